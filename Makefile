@@ -1,0 +1,53 @@
+# Thin wrapper over CMake. `make run` builds and starts the game,
+# `make test` builds everything and runs every test.
+FUZZ_SECONDS ?= 20
+GEN := -G Ninja -Wno-dev
+export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+.PHONY: all deps build run test asan fuzz fuzz-build bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B build $(GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build
+
+run: build
+	@if [ -x build/game/vellomar ]; then cd build/game && ./vellomar; \
+	else echo "The game program is not built yet; everything else is in build/."; fi
+
+asan: deps
+	@cmake -S . -B build-asan $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE=ON >/dev/null
+	@cmake --build build-asan
+
+fuzz-build: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz $(GEN) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz
+
+# Runs every fuzz target for FUZZ_SECONDS seconds, starting from its seed corpus.
+fuzz: fuzz-build
+	@set -e; for f in build-fuzz/fuzz/fuzz_*; do \
+	  name=$$(basename $$f); seeds=fuzz/corpus/$$name; work=build-fuzz/corpus/$$name; \
+	  mkdir -p $$work; [ -d $$seeds ] || seeds=; \
+	  echo "fuzzing $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$work $$seeds 2>build-fuzz/$$name.log \
+	    || { tail -n 40 build-fuzz/$$name.log; exit 1; }; \
+	done
+
+bench: build
+	@for b in build/bench/*_bench; do $$b; done
+
+# Release build first (it makes the game folder and assets), then the sanitised
+# suite under a virtual display, then the fuzzers. ctest's summary closes it.
+test: build asan fuzz
+	@cd build-asan && xvfb-run -a -s "-screen 0 1024x768x24" \
+	  ctest --output-on-failure -j2 --timeout 600
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the game needs.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  cmake ninja-build g++ make pkg-config clang-14 libclang-rt-14-dev
+  # the game
+  libsdl2-dev libgl-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  # asset generation (build time only)
+  libcairo2-dev librsvg2-dev libfreetype-dev fonts-dejavu-core
+  # tests, benchmarks and drawing checks
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
