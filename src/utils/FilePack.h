@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One file handed out by a pack: the receiver owns the bytes.
+struct PackEntry {
+    std::vector<std::uint8_t> data;
+    std::uint32_t size = 0;
+    std::uint32_t offset = 0; // position of the data in the pack file; 0 for disk files
+    char scrambled = 'n';     // 'y' when stored scrambled with the pack key
+
+    const char* chars() const { return reinterpret_cast<const char*>(data.data()); }
+    void release();
+};
+
+// The directory of one pack file ("LB" layout). Requests are served from the
+// pack when it holds the name, else from the disk under the lower-cased name.
+class FilePack {
+public:
+    void setKey(const std::string& key) { m_key = key; }
+    bool load(const std::string& packPath);
+    // The pack's copy, else the disk file; a name found nowhere is fatal ("file != 0").
+    PackEntry getFile(const std::string& name) const;
+    // Like getFile, but an absent file gives nothing instead of ending the program.
+    std::optional<PackEntry> findFile(const std::string& name) const;
+    bool contains(const std::string& name) const;
+
+    bool addFile(const std::string& diskPath, const std::string& nameInPack, bool scramble);
+    bool save(const std::string& packPath) const;
+
+    std::size_t entryCount() const { return m_entries.size(); }
+    const std::vector<PackEntry>& entries() const { return m_entries; }
+    const std::vector<std::string>& names() const { return m_names; }
+
+    // The pack scrambling: the same call scrambles and unscrambles.
+    static void scrambleInPlace(std::uint8_t* data, std::size_t size, const std::string& key);
+
+private:
+    int indexOf(const std::string& name) const;
+    std::optional<PackEntry> readEntry(std::size_t index) const;
+
+    std::vector<PackEntry> m_entries;
+    std::vector<std::string> m_names;
+    std::string m_path;
+    std::string m_key;
+};
+
+// The key of the game's own pack, data/data.pk.
+inline constexpr const char* kMainPackKey = "58#^&*9071zkpmvut904#^317ql";
+
+// The registry of packs by name; the game uses one, "main".
+FilePack* createPack(const std::string& name);
+FilePack* getPack(const std::string& name);
+void destroyPack(const std::string& name);
