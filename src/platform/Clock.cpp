@@ -1,0 +1,13 @@
+#include "platform/Clock.h"
+
+#include <SDL.h>
+
+std::uint32_t Clock::milliseconds()
+{
+    return SDL_GetTicks();
+}
+
+void Clock::sleep(std::uint32_t milliseconds)
+{
+    SDL_Delay(milliseconds);
+}
