@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class Image;
+
+// Decodes a whole Jpeg file held in memory into the image; leaves it invalid
+// when the file is broken, truncated or of a kind not supported.
+class JpegDecoder {
+public:
+    static void decode(const std::uint8_t* bytes, std::size_t size, Image& image);
+};

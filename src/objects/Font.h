@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+class Texture;
+
+enum class TextFlip { Upright, Flipped };
+enum class TextSpacing { Proportional, Monospace };
+
+struct TextColour {
+    float r = 1.0f, g = 1.0f, b = 1.0f, a = 1.0f;
+};
+
+// The proportional bitmap font of mui/font.tga. The glyphs are found by
+// scanning the picture's alpha channel: lines of ink separated by empty rows,
+// glyphs by empty columns; the first run of every line is a marker, the
+// following runs are "!" to "~" in code order.
+class Font {
+public:
+    static constexpr int kFirstChar = 33;
+    static constexpr int kGlyphCount = 94;
+
+    struct Glyph {
+        float top = 0.0f, bottom = 0.0f, left = 0.0f, right = 0.0f; // texture units
+    };
+
+    virtual ~Font() = default;
+
+    // fileBytes: the whole TGA file (32-bit, type 2, no id field, no colour map).
+    // texture: made from the same file, not owned. A file of another layout
+    // leaves the font without glyphs and returns false.
+    bool load(const std::uint8_t* fileBytes, std::size_t size, Texture* texture);
+
+    // y is the bottom edge of the first line in the 2D view, size a line's
+    // height. Line feeds start a new line size units lower; characters
+    // without a glyph are skipped.
+    void draw(const char* text, float size, float x, float y, float z, TextColour colour,
+              TextFlip flip = TextFlip::Upright,
+              TextSpacing spacing = TextSpacing::Proportional) const;
+    // Four black copies (alpha a x a) one unit left, right, up and down, then the text.
+    void drawOutlined(const char* text, float size, float x, float y, float z,
+                      TextColour colour, TextFlip flip = TextFlip::Upright,
+                      TextSpacing spacing = TextSpacing::Proportional) const;
+    // The width the text takes when drawn on one line.
+    float measure(const char* text, float size) const;
+
+    int glyphCount() const { return m_glyphCount; }
+    const Glyph& glyph(int index) const { return m_glyphs[static_cast<std::size_t>(index)]; }
+    float lineHeight() const { return m_lineHeight; }
+    Texture* texture() const { return m_texture; }
+
+private:
+    void scanGlyphs(const std::uint8_t* pixels);
+    float scale(float size) const;
+    float spaceAdvance(float k) const;
+    const Glyph* glyphFor(unsigned char c) const;
+
+    Texture* m_texture = nullptr;
+    std::array<Glyph, kGlyphCount> m_glyphs{};
+    int m_glyphCount = 0;
+    float m_lineHeight = 0.0f;
+    std::uint32_t m_imageWidth = 0;
+    std::uint32_t m_imageHeight = 0;
+    int m_bytesPerPixel = 4;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "objects/Sprite.h"
+
+#include <memory>
+#include <string>
+
+// What a .spr description says; counts below 1 are taken as 1.
+struct SpriteDescription {
+    std::string fileName = "0";
+    bool wrap = false;
+    bool dynamic = false;
+    int groups = 1;
+    int frames = 1;
+
+    static SpriteDescription parse(const char* bytes, std::size_t size);
+};
+
+// The sprite of one texture cut into groups x frames equal cells.
+class GridSprite : public Sprite {
+public:
+    ~GridSprite() override;
+
+    std::unique_ptr<Sprite> newInstance() const override;
+    bool load(FilePack& pack, const char* bytes, std::size_t size) override;
+    void unload() override;
+    void draw() override;
+    void drawAdditive() override;
+
+    // The texture coordinates of the current frame and group.
+    CellCoords cellCoords() const;
+
+private:
+    void drawWith(BlendMode mode);
+
+    std::unique_ptr<Texture> m_ownedTexture;
+};

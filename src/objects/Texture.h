@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class FilePack;
+
+// Whether a texture repeats beyond its edges or clamps to them.
+enum class TextureWrap { Clamp, Repeat };
+// Whether a texture gets a mipmap chain (stored levels, else a built chain).
+enum class TextureMipmaps { None, Build };
+
+// An OpenGL texture made from an image file of a pack (or the disk, or bytes
+// kept in memory). Every texture is in a global registry so it can be uploaded
+// again whenever the OpenGL context is recreated. A texture made while no
+// context exists still knows its size; reloadAll() uploads it later.
+class Texture {
+public:
+    // Remembers where the picture comes from; nothing is read yet.
+    Texture(FilePack* pack, std::string fileName, TextureWrap wrap, TextureMipmaps mipmaps);
+    // A texture whose file bytes are kept in memory instead of a pack.
+    Texture(std::string fileName, std::vector<std::uint8_t> fileBytes, TextureWrap wrap,
+            TextureMipmaps mipmaps);
+    virtual ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Creates and uploads at once. A file found nowhere, or one that does not
+    // decode, ends the program with a message naming it.
+    static std::unique_ptr<Texture> load(FilePack* pack, const std::string& fileName,
+                                         TextureWrap wrap = TextureWrap::Clamp,
+                                         TextureMipmaps mipmaps = TextureMipmaps::None);
+
+    // (Re)reads and decodes the file and, when a context is current, creates
+    // the OpenGL texture from it.
+    void upload();
+    // Skips the OpenGL call when this texture is already the last one bound.
+    void bind() const;
+    // One quad of the texture's own size with its top-left corner at (x, y)
+    // in the 2D view (y downwards); the buffer's first row lies along y + h.
+    void draw(float x, float y, float z) const;
+    // Deletes the OpenGL texture; the source and the size are kept.
+    void deleteTexture();
+
+    // Over the registry, around a change of the OpenGL context.
+    static void reloadAll();
+    static void deleteAll();
+    static std::size_t registeredCount();
+    // How many binds reached OpenGL; lets tests see the cheap binding at work.
+    static std::uint64_t bindsIssued();
+
+    unsigned name() const { return m_name; }
+    bool isUploaded() const { return m_name != 0; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int components() const { return m_components; }
+    const std::string& fileName() const { return m_fileName; }
+    FilePack* pack() const { return m_pack; }
+    TextureWrap wrap() const { return m_wrap; }
+    TextureMipmaps mipmaps() const { return m_mipmaps; }
+
+private:
+    std::vector<std::uint8_t> fetchBytes() const;
+
+    FilePack* m_pack = nullptr;
+    std::string m_fileName;
+    TextureWrap m_wrap;
+    TextureMipmaps m_mipmaps;
+    unsigned m_name = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_components = 0;
+    std::vector<std::uint8_t> m_memoryBytes;
+    bool m_fromMemory = false;
+};
