@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+// Something the output thread mixes: it adds interleaved stereo frames into
+// 32-bit accumulators, always under the output lock.
+class AudioSource {
+public:
+    virtual ~AudioSource() = default;
+    virtual void mixInto(std::int32_t* frames, int count) = 0;
+};
+
+// The one SDL output device (44100 Hz, 16-bit stereo, 512-frame buffer),
+// shared by the sound effects and the music. Opened by its first user and
+// closed after its last one leaves.
+class AudioOutput {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kBufferFrames = 512;
+
+    // The shared output, or nothing when no device can be opened (or the
+    // driver is SDL's dummy one).
+    static AudioOutput* acquire();
+    static void release(AudioOutput* output);
+
+    void addSource(AudioSource& source);
+    void removeSource(AudioSource& source);
+    void lock();
+    void unlock();
+
+    // Mixes every source into 16-bit output; the device callback's work.
+    void render(std::int16_t* out, int frames);
+
+private:
+    AudioOutput() = default;
+    bool openDevice();
+    void closeDevice();
+
+    std::uint32_t m_device = 0;
+    int m_users = 0;
+    std::vector<AudioSource*> m_sources;
+    std::vector<std::int32_t> m_accumulator;
+};
