@@ -12,6 +12,8 @@ packages=(
   libcairo2-dev librsvg2-dev libfreetype-dev fonts-dejavu-core
   # tests, benchmarks and drawing checks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
+  # music module checks (tests only)
+  xmp openmpt123 libxmp-dev
 )
 
 missing=()

@@ -1,0 +1,121 @@
+#include "EffectRecipe.h"
+#include "RiffReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+const char* const kEffects[] = {"glassbreaks", "pop",    "waterdrop2", "bonk",    "bowl",
+                                "shot",        "select", "unselect",   "takeoff", "btn_click"};
+
+std::string builtEffect(const std::string& name) {
+    return std::string(VM_GAME_DIR) + "/wav/" + name + ".wav";
+}
+
+WaveInfo loadEffect(const std::string& name) {
+    std::string problem;
+    auto info = parseWave(readBytes(builtEffect(name)), problem);
+    if (!info) {
+        ADD_FAILURE() << name << ": " << problem;
+        return {};
+    }
+    return *info;
+}
+
+double peakOf(const std::vector<int16_t>& s) {
+    int peak = 0;
+    for (int16_t v : s)
+        peak = std::max(peak, std::abs(static_cast<int>(v)));
+    return peak / 32767.0;
+}
+
+} // namespace
+
+TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050) {
+    for (const char* name : kEffects) {
+        SCOPED_TRACE(name);
+        const WaveInfo w = loadEffect(name);
+        EXPECT_EQ(w.formatTag, 1u);
+        EXPECT_EQ(w.channels, 1u);
+        EXPECT_EQ(w.sampleRate, 22050u);
+        EXPECT_EQ(w.bits, 16u);
+        EXPECT_EQ(w.blockAlign, 2u);
+        EXPECT_EQ(w.byteRate, 44100u);
+    }
+}
+
+TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond) {
+    int longOnes = 0;
+    for (const char* name : kEffects) {
+        SCOPED_TRACE(name);
+        const double seconds = loadEffect(name).samples.size() / 22050.0;
+        EXPECT_GT(seconds, 0.03);
+        EXPECT_LE(seconds, 1.5);
+        longOnes += seconds > 0.6 ? 1 : 0;
+    }
+    EXPECT_LE(longOnes, 3);
+}
+
+TEST(SoundEffects, EffectsArePeakNormalisedAndStartAndEndInSilence) {
+    for (const char* name : kEffects) {
+        SCOPED_TRACE(name);
+        const auto s = loadEffect(name).samples;
+        ASSERT_GT(s.size(), 100u);
+        EXPECT_GE(peakOf(s), 0.79);
+        EXPECT_LE(peakOf(s), 0.90);
+        EXPECT_LE(std::abs(s.front()), 64);
+        EXPECT_LE(std::abs(s.back()), 64);
+        // the first and last half millisecond stay quiet: no step that would click
+        const std::vector<int16_t> head(s.begin(), s.begin() + 11), tail(s.end() - 11, s.end());
+        EXPECT_LT(peakOf(head), 0.3);
+        EXPECT_LT(peakOf(tail), 0.05);
+    }
+}
+
+TEST(SoundEffects, GenerationIsDeterministic) {
+    namespace fs = std::filesystem;
+    const fs::path out = fs::temp_directory_path() / "vm_soundgen_pop.wav";
+    const std::string command = std::string(VM_TOOLS_DIR) + "/soundgen effect " + VM_SOURCE_DIR +
+                                "/assets/sound/pop.snd " + out.string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readBytes(out.string()), readBytes(builtEffect("pop")));
+    fs::remove(out);
+}
+
+TEST(SoundRecipes, FaultsNameTheFileAndLine) {
+    using soundgen::EffectRecipe;
+    using soundgen::SourceText;
+    auto messageOf = [](const std::string& text) {
+        try {
+            EffectRecipe::parse(SourceText::fromString("x.snd", text));
+        } catch (const soundgen::SourceError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(messageOf("length 0.2\nlayer tone wave=sine fq=3\n"), "x.snd:2: unknown setting \"fq\"");
+    EXPECT_EQ(messageOf("layer tone wave=buzz\n"),
+              "x.snd:1: unknown wave \"buzz\" (sine, triangle, square, saw)");
+    EXPECT_EQ(messageOf("length -1\nlayer noise\n"),
+              "x.snd:1: unknown or out-of-range setting \"length\"");
+    EXPECT_EQ(messageOf("layer tone freq=abc\n"), "x.snd:1: \"freq\" needs a number, found \"abc\"");
+    EXPECT_EQ(messageOf("length 0.2\n"), "a sound needs at least one layer");
+}
+
+TEST(SoundRecipes, RenderedEffectHasTheRecipeLengthAndPeak) {
+    const auto recipe = soundgen::EffectRecipe::parse(
+        soundgen::SourceText::fromString("t.snd", "length 0.5\npeak 0.5\nlayer noise decay=0.1\n"));
+    const auto samples = soundgen::renderEffect(recipe, 22050);
+    ASSERT_EQ(samples.size(), 11025u);
+    float peak = 0;
+    for (float s : samples)
+        peak = std::max(peak, std::fabs(s));
+    EXPECT_NEAR(peak, 0.5, 1e-6);
+    EXPECT_EQ(samples.front(), 0.0f);
+    EXPECT_EQ(samples.back(), 0.0f);
+}
