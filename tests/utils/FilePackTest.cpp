@@ -1,0 +1,201 @@
+#include "utils/FilePack.h"
+
+#include "TempDir.h"
+#include "utils/FatalError.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+void appendU32(std::string& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>(value >> shift);
+}
+
+// A pack file written by hand, byte by byte, in the "LB" layout.
+std::string handMadePack(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    std::string out = "LB";
+    appendU32(out, static_cast<std::uint32_t>(files.size()));
+    for (const auto& [name, data] : files) {
+        appendU32(out, static_cast<std::uint32_t>(name.size()));
+        out += name;
+        appendU32(out, static_cast<std::uint32_t>(data.size()));
+        out += 'n';
+        out += data;
+    }
+    return out;
+}
+
+std::string text(const PackEntry& entry)
+{
+    return std::string(entry.data.begin(), entry.data.end());
+}
+
+FilePack loaded(const std::string& path)
+{
+    FilePack pack;
+    pack.setKey(kMainPackKey);
+    EXPECT_TRUE(pack.load(path));
+    return pack;
+}
+
+} // namespace
+
+TEST(FilePackLayout, ReadsAHandMadePack)
+{
+    TempDir dir;
+    TempDir::writeFile("data.pk", handMadePack({{"Dat/Block.SPR", "groups 1"}, {"b", "xyz"}}));
+    const FilePack pack = loaded("data.pk");
+    ASSERT_EQ(pack.entryCount(), 2u);
+    EXPECT_EQ(pack.names()[0], "dat/block.spr");
+    EXPECT_EQ(pack.entries()[0].offset, 2u + 4 + 4 + 13 + 4 + 1);
+    EXPECT_EQ(text(pack.getFile("DAT/block.spr")), "groups 1");
+    EXPECT_EQ(text(pack.getFile("b")), "xyz");
+}
+
+TEST(FilePackLayout, SavesTheExactLayout)
+{
+    TempDir dir;
+    TempDir::writeFile("one.txt", "abc");
+    FilePack pack;
+    ASSERT_TRUE(pack.addFile("one.txt", "mui/one.txt", false));
+    ASSERT_TRUE(pack.save("out.pk"));
+    EXPECT_EQ(TempDir::readFile("out.pk"), handMadePack({{"mui/one.txt", "abc"}}));
+}
+
+TEST(FilePackLookup, SlashesCaseAndFirstMatch)
+{
+    TempDir dir;
+    TempDir::writeFile("data.pk", handMadePack({{"dat/block.spr", "fwd"},
+                                                 {"dat\\back.spr", "back"},
+                                                 {"dat/block.spr", "second copy"},
+                                                 {"a/b\\c.txt", "mixed"}}));
+    const FilePack pack = loaded("data.pk");
+    EXPECT_EQ(text(pack.getFile("dat\\block.spr")), "fwd");
+    EXPECT_EQ(text(pack.getFile("DAT/Block.SPR")), "fwd");
+    EXPECT_EQ(text(pack.getFile("dat/back.spr")), "back");
+    EXPECT_TRUE(pack.contains("a/b/c.txt"));
+    EXPECT_TRUE(pack.contains("a\\b\\c.txt"));
+    EXPECT_FALSE(pack.contains("a\\b/c.txt")); // the request itself is not converted
+}
+
+TEST(FilePackLookup, PackBeforeDiskAndDiskFallback)
+{
+    TempDir dir;
+    TempDir::writeFile("mui/main_wnd.txt", "disk copy");
+    TempDir::writeFile("levels/level001.txt", "level on disk");
+    TempDir::writeFile("data.pk", handMadePack({{"mui/main_wnd.txt", "pack copy"}}));
+    const FilePack pack = loaded("data.pk");
+    EXPECT_EQ(text(pack.getFile("mui/main_wnd.txt")), "pack copy");
+    const PackEntry disk = pack.getFile("LEVELS/Level001.txt");
+    EXPECT_EQ(text(disk), "level on disk");
+    EXPECT_EQ(disk.offset, 0u);
+    EXPECT_FALSE(pack.findFile("absent.txt").has_value());
+}
+
+TEST(FilePackLookup, MissingPackLeavesTheDirectoryAlone)
+{
+    TempDir dir;
+    TempDir::writeFile("data.pk", handMadePack({{"x", "1"}}));
+    TempDir::writeFile("bad.pk", "XB\1\0\0\0");
+    FilePack pack = loaded("data.pk");
+    EXPECT_FALSE(pack.load("absent.pk"));
+    EXPECT_FALSE(pack.load("bad.pk"));
+    EXPECT_EQ(pack.entryCount(), 1u);
+}
+
+TEST(FilePackLookup, AMissingAssetIsFatalAndNamed)
+{
+    TempDir dir;
+    FilePack pack;
+    EXPECT_EXIT(pack.getFile("dat/Missing.spr"), testing::ExitedWithCode(1),
+                "\"file != 0\" in utils/FilePack \\(file: dat/missing.spr\\)");
+}
+
+TEST(FilePackScrambling, IsAnInvolutionAndRoundTripsThroughSave)
+{
+    TempDir dir;
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> data(5000);
+    for (auto& b : data)
+        b = static_cast<std::uint8_t>(random());
+    auto copy = data;
+    FilePack::scrambleInPlace(copy.data(), copy.size(), kMainPackKey);
+    EXPECT_NE(copy, data);
+    FilePack::scrambleInPlace(copy.data(), copy.size(), kMainPackKey);
+    EXPECT_EQ(copy, data);
+
+    for (int round = 0; round < 30; ++round) {
+        FilePack pack;
+        pack.setKey(kMainPackKey);
+        std::vector<std::string> contents;
+        for (int i = 0; i < 1 + round % 7; ++i) {
+            std::string bytes(random() % 300, '\0');
+            for (auto& c : bytes)
+                c = static_cast<char>(random());
+            const std::string path = "f" + std::to_string(i);
+            TempDir::writeFile(path, bytes);
+            const std::string name = (i % 2 ? "Dir\\Sub/" : "dir/") + path + ".BIN";
+            ASSERT_TRUE(pack.addFile(path, name, random() % 2 == 0));
+            contents.push_back(bytes);
+        }
+        ASSERT_TRUE(pack.save("round.pk"));
+        const FilePack back = loaded("round.pk");
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            const std::string name =
+                (i % 2 ? "dir/sub/" : "DIR\\") + std::string("f") + std::to_string(i) + ".bin";
+            EXPECT_EQ(text(back.getFile(name)), contents[i]) << name;
+        }
+    }
+}
+
+TEST(FilePackScrambling, EntriesFlaggedYAreStoredScrambled)
+{
+    TempDir dir;
+    TempDir::writeFile("secret.txt", "plain words");
+    FilePack pack;
+    pack.setKey(kMainPackKey);
+    pack.addFile("secret.txt", "s", true);
+    pack.save("s.pk");
+    const std::string bytes = TempDir::readFile("s.pk");
+    EXPECT_EQ(bytes.find("plain words"), std::string::npos);
+    EXPECT_EQ(bytes[2 + 4 + 4 + 1 + 4], 'y');
+    FilePack unkeyed; // without the key the bytes come back as stored
+    unkeyed.load("s.pk");
+    EXPECT_NE(text(unkeyed.getFile("s")), "plain words");
+}
+
+TEST(FilePackDamage, KeepsWholeEntriesOfATruncatedOrLyingPack)
+{
+    TempDir dir;
+    std::string pack = handMadePack({{"good", "12345"}, {"cut", "abcdefgh"}});
+    TempDir::writeFile("cut.pk", pack.substr(0, pack.size() - 3));
+    EXPECT_EQ(loaded("cut.pk").entryCount(), 1u);
+
+    std::string longName = handMadePack({{"ok", "1"}, {std::string(100, 'n'), "2"}});
+    TempDir::writeFile("long.pk", longName);
+    EXPECT_EQ(loaded("long.pk").entryCount(), 1u);
+
+    std::string lying = "LB";
+    appendU32(lying, 0xFFFFFFFFu);
+    appendU32(lying, 1);
+    lying += "a";
+    appendU32(lying, 0x7FFFFFFFu);
+    lying += "n";
+    TempDir::writeFile("lying.pk", lying);
+    EXPECT_EQ(loaded("lying.pk").entryCount(), 0u);
+}
+
+TEST(FilePackRegistry, CreateGetDestroy)
+{
+    FilePack* first = createPack("test");
+    EXPECT_EQ(getPack("test"), first);
+    FilePack* second = createPack("test");
+    EXPECT_EQ(getPack("test"), second);
+    destroyPack("test");
+    EXPECT_EQ(getPack("test"), nullptr);
+}

@@ -1,0 +1,163 @@
+#include "utils/KeyValueFile.h"
+
+#include "TempDir.h"
+#include "utils/FilePack.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+KeyValueFile parsed(const std::string& text)
+{
+    KeyValueFile store;
+    store.parseBuffer(text.data(), text.size(), true);
+    return store;
+}
+
+const std::string kKey = "player-key";
+
+} // namespace
+
+TEST(KeyValueFileSyntax, PairsTokensQuotedAndPlain)
+{
+    const KeyValueFile store = parsed("a 1 b \"x y\"");
+    EXPECT_EQ(store.getString("a", "-"), "1");
+    EXPECT_EQ(store.getString("b", "-"), "x y");
+    EXPECT_EQ(store.writtenForm(), "a 1\nb \"x y\"\n");
+}
+
+TEST(KeyValueFileSyntax, SeparatorsMayHoldLineEnds)
+{
+    EXPECT_EQ(parsed("key\n\n   value").getString("key", "-"), "value");
+    EXPECT_EQ(parsed("k1 v1 k2 v2\r\nk3\tv3").entries().size(), 3u);
+    EXPECT_EQ(parsed("q \"line one\nline two\"").getString("q", "-"), "line one\nline two");
+    EXPECT_EQ(parsed("k \"unterminated value").getString("k", "-"), "unterminated value");
+    EXPECT_EQ(parsed("lonely").getString("lonely", "-"), "");
+    EXPECT_EQ(parsed("ke\"y v").getString("ke\"y", "-"), "v");
+}
+
+TEST(KeyValueFileSyntax, CommentsAreRemovedEvenInsideQuotes)
+{
+    const KeyValueFile store = parsed("next 5 // five\n//all\nlast 6\nurl http://example.org");
+    EXPECT_EQ(store.getInt("next", 0), 5);
+    EXPECT_EQ(store.getInt("last", 0), 6);
+    EXPECT_EQ(store.getString("url", "-"), "http:");
+    EXPECT_EQ(store.entries().size(), 3u);
+    EXPECT_TRUE(parsed("// only a comment").entries().empty());
+    // The comment also swallows a closing quote, so the value runs on to the next quote.
+    const KeyValueFile quoted = parsed("a \"x//y\"\nb 1 c \"z\"");
+    EXPECT_EQ(quoted.getString("a", "-").substr(0, 1), "x");
+    EXPECT_NE(quoted.getString("a", "-").find("b 1 c "), std::string::npos);
+}
+
+TEST(KeyValueFileSyntax, LaterValuesWinAndClearFirstDecidesMerging)
+{
+    KeyValueFile store = parsed("k 1 k 2");
+    EXPECT_EQ(store.getInt("k", 0), 2);
+    const std::string more = "other 3";
+    store.parseBuffer(more.data(), more.size(), false);
+    EXPECT_EQ(store.entries().size(), 2u);
+    store.parseBuffer(more.data(), more.size(), true);
+    EXPECT_EQ(store.entries().size(), 1u);
+}
+
+TEST(KeyValueFileSyntax, GettersConvertAndFallBack)
+{
+    KeyValueFile store = parsed("n 42abc f 2.5 b 0 t 7 word abc");
+    EXPECT_EQ(store.getInt("n", 0), 42);
+    EXPECT_FLOAT_EQ(store.getFloat("f", 0), 2.5f);
+    EXPECT_FALSE(store.getBool("b", true));
+    EXPECT_TRUE(store.getBool("t", false));
+    EXPECT_EQ(store.getInt("word", 9), 9);
+    EXPECT_EQ(store.getInt("missing", -4), -4);
+    EXPECT_FALSE(store.contains("missing")); // getters never insert
+    store.setInt("neg", -12);
+    EXPECT_EQ(store.getString("neg", ""), "-12");
+}
+
+TEST(KeyValueFileWrittenForm, KeyOrderAndQuotingRules)
+{
+    KeyValueFile store;
+    store.setString("b", "two words");
+    store.setString("a", "tab\there");
+    store.setString("ab", "");
+    store.setString("B", "upper");
+    EXPECT_EQ(store.writtenForm(), "B upper\na tab\there\nab \"\"\nb \"two words\"\n");
+    // The tab value reads back as two tokens; the empty one reads back empty.
+    const KeyValueFile back = parsed(store.writtenForm());
+    EXPECT_EQ(back.getString("a", "-"), "tab");
+    EXPECT_EQ(back.getString("here", "-"), "ab");
+    EXPECT_EQ(parsed("ab \"\"\nb c").getString("ab", "-"), "");
+}
+
+TEST(KeyValueFileDisk, SaveAndLoadRoundTripRandomStores)
+{
+    TempDir dir;
+    std::mt19937 random(11);
+    const std::string alphabet = "abcXYZ019._-%#";
+    auto word = [&](std::size_t length) {
+        std::string w;
+        for (std::size_t i = 0; i < length; ++i)
+            w += alphabet[random() % alphabet.size()];
+        return w;
+    };
+    for (int round = 0; round < 200; ++round) {
+        KeyValueFile store;
+        const int count = 1 + random() % 30;
+        for (int i = 0; i < count; ++i) {
+            std::string value = word(random() % 12);
+            if (random() % 3 == 0)
+                value += " " + word(1 + random() % 5);
+            store.setString(word(1 + random() % 10), value);
+        }
+        const bool scrambled = round % 2 == 0;
+        ASSERT_TRUE(store.save("store.dat", scrambled ? kKey.data() : nullptr, kKey.size()));
+        KeyValueFile back;
+        ASSERT_TRUE(back.loadFromDisk("store.dat", true, scrambled ? kKey.data() : nullptr,
+                                      kKey.size()));
+        ASSERT_EQ(back.entries(), store.entries()) << "round " << round;
+    }
+}
+
+TEST(KeyValueFileDisk, ScrambledFileIsTheWrittenFormPlusOneByte)
+{
+    TempDir dir;
+    KeyValueFile store;
+    store.setInt("game.m_level", 12);
+    store.save("plain.txt");
+    store.save("secret.dat", kKey.data(), kKey.size());
+    EXPECT_EQ(TempDir::readFile("plain.txt"), "game.m_level 12\n");
+    EXPECT_EQ(TempDir::readFile("secret.dat").size(), std::string("game.m_level 12\n").size() + 1);
+}
+
+TEST(KeyValueFileDisk, MissingFileLeavesTheStoreAlone)
+{
+    TempDir dir;
+    KeyValueFile store = parsed("keep 1");
+    EXPECT_FALSE(store.loadFromDisk("absent.cfg", true));
+    EXPECT_EQ(store.getInt("keep", 0), 1);
+}
+
+TEST(KeyValueFileDisk, SaveReplacesAtomicallyAndKeepsTheOldFileOnFailure)
+{
+    TempDir dir;
+    TempDir::writeFile("data/top.tbl", "old 1\n");
+    KeyValueFile store = parsed("new 2");
+    ASSERT_TRUE(store.save("data/top.tbl"));
+    EXPECT_EQ(TempDir::readFile("data/top.tbl"), "new 2\n");
+    EXPECT_FALSE(store.save("no-such-folder/top.tbl"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("data"), {}), 1)
+        << "no temporary file is left behind";
+}
+
+TEST(KeyValueFilePack, LoadsThroughThePackWithDiskFallback)
+{
+    TempDir dir;
+    TempDir::writeFile("mui/main_wnd.txt", "m_ok_btn.x 10\n");
+    FilePack pack; // no pack file: everything comes from the disk
+    KeyValueFile store;
+    EXPECT_TRUE(store.loadFromPack(pack, "MUI/Main_Wnd.txt", true));
+    EXPECT_EQ(store.getInt("m_ok_btn.x", 0), 10);
+}
