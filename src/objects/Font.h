@@ -63,5 +63,4 @@ private:
     float m_lineHeight = 0.0f;
     std::uint32_t m_imageWidth = 0;
     std::uint32_t m_imageHeight = 0;
-    int m_bytesPerPixel = 4;
 };

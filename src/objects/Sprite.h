@@ -62,6 +62,7 @@ public:
     void setReverse(bool reverse) { m_reverse = reverse; }
     void setPosition(float x, float y, float z = 0.0f, float w = 0.0f);
     void setVector(const SpriteVector& vector) { m_vector = vector; }
+    void setName(std::string name) { m_name = std::move(name); }
 
     const SpriteVector& position() const { return m_position; }
     const SpriteVector& vector() const { return m_vector; }
@@ -88,7 +89,6 @@ protected:
     };
     // The centred strip with the given texture coordinates; binds nothing.
     void drawStrip(Texture& texture, const CellCoords& coords, BlendMode mode) const;
-    void setName(std::string name) { m_name = std::move(name); }
 
     SpriteVector m_position{};
     SpriteVector m_vector{};

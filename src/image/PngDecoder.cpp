@@ -1,0 +1,120 @@
+#include "image/PngDecoder.h"
+
+#include "image/Image.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <new>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kSignatureSize = 8;
+// Keeps whole pictures within a few hundred megabytes.
+constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
+
+struct MemoryReader {
+    const std::uint8_t* bytes;
+    std::size_t size;
+    std::size_t pos;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count)
+{
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (reader->size - reader->pos < count)
+        png_error(png, "read past the end of the file");
+    std::memcpy(out, reader->bytes + reader->pos, count);
+    reader->pos += count;
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// Errors land back in decode through the jump buffer; nothing is printed.
+void raiseError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void setTransformations(png_structp png, png_infop info)
+{
+    const int colourType = png_get_color_type(png, info);
+    const int bitDepth = png_get_bit_depth(png, info);
+    png_set_strip_16(png);
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS))
+        png_set_tRNS_to_alpha(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    png_color_16p background = nullptr;
+    if (png_get_bKGD(png, info, &background))
+        png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+    double fileGamma = 0.0;
+    if (png_get_gAMA(png, info, &fileGamma))
+        png_set_gamma(png, 2.2, fileGamma);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+}
+
+// Decodes top-down into rows, then stores them bottom-up in the image.
+void readPicture(png_structp png, png_infop info, Image& image, std::vector<std::uint8_t>& rows,
+                 std::vector<png_bytep>& rowPointers)
+{
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (static_cast<std::size_t>(width) * height > kMaxPixels)
+        png_error(png, "picture too large");
+    setTransformations(png, info);
+    const int components = png_get_channels(png, info);
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    if (components != 3 && components != 4)
+        png_error(png, "unexpected channel count");
+    if (rowBytes != static_cast<std::size_t>(width) * components)
+        png_error(png, "unexpected row size");
+    bool allocated = true;
+    try {
+        rows.resize(rowBytes * height);
+        rowPointers.resize(height);
+    } catch (const std::bad_alloc&) {
+        allocated = false;
+    }
+    if (!allocated)
+        png_error(png, "Visual PNG: out of memory");
+    for (png_uint_32 y = 0; y < height; ++y)
+        rowPointers[y] = rows.data() + rowBytes * (height - 1 - y);
+    png_read_image(png, rowPointers.data());
+    png_read_end(png, nullptr);
+    image.setPicture(static_cast<int>(width), static_cast<int>(height), components,
+                     Image::formatForComponents(components, image.fileName()), false);
+    std::memcpy(image.allocatePixels(rows.size()), rows.data(), rows.size());
+    image.markValid();
+}
+
+} // namespace
+
+void PngDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& image)
+{
+    if (size < kSignatureSize || png_sig_cmp(bytes, 0, kSignatureSize) != 0)
+        return;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, raiseError,
+                                             ignoreWarning);
+    if (png == nullptr)
+        return;
+    png_infop info = png_create_info_struct(png);
+    MemoryReader reader{bytes, size, 0};
+    // Owned outside the jump so that a longjmp cannot skip their destructors.
+    std::vector<std::uint8_t> rows;
+    std::vector<png_bytep> rowPointers;
+    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
+        png_set_read_fn(png, &reader, readFromMemory);
+        png_set_user_limits(png, Image::kMaxDimension, Image::kMaxDimension);
+        readPicture(png, info, image, rows, rowPointers);
+    }
+    png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+}

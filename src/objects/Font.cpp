@@ -1,0 +1,224 @@
+#include "objects/Font.h"
+
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 18;
+constexpr std::uint8_t kHeaderStart[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr int kGlyphOfA = 'A' - Font::kFirstChar;
+
+// Rows are counted from the bottom of the picture, as stored.
+class InkMap {
+public:
+    InkMap(const std::uint8_t* pixels, int width, int height)
+        : m_pixels(pixels), m_width(width), m_height(height)
+    {
+    }
+
+    bool at(int column, int row) const
+    {
+        return m_pixels[(static_cast<std::size_t>(row) * m_width + column) * 4 + 3] != 0;
+    }
+
+    bool rowHasInk(int row) const
+    {
+        for (int column = 0; column < m_width; ++column)
+            if (at(column, row))
+                return true;
+        return false;
+    }
+
+    bool columnHasInk(int column, int bottom, int top) const
+    {
+        for (int row = bottom; row <= top; ++row)
+            if (at(column, row))
+                return true;
+        return false;
+    }
+
+    // The first column from `from` with ink in the rows, or the width when none.
+    int nextInkColumn(int from, int bottom, int top) const
+    {
+        int column = from;
+        while (column < m_width && !columnHasInk(column, bottom, top))
+            ++column;
+        return column;
+    }
+
+    // The last column of the run of ink that starts at `start`.
+    int runEnd(int start, int bottom, int top) const
+    {
+        int column = start;
+        while (column + 1 < m_width && columnHasInk(column + 1, bottom, top))
+            ++column;
+        return column;
+    }
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+private:
+    const std::uint8_t* m_pixels;
+    int m_width;
+    int m_height;
+};
+
+void vertex(float x, float y, float z, float u, float v)
+{
+    glTexCoord2f(u, v);
+    glVertex3f(x, y, z);
+}
+
+} // namespace
+
+bool Font::load(const std::uint8_t* fileBytes, std::size_t size, Texture* texture)
+{
+    m_texture = texture;
+    m_glyphs = {};
+    m_glyphCount = 0;
+    m_lineHeight = 0.0f;
+    m_imageWidth = 0;
+    m_imageHeight = 0;
+    if (fileBytes == nullptr || size < kHeaderSize ||
+        std::memcmp(fileBytes, kHeaderStart, sizeof kHeaderStart) != 0 || fileBytes[16] != 32)
+        return false;
+    const std::uint32_t width = fileBytes[12] | (fileBytes[13] << 8);
+    const std::uint32_t height = fileBytes[14] | (fileBytes[15] << 8);
+    if (width == 0 || height == 0 ||
+        (size - kHeaderSize) / 4 / width < height) // the pixels must all be there
+        return false;
+    m_imageWidth = width;
+    m_imageHeight = height;
+    scanGlyphs(fileBytes + kHeaderSize);
+    return true;
+}
+
+void Font::scanGlyphs(const std::uint8_t* pixels)
+{
+    const InkMap ink(pixels, static_cast<int>(m_imageWidth), static_cast<int>(m_imageHeight));
+    const auto width = static_cast<float>(ink.width());
+    const auto height = static_cast<float>(ink.height());
+    int previousBottom = ink.height();
+    while (m_glyphCount < kGlyphCount) {
+        int top = previousBottom - 1;
+        while (top > 0 && !ink.rowHasInk(top))
+            --top;
+        if (top <= 0)
+            return;
+        int bottom = top;
+        while (bottom > 0 && ink.rowHasInk(bottom - 1))
+            --bottom;
+        previousBottom = bottom;
+        m_lineHeight = static_cast<float>(top - bottom) / height;
+        const int marker = ink.nextInkColumn(0, bottom, top);
+        int end = ink.runEnd(marker, bottom, top);
+        while (m_glyphCount < kGlyphCount) {
+            const int x = ink.nextInkColumn(end + 1, bottom, top);
+            if (x >= ink.width() - 1)
+                break;
+            end = ink.runEnd(x, bottom, top);
+            m_glyphs[static_cast<std::size_t>(m_glyphCount++)] =
+                Glyph{static_cast<float>(top) / height, static_cast<float>(bottom) / height,
+                      static_cast<float>(x - 1) / width, static_cast<float>(end + 1) / width};
+        }
+    }
+}
+
+float Font::scale(float size) const
+{
+    if (m_lineHeight <= 0.0f || m_imageHeight == 0)
+        return 0.0f;
+    return static_cast<float>(m_imageWidth) / static_cast<float>(m_imageHeight) *
+           (size / m_lineHeight);
+}
+
+float Font::spaceAdvance(float k) const
+{
+    if (m_glyphCount <= kGlyphOfA)
+        return 0.0f;
+    const Glyph& a = m_glyphs[kGlyphOfA];
+    return k * (a.right - a.left);
+}
+
+const Font::Glyph* Font::glyphFor(unsigned char c) const
+{
+    const int index = static_cast<int>(c) - kFirstChar;
+    if (index < 0 || index >= m_glyphCount)
+        return nullptr;
+    return &m_glyphs[static_cast<std::size_t>(index)];
+}
+
+void Font::draw(const char* text, float size, float x, float y, float z, TextColour colour,
+                TextFlip flip, TextSpacing spacing) const
+{
+    const float k = scale(size);
+    if (text == nullptr || k <= 0.0f)
+        return;
+    glEnable(GL_TEXTURE_2D);
+    if (m_texture != nullptr)
+        m_texture->bind();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(colour.r, colour.g, colour.b, colour.a);
+    const float s = spaceAdvance(k);
+    const float startX = x;
+    for (std::size_t i = 0; text[i] != '\0'; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == ' ') {
+            x += s;
+        } else if (c == '\t') {
+            x += s * static_cast<float>((i / 6 + 1) * 6 - i);
+        } else if (c == '\n') {
+            y += size;
+            x = startX + s / 10.0f;
+        } else if (const Glyph* glyph = glyphFor(c)) {
+            const float w = k * (glyph->right - glyph->left);
+            const float top = flip == TextFlip::Flipped ? glyph->bottom : glyph->top;
+            const float bottom = flip == TextFlip::Flipped ? glyph->top : glyph->bottom;
+            glBegin(GL_TRIANGLE_STRIP);
+            vertex(x, y, z, glyph->left, bottom);
+            vertex(x, y - size, z, glyph->left, top);
+            vertex(x + w, y, z, glyph->right, bottom);
+            vertex(x + w, y - size, z, glyph->right, top);
+            glEnd();
+            x += spacing == TextSpacing::Monospace ? s : w;
+            x += s / 10.0f;
+        }
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void Font::drawOutlined(const char* text, float size, float x, float y, float z,
+                        TextColour colour, TextFlip flip, TextSpacing spacing) const
+{
+    const TextColour shadow{0.0f, 0.0f, 0.0f, colour.a * colour.a};
+    draw(text, size, x - 1.0f, y, z, shadow, flip, spacing);
+    draw(text, size, x + 1.0f, y, z, shadow, flip, spacing);
+    draw(text, size, x, y - 1.0f, z, shadow, flip, spacing);
+    draw(text, size, x, y + 1.0f, z, shadow, flip, spacing);
+    draw(text, size, x, y, z, colour, flip, spacing);
+}
+
+float Font::measure(const char* text, float size) const
+{
+    const float k = scale(size);
+    if (text == nullptr || k <= 0.0f)
+        return 0.0f;
+    const float s = spaceAdvance(k);
+    float width = 0.0f;
+    for (std::size_t i = 0; text[i] != '\0'; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == ' ')
+            width += s;
+        else if (const Glyph* glyph = glyphFor(c))
+            width += k * (glyph->right - glyph->left) + s / 10.0f;
+    }
+    return width;
+}

@@ -1,0 +1,217 @@
+#include "objects/Texture.h"
+
+#include "image/Image.h"
+#include "platform/GlContext.h"
+#include "utils/FatalError.h"
+#include "utils/FilePack.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kModule = "objects/Texture";
+
+std::vector<Texture*>& registry()
+{
+    static std::vector<Texture*> textures;
+    return textures;
+}
+
+unsigned lastBound = 0;
+std::uint64_t bindCount = 0;
+
+void bindName(unsigned name)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    lastBound = name;
+    ++bindCount;
+}
+
+GLint plainInternalFormat()
+{
+    return GlContext::desktopBitsPerPixel() >= 24 ? GL_RGBA : GL_RGBA16;
+}
+
+void uploadCompressed(const Image& image, bool withStoredLevels)
+{
+    using CompressedUpload = PFNGLCOMPRESSEDTEXIMAGE2DARBPROC;
+    auto upload = reinterpret_cast<CompressedUpload>(
+        GlContext::procAddress("glCompressedTexImage2DARB"));
+    if (upload == nullptr)
+        FatalError::raise("glCompressedTexImage2DARB != NULL", kModule, image.fileName());
+    const GLenum format = glFormatOf(image.format());
+    upload(GL_TEXTURE_2D, 0, format, image.width(), image.height(), 0,
+           static_cast<GLsizei>(image.dataSize()), image.pixels());
+    if (!withStoredLevels)
+        return;
+    for (int i = 0; i < image.mipmapCount(); ++i) {
+        const MipLevel& level = image.mipmap(i);
+        upload(GL_TEXTURE_2D, i + 1, format, level.width, level.height, 0,
+               static_cast<GLsizei>(level.dataSize()), level.data.data());
+    }
+}
+
+void uploadPlain(const Image& image, TextureMipmaps mipmaps)
+{
+    const GLenum format = glFormatOf(image.format());
+    if (mipmaps == TextureMipmaps::Build && image.mipmapCount() == 0) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, image.components(), image.width(), image.height(),
+                          format, GL_UNSIGNED_BYTE, image.pixels());
+        return;
+    }
+    const GLint internalFormat = plainInternalFormat();
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width(), image.height(), 0, format,
+                 GL_UNSIGNED_BYTE, image.pixels());
+    if (mipmaps == TextureMipmaps::None)
+        return;
+    for (int i = 0; i < image.mipmapCount(); ++i) {
+        const MipLevel& level = image.mipmap(i);
+        glTexImage2D(GL_TEXTURE_2D, i + 1, internalFormat, level.width, level.height, 0, format,
+                     GL_UNSIGNED_BYTE, level.data.data());
+    }
+}
+
+// Stored levels are filtered through only when they are uploaded, and the
+// chain is capped at the last one stored so a short chain stays complete.
+void setParameters(const Image& image, TextureWrap wrap, TextureMipmaps mipmaps)
+{
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const bool storedLevels = image.mipmapCount() > 0 && mipmaps == TextureMipmaps::Build;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    storedLevels ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (storedLevels)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, image.mipmapCount());
+    const GLint mode = wrap == TextureWrap::Repeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
+}
+
+} // namespace
+
+Texture::Texture(FilePack* pack, std::string fileName, TextureWrap wrap, TextureMipmaps mipmaps)
+    : m_pack(pack), m_fileName(std::move(fileName)), m_wrap(wrap), m_mipmaps(mipmaps)
+{
+    registry().push_back(this);
+}
+
+Texture::Texture(std::string fileName, std::vector<std::uint8_t> fileBytes, TextureWrap wrap,
+                 TextureMipmaps mipmaps)
+    : m_fileName(std::move(fileName)), m_wrap(wrap), m_mipmaps(mipmaps),
+      m_memoryBytes(std::move(fileBytes)), m_fromMemory(true)
+{
+    registry().push_back(this);
+}
+
+Texture::~Texture()
+{
+    deleteTexture();
+    auto& textures = registry();
+    textures.erase(std::remove(textures.begin(), textures.end(), this), textures.end());
+}
+
+std::unique_ptr<Texture> Texture::load(FilePack* pack, const std::string& fileName,
+                                       TextureWrap wrap, TextureMipmaps mipmaps)
+{
+    auto texture = std::make_unique<Texture>(pack, fileName, wrap, mipmaps);
+    texture->upload();
+    return texture;
+}
+
+std::vector<std::uint8_t> Texture::fetchBytes() const
+{
+    if (m_fromMemory)
+        return m_memoryBytes;
+    if (m_pack == nullptr)
+        return {}; // the image reads the file from the disk
+    return std::move(m_pack->getFile(m_fileName).data);
+}
+
+void Texture::upload()
+{
+    deleteTexture();
+    const std::vector<std::uint8_t> bytes = fetchBytes();
+    Image image;
+    image.load(m_fileName, bytes.data(), bytes.size());
+    m_width = image.width();
+    m_height = image.height();
+    m_components = image.components();
+    if (!GlContext::hasCurrent())
+        return;
+    glGenTextures(1, &m_name);
+    bindName(m_name);
+    setParameters(image, m_wrap, m_mipmaps);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed without padding
+    if (image.isCompressed())
+        uploadCompressed(image, m_mipmaps == TextureMipmaps::Build);
+    else
+        uploadPlain(image, m_mipmaps);
+}
+
+void Texture::bind() const
+{
+    if (m_name != lastBound)
+        bindName(m_name);
+}
+
+void Texture::draw(float x, float y, float z) const
+{
+    const auto w = static_cast<float>(m_width);
+    const auto h = static_cast<float>(m_height);
+    glEnable(GL_TEXTURE_2D);
+    bind();
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(x, y, z);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(x, y + h, z);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(x + w, y, z);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(x + w, y + h, z);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+// A freed name may come back from glGenTextures, so the bind record must forget it.
+void Texture::deleteTexture()
+{
+    if (m_name == 0)
+        return;
+    if (GlContext::hasCurrent())
+        glDeleteTextures(1, &m_name);
+    if (lastBound == m_name)
+        lastBound = 0;
+    m_name = 0;
+}
+
+// Names of an old context mean nothing in a new one; dropping them all before
+// the first upload keeps a stale name from deleting a fresh texture.
+void Texture::reloadAll()
+{
+    deleteAll();
+    for (Texture* texture : registry())
+        texture->upload();
+    lastBound = 0;
+}
+
+void Texture::deleteAll()
+{
+    for (Texture* texture : registry())
+        texture->deleteTexture();
+    lastBound = 0;
+}
+
+std::size_t Texture::registeredCount()
+{
+    return registry().size();
+}
+
+std::uint64_t Texture::bindsIssued()
+{
+    return bindCount;
+}
