@@ -1,0 +1,337 @@
+#include "ImageBuilders.h"
+#include "image/Image.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kGreen{0, 255, 0, 255};
+
+Rgba pixelAt(const Image& image, int x, int row)
+{
+    const std::uint8_t* p =
+        image.pixels() + (static_cast<std::size_t>(row) * image.width() + x) * image.components();
+    if (image.components() == 1)
+        return Rgba{p[0], p[0], p[0], 255};
+    return Rgba{p[0], p[1], p[2], image.components() == 4 ? p[3] : std::uint8_t(255)};
+}
+
+void expectPixel(const Rgba& actual, const Rgba& expected, int tolerance = 0)
+{
+    EXPECT_NEAR(actual.r, expected.r, tolerance);
+    EXPECT_NEAR(actual.g, expected.g, tolerance);
+    EXPECT_NEAR(actual.b, expected.b, tolerance);
+    EXPECT_NEAR(actual.a, expected.a, tolerance);
+}
+
+bool decodes(const std::string& name, const Bytes& bytes)
+{
+    Image image;
+    EXPECT_TRUE(image.load(name, bytes.data(), bytes.size()));
+    return image.isValid();
+}
+
+// Top half red, bottom half blue: which half lands in row 0 shows the row order.
+Picture redOverBlue(int width, int height)
+{
+    Picture picture(width, height, kBlue);
+    for (int y = 0; y < height / 2; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.at(x, y) = kRed;
+    return picture;
+}
+
+} // namespace
+
+TEST(ImageKindTest, EndingChoosesTheDecoderInAnyCase)
+{
+    EXPECT_EQ(Image::kindForName("dat/game_bg.jpg"), ImageKind::Jpeg);
+    EXPECT_EQ(Image::kindForName("mui/font.tga"), ImageKind::Tga);
+    EXPECT_EQ(Image::kindForName("dat/dymamite.png"), ImageKind::Png);
+    EXPECT_EQ(Image::kindForName("MUI/FONT.TGA"), ImageKind::Tga);
+    EXPECT_EQ(Image::kindForName("x.PNG"), ImageKind::Png);
+    EXPECT_EQ(Image::kindForName("x.dds"), ImageKind::Dds);
+    EXPECT_EQ(Image::kindForName("x.jpeg"), ImageKind::Jpeg);
+    EXPECT_EQ(Image::kindForName("x.bmp"), ImageKind::Unknown);
+    EXPECT_EQ(Image::kindForName(""), ImageKind::Unknown);
+}
+
+TEST(ImageKindTest, UnknownEndingLeavesTheImageInvalid)
+{
+    const Bytes tga = tgaFile(Picture(2, 2, kRed));
+    EXPECT_FALSE(decodes("picture.bmp", tga));
+    EXPECT_TRUE(decodes("picture.TGA", tga));
+}
+
+TEST(TgaDecoderTest, TrueColourPixelsBecomeRgbaInFileRowOrder)
+{
+    Bytes file = tgaHeader(2, 2, 2, 24);
+    file.insert(file.end(), {10, 20, 30, 1, 2, 3, 40, 50, 60, 4, 5, 6});
+    Image image;
+    image.load("a.tga", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), 2);
+    EXPECT_EQ(image.height(), 2);
+    EXPECT_EQ(image.components(), 4);
+    EXPECT_EQ(image.format(), PixelFormat::Rgba);
+    EXPECT_FALSE(image.isCompressed());
+    EXPECT_EQ(image.dataSize(), 16u);
+    expectPixel(pixelAt(image, 0, 0), Rgba{30, 20, 10, 255});
+    expectPixel(pixelAt(image, 1, 0), Rgba{3, 2, 1, 255});
+    expectPixel(pixelAt(image, 0, 1), Rgba{60, 50, 40, 255});
+}
+
+TEST(TgaDecoderTest, ThirtyTwoBitAndGreyPixels)
+{
+    Bytes colour = tgaHeader(2, 1, 1, 32, 3);
+    colour.insert(colour.end(), {'i', 'd', '!', 10, 20, 30, 40});
+    Image image;
+    image.load("a.tga", colour.data(), colour.size());
+    ASSERT_TRUE(image.isValid());
+    expectPixel(pixelAt(image, 0, 0), Rgba{30, 20, 10, 40});
+
+    Bytes grey = tgaHeader(3, 2, 1, 8);
+    grey.insert(grey.end(), {7, 200});
+    image.load("g.tga", grey.data(), grey.size());
+    ASSERT_TRUE(image.isValid());
+    expectPixel(pixelAt(image, 0, 0), Rgba{7, 7, 7, 255});
+    expectPixel(pixelAt(image, 1, 0), Rgba{200, 200, 200, 255});
+}
+
+TEST(TgaDecoderTest, RunLengthPacketsRepeatAndCrossRowEnds)
+{
+    Bytes file = tgaHeader(10, 2, 3, 24);
+    // 130: the next pixel three times (crossing the end of row 0), then 3 literals.
+    file.insert(file.end(), {130, 10, 20, 30, 2, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    Image image;
+    image.load("a.tga", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    expectPixel(pixelAt(image, 0, 0), Rgba{30, 20, 10, 255});
+    expectPixel(pixelAt(image, 1, 0), Rgba{30, 20, 10, 255});
+    expectPixel(pixelAt(image, 0, 1), Rgba{30, 20, 10, 255});
+    expectPixel(pixelAt(image, 1, 1), Rgba{3, 2, 1, 255});
+    expectPixel(pixelAt(image, 0, 2), Rgba{6, 5, 4, 255});
+    expectPixel(pixelAt(image, 1, 2), Rgba{9, 8, 7, 255});
+}
+
+TEST(TgaDecoderTest, TruncatedOrLyingFilesAreRefused)
+{
+    Bytes raw = tgaHeader(2, 2, 2, 24);
+    raw.insert(raw.end(), 11, 7); // one byte short of four pixels
+    EXPECT_FALSE(decodes("a.tga", raw));
+
+    Bytes packetPastEnd = tgaHeader(10, 4, 1, 32);
+    packetPastEnd.insert(packetPastEnd.end(), {3, 1, 2, 3, 4, 5, 6}); // 4 literals, 1.5 given
+    EXPECT_FALSE(decodes("a.tga", packetPastEnd));
+
+    Bytes idPastEnd = tgaHeader(2, 1, 1, 32, 200);
+    idPastEnd.insert(idPastEnd.end(), 4, 0);
+    EXPECT_FALSE(decodes("a.tga", idPastEnd));
+
+    EXPECT_FALSE(decodes("a.tga", tgaHeader(2, 0, 5, 32)));
+    EXPECT_FALSE(decodes("a.tga", tgaHeader(2, 65535, 65535, 32))); // no 16 GB allocation
+    EXPECT_FALSE(decodes("a.tga", tgaHeader(2, 1, 1, 16)));
+    EXPECT_FALSE(decodes("a.tga", Bytes{0, 0, 2}));
+}
+
+TEST(TgaDecoderTest, ColourMappedFilesAreNotDecoded)
+{
+    Bytes file = tgaHeader(1, 1, 1, 32);
+    file.insert(file.end(), 4, 9);
+    EXPECT_FALSE(decodes("a.tga", file));
+}
+
+TEST(PngDecoderTest, RowsComeOutBottomUp)
+{
+    const Bytes file = pngFile(redOverBlue(3, 4), PNG_COLOR_TYPE_RGB);
+    Image image;
+    image.load("dat/dymamite.png", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), 3);
+    EXPECT_EQ(image.height(), 4);
+    EXPECT_EQ(image.components(), 3);
+    EXPECT_EQ(image.format(), PixelFormat::Rgb);
+    EXPECT_EQ(image.dataSize(), 36u);
+    expectPixel(pixelAt(image, 0, 0), kBlue);
+    expectPixel(pixelAt(image, 2, 3), kRed);
+}
+
+TEST(PngDecoderTest, AlphaGreyAndSixteenBitChannels)
+{
+    Picture picture(2, 1, Rgba{10, 10, 10, 128});
+    picture.at(1, 0) = Rgba{250, 250, 250, 255};
+    Image image;
+
+    const Bytes rgba = pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA, 16);
+    image.load("a.png", rgba.data(), rgba.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.components(), 4);
+    EXPECT_EQ(image.format(), PixelFormat::Rgba);
+    expectPixel(pixelAt(image, 0, 0), Rgba{10, 10, 10, 128});
+
+    const Bytes grey = pngFile(picture, PNG_COLOR_TYPE_GRAY);
+    image.load("a.png", grey.data(), grey.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.components(), 3);
+    expectPixel(pixelAt(image, 1, 0), Rgba{250, 250, 250, 255});
+
+    const Bytes greyAlpha = pngFile(picture, PNG_COLOR_TYPE_GRAY_ALPHA);
+    image.load("a.png", greyAlpha.data(), greyAlpha.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.components(), 4);
+    expectPixel(pixelAt(image, 0, 0), Rgba{10, 10, 10, 128});
+}
+
+TEST(PngDecoderTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
+{
+    const Bytes file = pngFile(redOverBlue(8, 8), PNG_COLOR_TYPE_RGB);
+    EXPECT_FALSE(decodes("a.png", Bytes(file.begin(), file.begin() + file.size() / 2)));
+    Bytes corrupted = file;
+    corrupted[40] ^= 0xff; // inside IDAT: the CRC no longer matches
+    EXPECT_FALSE(decodes("a.png", corrupted));
+    EXPECT_FALSE(decodes("a.png", Bytes{137, 'P', 'N', 'G', 13, 10, 26, 10}));
+    EXPECT_FALSE(decodes("a.png", Bytes{1, 2, 3}));
+}
+
+TEST(JpegDecoderTest, RowsComeOutBottomUp)
+{
+    const Bytes file = jpegFile(redOverBlue(16, 16));
+    Image image;
+    image.load("dat/game_bg.jpg", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), 16);
+    EXPECT_EQ(image.height(), 16);
+    EXPECT_EQ(image.components(), 3);
+    EXPECT_EQ(image.format(), PixelFormat::Rgb);
+    expectPixel(pixelAt(image, 4, 1), kBlue, 12);
+    expectPixel(pixelAt(image, 4, 14), kRed, 12);
+}
+
+TEST(JpegDecoderTest, GreyFilesHaveOneComponent)
+{
+    const Bytes file = jpegFile(Picture(8, 8, Rgba{100, 0, 0, 255}), true);
+    Image image;
+    image.load("a.JPG", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.components(), 1);
+    EXPECT_EQ(image.format(), PixelFormat::Luminance);
+    EXPECT_NEAR(image.pixels()[0], 100, 2);
+}
+
+TEST(JpegDecoderTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
+{
+    const Bytes file = jpegFile(redOverBlue(16, 16));
+    EXPECT_FALSE(decodes("a.jpg", Bytes(file.begin(), file.begin() + 20)));
+    EXPECT_FALSE(decodes("a.jpg", Bytes{0xff, 0xd8, 0xff, 0x00, 1, 2, 3}));
+    EXPECT_FALSE(decodes("a.jpg", Bytes{'n', 'o', 'p', 'e'}));
+}
+
+TEST(DdsDecoderTest, PlainLayoutsAndTheirFormatCodes)
+{
+    // Stored top row first: B G R A of the top row, then the bottom row.
+    const Bytes rows{1, 2, 3, 4, 5, 6, 7, 8};
+    Image image;
+    Bytes file = ddsPlainFile(1, 2, 32, rows);
+    image.load("a.dds", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.format(), PixelFormat::Bgra);
+    EXPECT_EQ(image.components(), 4);
+    EXPECT_EQ(image.pixels()[0], 5); // flipped: the bottom row first
+    EXPECT_EQ(image.pixels()[4], 1);
+
+    file = ddsPlainFile(2, 1, 24, Bytes{1, 2, 3, 4, 5, 6});
+    image.load("a.DDS", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.format(), PixelFormat::Bgr);
+    EXPECT_EQ(image.components(), 3);
+
+    file = ddsPlainFile(2, 2, 8, Bytes{1, 2, 3, 4});
+    image.load("a.dds", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.format(), PixelFormat::Luminance);
+    EXPECT_EQ(image.pixels()[0], 3);
+}
+
+TEST(DdsDecoderTest, CompressedLevelsGoToTheMipmaps)
+{
+    Bytes blocks;
+    for (int i = 0; i < 4 + 1 + 1; ++i) // 8x8, 4x4 and 2x2 levels
+        for (std::uint8_t b : dxt1SolidBlock(0xf800))
+            blocks.push_back(b);
+    const Bytes file = ddsCompressedFile("DXT1", 8, 8, blocks, 3);
+    Image image;
+    image.load("a.dds", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_TRUE(image.isCompressed());
+    EXPECT_EQ(image.format(), PixelFormat::Dxt1);
+    EXPECT_EQ(image.dataSize(), 32u);
+    ASSERT_EQ(image.mipmapCount(), 2);
+    EXPECT_EQ(image.mipmap(0).width, 4);
+    EXPECT_EQ(image.mipmap(1).width, 2);
+    EXPECT_EQ(image.mipmap(1).dataSize(), 8u);
+}
+
+TEST(DdsDecoderTest, FlippingReversesTheRowsInsideBlocks)
+{
+    Bytes block = dxt1SolidBlock(0x001f);
+    block[4] = 0x00;
+    block[5] = 0x55;
+    block[6] = 0xaa;
+    block[7] = 0xff;
+    const Bytes file = ddsCompressedFile("DXT1", 4, 4, block);
+    Image image;
+    image.load("a.dds", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.pixels()[4], 0xff);
+    EXPECT_EQ(image.pixels()[7], 0x00);
+}
+
+TEST(DdsDecoderTest, TruncatedOrUnknownFilesAreRefused)
+{
+    const Bytes block = dxt1SolidBlock(0xffff);
+    EXPECT_FALSE(decodes("a.dds", ddsCompressedFile("DXT1", 8, 8, block))); // needs 4 blocks
+    EXPECT_FALSE(decodes("a.dds", ddsCompressedFile("ATI2", 4, 4, Bytes(16, 0))));
+    EXPECT_FALSE(decodes("a.dds", ddsPlainFile(1, 1, 16, Bytes(2, 0))));
+    EXPECT_FALSE(decodes("a.dds", ddsPlainFile(100000, 1, 8, Bytes(16, 0))));
+    Bytes badMagic = ddsPlainFile(1, 1, 8, Bytes{1});
+    badMagic[0] = 'X';
+    EXPECT_FALSE(decodes("a.dds", badMagic));
+    // Missing further levels end the chain: the base stays usable.
+    Bytes shortChain = ddsCompressedFile("DXT5", 4, 4, Bytes(16, 0), 3);
+    Image image;
+    image.load("a.dds", shortChain.data(), shortChain.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.mipmapCount(), 0);
+}
+
+TEST(ImageLoadTest, SizeZeroReadsTheNamedFileFromDisk)
+{
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "vm_image_disk_test.tga").string();
+    writeFile(path, tgaFile(Picture(3, 1, kGreen)));
+    Image image;
+    EXPECT_TRUE(image.load(path, nullptr, 0));
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), 3);
+    std::remove(path.c_str());
+    image.load(path, nullptr, 0);
+    EXPECT_FALSE(image.isValid());
+}
+
+TEST(ImageDeathTest, FailedConditionsNameTheConditionAndTheFile)
+{
+    Image image;
+    image.load("dat/broken.png", nullptr, 0);
+    EXPECT_EXIT(image.width(), testing::ExitedWithCode(1), "\"m_valid\".*dat/broken.png");
+    EXPECT_EXIT(image.pixels(), testing::ExitedWithCode(1), "m_valid");
+    EXPECT_EXIT(image.mipmap(0), testing::ExitedWithCode(1),
+                "index < \\(int\\)m_mipmaps.size\\(\\)");
+    EXPECT_EXIT(Image::formatForComponents(2, "odd.png"), testing::ExitedWithCode(1),
+                "Unknow format.*odd.png");
+}
