@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Manifest.h"
+
+#include <cairo.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+struct _RsvgHandle;
+struct _RsvgRectangle;
+
+// Draws manifest layers: loads each SVG once per set of substitutions and
+// applies a layer's animation for the given phase (0 to 1 over the loop).
+class LayerRenderer {
+public:
+    explicit LayerRenderer(std::string sourceDir);
+    ~LayerRenderer();
+    LayerRenderer(const LayerRenderer&) = delete;
+    LayerRenderer& operator=(const LayerRenderer&) = delete;
+
+    // Draws the layer into the frame whose top-left corner is at the context's origin.
+    void draw(cairo_t* cr, const Layer& layer, double frameWidth, double frameHeight, double phase);
+
+private:
+    _RsvgHandle* handleFor(const Layer& layer);
+    static void render(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
+                       const _RsvgRectangle& viewport);
+    static void renderTurned(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
+                             const _RsvgRectangle& viewport);
+    const std::string& sourceText(const std::string& file);
+
+    std::string m_sourceDir;
+    std::map<std::string, std::string> m_texts;
+    std::map<std::string, _RsvgHandle*> m_handles;
+};

@@ -1,0 +1,136 @@
+// assetgen: renders every generated picture of the game from the SVG sources
+// listed in the art manifest, and a contact sheet of all of them.
+//   assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
+#include "ContactSheet.h"
+#include "FontAtlas.h"
+#include "LayerRenderer.h"
+#include "Manifest.h"
+#include "Raster.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// A layer with only=N belongs to frame N alone (frames that are separate pictures).
+bool drawnInFrame(const Layer& layer, int frame)
+{
+    auto only = layer.options.find("only");
+    return only == layer.options.end() || std::stoi(only->second) == frame;
+}
+
+class AssetBuild {
+public:
+    AssetBuild(const std::string& sourceDir, std::string outputDir)
+        : m_renderer(sourceDir), m_sourceDir(sourceDir), m_outputDir(std::move(outputDir))
+    {
+    }
+
+    void build(const Item& item)
+    {
+        switch (item.kind) {
+        case ItemKind::Image: keep(item.output, renderFrame(item, item.groupLayers[0], 0.0), item); break;
+        case ItemKind::Sheet: keep(item.output, renderSheet(item), item); break;
+        case ItemKind::Sequence: buildSequence(item); break;
+        case ItemKind::Gray: keep(item.output, grayCopy(built(item.source, item)), item); break;
+        case ItemKind::Font:
+            keep(item.output, renderFontAtlas(item.source, item.height, item.width), item);
+            break;
+        }
+    }
+
+    void writeContactSheetTo(const std::string& path) const
+    {
+        std::vector<std::pair<std::string, cairo_surface_t*>> images;
+        for (const auto& name : m_order)
+            images.emplace_back(name, m_built.at(name).get());
+        writeContactSheet(images, path);
+    }
+
+private:
+    Surface renderFrame(const Item& item, const std::vector<Layer>& layers, double phase)
+    {
+        Surface surface = makeSurface(item.width, item.height);
+        Context cr(cairo_create(surface.get()));
+        for (const Layer& layer : layers)
+            m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
+        return surface;
+    }
+
+    // Frames left to right; group 0 is the bottom row, as the game's sprites read it.
+    Surface renderSheet(const Item& item)
+    {
+        Surface sheet = makeSurface(item.width * item.frames, item.height * item.groups);
+        Context cr(cairo_create(sheet.get()));
+        for (int g = 0; g < item.groups; ++g)
+            for (int f = 0; f < item.frames; ++f) {
+                cairo_save(cr.get());
+                cairo_translate(cr.get(), f * item.width, (item.groups - 1 - g) * item.height);
+                cairo_rectangle(cr.get(), 0, 0, item.width, item.height);
+                cairo_clip(cr.get());
+                for (const Layer& layer : item.groupLayers[g])
+                    if (drawnInFrame(layer, f))
+                        m_renderer.draw(cr.get(), layer, item.width, item.height,
+                                        double(f) / item.frames);
+                cairo_restore(cr.get());
+            }
+        return sheet;
+    }
+
+    void buildSequence(const Item& item)
+    {
+        auto names = item.outputs();
+        for (int i = 0; i < item.frames; ++i)
+            keep(names[i], renderFrame(item, item.groupLayers[0], double(i) / item.frames), item);
+    }
+
+    cairo_surface_t* built(const std::string& name, const Item& item) const
+    {
+        auto found = m_built.find(name);
+        if (found == m_built.end())
+            throw std::runtime_error("line " + std::to_string(item.line) + ": " + name +
+                                     " is not built before it is used");
+        return found->second.get();
+    }
+
+    void keep(const std::string& name, Surface surface, const Item& item)
+    {
+        std::filesystem::path path = std::filesystem::path(m_outputDir) / name;
+        std::filesystem::create_directories(path.parent_path());
+        writeImage(surface.get(), path.string(), item.quality);
+        if (!m_built.count(name))
+            m_order.push_back(name);
+        m_built[name] = std::move(surface);
+    }
+
+    LayerRenderer m_renderer;
+    std::string m_sourceDir;
+    std::string m_outputDir;
+    std::map<std::string, Surface> m_built;
+    std::vector<std::string> m_order;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png\n");
+        return 2;
+    }
+    try {
+        auto items = readManifest(argv[1]);
+        AssetBuild build(argv[2], argv[3]);
+        for (const Item& item : items)
+            build.build(item);
+        build.writeContactSheetTo(argv[4]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
