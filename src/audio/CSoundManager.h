@@ -60,7 +60,7 @@ public:
 
 private:
     std::unique_ptr<CSoundEffect> createEffect(const std::string& fileName, int count);
-    static void reportFailure();
+    static void reportFailure(const std::string& fileName);
 
     bool m_enabled = false;
     bool m_invertStereo = false;

@@ -17,7 +17,8 @@ public:
     // Opens the file and finds its format and data chunks; false when it is
     // missing or malformed (the size is then 0).
     bool open(const std::string& fileName);
-    // Bytes of the data chunk as declared (clamped to the file).
+    // Bytes of the data chunk as declared; a file that holds fewer is read
+    // as far as it goes.
     std::uint32_t size() const { return m_dataSize; }
     const WaveFormat& format() const { return m_format; }
     // The extra format bytes after the 18-byte record (non-PCM formats).
@@ -36,6 +37,9 @@ private:
     WaveFormat m_format;
     std::vector<std::uint8_t> m_extra;
     std::uint32_t m_riffContents = 0; // first byte after the form type
+    std::uint32_t m_riffSize = 0;
+    std::uint64_t m_riffDeclaredEnd = 0;
+    std::uint32_t m_dataAvailable = 0; // what the file really holds
     std::uint32_t m_dataStart = 0;
     std::uint32_t m_dataSize = 0;
     std::uint32_t m_dataRead = 0;

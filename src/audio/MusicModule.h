@@ -67,6 +67,7 @@ struct EnvelopeState {
     int point = 0;
     int tick = 0;
     std::int32_t value = 0;
+    std::int32_t slope = 0;
 };
 
 namespace ChannelFlag {
@@ -81,7 +82,7 @@ struct ChannelState {
     int note = 0;
     int instrument = 0; // 1-based; 0 none
     const XmInstrument* instr = nullptr;
-    const XmSample* sample = nullptr;
+    XmSample* sample = nullptr; // effect E5 retunes the sample itself
     int period = 0;
     int periodDelta = 0;
     int targetPeriod = 0;
@@ -125,6 +126,7 @@ struct ChannelState {
 
     int loopRow = 0;
     int loopCount = 0;
+    bool notePending = false; // a delayed note waits for its tick
 
     XmCell cell;           // the row's cell
     int previousEffect = 0; // effect of the row before
@@ -148,6 +150,7 @@ struct PlaybackState {
     int nextOrder = -1;
     int nextRow = -1;
     bool playing = false;
+    bool endPending = false; // the last row of the song is playing
     // Frames mixed since the start (the song's running time).
     std::uint64_t framesPlayed = 0;
 };

@@ -66,5 +66,6 @@ private:
     bool m_stopRequested = false;
     bool m_songEnded = false;
     long m_drainFrames = 0;
+    long m_endRingFrame = 0; // ring frame just after the song's last one
     std::size_t m_lastPosition = 0;
 };

@@ -9,9 +9,10 @@
 // with left and right gains that change only through 128-frame ramps.
 struct Voice {
     const XmSample* sample = nullptr;
-    std::uint64_t position = 0;
-    std::uint64_t step = 0;
+    std::int64_t position = 0; // 32.32 fixed point, in samples
+    std::int64_t step = 0;
     bool backward = false;
+    bool fading = false; // handed over; dropped once silent
     int targetLeft = 0;
     int targetRight = 0;
     float gainLeft = 0.0f;
@@ -44,7 +45,7 @@ public:
     static int channelFrequency(const ChannelState& channel, FrequencyTable table);
 
 private:
-    void startSample(MusicModule& module, ChannelState& channel);
+    void startSample(ChannelState& channel);
     void setGains(Voice& voice, int gain, int panning);
     void mixVoice(Voice& voice, float* out, int count);
     int mixRun(Voice& voice, float* out, int count);

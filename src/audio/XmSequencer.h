@@ -14,11 +14,11 @@ public:
 
 private:
     void startRow();
-    void advanceRowPointer();
-    void processCell(int index, ChannelState& channel, const XmCell& cell);
+    void advanceRowPointer(int rows);
+    void processCell(ChannelState& channel, const XmCell& cell);
     void triggerNote(ChannelState& channel, const XmCell& cell);
     void resetInstrument(ChannelState& channel);
-    void setNotePeriod(ChannelState& channel, int note, bool keepPeriod);
+    void setNotePeriod(ChannelState& channel, int note);
     void rowVolumeColumn(ChannelState& channel, int volume);
     void tickVolumeColumn(ChannelState& channel, int volume);
     void rowEffect(ChannelState& channel, int effect, int param);
@@ -35,6 +35,12 @@ private:
     void tremolo(ChannelState& channel);
     void volumeSlide(ChannelState& channel, int param);
     void multiRetrig(ChannelState& channel);
+    void arpeggio(ChannelState& channel, int param);
+    void globalVolumeSlide();
+    void panningSlide(ChannelState& channel);
+    void sampleOffset(ChannelState& channel, int param);
+    void extraFinePorta(ChannelState& channel, int sub, int y);
+    void patternLoop(ChannelState& channel, int y);
     void tremor(ChannelState& channel);
     void setEnvelopePosition(ChannelState& channel, int position);
     void stepEnvelopes(ChannelState& channel);
@@ -46,6 +52,7 @@ private:
     MusicModule& m_module;
     bool m_jumpOnRow = false;
     bool m_breakOnRow = false;
+    bool m_loopOnRow = false;
     int m_breakRow = 0;
 };
 

@@ -73,7 +73,7 @@ private:
     bool m_playing = false;
     bool m_looping = false;
     bool m_lost = false;
-    std::uint64_t m_position = 0; // output frames, 32.32 fixed point
+    std::size_t m_position = 0; // in output frames
     long m_attenuation = 0;
     long m_pan = 0;
     float m_gainLeft = 1.0f;

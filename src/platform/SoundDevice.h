@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AudioOutput.h"
 #include "platform/SoundBuffer.h"
 #include "platform/WaveFormat.h"
 
@@ -7,12 +8,10 @@
 #include <memory>
 #include <vector>
 
-class AudioOutput;
-
 // The sound-effects device: creates static buffers and mixes the playing ones
 // into the shared audio output. A detached device has no output and is mixed
 // by hand (tests, offline use).
-class SoundDevice {
+class SoundDevice : private AudioSource {
 public:
     enum class CooperativeLevel { Normal, Priority };
 
@@ -29,7 +28,7 @@ public:
     static int create(std::unique_ptr<SoundDevice>& device);
     static std::unique_ptr<SoundDevice> createDetached();
 
-    ~SoundDevice();
+    ~SoundDevice() override;
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
 
@@ -47,6 +46,7 @@ public:
 private:
     friend class SoundBuffer;
     explicit SoundDevice(AudioOutput* output);
+    void mixInto(std::int32_t* frames, int count) override { mix(frames, count); }
     void attach(SoundBuffer& buffer);
     void detach(SoundBuffer& buffer);
     void lockOutput() const;

@@ -1,0 +1,173 @@
+#include "audio/CSoundManager.h"
+
+#include "app/Log.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::unique_ptr<CSoundManager> g_manager;
+
+CSoundManager::FailureNotice& failureNotice()
+{
+    static CSoundManager::FailureNotice notice;
+    return notice;
+}
+
+} // namespace
+
+CSoundManager* CSoundManager::instance()
+{
+    if (g_manager == nullptr) {
+        g_manager = std::make_unique<CSoundManager>();
+    }
+    return g_manager.get();
+}
+
+void CSoundManager::destroyInstance()
+{
+    if (g_manager != nullptr) {
+        g_manager->destroy();
+        g_manager.reset();
+    }
+}
+
+CSoundManager::CSoundManager() = default;
+
+CSoundManager::~CSoundManager()
+{
+    destroy();
+}
+
+int CSoundManager::initialise(void* window)
+{
+    m_device.reset();
+    std::unique_ptr<SoundDevice> device;
+    const int result = SoundDevice::create(device);
+    if (result != kSoundOk) {
+        return result;
+    }
+    return initialise(window, std::move(device));
+}
+
+int CSoundManager::initialise(void* window, std::unique_ptr<SoundDevice> device)
+{
+    m_device = std::move(device);
+    if (m_device == nullptr) {
+        return kSoundNoDevice;
+    }
+    const int result = m_device->setCooperativeLevel(window, SoundDevice::CooperativeLevel::Priority);
+    if (result != kSoundOk) {
+        return result;
+    }
+    SoundDevice::BufferDesc desc;
+    desc.primary = true;
+    std::unique_ptr<SoundBuffer> primary;
+    if (m_device->createBuffer(desc, primary) == kSoundOk) {
+        primary->setFormat(WaveFormat::pcm(2, 22050, 16));
+    }
+    return kSoundOk;
+}
+
+void CSoundManager::setVolume(int volume)
+{
+    m_volume = std::clamp(volume, 0, 100);
+}
+
+long CSoundManager::attenuationFor(int volume)
+{
+    const int level = static_cast<int>(volume / 100.0f * float(volume));
+    return std::clamp<long>(long(level) * 100 - 10000, SoundBuffer::kVolumeMin, SoundBuffer::kVolumeMax);
+}
+
+std::unique_ptr<CSoundEffect> CSoundManager::createEffect(const std::string& fileName, int count)
+{
+    if (m_device == nullptr || fileName.empty() || count < 1) {
+        return nullptr;
+    }
+    auto reader = std::make_unique<CWaveReader>();
+    reader->open(fileName);
+    if (reader->size() == 0) {
+        return nullptr;
+    }
+    SoundDevice::BufferDesc desc;
+    desc.bytes = reader->size();
+    desc.format = &reader->format();
+    desc.formatExtra = reader->formatExtra();
+    std::vector<std::unique_ptr<SoundBuffer>> buffers(static_cast<std::size_t>(count));
+    if (m_device->createBuffer(desc, buffers[0]) != kSoundOk) {
+        return nullptr;
+    }
+    for (int i = 1; i < count; ++i) {
+        if (m_device->duplicateBuffer(*buffers[0], buffers[std::size_t(i)]) != kSoundOk) {
+            return nullptr;
+        }
+    }
+    const std::uint32_t bytes = reader->size();
+    return std::make_unique<CSoundEffect>(std::move(buffers), bytes, std::move(reader));
+}
+
+bool CSoundManager::load(const std::string& fileName, int id)
+{
+    std::unique_ptr<CSoundEffect> effect = createEffect(fileName, 1);
+    if (effect == nullptr) {
+        reportFailure(fileName);
+        return false;
+    }
+    m_effects[id] = std::move(effect);
+    return true;
+}
+
+void CSoundManager::reportFailure(const std::string& fileName)
+{
+    Log::write("%s (%s)", kFailureText, fileName.c_str());
+    if (failureNotice()) {
+        failureNotice()(kFailureCaption, kFailureText);
+    } else {
+        std::fprintf(stderr, "%s: %s (%s)\n", kFailureCaption, kFailureText, fileName.c_str());
+    }
+}
+
+void CSoundManager::setFailureNotice(FailureNotice notice)
+{
+    failureNotice() = std::move(notice);
+}
+
+CSoundEffect* CSoundManager::effect(int id)
+{
+    auto found = m_effects.find(id);
+    return found == m_effects.end() ? nullptr : found->second.get();
+}
+
+void CSoundManager::play(int id, WhilePlaying whilePlaying, Repeat repeat)
+{
+    if (!m_enabled) {
+        return;
+    }
+    CSoundEffect* sound = effect(id);
+    if (sound == nullptr || (whilePlaying == WhilePlaying::Skip && sound->isPlaying())) {
+        return;
+    }
+    sound->setVolume(attenuationFor(m_volume));
+    sound->play(0, repeat == Repeat::Loop);
+}
+
+bool CSoundManager::isPlaying(int id) const
+{
+    auto found = m_effects.find(id);
+    return found != m_effects.end() && found->second->isPlaying();
+}
+
+void CSoundManager::stop(int id)
+{
+    if (CSoundEffect* sound = effect(id)) {
+        sound->stop();
+    }
+}
+
+void CSoundManager::destroy()
+{
+    m_effects.clear();
+    m_device.reset();
+}

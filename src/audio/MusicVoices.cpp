@@ -1,0 +1,208 @@
+#include "audio/MusicVoices.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::int64_t kOne = std::int64_t(1) << 32;
+constexpr float kGainFactor = 7.4214768e-9f;
+
+std::int64_t framesUntil(std::int64_t distance, std::int64_t step)
+{
+    return (distance + step - 1) / step;
+}
+
+} // namespace
+
+void MusicVoices::reset()
+{
+    m_voices.fill(Voice{});
+}
+
+int MusicVoices::channelGain(const ChannelState& channel, int globalVolume)
+{
+    const std::int64_t volume = std::clamp(channel.volume + channel.volumeDelta, 0, 64);
+    const std::int64_t product = std::int64_t(std::clamp(channel.envelopeVolume, 0, 64)) * volume *
+                                 channel.fadeoutVolume * std::clamp(globalVolume, 0, 64);
+    return static_cast<int>(double(product) * double(kGainFactor));
+}
+
+int MusicVoices::channelPanning(const ChannelState& channel)
+{
+    const int panning = channel.panning;
+    const int room = (128 - std::abs(panning - 128)) / 32;
+    return std::clamp(panning + (channel.envelopePanning - 32) * room, 0, 255);
+}
+
+int MusicVoices::channelFrequency(const ChannelState& channel, FrequencyTable table)
+{
+    const int period = channel.period;
+    int frequency = 0;
+    if (table == FrequencyTable::Linear) {
+        const double exponent = (4608 - period + channel.periodDelta) / 768.0;
+        frequency = static_cast<int>(std::min(8363.0 * std::pow(2.0, exponent), 1.0e8));
+    } else {
+        frequency = 14317056 / std::max(period + channel.periodDelta, 1);
+    }
+    return std::max(frequency, 100);
+}
+
+void MusicVoices::update(MusicModule& module)
+{
+    for (int c = 0; c < module.heardChannels(); ++c) {
+        ChannelState& channel = module.channel[c];
+        if (channel.flags & ChannelFlag::StartSample) {
+            startSample(channel);
+        }
+        Voice& voice = m_voices[channel.voice];
+        if (channel.flags & ChannelFlag::Stop) {
+            voice.sample = nullptr;
+        }
+        if (voice.sample != nullptr && channel.flags != 0) {
+            setGains(voice, channelGain(channel, module.state.globalVolume), channelPanning(channel));
+            const int frequency = channelFrequency(channel, module.table);
+            voice.step = (std::int64_t(frequency) << 32) / kRate;
+        }
+        channel.flags = 0;
+    }
+}
+
+void MusicVoices::startSample(ChannelState& channel)
+{
+    Voice* voice = &m_voices[channel.voice];
+    if (voice->sample != nullptr) {
+        const int partner = channel.voice < 32 ? channel.voice + 32 : channel.voice - 32;
+        m_voices[partner] = *voice;
+        voice->targetLeft = 0;
+        voice->targetRight = 0;
+        voice->rampFrames = 0;
+        voice->fading = true;
+        setGains(*voice, 0, 0);
+        channel.voice = partner;
+        voice = &m_voices[partner];
+    }
+    const XmSample* sample = channel.sample;
+    if (sample == nullptr || sample->length == 0) {
+        voice->sample = nullptr;
+        return;
+    }
+    const std::int32_t offset = channel.sampleOffset < sample->loopEnd() ? channel.sampleOffset : 0;
+    voice->sample = sample;
+    voice->position = std::int64_t(offset) << 32;
+    voice->backward = false;
+    voice->fading = false;
+}
+
+void MusicVoices::setGains(Voice& voice, int gain, int panning)
+{
+    const int right = gain * panning / 255;
+    const int left = gain * (255 - panning) / 255;
+    if (left == voice.targetLeft && right == voice.targetRight && voice.rampFrames > 0) {
+        return;
+    }
+    voice.targetLeft = left;
+    voice.targetRight = right;
+    const float leftGain = left / 255.0f;
+    const float rightGain = right / 255.0f;
+    if (leftGain == voice.gainLeft && rightGain == voice.gainRight) {
+        voice.rampFrames = 0;
+        return;
+    }
+    voice.rampLeft = (leftGain - voice.gainLeft) / kRampFrames;
+    voice.rampRight = (rightGain - voice.gainRight) / kRampFrames;
+    voice.rampFrames = kRampFrames;
+}
+
+void MusicVoices::mix(float* out, int count)
+{
+    for (Voice& voice : m_voices) {
+        if (voice.sample != nullptr) {
+            mixVoice(voice, out, count);
+        }
+    }
+}
+
+void MusicVoices::mixVoice(Voice& voice, float* out, int count)
+{
+    while (count > 0 && voice.sample != nullptr) {
+        const int done = mixRun(voice, out, count);
+        out += 2 * done;
+        count -= done;
+    }
+}
+
+// Mixes up to count frames, stopping at the loop edge or the end of a ramp.
+int MusicVoices::mixRun(Voice& voice, float* out, int count)
+{
+    const XmSample& sample = *voice.sample;
+    const std::int64_t edge = std::int64_t(voice.backward ? sample.loopStart : sample.loopEnd()) << 32;
+    const std::int64_t distance = voice.backward ? voice.position - edge : edge - voice.position;
+    if (distance <= 0 || voice.step <= 0) {
+        wrapAtEnd(voice);
+        return 0;
+    }
+    const std::int64_t toEdge = framesUntil(distance, voice.step);
+    int frames = static_cast<int>(std::min<std::int64_t>(count, toEdge));
+    if (voice.rampFrames > 0) {
+        frames = std::min(frames, voice.rampFrames);
+    }
+    const std::int16_t* data = sample.data.data();
+    const std::int64_t step = voice.backward ? -voice.step : voice.step;
+    std::int64_t position = voice.position;
+    float left = voice.gainLeft;
+    float right = voice.gainRight;
+    const float rampLeft = voice.rampFrames > 0 ? voice.rampLeft : 0.0f;
+    const float rampRight = voice.rampFrames > 0 ? voice.rampRight : 0.0f;
+    constexpr float kFraction = 1.0f / 2147483648.0f;
+    for (int i = 0; i < frames; ++i) {
+        const std::int64_t index = position >> 32;
+        const float fraction = float((position & 0xFFFFFFFF) >> 1) * kFraction;
+        const float a = data[index];
+        const float value = a + fraction * (float(data[index + 1]) - a);
+        out[2 * i] += value * left;
+        out[2 * i + 1] += value * right;
+        left += rampLeft;
+        right += rampRight;
+        position += step;
+    }
+    voice.position = position;
+    voice.gainLeft = left;
+    voice.gainRight = right;
+    if (voice.rampFrames > 0) {
+        voice.rampFrames -= frames;
+        if (voice.rampFrames <= 0) {
+            voice.gainLeft = voice.targetLeft / 255.0f;
+            voice.gainRight = voice.targetRight / 255.0f;
+            if (voice.fading && voice.targetLeft == 0 && voice.targetRight == 0) {
+                voice.sample = nullptr;
+            }
+        }
+    }
+    return frames;
+}
+
+void MusicVoices::wrapAtEnd(Voice& voice)
+{
+    const XmSample& sample = *voice.sample;
+    const std::int64_t start = std::int64_t(sample.loopStart) << 32;
+    const std::int64_t length = std::int64_t(sample.loopLength) << 32;
+    if (sample.loop == LoopType::None || length <= 0) {
+        voice.sample = nullptr;
+        return;
+    }
+    if (sample.loop == LoopType::Forward) {
+        voice.position = start + (voice.position - start) % length;
+        return;
+    }
+    // Ping-pong: one virtual cycle runs forward then backward over 2 x length.
+    std::int64_t virtualPosition = voice.backward ? 2 * length - 1 - (voice.position - start)
+                                                  : voice.position - start;
+    virtualPosition %= 2 * length;
+    if (virtualPosition < 0) {
+        virtualPosition += 2 * length;
+    }
+    voice.backward = virtualPosition >= length;
+    voice.position = start + (voice.backward ? 2 * length - 1 - virtualPosition : virtualPosition);
+}
