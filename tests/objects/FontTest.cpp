@@ -1,0 +1,221 @@
+#include "TestSupport.h"
+#include "objects/Font.h"
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+const Rgba kInk{255, 255, 255, 255};
+const Rgba kNone{0, 0, 0, 0};
+constexpr int kLineRows = 11; // 10 row steps: at size 20 one texel is 2 units
+
+// A font picture: each line a marker run of 2 columns, then glyph runs of the
+// given widths, one empty column apart; lines 3 empty rows apart.
+struct FontPicture {
+    Picture picture;
+    std::vector<std::vector<int>> runStarts;
+};
+
+FontPicture makeFont(const std::vector<std::vector<int>>& lines, int width)
+{
+    const int height = static_cast<int>(lines.size()) * (kLineRows + 3) + 3;
+    FontPicture font{Picture(width, height, kNone), {}};
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const int top = 2 + static_cast<int>(line) * (kLineRows + 3);
+        auto ink = [&](int x0, int w) {
+            for (int y = top; y < top + kLineRows; ++y)
+                for (int x = x0; x < x0 + w; ++x)
+                    font.picture.at(x, y) = kInk;
+        };
+        ink(1, 2);
+        int x = 4;
+        font.runStarts.emplace_back();
+        for (int w : lines[line]) {
+            ink(x, w);
+            font.runStarts.back().push_back(x);
+            x += w + 1;
+        }
+    }
+    return font;
+}
+
+// 94 glyphs of widths 1, 2, 3, 1, 2, 3 ... over two lines; "A" (index 32) is 3 wide.
+std::vector<std::vector<int>> twoLines()
+{
+    std::vector<std::vector<int>> lines(2);
+    for (int i = 0; i < Font::kGlyphCount; ++i)
+        lines[i < 50 ? 0 : 1].push_back(i % 3 + 1);
+    return lines;
+}
+
+int widthOf(char c)
+{
+    return (c - Font::kFirstChar) % 3 + 1;
+}
+
+// Logical width of a glyph at size 20: two units for each texel of run plus margin.
+float glyphWidth(char c)
+{
+    return 2.0f * static_cast<float>(widthOf(c) + 1);
+}
+
+constexpr float kSpace = 2.0f * (3 + 1); // from "A"
+
+struct LoadedFont {
+    Bytes file;
+    Font font;
+};
+
+void load(LoadedFont& loaded, const FontPicture& picture)
+{
+    loaded.file = tgaFile(picture.picture);
+    ASSERT_TRUE(loaded.font.load(loaded.file.data(), loaded.file.size(), nullptr));
+}
+
+} // namespace
+
+TEST(FontScanTest, GlyphsAreFoundLineByLineAfterEachMarker)
+{
+    const FontPicture picture = makeFont(twoLines(), 220);
+    LoadedFont loaded;
+    load(loaded, picture);
+    const Font& font = loaded.font;
+    EXPECT_EQ(font.glyphCount(), 94);
+    const float w = 220.0f;
+    const float h = static_cast<float>(picture.picture.height);
+    // Line 1 occupies visual rows 2..12: rows h-3 down to h-13 counted from the bottom.
+    const Font::Glyph& first = font.glyph(0);
+    EXPECT_FLOAT_EQ(first.top, (h - 3) / h);
+    EXPECT_FLOAT_EQ(first.bottom, (h - 13) / h);
+    EXPECT_FLOAT_EQ(first.left, 3.0f / w);
+    EXPECT_FLOAT_EQ(first.right, 5.0f / w);
+    const Font::Glyph& secondLine = font.glyph(50);
+    EXPECT_FLOAT_EQ(secondLine.left, (picture.runStarts[1][0] - 1) / w);
+    EXPECT_FLOAT_EQ(secondLine.top, (h - 3 - 14) / h);
+    EXPECT_FLOAT_EQ(font.lineHeight(), 10.0f / h);
+}
+
+TEST(FontScanTest, MoreThanNinetyFourRunsKeepNinetyFourGlyphs)
+{
+    std::vector<std::vector<int>> lines(2, std::vector<int>(80, 1));
+    LoadedFont loaded;
+    load(loaded, makeFont(lines, 200));
+    EXPECT_EQ(loaded.font.glyphCount(), 94);
+}
+
+TEST(FontScanTest, OtherLayoutsLeaveTheFontWithoutGlyphs)
+{
+    Font font;
+    Bytes file = tgaFile(makeFont(twoLines(), 220).picture);
+    Bytes wrongType = file;
+    wrongType[2] = 10;
+    EXPECT_FALSE(font.load(wrongType.data(), wrongType.size(), nullptr));
+    Bytes truncated(file.begin(), file.end() - 1);
+    EXPECT_FALSE(font.load(truncated.data(), truncated.size(), nullptr));
+    Bytes noHeight = file;
+    noHeight[14] = noHeight[15] = 0;
+    EXPECT_FALSE(font.load(noHeight.data(), noHeight.size(), nullptr));
+    EXPECT_EQ(font.glyphCount(), 0);
+    EXPECT_EQ(font.measure("AB", 20), 0.0f);
+}
+
+TEST(FontMeasureTest, WidthsSpacesAndCharactersWithoutGlyphs)
+{
+    LoadedFont loaded;
+    load(loaded, makeFont(twoLines(), 220));
+    const Font& font = loaded.font;
+    const float tenth = kSpace / 10.0f;
+    EXPECT_NEAR(font.measure("AB", 20), glyphWidth('A') + tenth + glyphWidth('B') + tenth, 1e-4);
+    EXPECT_NEAR(font.measure("A B", 20),
+                    glyphWidth('A') + tenth + kSpace + glyphWidth('B') + tenth, 1e-4);
+    EXPECT_NEAR(font.measure("A", 40), 2.0f * (glyphWidth('A') + tenth), 1e-4);
+    EXPECT_NEAR(font.measure("A\x01\xe9\x7f", 20), glyphWidth('A') + tenth, 1e-4);
+    EXPECT_NEAR(font.measure("", 20), 0.0f, 1e-4);
+}
+
+TEST(FontMeasureTest, AFontWithFewGlyphsHasNoSpaceAdvance)
+{
+    LoadedFont loaded;
+    load(loaded, makeFont({{2, 3}}, 40));
+    EXPECT_EQ(loaded.font.glyphCount(), 2);
+    EXPECT_FLOAT_EQ(loaded.font.measure("!\"A", 20), 2.0f * 3 + 2.0f * 4);
+}
+
+class FontDrawTest : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped())
+            return;
+        const FontPicture picture = makeFont(twoLines(), 220);
+        m_file = tgaFile(picture.picture);
+        m_texture = std::make_unique<Texture>("mui/font.tga", m_file, TextureWrap::Clamp,
+                                              TextureMipmaps::None);
+        m_texture->upload();
+        ASSERT_TRUE(m_font.load(m_file.data(), m_file.size(), m_texture.get()));
+        clear(0, 0, 0);
+    }
+
+    // Sharp texels, so edges can be found to the pixel.
+    void useNearestFiltering()
+    {
+        m_texture->bind();
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+
+    Bytes m_file;
+    std::unique_ptr<Texture> m_texture;
+    Font m_font;
+};
+
+TEST_F(FontDrawTest, TextLandsWhereMeasureSays)
+{
+    useNearestFiltering();
+    m_font.draw("AB", 20, 50, 100, 0, TextColour{});
+    const auto span = inkSpan(90, Rgba{0, 0, 0, 255});
+    // One margin texel (2 units) before the ink of A; B ends 2 units before its advance.
+    EXPECT_EQ(span.first, 52);
+    // Lit pixels are those whose centre lies inside the glyph quads.
+    EXPECT_NEAR(span.second + 1.0f, 50 + m_font.measure("AB", 20) - kSpace / 10, 0.5f);
+    EXPECT_TRUE(sameColour(pixel(53, 81), kInk));  // y - size + 1: the top row
+    EXPECT_TRUE(sameColour(pixel(53, 99), kInk));  // the bottom row
+    EXPECT_FALSE(sameColour(pixel(53, 101), kInk));
+    EXPECT_FALSE(sameColour(pixel(53, 79), kInk));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);
+}
+
+TEST_F(FontDrawTest, TabsAdvanceToTheNextMultipleOfSix)
+{
+    useNearestFiltering();
+    const Rgba black{0, 0, 0, 255};
+    m_font.draw("\tA", 20, 10, 30, 0, TextColour{});
+    EXPECT_EQ(inkSpan(20, black).first, 10 + static_cast<int>(6 * kSpace) + 2);
+    clear(0, 0, 0);
+    m_font.draw("AAAA\tA", 20, 10, 30, 0, TextColour{});
+    const float fourA = 4 * (glyphWidth('A') + kSpace / 10);
+    const int fifthA = 10 + static_cast<int>(fourA + 2 * kSpace) + 2;
+    EXPECT_TRUE(sameColour(pixel(fifthA, 20), kInk));
+    EXPECT_FALSE(sameColour(pixel(fifthA - 1, 20), kInk));
+}
+
+TEST_F(FontDrawTest, ALineFeedStartsSizeLowerAndATenthOfASpaceRight)
+{
+    useNearestFiltering();
+    const Rgba black{0, 0, 0, 255};
+    m_font.draw("A\nA", 20, 10, 30, 0, TextColour{});
+    EXPECT_EQ(inkSpan(20, black).first, 12);
+    EXPECT_NEAR(inkSpan(40, black).first, 12 + kSpace / 10, 0.5f);
+}
+
+TEST_F(FontDrawTest, OutlineCopiesUseTheSquaredAlpha)
+{
+    useNearestFiltering();
+    clear(1, 1, 1);
+    m_font.drawOutlined("A", 20, 50, 100, 0, TextColour{1, 1, 1, 0.5f});
+    // Left of the ink only the copy one unit to the left covers the pixel.
+    EXPECT_NEAR(pixel(51, 90).r, 191, 2);
+    EXPECT_NEAR(pixel(55, 90).r, 255 * 0.75 * 0.75 * 0.75 * 0.75 * 0.5 + 127, 4);
+}

@@ -1,0 +1,260 @@
+#include "TestSupport.h"
+#include "objects/FrameSequenceSprite.h"
+#include "objects/GridSprite.h"
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kBlack{0, 0, 0, 255};
+
+std::unique_ptr<Sprite> loadGrid(TestPack& files, const std::string& description,
+                                 int width = 256, int height = 128)
+{
+    files.add("dat/grid.tga", tgaFile(Picture(width, height, kRed)));
+    files.add("dat/grid.spr", description);
+    return Sprite::load(files.pack(), "dat/grid.spr");
+}
+
+std::vector<int> framesOverUpdates(Sprite& sprite, int updates, float dt)
+{
+    std::vector<int> frames;
+    for (int i = 0; i < updates; ++i) {
+        sprite.update(dt);
+        frames.push_back(sprite.frame());
+    }
+    return frames;
+}
+
+} // namespace
+
+TEST(SpriteDescriptionTest, DefaultsAndCountsBelowOne)
+{
+    const std::string text = "file_name dat/a.tga\ngroups 0\nframes -3\ntex_wrap 2\n";
+    const SpriteDescription description = SpriteDescription::parse(text.data(), text.size());
+    EXPECT_EQ(description.fileName, "dat/a.tga");
+    EXPECT_EQ(description.groups, 1);
+    EXPECT_EQ(description.frames, 1);
+    EXPECT_TRUE(description.wrap);
+    EXPECT_FALSE(description.dynamic);
+
+    const SpriteDescription empty = SpriteDescription::parse("", 0);
+    EXPECT_EQ(empty.fileName, "0");
+}
+
+TEST(SpriteLoadTest, GridCellsAndTheirTextureCoordinates)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 8\ngroups 2\n");
+    EXPECT_EQ(sprite->name(), "dat/grid.spr");
+    EXPECT_TRUE(sprite->ownsTexture());
+    EXPECT_EQ(sprite->frameWidth(), 32.0f);
+    EXPECT_EQ(sprite->frameHeight(), 64.0f);
+    sprite->setFrame(3);
+    sprite->setGroup(1);
+    const auto coords = static_cast<GridSprite&>(*sprite).cellCoords();
+    EXPECT_FLOAT_EQ(coords.uLeft, 0.375f);
+    EXPECT_FLOAT_EQ(coords.uRight, 0.5f);
+    EXPECT_FLOAT_EQ(coords.vLow, 0.5f);
+    EXPECT_FLOAT_EQ(coords.vHigh, 1.0f);
+}
+
+TEST(SpriteLoadTest, OnlyAFileNameGivesOneCellOfTheImageSize)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\n", 40, 24);
+    EXPECT_EQ(sprite->frames(), 1);
+    EXPECT_EQ(sprite->groups(), 1);
+    EXPECT_EQ(sprite->frameWidth(), 40.0f);
+    EXPECT_EQ(sprite->frameHeight(), 24.0f);
+    EXPECT_FALSE(sprite->blend());
+    EXPECT_FALSE(sprite->flipped());
+    EXPECT_FLOAT_EQ(sprite->frameDuration(), 1000.0f / 3.0f);
+}
+
+TEST(SpriteDeathTest, ADescriptionWithoutFileNameAsksForFileZero)
+{
+    TestPack files;
+    files.add("dat/empty.spr", std::string("frames 2\n"));
+    EXPECT_EXIT(Sprite::load(files.pack(), "dat/empty.spr"), testing::ExitedWithCode(1),
+                "file != 0.*file: 0\\)");
+}
+
+TEST(SpriteTimingTest, ForwardPlayStepsAndLoops)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
+    sprite->setFps(10);
+    EXPECT_EQ(framesOverUpdates(*sprite, 14, 30.0f),
+              (std::vector<int>{0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 0}));
+    EXPECT_NEAR(sprite->time(), 420.0f - 400.0f, 0.01f); // past 400 ms: frame 0 again
+}
+
+TEST(SpriteTimingTest, ReversePlayRunsBackwardsAndWraps)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
+    sprite->setFps(10);
+    sprite->setReverse(true);
+    // From time 0 the first step wraps to the end of the loop.
+    EXPECT_EQ(framesOverUpdates(*sprite, 5, 50.0f), (std::vector<int>{3, 3, 2, 2, 1}));
+    sprite->update(1000.0f); // longer than the loop: still a valid frame
+    EXPECT_GE(sprite->frame(), 0);
+    EXPECT_LT(sprite->frame(), 4);
+}
+
+TEST(SpriteTimingTest, FrameAndGroupOutOfRangeFallBackToZero)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\ngroups 3\n");
+    sprite->setFps(10);
+    sprite->setFrame(2);
+    EXPECT_EQ(sprite->frame(), 2);
+    EXPECT_FLOAT_EQ(sprite->time(), 200.0f);
+    sprite->setFrame(4);
+    EXPECT_EQ(sprite->frame(), 0);
+    EXPECT_FLOAT_EQ(sprite->time(), 0.0f);
+    sprite->setGroup(2);
+    EXPECT_EQ(sprite->group(), 2);
+    sprite->setGroup(3);
+    EXPECT_EQ(sprite->group(), 0);
+    sprite->setGroup(-1);
+    EXPECT_EQ(sprite->group(), 0);
+    sprite->setFps(0);
+    EXPECT_FLOAT_EQ(sprite->frameDuration(), 1000.0f / 0.001f);
+}
+
+TEST(SpriteInstanceTest, InstancesShareTheTextureAndAnimateIndependently)
+{
+    TestPack files;
+    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
+    sprite->setFps(10);
+    sprite->setBlend(true);
+    auto first = sprite->newInstance();
+    auto second = sprite->newInstance();
+    EXPECT_EQ(first->texture(), sprite->texture());
+    EXPECT_FALSE(first->ownsTexture());
+    EXPECT_TRUE(first->name().empty());
+    EXPECT_TRUE(first->blend());
+    first->update(150.0f);
+    second->setFrame(3);
+    EXPECT_EQ(first->frame(), 1);
+    EXPECT_EQ(second->frame(), 3);
+    EXPECT_EQ(sprite->frame(), 0);
+
+    const std::size_t textures = Texture::registeredCount();
+    first->unload();
+    first.reset();
+    EXPECT_EQ(Texture::registeredCount(), textures);
+    EXPECT_EQ(second->texture(), sprite->texture());
+    sprite->unload();
+    EXPECT_EQ(sprite->texture(), nullptr);
+    EXPECT_EQ(Texture::registeredCount(), textures - 1);
+}
+
+TEST(FrameSequenceSpriteTest, GroupsOfFrameImages)
+{
+    TestPack files;
+    files.add("dat/hints/a.tga", tgaFile(Picture(20, 10, kRed)));
+    files.add("dat/hints/b.tga", tgaFile(Picture(30, 30, kBlue)));
+    files.add("dat/hints/gameplay.xml",
+              std::string("<anim texWrap=\"false\" texDynamic=\"true\">"
+                          "<group><frame>dat/hints/a.tga</frame><frame>dat/hints/b.tga</frame>"
+                          "<frame>dat/hints/a.tga</frame></group>"
+                          "<group><frame> dat/hints/b.tga </frame></group></anim>"));
+    auto sprite = Sprite::loadFrameSequence(files.pack(), "dat/hints/gameplay.xml");
+    EXPECT_EQ(sprite->groups(), 2);
+    EXPECT_EQ(sprite->frames(), 3);
+    EXPECT_EQ(sprite->frameWidth(), 20.0f);
+    EXPECT_EQ(sprite->frameHeight(), 10.0f);
+    auto& sequence = static_cast<FrameSequenceSprite&>(*sprite);
+    sprite->setFrame(1);
+    EXPECT_EQ(sequence.currentTexture()->width(), 30);
+    EXPECT_EQ(sequence.currentTexture()->mipmaps(), TextureMipmaps::Build);
+    sprite->setGroup(1);
+    EXPECT_EQ(sprite->frames(), 1);
+    EXPECT_EQ(sprite->frame(), 0);
+
+    auto instance = sprite->newInstance();
+    instance->setGroup(0);
+    instance->setFrame(2);
+    EXPECT_EQ(static_cast<FrameSequenceSprite&>(*instance).currentTexture()->width(), 20);
+    EXPECT_EQ(sprite->frames(), 1);
+}
+
+using SpriteDrawTest = GlTest;
+
+TEST_F(SpriteDrawTest, AFlippedSpriteShowsItsPictureUpright)
+{
+    TestPack files;
+    Picture picture(16, 16, kBlue);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            picture.at(x, y) = kRed; // the top half
+    files.add("dat/pic.tga", tgaFile(picture));
+    files.add("dat/pic.spr", std::string("file_name dat/pic.tga\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/pic.spr");
+    sprite->setFlipped(true);
+    clear(0, 0, 0);
+    glPushMatrix();
+    glTranslatef(100, 100, 0);
+    sprite->draw();
+    glPopMatrix();
+    EXPECT_TRUE(sameColour(pixel(100, 94), kRed));
+    EXPECT_TRUE(sameColour(pixel(100, 105), kBlue));
+    EXPECT_TRUE(sameColour(pixel(91, 100), kBlack));
+    EXPECT_TRUE(sameColour(pixel(108, 100), kBlack));
+
+    sprite->setFlipped(false);
+    glTranslatef(200, 100, 0);
+    sprite->draw();
+    EXPECT_TRUE(sameColour(pixel(200, 94), kBlue));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) == GL_FALSE);
+}
+
+TEST_F(SpriteDrawTest, GroupsAndFramesPickTheirCell)
+{
+    TestPack files;
+    // 2 frames x 2 groups; group 0 is the bottom row of the grid picture.
+    Picture picture(16, 16, kRed);
+    for (int y = 8; y < 16; ++y)
+        for (int x = 8; x < 16; ++x)
+            picture.at(x, y) = kBlue; // bottom right: group 0, frame 1
+    files.add("dat/cells.tga", tgaFile(picture));
+    files.add("dat/cells.spr", std::string("file_name dat/cells.tga\nframes 2\ngroups 2\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
+    sprite->setFlipped(true);
+    sprite->setFrame(1);
+    clear(0, 0, 0);
+    glTranslatef(50, 50, 0);
+    sprite->draw();
+    EXPECT_TRUE(sameColour(pixel(50, 50), kBlue));
+    sprite->setGroup(1);
+    glTranslatef(50, 0, 0);
+    sprite->draw();
+    EXPECT_TRUE(sameColour(pixel(100, 50), kRed));
+}
+
+TEST_F(SpriteDrawTest, BlendingModes)
+{
+    TestPack files;
+    files.add("dat/half.tga", tgaFile(Picture(8, 8, Rgba{255, 0, 0, 128})));
+    files.add("dat/half.spr", std::string("file_name dat/half.tga\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/half.spr");
+    sprite->setBlend(true);
+    clear(0, 0, 1);
+    glTranslatef(20, 20, 0);
+    sprite->draw();
+    const Rgba normal = pixel(20, 20);
+    EXPECT_NEAR(normal.r, 128, 3);
+    EXPECT_NEAR(normal.b, 127, 3);
+    glTranslatef(20, 0, 0);
+    sprite->drawAdditive();
+    const Rgba additive = pixel(40, 20);
+    EXPECT_NEAR(additive.r, 128, 3);
+    EXPECT_EQ(additive.b, 255);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);
+}

@@ -1,0 +1,101 @@
+#include "TestSupport.h"
+
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TestPack::TestPack()
+{
+    static int serial = 0;
+    m_dir = (fs::temp_directory_path() /
+             ("vm_objects_" + std::to_string(getpid()) + "_" + std::to_string(serial++)))
+                .string();
+    fs::create_directories(m_dir);
+}
+
+TestPack::~TestPack()
+{
+    std::error_code ignored;
+    fs::remove_all(m_dir, ignored);
+}
+
+void TestPack::add(const std::string& name, const Bytes& bytes)
+{
+    const std::string path = m_dir + "/" + std::to_string(m_pack.entryCount());
+    writeFile(path, bytes);
+    m_pack.addFile(path, name, false);
+}
+
+void TestPack::add(const std::string& name, const std::string& text)
+{
+    add(name, Bytes(text.begin(), text.end()));
+}
+
+void GlTest::SetUp()
+{
+    m_context = GlContext::createHidden(kWidth, kHeight);
+    if (!m_context)
+        GTEST_SKIP() << "no OpenGL display: " << GlContext::lastError();
+    Texture::reloadAll();
+    glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kWidth, kHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glReadBuffer(GL_BACK);
+}
+
+void GlTest::TearDown()
+{
+    Texture::deleteAll();
+    m_context.reset();
+}
+
+void GlTest::recreateContext()
+{
+    Texture::deleteAll();
+    m_context.reset();
+    SetUp();
+}
+
+void GlTest::clear(float r, float g, float b)
+{
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+Rgba GlTest::pixel(int x, int y) const
+{
+    std::uint8_t p[4] = {};
+    glFinish();
+    glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Rgba{p[0], p[1], p[2], p[3]};
+}
+
+std::pair<int, int> GlTest::inkSpan(int y, const Rgba& background) const
+{
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < kWidth; ++x) {
+        if (!sameColour(pixel(x, y), background, 8)) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    }
+    return {first, last};
+}
+
+bool sameColour(const Rgba& a, const Rgba& b, int tolerance)
+{
+    auto near = [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; };
+    return near(a.r, b.r) && near(a.g, b.g) && near(a.b, b.b);
+}
