@@ -1,0 +1,116 @@
+#include "AudioTestSupport.h"
+#include "audio/MusicRender.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+using Cell = XmBuilder::Cell;
+
+namespace {
+
+MusicRender render(const XmBuilder& builder, double seconds = 0, int volume = 64)
+{
+    const std::vector<std::uint8_t> bytes = builder.build();
+    return renderModule(bytes.data(), bytes.size(), seconds, volume);
+}
+
+constexpr std::size_t kSettled = 2000; // frames after the start ramp
+
+} // namespace
+
+TEST(MusicRendering, PitchAndLevelOfOneNote)
+{
+    const MusicRender r = render(audiotest::toneModule(16));
+    ASSERT_TRUE(r.loaded);
+    ASSERT_TRUE(r.songEnded);
+    EXPECT_NEAR(r.seconds, 16 * 6 * 882 / 44100.0, 1e-9);
+    // C-4 plays the sample at 8363 Hz: a 64-sample cycle sounds at 130.7 Hz.
+    EXPECT_NEAR(audiotest::pitch(r.frames, 0, kSettled, 40000), 8363.0 / 64, 1.0);
+    // Full volume, centre: gain 63 of 255 on each side.
+    const double expected = 30000 / std::sqrt(2.0) * 63 / 255;
+    EXPECT_NEAR(audiotest::rms(r.frames, 0, kSettled, 40000), expected, expected * 0.01);
+    EXPECT_NEAR(audiotest::rms(r.frames, 1, kSettled, 40000), expected, expected * 0.01);
+
+    XmBuilder octave = audiotest::toneModule(16);
+    octave.cell(0, 0, 0).note = 61;
+    octave.linear = false;
+    const MusicRender amiga = render(octave);
+    EXPECT_NEAR(audiotest::pitch(amiga.frames, 0, kSettled, 40000), 14317056.0 / 856 / 64, 2.0);
+}
+
+TEST(MusicRendering, PanningExtremesUseOneSide)
+{
+    const MusicRender left = render(audiotest::toneModule(8, 0));
+    const MusicRender right = render(audiotest::toneModule(8, 255));
+    EXPECT_GT(audiotest::rms(left.frames, 0, kSettled, 20000), 10000);
+    EXPECT_EQ(audiotest::rms(left.frames, 1, kSettled, 20000), 0);
+    EXPECT_EQ(audiotest::rms(right.frames, 0, kSettled, 20000), 0);
+    EXPECT_GT(audiotest::rms(right.frames, 1, kSettled, 20000), 10000);
+}
+
+TEST(MusicRendering, GlobalAndMasterVolume)
+{
+    XmBuilder b = audiotest::toneModule(16);
+    b.cell(0, 8, 0) = Cell{0, 0, 0, 16, 200}; // capped at 64: no change
+    const MusicRender full = render(b);
+    const double before = audiotest::rms(full.frames, 0, kSettled, 8 * 5292);
+    const double after = audiotest::rms(full.frames, 0, 8 * 5292 + 500, 16 * 5292);
+    EXPECT_NEAR(after, before, before * 0.01);
+    const MusicRender half = render(b, 0, 32);
+    EXPECT_NEAR(audiotest::rms(half.frames, 0, kSettled, 8 * 5292), before * 31 / 63, before * 0.02);
+    const MusicRender silent = render(b, 0, 0);
+    EXPECT_EQ(audiotest::rms(silent.frames, 0, 0, 8 * 5292), 0);
+    EXPECT_GT(audiotest::rms(silent.frames, 0, 8 * 5292 + 500, 16 * 5292), 1000); // the module's own G
+}
+
+TEST(MusicRendering, NewNotesFadeTheOldOneOut)
+{
+    XmBuilder b = audiotest::toneModule(4);
+    b.cell(0, 1, 0) = Cell{49, 1, 0, 0, 0};
+    const MusicRender r = render(b);
+    // No click at the row change: neighbouring frames stay close.
+    int largestStep = 0;
+    for (std::size_t i = 5292 - 200; i < 5292 + 200; ++i) {
+        largestStep = std::max(largestStep, std::abs(r.frames[2 * (i + 1)] - r.frames[2 * i]));
+    }
+    EXPECT_LT(largestStep, 1500);
+}
+
+TEST(MusicRendering, SecondsLimitAndSongEnd)
+{
+    XmBuilder b = audiotest::toneModule(64);
+    b.orders = {0, 0, 0};
+    const MusicRender cut = render(b, 1.5);
+    EXPECT_FALSE(cut.songEnded);
+    EXPECT_EQ(cut.frames.size(), std::size_t(1.5 * 44100) * 2);
+    const MusicRender whole = render(b);
+    EXPECT_TRUE(whole.songEnded);
+    EXPECT_NEAR(whole.seconds, 3 * 64 * 5292 / 44100.0, 1e-9);
+    // The last row is heard to its end.
+    EXPECT_GT(audiotest::rms(whole.frames, 0, whole.frames.size() / 2 - 2000, whole.frames.size() / 2), 1000);
+}
+
+TEST(MusicRendering, XmrenderToolWritesTheWave)
+{
+    const auto dir = audiotest::scratchDir("xmrender");
+    audiotest::writeBytes(dir / "tone.xm", audiotest::toneModule(16).build());
+    audiotest::writeBytes(dir / "bad.xm", {'n', 'o', 't'});
+    const std::string tool = std::string(VM_TOOLS_DIR) + "/xmrender ";
+    const std::string out = (dir / "out.txt").string();
+    ASSERT_EQ(std::system((tool + (dir / "tone.xm").string() + " " + (dir / "tone.wav").string() +
+                           " > " + out).c_str()), 0);
+    std::ifstream text(out);
+    std::string line, last;
+    while (std::getline(text, line)) {
+        last = line;
+    }
+    EXPECT_EQ(last, "1.920");
+    EXPECT_EQ(std::filesystem::file_size(dir / "tone.wav"), 44u + 84672u * 4);
+    EXPECT_NE(std::system((tool + (dir / "bad.xm").string() + " " + (dir / "bad.wav").string() +
+                           " 2> " + out).c_str()), 0);
+    std::ifstream error(out);
+    std::getline(error, line);
+    EXPECT_NE(line.find("not an XM module"), std::string::npos);
+}

@@ -1,0 +1,189 @@
+#include "AudioTestSupport.h"
+#include "audio/CSoundManager.h"
+#include "audio/SoundIds.h"
+#include "platform/Clock.h"
+#include "platform/WaveOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using audiotest::WavBytes;
+
+namespace {
+
+// A 16-bit mono 44100 Hz file holding a ramp, so mixed output shows the position.
+std::string rampFile(const std::string& name, int frames, int start = 1)
+{
+    WavBytes wav;
+    wav.riff();
+    wav.fmt(1, 1, 44100, 16);
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < frames; ++i) {
+        const int v = (start + i) * 10;
+        data.push_back(std::uint8_t(v));
+        data.push_back(std::uint8_t(v >> 8));
+    }
+    wav.data(data, std::uint32_t(data.size()));
+    wav.closeRiff();
+    const auto path = audiotest::scratchDir("sfx") / name;
+    audiotest::writeBytes(path, wav.bytes);
+    return path.string();
+}
+
+class Effects : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CSoundManager::setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
+        ASSERT_EQ(manager.initialise(nullptr, SoundDevice::createDetached()), kSoundOk);
+        manager.enable();
+    }
+    void TearDown() override { CSoundManager::setFailureNotice({}); }
+
+    // The left samples of the next frames the device mixes.
+    std::vector<int> mix(int frames)
+    {
+        std::vector<std::int32_t> out(std::size_t(frames) * 2, 0);
+        manager.device()->mix(out.data(), frames);
+        std::vector<int> left;
+        for (int i = 0; i < frames; ++i) {
+            left.push_back(out[2 * i]);
+        }
+        return left;
+    }
+
+    CSoundManager manager;
+    int failures = 0;
+};
+
+} // namespace
+
+TEST_F(Effects, PlayingAgainRestartsUnlessSkipped)
+{
+    ASSERT_TRUE(manager.load(rampFile("ramp.wav", 1000), SoundId::Pop));
+    manager.play(SoundId::Pop);
+    EXPECT_EQ(mix(3), (std::vector<int>{10, 20, 30}));
+    mix(100);
+    manager.play(SoundId::Pop, CSoundManager::WhilePlaying::Skip);
+    EXPECT_EQ(mix(1), std::vector<int>{1040});
+    manager.play(SoundId::Pop);
+    EXPECT_EQ(mix(1), std::vector<int>{10});
+    EXPECT_TRUE(manager.isPlaying(SoundId::Pop));
+    mix(2000);
+    EXPECT_FALSE(manager.isPlaying(SoundId::Pop));
+    manager.play(SoundId::Pop, CSoundManager::WhilePlaying::Restart, CSoundManager::Repeat::Loop);
+    mix(2500);
+    EXPECT_TRUE(manager.isPlaying(SoundId::Pop));
+}
+
+TEST_F(Effects, DisabledCallsAreNotReplayed)
+{
+    ASSERT_TRUE(manager.load(rampFile("ramp.wav", 1000), SoundId::Select));
+    manager.disable();
+    manager.play(SoundId::Select);
+    EXPECT_FALSE(manager.isPlaying(SoundId::Select));
+    manager.enable();
+    EXPECT_FALSE(manager.isPlaying(SoundId::Select));
+    EXPECT_EQ(mix(1), std::vector<int>{0});
+    manager.play(12345); // unknown ids are silent
+    EXPECT_EQ(mix(1), std::vector<int>{0});
+}
+
+TEST_F(Effects, LoadsUnderAUsedIdReplaceOrKeep)
+{
+    ASSERT_TRUE(manager.load(rampFile("first.wav", 100, 1), SoundId::Bonk));
+    ASSERT_TRUE(manager.load(rampFile("second.wav", 100, 50), SoundId::Bonk));
+    manager.play(SoundId::Bonk);
+    EXPECT_EQ(mix(1), std::vector<int>{500});
+    EXPECT_FALSE(manager.load("missing.wav", SoundId::Bonk));
+    EXPECT_EQ(failures, 1);
+    manager.play(SoundId::Bonk);
+    EXPECT_EQ(mix(1), std::vector<int>{500});
+}
+
+TEST_F(Effects, VolumeBecomesAttenuation)
+{
+    EXPECT_EQ(CSoundManager::attenuationFor(100), 0);
+    EXPECT_EQ(CSoundManager::attenuationFor(0), -10000);
+    EXPECT_EQ(CSoundManager::attenuationFor(50), -7500);
+    manager.setVolume(250);
+    EXPECT_EQ(manager.volume(), 100);
+    manager.setVolume(50);
+    ASSERT_TRUE(manager.load(rampFile("ramp.wav", 1000), SoundId::Shot));
+    manager.play(SoundId::Shot);
+    EXPECT_EQ(manager.effect(SoundId::Shot)->buffer(0).volume(), -7500);
+    // -75 dB of 10 is far below one step.
+    EXPECT_EQ(mix(1), std::vector<int>{0});
+}
+
+TEST_F(Effects, LostBuffersAreRefilledOnTheNextPlay)
+{
+    ASSERT_TRUE(manager.load(rampFile("ramp.wav", 1000), SoundId::Bowl));
+    manager.device()->loseBuffers();
+    std::uint32_t status = 0;
+    manager.effect(SoundId::Bowl)->buffer(0).getStatus(&status);
+    EXPECT_TRUE(status & SoundBuffer::kStatusLost);
+    manager.play(SoundId::Bowl);
+    EXPECT_EQ(mix(2), (std::vector<int>{10, 20}));
+}
+
+TEST_F(Effects, EffectsAreConvertedToTheOutputRate)
+{
+    WavBytes wav;
+    wav.riff();
+    wav.fmt(1, 1, 22050, 8);
+    wav.data(std::vector<std::uint8_t>(100, 255), 100);
+    wav.closeRiff();
+    const auto path = audiotest::scratchDir("sfx") / "eight.wav";
+    audiotest::writeBytes(path, wav.bytes);
+    ASSERT_TRUE(manager.load(path.string(), SoundId::TakeOff));
+    manager.play(SoundId::TakeOff);
+    const std::vector<int> left = mix(250);
+    EXPECT_EQ(left[0], 127 * 256);
+    EXPECT_EQ(left[199], 127 * 256);
+    EXPECT_EQ(left[200], 0); // 100 frames at 22050 Hz last 200 output frames
+}
+
+TEST(SoundWithoutDevice, EveryLoadFailsAndPlayIsSilent)
+{
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    int failures = 0;
+    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
+    CSoundManager manager;
+    EXPECT_NE(manager.initialise(nullptr), kSoundOk);
+    EXPECT_FALSE(manager.hasDevice());
+    manager.enable();
+    EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
+    manager.play(SoundId::GlassBreaks);
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(WaveOutput::openDefault(WaveFormat::pcm(2, 44100, 16)), nullptr);
+    CSoundManager::setFailureNotice({});
+    ::unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
+{
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    CSoundManager manager;
+    ASSERT_EQ(manager.initialise(nullptr), kSoundOk);
+    manager.enable();
+    ASSERT_TRUE(manager.load(rampFile("long.wav", 44100 * 5), SoundId::ButtonClick));
+    manager.play(SoundId::ButtonClick);
+    EXPECT_TRUE(manager.isPlaying(SoundId::ButtonClick));
+    std::unique_ptr<WaveOutput> music = WaveOutput::openDefault(WaveFormat::pcm(2, 44100, 16));
+    ASSERT_NE(music, nullptr);
+    ASSERT_TRUE(music->prepare(1 << 16));
+    music->start();
+    // The output thread moves the ring on by itself.
+    for (int i = 0; i < 200 && music->position() == 0; ++i) {
+        Clock::sleep(10);
+    }
+    EXPECT_GT(music->position(), 0u);
+    music->reset();
+    EXPECT_EQ(music->position(), 0u);
+    music.reset();
+    manager.destroy();
+    ::unsetenv("SDL_AUDIODRIVER");
+}
