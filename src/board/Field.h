@@ -1,0 +1,206 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/CellBack.h"
+#include "board/Flower.h"
+#include "board/HexGrid.h"
+#include "board/LevelFile.h"
+#include "board/Vec4.h"
+#include "effects/BoardShake.h"
+#include "effects/Effect.h"
+#include "effects/Insect.h"
+#include "effects/PathPoint.h"
+
+enum class FieldState { Idle = 0, Placing = 1, Intro = 2, Finished = 3 };
+enum class AwardSize { Normal, Big };
+
+// The board of one level: cells, flowers, moves, bursts, the turn cycle,
+// insects and the end of the level. Driven by update(dt) and the clicks the
+// play screen forwards; draws nothing itself.
+class Field {
+public:
+    static constexpr int kMaxSize = LevelFile::kMaxSize;
+    static constexpr float kCellWidth = 40.0f;
+    static constexpr float kHalfWidth = 20.0f;
+    static constexpr float kOriginX = 40.0f;
+    static constexpr float kOriginY = 300.0f;
+    static const float kRowHeight;
+
+    struct Statistics {
+        int m_statScoreOnLevel = 0;
+        int m_statBallsExploded = 0;
+        int m_statTimeOnLevel = 0;
+        int m_statTimeBonus = 0;
+        int m_statChains = 0;
+        int m_statChainBonus = 0;
+    };
+
+    // Reads the level's file from the pack and seeds rand from the clock.
+    Field(int level, bool realGame);
+    Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed);
+    ~Field();
+    Field(const Field&) = delete;
+    Field& operator=(const Field&) = delete;
+
+    // Geometry.
+    int rows() const { return m_H; }
+    int width() const { return m_W; }
+    int rowLength(int r) const { return rowLengthOf(r, m_H, m_W); }
+    int middleRow() const { return m_H / 2; }
+    bool isCell(int r, int c) const;
+    bool isCell(GridPos p) const { return isCell(p.row, p.col); }
+    Flower* flowerAt(int r, int c) const;
+    CellBack* cellBackAt(int r, int c) const;
+    PathPoint* pathPointAt(int r, int c) const;
+    int colourAt(int r, int c) const;
+    Vec4 cellCentre(int r, int c) const;
+    int rowAt(float y) const;
+    int colAt(float x, float y) const;
+    int colInRow(float x, int row) const;
+    GridPos cellUnder(const Vec4& point) const { return {rowAt(point.y), colAt(point.x, point.y)}; }
+    int cellCount() const { return m_cellCount; }
+
+    // Moves.
+    int selectAt(int r, int c);
+    bool moveSelectedTo(int r, int c);
+    bool isSelectedAt(int r, int c) const;
+    void deselectAll();
+    // The picker calls it every frame with the mouse position.
+    void previewPath(const Vec4& mouse);
+    bool findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos>& path) const;
+
+    // Lines and scoring.
+    void findLines();
+    bool wouldFormLine(int r, int c, int colour);
+    void award(int points, const Vec4& position, AwardSize size = AwardSize::Normal);
+    void removeDead();
+    void clearCellBack(int r, int c);
+    // A copy of every cell's colour, H rows of rowLength(r) entries.
+    std::vector<std::vector<int>> colourTable() const;
+    void addEffect(std::unique_ptr<Effect> effect);
+
+    // The turn cycle.
+    void update(float dt);
+    void announce();
+    void placeNewFlowers();
+    void onClick(float x, float y);
+    bool insectActive() const;
+
+    // Level state.
+    int level() const { return m_level; }
+    int numColours() const { return m_numColours; }
+    int score() const { return m_score; }
+    void setScore(int total) { m_score = total; }
+    FieldState state() const { return m_state; }
+    bool finished() const { return m_finished; }
+    bool isLevelOver() const { return m_finished && m_state == FieldState::Idle; }
+    bool succeeded() const { return m_success; }
+    bool exitStarted() const { return m_exitStarted; }
+    int timeBonus() const { return m_stats.m_statTimeBonus; }
+    int chainBonus() const { return m_stats.m_statChainBonus; }
+    const Statistics& statistics() const { return m_stats; }
+    void setStatistics(const Statistics& stats) { m_stats = stats; }
+    int newFlowerPercent() const { return m_newFlowerPercent; }
+    int wildcardPercent() const { return m_wildcardPercent; }
+    int streak() const { return m_streak; }
+    float streakGauge() const { return m_streakGauge; }
+    int idleTime() const { return m_idleTime; }
+    float previewAlpha() const { return m_previewAlpha; }
+    float resultsAlpha() const { return m_resultsAlpha; }
+    float insectTimer() const { return m_insectTimer; }
+    const Insect* insect() const { return m_insect.get(); }
+    const BoardShake& shake() const { return m_shake; }
+    const std::vector<GridPos>& trail() const { return m_trail; }
+    const std::vector<std::unique_ptr<Flower>>& newCells() const { return m_newCells; }
+    std::size_t effectCount() const { return m_effects.size(); }
+    bool arrivedThisFrame() const { return m_arrivedThisFrame; }
+
+    // Board editing for the saved game, tests and tools.
+    Flower& placeFlower(int r, int c, int colour);
+    void removeFlower(int r, int c);
+    void clearAnnounced();
+    void addAnnounced(const Vec4& position, int colour);
+    void setIntroDelays();
+
+    // The milliseconds between insects on a level; 0 where none come.
+    static float insectInterval(int level);
+    // The highest level a real game has reached in this run.
+    static int highestLevel();
+    static void setHighestLevel(int level);
+
+private:
+    // Returns the number of locked cells, which lead the candidate list.
+    int buildCells(const LevelFile& file, std::vector<GridPos>& candidates);
+    void fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount, int fillPercent,
+                            bool realGame);
+    Flower* selectedFlower(GridPos* where) const;
+    std::vector<int> distanceTable(GridPos source) const;
+    bool matches(int r, int c, int colour) const;
+    int walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>& line) const;
+    bool lineThrough(int r, int c, const std::array<Direction, 2>& axis);
+    void markLine(const std::vector<GridPos>& line, int colour);
+    void collectHits(std::vector<GridPos>& hits);
+    void burstHits(const std::vector<GridPos>& hits);
+    void afterArrival(bool burst);
+    int tableRun(GridPos from, Direction d, int colour) const;
+    void rebuildColours();
+    std::vector<GridPos> freeCells() const;
+    void updateFlowers(float dt);
+    void updateCells(float dt);
+    void updateStateChanges();
+    void updatePlacing();
+    void updateEffects(float dt);
+    void checkLevelEnd();
+    void checkBoardClear();
+    void updateInsects(float dt);
+    bool boardBusy() const;
+    std::vector<GridPos> insectCandidates() const;
+    void createInsect(const std::vector<GridPos>& candidates);
+    void handleInsectAtRest();
+    void sendInsectAway();
+    void startExit();
+    bool allDelaysDone() const;
+    void showFloatingText(const std::string& text, const Vec4& position, float size);
+
+    template <typename T> using Grid = std::array<std::array<T, kMaxSize>, kMaxSize>;
+
+    int m_wildcardPercent = 0;
+    FieldState m_state = FieldState::Idle;
+    int m_level = 0;
+    int m_numColours = 0;
+    bool m_finished = false;
+    bool m_success = false;
+    bool m_arrivedThisFrame = false;
+    Flower* m_lastArrived = nullptr;
+    int m_W = 0;
+    int m_H = 0;
+    std::unique_ptr<Grid<std::unique_ptr<Flower>>> m_flowers;
+    std::unique_ptr<Grid<int>> m_colours;
+    std::unique_ptr<Grid<std::unique_ptr<CellBack>>> m_cellBacks;
+    std::unique_ptr<Grid<std::unique_ptr<PathPoint>>> m_pathPoints;
+    int m_newFlowerPercent = 0;
+    std::vector<GridPos> m_trail;
+    std::vector<std::unique_ptr<Effect>> m_effects;
+    std::vector<std::unique_ptr<Flower>> m_newCells;
+    // Cells of placed new flowers that have not finished appearing.
+    std::vector<GridPos> m_placing;
+    float m_previewAlpha = 0.0f;
+    float m_previewAlphaStep = 0.08f;
+    int m_score = 0;
+    bool m_exitStarted = false;
+    float m_resultsAlpha = 0.0f;
+    float m_resultsAlphaStep = 0.04f;
+    Statistics m_stats;
+    int m_idleTime = 0;
+    float m_insectTimer = 0.0f;
+    std::unique_ptr<Insect> m_insect;
+    BoardShake m_shake;
+    int m_streak = 0;
+    float m_streakGauge = 0.0f;
+    int m_cellCount = 0;
+};

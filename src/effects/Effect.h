@@ -1,0 +1,9 @@
+#pragma once
+
+// A bonus effect running over the board (blast, colour bomb).
+class Effect {
+public:
+    virtual ~Effect() = default;
+    // Called once per board update; returns true when the effect has finished.
+    virtual bool update(float dt) = 0;
+};

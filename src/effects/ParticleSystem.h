@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board/Vec4.h"
+#include "effects/FloatingText.h"
+#include "effects/Particle.h"
+
+// Owns every sparkle and floating text of the play screen; one per run.
+class ParticleSystem {
+public:
+    static ParticleSystem& create();
+    // Null before create.
+    static ParticleSystem* instance();
+    static void release();
+
+    void emit(float size, const Vec4& position, const Vec4& velocity);
+    void showText(const std::string& text, const Vec4& position, float size,
+                  const Vec4& velocity, const Vec4& colour);
+    // Sparks flying out of a point in all directions (bursting flowers, cleared cells).
+    void burst(const Vec4& position, int count);
+    void update(float dt);
+    void clear();
+
+    const std::vector<std::unique_ptr<Particle>>& particles() const { return m_particles; }
+    const std::vector<std::unique_ptr<FloatingText>>& texts() const { return m_texts; }
+
+private:
+    std::vector<std::unique_ptr<Particle>> m_particles;
+    std::vector<std::unique_ptr<FloatingText>> m_texts;
+};

@@ -1,0 +1,5 @@
+#include "effects/PathPoint.h"
+
+#include <algorithm>
+
+void PathPoint::update() { m_opacity = std::clamp(m_opacity + m_fadeStep, 0.0f, 1.0f); }

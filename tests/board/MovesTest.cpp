@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "BoardBuilder.h"
+
+namespace {
+class Moves : public BoardTest {
+protected:
+    void SetUp() override {
+        BoardTest::SetUp();
+        field = makeField({.rows = 5, .width = 5});
+        finishIntro(*field);
+    }
+    std::unique_ptr<Field> field;
+};
+} // namespace
+
+TEST_F(Moves, TargetOccupiedOrHoleIsRefused) {
+    auto holed = makeField({.rows = 3, .width = 3, .layout = "00 0000"});
+    finishIntro(*holed);
+    idleFlower(*holed, 0, 0, 1);
+    idleFlower(*holed, 1, 1, 2);
+    ASSERT_EQ(holed->selectAt(0, 0), 1);
+    EXPECT_FALSE(holed->moveSelectedTo(1, 1));
+    EXPECT_FALSE(holed->moveSelectedTo(1, 0));
+    EXPECT_FALSE(holed->moveSelectedTo(9, 9));
+    EXPECT_TRUE(holed->isSelectedAt(0, 0));
+}
+
+TEST_F(Moves, UnreachableTargetIsAcceptedButNothingMoves) {
+    // (0,0) walled in by its neighbours (0,1), (1,0), (1,1).
+    idleFlower(*field, 0, 0, 1);
+    idleFlower(*field, 0, 1, 2);
+    idleFlower(*field, 1, 0, 3);
+    idleFlower(*field, 1, 1, 4);
+    ASSERT_EQ(field->selectAt(0, 0), 1);
+    EXPECT_TRUE(field->moveSelectedTo(4, 2));
+    EXPECT_NE(field->flowerAt(0, 0), nullptr);
+    EXPECT_EQ(field->flowerAt(4, 2), nullptr);
+    EXPECT_TRUE(field->isSelectedAt(0, 0));
+}
+
+TEST_F(Moves, AdjacentTargetGivesOneWaypoint) {
+    idleFlower(*field, 2, 0, 1);
+    ASSERT_EQ(field->selectAt(2, 0), 1);
+    ASSERT_TRUE(field->moveSelectedTo(2, 1));
+    const Flower* f = field->flowerAt(2, 1);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(field->flowerAt(2, 0), nullptr); // the board holds it at the target at once
+    EXPECT_TRUE(f->isMoving());
+    EXPECT_TRUE(f->movedLast());
+    EXPECT_FALSE(f->selected());
+    ASSERT_EQ(f->waypoints().size(), 1u);
+    EXPECT_FLOAT_EQ(f->waypoints().front().x, field->cellCentre(2, 1).x);
+}
+
+TEST_F(Moves, TravelTakesPointTwoSevenFiveUnitsPerMillisecond) {
+    idleFlower(*field, 2, 0, 1);
+    field->selectAt(2, 0);
+    field->moveSelectedTo(2, 1);
+    const Flower* f = field->flowerAt(2, 1);
+    field->update(60.0f);
+    EXPECT_NEAR(f->position().x - field->cellCentre(2, 0).x, 16.5f, 0.01f);
+    int updates = 1;
+    while (f->isMoving() && updates < 100) {
+        field->update(60.0f);
+        ++updates;
+    }
+    EXPECT_EQ(updates, 4); // 40 units: 3 steps of 16.5 reach it, one more to notice
+    EXPECT_TRUE(field->arrivedThisFrame());
+}
+
+TEST_F(Moves, TieBreakFollowsTheSearchOrder) {
+    idleFlower(*field, 2, 0, 1);
+    idleFlower(*field, 2, 1, 2);
+    std::vector<GridPos> path;
+    ASSERT_TRUE(field->findPath(2, 0, 2, 2, path));
+    // Row changes first: north-east of the middle row is (1, 0).
+    const std::vector<GridPos> upper{{2, 0}, {1, 0}, {1, 1}, {2, 2}};
+    EXPECT_EQ(path, upper);
+}
+
+TEST_F(Moves, PreviewedRouteWinsAmongShortestPaths) {
+    idleFlower(*field, 2, 0, 1);
+    idleFlower(*field, 2, 1, 2);
+    ASSERT_EQ(field->selectAt(2, 0), 1);
+    field->previewPath(field->cellCentre(3, 1));
+    const std::vector<GridPos> lowerStart{{2, 0}, {3, 0}, {3, 1}};
+    EXPECT_EQ(field->trail(), lowerStart);
+    field->previewPath(field->cellCentre(2, 2));
+    const std::vector<GridPos> lower{{2, 0}, {3, 0}, {3, 1}, {2, 2}};
+    EXPECT_EQ(field->trail(), lower);
+    EXPECT_FLOAT_EQ(field->pathPointAt(3, 0)->fadeStep(), 0.04f);
+    EXPECT_FLOAT_EQ(field->pathPointAt(1, 0)->fadeStep(), -0.04f);
+    ASSERT_TRUE(field->moveSelectedTo(2, 2));
+    const Flower* f = field->flowerAt(2, 2);
+    ASSERT_EQ(f->waypoints().size(), 3u);
+    EXPECT_FLOAT_EQ(f->waypoints()[0].y, field->cellCentre(3, 0).y);
+}
+
+TEST_F(Moves, PreviewOffTheBoardClearsTheTrail) {
+    idleFlower(*field, 2, 0, 1);
+    field->selectAt(2, 0);
+    field->previewPath(field->cellCentre(2, 3));
+    EXPECT_FALSE(field->trail().empty());
+    field->previewPath({700.0f, 20.0f, 0.0f, 1.0f});
+    EXPECT_TRUE(field->trail().empty());
+}
+
+TEST_F(Moves, LockedFlowerCannotBeSelected) {
+    auto locked = makeField({.rows = 3, .width = 3, .layout = "4000000"});
+    finishIntro(*locked);
+    ASSERT_NE(locked->flowerAt(0, 0), nullptr); // a locked cell always starts with a flower
+    runUpdates(*locked, 40);
+    EXPECT_EQ(locked->selectAt(0, 0), kNoColour);
+    ASSERT_FALSE(ParticleSystem::instance()->texts().empty());
+    EXPECT_EQ(ParticleSystem::instance()->texts().back()->text(), "CELL LOCKED");
+}
+
+TEST_F(Moves, NoSelectionWhileAFlowerTravels) {
+    idleFlower(*field, 2, 0, 1);
+    idleFlower(*field, 0, 0, 2);
+    field->selectAt(2, 0);
+    field->moveSelectedTo(2, 4);
+    EXPECT_EQ(field->selectAt(0, 0), kNoColour);
+    EXPECT_FALSE(field->isSelectedAt(0, 0));
+}
+
+TEST_F(Moves, NoSelectionDuringTheIntro) {
+    auto fresh = makeField({.rows = 5, .width = 5});
+    idleFlower(*fresh, 2, 0, 1);
+    EXPECT_EQ(fresh->state(), FieldState::Intro);
+    EXPECT_EQ(fresh->selectAt(2, 0), kNoColour);
+}
