@@ -10,6 +10,7 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   # asset generation (build time only)
   libcairo2-dev librsvg2-dev libfreetype-dev fonts-dejavu-core
+  fonts-dejavu-extra
   # tests, benchmarks and drawing checks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
   # music module checks (tests only)

@@ -82,6 +82,17 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
         ascent = std::max(ascent, glyphs.back().top);
         descent = std::max(descent, glyphs.back().rows - glyphs.back().top);
     }
+    // The game puts a tenth of the width of "A" after every character; taking
+    // that (and one column of the bold face's ample bearings) off each box
+    // keeps the text as compact as the layouts expect.
+    int trim = (glyphs['A' - kFirst].box + 2 + 5) / 10 + 1;
+    for (Glyph& g : glyphs)
+        g.box = std::max({1, g.left + g.width, g.box - trim});
+    // The marker reaches a little beyond the ink, a line gap that sets the
+    // letters off from the line above and below.
+    int pad = (ascent + descent) / 16;
+    ascent += pad;
+    descent += pad;
     int lineHeight = ascent + descent;
     int usable = imageWidth - 1; // the last column stays empty
     // Lay the glyphs out in lines first to learn the height.

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string output;
+};
+
+// The tool keeps library caches until exit; the leak check is not ours to pass.
+ToolRun assetgen(const std::string& arguments)
+{
+    std::string command = "ASAN_OPTIONS=detect_leaks=0 " VM_TOOLS_DIR "/assetgen " + arguments + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char chunk[4096];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        output.append(chunk, got);
+    return {::pclose(pipe), output};
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Scratch {
+public:
+    Scratch() : m_path(fs::temp_directory_path() / ("vellomar-art-" + std::to_string(::getpid())))
+    {
+        fs::create_directories(m_path / "svg");
+    }
+    ~Scratch() { fs::remove_all(m_path); }
+    const fs::path& path() const { return m_path; }
+    void write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(m_path / name, std::ios::binary) << text;
+    }
+    ToolRun build(const std::string& manifest) const
+    {
+        write("art.txt", manifest);
+        return assetgen((m_path / "art.txt").string() + " " + (m_path / "svg").string() + " " +
+                        (m_path / "out").string() + " " + (m_path / "sheet.png").string());
+    }
+
+private:
+    fs::path m_path;
+};
+
+const char* kSquare =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"><rect width=\"8\" "
+    "height=\"8\" fill=\"#ff0000\"/></svg>";
+
+} // namespace
+
+TEST(Assetgen, SameSourcesGiveTheSameBytes)
+{
+    Scratch scratch;
+    const std::string art = VM_SOURCE_DIR "/assets/art";
+    ToolRun run = assetgen(art + "/art.txt " + art + "/svg " + (scratch.path() / "out").string() + " " +
+                       (scratch.path() / "sheet.png").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    int compared = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(scratch.path() / "out")) {
+        if (!entry.is_regular_file())
+            continue;
+        fs::path built = fs::path(VM_ART_OUTPUT) / fs::relative(entry.path(), scratch.path() / "out");
+        EXPECT_EQ(readFile(entry.path()), readFile(built)) << built;
+        ++compared;
+    }
+    EXPECT_GT(compared, 50);
+    EXPECT_TRUE(fs::exists(scratch.path() / "sheet.png"));
+}
+
+TEST(Assetgen, ComposesSheetsWithGroupZeroAtTheBottom)
+{
+    Scratch scratch;
+    scratch.write("svg/red.svg", kSquare);
+    std::string blue = kSquare;
+    blue.replace(blue.find("#ff0000"), 7, "#0000ff");
+    scratch.write("svg/blue.svg", blue);
+    ToolRun run = scratch.build("sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string tga = readFile(scratch.path() / "out/a.tga");
+    ASSERT_EQ(tga.size(), 18u + 16 * 16 * 4);
+    EXPECT_EQ(tga[2], 2);
+    // Rows are stored bottom-up: the first stored pixel is the bottom-left one, group 0 (red).
+    EXPECT_EQ(static_cast<unsigned char>(tga[18 + 2]), 255);
+    EXPECT_EQ(static_cast<unsigned char>(tga[18 + 0]), 0);
+    // The last stored row is the top one, group 1 (blue).
+    std::size_t top = 18 + std::size_t(15) * 16 * 4;
+    EXPECT_EQ(static_cast<unsigned char>(tga[top + 0]), 255);
+    EXPECT_EQ(static_cast<unsigned char>(tga[top + 2]), 0);
+}
+
+TEST(Assetgen, BrokenInputGetsAClearMessage)
+{
+    Scratch scratch;
+    scratch.write("svg/ok.svg", kSquare);
+    scratch.write("svg/broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect");
+    struct Case {
+        const char* manifest;
+        const char* message;
+    } cases[] = {
+        {"picture a.png 8 8\n", "unknown item"},
+        {"image a.png 8 eight\n  layer ok.svg\n", "line 1"},
+        {"image a.png 8 8\n  layer missing.svg\n", "missing.svg"},
+        {"image a.png 8 8\n  layer broken.svg\n", "broken.svg"},
+        {"sheet a.png 8 8 1 2\n  group\n  layer ok.svg\n", "groups"},
+        {"image a.png 8 8\n  layer ok.svg sub=#00ff00|#000000\n", "#00ff00"},
+        {"image a.png 8 8\n  layer ok.svg wobble=3\n", "wobble"},
+        {"image a.bmp 8 8\n  layer ok.svg\n", "a.bmp"},
+        {"gray b.png a.png\n", "not built"},
+        {"  layer ok.svg\n", "before any item"},
+    };
+    for (const Case& c : cases) {
+        ToolRun run = scratch.build(c.manifest);
+        EXPECT_NE(run.status, 0) << c.manifest;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.manifest << " -> " << run.output;
+    }
+}

@@ -1,0 +1,117 @@
+#include "AssetPack.h"
+#include "ui/xml/XmlNode.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Parses a document of the pack with the game's reader; failures are reported.
+std::unique_ptr<Xml::XmlNode> document(const std::string& name)
+{
+    auto text = AssetPack::instance().bytes(name);
+    if (!text || text->empty()) {
+        ADD_FAILURE() << name << " is missing";
+        return nullptr;
+    }
+    auto root = std::make_unique<Xml::XmlNode>();
+    try {
+        root->parse(text->data(), text->size());
+    } catch (const Xml::CXmlException& e) {
+        ADD_FAILURE() << name << ": " << e.message();
+        return nullptr;
+    }
+    return root;
+}
+
+// A frame-sequence description: every frame exists and a group's frames share one size.
+void expectFrameSequence(const std::string& name)
+{
+    auto root = document(name);
+    ASSERT_TRUE(root);
+    auto groups = root->children();
+    ASSERT_FALSE(groups.empty()) << name;
+    for (const Xml::XmlNode* group : groups) {
+        auto frames = group->children();
+        ASSERT_FALSE(frames.empty()) << name;
+        PictureSize first = pictureSize(frames.front()->text());
+        for (const Xml::XmlNode* frame : frames) {
+            PictureSize size = pictureSize(frame->text());
+            ASSERT_TRUE(size.valid) << name << ": " << frame->text();
+            EXPECT_EQ(size.width, first.width) << frame->text();
+            EXPECT_EQ(size.height, first.height) << frame->text();
+        }
+    }
+}
+
+} // namespace
+
+TEST(Hints, EveryPlaceHasItsPictureOnScreen)
+{
+    auto root = document("dat/hints/hints.xml");
+    ASSERT_TRUE(root);
+    auto places = root->children();
+    ASSERT_FALSE(places.empty());
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        char picture[48];
+        std::snprintf(picture, sizeof picture, "dat/hints/hint%02zu.tga", i);
+        PictureSize size = pictureSize(picture);
+        ASSERT_TRUE(size.valid) << picture;
+        Rect placed{places[i]->floatAttribute("posx", -1), places[i]->floatAttribute("posy", -1),
+                    float(size.width), float(size.height)};
+        EXPECT_TRUE(placed.inside(Rect{0, 0, 800, 600})) << picture;
+        for (const char* key : {"posxcb", "posycb"})
+            EXPECT_NE(places[i]->attribute(key, ""), "") << picture << " lacks " << key;
+    }
+    // Hint 0 frames the two move animations drawn centred at (275, 300) and (525, 300).
+    PictureSize first = pictureSize("dat/hints/hint00.tga");
+    Rect hint{places[0]->floatAttribute("posx", 0), places[0]->floatAttribute("posy", 0),
+              float(first.width), float(first.height)};
+    PictureSize frame = pictureSize("dat/hints/gameplay_00.png");
+    for (float centre : {275.0f, 525.0f})
+        EXPECT_TRUE((Rect{centre - frame.width / 2.0f, 300 - frame.height / 2.0f, float(frame.width),
+                          float(frame.height)}.inside(hint)));
+}
+
+TEST(FrameSequences, GameplayAnimationsHaveAllTheirFrames)
+{
+    expectFrameSequence("dat/hints/gameplay.xml");
+    expectFrameSequence("dat/hints/gameplay2.xml");
+}
+
+TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
+{
+    auto root = document("mui/help.xml");
+    ASSERT_TRUE(root);
+    auto pages = root->children();
+    EXPECT_GE(pages.size(), 4u);
+    int pictures = 0;
+    for (const Xml::XmlNode* page : pages) {
+        bool hasText = false;
+        for (const Xml::XmlNode* item : page->children()) {
+            const Xml::XmlNode* pos = item->findChild("pos");
+            ASSERT_TRUE(pos) << "every item is placed";
+            float x = pos->floatAttribute("x", 0), y = pos->floatAttribute("y", 0);
+            float width = item->floatAttribute("width", 0);
+            if (const Xml::XmlNode* text = item->findChild("text")) {
+                hasText = !text->text().empty();
+                EXPECT_NE(text->text().find('\n'), 0u);
+                EXPECT_EQ(text->text().find('\n'), std::string::npos)
+                    << "line feeds are dropped by the wrapping, joining words";
+                float lines = item->floatAttribute("height", 0);
+                float size = item->floatAttribute("font_size", 0);
+                EXPECT_GT(size, 9.0f);
+                EXPECT_TRUE((Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
+                    << text->text();
+                EXPECT_TRUE(item->findChild("font_color")) << "text on the light page needs a colour";
+            }
+            if (const Xml::XmlNode* image = item->findChild("image")) {
+                ++pictures;
+                expectFrameSequence(image->text());
+            }
+        }
+        EXPECT_TRUE(hasText);
+    }
+    EXPECT_GE(pictures, 4);
+}

@@ -1,0 +1,188 @@
+#include "AssetPack.h"
+#include "objects/Font.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+const Rect kScreen{0, 0, 800, 600};
+
+const char* const kResourceKeys[] = {
+    "m_zq_btn", "m_new_game_btn", "m_new_game_adv_btn", "m_new_game_custom_btn",
+    "m_continue_btn", "m_quit_game_btn", "m_ok_btn", "m_help_btn", "m_enter_name_editbox",
+    "m_top7_btn", "m_options_btn", "m_mini_btn", "m_fullscreen_btn", "m_help_next_btn",
+    "m_help_prev_btn", "m_top_next_btn", "m_top_prev_btn", "m_back_btn", "m_cancel_btn",
+    "m_check_box", "m_check_box2", "m_music_track_bar", "m_start_btn", "m_gift_btn",
+    "m_continuesaved_btn", "m_startnew_btn", "m_main_window_back", "m_options_window_back",
+    "m_enter_name_dlg_back", "m_continue_dlg_back", "m_help_window_back", "m_top_window_back",
+    "m_cust_lev_wnd"};
+
+// The frames stacked in an image: two for the name box, one for the slider knob
+// and the backgrounds, four for buttons and check boxes.
+int framesOf(const std::string& key)
+{
+    static const std::set<std::string> single = {
+        "m_music_track_bar", "m_main_window_back", "m_options_window_back", "m_enter_name_dlg_back",
+        "m_continue_dlg_back", "m_help_window_back", "m_top_window_back", "m_cust_lev_wnd"};
+    if (key == "m_enter_name_editbox")
+        return 2;
+    return single.count(key) ? 1 : 4;
+}
+
+PictureSize resourcePicture(const std::string& key)
+{
+    KeyValueFile list = AssetPack::instance().keyValues("mui/resourses.txt");
+    return pictureSize(list.getString(key, "0"));
+}
+
+// Where a layout puts a control drawn with the image of a resource key.
+Rect placed(const KeyValueFile& layout, const std::string& control, const std::string& key,
+            float extraWidth = 0)
+{
+    PictureSize picture = resourcePicture(key);
+    EXPECT_TRUE(layout.contains(control + ".x") && layout.contains(control + ".y")) << control;
+    return {layout.getFloat(control + ".x", -1000), layout.getFloat(control + ".y", -1000),
+            float(picture.width) + extraWidth, float(picture.height / framesOf(key))};
+}
+
+void expectApart(const std::map<std::string, Rect>& controls, const Rect& area, const char* file)
+{
+    for (auto a = controls.begin(); a != controls.end(); ++a) {
+        EXPECT_TRUE(a->second.inside(area)) << file << ": " << a->first << " leaves its window";
+        for (auto b = std::next(a); b != controls.end(); ++b)
+            EXPECT_FALSE(a->second.overlaps(b->second)) << file << ": " << a->first << " overlaps "
+                                                        << b->first;
+    }
+}
+
+std::map<std::string, Rect> buttons(const KeyValueFile& layout,
+                                    const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    std::map<std::string, Rect> placedControls;
+    for (const auto& [control, key] : pairs)
+        placedControls[control] = placed(layout, control, key);
+    return placedControls;
+}
+
+KeyValueFile layout(const char* name)
+{
+    EXPECT_TRUE(AssetPack::instance().has(name)) << name;
+    return AssetPack::instance().keyValues(name);
+}
+
+} // namespace
+
+TEST(MenuResources, EveryKeyNamesAPictureOfItsKind)
+{
+    KeyValueFile list = AssetPack::instance().keyValues("mui/resourses.txt");
+    for (const char* key : kResourceKeys) {
+        ASSERT_TRUE(list.contains(key)) << key;
+        PictureSize picture = pictureSize(list.getString(key, "0"));
+        ASSERT_TRUE(picture.valid) << key << " -> " << list.getString(key, "0");
+        EXPECT_EQ(picture.height % framesOf(key), 0) << key;
+    }
+    for (const char* back : {"m_main_window_back", "m_options_window_back", "m_help_window_back",
+                             "m_top_window_back", "m_cust_lev_wnd"}) {
+        EXPECT_EQ(resourcePicture(back).width, 1024) << back;
+        EXPECT_EQ(resourcePicture(back).height, 1024) << back;
+    }
+    EXPECT_EQ(resourcePicture("m_continue_dlg_back").height, 512);
+    EXPECT_EQ(resourcePicture("m_enter_name_dlg_back").height, 256);
+    EXPECT_EQ(resourcePicture("m_enter_name_dlg_back").width, 512);
+    EXPECT_TRUE(pictureSize("mui/locked.tga").valid);
+}
+
+TEST(Layouts, MenusPlaceEveryControlApartOnScreen)
+{
+    expectApart(buttons(layout("mui/main_wnd.txt"),
+                        {{"m_game_btn", "m_new_game_btn"}, {"m_game_adv_btn", "m_new_game_adv_btn"},
+                         {"m_game_custom_btn", "m_new_game_custom_btn"},
+                         {"m_continue_btn", "m_continue_btn"}, {"m_quit_game_btn", "m_quit_game_btn"},
+                         {"m_help_btn", "m_help_btn"}, {"m_top_btn", "m_top7_btn"},
+                         {"m_options_btn", "m_options_btn"}, {"m_zq_btn", "m_zq_btn"},
+                         {"m_gift_btn", "m_gift_btn"}, {"m_fullscreen_btn", "m_fullscreen_btn"},
+                         {"m_mini_btn", "m_mini_btn"}}),
+                kScreen, "main_wnd");
+    expectApart(buttons(layout("mui/help_wnd.txt"), {{"m_close_btn", "m_back_btn"},
+                                                     {"m_next_btn", "m_help_next_btn"},
+                                                     {"m_prev_btn", "m_help_prev_btn"}}),
+                kScreen, "help_wnd");
+    KeyValueFile options = layout("mui/options_wnd.txt");
+    auto optionControls = buttons(options, {{"m_close_btn", "m_back_btn"}, {"m_sound_cb", "m_check_box"},
+                                            {"m_hints_cb", "m_check_box"}, {"m_dragons_cb", "m_check_box"},
+                                            {"m_fs_cb", "m_check_box"}});
+    optionControls["slider"] = placed(options, "m_musik_volume_track_bar", "m_music_track_bar", 204);
+    expectApart(optionControls, kScreen, "options_wnd");
+}
+
+TEST(Layouts, DialogsKeepTheirControlsOnTheirBackgrounds)
+{
+    expectApart(buttons(layout("mui/continue_dlg.txt"),
+                        {{"m_continuesaved_btn", "m_continuesaved_btn"},
+                         {"m_startnew_btn", "m_startnew_btn"}, {"m_cancel_btn", "m_cancel_btn"}}),
+                Rect{0, 0, 512, 512}, "continue_dlg");
+    KeyValueFile name = layout("mui/entername_dlg.txt");
+    auto nameControls = buttons(name, {{"m_ok_btn", "m_ok_btn"}});
+    nameControls["m_enter_name_box"] = placed(name, "m_enter_name_box", "m_enter_name_editbox");
+    expectApart(nameControls, Rect{0, 0, 512, 256}, "entername_dlg");
+    // The continue dialog's level and score lines (size 25) stand above its buttons.
+    Rect texts{162, 231 - 25, 200, 30 + 25};
+    for (const auto& [control, rect] :
+         buttons(layout("mui/continue_dlg.txt"), {{"m_continuesaved_btn", "m_continuesaved_btn"}}))
+        EXPECT_FALSE(rect.overlaps(texts)) << control;
+}
+
+TEST(Layouts, LevelChoiceLeavesRoomForThePreviewAndItsLine)
+{
+    KeyValueFile custom = layout("mui/custom_wnd.txt");
+    auto controls = buttons(custom, {{"m_close_btn", "m_cancel_btn"}, {"m_ok_btn", "m_start_btn"},
+                                     {"m_next_btn", "m_help_next_btn"}, {"m_prev_btn", "m_help_prev_btn"}});
+    controls["slider"] = placed(custom, "m_level_track_bar", "m_music_track_bar", 495);
+    controls["preview"] = Rect{300, 180, 800 * 0.262f, 600 * 0.262f};
+    controls["level line"] = Rect{307, 401 - 38, 190, 40};
+    expectApart(controls, kScreen, "custom_wnd");
+}
+
+TEST(Layouts, HighScoreRowsFitTheirColumns)
+{
+    KeyValueFile top = layout("mui/top_wnd.txt");
+    auto controls = buttons(top, {{"m_close_btn", "m_back_btn"}, {"m_next_btn", "m_top_next_btn"},
+                                  {"m_prev_btn", "m_top_prev_btn"}});
+    auto bytes = AssetPack::instance().bytes("mui/font.tga");
+    ASSERT_TRUE(bytes);
+    Font font;
+    ASSERT_TRUE(font.load(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size(), nullptr));
+    float size = top.getFloat("m_font_size", 10);
+    float numberSpace = top.getFloat("m_num_space", 30);
+    float scoreSpace = top.getFloat("m_score_space", 400);
+    EXPECT_GE(size, 16) << "rows must be readable";
+    for (int row = 1; row <= 7; ++row) {
+        char key[32];
+        std::snprintf(key, sizeof key, "string_pos_%02d", row);
+        float x = top.getFloat(std::string(key) + ".x", 0);
+        float y = top.getFloat(std::string(key) + ".y", 0);
+        EXPECT_LT(font.measure("7.", size), numberSpace) << key;
+        EXPECT_LT(font.measure("Maximilian Rose", size), scoreSpace) << key << ": a long name";
+        controls[key] = Rect{x - numberSpace, y - size, numberSpace + scoreSpace +
+                             font.measure("9999999", size), size};
+    }
+    expectApart(controls, kScreen, "top_wnd");
+}
+
+TEST(Layouts, PlayScreenButtonStaysClearOfTheBoardLabels)
+{
+    KeyValueFile bonuses = layout("dat/bonuses_buttons.txt");
+    PictureSize picture = pictureSize("dat/maun_menu_btn.tga");
+    Rect button{bonuses.getFloat("m_main_menu_btn.x", -1), bonuses.getFloat("m_main_menu_btn.y", -1),
+                float(picture.width), float(picture.height / 4)};
+    std::map<std::string, Rect> areas = {
+        {"menu button", button},        {"score", Rect{15, 10, 140, 48}},
+        {"lives", Rect{20, 62, 90, 46}}, {"level", Rect{10, 112, 90, 46}},
+        {"gauge", Rect{660, 20, 128, 128}}};
+    expectApart(areas, kScreen, "bonuses_buttons");
+}

@@ -1,0 +1,110 @@
+#include "AssetPack.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::string readDiskFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every "dat/..." or "mui/..." string literal in the game's sources.
+std::set<std::string> namesInSources()
+{
+    std::set<std::string> names;
+    const std::regex literal("\"((dat|mui)/[A-Za-z0-9_./%]+)\"");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(VM_SOURCE_DIR "/src")) {
+        if (!entry.is_regular_file())
+            continue;
+        std::string text = readDiskFile(entry.path().string());
+        for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it)
+            names.insert((*it)[1].str());
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(AssetPack, EveryListedFileReadsBackWithItsFlag)
+{
+    const AssetPack& assets = AssetPack::instance();
+    std::ifstream list(VM_PACK_LIST);
+    ASSERT_TRUE(list) << VM_PACK_LIST;
+    std::string line;
+    int scrambled = 0, entries = 0;
+    while (std::getline(list, line)) {
+        std::istringstream fields(line);
+        std::string flag, name, path;
+        if (!(fields >> flag >> name >> path))
+            continue;
+        ++entries;
+        auto entry = assets.pack().findFile(name);
+        ASSERT_TRUE(entry) << name;
+        EXPECT_EQ(entry->scrambled, flag[0]) << name;
+        EXPECT_EQ(std::string(entry->chars(), entry->data.size()), readDiskFile(path)) << name;
+        scrambled += flag == "y";
+    }
+    EXPECT_GT(entries, 50);
+    EXPECT_GT(scrambled, 0) << "some entries must exercise the pack key";
+}
+
+TEST(AssetPack, HoldsEveryFileTheGameLoads)
+{
+    const AssetPack& assets = AssetPack::instance();
+    const char* named[] = {
+        "dat/game.txt", "dat/skin01.spr", "dat/stat.jpg", "dat/game_bg.jpg",
+        "dat/game_bg_small.jpg", "dat/insects.spr", "dat/cellback.spr", "dat/cellback_small.spr",
+        "dat/pathpoint.spr", "dat/particles.spr", "dat/block.spr", "dat/maun_menu_btn.tga",
+        "dat/dymamite.png", "dat/dymamite_gray.png", "dat/bonuses_buttons.txt",
+        "dat/hints/hints.xml", "dat/hints/hint00.tga", "dat/hints/gameplay.xml",
+        "dat/hints/gameplay2.xml", "mui/font.tga", "mui/resourses.txt", "mui/locked.tga",
+        "mui/icon.png", "mui/dragon.spr", "mui/cursor.spr", "mui/cursor2.spr",
+        "mui/bgs/intro.jpg", "mui/help.xml", "mui/main_wnd.txt", "mui/continue_dlg.txt",
+        "mui/custom_wnd.txt", "mui/entername_dlg.txt", "mui/help_wnd.txt",
+        "mui/options_wnd.txt", "mui/top_wnd.txt"};
+    for (const char* name : named)
+        EXPECT_TRUE(assets.has(name)) << name;
+}
+
+TEST(AssetPack, HoldsEveryAssetNamedInTheSources)
+{
+    const AssetPack& assets = AssetPack::instance();
+    for (std::string name : namesInSources()) {
+        auto format = name.find("%02d");
+        if (format != std::string::npos)
+            name.replace(format, 4, "00");
+        if (name.find('%') != std::string::npos || name.back() == '/')
+            continue;
+        EXPECT_TRUE(assets.has(name)) << name << " is named in src/ but not packed";
+    }
+}
+
+TEST(AssetPack, PicturesHaveTheirFixedSizes)
+{
+    struct Expected {
+        const char* name;
+        int width, height;
+    } expected[] = {
+        {"dat/stat.jpg", 512, 512},          {"dat/game_bg.jpg", 1024, 1024},
+        {"dat/dymamite.png", 128, 128},      {"dat/dymamite_gray.png", 128, 128},
+        {"mui/icon.png", 256, 256},          {"mui/bgs/intro.jpg", 1024, 1024},
+    };
+    for (const auto& e : expected) {
+        PictureSize size = pictureSize(e.name);
+        ASSERT_TRUE(size.valid) << e.name;
+        EXPECT_EQ(size.width, e.width) << e.name;
+        EXPECT_EQ(size.height, e.height) << e.name;
+    }
+    PictureSize button = pictureSize("dat/maun_menu_btn.tga");
+    ASSERT_TRUE(button.valid);
+    EXPECT_EQ(button.height % 4, 0);
+    EXPECT_TRUE(std::filesystem::exists(VM_GAME_DIR "/mui/icon.png"));
+}
