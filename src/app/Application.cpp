@@ -1,0 +1,544 @@
+#include "app/Application.h"
+
+#include "app/Log.h"
+#include "objects/Texture.h"
+#include "platform/MessageBox.h"
+#include "platform/VirtualKey.h"
+#include "ui/Window.h"
+#include "utils/FatalError.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::unique_ptr<Application>& instance()
+{
+    static std::unique_ptr<Application> application;
+    return application;
+}
+
+constexpr const char* requiredExtensions[] = {"GL_ARB_multitexture"};
+constexpr std::uint32_t idleSleepMilliseconds = 100;
+
+bool isIgnoredFullScreenWidth(int width)
+{
+    return width == 320 || width == 400 || width == 640;
+}
+
+const char* glText(GLenum name)
+{
+    const GLubyte* text = glGetString(name);
+    return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
+} // namespace
+
+Application& Application::create(const std::string& className)
+{
+    if (!instance())
+        instance().reset(new Application(className));
+    return *instance();
+}
+
+Application& Application::get()
+{
+    if (!instance())
+        FatalError::raise("Application::get() != NULL", "app/Application");
+    return *instance();
+}
+
+bool Application::exists()
+{
+    return instance() != nullptr;
+}
+
+void Application::destroy()
+{
+    instance().reset();
+}
+
+Application::Application(std::string className) : m_className(std::move(className))
+{
+}
+
+Application::~Application()
+{
+    destroyWindow();
+}
+
+bool Application::createWindow(const std::string& title, int x, int y, int width, int height)
+{
+    if (!m_videoStarted) {
+        if (!PlatformWindow::startVideo())
+            return false;
+        m_videoStarted = true;
+        m_desktop = PlatformWindow::desktopRect();
+    }
+    m_title = title;
+    m_windowX = x;
+    m_windowY = y;
+    if (!m_window.create(title, x, y, width, height))
+        return false;
+    onClientResized(width, height);
+    m_window.show();
+    // Showing the window activates it, whether or not a focus event follows.
+    setActive(true);
+    FatalError::setMessageBox(
+        [](const std::string& caption, const std::string& text) {
+            MessageBox::showError(caption, text);
+        });
+    return true;
+}
+
+void Application::destroyWindow()
+{
+    if (!m_window.isOpen())
+        return;
+    releaseGraphics();
+    FatalError::setMessageBox(nullptr);
+    m_window.destroy();
+    m_fullScreen = false;
+    if (m_videoStarted)
+        PlatformWindow::stopVideo();
+    m_videoStarted = false;
+}
+
+bool Application::initGraphics()
+{
+    if (!m_window.createContext())
+        return false;
+    logDriver();
+    m_window.setSwapInterval(1);
+    m_input.create(m_window, m_events);
+    updateViewportOrigin();
+    Texture::reloadAll();
+    return true;
+}
+
+void Application::releaseGraphics()
+{
+    if (!m_window.hasContext())
+        return;
+    Texture::deleteAll();
+    m_input.release();
+    m_window.destroyContext();
+}
+
+void Application::logDriver() const
+{
+    const std::string dashes(51, '-');
+    Log::write("%s", dashes.c_str());
+    Log::write("Vendor: %s", glText(GL_VENDOR));
+    Log::write("Version: %s", glText(GL_VERSION));
+    Log::write("Renderer: %s", glText(GL_RENDERER));
+    Log::write("%s", dashes.c_str());
+}
+
+bool Application::checkRequiredExtensions() const
+{
+    std::string missing;
+    for (const char* name : requiredExtensions)
+        if (!PlatformWindow::extensionSupported(name))
+            missing += std::string(name) + "\n";
+    if (missing.empty())
+        return true;
+    std::fprintf(stderr, "Unable to initialize the following extensions:\n%s", missing.c_str());
+    return false;
+}
+
+bool Application::setFullScreen(int width, int height)
+{
+    if (isIgnoredFullScreenWidth(width) || !m_window.isOpen())
+        return m_fullScreen;
+    if (!m_fullScreen) {
+        const ScreenRect outer = m_window.outerRect();
+        m_windowedX = outer.left;
+        m_windowedY = outer.top;
+        m_windowedWidth = m_clientWidth;
+        m_windowedHeight = m_clientHeight;
+    }
+    m_desktop = PlatformWindow::desktopRect();
+    releaseGraphics();
+    m_fullScreen = m_window.enterFullScreen(width, height);
+    onClientResized(m_window.clientWidth(), m_window.clientHeight());
+    initGraphics();
+    return m_fullScreen;
+}
+
+void Application::leaveFullScreen()
+{
+    if (!m_window.isOpen())
+        return;
+    releaseGraphics();
+    m_window.leaveFullScreen();
+    m_fullScreen = false;
+    int x = m_windowedX;
+    int y = m_windowedY;
+    if (x < 1 || y < 1) {
+        x = ((m_desktop.right - m_desktop.left) - 800) >> 1;
+        y = ((m_desktop.bottom - m_desktop.top) - 600) >> 1;
+    }
+    m_window.resize(m_windowedWidth, m_windowedHeight);
+    m_window.move(x, y);
+    m_windowX = x;
+    m_windowY = y;
+    onClientResized(m_windowedWidth, m_windowedHeight);
+    initGraphics();
+}
+
+void Application::minimize()
+{
+    if (m_fullScreen)
+        leaveFullScreen();
+    m_window.minimize();
+    m_minimized = true;
+}
+
+void Application::setActive(bool active)
+{
+    m_active = active;
+    m_input.setActive(active);
+}
+
+void Application::onClientResized(int width, int height)
+{
+    m_clientWidth = width;
+    m_clientHeight = height;
+    updateViewportOrigin();
+}
+
+void Application::updateViewportOrigin()
+{
+    const ScreenRect client = m_window.clientRect();
+    // OpenGL counts rows from the bottom of the drawable.
+    m_camera.setViewportOrigin(client.left, m_window.drawableHeight() - client.bottom);
+}
+
+void Application::moveWindow(int x, int y)
+{
+    if (m_fullScreen)
+        return;
+    m_window.move(x, y);
+    m_windowX = x;
+    m_windowY = y;
+}
+
+void Application::setWindowIcon(int width, int height, const std::uint8_t* rgbaTopDown)
+{
+    m_window.setIcon(width, height, rgbaTopDown);
+}
+
+ScreenPoint Application::keepOnScreen(int x, int y, int width, int height, int screenWidth,
+                                      int screenHeight)
+{
+    if (screenWidth <= x + width / 2)
+        x = x / 2;
+    if (screenHeight <= y + height / 2)
+        y = y / 2;
+    // A window left of or above the screen, or wider than it, shows its top-left corner.
+    if (x < 0 || width >= screenWidth)
+        x = 0;
+    if (y < 0 || height >= screenHeight)
+        y = 0;
+    return {x, y};
+}
+
+void Application::setFrameClock(FrameClock* clock)
+{
+    m_clock = clock != nullptr ? clock : &m_systemClock;
+    m_timing = false;
+}
+
+Window* Application::topWindow() const
+{
+    if (!m_dialogs.empty())
+        return m_dialogs.back();
+    return frontScreen();
+}
+
+Window* Application::frontScreen() const
+{
+    return m_screens.empty() ? nullptr : m_screens.back();
+}
+
+void Application::pushScreen(Window& screen)
+{
+    screen.activate();
+    m_screens.push_back(&screen);
+}
+
+void Application::pushDialog(Window& dialog)
+{
+    m_dialogs.push_back(&dialog);
+    dialog.activate();
+    if (Window* front = frontScreen())
+        front->activate();
+}
+
+void Application::close(bool now)
+{
+    if (now)
+        closeTopWindow();
+    else
+        m_closeRequested = true;
+}
+
+void Application::closeTopWindow()
+{
+    // A window closed earlier whose owner has not heard of it yet is reported first.
+    tellOwnerOfClosedWindow();
+    if (!m_dialogs.empty()) {
+        m_closedWindow = m_dialogs.back();
+        m_dialogs.pop_back();
+        m_closedWasDialog = true;
+        m_tellOwnerPending = true;
+    } else if (m_screens.size() > 1) {
+        m_closedWindow = m_screens.back();
+        m_screens.pop_back();
+        m_closedWasDialog = false;
+        m_tellOwnerPending = true;
+    }
+}
+
+void Application::tellOwnerOfClosedWindow()
+{
+    if (!m_tellOwnerPending)
+        return;
+    m_tellOwnerPending = false;
+    Window* closed = m_closedWindow;
+    m_closedWindow = nullptr;
+    if (m_closedWasDialog) {
+        if (Window* owner = topWindow())
+            owner->onDialogClosed(*closed, closed->result());
+        return;
+    }
+    if (Window* front = frontScreen()) {
+        front->onScreenClosed(*closed);
+        front->activate();
+    }
+}
+
+void Application::postCloseMessage()
+{
+    WindowMessage message;
+    message.type = MessageType::CloseRequest;
+    message.fromProgram = true;
+    m_messages.push_back(message);
+}
+
+int Application::run()
+{
+    m_timing = false;
+    while (runOnce()) {
+    }
+    return m_quitCode;
+}
+
+bool Application::runOnce()
+{
+    if (m_quit)
+        return false;
+    if (!m_timing) {
+        m_lastTime = m_clock->milliseconds();
+        m_timing = true;
+    }
+    if (!m_messages.empty() || m_events.poll(m_messages)) {
+        if (!m_messages.empty()) {
+            const WindowMessage message = m_messages.front();
+            m_messages.pop_front();
+            handleMessage(message);
+        }
+        return !m_quit;
+    }
+    frame();
+    return true;
+}
+
+void Application::processWaitingMessages()
+{
+    while (!m_quit && (!m_messages.empty() || m_events.poll(m_messages))) {
+        while (!m_quit && !m_messages.empty()) {
+            const WindowMessage message = m_messages.front();
+            m_messages.pop_front();
+            handleMessage(message);
+        }
+    }
+}
+
+void Application::frame()
+{
+    const std::uint32_t now = m_clock->milliseconds();
+    const float dt = float(now - m_lastTime);
+    update(dt);
+    render();
+    if (m_window.hasContext()) {
+        glFlush();
+        m_window.swapBuffers();
+    }
+    sleepRestOfBudget(now);
+    m_lastTime = now;
+    ++m_frameCount;
+}
+
+void Application::sleepRestOfBudget(std::uint32_t frameStart)
+{
+    if (m_targetFrameRate == 0)
+        return;
+    const std::uint32_t budget = 1000 / m_targetFrameRate;
+    const std::uint32_t elapsed = m_clock->milliseconds() - frameStart;
+    if (elapsed < budget)
+        m_clock->sleep(budget - elapsed);
+}
+
+void Application::update(float dt)
+{
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        closeTopWindow();
+    }
+    tellOwnerOfClosedWindow();
+    if (m_active) {
+        if (Window* top = topWindow())
+            top->update(dt);
+    } else {
+        m_clock->sleep(idleSleepMilliseconds);
+    }
+    if (m_minimized)
+        m_clock->sleep(idleSleepMilliseconds);
+}
+
+void Application::render()
+{
+    if (m_minimized)
+        return;
+    if (Window* front = frontScreen())
+        front->render();
+    for (Window* dialog : m_dialogs)
+        dialog->render();
+    blackOutBars();
+}
+
+void Application::blackOutBars() const
+{
+    const ScreenRect client = m_window.clientRect();
+    if (!m_window.hasContext() || (client.left == 0 && client.top == 0))
+        return;
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    const ScreenRect outer = m_window.outerRect();
+    const int width = outer.right - outer.left;
+    const int height = m_window.drawableHeight();
+    const int glBottom = height - client.bottom;
+    // Left, right, top and bottom bars in OpenGL's bottom-up rows.
+    const int bars[4][4] = {{0, 0, client.left, height},
+                            {client.right, 0, width - client.right, height},
+                            {0, height - client.top, width, client.top},
+                            {0, 0, width, glBottom}};
+    for (const auto& bar : bars) {
+        if (bar[2] <= 0 || bar[3] <= 0)
+            continue;
+        glScissor(bar[0], bar[1], bar[2], bar[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    if (!scissor)
+        glDisable(GL_SCISSOR_TEST);
+}
+
+void Application::handleMessage(const WindowMessage& message)
+{
+    switch (message.type) {
+    case MessageType::FocusGained:
+        setActive(true);
+        break;
+    case MessageType::FocusLost:
+        setActive(false);
+        break;
+    case MessageType::Minimized:
+        m_minimized = true;
+        break;
+    case MessageType::Restored:
+        onRestored();
+        break;
+    case MessageType::SizeChanged:
+        if (!m_fullScreen)
+            onClientResized(message.x, message.y);
+        break;
+    case MessageType::CloseRequest:
+        onCloseRequest(message);
+        break;
+    case MessageType::KeyUp:
+        break;
+    default:
+        routeInput(message);
+        break;
+    }
+}
+
+void Application::onRestored()
+{
+    if (!m_minimized)
+        return;
+    m_minimized = false;
+    if (Window* front = frontScreen())
+        front->activate();
+}
+
+void Application::onCloseRequest(const WindowMessage& message)
+{
+    // The game's own request always ends the program; only the player's
+    // Alt+F4 goes to the front screen, which then asks for the end itself.
+    if (!message.fromProgram && isKeyDown(VirtualKey::F4)) {
+        m_dialogs.clear();
+        if (Window* front = frontScreen())
+            front->onCloseRequest();
+        return;
+    }
+    m_window.hide();
+    m_quit = true;
+    m_quitCode = 0;
+}
+
+void Application::routeInput(const WindowMessage& message)
+{
+    Window* top = topWindow();
+    if (top == nullptr)
+        return;
+    switch (message.type) {
+    case MessageType::MouseMove:
+        top->onMouseMove(message.x, message.y, message.keys);
+        break;
+    case MessageType::LeftButtonDown:
+        top->onLeftButtonDown(message.x, message.y, message.keys);
+        break;
+    case MessageType::LeftButtonUp:
+        top->onLeftButtonUp(message.x, message.y, message.keys);
+        break;
+    case MessageType::RightButtonDown:
+        top->onRightButtonDown(message.x, message.y, message.keys);
+        break;
+    case MessageType::RightButtonUp:
+        top->onRightButtonUp(message.x, message.y, message.keys);
+        break;
+    case MessageType::KeyDown:
+        top->onKeyDown(message.virtualKey);
+        if (message.virtualKey == VirtualKey::F4 && isKeyDown(VirtualKey::Alt)) {
+            // What the system does with Alt+F4 when nothing else takes it.
+            WindowMessage close;
+            close.type = MessageType::CloseRequest;
+            m_messages.push_back(close);
+        }
+        break;
+    case MessageType::Char:
+        top->onChar(message.charCode, message.repeatCount);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "app/Camera.h"
+#include "app/FrameClock.h"
+#include "app/InputDevice.h"
+#include "platform/EventSource.h"
+#include "platform/PlatformWindow.h"
+#include "platform/WindowMessage.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Window;
+
+// The shell: the one window and its OpenGL context, the frame loop, the
+// screen and dialog stacks and the routing of input to the top window.
+// The stacks never own a window; whoever is told of a close deletes it.
+class Application {
+public:
+    static Application& create(const std::string& className);
+    static Application& get();
+    static bool exists();
+    static void destroy();
+
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Opens the window at (x, y) with a client area of width by height and
+    // shows it; false when there is no display.
+    bool createWindow(const std::string& title, int x, int y, int width, int height);
+    void destroyWindow();
+    // Context, input device, every texture uploaded again; logs the driver.
+    bool initGraphics();
+    void releaseGraphics();
+    // Writes the missing names to standard error and returns false when the
+    // driver lacks one of the required extensions.
+    bool checkRequiredExtensions() const;
+
+    // Returns whether full screen is now in force.
+    bool setFullScreen(int width, int height);
+    void leaveFullScreen();
+    void minimize();
+    void setActive(bool active);
+    bool isFullScreen() const { return m_fullScreen; }
+    bool isMinimized() const { return m_minimized; }
+    bool isActive() const { return m_active; }
+
+    void pushScreen(Window& screen);
+    void pushDialog(Window& dialog);
+    // Closes the top dialog, else the front screen (never the last one). Not
+    // now: done at the start of the next update, the way windows close
+    // themselves from their own handlers.
+    void close(bool now);
+    // The game's own request to end the program (a screen's close request).
+    void postCloseMessage();
+
+    // The frame loop; returns the quit code.
+    int run();
+    // One pass of the loop: one message, or else one frame. False once the
+    // quit message has been taken.
+    bool runOnce();
+    // Handles every waiting message without drawing a frame.
+    void processWaitingMessages();
+    void handleMessage(const WindowMessage& message);
+    bool hasQuit() const { return m_quit; }
+    std::uint64_t frameCount() const { return m_frameCount; }
+
+    void setTargetFrameRate(std::uint32_t framesPerSecond) { m_targetFrameRate = framesPerSecond; }
+    std::uint32_t targetFrameRate() const { return m_targetFrameRate; }
+    // Not owned; null returns to the system clock.
+    void setFrameClock(FrameClock* clock);
+    FrameClock& frameClock() { return *m_clock; }
+
+    Camera& camera() { return m_camera; }
+    InputDevice& input() { return m_input; }
+    PlatformWindow& platformWindow() { return m_window; }
+    const std::vector<Window*>& screens() const { return m_screens; }
+    const std::vector<Window*>& dialogs() const { return m_dialogs; }
+    Window* topWindow() const;
+    Window* frontScreen() const;
+
+    int clientWidth() const { return m_clientWidth; }
+    int clientHeight() const { return m_clientHeight; }
+    // The size the window procedure remembers when the client area changes.
+    void onClientResized(int width, int height);
+    ScreenRect windowRect() const { return m_window.outerRect(); }
+    void moveWindow(int x, int y);
+    ScreenPoint cursorScreenPosition() const { return PlatformWindow::cursorScreenPosition(); }
+    bool isKeyDown(int virtualKey) const { return m_events.isKeyDown(virtualKey); }
+    void setWindowIcon(int width, int height, const std::uint8_t* rgbaTopDown);
+
+    // Keeps a window of the given size on a screen of the given size.
+    static ScreenPoint keepOnScreen(int x, int y, int width, int height, int screenWidth,
+                                    int screenHeight);
+
+private:
+    explicit Application(std::string className);
+
+    void update(float dt);
+    void render();
+    void frame();
+    void sleepRestOfBudget(std::uint32_t frameStart);
+    void closeTopWindow();
+    void tellOwnerOfClosedWindow();
+    void onCloseRequest(const WindowMessage& message);
+    void onRestored();
+    void routeInput(const WindowMessage& message);
+    void logDriver() const;
+    void blackOutBars() const;
+    void updateViewportOrigin();
+
+    PlatformWindow m_window;
+    EventSource m_events{m_window};
+    InputDevice m_input;
+    Camera m_camera;
+    SystemFrameClock m_systemClock;
+    FrameClock* m_clock = &m_systemClock;
+    std::deque<WindowMessage> m_messages;
+
+    std::vector<Window*> m_screens;
+    std::vector<Window*> m_dialogs;
+    Window* m_closedWindow = nullptr;
+    bool m_closedWasDialog = false;
+    bool m_tellOwnerPending = false;
+    bool m_closeRequested = false;
+
+    std::string m_className;
+    std::string m_title;
+    bool m_videoStarted = false;
+    bool m_active = false;
+    bool m_fullScreen = false;
+    bool m_minimized = false;
+    bool m_quit = false;
+    int m_quitCode = 0;
+    int m_clientWidth = 0;
+    int m_clientHeight = 0;
+    int m_windowedWidth = 0;
+    int m_windowedHeight = 0;
+    int m_windowedX = 0;
+    int m_windowedY = 0;
+    int m_windowX = 0;
+    int m_windowY = 0;
+    ScreenRect m_desktop;
+    std::uint32_t m_targetFrameRate = 0;
+    std::uint32_t m_lastTime = 0;
+    bool m_timing = false;
+    std::uint64_t m_frameCount = 0;
+};

@@ -1,0 +1,100 @@
+#include "app/Config.h"
+
+#include "app/Application.h"
+#include "audio/CSoundManager.h"
+#include "utils/KeyValueFile.h"
+
+Config& Config::get()
+{
+    static Config config;
+    return config;
+}
+
+void Config::load()
+{
+    int width = 800;
+    int height = 600;
+    if (Application::exists()) {
+        width = Application::get().camera().logicalWidth();
+        height = Application::get().camera().logicalHeight();
+    }
+    load(kFileName, width, height, *CSoundManager::instance());
+}
+
+void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
+                  CSoundManager& sound)
+{
+    m_windowWidth = logicalWidth;
+    m_windowHeight = logicalHeight;
+    KeyValueFile file;
+    if (!file.loadFromDisk(path, true, kKey, kKeyLength))
+        return;
+    m_firstRun = false;
+    m_windowWidth = file.getInt("m_window_width", 0);
+    if (m_windowWidth < 100)
+        m_windowWidth = logicalWidth;
+    m_windowHeight = file.getInt("m_window_height", 0);
+    if (m_windowHeight < 100)
+        m_windowHeight = logicalHeight;
+    m_windowX = file.getInt("x", 0);
+    m_windowY = file.getInt("y", 0);
+    m_sound = file.getInt("m_sound", 1) == 1;
+    m_hints = file.getInt("m_hints", 1) == 1;
+    m_showDragons = file.getBool("m_show_dragons", true);
+    sound.setStereoInverted(file.getInt("m_sound_invert", 0) != 0);
+    m_fullScreen = file.getInt("m_is_full_screen_loaded", 1) != 0;
+    m_musicVolume = file.getInt("m_music_volume", 40);
+    m_level = file.getInt("m_level", 3);
+}
+
+void Config::apply()
+{
+    apply(*CSoundManager::instance());
+}
+
+void Config::apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput)
+{
+    if (m_sound)
+        sound.enable();
+    else
+        sound.disable();
+    if (musicOutput != nullptr)
+        m_playlist.initialise(std::move(musicOutput));
+    else
+        m_playlist.initialise();
+    m_playlist.setVolume(m_musicVolume);
+    m_playlist.stop();
+}
+
+void Config::save()
+{
+    ConfigSaveState state;
+    if (Application::exists()) {
+        Application& application = Application::get();
+        state.minimized = application.isMinimized();
+        state.windowRect = application.windowRect();
+        state.fullScreen = application.isFullScreen();
+    }
+    state.soundInverted = CSoundManager::instance()->isStereoInverted();
+    save(kFileName, state);
+}
+
+void Config::save(const std::string& path, const ConfigSaveState& state) const
+{
+    KeyValueFile file;
+    if (!state.minimized) {
+        file.setInt("m_window_width", m_windowWidth);
+        file.setInt("m_window_height", m_windowHeight);
+        file.setInt("x", state.windowRect.left);
+        file.setInt("y", state.windowRect.top);
+    }
+    file.setInt("m_sound", m_sound ? 1 : 0);
+    file.setInt("m_hints", m_hints ? 1 : 0);
+    file.setInt("m_sound_invert", state.soundInverted ? 1 : 0);
+    file.setInt("m_is_full_screen_loaded", state.fullScreen ? 1 : 0);
+    file.setInt("m_music_volume", m_musicVolume);
+    file.setInt("m_show_dragons", m_showDragons ? 1 : 0);
+    file.setInt("m_level", m_level);
+    // KeyValueFile::save replaces the file atomically: a failed write keeps the old one.
+    file.save(path, kKey, kKeyLength);
+}

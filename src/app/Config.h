@@ -1,0 +1,59 @@
+#pragma once
+
+#include "audio/MusicPlaylist.h"
+#include "platform/PlatformWindow.h"
+
+#include <memory>
+#include <string>
+
+class CSoundManager;
+
+// What the shell reports to a save: the geometry is left out while minimised.
+struct ConfigSaveState {
+    bool minimized = false;
+    ScreenRect windowRect;
+    bool fullScreen = false;
+    bool soundInverted = false;
+};
+
+// The configuration record: window geometry, full screen, sound, hints,
+// dragons, music volume and the highest level reached, read from data/dx.cfg
+// at start-up and written back at shutdown. Other parts read and write the
+// fields directly.
+class Config {
+public:
+    static constexpr const char* kFileName = "data/dx.cfg";
+    static constexpr const char* kKey = "kiv";
+    static constexpr std::size_t kKeyLength = 3;
+
+    // The process-wide record.
+    static Config& get();
+
+    // From data/dx.cfg with the Application's logical size and sound manager.
+    void load();
+    // Sound effects on or off; the music player opened, given the volume, stopped.
+    void apply();
+    void save();
+
+    // A missing file keeps the construction values (first run stays true).
+    void load(const std::string& path, int logicalWidth, int logicalHeight,
+              CSoundManager& sound);
+    // musicOutput null: the music player opens the audio device.
+    void apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput = nullptr);
+    void save(const std::string& path, const ConfigSaveState& state) const;
+
+    int m_windowWidth = 0;
+    int m_windowHeight = 0;
+    int m_windowX = 0;
+    int m_windowY = 0;
+    bool m_fullScreen = true;
+    MusicPlaylist m_playlist;
+    int m_backKey = 27;
+    int m_minimiseKey = 13;
+    bool m_sound = true;
+    bool m_hints = false;
+    bool m_firstRun = true;
+    bool m_showDragons = true;
+    int m_musicVolume = 40;
+    int m_level = 3;
+};

@@ -1,0 +1,94 @@
+#include "platform/EventInjector.h"
+
+#include "platform/EventSource.h"
+#include "platform/PlatformWindow.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+void EventInjector::moveMouse(int x, int y)
+{
+    m_window.warpPointer(x, y);
+    // The warp may queue a motion event of its own; only ours should arrive.
+    SDL_PumpEvents();
+    SDL_FlushEvent(SDL_MOUSEMOTION);
+    const ScreenRect client = m_window.clientRect();
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = m_window.id();
+    event.motion.x = client.left + x;
+    event.motion.y = client.top + y;
+    SDL_PushEvent(&event);
+}
+
+void EventInjector::button(MouseButton which, bool down, int x, int y)
+{
+    const ScreenRect client = m_window.clientRect();
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.windowID = m_window.id();
+    event.button.button = which == MouseButton::Left    ? SDL_BUTTON_LEFT
+                          : which == MouseButton::Right ? SDL_BUTTON_RIGHT
+                                                        : SDL_BUTTON_MIDDLE;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = client.left + x;
+    event.button.y = client.top + y;
+    SDL_PushEvent(&event);
+}
+
+void EventInjector::key(int virtualKey, bool down)
+{
+    const auto scancode = SDL_Scancode(EventSource::scancodeFromVirtualKey(virtualKey));
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = m_window.id();
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    SDL_PushEvent(&event);
+}
+
+void EventInjector::text(const std::string& bytes)
+{
+    const std::size_t chunk = sizeof(SDL_TextInputEvent::text) - 1;
+    for (std::size_t start = 0; start < bytes.size(); start += chunk) {
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        event.text.windowID = m_window.id();
+        const std::size_t count = std::min(chunk, bytes.size() - start);
+        std::memcpy(event.text.text, bytes.data() + start, count);
+        SDL_PushEvent(&event);
+    }
+}
+
+void EventInjector::windowEvent(int which)
+{
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = m_window.id();
+    event.window.event = Uint8(which);
+    SDL_PushEvent(&event);
+}
+
+void EventInjector::focus(bool gained)
+{
+    windowEvent(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
+void EventInjector::minimized()
+{
+    windowEvent(SDL_WINDOWEVENT_MINIMIZED);
+}
+
+void EventInjector::restored()
+{
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+}
+
+void EventInjector::closeRequest()
+{
+    windowEvent(SDL_WINDOWEVENT_CLOSE);
+}

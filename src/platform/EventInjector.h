@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+class PlatformWindow;
+
+enum class MouseButton { Left, Right, Middle };
+
+// Puts input into the platform's event queue as if the player had made it.
+// Used by the scripted test driver; coordinates are client coordinates.
+class EventInjector {
+public:
+    explicit EventInjector(const PlatformWindow& window) : m_window(window) {}
+
+    // Moves the system pointer too, so pointer queries agree with the event.
+    void moveMouse(int x, int y);
+    void button(MouseButton button, bool down, int x, int y);
+    void key(int virtualKey, bool down);
+    void text(const std::string& bytes);
+    void focus(bool gained);
+    void minimized();
+    void restored();
+    void closeRequest();
+
+private:
+    void windowEvent(int which);
+
+    const PlatformWindow& m_window;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/WindowMessage.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+
+class PlatformWindow;
+union SDL_Event;
+
+// Turns the platform's events for the game window into WindowMessages and
+// keeps the state of every key and mouse button as those events report it.
+class EventSource {
+public:
+    explicit EventSource(const PlatformWindow& window) : m_window(window) {}
+
+    // Takes the next waiting event and appends what it means (possibly nothing,
+    // a key press can mean a key and a character); false when nothing was waiting.
+    bool poll(std::deque<WindowMessage>& out);
+    bool isKeyDown(int virtualKey) const;
+    // The lowest virtual key held down, or -1.
+    int firstKeyDown() const;
+    std::uint32_t mouseKeyState() const;
+    void releaseAllKeys();
+
+    static int virtualKeyFromScancode(int scancode);
+    static int scancodeFromVirtualKey(int virtualKey);
+
+private:
+    void translate(const SDL_Event& event, std::deque<WindowMessage>& out);
+    void translateKey(const SDL_Event& event, std::deque<WindowMessage>& out);
+    void translateWindowEvent(const SDL_Event& event, std::deque<WindowMessage>& out);
+    void translateMouse(const SDL_Event& event, std::deque<WindowMessage>& out);
+    void setKey(int virtualKey, bool down);
+
+    const PlatformWindow& m_window;
+    std::array<bool, 256> m_keys{};
+    std::uint32_t m_buttons = 0;
+};

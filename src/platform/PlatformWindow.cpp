@@ -1,0 +1,243 @@
+#include "platform/PlatformWindow.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+PlatformWindow::~PlatformWindow()
+{
+    destroy();
+}
+
+bool PlatformWindow::startVideo()
+{
+    // The game decides itself what a close request means (Alt+F4 goes to the screens).
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+void PlatformWindow::stopVideo()
+{
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+ScreenRect PlatformWindow::desktopRect()
+{
+    SDL_Rect bounds{0, 0, 800, 600};
+    SDL_GetDisplayBounds(0, &bounds);
+    return {bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+}
+
+ScreenPoint PlatformWindow::cursorScreenPosition()
+{
+    ScreenPoint point;
+    SDL_GetGlobalMouseState(&point.x, &point.y);
+    return point;
+}
+
+bool PlatformWindow::create(const std::string& title, int x, int y, int width, int height)
+{
+    destroy();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    m_window = SDL_CreateWindow(title.c_str(), x, y, std::max(width, 1), std::max(height, 1),
+                                flags);
+    if (m_window == nullptr)
+        return false;
+    useWholeWindow();
+    return true;
+}
+
+void PlatformWindow::destroy()
+{
+    destroyContext();
+    if (m_window != nullptr)
+        SDL_DestroyWindow(m_window);
+    m_window = nullptr;
+    m_fullScreen = false;
+}
+
+std::uint32_t PlatformWindow::id() const
+{
+    return m_window != nullptr ? SDL_GetWindowID(m_window) : 0;
+}
+
+void PlatformWindow::show()
+{
+    if (m_window != nullptr)
+        SDL_ShowWindow(m_window);
+}
+
+void PlatformWindow::hide()
+{
+    if (m_window != nullptr)
+        SDL_HideWindow(m_window);
+}
+
+void PlatformWindow::minimize()
+{
+    if (m_window != nullptr)
+        SDL_MinimizeWindow(m_window);
+}
+
+void PlatformWindow::move(int x, int y)
+{
+    if (m_window != nullptr && !m_fullScreen)
+        SDL_SetWindowPosition(m_window, x, y);
+}
+
+void PlatformWindow::resize(int width, int height)
+{
+    if (m_window == nullptr || m_fullScreen)
+        return;
+    SDL_SetWindowSize(m_window, std::max(width, 1), std::max(height, 1));
+    waitForDrawableSize(std::max(width, 1), std::max(height, 1));
+    useWholeWindow();
+}
+
+ScreenRect PlatformWindow::outerRect() const
+{
+    if (m_window == nullptr)
+        return {};
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(m_window, &x, &y);
+    SDL_GetWindowSize(m_window, &width, &height);
+    return {x, y, x + width, y + height};
+}
+
+void PlatformWindow::setIcon(int width, int height, const std::uint8_t* rgbaTopDown)
+{
+    if (m_window == nullptr || rgbaTopDown == nullptr || width <= 0 || height <= 0)
+        return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint8_t*>(rgbaTopDown), width, height, 32, width * 4,
+        SDL_PIXELFORMAT_RGBA32);
+    if (icon == nullptr)
+        return;
+    SDL_SetWindowIcon(m_window, icon);
+    SDL_FreeSurface(icon);
+}
+
+bool PlatformWindow::enterFullScreen(int logicalWidth, int logicalHeight)
+{
+    if (m_window == nullptr)
+        return false;
+    const ScreenRect desktop = desktopRect();
+    const int desktopWidth = desktop.right - desktop.left;
+    const int desktopHeight = desktop.bottom - desktop.top;
+    // Cover the desktop by hand first: without a window manager the full-screen
+    // request alone changes nothing but the size the library believes in.
+    SDL_SetWindowPosition(m_window, desktop.left, desktop.top);
+    SDL_SetWindowSize(m_window, desktopWidth, desktopHeight);
+    m_fullScreen = SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    SDL_RaiseWindow(m_window);
+    waitForDrawableSize(desktopWidth, desktopHeight);
+    fitClientArea(desktopWidth, desktopHeight, logicalWidth, logicalHeight);
+    return m_fullScreen;
+}
+
+void PlatformWindow::leaveFullScreen()
+{
+    if (m_window == nullptr)
+        return;
+    SDL_SetWindowFullscreen(m_window, 0);
+    m_fullScreen = false;
+    useWholeWindow();
+}
+
+// The window system resizes asynchronously; a context made before the new size
+// arrives would draw into a buffer of the old size.
+void PlatformWindow::waitForDrawableSize(int width, int height)
+{
+    const Uint32 start = SDL_GetTicks();
+    int currentWidth = 0, currentHeight = 0;
+    for (;;) {
+        SDL_PumpEvents();
+        SDL_GL_GetDrawableSize(m_window, &currentWidth, &currentHeight);
+        if ((currentWidth == width && currentHeight == height) || SDL_GetTicks() - start > 1000)
+            return;
+        SDL_Delay(5);
+    }
+}
+
+void PlatformWindow::fitClientArea(int windowWidth, int windowHeight, int logicalWidth,
+                                   int logicalHeight)
+{
+    const float scale = std::min(float(windowWidth) / float(std::max(logicalWidth, 1)),
+                                 float(windowHeight) / float(std::max(logicalHeight, 1)));
+    const int width = int(float(logicalWidth) * scale + 0.5f);
+    const int height = int(float(logicalHeight) * scale + 0.5f);
+    m_client.left = (windowWidth - width) / 2;
+    m_client.top = (windowHeight - height) / 2;
+    m_client.right = m_client.left + width;
+    m_client.bottom = m_client.top + height;
+    m_drawableHeight = windowHeight;
+}
+
+void PlatformWindow::useWholeWindow()
+{
+    int width = 0, height = 0;
+    SDL_GetWindowSize(m_window, &width, &height);
+    m_client = {0, 0, width, height};
+    m_drawableHeight = height;
+}
+
+ScreenPoint PlatformWindow::clientToScreen(ScreenPoint client) const
+{
+    const ScreenRect outer = outerRect();
+    return {outer.left + m_client.left + client.x, outer.top + m_client.top + client.y};
+}
+
+void PlatformWindow::warpPointer(int clientX, int clientY) const
+{
+    if (m_window != nullptr)
+        SDL_WarpMouseInWindow(m_window, m_client.left + clientX, m_client.top + clientY);
+}
+
+bool PlatformWindow::createContext()
+{
+    if (m_window == nullptr)
+        return false;
+    destroyContext();
+    m_context = SDL_GL_CreateContext(m_window);
+    if (m_context == nullptr)
+        return false;
+    SDL_GL_MakeCurrent(m_window, m_context);
+    return true;
+}
+
+void PlatformWindow::destroyContext()
+{
+    if (m_context == nullptr)
+        return;
+    SDL_GL_MakeCurrent(m_window, nullptr);
+    SDL_GL_DeleteContext(m_context);
+    m_context = nullptr;
+}
+
+void PlatformWindow::swapBuffers()
+{
+    if (m_context != nullptr)
+        SDL_GL_SwapWindow(m_window);
+}
+
+bool PlatformWindow::setSwapInterval(int interval)
+{
+    return SDL_GL_SetSwapInterval(interval) == 0;
+}
+
+bool PlatformWindow::extensionSupported(const char* name)
+{
+    return SDL_GL_ExtensionSupported(name) == SDL_TRUE;
+}
+
+void* PlatformWindow::procAddress(const char* name)
+{
+    return SDL_GL_GetProcAddress(name);
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct SDL_Window;
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The game's one borderless window and its OpenGL context. The client area is
+// the part of the window the game draws into: the whole window when windowed,
+// the centred 4:3 area of a full-screen window (the rest shows black bars).
+class PlatformWindow {
+public:
+    PlatformWindow() = default;
+    ~PlatformWindow();
+    PlatformWindow(const PlatformWindow&) = delete;
+    PlatformWindow& operator=(const PlatformWindow&) = delete;
+
+    // Starts the video subsystem; false when there is no display.
+    static bool startVideo();
+    static void stopVideo();
+    static ScreenRect desktopRect();
+    static ScreenPoint cursorScreenPosition();
+
+    // Creates the window hidden at (x, y) with a client area of width by height.
+    bool create(const std::string& title, int x, int y, int width, int height);
+    void destroy();
+    bool isOpen() const { return m_window != nullptr; }
+    std::uint32_t id() const;
+
+    void show();
+    void hide();
+    void minimize();
+    void move(int x, int y);
+    void resize(int width, int height);
+    ScreenRect outerRect() const;
+    void setIcon(int width, int height, const std::uint8_t* rgbaTopDown);
+
+    // Covers the desktop at its own resolution; the client area becomes the
+    // largest area of the logical aspect that fits, centred.
+    bool enterFullScreen(int logicalWidth, int logicalHeight);
+    void leaveFullScreen();
+    bool isFullScreen() const { return m_fullScreen; }
+
+    // The client area in window coordinates (top-left origin) and its size.
+    ScreenRect clientRect() const { return m_client; }
+    int clientWidth() const { return m_client.right - m_client.left; }
+    int clientHeight() const { return m_client.bottom - m_client.top; }
+    int drawableHeight() const { return m_drawableHeight; }
+    ScreenPoint clientToScreen(ScreenPoint client) const;
+    // Moves the system pointer to a point of the client area.
+    void warpPointer(int clientX, int clientY) const;
+
+    bool createContext();
+    void destroyContext();
+    bool hasContext() const { return m_context != nullptr; }
+    void swapBuffers();
+    bool setSwapInterval(int interval);
+    static bool extensionSupported(const char* name);
+    static void* procAddress(const char* name);
+
+private:
+    void fitClientArea(int windowWidth, int windowHeight, int logicalWidth, int logicalHeight);
+    void useWholeWindow();
+    void waitForDrawableSize(int width, int height);
+
+    SDL_Window* m_window = nullptr;
+    void* m_context = nullptr;
+    ScreenRect m_client;
+    int m_drawableHeight = 0;
+    bool m_fullScreen = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+enum class MessageType {
+    MouseMove,
+    LeftButtonDown,
+    LeftButtonUp,
+    RightButtonDown,
+    RightButtonUp,
+    KeyDown,
+    KeyUp,
+    Char,
+    FocusGained,
+    FocusLost,
+    Minimized,
+    Restored,
+    SizeChanged,
+    CloseRequest,
+};
+
+// One input or window event, already in the terms the screens use: client
+// coordinates, the mouse key-state word, virtual-key codes and single-byte characters.
+struct WindowMessage {
+    MessageType type = MessageType::MouseMove;
+    int x = 0;
+    int y = 0;
+    std::uint32_t keys = 0;
+    int virtualKey = 0;
+    std::uint16_t charCode = 0;
+    std::uint16_t repeatCount = 1;
+    // A close request the game posted itself, as opposed to one from the user.
+    bool fromProgram = false;
+};

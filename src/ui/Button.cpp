@@ -1,0 +1,53 @@
+#include "ui/Button.h"
+
+#include "objects/Texture.h"
+#include "ui/Window.h"
+
+#include <GL/gl.h>
+
+Button::Button(Window& owner, Texture* texture) : Control(owner, texture)
+{
+    if (texture != nullptr) {
+        m_width = float(texture->width());
+        m_height = float(texture->height()) / 4.0f;
+    }
+}
+
+bool Button::onMouseMove(int x, int y, std::uint32_t)
+{
+    if (!m_enabled)
+        return false;
+    const bool inside = contains(x, y);
+    m_state = inside ? ButtonState::Hover : ButtonState::Normal;
+    return inside;
+}
+
+bool Button::onLeftButtonDown(int x, int y, std::uint32_t)
+{
+    if (!m_enabled || !contains(x, y))
+        return false;
+    playClick();
+    m_state = ButtonState::Pressed;
+    m_owner.onControl(*this);
+    return true;
+}
+
+bool Button::onLeftButtonUp(int, int, std::uint32_t)
+{
+    if (!m_enabled || m_state != ButtonState::Pressed)
+        return false;
+    m_state = ButtonState::Hover;
+    return true;
+}
+
+void Button::render()
+{
+    if (!m_enabled)
+        return;
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    drawFrame(int(m_state) - 1, 4);
+    glDisable(GL_BLEND);
+}

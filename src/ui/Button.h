@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/Control.h"
+
+enum class ButtonState { Normal = 1, Hover = 2, Pressed = 3 };
+
+// A push button with four frames stacked in its texture. It acts on the press:
+// the owner's onControl runs at once. A disabled button is not drawn and
+// ignores the mouse.
+class Button : public Control {
+public:
+    Button(Window& owner, Texture* texture);
+
+    bool onMouseMove(int x, int y, std::uint32_t keys) override;
+    bool onLeftButtonUp(int x, int y, std::uint32_t keys) override;
+    bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
+    void render() override;
+    void reset() override { m_state = ButtonState::Normal; }
+
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+    bool isEnabled() const { return m_enabled; }
+    ButtonState state() const { return m_state; }
+
+private:
+    ButtonState m_state = ButtonState::Normal;
+    bool m_enabled = true;
+};

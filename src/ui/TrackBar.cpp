@@ -1,0 +1,73 @@
+#include "ui/TrackBar.h"
+
+#include "objects/Texture.h"
+#include "ui/Window.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+TrackBar::TrackBar(Window& owner, Texture* knobTexture) : Control(owner, knobTexture)
+{
+    if (knobTexture != nullptr) {
+        m_width = float(knobTexture->width());
+        m_height = float(knobTexture->height());
+    }
+}
+
+void TrackBar::setRange(float minimum, float maximum)
+{
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+float TrackBar::knobX() const
+{
+    const float span = m_maximum - m_minimum;
+    if (span == 0.0f)
+        return m_x;
+    return m_x + (m_value - m_minimum) * m_length / span;
+}
+
+bool TrackBar::onLeftButtonDown(int x, int y, std::uint32_t)
+{
+    m_grabbed = false;
+    const float left = knobX();
+    const bool inside = int(left) <= x && x <= int(left + m_width) && int(m_y) <= y &&
+                        y <= int(m_y + m_height);
+    if (!inside)
+        return false;
+    m_grabbed = true;
+    return true;
+}
+
+bool TrackBar::onMouseMove(int x, int, std::uint32_t)
+{
+    if (!m_grabbed)
+        return false;
+    if (m_length > 0.0f) {
+        const float offset = float(x) - m_x - m_width / 2.0f;
+        m_value = m_minimum + (m_maximum - m_minimum) * offset / m_length;
+    }
+    m_value = std::clamp(m_value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
+    return true;
+}
+
+bool TrackBar::onLeftButtonUp(int, int, std::uint32_t)
+{
+    if (m_grabbed)
+        m_owner.onControl(*this);
+    m_grabbed = false;
+    return false;
+}
+
+void TrackBar::render()
+{
+    if (m_texture == nullptr)
+        return;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    m_texture->draw(knobX(), m_y, m_z);
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/Control.h"
+
+// A slider: a knob dragged along a track of `length` logical pixels between
+// minimum and maximum. The owner hears of a change only when the knob is let go.
+class TrackBar : public Control {
+public:
+    TrackBar(Window& owner, Texture* knobTexture);
+
+    bool onMouseMove(int x, int y, std::uint32_t keys) override;
+    bool onLeftButtonUp(int x, int y, std::uint32_t keys) override;
+    bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
+    void render() override;
+    void reset() override { m_grabbed = false; }
+
+    float value() const { return m_value; }
+    void setValue(float value) { m_value = value; }
+    void setRange(float minimum, float maximum);
+    void setLength(float pixels) { m_length = pixels; }
+    float minimum() const { return m_minimum; }
+    float maximum() const { return m_maximum; }
+    float length() const { return m_length; }
+    bool isGrabbed() const { return m_grabbed; }
+    float knobX() const;
+
+private:
+    float m_value = 5.0f;
+    float m_minimum = 0.0f;
+    float m_maximum = 10.0f;
+    float m_length = 100.0f;
+    bool m_grabbed = false;
+};

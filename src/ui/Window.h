@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class Control;
+
+// Base of every screen and dialog. The shell calls the virtual operations;
+// the base forwards input, update and render to the controls in the order
+// they were added, and drags the program window for draggable screens.
+// The control list does not own the controls: the concrete window does.
+class Window {
+public:
+    Window() = default;
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // x, y: mouse coordinates as the window takes them; keys: the key-state word.
+    virtual void onMouseMove(int x, int y, std::uint32_t keys);
+    virtual void onLeftButtonUp(int x, int y, std::uint32_t keys);
+    virtual void onRightButtonUp(int x, int y, std::uint32_t keys);
+    virtual void onLeftButtonDown(int x, int y, std::uint32_t keys);
+    virtual void onKeyDown(int virtualKey);
+    virtual void onChar(std::uint16_t charCode, std::uint16_t repeatCount);
+    // A control of this window reports that it was used.
+    virtual void onControl(Control& control);
+    // dt: frame time in milliseconds. Called only for the top window.
+    virtual void update(float dt);
+    virtual void render();
+    virtual void reserved(int) {}
+    // The window has become the front screen or the top dialog, or a dialog
+    // has opened above it: controls go back to rest.
+    virtual void activate();
+    virtual void onRightButtonDown(int, int, std::uint32_t) {}
+    // A dialog above this window was closed; the receiver deletes or keeps it.
+    virtual void onDialogClosed(Window&, int) {}
+    // The screen above this one was closed; this is the front screen again.
+    virtual void onScreenClosed(Window&) {}
+    // The player asked to end the program (Alt+F4).
+    virtual void onCloseRequest() {}
+
+    void addControl(Control& control) { m_controls.push_back(&control); }
+    void setResult(int code) { m_result = code; }
+    int result() const { return m_result; }
+    const std::vector<Control*>& controls() const { return m_controls; }
+    bool isDragging() const { return m_dragging; }
+    bool isDraggable() const { return m_draggable; }
+    void setDraggable(bool draggable) { m_draggable = draggable; }
+
+    // A client coordinate in logical units, with the shell's client and logical size.
+    static int toLogicalX(int x);
+    static int toLogicalY(int y);
+
+protected:
+    bool m_draggable = false;
+    bool m_dragging = false;
+
+private:
+    void dragWindow();
+    bool cursorInsideWindow() const;
+
+    std::vector<Control*> m_controls;
+    int m_result = 0;
+    int m_anchorX = 0;
+    int m_anchorY = 0;
+};

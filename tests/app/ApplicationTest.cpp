@@ -1,0 +1,299 @@
+#include "app/Application.h"
+#include "app/RecordingWindow.h"
+#include "driver/ControlledClock.h"
+#include "platform/VirtualKey.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// The shell without a window: the stacks, routing and frame loop only.
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app = &Application::create("main");
+        app->setFrameClock(&clock);
+        app->setTargetFrameRate(60);
+        app->setActive(true);
+    }
+    void TearDown() override { Application::destroy(); }
+
+    void frame()
+    {
+        const std::uint64_t before = app->frameCount();
+        while (app->frameCount() == before && app->runOnce()) {
+        }
+    }
+    void send(MessageType type, int x = 0, int y = 0)
+    {
+        WindowMessage message;
+        message.type = type;
+        message.x = x;
+        message.y = y;
+        app->handleMessage(message);
+    }
+    void sendKey(int key)
+    {
+        WindowMessage message;
+        message.type = MessageType::KeyDown;
+        message.virtualKey = key;
+        app->handleMessage(message);
+    }
+
+    ControlledClock clock;
+    Application* app = nullptr;
+    std::vector<std::string> journal;
+    RecordingWindow screen{journal, "screen"};
+    RecordingWindow upper{journal, "upper"};
+    RecordingWindow dialog{journal, "dialog"};
+    RecordingWindow topDialog{journal, "top"};
+};
+
+TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreen)
+{
+    app->pushScreen(screen);
+    send(MessageType::LeftButtonDown, 10, 20);
+    sendKey(VirtualKey::Escape);
+    app->pushDialog(dialog);
+    journal.clear();
+    send(MessageType::MouseMove, 5, 6);
+    send(MessageType::RightButtonDown, 1, 2);
+    send(MessageType::RightButtonUp, 1, 2);
+    send(MessageType::LeftButtonUp, 3, 4);
+    WindowMessage character;
+    character.type = MessageType::Char;
+    character.charCode = 'a';
+    app->handleMessage(character);
+    EXPECT_THAT(journal, ElementsAre("dialog.move(5,6,0)", "dialog.rdown(1,2)", "dialog.rup(1,2)",
+                                     "dialog.lup(3,4)", "dialog.char(97)"));
+}
+
+TEST_F(ApplicationTest, InputWithoutAnyWindowIsDropped)
+{
+    send(MessageType::LeftButtonDown, 10, 20);
+    EXPECT_THAT(journal, IsEmpty());
+}
+
+TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
+{
+    app->pushScreen(screen);
+    app->pushScreen(upper);
+    app->pushDialog(dialog);
+    app->pushDialog(topDialog);
+    journal.clear();
+    frame();
+    EXPECT_THAT(journal, ElementsAre("top.update(0)", "upper.render", "dialog.render",
+                                     "top.render"));
+}
+
+TEST_F(ApplicationTest, PushDialogActivatesTheDialogThenTheFrontScreen)
+{
+    app->pushScreen(screen);
+    journal.clear();
+    dialog.onUpdate = nullptr;
+    app->pushDialog(dialog);
+    EXPECT_THAT(journal, ElementsAre("dialog.activate", "screen.activate"));
+    EXPECT_EQ(app->topWindow(), &dialog);
+}
+
+TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFront)
+{
+    app->pushScreen(screen);
+    Window* frontDuringActivate = nullptr;
+    struct Probe : RecordingWindow {
+        using RecordingWindow::RecordingWindow;
+        Window** seen = nullptr;
+        void activate() override { *seen = Application::get().frontScreen(); }
+    } probe(journal, "probe");
+    probe.seen = &frontDuringActivate;
+    app->pushScreen(probe);
+    EXPECT_EQ(frontDuringActivate, &screen);
+    EXPECT_EQ(app->frontScreen(), &probe);
+}
+
+TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpdated)
+{
+    app->pushScreen(screen);
+    app->pushDialog(dialog);
+    dialog.setResult(7);
+    journal.clear();
+    app->close(false);
+    EXPECT_EQ(app->topWindow(), &dialog);
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.dialogClosed(dialog,7)", "screen.update(0)",
+                                     "screen.render"));
+    EXPECT_THAT(app->dialogs(), IsEmpty());
+}
+
+TEST_F(ApplicationTest, ClosingADialogTellsTheDialogBelowIt)
+{
+    app->pushScreen(screen);
+    app->pushDialog(dialog);
+    app->pushDialog(topDialog);
+    topDialog.setResult(1);
+    journal.clear();
+    app->close(false);
+    frame();
+    EXPECT_EQ(journal.front(), "dialog.dialogClosed(top,1)");
+}
+
+TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
+{
+    app->pushScreen(screen);
+    app->pushScreen(upper);
+    journal.clear();
+    app->close(true);
+    EXPECT_EQ(app->frontScreen(), &screen);
+    EXPECT_THAT(journal, IsEmpty());
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.screenClosed(upper)", "screen.activate",
+                                     "screen.update(0)", "screen.render"));
+}
+
+TEST_F(ApplicationTest, TheLastScreenIsNeverClosed)
+{
+    app->pushScreen(screen);
+    app->close(false);
+    frame();
+    EXPECT_EQ(app->frontScreen(), &screen);
+    EXPECT_EQ(journal.back(), "screen.render");
+}
+
+TEST_F(ApplicationTest, TwoImmediateClosesTellBothOwners)
+{
+    app->pushScreen(screen);
+    app->pushDialog(dialog);
+    app->pushDialog(topDialog);
+    journal.clear();
+    app->close(true);
+    app->close(true);
+    frame();
+    EXPECT_THAT(journal, ElementsAre("dialog.dialogClosed(top,0)", "screen.dialogClosed(dialog,0)",
+                                     "screen.update(0)", "screen.render"));
+}
+
+TEST_F(ApplicationTest, EveryFrameLastsTheBudgetWithTheControlledClock)
+{
+    app->pushScreen(screen);
+    frame();
+    journal.clear();
+    frame();
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
+                                     "screen.render"));
+}
+
+TEST_F(ApplicationTest, AFrameSleepsTheRestOfItsBudgetOnly)
+{
+    app->pushScreen(screen);
+    std::uint32_t work = 5;
+    screen.onRender = [&] { clock.advance(work); };
+    frame();
+    EXPECT_THAT(clock.sleeps(), ElementsAre(11u));
+    clock.clearSleeps();
+    work = 20;
+    frame();
+    EXPECT_THAT(clock.sleeps(), IsEmpty());
+    journal.clear();
+    work = 0;
+    frame();
+    EXPECT_EQ(journal.front(), "screen.update(20)");
+}
+
+TEST_F(ApplicationTest, WithoutATargetRateNothingSleeps)
+{
+    app->setTargetFrameRate(0);
+    app->pushScreen(screen);
+    frame();
+    EXPECT_THAT(clock.sleeps(), IsEmpty());
+}
+
+TEST_F(ApplicationTest, AnInactiveProgramUpdatesNothingButKeepsDrawing)
+{
+    app->pushScreen(screen);
+    frame();
+    send(MessageType::FocusLost);
+    journal.clear();
+    clock.clearSleeps();
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.render"));
+    EXPECT_THAT(clock.sleeps(), ElementsAre(100u));
+    send(MessageType::FocusGained);
+    journal.clear();
+    frame();
+    EXPECT_EQ(journal.front(), "screen.update(100)");
+}
+
+TEST_F(ApplicationTest, AMinimisedProgramDrawsNothingAndRestoringActivatesTheFrontScreen)
+{
+    app->pushScreen(screen);
+    app->minimize();
+    journal.clear();
+    clock.clearSleeps();
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.update(0)"));
+    EXPECT_THAT(clock.sleeps(), ElementsAre(100u));
+    send(MessageType::FocusLost);
+    clock.clearSleeps();
+    frame();
+    EXPECT_THAT(clock.sleeps(), ElementsAre(100u, 100u));
+    send(MessageType::FocusGained);
+    journal.clear();
+    send(MessageType::Restored);
+    EXPECT_THAT(journal, ElementsAre("screen.activate"));
+    EXPECT_FALSE(app->isMinimized());
+    send(MessageType::Restored);
+    EXPECT_THAT(journal, ElementsAre("screen.activate"));
+}
+
+TEST_F(ApplicationTest, TheProgramsOwnCloseRequestEndsTheLoop)
+{
+    app->pushScreen(screen);
+    app->postCloseMessage();
+    EXPECT_FALSE(app->runOnce());
+    EXPECT_TRUE(app->hasQuit());
+    EXPECT_EQ(app->run(), 0);
+}
+
+TEST_F(ApplicationTest, ThePlayersCloseRequestWithoutF4EndsTheProgram)
+{
+    app->pushScreen(screen);
+    app->pushDialog(dialog);
+    send(MessageType::CloseRequest);
+    EXPECT_TRUE(app->hasQuit());
+    EXPECT_EQ(app->dialogs().size(), 1u);
+}
+
+TEST(KeepOnScreen, MovesAWindowPastTheRightEdgeHalfWayBack)
+{
+    const ScreenPoint point = Application::keepOnScreen(1500, 100, 800, 600, 1280, 1024);
+    EXPECT_EQ(point.x, 750);
+    EXPECT_EQ(point.y, 100);
+}
+
+TEST(KeepOnScreen, HalvesBothCoordinatesWhenBothEdgesArePassed)
+{
+    const ScreenPoint point = Application::keepOnScreen(1000, 800, 800, 600, 1280, 1024);
+    EXPECT_EQ(point.x, 500);
+    EXPECT_EQ(point.y, 400);
+    const ScreenPoint inside = Application::keepOnScreen(100, 100, 800, 600, 1280, 1024);
+    EXPECT_EQ(inside.x, 100);
+    EXPECT_EQ(inside.y, 100);
+}
+
+TEST(KeepOnScreen, BringsNegativePositionsAndOversizedWindowsToTheCorner)
+{
+    const ScreenPoint negative = Application::keepOnScreen(-300, -20, 800, 600, 1280, 1024);
+    EXPECT_EQ(negative.x, 0);
+    EXPECT_EQ(negative.y, 0);
+    const ScreenPoint large = Application::keepOnScreen(900, 10, 2000, 600, 1280, 1024);
+    EXPECT_EQ(large.x, 0);
+    EXPECT_EQ(large.y, 10);
+}
+
+} // namespace

@@ -1,0 +1,292 @@
+#include "app/Application.h"
+#include "app/Log.h"
+#include "app/RecordingWindow.h"
+#include "driver/ScriptedDriver.h"
+#include "objects/Texture.h"
+#include "platform/VirtualKey.h"
+#include "utils/TempDir.h"
+
+#include <GL/gl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+namespace {
+
+// A TGA file of one colour, as the texture loader reads it.
+std::vector<std::uint8_t> solidTga(int size, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    std::vector<std::uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    bytes.push_back(std::uint8_t(size));
+    bytes.push_back(0);
+    bytes.push_back(std::uint8_t(size));
+    bytes.push_back(0);
+    bytes.push_back(32);
+    bytes.push_back(8);
+    for (int i = 0; i < size * size; ++i)
+        bytes.insert(bytes.end(), {b, g, r, 255});
+    return bytes;
+}
+
+// A screen that clears to dark blue and draws its texture at (100, 100).
+class PaintingScreen : public RecordingWindow {
+public:
+    using RecordingWindow::RecordingWindow;
+    Texture* texture = nullptr;
+    void render() override
+    {
+        RecordingWindow::render();
+        Application::get().camera().set2DView(float(Application::get().clientWidth()),
+                                              float(Application::get().clientHeight()), false);
+        glClearColor(0.0f, 0.0f, 0.5f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        if (texture != nullptr)
+            texture->draw(100.0f, 100.0f, 0.0f);
+    }
+};
+
+std::vector<std::string> logLines(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+#define REQUIRE_DISPLAY(driver)                                                                    \
+    if (!(driver).available())                                                                     \
+    GTEST_SKIP() << "no display with OpenGL"
+
+TEST(ShellDriver, ARealWindowShowsTheDrawnFrame)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp, TextureMipmaps::None);
+    texture.upload();
+    PaintingScreen screen(journal, "screen");
+    screen.texture = &texture;
+    driver.show(screen);
+    EXPECT_EQ(driver.runFrames(2), 2);
+    const Rgb inside = driver.pixel(130, 130);
+    const Rgb outside = driver.pixel(20, 20);
+    EXPECT_GT(inside.r, 200);
+    EXPECT_LT(inside.b, 50);
+    EXPECT_LT(outside.r, 50);
+    EXPECT_GT(outside.b, 100);
+    EXPECT_TRUE(driver.saveScreenshot("shell_frame.png"));
+    EXPECT_GT(std::filesystem::file_size("shell_frame.png"), 100u);
+}
+
+TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
+{
+    TempDir dir;
+    {
+        DriverOptions options;
+        options.fullScreen = true;
+        options.logFile = "game.log";
+        ScriptedDriver driver(options);
+        REQUIRE_DISPLAY(driver);
+        Application& app = driver.app();
+        EXPECT_TRUE(app.isFullScreen());
+        const ScreenRect desktop = PlatformWindow::desktopRect();
+        EXPECT_LE(app.clientWidth(), desktop.right - desktop.left);
+        EXPECT_LE(app.clientHeight(), desktop.bottom - desktop.top);
+        EXPECT_NEAR(double(app.clientWidth()) / app.clientHeight(), 800.0 / 600.0, 0.01);
+
+        std::vector<std::string> journal;
+        Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        texture.upload();
+        PaintingScreen screen(journal, "screen");
+        screen.texture = &texture;
+        driver.show(screen);
+        driver.runFrames(1);
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
+
+        app.leaveFullScreen();
+        EXPECT_FALSE(app.isFullScreen());
+        EXPECT_EQ(app.clientWidth(), 800);
+        EXPECT_EQ(app.clientHeight(), 600);
+        driver.runFrames(1);
+        EXPECT_TRUE(texture.isUploaded());
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
+    }
+    Log::close();
+    const std::vector<std::string> lines = logLines("game.log");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("Vendor: ", 0) == 0; }),
+              2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Closing Log");
+}
+
+TEST(ShellDriver, FullScreenMouseCoordinatesConvertBackToLogicalOnes)
+{
+    DriverOptions options;
+    options.fullScreen = true;
+    ScriptedDriver driver(options);
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    struct LogicalScreen : RecordingWindow {
+        using RecordingWindow::RecordingWindow;
+        void onLeftButtonDown(int x, int y, std::uint32_t keys) override
+        {
+            RecordingWindow::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
+        }
+    } screen(journal, "screen");
+    driver.show(screen);
+    journal.clear();
+    driver.click(401, 299);
+    driver.click(799, 0);
+    EXPECT_THAT(journal, Contains("screen.ldown(401,299)"));
+    EXPECT_THAT(journal, Contains("screen.ldown(799,0)"));
+}
+
+TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    EXPECT_FALSE(driver.app().setFullScreen(640, 480));
+    EXPECT_FALSE(driver.app().isFullScreen());
+    EXPECT_EQ(driver.app().clientWidth(), 800);
+}
+
+TEST(ShellDriver, KeysAndTextArriveAsVirtualKeysAndCharacters)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    RecordingWindow screen(journal, "screen");
+    driver.show(screen);
+    journal.clear();
+    driver.press(VirtualKey::Escape);
+    driver.press(VirtualKey::V);
+    driver.press(VirtualKey::Delete);
+    driver.type("ab");
+    EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.char(27)", "screen.key(86)",
+                                     "screen.key(46)", "screen.char(97)", "screen.char(98)"));
+}
+
+TEST(ShellDriver, MouseMessagesCarryTheKeyStateWord)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    RecordingWindow screen(journal, "screen");
+    driver.show(screen);
+    driver.keyDown(VirtualKey::Control);
+    driver.moveTo(10, 20);
+    driver.press();
+    driver.moveTo(12, 22);
+    driver.release();
+    driver.keyUp(VirtualKey::Control);
+    EXPECT_THAT(journal, Contains("screen.move(10,20,8)"));
+    EXPECT_THAT(journal, Contains("screen.ldown(10,20)"));
+    EXPECT_THAT(journal, Contains("screen.move(12,22,9)"));
+    EXPECT_THAT(journal, Contains("screen.lup(12,22)"));
+}
+
+TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    RecordingWindow screen(journal, "screen");
+    RecordingWindow dialog(journal, "dialog");
+    screen.onClose = [] { Application::get().postCloseMessage(); };
+    driver.show(screen);
+    driver.app().pushDialog(dialog);
+    journal.clear();
+    driver.keyDown(VirtualKey::Alt);
+    driver.keyDown(VirtualKey::F4);
+    EXPECT_TRUE(driver.app().dialogs().empty());
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "screen.closeRequest"), 1);
+    EXPECT_TRUE(driver.app().hasQuit());
+}
+
+TEST(ShellDriver, ACloseRequestWithoutF4EndsTheLoop)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    RecordingWindow screen(journal, "screen");
+    driver.show(screen);
+    driver.runFrames(2);
+    driver.requestClose();
+    EXPECT_TRUE(driver.app().hasQuit());
+    EXPECT_EQ(driver.runFrames(5), 0);
+    EXPECT_THAT(journal, ::testing::Not(Contains("screen.closeRequest")));
+}
+
+TEST(ShellDriver, FramesLastTheBudgetAndFocusLossFreezesUpdates)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    std::vector<std::string> journal;
+    RecordingWindow screen(journal, "screen");
+    driver.show(screen);
+    driver.runFrames(1);
+    journal.clear();
+    driver.runFrames(2);
+    EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
+                                     "screen.render"));
+    driver.focus(false);
+    journal.clear();
+    driver.runFrames(2);
+    EXPECT_THAT(journal, ElementsAre("screen.render", "screen.render"));
+    driver.focus(true);
+    journal.clear();
+    driver.runFrames(1);
+    EXPECT_THAT(journal, ElementsAre("screen.update(100)", "screen.render"));
+}
+
+TEST(ShellDriver, ThePointerPositionFollowsTheMouseAndGoesNegativeLeftOfTheWindow)
+{
+    DriverOptions options;
+    options.x = 100;
+    options.y = 50;
+    ScriptedDriver driver(options);
+    REQUIRE_DISPLAY(driver);
+    driver.moveTo(300, 200);
+    ScreenPoint point = driver.app().input().pointerPosition();
+    EXPECT_EQ(point.x, 300);
+    EXPECT_EQ(point.y, 200);
+    driver.moveToClient(-40, 10);
+    point = driver.app().input().pointerPosition();
+    EXPECT_EQ(point.x, -40);
+    EXPECT_EQ(point.y, 10);
+}
+
+TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
+{
+    DriverOptions options;
+    options.x = 100;
+    options.y = 50;
+    ScriptedDriver driver(options);
+    REQUIRE_DISPLAY(driver);
+    struct Draggable : Window {
+        Draggable() { setDraggable(true); }
+    } screen;
+    driver.show(screen);
+    const ScreenRect before = driver.app().windowRect();
+    driver.moveTo(10, 10);
+    driver.press();
+    driver.moveTo(60, 30);
+    driver.release();
+    const ScreenRect after = driver.app().windowRect();
+    EXPECT_EQ(after.left - before.left, 50);
+    EXPECT_EQ(after.top - before.top, 20);
+    EXPECT_EQ(after.right - after.left, 800);
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "driver/ControlledClock.h"
+#include "platform/EventInjector.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Application;
+class Window;
+
+struct DriverOptions {
+    int x = 0;
+    int y = 0;
+    int width = 800;
+    int height = 600;
+    bool fullScreen = false;
+    unsigned seed = 1;
+    std::uint32_t framesPerSecond = 60;
+    // When set, game.log goes there (emptied first).
+    std::string logFile;
+};
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+// Runs the real Application in-process: a real window and OpenGL context
+// (Xvfb and Mesa in the test runs), a controlled clock that makes every frame
+// last the frame budget, a seeded rand, and input pushed into the platform's
+// event queue as the player would make it. Positions are logical (800 × 600)
+// unless a name says client.
+//
+//     ScriptedDriver driver;
+//     driver.show(screen);
+//     driver.click(400, 300);
+//     driver.press(VirtualKey::Escape);
+//     driver.runFrames(120);
+//     driver.saveScreenshot("after.png");
+class ScriptedDriver {
+public:
+    explicit ScriptedDriver(const DriverOptions& options = {});
+    ~ScriptedDriver();
+    ScriptedDriver(const ScriptedDriver&) = delete;
+    ScriptedDriver& operator=(const ScriptedDriver&) = delete;
+
+    // False when no display or OpenGL was found; tests skip then.
+    bool available() const { return m_available; }
+    Application& app();
+    ControlledClock& clock() { return m_clock; }
+
+    // Pushes the window as the front screen.
+    void show(Window& screen);
+
+    void moveTo(int x, int y);
+    void press(MouseButton button = MouseButton::Left);
+    void release(MouseButton button = MouseButton::Left);
+    void click(int x, int y, MouseButton button = MouseButton::Left);
+    void moveToClient(int clientX, int clientY);
+
+    void keyDown(int virtualKey);
+    void keyUp(int virtualKey);
+    // Down and up.
+    void press(int virtualKey);
+    // Each byte arrives as one character.
+    void type(const std::string& text);
+
+    void focus(bool gained);
+    void minimizedByUser();
+    void restoredByUser();
+    // The player's close request (the window's close button or Alt+F4's end).
+    void requestClose();
+
+    // Handles the waiting input, then runs frames until `count` more were
+    // drawn or the program quit. Returns the frames drawn.
+    int runFrames(int count);
+    void processInput();
+
+    // The client area as drawn by the last frame, top row first, RGB.
+    std::vector<std::uint8_t> capture(int& width, int& height) const;
+    Rgb pixel(int x, int y) const;
+    bool saveScreenshot(const std::string& path) const;
+
+    int toClientX(int x) const;
+    int toClientY(int y) const;
+
+private:
+    ControlledClock m_clock;
+    std::unique_ptr<EventInjector> m_injector;
+    bool m_available = false;
+    int m_pointerX = 0;
+    int m_pointerY = 0;
+};

@@ -1,0 +1,180 @@
+#include "platform/Clipboard.h"
+#include "platform/VirtualKey.h"
+#include "ui/EditBox.h"
+#include "ui/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeClipboard : public Clipboard {
+public:
+    bool hasText() const override { return available; }
+    std::string text() const override { return contents; }
+    void setText(const std::string& text) override { contents = text; }
+    bool available = true;
+    std::string contents;
+};
+
+class EditBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clipboard::install(&clipboard);
+        box.setPosition(100.0f, 100.0f, 0.0f);
+    }
+    void TearDown() override { Clipboard::install(nullptr); }
+    void typeText(const std::string& text)
+    {
+        for (char c : text)
+            box.onChar(std::uint8_t(c), 1);
+    }
+
+    FakeClipboard clipboard;
+    std::unique_ptr<Texture> texture = makeTexture(200, 60); // two frames of 30
+    OwnerWindow owner;
+    EditBox box{owner, nullptr, 16.0f, texture.get()};
+};
+
+TEST_F(EditBoxTest, TakesItsSizeFromOneOfTheTwoFrames)
+{
+    EXPECT_EQ(box.width(), 200.0f);
+    EXPECT_EQ(box.height(), 30.0f);
+    EXPECT_EQ(box.maxLength(), 10u);
+}
+
+TEST_F(EditBoxTest, OnlyAFocusedBoxTakesCharacters)
+{
+    typeText("abc");
+    EXPECT_EQ(box.text(), "");
+    EXPECT_TRUE(box.onLeftButtonDown(150, 110, 0));
+    EXPECT_TRUE(box.hasFocus());
+    typeText("abc");
+    EXPECT_EQ(box.text(), "abc");
+    EXPECT_FALSE(box.onLeftButtonDown(10, 10, 0));
+    EXPECT_FALSE(box.hasFocus());
+    typeText("d");
+    EXPECT_EQ(box.text(), "abc");
+}
+
+TEST_F(EditBoxTest, AReleaseInsideFocusesButOutsideChangesNothing)
+{
+    EXPECT_TRUE(box.onLeftButtonUp(150, 110, 0));
+    EXPECT_TRUE(box.hasFocus());
+    EXPECT_FALSE(box.onLeftButtonUp(10, 10, 0));
+    EXPECT_TRUE(box.hasFocus());
+    EXPECT_TRUE(box.onMouseMove(150, 110, 0));
+    EXPECT_FALSE(box.onMouseMove(10, 10, 0));
+}
+
+TEST_F(EditBoxTest, CharactersOutside32To126AreNeverInserted)
+{
+    box.setFocus(true);
+    for (unsigned c : {8u, 9u, 13u, 27u, 31u, 127u, 200u, 0x263au})
+        box.onChar(std::uint16_t(c), 1);
+    EXPECT_EQ(box.text(), "");
+    typeText(" ~");
+    EXPECT_EQ(box.text(), " ~");
+}
+
+TEST_F(EditBoxTest, EditingKeysMoveTheCaretAndDelete)
+{
+    box.setFocus(true);
+    typeText("abcd");
+    EXPECT_EQ(box.caret(), 4u);
+    box.onKeyDown(VirtualKey::Left);
+    box.onKeyDown(VirtualKey::Backspace);
+    EXPECT_EQ(box.text(), "abd");
+    EXPECT_EQ(box.caret(), 2u);
+    EXPECT_TRUE(box.isCaretVisible());
+    box.onKeyDown(VirtualKey::Delete);
+    EXPECT_EQ(box.text(), "ab");
+    box.onKeyDown(VirtualKey::Delete);
+    EXPECT_EQ(box.text(), "ab");
+    box.onKeyDown(VirtualKey::Home);
+    EXPECT_EQ(box.caret(), 0u);
+    box.onKeyDown(VirtualKey::Backspace);
+    box.onKeyDown(VirtualKey::Left);
+    EXPECT_EQ(box.caret(), 0u);
+    EXPECT_EQ(box.text(), "ab");
+    typeText("X");
+    EXPECT_EQ(box.text(), "Xab");
+    box.onKeyDown(VirtualKey::End);
+    EXPECT_EQ(box.caret(), 3u);
+    box.onKeyDown(VirtualKey::Right);
+    EXPECT_EQ(box.caret(), 3u);
+}
+
+TEST_F(EditBoxTest, AnUnfocusedBoxIgnoresEditingKeys)
+{
+    box.setFocus(true);
+    typeText("ab");
+    box.setFocus(false);
+    box.onKeyDown(VirtualKey::Backspace);
+    box.onKeyDown(VirtualKey::Home);
+    EXPECT_EQ(box.text(), "ab");
+    EXPECT_EQ(box.caret(), 2u);
+}
+
+TEST_F(EditBoxTest, TypingStopsAtMaxLength)
+{
+    box.setFocus(true);
+    typeText("abcdefghijklmn");
+    EXPECT_EQ(box.text(), "abcdefghij");
+    EXPECT_EQ(box.caret(), 10u);
+}
+
+TEST_F(EditBoxTest, PastingTwentyCharactersKeepsTheFirstTen)
+{
+    box.setFocus(true);
+    clipboard.contents = "0123456789abcdefghij";
+    box.paste();
+    EXPECT_EQ(box.text(), "0123456789");
+    EXPECT_EQ(box.caret(), 10u);
+}
+
+TEST_F(EditBoxTest, APasteTurnsUnprintableBytesIntoBlanksAtTheCaret)
+{
+    box.setFocus(true);
+    typeText("ad");
+    box.onKeyDown(VirtualKey::Left);
+    clipboard.contents = "b\tc";
+    box.paste();
+    EXPECT_EQ(box.text(), "ab cd");
+    EXPECT_EQ(box.caret(), 4u);
+    clipboard.contents = "\xc3\xa9";
+    box.paste();
+    EXPECT_EQ(box.text(), "ab c  d");
+}
+
+TEST_F(EditBoxTest, NothingIsPastedWithoutText)
+{
+    box.setFocus(true);
+    clipboard.available = false;
+    clipboard.contents = "abc";
+    box.paste();
+    EXPECT_EQ(box.text(), "");
+}
+
+TEST_F(EditBoxTest, CtrlVNeedsControlHeld)
+{
+    box.setFocus(true);
+    clipboard.contents = "abc";
+    box.onKeyDown(VirtualKey::V);
+    box.onKeyDown(VirtualKey::Insert);
+    EXPECT_EQ(box.text(), "");
+}
+
+TEST_F(EditBoxTest, TheCaretBlinksEvery500Milliseconds)
+{
+    const bool start = box.isCaretVisible();
+    box.update(499.0f);
+    EXPECT_EQ(box.isCaretVisible(), start);
+    box.update(1.0f);
+    EXPECT_NE(box.isCaretVisible(), start);
+    box.update(250.0f);
+    box.update(250.0f);
+    EXPECT_EQ(box.isCaretVisible(), start);
+}
+
+} // namespace
