@@ -1,5 +1,6 @@
 #include "SourceText.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -21,9 +22,12 @@ SourceText SourceText::fromString(const std::string& name, const std::string& te
     std::istringstream in(text);
     std::string raw;
     for (int number = 1; std::getline(in, raw); ++number) {
-        const size_t hash = raw.find('#');
-        if (hash != std::string::npos)
-            raw.erase(hash);
+        // a comment starts with a '#' that begins a word: "f#5" is a note, not a comment
+        for (size_t hash = raw.find('#'); hash != std::string::npos; hash = raw.find('#', hash + 1))
+            if (hash == 0 || std::isspace(static_cast<unsigned char>(raw[hash - 1]))) {
+                raw.erase(hash);
+                break;
+            }
         SourceLine line;
         line.number = number;
         std::istringstream words(raw);

@@ -18,7 +18,8 @@ struct SourceLine {
     std::vector<std::string> words;
 };
 
-// The non-empty lines of a text source, split at blanks, with '#' comments removed.
+// The non-empty lines of a text source, split at blanks, with comments (from a word
+// starting with '#') removed.
 class SourceText {
 public:
     static SourceText fromFile(const std::string& path);

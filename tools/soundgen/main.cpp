@@ -2,6 +2,7 @@
 //   soundgen effect <recipe.snd> <out.wav>
 //   soundgen music <score.txt> <out.xm>
 #include "EffectRecipe.h"
+#include "MusicCompiler.h"
 #include "WaveFile.h"
 
 #include <cstdio>
@@ -18,6 +19,15 @@ void buildEffect(const std::string& source, const std::string& target) {
                                                                kEffectRate));
 }
 
+void buildMusic(const std::string& source, const std::string& target) {
+    const auto module = soundgen::compileScore(soundgen::SourceText::fromFile(source));
+    const auto bytes = soundgen::writeXm(module);
+    soundgen::writeFileAtomically(target, bytes);
+    std::printf("%s: %d channels, %zu orders, %zu instruments, %.1f s, %zu bytes\n", target.c_str(),
+                module.channels, module.orders.size(), module.instruments.size(),
+                soundgen::songSeconds(module), bytes.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -30,6 +40,8 @@ int main(int argc, char** argv) {
     try {
         if (mode == "effect")
             buildEffect(argv[2], argv[3]);
+        else if (mode == "music")
+            buildMusic(argv[2], argv[3]);
         else {
             std::fprintf(stderr, "soundgen: unknown mode \"%s\"\n", mode.c_str());
             return 2;

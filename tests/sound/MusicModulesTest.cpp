@@ -1,0 +1,191 @@
+#include "MusicCompiler.h"
+#include "RiffReader.h"
+#include "XmReader.h"
+
+#include <gtest/gtest.h>
+#include <xmp.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <set>
+
+namespace {
+
+const char* const kTunes[] = {"menu", "game01", "game02", "game03", "game04"};
+
+std::string builtModule(const std::string& tune) { return std::string(VM_GAME_DIR) + "/music/" + tune + ".xm"; }
+
+XmInfo loadModule(const std::string& tune) {
+    std::string problem;
+    auto xm = parseXm(readBytes(builtModule(tune)), problem);
+    if (!xm) {
+        ADD_FAILURE() << tune << ": " << problem;
+        return {};
+    }
+    return *xm;
+}
+
+// Effect kinds as the player tells them apart: extended effects by sub-command, key-off notes too.
+std::set<unsigned> effectKinds(const XmInfo& xm) {
+    std::set<unsigned> kinds;
+    for (const auto& p : xm.patterns)
+        for (const auto& c : p.cells) {
+            if (c.effect || c.param)
+                kinds.insert(c.effect == 14 ? 0x100 | (c.param >> 4) : c.effect);
+            if (c.note == 97)
+                kinds.insert(0x200);
+        }
+    return kinds;
+}
+
+struct XmpPlayback {
+    int error = 0;
+    double reportedSeconds = 0;
+    double playedSeconds = 0;
+    double lastSecondRms = 1;
+    double peak = 0;
+};
+
+// Plays the module once through libxmp and measures what comes out.
+XmpPlayback playWithLibxmp(const std::string& path) {
+    XmpPlayback result;
+    std::unique_ptr<char, void (*)(xmp_context)> context(xmp_create_context(), xmp_free_context);
+    if ((result.error = xmp_load_module(context.get(), const_cast<char*>(path.c_str()))) != 0)
+        return result;
+    xmp_start_player(context.get(), 44100, 0);
+    xmp_frame_info info;
+    xmp_get_frame_info(context.get(), &info);
+    result.reportedSeconds = info.total_time / 1000.0;
+    std::vector<int16_t> tail; // the last second played
+    while ((result.error = xmp_play_frame(context.get())) == 0) {
+        xmp_get_frame_info(context.get(), &info);
+        if (info.loop_count > 0)
+            break;
+        const auto* s = static_cast<const int16_t*>(info.buffer);
+        tail.insert(tail.end(), s, s + info.buffer_size / 2);
+        result.playedSeconds += info.buffer_size / 4 / 44100.0;
+        for (int i = 0; i < info.buffer_size / 2; ++i)
+            result.peak = std::max(result.peak, std::abs(s[i]) / 32768.0);
+        if (tail.size() > 2 * 44100 * 2)
+            tail.erase(tail.begin(), tail.end() - 44100 * 2);
+    }
+    if (result.error == -XMP_END)
+        result.error = 0;
+    double sum = 0;
+    const size_t last = std::min<size_t>(tail.size(), 44100 * 2);
+    for (size_t i = tail.size() - last; i < tail.size(); ++i)
+        sum += (tail[i] / 32768.0) * (tail[i] / 32768.0);
+    result.lastSecondRms = last ? std::sqrt(sum / last) : 1;
+    xmp_end_player(context.get());
+    xmp_release_module(context.get());
+    return result;
+}
+
+// The duration openmpt123 reports, -1 when it fails or complains.
+double openmptSeconds(const std::string& path) {
+    const std::string command = "openmpt123 --info \"" + path + "\" 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe)
+        return -1;
+    double seconds = -1;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe.get())) {
+        int minutes = 0;
+        double rest = 0;
+        if (std::sscanf(line, "Duration...: %d:%lf", &minutes, &rest) == 2)
+            seconds = minutes * 60 + rest;
+        if (std::string(line).find("rror") != std::string::npos)
+            return -1;
+    }
+    return seconds;
+}
+
+} // namespace
+
+TEST(MusicModules, EveryTuneIsAValidSmallXmOfSixToThirtyTwoChannels) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        const XmInfo xm = loadModule(tune);
+        EXPECT_GE(xm.channels, 6u);
+        EXPECT_LE(xm.channels, 32u);
+        EXPECT_EQ(xm.flags & 1, 1u);
+        EXPECT_LT(readBytes(builtModule(tune)).size(), 200u * 1024);
+        ASSERT_GT(xm.orders.size(), 0u);
+        for (unsigned order : xm.orders)
+            EXPECT_LT(order, xm.patterns.size());
+        EXPECT_LT(xm.restart, xm.songLength);
+    }
+}
+
+TEST(MusicModules, InstrumentsHaveVolumeEnvelopesAndSomeHavePanningEnvelopes) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        const XmInfo xm = loadModule(tune);
+        ASSERT_GE(xm.instruments.size(), 4u);
+        bool panning = false;
+        for (const auto& in : xm.instruments) {
+            EXPECT_EQ(in.samples, 1u);
+            EXPECT_EQ(in.volumeType & 1, 1u);
+            EXPECT_GE(in.volumePoints, 2u);
+            panning = panning || (in.panningType & 1);
+        }
+        EXPECT_TRUE(panning);
+    }
+}
+
+TEST(MusicModules, EveryTuneExercisesAtLeastEightPlayerEffects) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        EXPECT_GE(effectKinds(loadModule(tune)).size(), 8u);
+    }
+}
+
+TEST(MusicModules, SampleLoopsAreSeamlessAndDrumsEndInSilence) {
+    for (const char* tune : kTunes) {
+        for (const auto& in : loadModule(tune).instruments) {
+            SCOPED_TRACE(tune);
+            ASSERT_FALSE(in.data.empty());
+            if ((in.type & 3) == 0) {
+                EXPECT_LT(std::abs(in.data.back()), 300);
+                continue;
+            }
+            const size_t start = in.loopStart / 2, end = (in.loopStart + in.loopLength) / 2;
+            ASSERT_LE(end, in.data.size());
+            int largestStep = 0;
+            for (size_t i = start + 1; i < end; ++i)
+                largestStep = std::max(largestStep, std::abs(in.data[i] - in.data[i - 1]));
+            EXPECT_LE(std::abs(in.data[start] - in.data[end - 1]), largestStep + 16);
+        }
+    }
+}
+
+TEST(MusicModules, TunesPlayOverNinetySecondsAndEndInSilenceInLibxmp) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        const double ours = xmSeconds(loadModule(tune));
+        EXPECT_GE(ours, 90.0);
+        EXPECT_LE(ours, 240.0);
+        const XmpPlayback played = playWithLibxmp(builtModule(tune));
+        EXPECT_EQ(played.error, 0);
+        EXPECT_NEAR(played.reportedSeconds, ours, 0.5);
+        EXPECT_NEAR(played.playedSeconds, ours, 0.5);
+        EXPECT_GT(played.peak, 0.1);
+        EXPECT_LT(played.peak, 1.0);
+        // the player drops the last second mixed when a song ends: nothing may sound there
+        EXPECT_LT(played.lastSecondRms, 0.01);
+    }
+}
+
+TEST(MusicModules, OpenmptLoadsEveryTuneWithTheSameDuration) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        EXPECT_NEAR(openmptSeconds(builtModule(tune)), xmSeconds(loadModule(tune)), 0.5);
+    }
+}
+
+TEST(MusicModules, CompilingAScoreIsDeterministic) {
+    const std::string score = std::string(VM_SOURCE_DIR) + "/assets/music/menu.txt";
+    const auto bytes = soundgen::writeXm(soundgen::compileScore(soundgen::SourceText::fromFile(score)));
+    EXPECT_EQ(bytes, readBytes(builtModule("menu")));
+}
