@@ -1,0 +1,101 @@
+#pragma once
+
+#include "ui/Window.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class Button;
+class Dialog;
+class Field;
+class HighScores;
+class HintOverlay;
+class KeyValueFile;
+class Picker;
+
+// What became of a finished level.
+enum class LevelOutcome { Playing, NextLevel, Replay, GameOver };
+
+// The play screen: owns the board of the current level and its picker, keeps
+// the lives and the score carried across levels, and decides what follows a
+// finished level. The main menu creates it for a new game, keeps it for
+// continue, and deletes it once isGameOver() reads true after it closed.
+class GameWindow : public Window {
+public:
+    static constexpr int kStartLives = 3;
+    static constexpr int kLastLevel = 100;
+
+    // highScores (not owned) may be null: a game over then just closes the screen.
+    GameWindow(int startLevel, HighScores* highScores);
+    ~GameWindow() override;
+
+    // Hints take the move first, then the window's controls.
+    void onMouseMove(int x, int y, std::uint32_t keys) override;
+    // A release over another cell drops the carried flower there.
+    void onLeftButtonUp(int x, int y, std::uint32_t keys) override;
+    void onRightButtonUp(int x, int y, std::uint32_t keys) override;
+    // Dismisses the hints, then the board's click (insect, exit sweep), then the picker.
+    void onLeftButtonDown(int x, int y, std::uint32_t keys) override;
+    // The back key returns to the main menu; the game stays for continue.
+    void onKeyDown(int virtualKey) override;
+    void onChar(std::uint16_t charCode, std::uint16_t repeatCount) override;
+    // The main-menu button returns to the main menu.
+    void onControl(Control& control) override;
+    // The picker, the hints, the board (only while no hint is open), the
+    // music, the level end, then the particles and floating texts.
+    void update(float dt) override;
+    // The whole play screen: board, picker, hints, HUD, effects, results panel.
+    void render() override;
+    // Each time the screen comes to the front: the in-game play list from its
+    // first track (not while the name dialog is open).
+    void activate() override;
+    // Cancels the carried flower and the selection.
+    void onRightButtonDown(int x, int y, std::uint32_t keys) override;
+    // The name dialog closed: the score goes into the table, the screen closes.
+    void onDialogClosed(Window& dialog, int result) override;
+    void onScreenClosed(Window& screen) override;
+    // Alt+F4: the program ends through the normal close path.
+    void onCloseRequest() override;
+    // The game's level, lives and board under the "game." and "field." keys.
+    virtual bool save(KeyValueFile& file);
+    // Rebuilds the board from the file; false leaves no game to continue.
+    virtual bool load(const KeyValueFile& file);
+
+    bool isGameOver() const { return m_gameOver; }
+    bool isNameRecorded() const { return m_nameRecorded; }
+    int lives() const { return m_lives; }
+    int totalScore() const { return m_totalScore; }
+    // Null only between a level's end and the next board.
+    Field* field() const { return m_field.get(); }
+    Picker* picker() const { return m_picker.get(); }
+    const std::vector<std::unique_ptr<HintOverlay>>& hints() const { return m_hints; }
+    const Button& mainMenuButton() const { return *m_mainMenuButton; }
+    Dialog* nameDialog() const { return m_nameDialog.get(); }
+    // What the last finished level led to (Playing until one has finished).
+    LevelOutcome lastOutcome() const { return m_lastOutcome; }
+
+    // Opens the first hint; the screen does it itself when hints are on or on a first run.
+    void showHint(int index);
+    // Replaces the board, as a new level or a saved game does.
+    void startLevel(int level, int carriedScore);
+
+private:
+    void updateHints(float dt);
+    void finishLevel();
+    void enterGameOver();
+    void closeScreen();
+    void renderHud() const;
+
+    std::unique_ptr<Field> m_field;
+    std::unique_ptr<Picker> m_picker;
+    bool m_gameOver = false;
+    int m_lives = kStartLives;
+    int m_totalScore = 0;
+    HighScores* m_highScores;
+    bool m_nameRecorded = false;
+    std::unique_ptr<Dialog> m_nameDialog;
+    std::unique_ptr<Button> m_mainMenuButton;
+    std::vector<std::unique_ptr<HintOverlay>> m_hints;
+    LevelOutcome m_lastOutcome = LevelOutcome::Playing;
+};
