@@ -73,8 +73,7 @@ bool readLayout(const std::uint8_t* bytes, std::size_t size, DdsLayout& layout)
         return false;
     const std::uint32_t height = readU32(bytes + 12);
     const std::uint32_t width = readU32(bytes + 16);
-    if (width == 0 || height == 0 || width > Image::kMaxDimension ||
-        height > Image::kMaxDimension)
+    if (!Image::sizeAllowed(width, height))
         return false;
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);

@@ -52,6 +52,12 @@ ImageKind Image::kindForName(const std::string& name)
     return ImageKind::Unknown;
 }
 
+bool Image::sizeAllowed(std::size_t width, std::size_t height)
+{
+    return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
+           width * height <= kMaxPixels;
+}
+
 PixelFormat Image::formatForComponents(int components, const std::string& fileName)
 {
     switch (components) {

@@ -34,8 +34,10 @@ struct MipLevel {
 // broken or unsupported file leaves the image invalid.
 class Image {
 public:
-    // Larger dimensions are refused so a lying header cannot demand gigabytes.
+    // Larger pictures are refused so a lying header cannot demand gigabytes.
     static constexpr int kMaxDimension = 16384;
+    static constexpr std::size_t kMaxPixels = std::size_t{1} << 24;
+    static bool sizeAllowed(std::size_t width, std::size_t height);
 
     Image() = default;
     virtual ~Image() = default;

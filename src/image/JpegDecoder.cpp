@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
 // Progressive files with endless scans would take minutes; real ones have a dozen.
 constexpr int kMaxScans = 500;
 
@@ -41,8 +40,7 @@ bool readPicture(jpeg_decompress_struct& info, Image& image, std::vector<std::ui
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
         return false;
-    if (info.image_width > Image::kMaxDimension || info.image_height > Image::kMaxDimension ||
-        static_cast<std::size_t>(info.image_width) * info.image_height > kMaxPixels)
+    if (!Image::sizeAllowed(info.image_width, info.image_height))
         return false;
     jpeg_start_decompress(&info);
     const int components = info.output_components;

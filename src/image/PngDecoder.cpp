@@ -12,8 +12,8 @@
 namespace {
 
 constexpr std::size_t kSignatureSize = 8;
-// Keeps whole pictures within a few hundred megabytes.
-constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
+// Deflate cannot pack more than about 1032 bytes into one.
+constexpr std::size_t kMaxInflation = 1100;
 
 struct MemoryReader {
     const std::uint8_t* bytes;
@@ -62,14 +62,17 @@ void setTransformations(png_structp png, png_infop info)
 }
 
 // Decodes top-down into rows, then stores them bottom-up in the image.
-void readPicture(png_structp png, png_infop info, Image& image, std::vector<std::uint8_t>& rows,
-                 std::vector<png_bytep>& rowPointers)
+void readPicture(png_structp png, png_infop info, std::size_t fileSize, Image& image,
+                 std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers)
 {
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (static_cast<std::size_t>(width) * height > kMaxPixels)
+    if (!Image::sizeAllowed(width, height))
         png_error(png, "picture too large");
+    const std::size_t packedRow = png_get_rowbytes(png, info) + 1;
+    if (packedRow * height / kMaxInflation > fileSize)
+        png_error(png, "more pixels than the file can hold");
     setTransformations(png, info);
     const int components = png_get_channels(png, info);
     const std::size_t rowBytes = png_get_rowbytes(png, info);
@@ -114,7 +117,7 @@ void PngDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
     if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
         png_set_read_fn(png, &reader, readFromMemory);
         png_set_user_limits(png, Image::kMaxDimension, Image::kMaxDimension);
-        readPicture(png, info, image, rows, rowPointers);
+        readPicture(png, info, size, image, rows, rowPointers);
     }
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
 }

@@ -72,6 +72,15 @@ bool decodeRunLength(const std::uint8_t* in, std::size_t available, const TgaHea
     return true;
 }
 
+// Checked before allocating: a run-length packet of 1 + pixel bytes covers at most 128 pixels.
+std::size_t minimumDataSize(const TgaHeader& header, std::size_t pixelCount)
+{
+    const auto step = static_cast<std::size_t>(header.bytesPerPixel);
+    if (header.imageType != 10)
+        return pixelCount * step;
+    return (pixelCount + 127) / 128 * (1 + step);
+}
+
 } // namespace
 
 void TgaDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& image)
@@ -81,8 +90,7 @@ void TgaDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
     const TgaHeader header = readHeader(bytes);
     const bool supportedDepth = header.bytesPerPixel == 1 || header.bytesPerPixel == 3 ||
                                 header.bytesPerPixel == 4;
-    if (header.width <= 0 || header.height <= 0 || header.width > Image::kMaxDimension ||
-        header.height > Image::kMaxDimension || !supportedDepth)
+    if (!Image::sizeAllowed(header.width, header.height) || !supportedDepth)
         return;
     const std::size_t start = kHeaderSize + header.idLength;
     if (start > size)
@@ -91,13 +99,13 @@ void TgaDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
     const std::uint8_t* in = bytes + start;
     const std::size_t available = size - start;
 
+    const bool raw = header.imageType == 2 || header.imageType == 3;
+    if ((!raw && header.imageType != 10) || available < minimumDataSize(header, pixelCount))
+        return;
     image.setPicture(header.width, header.height, 4, PixelFormat::Rgba, false);
     std::uint8_t* out = image.allocatePixels(pixelCount * 4);
-    bool decoded = false;
-    if (header.imageType == 2 || header.imageType == 3)
-        decoded = decodeRaw(in, available, header, out, pixelCount);
-    else if (header.imageType == 10)
-        decoded = decodeRunLength(in, available, header, out, pixelCount);
+    const bool decoded = raw ? decodeRaw(in, available, header, out, pixelCount)
+                             : decodeRunLength(in, available, header, out, pixelCount);
     if (decoded)
         image.markValid();
 }

@@ -1,0 +1,19 @@
+// Feeds arbitrary bytes to the font's glyph scan, then measures text with
+// whatever glyphs it found.
+#include "objects/Font.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Font font;
+    font.load(data, size, nullptr);
+    if (font.glyphCount() > Font::kGlyphCount)
+        std::abort();
+    const float width = font.measure("Vellomar 1234\t!~\x7f\xff", 20.0f);
+    if (std::isnan(width))
+        std::abort();
+    return 0;
+}
