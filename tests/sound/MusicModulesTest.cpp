@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <set>
 
@@ -101,6 +102,38 @@ double openmptSeconds(const std::string& path) {
     return seconds;
 }
 
+struct GameRender {
+    int status = -1;
+    std::string output;
+    WaveInfo wave;
+};
+
+// Renders the module through the game's own music player (tools/xmrender).
+GameRender renderWithXmrender(const std::string& tune) {
+    GameRender result;
+    const std::string wav = (std::filesystem::temp_directory_path() / ("vm_xmrender_" + tune + ".wav")).string();
+    const std::string command = std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) + "\" \"" + wav + "\" 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe))
+        result.output += line;
+    result.status = pclose(pipe);
+    std::string problem;
+    if (auto wave = parseWave(readBytes(wav), problem))
+        result.wave = *wave;
+    std::remove(wav.c_str());
+    return result;
+}
+
+double rmsOf(const std::vector<int16_t>& s, size_t from) {
+    double sum = 0;
+    for (size_t i = from; i < s.size(); ++i)
+        sum += (s[i] / 32768.0) * (s[i] / 32768.0);
+    return s.size() > from ? std::sqrt(sum / (s.size() - from)) : 0;
+}
+
 } // namespace
 
 TEST(MusicModules, EveryTuneIsAValidSmallXmOfSixToThirtyTwoChannels) {
@@ -188,4 +221,24 @@ TEST(MusicModules, CompilingAScoreIsDeterministic) {
     const std::string score = std::string(VM_SOURCE_DIR) + "/assets/music/menu.txt";
     const auto bytes = soundgen::writeXm(soundgen::compileScore(soundgen::SourceText::fromFile(score)));
     EXPECT_EQ(bytes, readBytes(builtModule("menu")));
+}
+
+TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClipping) {
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        const GameRender r = renderWithXmrender(tune);
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_EQ(r.output.find("did not end"), std::string::npos) << r.output;
+        ASSERT_EQ(r.wave.channels, 2u);
+        ASSERT_EQ(r.wave.sampleRate, 44100u);
+        const double seconds = r.wave.samples.size() / 2 / 44100.0;
+        EXPECT_NEAR(seconds, xmSeconds(loadModule(tune)), 1.0);
+        int peak = 0;
+        for (int16_t v : r.wave.samples)
+            peak = std::max(peak, std::abs(static_cast<int>(v)));
+        EXPECT_GT(peak, 3000);
+        EXPECT_LT(peak, 32000); // headroom: the mix never clips
+        EXPECT_GT(rmsOf(r.wave.samples, 0), 0.02);
+        EXPECT_LT(rmsOf(r.wave.samples, r.wave.samples.size() - 2 * 44100), 0.01);
+    }
 }
