@@ -42,7 +42,7 @@ CSoundManager::~CSoundManager()
 
 int CSoundManager::initialise(void* window)
 {
-    m_device.reset();
+    releaseDevice();
     std::unique_ptr<SoundDevice> device;
     const int result = SoundDevice::create(device);
     if (result != kSoundOk) {
@@ -53,6 +53,7 @@ int CSoundManager::initialise(void* window)
 
 int CSoundManager::initialise(void* window, std::unique_ptr<SoundDevice> device)
 {
+    releaseDevice();
     m_device = std::move(device);
     if (m_device == nullptr) {
         return kSoundNoDevice;
@@ -167,6 +168,12 @@ void CSoundManager::stop(int id)
 }
 
 void CSoundManager::destroy()
+{
+    releaseDevice();
+}
+
+// Effects hold buffers of the device, so they go before it.
+void CSoundManager::releaseDevice()
 {
     m_effects.clear();
     m_device.reset();

@@ -61,6 +61,7 @@ public:
 private:
     std::unique_ptr<CSoundEffect> createEffect(const std::string& fileName, int count);
     static void reportFailure(const std::string& fileName);
+    void releaseDevice();
 
     bool m_enabled = false;
     bool m_invertStereo = false;

@@ -8,7 +8,7 @@ constexpr std::uint32_t kWave = RiffReader::fourCC("WAVE");
 constexpr std::uint32_t kFmt = RiffReader::fourCC("fmt ");
 constexpr std::uint32_t kData = RiffReader::fourCC("data");
 constexpr std::uint32_t kRiff = RiffReader::fourCC("RIFF");
-constexpr std::uint64_t kMaxDataBytes = 64u << 20;
+constexpr std::uint64_t kMaxDataBytes = 8u << 20;
 
 std::uint16_t le16(const std::uint8_t* p)
 {

@@ -4,12 +4,35 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 WaveFormat outputFormat()
 {
     return WaveFormat::pcm(2, MusicPlayer::kRate, 16);
+}
+
+// Nearest integer, clamped to 16 bits.
+void convertToPcm(const float* in, std::int16_t* out, std::size_t count)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128 low = _mm_set1_ps(-32768.0f);
+    const __m128 high = _mm_set1_ps(32767.0f);
+    for (; i + 8 <= count; i += 8) {
+        const __m128 a = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(in + i), low), high);
+        const __m128 b = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(in + i + 4), low), high);
+        const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+    }
+#endif
+    for (; i < count; ++i) {
+        const float value = std::clamp(in[i], -32768.0f, 32767.0f);
+        out[i] = static_cast<std::int16_t>(std::nearbyint(value));
+    }
 }
 
 } // namespace
@@ -181,10 +204,7 @@ void MusicPlayer::fillBlock()
     m_filling = true;
     std::fill(m_mix.begin(), m_mix.end(), 0.0f);
     mixFrames(kBlockFrames);
-    for (std::size_t i = 0; i < m_mix.size(); ++i) {
-        const long value = std::lrint(m_mix[i]);
-        m_block[i] = static_cast<std::int16_t>(std::clamp<long>(value, -32768, 32767));
-    }
+    convertToPcm(m_mix.data(), m_block.data(), m_mix.size());
     writeBlock(m_fillCursor);
     m_fillCursor = (m_fillCursor + 1) % kBlocks;
     m_filling = false;

@@ -26,6 +26,7 @@ MusicRender renderModule(const std::uint8_t* bytes, std::size_t size, double max
     const double seconds = maxSeconds > 0 ? maxSeconds : kLongestRender;
     const auto limit = static_cast<std::size_t>(seconds * MusicPlayer::kRate);
     std::vector<std::uint8_t> heard;
+    heard.reserve(std::min<std::size_t>(limit, 44100 * 60) * 4 + MusicPlayer::kBlockFrames * 4);
     std::size_t framesHeard = 0;
     while (player.isPlaying() && framesHeard < limit) {
         ring->advance(std::size_t(MusicPlayer::kBlockFrames) * 4, &heard);

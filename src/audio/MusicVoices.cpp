@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr std::int64_t kOne = std::int64_t(1) << 32;
 constexpr float kGainFactor = 7.4214768e-9f;
 
 std::int64_t framesUntil(std::int64_t distance, std::int64_t step)
@@ -148,28 +147,21 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
     if (voice.rampFrames > 0) {
         frames = std::min(frames, voice.rampFrames);
     }
+    frames = std::min(frames, kMaxRun);
     const std::int16_t* data = sample.data.data();
     const std::int64_t step = voice.backward ? -voice.step : voice.step;
     std::int64_t position = voice.position;
-    float left = voice.gainLeft;
-    float right = voice.gainRight;
-    const float rampLeft = voice.rampFrames > 0 ? voice.rampLeft : 0.0f;
-    const float rampRight = voice.rampFrames > 0 ? voice.rampRight : 0.0f;
+    float* mono = m_scratch.data();
     constexpr float kFraction = 1.0f / 2147483648.0f;
     for (int i = 0; i < frames; ++i) {
         const std::int64_t index = position >> 32;
-        const float fraction = float((position & 0xFFFFFFFF) >> 1) * kFraction;
+        const float fraction = float(std::int32_t((position & 0xFFFFFFFF) >> 1)) * kFraction;
         const float a = data[index];
-        const float value = a + fraction * (float(data[index + 1]) - a);
-        out[2 * i] += value * left;
-        out[2 * i + 1] += value * right;
-        left += rampLeft;
-        right += rampRight;
+        mono[i] = a + fraction * (float(data[index + 1]) - a);
         position += step;
     }
+    addToStereo(voice, mono, out, frames);
     voice.position = position;
-    voice.gainLeft = left;
-    voice.gainRight = right;
     if (voice.rampFrames > 0) {
         voice.rampFrames -= frames;
         if (voice.rampFrames <= 0) {
@@ -181,6 +173,29 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
         }
     }
     return frames;
+}
+
+// Adds the interpolated run to both sides, with the gains ramping if a ramp runs.
+void MusicVoices::addToStereo(Voice& voice, const float* __restrict mono, float* __restrict out,
+                              int frames)
+{
+    const float left = voice.gainLeft;
+    const float right = voice.gainRight;
+    if (voice.rampFrames <= 0) {
+        for (int i = 0; i < frames; ++i) {
+            out[2 * i] += mono[i] * left;
+            out[2 * i + 1] += mono[i] * right;
+        }
+        return;
+    }
+    const float rampLeft = voice.rampLeft;
+    const float rampRight = voice.rampRight;
+    for (int i = 0; i < frames; ++i) {
+        out[2 * i] += mono[i] * (left + float(i) * rampLeft);
+        out[2 * i + 1] += mono[i] * (right + float(i) * rampRight);
+    }
+    voice.gainLeft = left + float(frames) * rampLeft;
+    voice.gainRight = right + float(frames) * rampRight;
 }
 
 void MusicVoices::wrapAtEnd(Voice& voice)

@@ -29,6 +29,8 @@ public:
     static constexpr int kVoices = 64;
     static constexpr int kRampFrames = 128;
     static constexpr int kRate = 44100;
+    // Longest run mixed in one go; callers split longer ones.
+    static constexpr int kMaxRun = 1024;
 
     void reset();
     // Applies the change flags the last tick left on every heard channel.
@@ -50,6 +52,8 @@ private:
     void mixVoice(Voice& voice, float* out, int count);
     int mixRun(Voice& voice, float* out, int count);
     void wrapAtEnd(Voice& voice);
+    static void addToStereo(Voice& voice, const float* mono, float* out, int frames);
 
     std::array<Voice, kVoices> m_voices{};
+    std::array<float, kMaxRun> m_scratch{};
 };

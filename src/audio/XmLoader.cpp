@@ -11,7 +11,6 @@ constexpr int kMaxFileChannels = 128;
 constexpr int kMaxStoredPatterns = 256;
 constexpr int kMaxInstruments = 128;
 constexpr int kEmptyPatternRows = 64;
-constexpr std::size_t kSampleHeaderBytes = 40;
 
 bool readHeader(MemoryReader& in, MusicModule& module)
 {

@@ -8,6 +8,9 @@
 
 namespace {
 
+// An effect longer than a minute is cut there.
+constexpr std::size_t kMaxFrames = std::size_t(AudioOutput::kRate) * 60;
+
 // The sub-format of an extensible format block: its first two GUID bytes.
 std::uint16_t effectiveTag(const WaveFormat& format, const std::vector<std::uint8_t>& extra)
 {
@@ -57,7 +60,7 @@ void SoundBufferData::convert()
         return;
     }
     const double ratio = double(format.samplesPerSecond) / AudioOutput::kRate;
-    const auto frames = static_cast<std::size_t>(std::ceil(sourceFrames / ratio));
+    const auto frames = std::min(static_cast<std::size_t>(std::ceil(sourceFrames / ratio)), kMaxFrames);
     converted.assign(frames * 2, 0);
     const int right = format.channels == 2 ? 1 : 0;
     for (std::size_t t = 0; t < frames; ++t) {
