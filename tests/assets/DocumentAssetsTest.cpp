@@ -1,9 +1,13 @@
 #include "AssetPack.h"
+#include "objects/Font.h"
 #include "ui/xml/XmlNode.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,6 +47,48 @@ void expectFrameSequence(const std::string& name)
             EXPECT_EQ(size.height, first.height) << frame->text();
         }
     }
+}
+
+// The help screen's wrapping: words are added while the line stays narrower
+// than the width; a carriage return ends a line.
+std::vector<std::string> wrap(const Font& font, std::string text, float size, float width)
+{
+    std::vector<std::string> lines;
+    std::string line, word;
+    text += '\r';
+    for (char c : text) {
+        if (c == '\n')
+            continue;
+        if (c != ' ' && c != '\r') {
+            word += c;
+            continue;
+        }
+        if (font.measure(line.c_str(), size) + font.measure(word.c_str(), size) < width) {
+            line += word + " ";
+        } else {
+            lines.push_back(line);
+            line = word + " ";
+        }
+        word.clear();
+        if (c == '\r') {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    return lines;
+}
+
+const Font& menuFont()
+{
+    static Font font;
+    static bool loaded = false;
+    if (!loaded) {
+        auto bytes = AssetPack::instance().bytes("mui/font.tga");
+        loaded = bytes && font.load(reinterpret_cast<const std::uint8_t*>(bytes->data()),
+                                    bytes->size(), nullptr);
+        EXPECT_TRUE(loaded);
+    }
+    return font;
 }
 
 } // namespace
@@ -89,6 +135,7 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
     int pictures = 0;
     for (const Xml::XmlNode* page : pages) {
         bool hasText = false;
+        std::vector<Rect> taken; // what each item really covers on the page
         for (const Xml::XmlNode* item : page->children()) {
             const Xml::XmlNode* pos = item->findChild("pos");
             ASSERT_TRUE(pos) << "every item is placed";
@@ -105,13 +152,27 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
                 EXPECT_TRUE((Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
                     << text->text();
                 EXPECT_TRUE(item->findChild("font_color")) << "text on the light page needs a colour";
+                auto wrapped = wrap(menuFont(), text->text(), size, width);
+                EXPECT_LE(wrapped.size(), std::size_t(lines)) << "cut off: " << text->text();
+                float widest = 0;
+                for (const std::string& l : wrapped)
+                    widest = std::max(widest, menuFont().measure(l.c_str(), size));
+                taken.push_back(Rect{x, y - size, widest, float(wrapped.size()) * size});
             }
             if (const Xml::XmlNode* image = item->findChild("image")) {
                 ++pictures;
                 expectFrameSequence(image->text());
+                // Pictures are drawn centred on their position, as every sprite is.
+                float height = item->floatAttribute("height", 0);
+                Rect picture{x - width / 2, y - height / 2, width, height};
+                EXPECT_TRUE(picture.inside(Rect{50, 100, 700, 410})) << image->text();
+                taken.push_back(picture);
             }
         }
         EXPECT_TRUE(hasText);
+        for (std::size_t a = 0; a < taken.size(); ++a)
+            for (std::size_t b = a + 1; b < taken.size(); ++b)
+                EXPECT_FALSE(taken[a].overlaps(taken[b])) << "items " << a << " and " << b << " overlap";
     }
     EXPECT_GE(pictures, 4);
 }

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <cctype>
 #include <set>
 #include <sstream>
 
@@ -16,17 +16,27 @@ std::string readDiskFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+bool isNameByte(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '/' || c == '%';
+}
+
 // Every "dat/..." or "mui/..." string literal in the game's sources.
 std::set<std::string> namesInSources()
 {
     std::set<std::string> names;
-    const std::regex literal("\"((dat|mui)/[A-Za-z0-9_./%]+)\"");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(VM_SOURCE_DIR "/src")) {
         if (!entry.is_regular_file())
             continue;
-        std::string text = readDiskFile(entry.path().string());
-        for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it)
-            names.insert((*it)[1].str());
+        const std::string text = readDiskFile(entry.path().string());
+        for (const char* folder : {"\"dat/", "\"mui/"})
+            for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at + 1)) {
+                auto end = at + 1;
+                while (end < text.size() && isNameByte(text[end]))
+                    ++end;
+                if (end < text.size() && text[end] == '"')
+                    names.insert(text.substr(at + 1, end - at - 1));
+            }
     }
     return names;
 }
