@@ -1,6 +1,7 @@
 #include "MusicCompiler.h"
 #include "RiffReader.h"
 #include "XmReader.h"
+#include "utils/FilePack.h"
 
 #include <gtest/gtest.h>
 #include <xmp.h>
@@ -240,5 +241,19 @@ TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClipping) {
         EXPECT_LT(peak, 32000); // headroom: the mix never clips
         EXPECT_GT(rmsOf(r.wave.samples, 0), 0.02);
         EXPECT_LT(rmsOf(r.wave.samples, r.wave.samples.size() - 2 * 44100), 0.01);
+    }
+}
+
+TEST(MusicModules, ThePackHoldsEveryTuneUnderItsName) {
+    FilePack pack;
+    pack.setKey(kMainPackKey);
+    ASSERT_TRUE(pack.load(std::string(VM_GAME_DIR) + "/data/data.pk"));
+    for (const char* tune : kTunes) {
+        SCOPED_TRACE(tune);
+        const std::string name = std::string("music/") + tune + ".xm";
+        ASSERT_TRUE(pack.contains(name));
+        const auto entry = pack.findFile(name);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->data, readBytes(builtModule(tune)));
     }
 }
