@@ -1,15 +1,19 @@
 #include "app/Application.h"
 
 #include "app/Log.h"
+#include "image/Image.h"
 #include "objects/Texture.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKey.h"
 #include "ui/Window.h"
 #include "utils/FatalError.h"
+#include "utils/FilePack.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -231,6 +235,34 @@ void Application::setWindowIcon(int width, int height, const std::uint8_t* rgbaT
     m_window.setIcon(width, height, rgbaTopDown);
 }
 
+bool Application::loadWindowIcon(const FilePack& pack, const std::string& fileName)
+{
+    const std::optional<PackEntry> entry = pack.findFile(fileName);
+    if (!entry || entry->data.empty())
+        return false;
+    Image image;
+    image.load(fileName, entry->data.data(), entry->data.size());
+    if (!image.isValid() || image.isCompressed() ||
+        (image.components() != 3 && image.components() != 4))
+        return false;
+    const int width = image.width();
+    const int height = image.height();
+    const int components = image.components();
+    std::vector<std::uint8_t> rgba(std::size_t(width) * std::size_t(height) * 4);
+    for (int row = 0; row < height; ++row) {
+        // Image rows run bottom-up; the window system wants the top row first.
+        const std::uint8_t* source =
+            image.pixels() + std::size_t(height - 1 - row) * std::size_t(width) * components;
+        std::uint8_t* target = rgba.data() + std::size_t(row) * std::size_t(width) * 4;
+        for (int column = 0; column < width; ++column, source += components, target += 4) {
+            std::copy_n(source, 3, target);
+            target[3] = components == 4 ? source[3] : 255;
+        }
+    }
+    setWindowIcon(width, height, rgba.data());
+    return true;
+}
+
 ScreenPoint Application::keepOnScreen(int x, int y, int width, int height, int screenWidth,
                                       int screenHeight)
 {
@@ -276,6 +308,11 @@ void Application::pushDialog(Window& dialog)
     dialog.activate();
     if (Window* front = frontScreen())
         front->activate();
+}
+
+void Application::removeScreen(Window& screen)
+{
+    m_screens.erase(std::remove(m_screens.begin(), m_screens.end(), &screen), m_screens.end());
 }
 
 void Application::close(bool now)

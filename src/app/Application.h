@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class FilePack;
 class Window;
 
 // The shell: the one window and its OpenGL context, the frame loop, the
@@ -51,6 +52,9 @@ public:
 
     void pushScreen(Window& screen);
     void pushDialog(Window& dialog);
+    // Takes a screen off the stack without telling anyone, even the last one
+    // (the intro picture once the main menu is built).
+    void removeScreen(Window& screen);
     // Closes the top dialog, else the front screen (never the last one). Not
     // now: done at the start of the next update, the way windows close
     // themselves from their own handlers.
@@ -92,6 +96,9 @@ public:
     ScreenPoint cursorScreenPosition() const { return PlatformWindow::cursorScreenPosition(); }
     bool isKeyDown(int virtualKey) const { return m_events.isKeyDown(virtualKey); }
     void setWindowIcon(int width, int height, const std::uint8_t* rgbaTopDown);
+    // The icon picture from the pack (or the disk); false, and no icon, when
+    // it is missing or does not decode.
+    bool loadWindowIcon(const FilePack& pack, const std::string& fileName);
 
     // Keeps a window of the given size on a screen of the given size.
     static ScreenPoint keepOnScreen(int x, int y, int width, int height, int screenWidth,

@@ -152,12 +152,12 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
     const std::int64_t step = voice.backward ? -voice.step : voice.step;
     std::int64_t position = voice.position;
     float* mono = m_scratch.data();
-    constexpr float kFraction = 1.0f / 2147483648.0f;
     for (int i = 0; i < frames; ++i) {
         const std::int64_t index = position >> 32;
-        const float fraction = float(std::int32_t((position & 0xFFFFFFFF) >> 1)) * kFraction;
-        const float a = data[index];
-        mono[i] = a + fraction * (float(data[index + 1]) - a);
+        const std::int64_t fraction = (position & 0xFFFFFFFF) >> 1; // the top 31 bits
+        const std::int32_t a = data[index];
+        const std::int64_t rise = std::int64_t(data[index + 1] - a) * fraction;
+        mono[i] = float(a + std::int32_t(rise >> 31));
         position += step;
     }
     addToStereo(voice, mono, out, frames);

@@ -86,7 +86,7 @@ int Field::buildCells(const LevelFile& file, std::vector<GridPos>& candidates) {
 
 void Field::fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount,
                                int fillPercent, bool realGame) {
-    int k = static_cast<int>(static_cast<double>(m_cellCount) / 100.0 * fillPercent);
+    int k = percentOfCells(fillPercent);
     k = std::max(k, lockedCount);
     for (int i = 0; i < k && !candidates.empty(); ++i) {
         const std::size_t pick =
@@ -122,6 +122,12 @@ void Field::setIntroDelays() {
                 f->setStartDelay(delay);
         }
     }
+}
+
+// trunc(cells / 100 * percent), kept within int for absurd percentages.
+int Field::percentOfCells(int percent) const {
+    const double n = static_cast<double>(m_cellCount) / 100.0 * percent;
+    return static_cast<int>(std::clamp(n, 0.0, 1.0e9));
 }
 
 bool Field::isCell(int r, int c) const {

@@ -16,6 +16,8 @@
 #include "effects/Insect.h"
 #include "effects/PathPoint.h"
 
+class KeyValueFile;
+
 enum class FieldState { Idle = 0, Placing = 1, Intro = 2, Finished = 3 };
 enum class AwardSize { Normal, Big };
 
@@ -126,6 +128,12 @@ public:
     void clearAnnounced();
     void addAnnounced(const Vec4& position, int colour);
     void setIntroDelays();
+    // The board's keys of the saved game ("field.field", "field.cellBacks", ...).
+    void save(KeyValueFile& file) const;
+    // False, and the board untouched, for a record that does not fit this level.
+    bool load(const KeyValueFile& file);
+    // The first broken board invariant, empty when the board is sound (tests and tools).
+    std::string invariantFault() const;
 
     // The milliseconds between insects on a level; 0 where none come.
     static float insectInterval(int level);
@@ -138,6 +146,7 @@ private:
     int buildCells(const LevelFile& file, std::vector<GridPos>& candidates);
     void fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount, int fillPercent,
                             bool realGame);
+    int percentOfCells(int percent) const;
     Flower* selectedFlower(GridPos* where) const;
     std::vector<int> distanceTable(GridPos source) const;
     bool matches(int r, int c, int colour) const;
@@ -165,6 +174,9 @@ private:
     void sendInsectAway();
     void startExit();
     bool allDelaysDone() const;
+    bool savedBoardFits(const std::vector<int>& colours, const std::vector<int>& types,
+                        const std::vector<int>& announced) const;
+    void restoreBoard(const std::vector<int>& colours, const std::vector<int>& types);
     void showFloatingText(const std::string& text, const Vec4& position, float size);
 
     template <typename T> using Grid = std::array<std::array<T, kMaxSize>, kMaxSize>;

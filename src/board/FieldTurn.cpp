@@ -126,8 +126,7 @@ std::vector<GridPos> Field::freeCells() const {
 void Field::announce() {
     rebuildColours();
     std::vector<GridPos> free = freeCells();
-    int n = static_cast<int>(static_cast<double>(m_cellCount) / 100.0 * m_newFlowerPercent);
-    n = std::min(n, static_cast<int>(free.size()));
+    const int n = std::min(percentOfCells(m_newFlowerPercent), static_cast<int>(free.size()));
     for (int i = 0; i < n; ++i) {
         std::size_t pick = 0;
         int colour = 0;

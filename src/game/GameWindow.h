@@ -1,5 +1,8 @@
 #pragma once
 
+#include "board/Vec4.h"
+#include "game/BoardRenderer.h"
+#include "game/PlayArt.h"
 #include "ui/Window.h"
 
 #include <cstdint>
@@ -28,6 +31,8 @@ public:
 
     // highScores (not owned) may be null: a game over then just closes the screen.
     GameWindow(int startLevel, HighScores* highScores);
+    // With pictures other than the play-screen resources' (tests, tools).
+    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art);
     ~GameWindow() override;
 
     // Hints take the move first, then the window's controls.
@@ -80,13 +85,21 @@ public:
     // Replaces the board, as a new level or a saved game does.
     void startLevel(int level, int carriedScore);
 
+    const PlayArt& art() const { return m_art; }
+    const BoardRenderer& renderer() const { return m_renderer; }
+
 private:
+    Vec4 mousePosition() const;
+    void mouseMoveHints(int x, int y, std::uint32_t keys);
+    void dismissHints();
+    void renderHints();
     void updateHints(float dt);
     void finishLevel();
     void enterGameOver();
     void closeScreen();
-    void renderHud() const;
 
+    PlayArt m_art;
+    BoardRenderer m_renderer;
     std::unique_ptr<Field> m_field;
     std::unique_ptr<Picker> m_picker;
     bool m_gameOver = false;
@@ -98,4 +111,5 @@ private:
     std::unique_ptr<Button> m_mainMenuButton;
     std::vector<std::unique_ptr<HintOverlay>> m_hints;
     LevelOutcome m_lastOutcome = LevelOutcome::Playing;
+    bool m_updatedSinceRender = false;
 };

@@ -92,3 +92,20 @@ void EventInjector::closeRequest()
 {
     windowEvent(SDL_WINDOWEVENT_CLOSE);
 }
+
+bool EventInjector::settle()
+{
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        m_window.warpPointer(1, 1);
+        SDL_PumpEvents();
+        SDL_FlushEvent(SDL_MOUSEMOTION);
+        const ScreenPoint expected = m_window.clientToScreen({1, 1});
+        const ScreenPoint actual = PlatformWindow::cursorScreenPosition();
+        if (actual.x == expected.x && actual.y == expected.y)
+            return true;
+        if (SDL_GetTicks() - start > 1000)
+            return false;
+        SDL_Delay(10);
+    }
+}

@@ -21,6 +21,9 @@ public:
     void minimized();
     void restored();
     void closeRequest();
+    // Waits (up to a second) until the window system has the window where the
+    // game believes it is, checked by putting the pointer on the client area.
+    bool settle();
 
 private:
     void windowEvent(int which);

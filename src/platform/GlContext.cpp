@@ -77,8 +77,7 @@ bool GlContext::attach(SDL_Window& window)
 GlContext::~GlContext()
 {
     if (m_context != nullptr) {
-        if (SDL_GL_GetCurrentContext() == m_context)
-            SDL_GL_MakeCurrent(m_window, nullptr);
+        releaseCurrent();
         SDL_GL_DeleteContext(m_context);
     }
     if (m_ownsWindow)
@@ -90,6 +89,12 @@ GlContext::~GlContext()
 void GlContext::makeCurrent()
 {
     SDL_GL_MakeCurrent(m_window, m_context);
+}
+
+void GlContext::releaseCurrent()
+{
+    if (SDL_GL_GetCurrentContext() == m_context)
+        SDL_GL_MakeCurrent(m_window, nullptr);
 }
 
 void GlContext::swapBuffers()

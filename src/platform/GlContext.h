@@ -20,6 +20,8 @@ public:
     GlContext& operator=(const GlContext&) = delete;
 
     void makeCurrent();
+    // Leaves no context current on this thread.
+    void releaseCurrent();
     void swapBuffers();
     int width() const { return m_width; }
     int height() const { return m_height; }

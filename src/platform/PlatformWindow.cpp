@@ -70,8 +70,9 @@ std::uint32_t PlatformWindow::id() const
 
 void PlatformWindow::show()
 {
-    if (m_window != nullptr)
-        SDL_ShowWindow(m_window);
+    if (m_window == nullptr)
+        return;
+    SDL_ShowWindow(m_window);
 }
 
 void PlatformWindow::hide()
@@ -209,6 +210,13 @@ bool PlatformWindow::createContext()
     if (m_context == nullptr)
         return false;
     SDL_GL_MakeCurrent(m_window, m_context);
+    // A round trip to the window system, so the driver sees the window's
+    // present size when it sizes its buffers.
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    // The software drivers take the drawable's size at each swap; one swap now
+    // lets the first real frame use the window's present size.
+    SDL_GL_SwapWindow(m_window);
     return true;
 }
 

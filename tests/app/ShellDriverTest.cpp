@@ -4,6 +4,7 @@
 #include "driver/ScriptedDriver.h"
 #include "objects/Texture.h"
 #include "platform/VirtualKey.h"
+#include "utils/FilePack.h"
 #include "utils/TempDir.h"
 
 #include <GL/gl.h>
@@ -11,8 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -113,6 +119,7 @@ TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
         EXPECT_GT(driver.pixel(130, 130).r, 200);
 
         app.leaveFullScreen();
+        driver.settle();
         EXPECT_FALSE(app.isFullScreen());
         EXPECT_EQ(app.clientWidth(), 800);
         EXPECT_EQ(app.clientHeight(), 600);
@@ -287,6 +294,148 @@ TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
     EXPECT_EQ(after.left - before.left, 50);
     EXPECT_EQ(after.top - before.top, 20);
     EXPECT_EQ(after.right - after.left, 800);
+}
+
+} // namespace
+
+namespace {
+
+// A virtual display of its own with a 16:9 desktop, for the black bars.
+class WideDisplay {
+public:
+    WideDisplay()
+    {
+        // A display number of our own: the first free one may be shared with
+        // other virtual displays of the machine through the abstract socket.
+        for (int attempt = 0; attempt < 8 && !m_ready; ++attempt)
+            start(400 + (int(getpid()) + attempt * 97) % 4000);
+    }
+    ~WideDisplay()
+    {
+        if (m_ready) {
+            if (m_hadDisplay)
+                setenv("DISPLAY", m_previous.c_str(), 1);
+            else
+                unsetenv("DISPLAY");
+        }
+        stop();
+    }
+    bool ready() const { return m_ready; }
+
+private:
+    void start(int display)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        const std::string name = ":" + std::to_string(display);
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
+                   "1280x720x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        const ssize_t got = m_pid > 0 ? read(fds[0], number, sizeof number - 1) : 0;
+        // Kept open: the server may write to it again and dies when it cannot.
+        m_readyPipe = fds[0];
+        if (got <= 0) {
+            stop();
+            return;
+        }
+        const char* previous = std::getenv("DISPLAY");
+        m_previous = previous != nullptr ? previous : "";
+        m_hadDisplay = previous != nullptr;
+        setenv("DISPLAY", name.c_str(), 1);
+        m_ready = true;
+    }
+    void stop()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_readyPipe >= 0)
+            close(m_readyPipe);
+        m_pid = -1;
+        m_readyPipe = -1;
+    }
+
+    pid_t m_pid = -1;
+    int m_readyPipe = -1;
+    bool m_ready = false;
+    bool m_hadDisplay = false;
+    std::string m_previous;
+};
+
+TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
+{
+    WideDisplay display;
+    if (!display.ready())
+        GTEST_SKIP() << "Xvfb could not be started";
+    DriverOptions options;
+    options.fullScreen = true;
+    ScriptedDriver driver(options);
+    REQUIRE_DISPLAY(driver);
+    Application& app = driver.app();
+    EXPECT_EQ(app.clientWidth(), 960);
+    EXPECT_EQ(app.clientHeight(), 720);
+
+    std::vector<std::string> journal;
+    struct LogicalPainter : PaintingScreen {
+        using PaintingScreen::PaintingScreen;
+        void onLeftButtonDown(int x, int y, std::uint32_t keys) override
+        {
+            PaintingScreen::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
+        }
+    } screen(journal, "screen");
+    driver.show(screen);
+    driver.runFrames(1);
+    EXPECT_EQ(driver.windowPixel(80, 360).b, 0);     // left bar
+    EXPECT_EQ(driver.windowPixel(1200, 360).b, 0);   // right bar
+    EXPECT_GT(driver.windowPixel(170, 5).b, 100);    // the screen's top-left corner
+    EXPECT_GT(driver.windowPixel(1110, 715).b, 100); // and its bottom-right one
+
+    journal.clear();
+    driver.click(0, 0);
+    driver.click(799, 599);
+    driver.moveTo(400, 300);
+    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
+    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
+    const ScreenPoint pointer = app.input().pointerPosition();
+    EXPECT_EQ(pointer.x, 480);
+    EXPECT_EQ(pointer.y, 360);
+
+    app.leaveFullScreen();
+    driver.settle();
+    EXPECT_EQ(app.clientWidth(), 800);
+    const ScreenRect rect = app.windowRect();
+    EXPECT_EQ(rect.left, 240); // centred, as the kept position was the corner
+    EXPECT_EQ(rect.top, 60);
+}
+
+TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
+{
+    TempDir dir;
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    const std::vector<std::uint8_t> tga = solidTga(32, 10, 200, 30);
+    TempDir::writeFile("icon.tga", std::string(tga.begin(), tga.end()));
+    TempDir::writeFile("broken.png", "not a picture");
+    FilePack pack;
+    EXPECT_TRUE(driver.app().loadWindowIcon(pack, "icon.tga"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "missing.png"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
+}
+
+TEST(ShellDriver, MesaOffersTheRequiredMultitextureExtension)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    EXPECT_TRUE(driver.app().checkRequiredExtensions());
 }
 
 } // namespace

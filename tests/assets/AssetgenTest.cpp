@@ -119,6 +119,8 @@ TEST(Assetgen, BrokenInputGetsAClearMessage)
         {"sheet a.png 8 8 1 2\n  group\n  layer ok.svg\n", "groups"},
         {"image a.png 8 8\n  layer ok.svg sub=#00ff00|#000000\n", "#00ff00"},
         {"image a.png 8 8\n  layer ok.svg wobble=3\n", "wobble"},
+        {"image a.png 8 8\n\n  layer ok.svg rot=lots\n", "line 3"},
+        {"image a.png 8 8\n  layer ok.svg move=1,2\n", "move needs 4 numbers"},
         {"image a.bmp 8 8\n  layer ok.svg\n", "a.bmp"},
         {"gray b.png a.png\n", "not built"},
         {"  layer ok.svg\n", "before any item"},

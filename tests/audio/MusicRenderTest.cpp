@@ -1,5 +1,7 @@
 #include "AudioTestSupport.h"
+#include "audio/MusicPlayer.h"
 #include "audio/MusicRender.h"
+#include "platform/OfflineWaveOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -113,4 +115,36 @@ TEST(MusicRendering, XmrenderToolWritesTheWave)
     std::ifstream error(out);
     std::getline(error, line);
     EXPECT_NE(line.find("not an XM module"), std::string::npos);
+}
+
+TEST(MusicPlayback, ShortSongsPlayOutAndStopResetsTheDevice)
+{
+    MusicPlayer player;
+    auto output = std::make_unique<OfflineWaveOutput>();
+    OfflineWaveOutput* ring = output.get();
+    ASSERT_TRUE(player.openDevice(std::move(output)));
+    const std::vector<std::uint8_t> bytes = audiotest::toneModule(2).build(); // 10584 frames
+    std::unique_ptr<MusicModule> song = player.loadFromMemory(bytes.data(), bytes.size());
+    ASSERT_NE(song, nullptr);
+    ASSERT_TRUE(player.play(*song));
+    EXPECT_TRUE(player.songEnded()); // within the first second of mixing
+    int blocks = 0;
+    while (player.isPlaying() && blocks < 100) {
+        ring->advance(MusicPlayer::kBlockFrames * 4);
+        player.pump();
+        ++blocks;
+    }
+    EXPECT_EQ(blocks, (10584 + MusicPlayer::kBlockFrames - 1) / MusicPlayer::kBlockFrames);
+    EXPECT_FALSE(ring->isStarted());
+
+    const std::vector<std::uint8_t> longer = audiotest::toneModule(64).build();
+    std::unique_ptr<MusicModule> second = player.loadFromMemory(longer.data(), longer.size());
+    ASSERT_TRUE(player.play(*second));
+    ring->advance(MusicPlayer::kBlockFrames * 4 * 3);
+    player.pump();
+    EXPECT_TRUE(player.stop(*second));
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_FALSE(ring->isStarted());
+    EXPECT_EQ(ring->position(), 0u);
+    player.free(std::move(second));
 }

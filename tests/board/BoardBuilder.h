@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "effects/ParticleSystem.h"

@@ -70,7 +70,7 @@ ScriptedDriver::ScriptedDriver(const DriverOptions& options)
     }
     m_injector = std::make_unique<EventInjector>(application.platformWindow());
     m_available = application.platformWindow().hasContext();
-    processInput();
+    settle();
 }
 
 ScriptedDriver::~ScriptedDriver()
@@ -187,6 +187,15 @@ void ScriptedDriver::processInput()
         Application::get().processWaitingMessages();
 }
 
+void debugX11(unsigned id);
+void ScriptedDriver::settle()
+{
+    if (!m_injector->settle()) debugX11(Application::get().platformWindow().id());
+    processInput();
+    // Software drivers take a new window size at the next swap.
+    Application::get().platformWindow().swapBuffers();
+}
+
 int ScriptedDriver::runFrames(int count)
 {
     Application& application = app();
@@ -205,10 +214,10 @@ std::vector<std::uint8_t> ScriptedDriver::capture(int& width, int& height) const
     height = client.bottom - client.top;
     std::vector<std::uint8_t> bottomUp(std::size_t(width) * std::size_t(height) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // Mesa's software drivers keep the back buffer's contents across the swap.
     glReadBuffer(GL_BACK);
     glReadPixels(client.left, window.drawableHeight() - client.bottom, width, height, GL_RGB,
                  GL_UNSIGNED_BYTE, bottomUp.data());
-    glReadBuffer(GL_BACK);
     std::vector<std::uint8_t> topDown(bottomUp.size());
     const std::size_t rowBytes = std::size_t(width) * 3;
     for (int row = 0; row < height; ++row)
@@ -227,6 +236,16 @@ Rgb ScriptedDriver::pixel(int x, int y) const
         return {};
     const std::size_t at = (std::size_t(cy) * std::size_t(width) + std::size_t(cx)) * 3;
     return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
+Rgb ScriptedDriver::windowPixel(int x, int y) const
+{
+    const PlatformWindow& window = Application::get().platformWindow();
+    std::uint8_t rgb[3] = {0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, window.drawableHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
 }
 
 bool ScriptedDriver::saveScreenshot(const std::string& path) const

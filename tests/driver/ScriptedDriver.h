@@ -76,10 +76,15 @@ public:
     // drawn or the program quit. Returns the frames drawn.
     int runFrames(int count);
     void processInput();
+    // After the window was created, moved or switched to or from full screen:
+    // waits for the window system and lets the next frames use the new size.
+    void settle();
 
     // The client area as drawn by the last frame, top row first, RGB.
     std::vector<std::uint8_t> capture(int& width, int& height) const;
     Rgb pixel(int x, int y) const;
+    // A pixel of the whole window (black bars included), window coordinates.
+    Rgb windowPixel(int x, int y) const;
     bool saveScreenshot(const std::string& path) const;
 
     int toClientX(int x) const;

@@ -153,6 +153,7 @@ TEST(ScoreCompiler, FaultsNameTheLineAndTheProblem) {
               "t.txt:7: \"c4:4/Z\": bad effect (one per token, like A04)");
     EXPECT_EQ(faultOf("pattern p 4\nend\n", "order p x\n"), "t.txt:8: order names the unknown pattern \"x\"");
     EXPECT_EQ(faultOf("pattern p 4\n notes 1 lead c4:4\n", ""), "t.txt:6: pattern \"p\" has no end line");
+    EXPECT_EQ(faultOf("title A Title Far, Far Too Long\n"), "t.txt:6: a title holds at most 20 characters");
     EXPECT_EQ(faultOf("instrument bad lead venv=0:64,0:32\n"),
               "t.txt:6: envelope point \"0:32\" is not tick:value (rising ticks, values 0..64)");
 }

@@ -15,13 +15,25 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
+double toNumber(const std::string& text, const std::string& option)
+{
+    try {
+        std::size_t used = 0;
+        double value = std::stod(text, &used);
+        if (used == text.size())
+            return value;
+    } catch (const std::logic_error&) {
+    }
+    throw std::runtime_error("option " + option + ": '" + text + "' is not a number");
+}
+
 std::vector<double> numbers(const std::string& text, std::size_t count, const std::string& option)
 {
     std::vector<double> values;
     std::stringstream in(text);
     std::string part;
     while (std::getline(in, part, ','))
-        values.push_back(std::stod(part));
+        values.push_back(toNumber(part, option));
     if (values.size() != count)
         throw std::runtime_error("option " + option + " needs " + std::to_string(count) +
                                  " numbers, got '" + text + "'");
@@ -48,20 +60,20 @@ void applyOption(Pose& pose, const std::string& name, const std::string& value, 
     double wave = std::sin(kTwoPi * p);
     double beat = 0.5 - 0.5 * std::cos(kTwoPi * p);
     if (name == "rot") {
-        pose.angle += std::stod(value) * wave;
+        pose.angle += toNumber(value, name) * wave;
     } else if (name == "spin") {
-        pose.angle += std::stod(value) * p;
+        pose.angle += toNumber(value, name) * p;
     } else if (name == "angle") {
-        pose.angle += std::stod(value);
+        pose.angle += toNumber(value, name);
     } else if (name == "pulse") {
-        pose.scaleX *= 1 + std::stod(value) * wave;
-        pose.scaleY *= 1 + std::stod(value) * wave;
+        pose.scaleX *= 1 + toNumber(value, name) * wave;
+        pose.scaleY *= 1 + toNumber(value, name) * wave;
     } else if (name == "sx") {
-        pose.scaleX *= 1 - std::stod(value) * beat;
+        pose.scaleX *= 1 - toNumber(value, name) * beat;
     } else if (name == "sy") {
-        pose.scaleY *= 1 - std::stod(value) * beat;
+        pose.scaleY *= 1 - toNumber(value, name) * beat;
     } else if (name == "bob") {
-        pose.dy += std::stod(value) * wave;
+        pose.dy += toNumber(value, name) * wave;
     } else if (name == "move") {
         auto v = numbers(value, 4, name);
         double k = eased(p, v[2], v[3]);
@@ -76,7 +88,7 @@ void applyOption(Pose& pose, const std::string& name, const std::string& value, 
         auto v = numbers(value, 4, name);
         pose.alpha *= v[0] + (v[1] - v[0]) * eased(p, v[2], v[3]);
     } else if (name == "alpha") {
-        pose.alpha *= std::stod(value);
+        pose.alpha *= toNumber(value, name);
     } else if (name != "at" && name != "pivot" && name != "shift" &&
                name != "only") {
         throw std::runtime_error("unknown layer option " + name);
@@ -101,7 +113,7 @@ Pose poseOf(const Layer& layer, double frameWidth, double frameHeight, double ph
         pose.pivotX = v[0], pose.pivotY = v[1];
     }
     auto shift = layer.options.find("shift");
-    double p = phase + (shift != layer.options.end() ? std::stod(shift->second) : 0.0);
+    double p = phase + (shift != layer.options.end() ? toNumber(shift->second, "shift") : 0.0);
     p -= std::floor(p);
     for (const auto& [name, value] : layer.options)
         applyOption(pose, name, value, name == "move" || name == "grow" || name == "fade" ? phase : p);
@@ -195,8 +207,14 @@ void LayerRenderer::renderTurned(RsvgHandle* handle, const Layer& layer, cairo_t
 void LayerRenderer::draw(cairo_t* cr, const Layer& layer, double frameWidth, double frameHeight,
                          double phase)
 {
-    RsvgHandle* handle = handleFor(layer);
-    Pose pose = poseOf(layer, frameWidth, frameHeight, phase);
+    RsvgHandle* handle = nullptr;
+    Pose pose;
+    try {
+        handle = handleFor(layer);
+        pose = poseOf(layer, frameWidth, frameHeight, phase);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("art manifest line " + std::to_string(layer.line) + ": " + e.what());
+    }
     if (pose.alpha <= 0.0)
         return;
     cairo_save(cr);

@@ -59,6 +59,7 @@ Layer parseLayer(const std::vector<std::string>& t, int line)
         fail(line, "layer needs an SVG file");
     Layer layer;
     layer.svg = t[1];
+    layer.line = line;
     for (std::size_t i = 2; i < t.size(); ++i) {
         auto eq = t[i].find('=');
         if (eq == std::string::npos || eq == 0)

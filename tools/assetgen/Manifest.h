@@ -11,6 +11,7 @@ struct Layer {
     // Every other option (rot, spin, pulse, sx, sy, move, fade, grow, shift, at, pivot)
     // as written; several moves, fades and grows may be given, hence the multimap.
     std::multimap<std::string, std::string> options;
+    int line = 0; // in the manifest, for messages
 };
 
 enum class ItemKind { Image, Sheet, Sequence, Gray, Font };

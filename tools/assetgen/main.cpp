@@ -20,7 +20,7 @@ namespace {
 bool drawnInFrame(const Layer& layer, int frame)
 {
     auto only = layer.options.find("only");
-    return only == layer.options.end() || std::stoi(only->second) == frame;
+    return only == layer.options.end() || only->second == std::to_string(frame);
 }
 
 class AssetBuild {

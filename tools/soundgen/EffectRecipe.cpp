@@ -63,7 +63,7 @@ EffectLayer parseLayer(const SourceText& text, const SourceLine& line) {
     layer.vibratoDepth = o.number("depth", 0);
     layer.filter = filterNamed(text, line, o.word("filter", "lowpass"));
     layer.q = o.number("q", 0.7);
-    layer.count = static_cast<int>(o.number("count", 12));
+    layer.count = static_cast<int>(std::clamp(o.number("count", 12), 0.0, 200.0));
     layer.spread = o.number("spread", 0.3);
     o.rejectUnused();
     if (layer.freq <= 0)

@@ -137,6 +137,8 @@ public:
             i = topLevel(lines, i);
         if (m_orderNames.empty())
             throw SourceError("the score has no order line");
+        if (m_orderNames.size() > 256)
+            m_text.fail(m_orderNames[256].second, "the order list holds at most 256 patterns");
         for (const auto& [name, lineNumber] : m_orderNames) {
             auto it = m_patternIndex.find(name);
             if (it == m_patternIndex.end())
@@ -153,8 +155,11 @@ private:
     size_t topLevel(const std::vector<SourceLine>& lines, size_t i) {
         const SourceLine& line = lines[i];
         const std::string& key = line.words[0];
-        if (key == "title")
+        if (key == "title") {
             m_module.name = joinedFrom(line, 1);
+            if (m_module.name.size() > 20)
+                m_text.fail(line, "a title holds at most 20 characters");
+        }
         else if (key == "channels")
             m_module.channels = intIn(m_text, line, 1, 1, 32);
         else if (key == "speed")

@@ -1,0 +1,6 @@
+#include "screens/GameStartup.h"
+
+int main()
+{
+    return GameStartup::runProgram();
+}

@@ -1,0 +1,233 @@
+#include "game/GameWindow.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "board/Field.h"
+#include "effects/EffectDrawing.h"
+#include "effects/ParticleSystem.h"
+#include "effects/Picker.h"
+#include "game/GameHints.h"
+#include "game/HighScores.h"
+#include "game/ResultsPanel.h"
+#include "ui/Button.h"
+#include "ui/Dialog.h"
+#include "utils/FilePack.h"
+#include "utils/KeyValueFile.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+const std::vector<std::string> kGameTracks = {"music/game01.xm", "music/game02.xm",
+                                              "music/game03.xm", "music/menu.xm",
+                                              "music/game04.xm"};
+
+void loadButtonPlace(Button& button) {
+    FilePack* pack = getPack("main");
+    KeyValueFile layout;
+    if (pack && pack->contains("dat/bonuses_buttons.txt"))
+        layout.loadFromPack(*pack, "dat/bonuses_buttons.txt", true);
+    button.loadPosition(layout, "m_main_menu_btn");
+}
+
+} // namespace
+
+GameWindow::GameWindow(int firstLevel, HighScores* highScores)
+    : GameWindow(firstLevel, highScores, PlayArt::fromResources()) {}
+
+GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art)
+    : m_art(art), m_renderer(art), m_highScores(highScores) {
+    ParticleSystem::create();
+    startLevel(firstLevel, 0);
+    Config::get().m_playlist.playNext(-1);
+    m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);
+    loadButtonPlace(*m_mainMenuButton);
+    addControl(*m_mainMenuButton);
+    if (Config::get().m_hints || Config::get().m_firstRun)
+        showHint(0);
+}
+
+void GameWindow::startLevel(int level, int carriedScore) {
+    m_picker.reset();
+    m_field = std::make_unique<Field>(level, true);
+    m_field->setScore(carriedScore);
+    m_picker = std::make_unique<Picker>(*m_field, m_art.skins[0]);
+}
+
+void GameWindow::onMouseMove(int x, int y, std::uint32_t keys) {
+    const int lx = toLogicalX(x);
+    const int ly = toLogicalY(y);
+    mouseMoveHints(lx, ly, keys);
+    Window::onMouseMove(lx, ly, keys);
+}
+
+void GameWindow::onLeftButtonUp(int x, int y, std::uint32_t keys) {
+    const int lx = toLogicalX(x);
+    const int ly = toLogicalY(y);
+    if (m_picker)
+        m_picker->onLeftButtonUp(float(lx), float(ly));
+    Window::onLeftButtonUp(lx, ly, keys);
+}
+
+void GameWindow::onRightButtonUp(int x, int y, std::uint32_t keys) {
+    Window::onRightButtonUp(toLogicalX(x), toLogicalY(y), keys);
+}
+
+void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys) {
+    const int lx = toLogicalX(x);
+    const int ly = toLogicalY(y);
+    dismissHints();
+    if (m_field)
+        m_field->onClick(float(lx), float(ly));
+    if (m_picker)
+        m_picker->onLeftButtonDown(float(lx), float(ly));
+    Window::onLeftButtonDown(lx, ly, keys);
+}
+
+void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys) {
+    const int lx = toLogicalX(x);
+    const int ly = toLogicalY(y);
+    if (m_picker)
+        m_picker->onRightButtonDown(float(lx), float(ly));
+    Window::onRightButtonDown(lx, ly, keys);
+}
+
+void GameWindow::onKeyDown(int virtualKey) {
+    if (virtualKey == Config::get().m_backKey)
+        closeScreen();
+    Window::onKeyDown(virtualKey);
+}
+
+void GameWindow::onChar(std::uint16_t charCode, std::uint16_t repeatCount) {
+    Window::onChar(charCode, repeatCount);
+}
+
+void GameWindow::onControl(Control& control) {
+    if (&control == m_mainMenuButton.get())
+        closeScreen();
+}
+
+Vec4 GameWindow::mousePosition() const {
+    if (!Application::exists())
+        return {};
+    const ScreenPoint p = Application::get().input().pointerPosition();
+    return {float(toLogicalX(p.x)), float(toLogicalY(p.y)), 0.0f, 1.0f};
+}
+
+void GameWindow::update(float dt) {
+    if (m_picker)
+        m_picker->update(mousePosition());
+    updateHints(dt);
+    if (m_field && m_hints.empty()) {
+        m_field->update(dt);
+        m_renderer.update(dt);
+    }
+    Config::get().m_playlist.pump();
+    if (m_field && m_field->isLevelOver())
+        finishLevel();
+    if (ParticleSystem* particles = ParticleSystem::instance())
+        particles->update(dt);
+    m_updatedSinceRender = true;
+    Window::update(dt);
+}
+
+void GameWindow::finishLevel() {
+    int level = m_field->level();
+    m_totalScore = m_field->score() + m_field->timeBonus() + m_field->chainBonus();
+    const bool won = m_field->succeeded();
+    m_picker.reset();
+    m_field.reset();
+    if (!won) {
+        startLevel(level, m_totalScore);
+        m_lives -= 1;
+        m_lastOutcome = LevelOutcome::Replay;
+        if (m_lives < 0) {
+            m_gameOver = true;
+            enterGameOver();
+        }
+        return;
+    }
+    m_lastOutcome = LevelOutcome::NextLevel;
+    if (level >= kLastLevel) {
+        m_gameOver = true;
+        enterGameOver();
+        level -= 1;
+    }
+    startLevel(level + 1, m_totalScore);
+    Config::get().m_playlist.playNext(-1);
+}
+
+void GameWindow::enterGameOver() {
+    m_lastOutcome = LevelOutcome::GameOver;
+    if (!m_highScores || !m_highScores->qualifies(0, m_totalScore)) {
+        closeScreen();
+        return;
+    }
+    m_nameDialog = m_highScores->createNameDialog();
+    m_nameDialog->setScreenSize(800, 600);
+    m_nameDialog->setPosition(144.0f, 172.0f, 0.0f);
+    m_nameDialog->setBackgroundSize(512, 256);
+    Application::get().pushDialog(*m_nameDialog);
+}
+
+void GameWindow::onDialogClosed(Window& dialog, int) {
+    if (!m_nameDialog || &dialog != m_nameDialog.get())
+        return;
+    std::string name = m_highScores->enteredName(*m_nameDialog);
+    if (name.empty())
+        name = "Nemo";
+    m_highScores->insert(0, m_totalScore, name);
+    m_nameDialog.reset();
+    m_nameRecorded = true;
+    closeScreen();
+}
+
+void GameWindow::onScreenClosed(Window&) {}
+
+void GameWindow::onCloseRequest() {
+    if (Application::exists())
+        Application::get().postCloseMessage();
+}
+
+void GameWindow::activate() {
+    if (!m_nameDialog) {
+        MusicPlaylist& playlist = Config::get().m_playlist;
+        playlist.setTracks(kGameTracks);
+        playlist.stop();
+        playlist.playNext(-1);
+    }
+    Window::activate();
+}
+
+void GameWindow::closeScreen() {
+    if (Application::exists())
+        Application::get().close(false);
+}
+
+void GameWindow::render() {
+    Application& app = Application::get();
+    app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
+    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const bool drawable = m_art.complete();
+    if (m_field && drawable) {
+        m_renderer.drawBackground();
+        // Sparkles fade only in updates: a screen drawn but not updated (behind
+        // a dialog, while the program is inactive) must not keep adding them.
+        m_renderer.drawBoard(*m_field, m_updatedSinceRender ? Sparkles::Emit : Sparkles::Skip);
+        m_updatedSinceRender = false;
+    }
+    if (m_picker)
+        m_picker->draw();
+    renderHints();
+    m_mainMenuButton->setEnabled(m_hints.empty());
+    if (drawable) {
+        m_renderer.drawLives(m_lives);
+        if (ParticleSystem* particles = ParticleSystem::instance())
+            EffectDrawing::drawParticleSystem(*particles, *m_art.particles, *m_art.font);
+        if (m_field)
+            ResultsPanel::draw(*m_field, m_art);
+    }
+    Window::render();
+    Config::get().m_playlist.pump();
+}

@@ -1,0 +1,82 @@
+#include "game/ResultsPanel.h"
+
+#include "board/Field.h"
+#include "game/PlayArt.h"
+#include "objects/Font.h"
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string format(const char* pattern, int value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+void drawPanel(Texture& texture, float alpha) {
+    glEnable(GL_TEXTURE_2D);
+    texture.bind();
+    glColor4f(1.0f, 1.0f, 1.0f, alpha);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(144.0f, 44.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(144.0f, 556.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(656.0f, 44.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(656.0f, 556.0f, 0.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawCentred(const Font& font, const std::string& text, float size, float y, TextColour colour) {
+    const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
+    font.draw(text.c_str(), size, x, y, 0.0f, colour);
+}
+
+} // namespace
+
+std::string ResultsPanel::title(const Field& field) {
+    return field.succeeded() ? "Level completed!" : "Level not completed!";
+}
+
+std::string ResultsPanel::timeLine(int t) {
+    const int hours = t / 1000 / 60 / 60;
+    const int minutes = t / 1000 / 60 - 60 * hours;
+    const int seconds = t / 1000 - (3600 * hours + 60 * minutes);
+    char text[96];
+    std::snprintf(text, sizeof text, "Time on level : %d:%d:%d", hours, minutes, seconds);
+    return text;
+}
+
+std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field) {
+    const Field::Statistics& s = field.statistics();
+    return {
+        {format("Score on level : %d", s.m_statScoreOnLevel), 231.0f, 290.0f},
+        {format("Balls exploded : %d", s.m_statBallsExploded), 236.0f, 330.0f},
+        {timeLine(s.m_statTimeOnLevel), 233.0f, 370.0f},
+        {format("Time bonus : %d", s.m_statTimeBonus), 271.0f, 410.0f},
+        {format("Chain bonus : %d", s.m_statChainBonus), 262.0f, 450.0f},
+    };
+}
+
+void ResultsPanel::draw(const Field& field, const PlayArt& art) {
+    if (field.state() != FieldState::Finished)
+        return;
+    const float alpha = field.resultsAlpha();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawPanel(*art.statistics, alpha);
+    const Font& font = *art.font;
+    drawCentred(font, title(field), 36.0f, 240.0f, {1.0f, 0.2f, 0.2f, alpha});
+    for (const Line& line : lines(field))
+        font.draw(line.text.c_str(), 28.0f, line.x, line.y, 0.0f, {1.0f, 1.0f, 1.0f, alpha});
+    drawCentred(font, "click to continue ...", 24.0f, 510.0f, {1.0f, 1.0f, 1.0f, alpha});
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}

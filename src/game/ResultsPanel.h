@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Field;
+struct PlayArt;
+
+// The panel over a finished board: the title, the level's statistics and
+// the prompt, all fading with the board's results opacity.
+class ResultsPanel {
+public:
+    struct Line {
+        std::string text;
+        float x;
+        float y;
+    };
+
+    static std::string title(const Field& field);
+    // The five statistics lines with their places on the panel.
+    static std::vector<Line> lines(const Field& field);
+    static std::string timeLine(int milliseconds);
+
+    // Draws only while the board is in its finished state.
+    static void draw(const Field& field, const PlayArt& art);
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/Dialog.h"
+
+#include <memory>
+
+class Button;
+class MenuResources;
+
+enum class ContinueChoice { Cancel = 0, ContinueSaved = 1, StartNew = 2 };
+
+// Offers to resume the game in progress, showing its level and score.
+class ContinueDialog : public Dialog {
+public:
+    static constexpr const char* kLayout = "mui/continue_dlg.txt";
+
+    ContinueDialog(MenuResources& resources, int level, int score);
+    ~ContinueDialog() override;
+
+    void onControl(Control& control) override;
+    void render() override;
+
+    ContinueChoice choice() const { return m_choice; }
+    int level() const { return m_level; }
+    int score() const { return m_score; }
+
+private:
+    void choose(ContinueChoice choice, int result);
+
+    MenuResources& m_resources;
+    ContinueChoice m_choice = ContinueChoice::Cancel;
+    int m_level;
+    int m_score;
+    float m_alpha = 0.0f;
+    std::unique_ptr<Button> m_continueSavedButton;
+    std::unique_ptr<Button> m_startNewButton;
+    std::unique_ptr<Button> m_cancelButton;
+};

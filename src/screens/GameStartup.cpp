@@ -1,0 +1,125 @@
+#include "screens/GameStartup.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "app/Log.h"
+#include "audio/CSoundManager.h"
+#include "effects/ParticleSystem.h"
+#include "platform/SystemPointer.h"
+#include "screens/IntroScreen.h"
+#include "screens/MainWindow.h"
+#include "screens/MenuCursor.h"
+#include "utils/FilePack.h"
+
+#include <GL/gl.h>
+
+namespace GameStartup {
+
+namespace {
+
+// Steps 3 to 12: the shell, the sound manager, the configuration, the
+// window and its context. False when the program cannot go on.
+bool openShell()
+{
+    Application& application = Application::create("main");
+    application.setTargetFrameRate(60);
+    application.camera().setLogicalSize(kLogicalWidth, kLogicalHeight);
+    CSoundManager::instance();
+    Config& config = Config::get();
+    config.load();
+    const ScreenRect desktop = PlatformWindow::desktopRect();
+    const ScreenPoint at = Application::keepOnScreen(
+        config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
+        desktop.right - desktop.left, desktop.bottom - desktop.top);
+    if (!application.createWindow(kTitle, at.x, at.y, config.m_windowWidth,
+                                  config.m_windowHeight)) {
+        Log::write("No display to open the window on.");
+        return false;
+    }
+    application.loadWindowIcon(*getPack("main"), "mui/icon.png");
+    if (config.m_fullScreen)
+        application.setFullScreen(kLogicalWidth, kLogicalHeight);
+    if (!application.platformWindow().hasContext() && !application.initGraphics()) {
+        Log::write("No OpenGL context.");
+        return false;
+    }
+    return application.checkRequiredExtensions();
+}
+
+void showIntro(IntroScreen& intro)
+{
+    Application& application = Application::get();
+    application.pushScreen(intro);
+    intro.render();
+    glFlush();
+    application.platformWindow().swapBuffers();
+}
+
+} // namespace
+
+FilePack& openPack()
+{
+    FilePack* pack = getPack("main");
+    if (pack == nullptr)
+        pack = createPack("main");
+    pack->setKey(kMainPackKey);
+    pack->load(kPackFile);
+    return *pack;
+}
+
+std::unique_ptr<MainWindow> buildMenus()
+{
+    Application& application = Application::get();
+    FilePack& pack = *getPack("main");
+    auto intro = std::make_unique<IntroScreen>(pack);
+    showIntro(*intro);
+    CSoundManager::instance()->initialise(&application.platformWindow());
+    Config::get().apply();
+    std::unique_ptr<MainWindow> mainWindow = MainWindow::create(pack, nullptr);
+    application.removeScreen(*intro);
+    application.pushScreen(*mainWindow);
+    mainWindow->loadSavedGame();
+    intro.reset();
+    MenuCursor::create(mainWindow->resources());
+    SystemPointer::hide();
+    return mainWindow;
+}
+
+void closeMenus(std::unique_ptr<MainWindow> mainWindow)
+{
+    mainWindow->saveGame();
+    mainWindow.reset();
+    Config::get().save();
+    if (Application::exists())
+        Application::get().platformWindow().hide();
+    MenuCursor::destroy();
+    SystemPointer::show();
+}
+
+void releaseResources()
+{
+    ParticleSystem::release();
+    destroyPack("main");
+    Config::get().m_playlist.destroy();
+    CSoundManager::destroyInstance();
+}
+
+int runProgram()
+{
+    Log::open(kLogFile);
+    openPack();
+    if (!openShell()) {
+        Application::destroy();
+        Log::close();
+        return 0;
+    }
+    std::unique_ptr<MainWindow> mainWindow = buildMenus();
+    const int code = Application::get().run();
+    closeMenus(std::move(mainWindow));
+    releaseResources();
+    Application::destroy();
+    Log::close();
+    return code;
+}
+
+} // namespace GameStartup

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+class FilePack;
+class MainWindow;
+
+// The program's start-up and shutdown in their fixed order. main runs the
+// whole sequence; the end-to-end tests, whose driver opens the window
+// itself, run the parts around it.
+namespace GameStartup {
+
+constexpr const char* kLogFile = "game.log";
+constexpr const char* kPackFile = "data/data.pk";
+constexpr const char* kTitle = "Vellomar";
+constexpr int kLogicalWidth = 800;
+constexpr int kLogicalHeight = 600;
+
+// Opens the log, starts the whole program, runs it and takes it down;
+// returns the exit code.
+int runProgram();
+
+// The pack "main" with its key and data/data.pk (a missing pack is no error).
+FilePack& openPack();
+// The intro picture while the sound, the play-screen resources and the main
+// menu load; then the drawn pointer, the system one hidden. The window and
+// its context exist already.
+std::unique_ptr<MainWindow> buildMenus();
+// The saved game and the high scores written, the configuration saved, the
+// drawn pointer gone and the system one back.
+void closeMenus(std::unique_ptr<MainWindow> mainWindow);
+// The pack and the sound manager destroyed.
+void releaseResources();
+
+} // namespace GameStartup

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "game/HighScores.h"
+
+class HighScoreTable;
+class MenuResources;
+
+// Lets the play screen reach the main menu's table and name dialog.
+class HighScoreLink : public HighScores {
+public:
+    HighScoreLink(HighScoreTable& table, MenuResources& resources)
+        : m_table(table), m_resources(resources)
+    {
+    }
+
+    bool qualifies(int page, int score) const override;
+    void insert(int page, int score, const std::string& name) override;
+    // At (144, 172) on the 800 × 600 screen with its 512 × 256 background.
+    std::unique_ptr<Dialog> createNameDialog() override;
+    std::string enteredName(const Dialog& nameDialog) const override;
+
+private:
+    HighScoreTable& m_table;
+    MenuResources& m_resources;
+};

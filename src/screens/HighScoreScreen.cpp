@@ -1,0 +1,86 @@
+#include "screens/HighScoreScreen.h"
+
+#include "app/Application.h"
+#include "platform/VirtualKey.h"
+#include "screens/HighScoreTable.h"
+#include "screens/MenuDrawing.h"
+#include "ui/Button.h"
+#include "ui/MenuResources.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth,
+                                 float logicalHeight, const HighScoreTable& table)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex), m_table(table)
+{
+    const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
+    m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
+    m_nextButton = &addButton(layout, "m_next_btn", "m_top_next_btn");
+    m_prevButton = &addButton(layout, "m_prev_btn", "m_top_prev_btn");
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        char key[32];
+        std::snprintf(key, sizeof key, "string_pos_%02d.x", int(i + 1));
+        m_rows[i].x = layout.getFloat(key, 0.0f);
+        std::snprintf(key, sizeof key, "string_pos_%02d.y", int(i + 1));
+        m_rows[i].y = layout.getFloat(key, 0.0f);
+    }
+    m_scoreSpace = layout.getFloat("m_score_space", 400.0f);
+    m_numSpace = layout.getFloat("m_num_space", 30.0f);
+    m_fontSize = layout.getFloat("m_font_size", 10.0f);
+    showPageButtons();
+}
+
+void HighScoreScreen::onKeyDown(int virtualKey)
+{
+    if (virtualKey == VirtualKey::Escape)
+        onControl(*m_closeButton);
+    MenuScreen::onKeyDown(virtualKey);
+}
+
+void HighScoreScreen::onControl(Control& control)
+{
+    MenuScreen::onControl(control);
+    if (&control == m_closeButton)
+        Application::get().close(false);
+    else if (&control == m_nextButton)
+        m_page = std::min(m_page + 1, m_table.pageCount() - 1);
+    else if (&control == m_prevButton)
+        m_page = std::max(m_page - 1, 0);
+    showPageButtons();
+}
+
+void HighScoreScreen::showPageButtons()
+{
+    m_prevButton->setEnabled(m_page > 0);
+    m_nextButton->setEnabled(m_page == 0 || m_page < m_table.pageCount() - 1);
+}
+
+void HighScoreScreen::render()
+{
+    MenuDrawing::clearToBlack();
+    glPushMatrix();
+    MenuDrawing::drawBackground(m_resources.texture("m_top_window_back"));
+    showPageButtons();
+    drawRows();
+    Window::render();
+    finishRender();
+}
+
+void HighScoreScreen::drawRows() const
+{
+    const TextColour white{1.0f, 1.0f, 1.0f, 1.0f};
+    const Font& font = m_resources.font();
+    for (int r = 0; r < HighScoreTable::kRows; ++r) {
+        const RowPosition& at = m_rows[std::size_t(r)];
+        const HighScoreEntry& entry = m_table.entry(m_page, r);
+        char text[32];
+        std::snprintf(text, sizeof text, "%d.", r + 1);
+        font.drawOutlined(text, m_fontSize, at.x - m_numSpace, at.y, at.z, white);
+        font.drawOutlined(entry.name.c_str(), m_fontSize, at.x, at.y, at.z, white);
+        std::snprintf(text, sizeof text, "%d", entry.points);
+        font.drawOutlined(text, m_fontSize, at.x + m_scoreSpace, at.y, at.z, white);
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+class KeyValueFile;
+
+struct HighScoreEntry {
+    std::string name = "Nemo";
+    int points = 0;
+};
+
+// The seven best results, per page, best first; the game fills page 0.
+class HighScoreTable {
+public:
+    static constexpr int kRows = 7;
+    static constexpr int kPages = 2;
+    static constexpr const char* kFileName = "data/top7.tbl";
+    static constexpr const char* kKey = "zvbrpd#@#7081";
+    static constexpr std::size_t kKeyLength = 13;
+    static constexpr const char* kFreshName = "Nemo";
+
+    explicit HighScoreTable(int pages = kPages);
+
+    // Missing keys give the fresh entry.
+    void load(const KeyValueFile& file);
+    void save(KeyValueFile& file) const;
+    // A missing or unreadable file leaves every entry fresh.
+    void loadFile(const std::string& path);
+    bool saveFile(const std::string& path) const;
+
+    bool qualifies(int page, int points) const;
+    // Below the last entry with greater or equal points; the last entry drops out.
+    void insert(int page, int points, const std::string& name);
+
+    const HighScoreEntry& entry(int page, int row) const;
+    int pageCount() const { return int(m_pages.size()); }
+
+    static std::string nameKey(int page, int row);
+    static std::string pointsKey(int page, int row);
+    // The name as the table file can hold it unchanged: no double quotes
+    // (they would end the value) and no two slashes in a row (a comment).
+    static std::string storableName(const std::string& name);
+
+private:
+    using Page = std::array<HighScoreEntry, kRows>;
+    std::vector<Page> m_pages;
+};

@@ -1,0 +1,122 @@
+#include "screens/LevelChoiceScreen.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "board/Field.h"
+#include "game/BoardRenderer.h"
+#include "screens/MenuDrawing.h"
+#include "ui/Button.h"
+#include "ui/MenuResources.h"
+#include "ui/TrackBar.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+float layoutNumber(const KeyValueFile& layout, const std::string& key)
+{
+    return float(std::atof(layout.getString(key, "0").c_str()));
+}
+
+} // namespace
+
+LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidth,
+                                     float logicalHeight, const PlayArt* art)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random)
+{
+    const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
+    m_closeButton = &addButton(layout, "m_close_btn", "m_cancel_btn");
+    m_okButton = &addButton(layout, "m_ok_btn", "m_start_btn");
+    m_nextButton = &addButton(layout, "m_next_btn", "m_help_next_btn");
+    m_prevButton = &addButton(layout, "m_prev_btn", "m_help_prev_btn");
+    auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
+    slider->setPosition(layoutNumber(layout, "m_level_track_bar.x"),
+                        layoutNumber(layout, "m_level_track_bar.y"),
+                        layoutNumber(layout, "m_level_track_bar.z"));
+    slider->setRange(0.0f, float(kLevelCount - 1));
+    slider->setLength(500.0f / float(kLevelCount) * float(kLevelCount - 1));
+    slider->setValue(0.0f);
+    m_slider = &own(std::move(slider));
+    m_preview = std::make_unique<Field>(1, false);
+    if (art != nullptr)
+        m_renderer = std::make_unique<BoardRenderer>(*art);
+}
+
+LevelChoiceScreen::~LevelChoiceScreen() = default;
+
+int LevelChoiceScreen::chosenIndex() const
+{
+    const int index = int(m_slider->value());
+    return index < 0 ? 0 : (index > kLevelCount - 1 ? kLevelCount - 1 : index);
+}
+
+bool LevelChoiceScreen::isLocked() const
+{
+    return chosenIndex() + 1 > Config::get().m_level;
+}
+
+void LevelChoiceScreen::onKeyDown(int virtualKey)
+{
+    if (virtualKey == Config::get().m_backKey)
+        onControl(*m_closeButton);
+    MenuScreen::onKeyDown(virtualKey);
+}
+
+void LevelChoiceScreen::onControl(Control& control)
+{
+    MenuScreen::onControl(control);
+    const int index = chosenIndex();
+    if (&control == m_closeButton) {
+        m_confirmed = false;
+        Application::get().close(false);
+    } else if (&control == m_okButton) {
+        m_confirmed = true;
+        if (!isLocked())
+            Application::get().close(false);
+    } else if (&control == m_prevButton) {
+        if (index > 0)
+            m_slider->setValue(float(index - 1));
+    } else if (&control == m_nextButton) {
+        if (index < kLevelCount - 1)
+            m_slider->setValue(float(index + 1));
+    }
+}
+
+void LevelChoiceScreen::refreshPreview()
+{
+    const int level = chosenIndex() + 1;
+    if (m_preview->level() != level)
+        m_preview = std::make_unique<Field>(level, false);
+}
+
+void LevelChoiceScreen::render()
+{
+    MenuDrawing::clearToBlack();
+    glPushMatrix();
+    MenuDrawing::drawBackground(m_resources.texture("m_cust_lev_wnd"));
+    char text[32];
+    std::snprintf(text, sizeof text, "Level: %d", chosenIndex() + 1);
+    m_resources.font().drawOutlined(text, 38.0f, 307.0f, 401.0f, 10.0f,
+                                    TextColour{1.0f, 1.0f, 1.0f, 1.0f});
+    drawPreview();
+    if (isLocked())
+        MenuDrawing::drawQuad(m_resources.locked(), 446.0f, 210.0f,
+                              446.0f + float(m_resources.locked()->width()),
+                              210.0f + float(m_resources.locked()->height()), 0.0f);
+    Window::render();
+    finishRender();
+}
+
+void LevelChoiceScreen::drawPreview()
+{
+    glPushMatrix();
+    glTranslatef(300.0f, 180.0f, 0.0f);
+    glScalef(0.262f, 0.262f, 0.2625f);
+    refreshPreview();
+    if (m_renderer != nullptr)
+        m_renderer->drawPreview(*m_preview);
+    glPopMatrix();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "screens/MenuScreen.h"
+
+#include <memory>
+
+class BoardRenderer;
+class Field;
+class TrackBar;
+struct PlayArt;
+
+// Picks the starting level of a new game: a slider and arrows over the 100
+// levels, a small live picture of the board, and a lock over the levels
+// above the highest one reached.
+class LevelChoiceScreen : public MenuScreen {
+public:
+    static constexpr const char* kLayout = "mui/custom_wnd.txt";
+    static constexpr int kLevelCount = 100;
+
+    // art: the play-screen pictures for the preview; null draws no preview.
+    LevelChoiceScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                      const PlayArt* art);
+    ~LevelChoiceScreen() override;
+
+    void onKeyDown(int virtualKey) override;
+    void onControl(Control& control) override;
+    void render() override;
+
+    bool isConfirmed() const { return m_confirmed; }
+    int chosenIndex() const;
+    bool isLocked() const;
+    const Field& preview() const { return *m_preview; }
+    // Builds the preview board again when the shown level changed.
+    void refreshPreview();
+    Button& closeButton() { return *m_closeButton; }
+    Button& okButton() { return *m_okButton; }
+    Button& nextButton() { return *m_nextButton; }
+    Button& prevButton() { return *m_prevButton; }
+    TrackBar& slider() { return *m_slider; }
+
+private:
+    void drawPreview();
+
+    Button* m_closeButton;
+    Button* m_okButton;
+    Button* m_nextButton;
+    Button* m_prevButton;
+    TrackBar* m_slider;
+    bool m_confirmed = false;
+    std::unique_ptr<Field> m_preview;
+    std::unique_ptr<BoardRenderer> m_renderer;
+};

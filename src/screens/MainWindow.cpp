@@ -1,0 +1,289 @@
+#include "screens/MainWindow.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "audio/CSoundManager.h"
+#include "board/Field.h"
+#include "game/GameWindow.h"
+#include "platform/WebBrowser.h"
+#include "screens/ContinueDialog.h"
+#include "screens/HelpScreen.h"
+#include "screens/HighScoreScreen.h"
+#include "screens/LevelChoiceScreen.h"
+#include "screens/MenuCursor.h"
+#include "screens/MenuDrawing.h"
+#include "screens/OptionsScreen.h"
+#include "ui/Button.h"
+#include "utils/KeyValueFile.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+struct ButtonSpec {
+    const char* name;
+    const char* image;
+};
+
+constexpr ButtonSpec kButtons[] = {
+    {"m_game_btn", "m_new_game_btn"},   {"m_game_adv_btn", "m_new_game_adv_btn"},
+    {"m_game_custom_btn", "m_new_game_custom_btn"}, {"m_continue_btn", "m_continue_btn"},
+    {"m_quit_game_btn", "m_quit_game_btn"}, {"m_help_btn", "m_help_btn"},
+    {"m_top_btn", "m_top7_btn"},         {"m_options_btn", "m_options_btn"},
+    {"m_zq_btn", "m_zq_btn"},            {"m_gift_btn", "m_gift_btn"},
+    {"m_fullscreen_btn", "m_fullscreen_btn"}, {"m_mini_btn", "m_mini_btn"},
+};
+
+constexpr const char* kHiddenButtons[] = {"m_game_adv_btn", "m_game_custom_btn",
+                                          "m_fullscreen_btn", "m_mini_btn"};
+
+} // namespace
+
+std::unique_ptr<MainWindow> MainWindow::create(FilePack& pack, const PlayArt* art)
+{
+    return std::make_unique<MainWindow>(std::make_unique<MenuResources>(pack), art);
+}
+
+MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art)
+    : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex),
+      m_ownedResources(std::move(resources)), m_art(art), m_link(m_table, *m_ownedResources)
+{
+    if (Application::exists()) {
+        m_logicalWidth = float(Application::get().camera().logicalWidth());
+        m_logicalHeight = float(Application::get().camera().logicalHeight());
+    }
+    createButtons(MenuResources::loadLayout(m_resources.pack(), kLayout));
+    Config& config = Config::get();
+    config.m_playlist.setVolume(config.m_musicVolume);
+    if (config.m_sound)
+        CSoundManager::instance()->enable();
+    else
+        CSoundManager::instance()->disable();
+    m_table.loadFile(HighScoreTable::kFileName);
+    button("m_continue_btn").setEnabled(false);
+    m_draggable = true;
+}
+
+MainWindow::~MainWindow()
+{
+    m_table.saveFile(HighScoreTable::kFileName);
+}
+
+void MainWindow::createButtons(const KeyValueFile& layout)
+{
+    for (const ButtonSpec& spec : kButtons)
+        m_buttons.emplace_back(spec.name, &addButton(layout, spec.name, spec.image));
+    for (const char* name : kHiddenButtons)
+        button(name).setEnabled(false);
+}
+
+Button& MainWindow::button(const std::string& layoutName) const
+{
+    for (const auto& [name, button] : m_buttons)
+        if (name == layoutName)
+            return *button;
+    return *m_buttons.front().second;
+}
+
+void MainWindow::onKeyDown(int virtualKey)
+{
+    const Config& config = Config::get();
+    if (virtualKey == config.m_backKey)
+        onCloseRequest();
+    else if (virtualKey == config.m_minimiseKey)
+        minimiseProgram();
+    MenuScreen::onKeyDown(virtualKey);
+}
+
+void MainWindow::minimiseProgram()
+{
+    Config::get().m_playlist.stop();
+    Application& application = Application::get();
+    if (application.isFullScreen()) {
+        application.leaveFullScreen();
+        m_draggable = true;
+    }
+    application.minimize();
+}
+
+void MainWindow::onControl(Control& control)
+{
+    MenuScreen::onControl(control);
+    if (&control == &button("m_game_btn")) {
+        onNewGame();
+    } else if (&control == &button("m_help_btn")) {
+        m_help = std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight);
+        Application::get().pushScreen(*m_help);
+    } else if (&control == &button("m_top_btn")) {
+        m_highScoreScreen =
+            std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_table);
+        Application::get().pushScreen(*m_highScoreScreen);
+    } else if (&control == &button("m_options_btn")) {
+        m_options = std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight);
+        Application::get().pushScreen(*m_options);
+    } else if (&control == &button("m_quit_game_btn")) {
+        onCloseRequest();
+    } else if (&control == &button("m_zq_btn") || &control == &button("m_gift_btn")) {
+        openWebSite();
+    }
+}
+
+void MainWindow::onNewGame()
+{
+    if (m_game == nullptr) {
+        showLevelChoice();
+        return;
+    }
+    const Field* field = m_game->field();
+    const int level = field != nullptr ? field->level() : 1;
+    const int score = field != nullptr ? field->score() : m_game->totalScore();
+    m_continueDialog = std::make_unique<ContinueDialog>(m_resources, level, score);
+    m_continueDialog->setScreenSize(800, 600);
+    m_continueDialog->setPosition(144.0f, 44.0f, 0.0f, 1.0f);
+    m_continueDialog->setBackgroundSize(512, 512);
+    Application::get().pushDialog(*m_continueDialog);
+}
+
+void MainWindow::showLevelChoice()
+{
+    if (m_levelChoice == nullptr)
+        m_levelChoice =
+            std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_art);
+    Application::get().pushScreen(*m_levelChoice);
+}
+
+void MainWindow::openWebSite()
+{
+    Config::get().m_playlist.stop();
+    Application::get().minimize();
+    WebBrowser::open(m_resources.webAddress());
+}
+
+void MainWindow::render()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glPushMatrix();
+    MenuDrawing::drawBackground(m_resources.texture("m_main_window_back"));
+    button("m_continue_btn").setEnabled(false);
+    Window::render();
+    finishRender();
+}
+
+void MainWindow::activate()
+{
+    // The shell also activates the main menu right after it started a game
+    // from onScreenClosed; the game in front keeps its own music and view.
+    Window* front = Application::get().frontScreen();
+    if (front != nullptr && front != this)
+        return;
+    MenuCursor::selectCurrent(CursorShape::Normal);
+    MenuDrawing::setProjection(m_logicalWidth, m_logicalHeight);
+    updateDraggable();
+    MenuScreen::activate();
+    MusicPlaylist& music = Config::get().m_playlist;
+    music.setTracks({kMenuTrack});
+    if (!music.isPlaying())
+        music.playNext(-1);
+}
+
+void MainWindow::restartMenuMusic()
+{
+    MusicPlaylist& music = Config::get().m_playlist;
+    music.setTracks({kMenuTrack});
+    music.stop();
+    music.playNext(-1);
+}
+
+void MainWindow::onDialogClosed(Window& dialog, int)
+{
+    if (&dialog != m_continueDialog.get())
+        return;
+    switch (m_continueDialog->choice()) {
+    case ContinueChoice::ContinueSaved:
+        if (m_game != nullptr)
+            Application::get().pushScreen(*m_game);
+        break;
+    case ContinueChoice::StartNew:
+        showLevelChoice();
+        break;
+    case ContinueChoice::Cancel:
+        m_continueDialog.reset();
+        break;
+    }
+}
+
+void MainWindow::onScreenClosed(Window& screen)
+{
+    if (&screen == m_game.get()) {
+        onGameClosed();
+    } else if (&screen == m_options.get()) {
+        m_options.reset();
+    } else if (&screen == m_help.get()) {
+        m_help.reset();
+    } else if (&screen == m_highScoreScreen.get()) {
+        m_highScoreScreen.reset();
+    } else if (&screen == m_levelChoice.get() && m_levelChoice->isConfirmed()) {
+        startChosenLevel();
+    }
+}
+
+void MainWindow::onGameClosed()
+{
+    restartMenuMusic();
+    if (!m_game->isGameOver())
+        return;
+    m_highScoreScreen.reset();
+    const bool newRecord = m_game->isNameRecorded();
+    m_game.reset();
+    if (!newRecord)
+        return;
+    m_highScoreScreen =
+        std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_table);
+    Application::get().pushScreen(*m_highScoreScreen);
+}
+
+void MainWindow::startChosenLevel()
+{
+    m_game.reset();
+    m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link);
+    Application::get().pushScreen(*m_game);
+}
+
+void MainWindow::onCloseRequest()
+{
+    Application::get().postCloseMessage();
+}
+
+void MainWindow::loadSavedGame()
+{
+    KeyValueFile file;
+    if (!file.loadFromDisk(kSavedGameFile, true, kSavedGameKey, kSavedGameKeyLength))
+        return;
+    restoreGame(file);
+}
+
+bool MainWindow::restoreGame(const KeyValueFile& file)
+{
+    m_game.reset();
+    auto game = std::make_unique<GameWindow>(1, &m_link);
+    if (!game->load(file))
+        return false;
+    m_game = std::move(game);
+    return true;
+}
+
+void MainWindow::fillSavedGame(KeyValueFile& file) const
+{
+    file.setString("menudata.gamename", "mondel game");
+    if (m_game != nullptr)
+        m_game->save(file);
+}
+
+void MainWindow::saveGame() const
+{
+    KeyValueFile file;
+    fillSavedGame(file);
+    file.save(kSavedGameFile, kSavedGameKey, kSavedGameKeyLength);
+}

@@ -1,0 +1,90 @@
+#include "screens/MenuCursor.h"
+
+#include "app/Application.h"
+#include "objects/Sprite.h"
+#include "ui/MenuResources.h"
+#include "ui/Window.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+std::unique_ptr<MenuCursor>& cursorInstance()
+{
+    static std::unique_ptr<MenuCursor> cursor;
+    return cursor;
+}
+
+std::unique_ptr<Sprite> pointerShape(const Sprite& source)
+{
+    std::unique_ptr<Sprite> shape = source.newInstance();
+    shape->setBlend(true);
+    shape->setFlipped(true);
+    return shape;
+}
+
+} // namespace
+
+MenuCursor& MenuCursor::create(const MenuResources& resources)
+{
+    cursorInstance() = std::make_unique<MenuCursor>(resources.cursor(), resources.cursor2());
+    return *cursorInstance();
+}
+
+MenuCursor* MenuCursor::instance()
+{
+    return cursorInstance().get();
+}
+
+void MenuCursor::destroy()
+{
+    cursorInstance().reset();
+}
+
+MenuCursor::MenuCursor(const Sprite& normal, const Sprite& aiming)
+    : m_normal(pointerShape(normal)), m_aiming(pointerShape(aiming))
+{
+}
+
+MenuCursor::~MenuCursor() = default;
+
+Sprite& MenuCursor::current() const
+{
+    return m_shape == CursorShape::Aiming ? *m_aiming : *m_normal;
+}
+
+void MenuCursor::update(float dt)
+{
+    current().update(dt);
+}
+
+void MenuCursor::render()
+{
+    if (!Application::exists())
+        return;
+    const ScreenPoint pointer = Application::get().input().pointerPosition();
+    glPushMatrix();
+    glTranslatef(float(Window::toLogicalX(pointer.x)), float(Window::toLogicalY(pointer.y)),
+                 40.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    current().draw();
+    glPopMatrix();
+}
+
+void MenuCursor::selectCurrent(CursorShape shape)
+{
+    if (MenuCursor* cursor = instance())
+        cursor->select(shape);
+}
+
+void MenuCursor::updateCurrent(float dt)
+{
+    if (MenuCursor* cursor = instance())
+        cursor->update(dt);
+}
+
+void MenuCursor::renderCurrent()
+{
+    if (MenuCursor* cursor = instance())
+        cursor->render();
+}

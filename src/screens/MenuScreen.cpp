@@ -1,0 +1,72 @@
+#include "screens/MenuScreen.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "screens/MenuCursor.h"
+#include "ui/Button.h"
+#include "ui/MenuResources.h"
+
+#include <GL/gl.h>
+
+MenuScreen::MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                       DragonColours colours)
+    : m_resources(resources), m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight),
+      m_dragons(resources.dragon(), colours)
+{
+    updateDraggable();
+}
+
+MenuScreen::~MenuScreen() = default;
+
+void MenuScreen::onMouseMove(int x, int y, std::uint32_t keys)
+{
+    Window::onMouseMove(toLogicalX(x), toLogicalY(y), keys);
+}
+
+void MenuScreen::onLeftButtonUp(int x, int y, std::uint32_t keys)
+{
+    Window::onLeftButtonUp(toLogicalX(x), toLogicalY(y), keys);
+}
+
+void MenuScreen::onRightButtonUp(int x, int y, std::uint32_t keys)
+{
+    Window::onRightButtonUp(toLogicalX(x), toLogicalY(y), keys);
+}
+
+void MenuScreen::onLeftButtonDown(int x, int y, std::uint32_t keys)
+{
+    Window::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
+}
+
+void MenuScreen::update(float dt)
+{
+    Window::update(dt);
+    MenuCursor::updateCurrent(dt);
+    m_dragons.step(dt);
+}
+
+void MenuScreen::onCloseRequest()
+{
+    Application::get().postCloseMessage();
+}
+
+Button& MenuScreen::addButton(const KeyValueFile& layout, const std::string& name,
+                              const std::string& imageKey)
+{
+    auto button = std::make_unique<Button>(*this, m_resources.texture(imageKey));
+    button->loadPosition(layout, name);
+    return own(std::move(button));
+}
+
+void MenuScreen::finishRender()
+{
+    m_dragons.render();
+    glPopMatrix();
+    Config::get().m_playlist.pump();
+    MenuCursor::renderCurrent();
+}
+
+void MenuScreen::updateDraggable()
+{
+    m_draggable = !(Application::exists() && Application::get().isFullScreen());
+}

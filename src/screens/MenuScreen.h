@@ -1,0 +1,60 @@
+#pragma once
+
+#include "screens/MenuDragon.h"
+#include "ui/Window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class Button;
+class Control;
+class KeyValueFile;
+class MenuResources;
+
+// What the menu screens share: mouse input in logical coordinates, the
+// controls they own, the twelve dragons, and the closing steps of a frame.
+class MenuScreen : public Window {
+public:
+    MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+               DragonColours colours);
+    ~MenuScreen() override;
+
+    void onMouseMove(int x, int y, std::uint32_t keys) override;
+    void onLeftButtonUp(int x, int y, std::uint32_t keys) override;
+    void onRightButtonUp(int x, int y, std::uint32_t keys) override;
+    void onLeftButtonDown(int x, int y, std::uint32_t keys) override;
+    // Base update, the pointer's animation, the dragons' step.
+    void update(float dt) override;
+    // Alt+F4 on any menu ends the program the normal way.
+    void onCloseRequest() override;
+
+    DragonFlock& dragons() { return m_dragons; }
+    float logicalWidth() const { return m_logicalWidth; }
+    float logicalHeight() const { return m_logicalHeight; }
+
+protected:
+    // A button with its resource-list image, placed by the layout and added.
+    Button& addButton(const KeyValueFile& layout, const std::string& name,
+                      const std::string& imageKey);
+    // Takes a control made by the screen, adds it and keeps it.
+    template <typename T> T& own(std::unique_ptr<T> control)
+    {
+        T& added = *control;
+        addControl(added);
+        m_owned.push_back(std::move(control));
+        return added;
+    }
+    // Resting then flying dragons, the matrix popped, the music pumped, the pointer.
+    void finishRender();
+    // Windowed screens can be dragged; full screen cannot.
+    void updateDraggable();
+
+    MenuResources& m_resources;
+    float m_logicalWidth;
+    float m_logicalHeight;
+    DragonFlock m_dragons;
+
+private:
+    std::vector<std::unique_ptr<Control>> m_owned;
+};

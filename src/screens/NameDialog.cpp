@@ -1,0 +1,59 @@
+#include "screens/NameDialog.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "screens/MenuCursor.h"
+#include "screens/MenuDrawing.h"
+#include "ui/Button.h"
+#include "ui/EditBox.h"
+#include "ui/MenuResources.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+NameDialog::NameDialog(MenuResources& resources) : m_resources(resources)
+{
+    const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
+    m_okButton = std::make_unique<Button>(*this, resources.texture("m_ok_btn"));
+    m_okButton->loadPosition(layout, "m_ok_btn");
+    addControl(*m_okButton);
+    m_editBox = std::make_unique<EditBox>(*this, &resources.font(), 25.0f,
+                                          resources.texture("m_enter_name_editbox"));
+    m_editBox->setPosition(layout.getFloat("m_enter_name_box.x", 0.0f),
+                           layout.getFloat("m_enter_name_box.y", 0.0f), 0.0f);
+    m_editBox->setMaxLength(kMaxNameLength);
+    m_editBox->setFocus(true);
+    addControl(*m_editBox);
+}
+
+NameDialog::~NameDialog() = default;
+
+void NameDialog::onControl(Control& control)
+{
+    if (&control != m_okButton.get())
+        return;
+    setResult(0);
+    Application::get().close(false);
+}
+
+std::string NameDialog::name() const
+{
+    return m_editBox->text();
+}
+
+void NameDialog::render()
+{
+    if (m_alpha < 1.0f)
+        m_alpha += 0.025f;
+    glPushMatrix();
+    drawDim(0.0f, 0.0f, 0.0f, std::min(m_alpha, 0.5f));
+    glDisable(GL_DEPTH_TEST);
+    MenuDrawing::drawQuad(m_resources.texture("m_enter_name_dlg_back"), positionX(), positionY(),
+                          positionX() + float(backgroundWidth()),
+                          positionY() + float(backgroundHeight()), positionZ(), m_alpha);
+    Dialog::render();
+    glPopMatrix();
+    Config::get().m_playlist.pump();
+    MenuCursor::renderCurrent();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/Dialog.h"
+
+#include <memory>
+#include <string>
+
+class Button;
+class EditBox;
+class MenuResources;
+
+// Asks a player who reached the high-score table for a name.
+class NameDialog : public Dialog {
+public:
+    static constexpr std::size_t kMaxNameLength = 15;
+    static constexpr const char* kLayout = "mui/entername_dlg.txt";
+
+    explicit NameDialog(MenuResources& resources);
+    ~NameDialog() override;
+
+    void onControl(Control& control) override;
+    void render() override;
+
+    std::string name() const;
+    EditBox& editBox() { return *m_editBox; }
+    Button& okButton() { return *m_okButton; }
+
+private:
+    MenuResources& m_resources;
+    std::unique_ptr<Button> m_okButton;
+    std::unique_ptr<EditBox> m_editBox;
+    float m_alpha = 0.0f;
+};

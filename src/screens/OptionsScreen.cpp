@@ -1,0 +1,117 @@
+#include "screens/OptionsScreen.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "audio/CSoundManager.h"
+#include "platform/VirtualKey.h"
+#include "screens/MenuCursor.h"
+#include "screens/MenuDrawing.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/MenuResources.h"
+#include "ui/TrackBar.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random)
+{
+    const Config& config = Config::get();
+    const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
+    m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
+    auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
+    slider->setPosition(float(std::atof(layout.getString("m_musik_volume_track_bar.x", "0").c_str())),
+                        float(std::atof(layout.getString("m_musik_volume_track_bar.y", "0").c_str())),
+                        float(std::atof(layout.getString("m_musik_volume_track_bar.z", "0").c_str())));
+    slider->setRange(0.0f, 64.0f);
+    slider->setLength(204.0f);
+    slider->setValue(float(config.m_musicVolume));
+    m_volume = &own(std::move(slider));
+    m_sound = &addCheckBox(layout, "m_sound_cb", config.m_sound);
+    m_hints = &addCheckBox(layout, "m_hints_cb", config.m_hints);
+    m_dragonsBox = &addCheckBox(layout, "m_dragons_cb", config.m_showDragons);
+    m_fullScreen = &addCheckBox(layout, "m_fs_cb", Application::get().isFullScreen());
+}
+
+CheckBox& OptionsScreen::addCheckBox(const KeyValueFile& layout, const std::string& name,
+                                     bool checked)
+{
+    auto box = std::make_unique<CheckBox>(*this, m_resources.texture("m_check_box"));
+    box->loadPosition(layout, name);
+    box->setChecked(checked);
+    return own(std::move(box));
+}
+
+void OptionsScreen::onKeyDown(int virtualKey)
+{
+    if (virtualKey == Config::get().m_backKey)
+        onControl(*m_closeButton);
+    MenuScreen::onKeyDown(virtualKey);
+}
+
+void OptionsScreen::onControl(Control& control)
+{
+    MenuScreen::onControl(control);
+    Config& config = Config::get();
+    if (&control == m_closeButton) {
+        Application::get().close(false);
+    } else if (&control == m_volume) {
+        config.m_musicVolume = int(m_volume->value());
+    } else if (&control == m_sound) {
+        config.m_sound = m_sound->isChecked();
+        if (config.m_sound)
+            CSoundManager::instance()->enable();
+        else
+            CSoundManager::instance()->disable();
+    } else if (&control == m_hints) {
+        config.m_hints = m_hints->isChecked();
+    } else if (&control == m_dragonsBox) {
+        config.m_showDragons = m_dragonsBox->isChecked();
+    }
+}
+
+void OptionsScreen::update(float dt)
+{
+    Window::update(dt);
+    MenuCursor::updateCurrent(dt);
+    applyFullScreenBox();
+    m_dragons.step(dt);
+}
+
+void OptionsScreen::applyFullScreenBox()
+{
+    Application& application = Application::get();
+    MusicPlaylist& music = Config::get().m_playlist;
+    const bool wanted = m_fullScreen->isChecked();
+    if (wanted == application.isFullScreen())
+        return;
+    music.stop();
+    if (wanted) {
+        if (application.setFullScreen(int(m_logicalWidth), int(m_logicalHeight))) {
+            m_draggable = false;
+            MenuDrawing::setProjection(m_logicalWidth, m_logicalHeight);
+        }
+    } else {
+        application.leaveFullScreen();
+        m_draggable = true;
+        MenuDrawing::setProjection(m_logicalWidth, m_logicalHeight);
+    }
+    music.playNext(-1);
+}
+
+void OptionsScreen::render()
+{
+    MenuDrawing::clearToBlack();
+    glPushMatrix();
+    MenuDrawing::drawBackground(m_resources.texture("m_options_window_back"));
+    Window::render();
+    m_dragons.render();
+    glPopMatrix();
+    Config& config = Config::get();
+    config.m_musicVolume = int(m_volume->value());
+    config.m_playlist.setVolume(config.m_musicVolume);
+    config.m_playlist.pump();
+    MenuCursor::renderCurrent();
+}

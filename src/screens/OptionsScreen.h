@@ -1,0 +1,39 @@
+#pragma once
+
+#include "screens/MenuScreen.h"
+
+class CheckBox;
+class TrackBar;
+
+// Music volume, sound effects, hints, menu dragons and full screen; every
+// change takes effect at once and goes into the configuration.
+class OptionsScreen : public MenuScreen {
+public:
+    static constexpr const char* kLayout = "mui/options_wnd.txt";
+
+    OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight);
+
+    void onKeyDown(int virtualKey) override;
+    void onControl(Control& control) override;
+    // Also switches the display when the full-screen box disagrees with it.
+    void update(float dt) override;
+    void render() override;
+
+    Button& closeButton() { return *m_closeButton; }
+    TrackBar& volumeSlider() { return *m_volume; }
+    CheckBox& soundBox() { return *m_sound; }
+    CheckBox& hintsBox() { return *m_hints; }
+    CheckBox& dragonsBox() { return *m_dragonsBox; }
+    CheckBox& fullScreenBox() { return *m_fullScreen; }
+
+private:
+    CheckBox& addCheckBox(const KeyValueFile& layout, const std::string& name, bool checked);
+    void applyFullScreenBox();
+
+    Button* m_closeButton;
+    TrackBar* m_volume;
+    CheckBox* m_sound;
+    CheckBox* m_hints;
+    CheckBox* m_dragonsBox;
+    CheckBox* m_fullScreen;
+};

@@ -1,0 +1,165 @@
+#include "LevelPlay.h"
+#include "PlayTestSupport.h"
+#include "app/Config.h"
+#include "board/BoardSounds.h"
+#include "board/Field.h"
+#include "effects/ParticleSystem.h"
+#include "game/GameWindow.h"
+#include "game/HighScores.h"
+#include "ui/Dialog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A table that takes every score, or none.
+class FakeScores : public HighScores {
+public:
+    explicit FakeScores(bool takes) : m_takes(takes) {}
+    bool qualifies(int, int score) const override {
+        asked = score;
+        return m_takes;
+    }
+    void insert(int, int score, const std::string& name) override {
+        inserted.emplace_back(score, name);
+    }
+    std::unique_ptr<Dialog> createNameDialog() override { return nullptr; }
+    std::string enteredName(const Dialog&) const override { return {}; }
+
+    mutable int asked = -1;
+    std::vector<std::pair<int, std::string>> inserted;
+
+private:
+    bool m_takes;
+};
+
+// The play screen without a display: rules, levels and lives, no drawing.
+class GameWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mainPack();
+        Config::get().m_firstRun = false;
+        Config::get().m_hints = false;
+        BoardSounds::setListener([](int, BoardSounds::Restart) {});
+    }
+    void TearDown() override {
+        BoardSounds::setListener({});
+        ParticleSystem::release();
+    }
+
+    static void runIntro(GameWindow& game) {
+        for (int i = 0; i < 2000 && game.field()->state() == FieldState::Intro; ++i)
+            game.update(16.0f);
+    }
+
+    // Plays until the board is finished, clicks through the panel and runs
+    // the exit sweep until the screen has built the next board.
+    static void endLevel(GameWindow& game, void (*edit)(Field&)) {
+        runIntro(game);
+        edit(*game.field());
+        const Field* before = game.field();
+        for (int i = 0; i < 200 && !before->finished(); ++i)
+            game.update(16.0f);
+        ASSERT_TRUE(before->finished());
+        for (int i = 0; i < 60; ++i)
+            game.update(16.0f);
+        game.field()->onClick(400.0f, 300.0f);
+        for (int i = 0; i < 2000 && game.field() == before; ++i)
+            game.update(16.0f);
+        ASSERT_NE(game.field(), before);
+    }
+};
+
+TEST_F(GameWindowTest, NewGameStartsWithThreeLivesOnTheChosenLevel) {
+    GameWindow game(4, nullptr);
+    ASSERT_NE(game.field(), nullptr);
+    EXPECT_EQ(game.field()->level(), 4);
+    EXPECT_EQ(game.lives(), 3);
+    EXPECT_EQ(game.totalScore(), 0);
+    EXPECT_FALSE(game.isGameOver());
+    EXPECT_NE(game.picker(), nullptr);
+}
+
+TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
+    FakeScores scores(false);
+    GameWindow game(2, &scores);
+    for (int lives = 2; lives >= 0; --lives) {
+        endLevel(game, LevelPlay::fillBoard);
+        EXPECT_EQ(game.lives(), lives);
+        EXPECT_EQ(game.field()->level(), 2) << "a lost level is replayed";
+        EXPECT_EQ(game.lastOutcome(), LevelOutcome::Replay);
+        EXPECT_FALSE(game.isGameOver());
+    }
+    endLevel(game, LevelPlay::fillBoard);
+    EXPECT_TRUE(game.isGameOver());
+    EXPECT_EQ(game.lastOutcome(), LevelOutcome::GameOver);
+    EXPECT_EQ(scores.asked, game.totalScore());
+}
+
+TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNext) {
+    GameWindow game(7, nullptr);
+    runIntro(game);
+    game.field()->setScore(500);
+    endLevel(game, LevelPlay::clearBoard);
+    EXPECT_EQ(game.field()->level(), 8);
+    EXPECT_EQ(game.lives(), 3);
+    EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
+    EXPECT_GT(game.totalScore(), 500) << "time bonus added";
+    EXPECT_EQ(game.field()->score(), game.totalScore());
+}
+
+TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses) {
+    FakeScores scores(false);
+    GameWindow game(GameWindow::kLastLevel, &scores);
+    runIntro(game);
+    Field* last = game.field();
+    LevelPlay::clearBoard(*last);
+    for (int i = 0; i < 10 && !last->finished(); ++i)
+        game.update(16.0f);
+    ASSERT_TRUE(last->succeeded());
+    const int expected = last->score() + last->timeBonus() + last->chainBonus();
+    EXPECT_GT(last->timeBonus(), 0);
+    last->onClick(0.0f, 0.0f);
+    for (int i = 0; i < 2000 && game.field() == last; ++i)
+        game.update(16.0f);
+    EXPECT_TRUE(game.isGameOver());
+    EXPECT_EQ(game.totalScore(), expected);
+    EXPECT_EQ(scores.asked, expected);
+    EXPECT_EQ(game.field()->level(), GameWindow::kLastLevel) << "the last board stays behind";
+}
+
+TEST_F(GameWindowTest, OpenHintHoldsTheBoard) {
+    GameWindow game(1, nullptr);
+    game.showHint(0);
+    if (game.hints().empty())
+        GTEST_SKIP() << "no hint overlays in this build";
+    const int before = game.field()->statistics().m_statTimeOnLevel;
+    const FieldState state = game.field()->state();
+    for (int i = 0; i < 100; ++i)
+        game.update(16.0f);
+    EXPECT_EQ(game.field()->statistics().m_statTimeOnLevel, before);
+    EXPECT_EQ(game.field()->state(), state);
+}
+
+TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway) {
+    GameWindow game(1, nullptr);
+    ParticleSystem& particles = *ParticleSystem::instance();
+    std::size_t peak = 0;
+    // Ten minutes at 60 frames per second with a steady stream of sparkles.
+    for (int frame = 0; frame < 36000; ++frame) {
+        for (int i = 0; i < 40; ++i)
+            particles.emit(4.0f, {400.0f, 300.0f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f});
+        if (frame % 100 == 0)
+            particles.showText("100", {400.0f, 300.0f, 0.0f, 1.0f}, 24.0f, {}, {1, 1, 1, 1});
+        game.update(16.0f);
+        peak = std::max(peak, particles.particles().size());
+    }
+    // The slowest particle fades in 600 ms, 38 frames of 16 ms.
+    EXPECT_LE(peak, 40u * 39u) << "no entry outlives its fade";
+    for (int i = 0; i < 200; ++i)
+        game.update(16.0f);
+    EXPECT_TRUE(particles.particles().empty());
+    EXPECT_TRUE(particles.texts().empty());
+}
+
+} // namespace

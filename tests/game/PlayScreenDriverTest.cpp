@@ -1,0 +1,271 @@
+#include "LevelPlay.h"
+#include "PlayTestSupport.h"
+#include "app/Application.h"
+#include "app/Config.h"
+#include "board/BoardSounds.h"
+#include "board/Field.h"
+#include "driver/ScriptedDriver.h"
+#include "effects/ParticleSystem.h"
+#include "effects/Picker.h"
+#include "game/GameWindow.h"
+#include "game/HighScores.h"
+#include "platform/VirtualKey.h"
+#include "ui/Button.h"
+#include "ui/Dialog.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+const std::string kArtefacts = std::string(VM_GAME_DIR) + "/../artefacts/";
+
+struct Rect {
+    int x0, y0, x1, y1;
+};
+
+// What the main menu would be: the screen under the play screen.
+class BaseScreen : public Window {
+public:
+    void render() override {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+};
+
+class PreviewScreen : public Window {
+public:
+    PreviewScreen(const PlayArt& art, int level) : m_renderer(art), m_field(level, false) {}
+    void render() override {
+        Application& app = Application::get();
+        app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
+        glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        m_renderer.drawPreview(m_field);
+    }
+
+private:
+    BoardRenderer m_renderer;
+    Field m_field;
+};
+
+class NameDialogStub : public Dialog {
+public:
+    void onControl(Control&) override {}
+};
+
+class TableStub : public HighScores {
+public:
+    bool qualifies(int, int) const override { return true; }
+    void insert(int, int score, const std::string& name) override { entries.emplace_back(score, name); }
+    std::unique_ptr<Dialog> createNameDialog() override { return std::make_unique<NameDialogStub>(); }
+    std::string enteredName(const Dialog&) const override { return {}; }
+    std::vector<std::pair<int, std::string>> entries;
+};
+
+class PlayScreenDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!driver.available())
+            GTEST_SKIP() << "no display with OpenGL";
+        std::filesystem::create_directories(kArtefacts);
+        Config::get().m_firstRun = false;
+        Config::get().m_hints = false;
+        BoardSounds::setListener([this](int id, BoardSounds::Restart) { sounds.push_back(id); });
+        art = std::make_unique<LoadedArt>();
+        driver.show(base);
+    }
+    void TearDown() override {
+        BoardSounds::setListener({});
+        ParticleSystem::release();
+    }
+
+    void startGame(int level, HighScores* scores = nullptr) {
+        game = std::make_unique<GameWindow>(level, scores, art->art());
+        driver.show(*game);
+        driver.runFrames(90);
+        ASSERT_EQ(game->field()->state(), FieldState::Idle);
+    }
+
+    void shot(const std::string& name) {
+        EXPECT_TRUE(driver.saveScreenshot(kArtefacts + name + ".png"));
+    }
+
+    int countPixels(Rect r, const std::function<bool(Rgb)>& match) const {
+        int w = 0, h = 0;
+        const std::vector<std::uint8_t> rgb = driver.capture(w, h);
+        int n = 0;
+        for (int y = r.y0; y < r.y1 && y < h; ++y)
+            for (int x = r.x0; x < r.x1 && x < w; ++x) {
+                const std::size_t i = (std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3;
+                n += match({rgb[i], rgb[i + 1], rgb[i + 2]});
+            }
+        return n;
+    }
+    std::vector<std::uint8_t> region(Rect r) const {
+        int w = 0, h = 0;
+        const std::vector<std::uint8_t> rgb = driver.capture(w, h);
+        std::vector<std::uint8_t> out;
+        for (int y = r.y0; y < r.y1; ++y)
+            for (int x = r.x0; x < r.x1; ++x)
+                for (int k = 0; k < 3; ++k)
+                    out.push_back(rgb[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3 + k]);
+        return out;
+    }
+    void clickCell(int r, int c, MouseButton button = MouseButton::Left) {
+        const Vec4 p = game->field()->cellCentre(r, c);
+        driver.click(int(p.x), int(p.y), button);
+        driver.runFrames(1);
+    }
+    // A clean board of raw cells: no flowers, nothing announced.
+    Field& emptyBoard() {
+        Field& field = *game->field();
+        field.clearAnnounced();
+        for (int r = 0; r < field.rows(); ++r)
+            for (int c = 0; c < field.rowLength(r); ++c)
+                field.removeFlower(r, c);
+        return field;
+    }
+    void playUntilFinished() {
+        for (int i = 0; i < 300 && !game->field()->finished(); ++i)
+            driver.runFrames(1);
+        ASSERT_TRUE(game->field()->finished());
+        driver.runFrames(40);
+    }
+
+    ScriptedDriver driver;
+    BaseScreen base;
+    std::unique_ptr<LoadedArt> art;
+    std::unique_ptr<GameWindow> game;
+    std::vector<int> sounds;
+};
+
+bool reddish(Rgb p) { return p.r > 180 && p.g < 120 && p.b < 120; }
+bool nearWhite(Rgb p) { return p.r > 220 && p.g > 220 && p.b > 220; }
+
+constexpr Rect kScoreArea{45, 14, 125, 42};
+constexpr Rect kTitleArea{220, 200, 580, 244};
+
+TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
+    startGame(1);
+    Field& field = emptyBoard();
+    const int m = field.middleRow();
+    field.placeFlower(m, 0, 2).makeIdle();
+    field.placeFlower(m, 1, 2).makeIdle();
+    field.placeFlower(m - 2, 3, 2).makeIdle();
+    field.placeFlower(m + 2, 3, 4).makeIdle();
+    driver.runFrames(2);
+    shot("board");
+    EXPECT_GT(countPixels(kScoreArea, nearWhite), 10) << "the score is drawn";
+    const auto scoreBefore = region(kScoreArea);
+
+    // Right click cancels a pick.
+    clickCell(m + 2, 3);
+    EXPECT_TRUE(game->picker()->isCarrying());
+    clickCell(m + 2, 3, MouseButton::Right);
+    EXPECT_FALSE(game->picker()->isCarrying());
+    EXPECT_FALSE(field.isSelectedAt(m + 2, 3));
+
+    // Drag and drop a flower away, then click and click the third into the row.
+    const Vec4 from = field.cellCentre(m + 2, 3);
+    const Vec4 to = field.cellCentre(m + 2, 0);
+    driver.moveTo(int(from.x), int(from.y));
+    driver.press();
+    driver.runFrames(2);
+    driver.moveTo(int(to.x), int(to.y));
+    driver.runFrames(2);
+    shot("carried");
+    driver.release();
+    driver.runFrames(60);
+    ASSERT_NE(field.flowerAt(m + 2, 0), nullptr);
+    EXPECT_EQ(field.flowerAt(m + 2, 0)->colour(), 4);
+
+    const int scoreAtStart = field.score();
+    clickCell(m - 2, 3);
+    clickCell(m, 2);
+    driver.runFrames(8);
+    shot("travelling");
+    driver.runFrames(40);
+    shot("burst");
+    EXPECT_GT(field.score(), scoreAtStart);
+    EXPECT_EQ(field.statistics().m_statBallsExploded, 3);
+    EXPECT_EQ(field.flowerAt(m, 0), nullptr);
+    driver.runFrames(60);
+    EXPECT_NE(region(kScoreArea), scoreBefore) << "the new score is shown";
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
+}
+
+TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
+    startGame(1);
+    LevelPlay::clearBoard(*game->field());
+    playUntilFinished();
+    shot("results_won");
+    EXPECT_GT(countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
+    driver.click(400, 300);
+    driver.runFrames(200);
+    ASSERT_NE(game->field(), nullptr);
+    EXPECT_EQ(game->field()->level(), 2);
+    driver.runFrames(60);
+    shot("level2");
+}
+
+TEST_F(PlayScreenDriverTest, LostLevelShowsNotCompleted) {
+    startGame(3);
+    LevelPlay::fillBoard(*game->field());
+    playUntilFinished();
+    shot("results_lost");
+    EXPECT_FALSE(game->field()->succeeded());
+    EXPECT_GT(countPixels(kTitleArea, reddish), 200) << "\"Level not completed!\" in red";
+    EXPECT_EQ(game->field()->timeBonus(), 0);
+}
+
+TEST_F(PlayScreenDriverTest, EscapeAndTheMenuButtonReturnToTheMenu) {
+    startGame(1);
+    driver.press(VirtualKey::Escape);
+    driver.runFrames(2);
+    EXPECT_EQ(driver.app().frontScreen(), &base);
+    EXPECT_FALSE(game->isGameOver());
+    driver.show(*game);
+    driver.runFrames(2);
+    const Button& button = game->mainMenuButton();
+    driver.click(int(button.x() + button.width() / 2), int(button.y() + button.height() / 2));
+    driver.runFrames(2);
+    EXPECT_EQ(driver.app().frontScreen(), &base);
+}
+
+TEST_F(PlayScreenDriverTest, GameOverAsksForANameAndRecordsNemo) {
+    TableStub table;
+    startGame(1, &table);
+    for (int lost = 0; lost < 4; ++lost) {
+        LevelPlay::fillBoard(*game->field());
+        playUntilFinished();
+        const Field* before = game->field();
+        driver.click(400, 300);
+        for (int i = 0; i < 300 && game->field() == before; ++i)
+            driver.runFrames(1);
+        driver.runFrames(90);
+    }
+    ASSERT_TRUE(game->isGameOver());
+    ASSERT_NE(game->nameDialog(), nullptr);
+    EXPECT_EQ(driver.app().topWindow(), game->nameDialog());
+    driver.press(VirtualKey::Enter);
+    driver.runFrames(3);
+    ASSERT_EQ(table.entries.size(), 1u);
+    EXPECT_EQ(table.entries[0].second, "Nemo");
+    EXPECT_EQ(table.entries[0].first, game->totalScore());
+    EXPECT_TRUE(game->isNameRecorded());
+    EXPECT_EQ(driver.app().frontScreen(), &base);
+}
+
+TEST_F(PlayScreenDriverTest, PreviewDrawsTheSmallBoard) {
+    PreviewScreen preview(art->art(), 5);
+    driver.show(preview);
+    driver.runFrames(2);
+    shot("preview");
+    EXPECT_LT(countPixels({0, 0, 800, 600}, nearWhite), 800 * 600 / 2) << "background drawn";
+}
+
+} // namespace

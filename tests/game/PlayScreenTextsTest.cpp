@@ -1,0 +1,90 @@
+#include "board/BoardBuilder.h"
+#include "game/BoardRenderer.h"
+#include "game/ResultsPanel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using PlayScreenTexts = BoardTest;
+
+TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds) {
+    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:2:3");
+    EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:0:59");
+    EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:0:0");
+}
+
+TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
+    auto field = makeField();
+    Field::Statistics stats;
+    stats.m_statScoreOnLevel = 1234;
+    stats.m_statBallsExploded = 57;
+    stats.m_statTimeOnLevel = 3723000;
+    stats.m_statTimeBonus = 88;
+    stats.m_statChainBonus = 2500;
+    field->setStatistics(stats);
+    const auto lines = ResultsPanel::lines(*field);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].text, "Score on level : 1234");
+    EXPECT_EQ(lines[1].text, "Balls exploded : 57");
+    EXPECT_EQ(lines[2].text, "Time on level : 1:2:3");
+    EXPECT_EQ(lines[3].text, "Time bonus : 88");
+    EXPECT_EQ(lines[4].text, "Chain bonus : 2500");
+    EXPECT_FLOAT_EQ(lines[0].x, 231.0f);
+    EXPECT_FLOAT_EQ(lines[2].y, 370.0f);
+    EXPECT_FLOAT_EQ(lines[4].x, 262.0f);
+}
+
+TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses) {
+    auto field = makeField({.rows = 3, .width = 3});
+    finishIntro(*field);
+    int colour = 0;
+    for (int r = 0; r < field->rows(); ++r)
+        for (int c = 0; c < field->rowLength(r); ++c)
+            idleFlower(*field, r, c, colour++ % 5);
+    runUpdates(*field, 3);
+    ASSERT_TRUE(field->finished());
+    EXPECT_EQ(ResultsPanel::title(*field), "Level not completed!");
+    const auto lines = ResultsPanel::lines(*field);
+    EXPECT_EQ(lines[3].text, "Time bonus : 0");
+    EXPECT_EQ(lines[4].text, "Chain bonus : 0");
+}
+
+TEST(StreakGauge, ReadsExplosionsStillNeededOrBang) {
+    EXPECT_EQ(BoardRenderer::streakText(0), "5");
+    EXPECT_EQ(BoardRenderer::streakText(3), "2");
+    EXPECT_EQ(BoardRenderer::streakText(4), "!");
+}
+
+TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {
+    EXPECT_FALSE(BoardRenderer::blinkOn(0));
+    EXPECT_FALSE(BoardRenderer::blinkOn(17999));
+    EXPECT_TRUE(BoardRenderer::blinkOn(18000));
+    EXPECT_TRUE(BoardRenderer::blinkOn(18200));
+    EXPECT_FALSE(BoardRenderer::blinkOn(18201));
+    EXPECT_TRUE(BoardRenderer::blinkOn(18400));
+    EXPECT_FALSE(BoardRenderer::blinkOn(20000));
+    EXPECT_TRUE(BoardRenderer::blinkOn(38000));
+}
+
+TEST_F(PlayScreenTexts, TrailPointsFollowTheLitPath) {
+    auto field = makeField();
+    finishIntro(*field);
+    EXPECT_TRUE(BoardRenderer::trailPoints(*field).empty());
+    idleFlower(*field, 2, 0, 1);
+    ASSERT_NE(field->selectAt(2, 0), kNoColour);
+    field->previewPath(field->cellCentre(2, 3));
+    ASSERT_EQ(field->trail().size(), 4u);
+    EXPECT_TRUE(BoardRenderer::trailPoints(*field).empty()) << "nothing lit yet";
+    runUpdates(*field, 30);
+    field->previewPath(field->cellCentre(2, 3));
+    const auto points = BoardRenderer::trailPoints(*field);
+    // Both ends plus two points for each of the two inner cells.
+    ASSERT_EQ(points.size(), 6u);
+    const Vec4 first = field->cellCentre(2, 0);
+    EXPECT_NEAR(points[0].x, first.x + 18.0f, 0.01f);
+    EXPECT_NEAR(points[1].x, field->cellCentre(2, 1).x - 10.0f, 0.01f);
+    EXPECT_NEAR(points[5].x, field->cellCentre(2, 3).x, 0.01f);
+}
+
+} // namespace

@@ -1,0 +1,448 @@
+#include "screens/GameRun.h"
+
+#include "board/Field.h"
+#include "game/GameWindow.h"
+#include "platform/VirtualKey.h"
+#include "platform/WebBrowser.h"
+#include "screens/ContinueDialog.h"
+#include "screens/HelpScreen.h"
+#include "screens/HighScoreScreen.h"
+#include "screens/LevelChoiceScreen.h"
+#include "screens/NameDialog.h"
+#include "screens/OptionsScreen.h"
+#include "ui/CheckBox.h"
+#include "ui/EditBox.h"
+#include "ui/TrackBar.h"
+#include "utils/KeyValueFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+KeyValueFile readScrambled(const std::string& path, const char* key, std::size_t length)
+{
+    KeyValueFile file;
+    file.loadFromDisk(path, true, key, length);
+    return file;
+}
+
+KeyValueFile savedGame()
+{
+    return readScrambled(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
+                         MainWindow::kSavedGameKeyLength);
+}
+
+// Until the intro of the board has run and the player may act.
+void runIntro(GameRun& run, GameWindow& game)
+{
+    for (int i = 0; i < 600 && game.field() != nullptr &&
+                    game.field()->state() == FieldState::Intro;
+         ++i)
+        run.driver().runFrames(1);
+}
+
+struct Move {
+    GridPos from;
+    GridPos to;
+};
+
+// A flower with a free neighbour cell to step onto.
+bool findMove(const Field& field, Move& move)
+{
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            const Flower* flower = field.flowerAt(r, c);
+            if (flower == nullptr || !flower->isIdle())
+                continue;
+            const CellBack* back = field.cellBackAt(r, c);
+            if (back == nullptr || back->type() == CellType::Locked)
+                continue;
+            for (int d = 0; d < 6; ++d) {
+                const GridPos to = step({r, c}, Direction(d), field.middleRow());
+                if (field.isCell(to) && field.flowerAt(to.row, to.col) == nullptr) {
+                    move = {{r, c}, to};
+                    return true;
+                }
+            }
+        }
+    return false;
+}
+
+void playMove(GameRun& run, GameWindow& game)
+{
+    Move move;
+    ASSERT_TRUE(findMove(*game.field(), move));
+    const Vec4 from = game.field()->cellCentre(move.from.row, move.from.col);
+    const Vec4 to = game.field()->cellCentre(move.to.row, move.to.col);
+    run.driver().click(int(from.x), int(from.y));
+    run.driver().runFrames(2);
+    run.driver().click(int(to.x), int(to.y));
+    run.driver().runFrames(90);
+}
+
+void startLevelOne(GameRun& run)
+{
+    run.click(run.main().button("m_game_btn"));
+    ASSERT_EQ(run.front(), run.main().levelChoice());
+    run.click(run.main().levelChoice()->okButton());
+    run.driver().runFrames(2);
+    ASSERT_NE(run.main().game(), nullptr);
+    ASSERT_EQ(run.front(), run.main().game());
+}
+
+} // namespace
+
+TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
+{
+    GameFolder folder;
+    int savedScore = -1;
+    {
+        GameRun run;
+        REQUIRE_GAME(run);
+        run.shot("main_menu");
+        EXPECT_EQ(run.front(), &run.main());
+        startLevelOne(run);
+        GameWindow& game = *run.main().game();
+        runIntro(run, game);
+        run.shot("level_1");
+        playMove(run, game);
+        playMove(run, game);
+        run.shot("level_1_after_moves");
+        run.press(VirtualKey::Escape);
+        ASSERT_EQ(run.front(), &run.main());
+        ASSERT_EQ(run.main().game(), &game);
+
+        run.click(run.main().button("m_game_btn"));
+        ContinueDialog* dialog = run.main().continueDialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(run.top(), dialog);
+        EXPECT_EQ(dialog->level(), 1);
+        EXPECT_EQ(dialog->score(), game.field()->score());
+        run.driver().runFrames(20);
+        run.shot("continue_dialog");
+        run.click(*dialog->controls()[0], dialog->positionX(), dialog->positionY());
+        EXPECT_EQ(run.front(), &game);
+        run.press(VirtualKey::Escape);
+        savedScore = game.field()->score();
+
+        run.click(run.main().button("m_quit_game_btn"));
+        EXPECT_TRUE(run.app().hasQuit());
+        run.end();
+        const KeyValueFile saved = savedGame();
+        EXPECT_EQ(saved.getString("menudata.gamename", ""), "mondel game");
+        EXPECT_EQ(saved.getInt("game.m_level", -1), 1);
+        EXPECT_EQ(saved.getInt("game.m_lives", -1), 3);
+        EXPECT_FALSE(saved.getString("field.field", "").empty());
+    }
+    GameRun again;
+    REQUIRE_GAME(again);
+    ASSERT_NE(again.main().game(), nullptr) << "the saved game did not come back";
+    again.click(again.main().button("m_game_btn"));
+    ContinueDialog* dialog = again.main().continueDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->level(), 1);
+    EXPECT_EQ(dialog->score(), savedScore);
+    again.driver().runFrames(20);
+    again.shot("continue_after_restart");
+}
+
+TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
+{
+    GameFolder folder;
+    const std::string junk("\x13\x37garbage \"// not a record", 25);
+    for (const char* name : {"data/saved.dat", "data/top7.tbl", "data/dx.cfg"})
+        std::ofstream(name, std::ios::binary) << junk;
+    {
+        GameRun run;
+        REQUIRE_GAME(run);
+        EXPECT_EQ(run.main().game(), nullptr);
+        EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Nemo");
+        EXPECT_EQ(run.main().highScores().entry(0, 0).points, 0);
+    }
+    // A record under another key, and one cut short in the middle of the board.
+    {
+        KeyValueFile file;
+        file.setString("menudata.gamename", "mondel game");
+        file.setInt("game.m_level", 1);
+        file.setString("field.field", "0 1 2 ");
+        file.setString("field.cellBacks", "0 0 0 ");
+        file.save("data/saved.dat", "another key!", 12);
+        GameRun run;
+        REQUIRE_GAME(run);
+        EXPECT_EQ(run.main().game(), nullptr);
+        file.save("data/saved.dat", MainWindow::kSavedGameKey, MainWindow::kSavedGameKeyLength);
+        EXPECT_FALSE(run.main().restoreGame(savedGame()));
+        EXPECT_EQ(run.main().game(), nullptr);
+    }
+}
+
+TEST(EndToEnd, MissingLivesInTheSavedGameMeanThree)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    startLevelOne(run);
+    KeyValueFile file;
+    run.main().fillSavedGame(file);
+    file.setInt("game.m_lives", 1);
+    ASSERT_TRUE(run.main().restoreGame(file));
+    EXPECT_EQ(run.main().game()->lives(), 1);
+    KeyValueFile noLives;
+    for (const auto& [key, value] : file.entries())
+        if (key != "game.m_lives")
+            noLives.setString(key, value);
+    ASSERT_TRUE(run.main().restoreGame(noLives));
+    EXPECT_EQ(run.main().game()->lives(), 3);
+}
+
+// A saved game at 0 lives whose board is full: the level is lost at once.
+void writeLostGame(GameRun& run, int score)
+{
+    auto game = std::make_unique<GameWindow>(1, nullptr);
+    KeyValueFile file;
+    file.setString("menudata.gamename", "mondel game");
+    game->save(file);
+    const Field& field = *game->field();
+    std::string flowers;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c)
+            flowers += field.isCell(r, c) ? std::to_string((r * 2 + c) % field.numColours()) + " "
+                                          : "-1 ";
+    file.setString("field.field", flowers);
+    file.setInt("game.m_lives", 0);
+    file.setInt("field.score", score);
+    file.save(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
+              MainWindow::kSavedGameKeyLength);
+    (void)run;
+}
+
+TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
+{
+    GameFolder folder;
+    {
+        GameRun setup;
+        REQUIRE_GAME(setup);
+        writeLostGame(setup, 5000);
+    }
+    GameRun run;
+    REQUIRE_GAME(run);
+    ASSERT_NE(run.main().game(), nullptr);
+    GameWindow& game = *run.main().game();
+    run.click(run.main().button("m_game_btn"));
+    ContinueDialog* dialog = run.main().continueDialog();
+    ASSERT_NE(dialog, nullptr);
+    run.click(*dialog->controls()[0], dialog->positionX(), dialog->positionY());
+    ASSERT_EQ(run.front(), &game);
+    for (int i = 0; i < 400 && !game.field()->finished(); ++i)
+        run.driver().runFrames(1);
+    ASSERT_TRUE(game.field()->finished());
+    ASSERT_FALSE(game.field()->succeeded());
+    run.driver().runFrames(60);
+    run.shot("level_lost");
+    for (int i = 0; i < 20 && run.app().dialogs().empty(); ++i) {
+        run.driver().click(400, 300);
+        run.driver().runFrames(30);
+    }
+    ASSERT_EQ(run.app().dialogs().size(), 1u) << "no name dialog";
+    auto* nameDialog = dynamic_cast<NameDialog*>(run.top());
+    ASSERT_NE(nameDialog, nullptr);
+    run.driver().type("Tester \"Q\"");
+    run.driver().runFrames(30);
+    run.shot("name_dialog");
+    run.press(VirtualKey::Enter);
+    run.driver().runFrames(3);
+    ASSERT_NE(run.main().highScoreScreen(), nullptr);
+    EXPECT_EQ(run.front(), run.main().highScoreScreen());
+    EXPECT_EQ(run.main().game(), nullptr);
+    EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Tester 'Q'");
+    EXPECT_GE(run.main().highScores().entry(0, 0).points, 5000);
+    run.shot("high_scores");
+    run.press(VirtualKey::Escape);
+    EXPECT_EQ(run.front(), &run.main());
+    run.click(run.main().button("m_quit_game_btn"));
+    run.end();
+    const KeyValueFile table =
+        readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey, HighScoreTable::kKeyLength);
+    EXPECT_EQ(table.getString("top7.rec_name000000", ""), "Tester 'Q'");
+    EXPECT_EQ(table.entries().size(), 28u);
+    EXPECT_FALSE(savedGame().contains("game.m_level")) << "a finished game is not saved";
+}
+
+TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
+{
+    GameFolder folder;
+    {
+        GameRun run;
+        REQUIRE_GAME(run);
+        run.click(run.main().button("m_options_btn"));
+        OptionsScreen* options = run.main().optionsScreen();
+        ASSERT_NE(options, nullptr);
+        ASSERT_EQ(run.front(), options);
+        EXPECT_TRUE(options->soundBox().isChecked());
+        EXPECT_FALSE(options->fullScreenBox().isChecked());
+        run.click(options->soundBox());
+        run.click(options->hintsBox());
+        run.click(options->dragonsBox());
+        EXPECT_FALSE(Config::get().m_sound);
+        EXPECT_TRUE(Config::get().m_hints);
+        EXPECT_FALSE(Config::get().m_showDragons);
+        TrackBar& slider = options->volumeSlider();
+        run.driver().moveTo(int(slider.knobX() + 2), int(slider.y() + slider.height() / 2));
+        run.driver().press();
+        run.driver().moveTo(int(slider.x() + slider.length() / 4), int(slider.y() + 2));
+        run.driver().release();
+        run.driver().runFrames(2);
+        const int volume = Config::get().m_musicVolume;
+        EXPECT_NE(volume, 40);
+        run.click(options->fullScreenBox());
+        run.driver().runFrames(5);
+        EXPECT_TRUE(run.app().isFullScreen());
+        run.shot("options_full_screen");
+        run.press(VirtualKey::Escape);
+        EXPECT_EQ(run.main().optionsScreen(), nullptr);
+        EXPECT_EQ(run.front(), &run.main());
+        run.click(run.main().button("m_quit_game_btn"));
+        run.end();
+        const KeyValueFile config = readScrambled("data/dx.cfg", Config::kKey, Config::kKeyLength);
+        EXPECT_EQ(config.getInt("m_sound", -1), 0);
+        EXPECT_EQ(config.getInt("m_hints", -1), 1);
+        EXPECT_EQ(config.getInt("m_show_dragons", -1), 0);
+        EXPECT_EQ(config.getInt("m_is_full_screen_loaded", -1), 1);
+        EXPECT_EQ(config.getInt("m_music_volume", -1), volume);
+    }
+    GameRun again;
+    REQUIRE_GAME(again);
+    EXPECT_FALSE(Config::get().m_sound);
+    EXPECT_TRUE(Config::get().m_hints);
+    EXPECT_FALSE(Config::get().m_showDragons);
+    EXPECT_TRUE(Config::get().m_fullScreen);
+    again.click(again.main().button("m_options_btn"));
+    OptionsScreen* options = again.main().optionsScreen();
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(options->soundBox().isChecked());
+    EXPECT_TRUE(options->hintsBox().isChecked());
+    EXPECT_FALSE(options->dragonsBox().isChecked());
+    EXPECT_EQ(int(options->volumeSlider().value()), Config::get().m_musicVolume);
+}
+
+TEST(EndToEnd, HelpPagesTurnAndABrokenDocumentStillLetsThePlayerBack)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    run.click(run.main().button("m_help_btn"));
+    HelpScreen* help = run.main().helpScreen();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->page(), 1);
+    EXPECT_GE(help->pageCount(), 3);
+    run.driver().runFrames(2);
+    EXPECT_FALSE(help->prevButton().isEnabled());
+    EXPECT_TRUE(help->nextButton().isEnabled());
+    run.shot("help_page_1");
+    run.click(help->nextButton());
+    EXPECT_EQ(help->page(), 2);
+    run.shot("help_page_2");
+    while (help->page() < help->pageCount())
+        run.click(help->nextButton());
+    EXPECT_TRUE(help->prevButton().isEnabled());
+    EXPECT_FALSE(help->nextButton().isEnabled());
+    run.click(help->prevButton());
+    EXPECT_EQ(help->page(), help->pageCount() - 1);
+
+    const std::string broken = "<help><page><item font_size=\"20\"><text>unclosed";
+    EXPECT_FALSE(help->loadPages(broken.data(), broken.size()));
+    EXPECT_EQ(help->pageCount(), 1);
+    ASSERT_EQ(help->items().size(), 1u);
+    EXPECT_EQ(help->items()[0]->text, HelpScreen::kUnreadableText);
+    run.driver().runFrames(2);
+    run.shot("help_unreadable");
+    run.press(VirtualKey::Escape);
+    EXPECT_EQ(run.main().helpScreen(), nullptr);
+    EXPECT_EQ(run.front(), &run.main());
+}
+
+TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    ASSERT_EQ(Config::get().m_level, 3);
+    run.click(run.main().button("m_game_btn"));
+    LevelChoiceScreen* choice = run.main().levelChoice();
+    ASSERT_NE(choice, nullptr);
+    run.click(choice->prevButton());
+    EXPECT_EQ(choice->chosenIndex(), 0);
+    for (int i = 0; i < 3; ++i)
+        run.click(choice->nextButton());
+    EXPECT_EQ(choice->chosenIndex(), 3);
+    EXPECT_TRUE(choice->isLocked());
+    EXPECT_EQ(choice->preview().level(), 4);
+    run.shot("level_choice_locked");
+    run.click(choice->okButton());
+    EXPECT_EQ(run.front(), choice) << "a locked level cannot be started";
+    run.press(VirtualKey::Escape);
+    EXPECT_EQ(run.front(), &run.main());
+    EXPECT_FALSE(choice->isConfirmed());
+    EXPECT_EQ(run.main().game(), nullptr);
+
+    run.click(run.main().button("m_game_btn"));
+    run.click(choice->prevButton());
+    EXPECT_EQ(choice->chosenIndex(), 2);
+    EXPECT_FALSE(choice->isLocked());
+    run.shot("level_choice_open");
+    run.click(choice->okButton());
+    run.driver().runFrames(2);
+    ASSERT_NE(run.main().game(), nullptr);
+    EXPECT_EQ(run.main().game()->field()->level(), 3);
+}
+
+TEST(EndToEnd, AltF4InTheGameEndsTheProgramAndSavesTheGame)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    startLevelOne(run);
+    run.driver().keyDown(VirtualKey::Alt);
+    run.driver().keyDown(VirtualKey::F4);
+    run.driver().runFrames(3);
+    EXPECT_TRUE(run.app().hasQuit());
+    run.end();
+    EXPECT_EQ(savedGame().getInt("game.m_level", -1), 1);
+    EXPECT_TRUE(std::filesystem::exists("data/dx.cfg"));
+}
+
+TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    std::vector<std::string> opened;
+    WebBrowser::setOpener([&](const std::string& address) {
+        opened.push_back(address);
+        return false;
+    });
+    run.click(run.main().button("m_zq_btn"));
+    EXPECT_TRUE(run.app().isMinimized());
+    run.driver().restoredByUser();
+    run.driver().runFrames(2);
+    run.click(run.main().button("m_gift_btn"));
+    WebBrowser::setOpener(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], MenuResources::kWebAddress);
+    EXPECT_EQ(opened[1], opened[0]);
+    EXPECT_EQ(run.front(), &run.main());
+}
+
+TEST(EndToEnd, EnterOnTheMainMenuMinimisesAndStartsNoGame)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    run.press(VirtualKey::Enter);
+    EXPECT_TRUE(run.app().isMinimized());
+    EXPECT_EQ(run.main().game(), nullptr);
+    EXPECT_EQ(run.front(), &run.main());
+}

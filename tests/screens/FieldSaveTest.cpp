@@ -1,0 +1,178 @@
+#include "board/Field.h"
+#include "utils/KeyValueFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// A 5-row hexagon with a hole in its middle and one cell of every kind.
+LevelFile levelWithHole()
+{
+    LevelFile file;
+    file.numColours = 5;
+    file.fillPercent = 30;
+    file.newFlowerPercent = 10;
+    file.rows = 5;
+    file.width = 5;
+    file.layout = std::string(std::size_t(file.positionCount()), '0');
+    file.layout[9] = ' ';
+    file.layout[1] = '1';
+    file.layout[2] = '2';
+    file.layout[3] = '4';
+    return file;
+}
+
+std::unique_ptr<Field> makeBoard(unsigned seed = 7)
+{
+    return std::make_unique<Field>(levelWithHole(), 4, true, seed);
+}
+
+std::vector<std::string> tokens(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string t; in >> t;)
+        out.push_back(t);
+    return out;
+}
+
+KeyValueFile savedOf(const Field& field)
+{
+    KeyValueFile file;
+    field.save(file);
+    return file;
+}
+
+} // namespace
+
+TEST(FieldSave, WritesEveryPositionHolesAsMinusOneAndOnlyCellsInTheTypes)
+{
+    auto field = makeBoard();
+    field->placeFlower(0, 0, 3);
+    const KeyValueFile file = savedOf(*field);
+    const std::string flowers = file.getString("field.field", "");
+    const auto flowerTokens = tokens(flowers);
+    ASSERT_EQ(flowerTokens.size(), std::size_t(levelWithHole().positionCount()));
+    EXPECT_EQ(flowers.back(), ' ');
+    EXPECT_EQ(flowerTokens[0], "3");
+    EXPECT_EQ(flowerTokens[9], "-1");
+    const auto types = tokens(file.getString("field.cellBacks", ""));
+    ASSERT_EQ(types.size(), std::size_t(field->cellCount()));
+    EXPECT_EQ(types[1], "1");
+    EXPECT_EQ(types[2], "3");
+    EXPECT_EQ(types[3], "4");
+    EXPECT_EQ(tokens(file.getString("field.newCells", "")).size(), field->newCells().size() * 3);
+    for (const char* key : {"field.score", "field.m_statScoreOnLevel", "field.m_statBallsExploded",
+                            "field.m_statTimeOnLevel", "field.m_statTimeBonus",
+                            "field.m_statChains", "field.m_statChainBonus"})
+        EXPECT_TRUE(file.contains(key)) << key;
+}
+
+TEST(FieldSave, ABoardComesBackWithItsFlowersCellsAnnouncedFlowersAndScore)
+{
+    auto original = makeBoard(7);
+    original->setScore(4321);
+    Field::Statistics stats;
+    stats.m_statScoreOnLevel = 11;
+    stats.m_statBallsExploded = 12;
+    stats.m_statTimeOnLevel = 13;
+    stats.m_statTimeBonus = 14;
+    stats.m_statChains = 15;
+    stats.m_statChainBonus = 16;
+    original->setStatistics(stats);
+    const KeyValueFile file = savedOf(*original);
+
+    auto restored = makeBoard(99);
+    ASSERT_TRUE(restored->load(file));
+    EXPECT_EQ(restored->colourTable(), original->colourTable());
+    for (int r = 0; r < original->rows(); ++r)
+        for (int c = 0; c < original->rowLength(r); ++c) {
+            if (original->isCell(r, c)) {
+                EXPECT_EQ(restored->cellBackAt(r, c)->type(), original->cellBackAt(r, c)->type());
+            }
+        }
+    ASSERT_EQ(restored->newCells().size(), original->newCells().size());
+    for (std::size_t i = 0; i < original->newCells().size(); ++i)
+        EXPECT_EQ(restored->newCells()[i]->colour(), original->newCells()[i]->colour());
+    EXPECT_EQ(restored->score(), 4321);
+    EXPECT_EQ(restored->statistics().m_statChains, 15);
+    EXPECT_EQ(restored->statistics().m_statTimeOnLevel, 13);
+    EXPECT_EQ(restored->statistics().m_statTimeBonus, 0);
+    EXPECT_EQ(restored->statistics().m_statChainBonus, 0);
+    EXPECT_EQ(restored->state(), FieldState::Intro);
+    EXPECT_EQ(restored->invariantFault(), "");
+}
+
+TEST(FieldSave, AnEmptyAnnouncedListAnnouncesAfresh)
+{
+    auto original = makeBoard();
+    KeyValueFile file = savedOf(*original);
+    file.setString("field.newCells", "");
+    auto restored = makeBoard(3);
+    restored->clearAnnounced();
+    ASSERT_TRUE(restored->load(file));
+    EXPECT_FALSE(restored->newCells().empty());
+}
+
+TEST(FieldSave, RecordsThatDoNotFitTheBoardAreRejectedWholeAndChangeNothing)
+{
+    auto original = makeBoard();
+    const KeyValueFile good = savedOf(*original);
+    const std::string flowers = good.getString("field.field", "");
+    const std::string types = good.getString("field.cellBacks", "");
+    struct Case {
+        const char* what;
+        const char* key;
+        std::string value;
+    };
+    const std::vector<Case> cases = {
+        {"empty flowers", "field.field", ""},
+        {"empty types", "field.cellBacks", ""},
+        {"flowers short by one", "field.field", flowers.substr(0, flowers.size() - 3)},
+        {"one flower too many", "field.field", flowers + "1 "},
+        {"types short by one", "field.cellBacks", types.substr(0, types.size() - 2)},
+        {"one type too many", "field.cellBacks", types + "0 "},
+        {"a word among the flowers", "field.field", "x" + flowers.substr(1)},
+        {"a number glued to letters", "field.cellBacks", "0abc" + types.substr(1)},
+        {"a colour that does not exist", "field.field", "9" + flowers.substr(flowers.find(' '))},
+        {"a cell type that does not exist", "field.cellBacks", "2" + types.substr(1)},
+        {"a flower on the hole", "field.field",
+         [&] {
+             auto t = tokens(flowers);
+             t[9] = "1";
+             std::string s;
+             for (auto& x : t)
+                 s += x + ' ';
+             return s;
+         }()},
+        {"an announced triple cut short", "field.newCells", "60 300"},
+        {"an announced colour that does not exist", "field.newCells", "60 300 7 "},
+        {"a huge number", "field.field", "99999999999999999999" + flowers.substr(flowers.find(' '))},
+    };
+    for (const Case& c : cases) {
+        KeyValueFile broken = good;
+        broken.setString(c.key, c.value);
+        auto field = makeBoard(5);
+        const auto before = field->colourTable();
+        const int announced = int(field->newCells().size());
+        EXPECT_FALSE(field->load(broken)) << c.what;
+        EXPECT_EQ(field->colourTable(), before) << c.what;
+        EXPECT_EQ(int(field->newCells().size()), announced) << c.what;
+    }
+}
+
+TEST(FieldSave, WildcardsAndBlanksAroundTokensAreAccepted)
+{
+    auto original = makeBoard();
+    original->removeFlower(0, 0);
+    original->placeFlower(0, 0, kBombFlower);
+    KeyValueFile file = savedOf(*original);
+    file.setString("field.newCells", "  60 300 13   ");
+    auto restored = makeBoard(2);
+    ASSERT_TRUE(restored->load(file));
+    EXPECT_EQ(restored->colourAt(0, 0), kBombFlower);
+    ASSERT_EQ(restored->newCells().size(), 1u);
+    EXPECT_EQ(restored->newCells()[0]->colour(), kWildcard);
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "driver/ScriptedDriver.h"
+#include "screens/GameStartup.h"
+#include "screens/MainWindow.h"
+#include "ui/Button.h"
+#include "ui/Control.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+// A folder that looks like the installed game: the real pack, music, sounds
+// and pictures linked in, and a data/ folder of its own for the player files.
+// The test runs inside it.
+class GameFolder {
+public:
+    GameFolder()
+    {
+        namespace fs = std::filesystem;
+        static int counter = 0;
+        m_previous = fs::current_path();
+        m_path = fs::temp_directory_path() /
+                 ("vellomar-game-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        fs::create_directories(m_path / "data");
+        const fs::path game = VM_GAME_DIR;
+        fs::create_symlink(game / "data" / "data.pk", m_path / "data" / "data.pk");
+        for (const char* folder : {"music", "wav", "mui", "levels"})
+            if (fs::exists(game / folder))
+                fs::create_directory_symlink(game / folder, m_path / folder);
+        fs::current_path(m_path);
+    }
+    ~GameFolder()
+    {
+        std::filesystem::current_path(m_previous);
+        std::filesystem::remove_all(m_path);
+    }
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_previous;
+    std::filesystem::path m_path;
+};
+
+// One run of the program inside the driver: the menus built as at start-up,
+// and taken down as at exit when the run ends.
+class GameRun {
+public:
+    GameRun() : m_driver(options())
+    {
+        if (!m_driver.available())
+            return;
+        resetConfig();
+        GameStartup::openPack();
+        Config::get().load();
+        // No first-run hint over the board: the tests play at once.
+        Config::get().m_firstRun = false;
+        m_main = GameStartup::buildMenus();
+        m_driver.runFrames(3);
+    }
+    ~GameRun() { end(); }
+
+    // The exit path: saved game, high scores and configuration written.
+    void end()
+    {
+        if (m_main != nullptr)
+            GameStartup::closeMenus(std::move(m_main));
+        if (m_driver.available())
+            GameStartup::releaseResources();
+    }
+
+    bool available() const { return m_driver.available(); }
+    ScriptedDriver& driver() { return m_driver; }
+    MainWindow& main() { return *m_main; }
+    Application& app() { return Application::get(); }
+    Window* front() { return app().frontScreen(); }
+    Window* top() { return app().topWindow(); }
+
+    // A click in the middle of a control; dialogs' controls sit at the dialog's origin.
+    void click(const Control& control, float originX = 0.0f, float originY = 0.0f)
+    {
+        m_driver.click(int(originX + control.x() + control.width() / 2),
+                       int(originY + control.y() + control.height() / 2));
+        m_driver.runFrames(2);
+    }
+    void press(int key)
+    {
+        m_driver.press(key);
+        m_driver.runFrames(2);
+    }
+    void shot(const std::string& name)
+    {
+        const std::string dir = std::string(VM_SCREENSHOT_DIR);
+        std::filesystem::create_directories(dir);
+        m_driver.saveScreenshot(dir + "/" + name + ".png");
+    }
+
+private:
+    static DriverOptions options()
+    {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        DriverOptions options;
+        options.x = 10;
+        options.y = 10;
+        return options;
+    }
+    // The record is process-wide; each run starts from a fresh one, as a new process would.
+    static void resetConfig()
+    {
+        Config& c = Config::get();
+        const Config fresh{};
+        c.m_windowWidth = fresh.m_windowWidth;
+        c.m_windowHeight = fresh.m_windowHeight;
+        c.m_windowX = fresh.m_windowX;
+        c.m_windowY = fresh.m_windowY;
+        c.m_fullScreen = fresh.m_fullScreen;
+        c.m_sound = fresh.m_sound;
+        c.m_hints = fresh.m_hints;
+        c.m_firstRun = fresh.m_firstRun;
+        c.m_showDragons = fresh.m_showDragons;
+        c.m_musicVolume = fresh.m_musicVolume;
+        c.m_level = fresh.m_level;
+    }
+
+    ScriptedDriver m_driver;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+#define REQUIRE_GAME(run)                                                                          \
+    if (!(run).available())                                                                        \
+    GTEST_SKIP() << "no display with OpenGL"

@@ -1,0 +1,129 @@
+#include "screens/HighScoreTable.h"
+#include "utils/KeyValueFile.h"
+#include "utils/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+HighScoreTable tableWith(const std::vector<int>& points)
+{
+    HighScoreTable table;
+    KeyValueFile file;
+    for (std::size_t r = 0; r < points.size(); ++r) {
+        file.setString(HighScoreTable::nameKey(0, int(r)), "row" + std::to_string(r));
+        file.setInt(HighScoreTable::pointsKey(0, int(r)), points[r]);
+    }
+    table.load(file);
+    return table;
+}
+
+std::vector<int> pointsOf(const HighScoreTable& table, int page = 0)
+{
+    std::vector<int> points;
+    for (int r = 0; r < HighScoreTable::kRows; ++r)
+        points.push_back(table.entry(page, r).points);
+    return points;
+}
+
+const std::vector<int> kFull = {1000, 900, 800, 700, 600, 500, 400};
+
+} // namespace
+
+TEST(HighScoreTable, AScoreEqualToTheLastRowDoesNotQualify)
+{
+    HighScoreTable table = tableWith(kFull);
+    EXPECT_FALSE(table.qualifies(0, 400));
+    table.insert(0, 400, "late");
+    EXPECT_EQ(pointsOf(table), kFull);
+    EXPECT_EQ(table.entry(0, 6).name, "row6");
+}
+
+TEST(HighScoreTable, InsertionKeepsTheOrderAndEqualPointsStayAbove)
+{
+    HighScoreTable table = tableWith(kFull);
+    table.insert(0, 450, "a");
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 800, 700, 600, 500, 450}));
+    table = tableWith(kFull);
+    table.insert(0, 900, "b");
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 900, 800, 700, 600, 500}));
+    EXPECT_EQ(table.entry(0, 1).name, "row1");
+    EXPECT_EQ(table.entry(0, 2).name, "b");
+    table = tableWith(kFull);
+    table.insert(0, 2000, "c");
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{2000, 1000, 900, 800, 700, 600, 500}));
+    EXPECT_EQ(table.entry(0, 0).name, "c");
+}
+
+TEST(HighScoreTable, KeysAreThreeDigitsWidePageFirst)
+{
+    EXPECT_EQ(HighScoreTable::nameKey(0, 3), "top7.rec_name000003");
+    EXPECT_EQ(HighScoreTable::pointsKey(1, 3), "top7.rec_points001003");
+    HighScoreTable table;
+    KeyValueFile file;
+    table.save(file);
+    EXPECT_EQ(file.entries().size(), 28u);
+    EXPECT_EQ(file.getString("top7.rec_name001006", ""), "Nemo");
+    EXPECT_EQ(file.getString("top7.rec_points001006", ""), "0");
+}
+
+TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
+{
+    TempDir dir;
+    TempDir::writeFile("data/garbage.tbl", std::string("\x01\xff\x7f\"//\"", 7));
+    TempDir::writeFile("data/plain.tbl", "top7.rec_name000000 Eve\ntop7.rec_points000000 50\n");
+    for (const char* path : {"data/missing.tbl", "data/garbage.tbl", "data/plain.tbl"}) {
+        HighScoreTable table;
+        table.loadFile(path);
+        for (int p = 0; p < table.pageCount(); ++p)
+            for (int r = 0; r < HighScoreTable::kRows; ++r) {
+                EXPECT_EQ(table.entry(p, r).name, "Nemo") << path;
+                EXPECT_EQ(table.entry(p, r).points, 0) << path;
+            }
+    }
+}
+
+TEST(HighScoreTable, SavedFileReadsBackWithTheScramblingKey)
+{
+    TempDir dir;
+    std::filesystem::create_directories("data");
+    HighScoreTable table;
+    table.insert(0, 1234, "Ada Lovelace");
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    HighScoreTable again;
+    again.loadFile("data/top7.tbl");
+    EXPECT_EQ(again.entry(0, 0).name, "Ada Lovelace");
+    EXPECT_EQ(again.entry(0, 0).points, 1234);
+    KeyValueFile unscrambled;
+    unscrambled.loadFromDisk("data/top7.tbl", true);
+    EXPECT_FALSE(unscrambled.contains(HighScoreTable::nameKey(0, 0)));
+}
+
+TEST(HighScoreTable, NamesTheFileSyntaxCannotHoldAreStoredSoTheTableStaysIntact)
+{
+    TempDir dir;
+    std::filesystem::create_directories("data");
+    HighScoreTable table;
+    table.insert(0, 300, "say \"hi\"");
+    table.insert(0, 200, "a//b c");
+    table.insert(0, 100, "\"");
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    HighScoreTable again;
+    again.loadFile("data/top7.tbl");
+    EXPECT_EQ(again.entry(0, 0).name, "say 'hi'");
+    EXPECT_EQ(again.entry(0, 1).name, "a/\\b c");
+    EXPECT_EQ(again.entry(0, 2).name, "'");
+    EXPECT_EQ(pointsOf(again), (std::vector<int>{300, 200, 100, 0, 0, 0, 0}));
+    for (int r = 3; r < HighScoreTable::kRows; ++r)
+        EXPECT_EQ(again.entry(0, r).name, "Nemo");
+}
+
+TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
+{
+    HighScoreTable table = tableWith({5, 50, 500, 0, 0, 0, 1});
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 0, 0, 0, 1}));
+    table.insert(0, 10, "x");
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
+}

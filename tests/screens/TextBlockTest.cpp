@@ -1,0 +1,59 @@
+#include "objects/Font.h"
+#include "screens/TextBlock.h"
+#include "utils/FilePack.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The game's own font, measured without a window.
+const Font& menuFont()
+{
+    static Font font = [] {
+        FilePack pack;
+        pack.setKey(kMainPackKey);
+        pack.load(std::string(VM_GAME_DIR) + "/data/data.pk");
+        Font loaded;
+        const PackEntry entry = pack.getFile("mui/font.tga");
+        loaded.load(entry.data.data(), entry.data.size(), nullptr);
+        return loaded;
+    }();
+    return font;
+}
+
+std::vector<std::string> wrapped(const std::string& text, float width)
+{
+    TextBlock block(menuFont(), width, 20.0f, 10);
+    block.wrap(text);
+    return block.lines();
+}
+
+} // namespace
+
+TEST(TextBlock, WordsFillALineUpToTheWidthAndEveryLineEndsWithABlank)
+{
+    ASSERT_GT(menuFont().glyphCount(), 0);
+    const float one = menuFont().measure("flower ", 20.0f);
+    const auto lines = wrapped("flower flower flower flower", one * 2.5f);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "flower flower ");
+    EXPECT_EQ(lines[1], "flower flower ");
+}
+
+TEST(TextBlock, OnlyACarriageReturnBreaksALineAndTwoInARowLeaveAnEmptyOne)
+{
+    const auto lines = wrapped("one\r\n\r\ntwo\nthree", 1000.0f);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "one ");
+    EXPECT_EQ(lines[1], " ");
+    EXPECT_EQ(lines[2], "twothree ");
+}
+
+TEST(TextBlock, AWordWiderThanTheWidthStandsAloneOnItsLine)
+{
+    const auto lines = wrapped("a unbelievably b", menuFont().measure("unbeliev", 20.0f));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "a ");
+    EXPECT_EQ(lines[1], "unbelievably ");
+    EXPECT_EQ(lines[2], "b ");
+}
