@@ -135,7 +135,7 @@ public:
     // The first broken board invariant, empty when the board is sound (tests and tools).
     std::string invariantFault() const;
 
-    // The milliseconds between insects on a level; 0 where none come.
+    // The milliseconds between insects on a level (none come below level 6).
     static float insectInterval(int level);
     // The highest level a real game has reached in this run.
     static int highestLevel();

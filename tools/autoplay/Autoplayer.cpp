@@ -27,6 +27,7 @@ Autoplayer::Autoplayer(std::uint32_t seed, Options options) : m_random(seed), m_
 
 Autoplayer::Result Autoplayer::play(Field& field) {
     Result result;
+    m_startScore = field.score();
     while (!field.isLevelOver() && result.moves < m_options.maxMoves && result.fault.empty()) {
         if (field.finished() && field.state() == FieldState::Finished && !field.exitStarted())
             field.onClick(400.0f, 300.0f);
@@ -49,11 +50,12 @@ Autoplayer::Result Autoplayer::play(Field& field) {
 
 void Autoplayer::advance(Field& field, Result& result) {
     const int before = field.score();
+    const Field::Statistics stats = field.statistics();
     maybeShootInsect(field);
     field.update(m_options.dt);
     ++result.updates;
     if (m_options.checkInvariants && result.fault.empty())
-        result.fault = checkInvariants(field, before);
+        result.fault = checkInvariants(field, before, stats);
 }
 
 bool Autoplayer::readyForMove(const Field& field) const {
@@ -174,16 +176,21 @@ int Autoplayer::valueOf(const Field& field, GridPos from, GridPos to, int mover)
     return value;
 }
 
-std::string Autoplayer::checkInvariants(const Field& field, int lastScore) const {
+std::string Autoplayer::checkInvariants(const Field& field, int lastScore,
+                                        const Field::Statistics& last) const {
     if (field.score() < lastScore)
         return "score fell";
     if (const std::string fault = field.invariantFault(); !fault.empty())
         return fault;
     const Field::Statistics& s = field.statistics();
-    if (s.m_statScoreOnLevel < 0 || s.m_statBallsExploded < 0 || s.m_statTimeOnLevel < 0 ||
-        s.m_statChains < 0 || s.m_statChains > s.m_statBallsExploded)
+    if (s.m_statBallsExploded < last.m_statBallsExploded || s.m_statChains < last.m_statChains ||
+        s.m_statTimeOnLevel < last.m_statTimeOnLevel)
+        return "a statistic fell";
+    if (field.score() - m_startScore != s.m_statScoreOnLevel)
+        return "the level's score does not add up to the total";
+    if (s.m_statChains > s.m_statBallsExploded || s.m_statScoreOnLevel < 10 * s.m_statBallsExploded)
         return "statistics inconsistent";
-    if (s.m_statScoreOnLevel > field.score())
-        return "level score above the total";
+    if (!field.succeeded() && (s.m_statTimeBonus != 0 || s.m_statChainBonus != 0))
+        return "bonuses without a win";
     return {};
 }

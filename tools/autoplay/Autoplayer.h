@@ -46,10 +46,12 @@ private:
     int valueOf(const Field& field, GridPos from, GridPos to, int mover) const;
     int runLength(const Field& field, GridPos from, GridPos at, int colour, Direction d,
                   int& wear) const;
-    std::string checkInvariants(const Field& field, int lastScore) const;
+    std::string checkInvariants(const Field& field, int lastScore,
+                                const Field::Statistics& last) const;
 
     std::mt19937 m_random;
     Options m_options;
     const Insect* m_judgedInsect = nullptr;
     bool m_willCatch = false;
+    int m_startScore = 0;
 };

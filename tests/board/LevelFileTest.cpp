@@ -1,0 +1,101 @@
+// Level files that the game cannot play end the program with a message that
+// names the file, instead of running off the board tables.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "board/Field.h"
+#include "board/LevelFile.h"
+#include "utils/FilePack.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+// A folder with levels/ in it, served through an empty pack "main".
+class LevelFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("vm_levels_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir / "levels");
+        if (!getPack("main"))
+            createPack("main");
+    }
+    void TearDown() override {
+        destroyPack("main");
+        fs::remove_all(m_dir);
+    }
+    void write(int level, const std::string& bytes) {
+        std::FILE* f = std::fopen((m_dir / LevelFile::fileName(level)).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    // Runs inside the death test's child, so the folder change stays there.
+    void enter() const { fs::current_path(m_dir); }
+
+    fs::path m_dir;
+};
+} // namespace
+
+TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile) {
+    EXPECT_EXIT(
+        {
+            enter();
+            Field field(42, true);
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "levels/level042.txt");
+}
+
+TEST_F(LevelFolder, ImpossibleSizesAndColourCountsAreRefusedNamingTheFile) {
+    write(1, "5\r\n30\r\n5\r\n4\r\n121\r\n9\r\n");
+    write(2, "5\r\n30\r\n5\r\n4\r\n9\r\n500\r\n");
+    write(3, "0\r\n30\r\n5\r\n4\r\n9\r\n9\r\n");
+    write(4, "14\r\n30\r\n5\r\n4\r\n9\r\n9\r\n");
+    const char* expected[] = {"rows.*level001", "longest row.*level002", "colours.*level003",
+                              "colours.*level004"};
+    for (int level = 1; level <= 4; ++level)
+        EXPECT_EXIT(
+            {
+                enter();
+                Field field(level, true);
+            },
+            ::testing::ExitedWithCode(EXIT_FAILURE), expected[level - 1])
+            << "level " << level;
+}
+
+TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles) {
+    write(5, "3\r\n50\r\n10\r\n0\r\n9\r\n9\r\n00000");
+    const fs::path before = fs::current_path();
+    fs::current_path(m_dir);
+    {
+        Field field(5, false);
+        EXPECT_EQ(field.cellCount(), 5);
+        for (int i = 0; i < 300; ++i)
+            field.update(33.0f);
+        EXPECT_EQ(field.invariantFault(), "");
+    }
+    fs::current_path(before);
+}
+
+TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
+    LevelFile f;
+    f.numColours = 13;
+    f.fillPercent = 60;
+    f.newFlowerPercent = 5;
+    f.wildcardPercent = 50;
+    f.rows = 119;
+    f.width = 120;
+    f.layout.assign(static_cast<std::size_t>(f.positionCount()), '4');
+    const std::string text = f.text();
+    const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
+    ASSERT_TRUE(p.level) << p.error;
+    Field field(*p.level, 100, true, 7);
+    EXPECT_EQ(field.cellCount(), f.positionCount());
+    EXPECT_TRUE(field.isCell(59, 119));
+    EXPECT_TRUE(field.isCell(0, 60));
+    EXPECT_FALSE(field.isCell(0, 61));
+    EXPECT_EQ(field.invariantFault(), "");
+}
