@@ -130,27 +130,6 @@ int Field::percentOfCells(int percent) const {
     return static_cast<int>(std::clamp(n, 0.0, 1.0e9));
 }
 
-bool Field::isCell(int r, int c) const {
-    return r >= 0 && r < m_H && c >= 0 && c < rowLength(r) && (*m_cellBacks)[r][c] != nullptr;
-}
-
-Flower* Field::flowerAt(int r, int c) const {
-    return isCell(r, c) ? (*m_flowers)[r][c].get() : nullptr;
-}
-
-CellBack* Field::cellBackAt(int r, int c) const {
-    return isCell(r, c) ? (*m_cellBacks)[r][c].get() : nullptr;
-}
-
-PathPoint* Field::pathPointAt(int r, int c) const {
-    return isCell(r, c) ? (*m_pathPoints)[r][c].get() : nullptr;
-}
-
-int Field::colourAt(int r, int c) const {
-    const Flower* f = flowerAt(r, c);
-    return f ? f->colour() : kNoColour;
-}
-
 Vec4 Field::cellCentre(int r, int c) const {
     const int fromMiddle = r - middleRow();
     const float x = static_cast<float>(std::abs(fromMiddle)) * kHalfWidth +

@@ -148,7 +148,7 @@ private:
                             bool realGame);
     int percentOfCells(int percent) const;
     Flower* selectedFlower(GridPos* where) const;
-    std::vector<int> distanceTable(GridPos source) const;
+    void fillDistanceTable(GridPos source) const;
     bool matches(int r, int c, int colour) const;
     int walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>& line) const;
     bool lineThrough(int r, int c, const std::array<Direction, 2>& axis);
@@ -215,4 +215,31 @@ private:
     int m_streak = 0;
     float m_streakGauge = 0.0f;
     int m_cellCount = 0;
+    // Scratch space reused by every update and search, so they do not allocate.
+    std::vector<GridPos> m_lineScratch;
+    std::vector<GridPos> m_markedScratch;
+    mutable std::vector<int> m_distanceScratch;
+    mutable std::vector<GridPos> m_searchQueue;
 };
+
+// The lookups every pass makes, inline because they run per cell per update.
+inline bool Field::isCell(int r, int c) const {
+    return r >= 0 && r < m_H && c >= 0 && c < rowLength(r) && (*m_cellBacks)[r][c] != nullptr;
+}
+
+inline Flower* Field::flowerAt(int r, int c) const {
+    return isCell(r, c) ? (*m_flowers)[r][c].get() : nullptr;
+}
+
+inline CellBack* Field::cellBackAt(int r, int c) const {
+    return isCell(r, c) ? (*m_cellBacks)[r][c].get() : nullptr;
+}
+
+inline PathPoint* Field::pathPointAt(int r, int c) const {
+    return isCell(r, c) ? (*m_pathPoints)[r][c].get() : nullptr;
+}
+
+inline int Field::colourAt(int r, int c) const {
+    const Flower* f = flowerAt(r, c);
+    return f ? f->colour() : kNoColour;
+}

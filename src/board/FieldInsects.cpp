@@ -21,8 +21,8 @@ void Field::updateInsects(float dt) {
         return;
     if (m_insectTimer > 0.0f)
         m_insectTimer -= dt;
-    if (boardBusy() || m_finished || m_state != FieldState::Idle || !m_effects.empty() ||
-        m_insectTimer > 0.0f)
+    if (m_insectTimer > 0.0f || m_finished || m_state != FieldState::Idle ||
+        !m_effects.empty() || boardBusy())
         return;
     const std::vector<GridPos> candidates = insectCandidates();
     if (candidates.empty())

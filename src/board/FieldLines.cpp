@@ -1,5 +1,6 @@
 #include "board/Field.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,7 +36,8 @@ bool Field::lineThrough(int r, int c, const std::array<Direction, 2>& axis) {
     const int colour = colourAt(r, c);
     if (colour == kBombFlower || colour == kBlastFlower)
         return false;
-    std::vector<GridPos> line;
+    std::vector<GridPos>& line = m_lineScratch;
+    line.clear();
     walkLine({r, c}, axis[0], colour, line);
     walkLine(step({r, c}, axis[1], middleRow()), axis[1], colour, line);
     if (line.size() < 3)
@@ -47,6 +49,8 @@ bool Field::lineThrough(int r, int c, const std::array<Direction, 2>& axis) {
 void Field::markLine(const std::vector<GridPos>& line, int colour) {
     for (const GridPos& p : line) {
         Flower* f = flowerAt(p.row, p.col);
+        if (!f->marked())
+            m_markedScratch.push_back(p);
         f->setMarked(true);
         if (f->colour() == kBlastFlower) {
             addEffect(std::make_unique<Blast>(f->position(), *this, 150.0f));
@@ -68,13 +72,16 @@ void Field::markLine(const std::vector<GridPos>& line, int colour) {
     flowerAt(p.row, p.col)->setRespawnKind(line.size() == 4 ? kBombFlower : kBlastFlower);
 }
 
+// The flowers marked in this axis pass, row-major.
 void Field::collectHits(std::vector<GridPos>& hits) {
-    for (int r = 0; r < m_H; ++r)
-        for (int c = 0; c < rowLength(r); ++c)
-            if (Flower* f = flowerAt(r, c); f && f->marked()) {
-                hits.push_back({r, c});
-                f->setMarked(false);
-            }
+    std::sort(m_markedScratch.begin(), m_markedScratch.end(), [](GridPos a, GridPos b) {
+        return a.row != b.row ? a.row < b.row : a.col < b.col;
+    });
+    for (const GridPos& p : m_markedScratch) {
+        hits.push_back(p);
+        flowerAt(p.row, p.col)->setMarked(false);
+    }
+    m_markedScratch.clear();
 }
 
 void Field::findLines() {

@@ -1,6 +1,7 @@
 #include "board/Field.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "effects/ParticleSystem.h"
@@ -97,58 +98,68 @@ void Field::previewPath(const Vec4& mouse) {
 
 // Row-major, kMaxSize entries per row: 0 free, -1 taken, else the distance
 // from the target (the target holding 1).
-std::vector<int> Field::distanceTable(GridPos source) const {
-    std::vector<int> table(static_cast<std::size_t>(m_H) * kMaxSize, 0);
+void Field::fillDistanceTable(GridPos source) const {
+    std::vector<int>& table = m_distanceScratch;
+    table.assign(static_cast<std::size_t>(m_H) * kMaxSize, 0);
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
-            if (isCell(r, c) && (*m_flowers)[r][c])
+            if ((*m_flowers)[r][c] && isCell(r, c))
                 table[static_cast<std::size_t>(r) * kMaxSize + c] = -1;
     table[static_cast<std::size_t>(source.row) * kMaxSize + source.col] = 0;
-    return table;
 }
 
+// Breadth-first from the target. A cell gets its distance when it is first
+// queued, which in a breadth-first walk is the distance it would get when
+// first taken from the queue; the search ends once the source has one.
 bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos>& path) const {
-    if (!isCell(fromR, fromC))
+    if (!isCell(fromR, fromC) || !isCell(toR, toC))
         return false;
-    std::vector<int> dist = distanceTable({fromR, fromC});
-    auto at = [&dist](int r, int c) -> int& { return dist[static_cast<std::size_t>(r) * kMaxSize + c]; };
-    struct Visit {
-        GridPos pos;
-        int d;
-    };
-    std::vector<Visit> queue{{{toR, toC}, 1}};
-    bool found = false;
+    fillDistanceTable({fromR, fromC});
+    std::vector<int>& dist = m_distanceScratch;
+    auto at = [&dist](GridPos p) -> int& { return dist[static_cast<std::size_t>(p.row) * kMaxSize + p.col]; };
+    const GridPos source{fromR, fromC};
+    if (at({toR, toC}) != 0)
+        return false;
+    at({toR, toC}) = 1;
+    std::vector<GridPos>& queue = m_searchQueue;
+    queue.assign(1, {toR, toC});
+    bool found = queue.front() == source;
     for (std::size_t head = 0; head < queue.size() && !found; ++head) {
-        const Visit v = queue[head];
-        if (!isCell(v.pos) || at(v.pos.row, v.pos.col) != 0)
-            continue;
-        at(v.pos.row, v.pos.col) = v.d;
-        if (v.pos.row == fromR && v.pos.col == fromC) {
-            found = true;
-            break;
+        const GridPos p = queue[head];
+        const int next = at(p) + 1;
+        for (Direction d : searchOrder(p.row, middleRow())) {
+            const GridPos n = step(p, d, middleRow());
+            if (!isCell(n) || at(n) != 0)
+                continue;
+            at(n) = next;
+            if (n == source) {
+                found = true;
+                break;
+            }
+            queue.push_back(n);
         }
-        for (Direction d : searchOrder(v.pos.row, middleRow()))
-            queue.push_back({step(v.pos, d, middleRow()), v.d + 1});
     }
     if (!found)
         return false;
+    auto distanceAt = [&at](int r, int c) { return at({r, c}); };
 
     std::vector<GridPos> preferred(m_trail.empty() ? m_trail.begin() : m_trail.begin() + 1,
                                    m_trail.end());
     std::size_t next = 0;
     path.assign(1, {fromR, fromC});
-    for (int d = at(fromR, fromC); d >= 2; --d) {
+    for (int d = distanceAt(fromR, fromC); d >= 2; --d) {
         const GridPos last = path.back();
-        std::vector<GridPos> listed;
+        std::array<GridPos, 6> listed;
+        std::size_t count = 0;
         for (Direction dir : searchOrder(last.row, middleRow())) {
             const GridPos n = step(last, dir, middleRow());
-            if (isCell(n) && at(n.row, n.col) == d - 1)
-                listed.push_back(n);
+            if (isCell(n) && distanceAt(n.row, n.col) == d - 1)
+                listed[count++] = n;
         }
-        if (listed.empty())
+        if (count == 0)
             return false;
-        if (next < preferred.size() &&
-            std::find(listed.begin(), listed.end(), preferred[next]) != listed.end()) {
+        const auto end = listed.begin() + static_cast<std::ptrdiff_t>(count);
+        if (next < preferred.size() && std::find(listed.begin(), end, preferred[next]) != end) {
             path.push_back(preferred[next++]);
         } else {
             path.push_back(listed.front());
