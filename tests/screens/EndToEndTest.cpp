@@ -199,7 +199,9 @@ TEST(EndToEnd, MissingLivesInTheSavedGameMeanThree)
 }
 
 // A saved game at 0 lives whose board is full: the level is lost at once.
-void writeLostGame(GameRun& run, int score)
+// Built while a run has the play-screen resources; written once it has ended,
+// because its exit writes the saved game of its own.
+KeyValueFile lostGame(int score)
 {
     auto game = std::make_unique<GameWindow>(1, nullptr);
     KeyValueFile file;
@@ -214,19 +216,20 @@ void writeLostGame(GameRun& run, int score)
     file.setString("field.field", flowers);
     file.setInt("game.m_lives", 0);
     file.setInt("field.score", score);
-    file.save(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
-              MainWindow::kSavedGameKeyLength);
-    (void)run;
+    return file;
 }
 
 TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
 {
     GameFolder folder;
+    KeyValueFile lost;
     {
         GameRun setup;
         REQUIRE_GAME(setup);
-        writeLostGame(setup, 5000);
+        lost = lostGame(5000);
     }
+    lost.save(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
+              MainWindow::kSavedGameKeyLength);
     GameRun run;
     REQUIRE_GAME(run);
     ASSERT_NE(run.main().game(), nullptr);
