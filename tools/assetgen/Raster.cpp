@@ -110,11 +110,51 @@ Rgba pixelAt(cairo_surface_t* s, int x, int y)
                 static_cast<unsigned char>(straight(v & 255)), static_cast<unsigned char>(a)};
 }
 
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length)
+{
+    auto& bytes = *static_cast<std::vector<unsigned char>*>(closure);
+    bytes.insert(bytes.end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Cairo marks every PNG with a white background chunk; the game's decoder
+// composites a picture onto such a colour and its transparency would be lost.
+std::vector<unsigned char> withoutBackgroundChunk(const std::vector<unsigned char>& png)
+{
+    constexpr std::size_t kSignature = 8;
+    std::vector<unsigned char> out(png.begin(), png.begin() + std::ptrdiff_t(kSignature));
+    std::size_t at = kSignature;
+    while (at + 12 <= png.size()) {
+        const std::size_t length = (std::size_t(png[at]) << 24) | (std::size_t(png[at + 1]) << 16) |
+                                   (std::size_t(png[at + 2]) << 8) | std::size_t(png[at + 3]);
+        const std::size_t chunk = 12 + length;
+        if (at + chunk > png.size())
+            throw std::runtime_error("cairo wrote a broken PNG");
+        if (std::string(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8)) !=
+            "bKGD")
+            out.insert(out.end(), png.begin() + std::ptrdiff_t(at),
+                       png.begin() + std::ptrdiff_t(at + chunk));
+        at += chunk;
+    }
+    return out;
+}
+
+void writePng(cairo_surface_t* s, const std::string& path)
+{
+    std::vector<unsigned char> png;
+    if (cairo_surface_write_to_png_stream(s, appendBytes, &png) != CAIRO_STATUS_SUCCESS ||
+        png.size() < 8)
+        throw std::runtime_error("cannot write " + path);
+    const std::vector<unsigned char> bytes = withoutBackgroundChunk(png);
+    File file = openForWriting(path);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        throw std::runtime_error("cannot write " + path);
+}
+
 void writeImage(cairo_surface_t* s, const std::string& path, int jpegQuality)
 {
     if (endsWith(path, ".png")) {
-        if (cairo_surface_write_to_png(s, path.c_str()) != CAIRO_STATUS_SUCCESS)
-            throw std::runtime_error("cannot write " + path);
+        writePng(s, path);
     } else if (endsWith(path, ".jpg")) {
         writeJpeg(s, path, jpegQuality);
     } else if (endsWith(path, ".tga")) {
