@@ -28,6 +28,10 @@ void readNumber(const char* bytes, std::size_t size, std::size_t& cursor, int& v
 std::string checkLimits(const LevelFile& f) {
     if (f.rows < 1 || f.rows > LevelFile::kMaxSize)
         return "the number of rows must be 1 to 120";
+    // The point-to-cell mapping puts row boundaries half a row off the
+    // centres only when the middle row is a true middle.
+    if (f.rows % 2 == 0)
+        return "the number of rows must be odd";
     if (f.width < 1 || f.width > LevelFile::kMaxSize)
         return "the longest row must have 1 to 120 cells";
     if (f.width <= f.rows / 2)

@@ -99,3 +99,28 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
     EXPECT_FALSE(field.isCell(0, 61));
     EXPECT_EQ(field.invariantFault(), "");
 }
+
+// Found by fuzzing: with an even number of rows the cell centres lie on the
+// boundaries of the point-to-cell mapping, so clicks and new flowers would
+// land on the row above.
+TEST(LevelFileParse, EvenRowsAreRefused) {
+    const std::string text = "6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4";
+    const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
+    EXPECT_FALSE(p.level);
+    EXPECT_EQ(p.error, "the number of rows must be odd");
+}
+
+TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell) {
+    for (int rows = 1; rows <= 119; rows += 2) {
+        LevelFile f;
+        f.numColours = 3;
+        f.rows = rows;
+        f.width = 120;
+        f.layout.assign(static_cast<std::size_t>(f.positionCount()), '0');
+        Field field(f, 1, false, 1);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < field.rowLength(r); c += 7)
+                ASSERT_EQ(field.cellUnder(field.cellCentre(r, c)), (GridPos{r, c}))
+                    << rows << " rows";
+    }
+}
