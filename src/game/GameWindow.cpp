@@ -4,9 +4,9 @@
 #include "app/Config.h"
 #include "board/Field.h"
 #include "effects/EffectDrawing.h"
+#include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Picker.h"
-#include "game/GameHints.h"
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
 #include "ui/Button.h"
@@ -164,6 +164,11 @@ void GameWindow::enterGameOver() {
         return;
     }
     m_nameDialog = m_highScores->createNameDialog();
+    if (!m_nameDialog || !Application::exists()) {
+        m_nameDialog.reset();
+        closeScreen();
+        return;
+    }
     m_nameDialog->setScreenSize(800, 600);
     m_nameDialog->setPosition(144.0f, 172.0f, 0.0f);
     m_nameDialog->setBackgroundSize(512, 256);

@@ -47,13 +47,15 @@ TEST(InsectFlight, FifteenUnitsPerThirtyMillisecondsThenWaitsOnTheTarget) {
     insect.update(30.0f);
     EXPECT_FLOAT_EQ(insect.position().x, 115.0f);
     EXPECT_FLOAT_EQ(insect.direction().x, 1.0f);
+    // At 130 the step just taken (15) covers the 10 left: it ends on the target.
     insect.update(30.0f);
-    insect.update(30.0f); // would overshoot: ends on the target
     EXPECT_FLOAT_EQ(insect.position().x, 140.0f);
     EXPECT_EQ(insect.state(), InsectState::Waiting);
     EXPECT_FLOAT_EQ(insect.waitTime(), 1500.0f);
     for (int i = 0; i < 50; ++i)
         insect.update(30.0f);
+    EXPECT_EQ(insect.state(), InsectState::Waiting) << "1500 ms are used up, not yet landed";
+    insect.update(30.0f);
     EXPECT_EQ(insect.state(), InsectState::Landed);
     EXPECT_EQ(insect.landings(), 1);
 }
