@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 namespace EffectDrawing {
 
 namespace {
@@ -21,23 +23,19 @@ void drawParticleSystem(const ParticleSystem& system, Sprite& particleSprite, co
 void drawParticles(const ParticleSystem& system, Sprite& particleSprite) {
     const float baseWidth = particleSprite.frameWidth();
     const float baseHeight = particleSprite.frameHeight();
-    particleSprite.setBlend(true);
-    particleSprite.setFlipped(true);
+    std::vector<Sprite::AdditiveQuad> quads;
+    quads.reserve(system.particles().size());
     for (const auto& particle : system.particles()) {
         const Vec4& p = particle->position();
-        const Vec4& colour = particle->colour();
-        particleSprite.setGroup(particle->group());
-        particleSprite.setFrame(particle->frame());
-        if (particle->size() > 0.0f)
-            particleSprite.setFrameSize(particle->size(), particle->size());
-        else
-            particleSprite.setFrameSize(baseWidth, baseHeight);
-        glColor4f(colour.x, colour.y, colour.z, colour.w);
-        glPushMatrix();
-        glTranslatef(p.x, p.y, p.z);
-        particleSprite.drawAdditive();
-        glPopMatrix();
+        const Vec4& c = particle->colour();
+        const float width = particle->size() > 0.0f ? particle->size() : baseWidth;
+        const float height = particle->size() > 0.0f ? particle->size() : baseHeight;
+        quads.push_back({p.x, p.y, p.z, width, height, particle->group(), particle->frame(),
+                         c.x, c.y, c.z, c.w});
     }
+    particleSprite.setBlend(true);
+    particleSprite.setFlipped(true);
+    particleSprite.drawAdditiveQuads(quads);
     particleSprite.setFrameSize(baseWidth, baseHeight);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -3,6 +3,8 @@
 #include "objects/Texture.h"
 #include "utils/KeyValueFile.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 
 SpriteDescription SpriteDescription::parse(const char* bytes, std::size_t size)
@@ -76,6 +78,35 @@ void GridSprite::draw()
 void GridSprite::drawAdditive()
 {
     drawWith(BlendMode::Additive);
+}
+
+void GridSprite::drawAdditiveQuads(const std::vector<AdditiveQuad>& quads)
+{
+    if (m_texture == nullptr || quads.empty())
+        return;
+    beginStrips(*m_texture, BlendMode::Additive);
+    glBegin(GL_QUADS);
+    for (const AdditiveQuad& quad : quads) {
+        setGroup(quad.group);
+        setFrame(quad.frame);
+        const CellCoords coords = cellCoords();
+        const float vTop = m_flipped ? coords.vHigh : coords.vLow;
+        const float vBottom = m_flipped ? coords.vLow : coords.vHigh;
+        const float hw = quad.width / 2.0f;
+        const float hh = quad.height / 2.0f;
+        glColor4f(quad.red, quad.green, quad.blue, quad.alpha);
+        glTexCoord2f(coords.uRight, vTop);
+        glVertex3f(quad.x + hw, quad.y - hh, quad.z);
+        glTexCoord2f(coords.uLeft, vTop);
+        glVertex3f(quad.x - hw, quad.y - hh, quad.z);
+        glTexCoord2f(coords.uLeft, vBottom);
+        glVertex3f(quad.x - hw, quad.y + hh, quad.z);
+        glTexCoord2f(coords.uRight, vBottom);
+        glVertex3f(quad.x + hw, quad.y + hh, quad.z);
+    }
+    glEnd();
+    endStrips();
+    setFrameSize(quads.back().width, quads.back().height);
 }
 
 void GridSprite::drawWith(BlendMode mode)

@@ -26,6 +26,9 @@ public:
     void unload() override;
     void draw() override;
     void drawAdditive() override;
+    // All quads in one primitive: thousands of particles a frame would
+    // otherwise cost a state change and a draw call each.
+    void drawAdditiveQuads(const std::vector<AdditiveQuad>& quads) override;
 
     // The texture coordinates of the current frame and group.
     CellCoords cellCoords() const;

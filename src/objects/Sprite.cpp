@@ -115,13 +115,7 @@ void Sprite::setPosition(float x, float y, float z, float w)
 
 void Sprite::drawStrip(Texture& texture, const CellCoords& coords, BlendMode mode) const
 {
-    glEnable(GL_TEXTURE_2D);
-    texture.bind();
-    if (m_blend) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, mode == BlendMode::Additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
-        glDisable(GL_ALPHA_TEST);
-    }
+    beginStrips(texture, mode);
     const float hw = m_frameWidth / 2.0f;
     const float hh = m_frameHeight / 2.0f;
     const float vTop = m_flipped ? coords.vHigh : coords.vLow;
@@ -136,7 +130,37 @@ void Sprite::drawStrip(Texture& texture, const CellCoords& coords, BlendMode mod
     glTexCoord2f(coords.uLeft, vBottom);
     glVertex3f(-hw, hh, 0.0f);
     glEnd();
+    endStrips();
+}
+
+void Sprite::beginStrips(Texture& texture, BlendMode mode) const
+{
+    glEnable(GL_TEXTURE_2D);
+    texture.bind();
+    if (m_blend) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, mode == BlendMode::Additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+        glDisable(GL_ALPHA_TEST);
+    }
+}
+
+void Sprite::endStrips() const
+{
     glDisable(GL_TEXTURE_2D);
     if (m_blend)
         glDisable(GL_BLEND);
+}
+
+void Sprite::drawAdditiveQuads(const std::vector<AdditiveQuad>& quads)
+{
+    for (const AdditiveQuad& quad : quads) {
+        setGroup(quad.group);
+        setFrame(quad.frame);
+        setFrameSize(quad.width, quad.height);
+        glColor4f(quad.red, quad.green, quad.blue, quad.alpha);
+        glPushMatrix();
+        glTranslatef(quad.x, quad.y, quad.z);
+        drawAdditive();
+        glPopMatrix();
+    }
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 class FilePack;
 class Texture;
@@ -45,6 +46,17 @@ public:
     virtual void draw() = 0;
     // Like draw, but blends additively (destination factor one).
     virtual void drawAdditive() = 0;
+
+    // One cell of this sprite, centred on (x, y, z), tinted, width x height.
+    struct AdditiveQuad {
+        float x, y, z;
+        float width, height;
+        int group, frame;
+        float red, green, blue, alpha;
+    };
+    // drawAdditive for every quad in turn, each translated to its place; the
+    // group, frame and frame size are left at the last quad's.
+    virtual void drawAdditiveQuads(const std::vector<AdditiveQuad>& quads);
     // Advances the animation clock by dt milliseconds; animations loop.
     virtual void update(float dt);
     // Groups not below the count fall back to group 0.
@@ -87,8 +99,11 @@ protected:
     struct CellCoords {
         float uLeft, uRight, vLow, vHigh;
     };
-    // The centred strip with the given texture coordinates; binds nothing.
+    // The centred strip with the given texture coordinates.
     void drawStrip(Texture& texture, const CellCoords& coords, BlendMode mode) const;
+    // The texture and blending state a strip is drawn with, and its undoing.
+    void beginStrips(Texture& texture, BlendMode mode) const;
+    void endStrips() const;
 
     SpriteVector m_position{};
     SpriteVector m_vector{};

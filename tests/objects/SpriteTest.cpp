@@ -238,6 +238,31 @@ TEST_F(SpriteDrawTest, GroupsAndFramesPickTheirCell)
     EXPECT_TRUE(sameColour(pixel(100, 50), kRed));
 }
 
+TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
+{
+    TestPack files;
+    Picture picture(16, 16, kRed);
+    for (int y = 8; y < 16; ++y)
+        for (int x = 8; x < 16; ++x)
+            picture.at(x, y) = kBlue; // group 0, frame 1
+    files.add("dat/cells.tga", tgaFile(picture));
+    files.add("dat/cells.spr", std::string("file_name dat/cells.tga\nframes 2\ngroups 2\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
+    sprite->setFlipped(true);
+    sprite->setBlend(true);
+    clear(0, 0, 0);
+    sprite->drawAdditiveQuads({{50, 50, 0, 20, 20, 0, 1, 1, 1, 1, 1},
+                               {100, 50, 0, 10, 10, 1, 0, 1, 1, 1, 0.5f}});
+    EXPECT_TRUE(sameColour(pixel(50, 50), kBlue));
+    EXPECT_TRUE(sameColour(pixel(58, 50), kBlue));
+    EXPECT_TRUE(sameColour(pixel(62, 50), Rgba{0, 0, 0, 255}));
+    EXPECT_NEAR(pixel(100, 50).r, 128, 3);
+    EXPECT_TRUE(sameColour(pixel(107, 50), Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(sprite->frameWidth(), 10.0f);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) == GL_FALSE);
+}
+
 TEST_F(SpriteDrawTest, BlendingModes)
 {
     TestPack files;
