@@ -15,10 +15,6 @@
 
 namespace GameStartup {
 
-namespace {
-
-// Steps 3 to 12: the shell, the sound manager, the configuration, the
-// window and its context. False when the program cannot go on.
 bool openShell()
 {
     Application& application = Application::create("main");
@@ -45,6 +41,8 @@ bool openShell()
     }
     return application.checkRequiredExtensions();
 }
+
+namespace {
 
 void showIntro(IntroScreen& intro)
 {

@@ -20,6 +20,10 @@ constexpr int kLogicalHeight = 600;
 // returns the exit code.
 int runProgram();
 
+// The shell, the sound manager, the configuration, the window and its
+// context. False when the program cannot go on.
+bool openShell();
+
 // The pack "main" with its key and data/data.pk (a missing pack is no error).
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main
