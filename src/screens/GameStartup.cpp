@@ -4,7 +4,9 @@
 #include "app/Config.h"
 #include "app/Log.h"
 #include "audio/CSoundManager.h"
+#include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
+#include "game/PlayArt.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
@@ -73,7 +75,10 @@ std::unique_ptr<MainWindow> buildMenus()
     showIntro(*intro);
     CSoundManager::instance()->initialise(&application.platformWindow());
     Config::get().apply();
-    std::unique_ptr<MainWindow> mainWindow = MainWindow::create(pack, nullptr);
+    GameResources::instance();
+    static PlayArt art;
+    art = PlayArt::fromResources();
+    std::unique_ptr<MainWindow> mainWindow = MainWindow::create(pack, &art);
     application.removeScreen(*intro);
     application.pushScreen(*mainWindow);
     mainWindow->loadSavedGame();
@@ -87,6 +92,7 @@ void closeMenus(std::unique_ptr<MainWindow> mainWindow)
 {
     mainWindow->saveGame();
     mainWindow.reset();
+    GameResources::release();
     Config::get().save();
     if (Application::exists())
         Application::get().platformWindow().hide();
