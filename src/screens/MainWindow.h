@@ -53,6 +53,7 @@ public:
     bool restoreGame(const KeyValueFile& file);
 
     GameWindow* game() const { return m_game.get(); }
+    const PlayArt* art() const { return m_art; }
     HighScoreTable& highScores() { return m_table; }
     MenuResources& resources() { return *m_ownedResources; }
     ContinueDialog* continueDialog() const { return m_continueDialog.get(); }

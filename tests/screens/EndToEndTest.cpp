@@ -2,6 +2,7 @@
 
 #include "board/Field.h"
 #include "game/GameWindow.h"
+#include "game/PlayArt.h"
 #include "platform/VirtualKey.h"
 #include "platform/WebBrowser.h"
 #include "screens/ContinueDialog.h"
@@ -104,6 +105,9 @@ TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
         REQUIRE_GAME(run);
         run.shot("main_menu");
         EXPECT_EQ(run.front(), &run.main());
+        // The level preview and the play screen draw with the program's art.
+        ASSERT_NE(run.main().art(), nullptr);
+        EXPECT_TRUE(run.main().art()->complete());
         startLevelOne(run);
         GameWindow& game = *run.main().game();
         runIntro(run, game);
