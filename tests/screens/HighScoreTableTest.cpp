@@ -127,3 +127,31 @@ TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
     table.insert(0, 10, "x");
     EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
 }
+
+TEST(HighScoreTable, ATruncatedOrWrongKeyFileGivesAWholeTable)
+{
+    TempDir dir;
+    std::filesystem::create_directories("data");
+    HighScoreTable table;
+    for (int points : kFull)
+        table.insert(0, points, "Player " + std::to_string(points));
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    const std::string whole = TempDir::readFile("data/top7.tbl");
+    TempDir::writeFile("data/half.tbl", whole.substr(0, whole.size() / 2));
+    KeyValueFile plain;
+    table.save(plain);
+    ASSERT_TRUE(plain.save("data/otherkey.tbl", "not the key", 11));
+    for (const char* path : {"data/half.tbl", "data/otherkey.tbl"}) {
+        HighScoreTable again;
+        again.loadFile(path);
+        for (int p = 0; p < again.pageCount(); ++p) {
+            for (int r = 0; r < HighScoreTable::kRows; ++r) {
+                EXPECT_FALSE(again.entry(p, r).name.empty()) << path;
+                EXPECT_GE(again.entry(p, r).points, 0) << path;
+            }
+        }
+    }
+    HighScoreTable wrongKey;
+    wrongKey.loadFile("data/otherkey.tbl");
+    EXPECT_EQ(wrongKey.entry(0, 0).name, "Nemo");
+}
