@@ -5,6 +5,7 @@
 #include "effects/Blast.h"
 #include "effects/ColourBomb.h"
 #include "effects/EffectDrawing.h"
+#include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
 #include "game/BoardRenderer.h"
 #include "game/PlayArt.h"
@@ -24,43 +25,6 @@
 namespace {
 
 constexpr std::size_t kParticles = 3000;
-
-class BenchArt {
-public:
-    explicit BenchArt(FilePack& pack) : m_pack(pack) {
-        const PackEntry fontFile = pack.getFile("mui/font.tga");
-        m_font.load(fontFile.data.data(), fontFile.data.size(), texture("mui/font.tga"));
-        art.font = &m_font;
-        art.background = texture("dat/game_bg.jpg");
-        art.smallBackground = texture("dat/game_bg_small.jpg");
-        art.statistics = texture("dat/stat.jpg");
-        for (Sprite*& skin : art.skins)
-            skin = sprite("dat/skin01.spr");
-        art.cellBack = sprite("dat/cellback.spr");
-        art.cellBackSmall = sprite("dat/cellback_small.spr");
-        art.particles = sprite("dat/particles.spr");
-        art.insect = sprite("dat/insects.spr");
-        art.block = sprite("dat/block.spr");
-        art.mainMenuButton = texture("dat/maun_menu_btn.tga");
-        art.dynamite = texture("dat/dymamite.png");
-        art.dynamiteGrey = texture("dat/dymamite_gray.png");
-    }
-    PlayArt art;
-
-private:
-    Texture* texture(const char* name) {
-        m_textures.push_back(Texture::load(&m_pack, name));
-        return m_textures.back().get();
-    }
-    Sprite* sprite(const char* name) {
-        m_sprites.push_back(Sprite::load(m_pack, name));
-        return m_sprites.back().get();
-    }
-    FilePack& m_pack;
-    Font m_font;
-    std::vector<std::unique_ptr<Texture>> m_textures;
-    std::vector<std::unique_ptr<Sprite>> m_sprites;
-};
 
 void setView() {
     glViewport(0, 0, 800, 600);
@@ -95,9 +59,10 @@ void playScreenFrame(benchmark::State& state) {
         return;
     }
     BoardSounds::setListener([](int, BoardSounds::Restart) {});
-    BenchArt art(*pack);
+    GameResources resources(*pack);
+    const PlayArt art = PlayArt::from(resources);
     ParticleSystem& particles = ParticleSystem::create();
-    BoardRenderer renderer(art.art);
+    BoardRenderer renderer(art);
     Field field(30, true);
     for (int i = 0; i < 200; ++i)
         field.update(16.0f);
@@ -114,7 +79,7 @@ void playScreenFrame(benchmark::State& state) {
         renderer.drawBackground();
         renderer.drawBoard(field);
         renderer.drawLives(3);
-        EffectDrawing::drawParticleSystem(particles, *art.art.particles, *art.art.font);
+        EffectDrawing::drawParticleSystem(particles, *art.particles, *art.font);
         gameSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         context->swapBuffers();
         glFinish();

@@ -11,23 +11,25 @@ bool PlayArt::complete() const {
 }
 
 PlayArt PlayArt::fromResources() {
-    const GameResources* res = GameResources::get();
-    if (!res)
-        return {};
+    const GameResources* resources = GameResources::get();
+    return resources ? from(*resources) : PlayArt{};
+}
+
+PlayArt PlayArt::from(const GameResources& resources) {
     PlayArt art;
-    art.font = res;
+    art.font = &resources;
     for (std::size_t i = 0; i < art.skins.size(); ++i)
-        art.skins[i] = res->m_skins[i].get();
-    art.statistics = res->m_statistics.get();
-    art.background = res->m_background.get();
-    art.smallBackground = res->m_smallBackground.get();
-    art.insect = res->m_insect.get();
-    art.cellBack = res->m_cellBack.get();
-    art.cellBackSmall = res->m_cellBackSmall.get();
-    art.particles = res->m_particles.get();
-    art.block = res->m_block.get();
-    art.mainMenuButton = res->m_mainMenuButton.get();
-    art.dynamite = res->m_dynamite.get();
-    art.dynamiteGrey = res->m_dynamiteGrey.get();
+        art.skins[i] = resources.m_skins[i].get();
+    art.statistics = resources.m_statistics.get();
+    art.background = resources.m_background.get();
+    art.smallBackground = resources.m_smallBackground.get();
+    art.insect = resources.m_insect.get();
+    art.cellBack = resources.m_cellBack.get();
+    art.cellBackSmall = resources.m_cellBackSmall.get();
+    art.particles = resources.m_particles.get();
+    art.block = resources.m_block.get();
+    art.mainMenuButton = resources.m_mainMenuButton.get();
+    art.dynamite = resources.m_dynamite.get();
+    art.dynamiteGrey = resources.m_dynamiteGrey.get();
     return art;
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 class Font;
+class GameResources;
 class Sprite;
 class Texture;
 
@@ -25,6 +26,8 @@ struct PlayArt {
 
     // The play-screen resources' pictures; empty while they are not built.
     static PlayArt fromResources();
+    // The pictures of the given resources.
+    static PlayArt from(const GameResources& resources);
     // True when every member is there.
     bool complete() const;
 };

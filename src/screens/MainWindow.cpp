@@ -20,12 +20,12 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonPlace {
     const char* name;
     const char* image;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonPlace kButtons[] = {
     {"m_game_btn", "m_new_game_btn"},   {"m_game_adv_btn", "m_new_game_adv_btn"},
     {"m_game_custom_btn", "m_new_game_custom_btn"}, {"m_continue_btn", "m_continue_btn"},
     {"m_quit_game_btn", "m_quit_game_btn"}, {"m_help_btn", "m_help_btn"},
@@ -71,8 +71,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::createButtons(const KeyValueFile& layout)
 {
-    for (const ButtonSpec& spec : kButtons)
-        m_buttons.emplace_back(spec.name, &addButton(layout, spec.name, spec.image));
+    for (const ButtonPlace& button : kButtons)
+        m_buttons.emplace_back(button.name, &addButton(layout, button.name, button.image));
     for (const char* name : kHiddenButtons)
         button(name).setEnabled(false);
 }

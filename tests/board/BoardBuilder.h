@@ -12,7 +12,7 @@
 
 // Small boards for the rules tests: a hexagon of one cell kind, no flowers,
 // no announced flowers unless asked for.
-struct BoardSpec {
+struct BoardShape {
     int rows = 5;
     int width = 5;
     char cell = '0';
@@ -26,21 +26,21 @@ struct BoardSpec {
     std::string layout = {}; // replaces the uniform hexagon when given
 };
 
-inline LevelFile levelFor(const BoardSpec& spec) {
+inline LevelFile levelFor(const BoardShape& shape) {
     LevelFile f;
-    f.numColours = spec.colours;
-    f.fillPercent = spec.fill;
-    f.newFlowerPercent = spec.newFlowers;
-    f.wildcardPercent = spec.wildcards;
-    f.rows = spec.rows;
-    f.width = spec.width;
-    f.layout = spec.layout.empty() ? std::string(static_cast<std::size_t>(f.positionCount()), spec.cell)
-                                   : spec.layout;
+    f.numColours = shape.colours;
+    f.fillPercent = shape.fill;
+    f.newFlowerPercent = shape.newFlowers;
+    f.wildcardPercent = shape.wildcards;
+    f.rows = shape.rows;
+    f.width = shape.width;
+    f.layout = shape.layout.empty() ? std::string(static_cast<std::size_t>(f.positionCount()), shape.cell)
+                                   : shape.layout;
     return f;
 }
 
-inline std::unique_ptr<Field> makeField(const BoardSpec& spec = {}) {
-    return std::make_unique<Field>(levelFor(spec), spec.level, spec.realGame, spec.seed);
+inline std::unique_ptr<Field> makeField(const BoardShape& shape = {}) {
+    return std::make_unique<Field>(levelFor(shape), shape.level, shape.realGame, shape.seed);
 }
 
 // Runs the intro until the player may act.

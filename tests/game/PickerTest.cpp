@@ -117,11 +117,11 @@ class PickerInsectTest : public BoardTest {
 protected:
     void SetUp() override {
         BoardTest::SetUp();
-        BoardSpec spec;
-        spec.level = 6;
-        spec.rows = 7;
-        spec.width = 7;
-        field = makeField(spec);
+        BoardShape shape;
+        shape.level = 6;
+        shape.rows = 7;
+        shape.width = 7;
+        field = makeField(shape);
         finishIntro(*field);
         for (int c = 0; c < 7; c += 2)
             idleFlower(*field, 3, c, c % 3);

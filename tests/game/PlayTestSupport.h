@@ -6,14 +6,13 @@
 #include <vector>
 
 class FilePack;
-class Font;
-class Sprite;
-class Texture;
+class GameResources;
 
 // The pack "main" over the built data/data.pk, made once per test program.
 FilePack& mainPack();
 
-// The play-screen pictures loaded from the built pack, owned here.
+// The play-screen resources loaded from the built pack as the game loads
+// them, owned here.
 class LoadedArt {
 public:
     LoadedArt();
@@ -21,11 +20,6 @@ public:
     const PlayArt& art() const { return m_art; }
 
 private:
-    Texture* texture(const char* name, bool mipmaps = false);
-    Sprite* sprite(const char* name);
-
-    std::vector<std::unique_ptr<Texture>> m_textures;
-    std::vector<std::unique_ptr<Sprite>> m_sprites;
-    std::unique_ptr<Font> m_font;
+    std::unique_ptr<GameResources> m_resources;
     PlayArt m_art;
 };
