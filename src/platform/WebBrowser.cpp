@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <filesystem>
+
 namespace {
 
 WebBrowser::Opener& installedOpener()
@@ -27,6 +29,15 @@ bool WebBrowser::open(const std::string& address)
     if (installedOpener())
         return installedOpener()(address);
     return openWithSystem(address);
+}
+
+std::string WebBrowser::addressFor(const std::string& page)
+{
+    if (page.empty() || page.find("://") != std::string::npos)
+        return page;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(page, error);
+    return "file://" + (error ? page : absolute.lexically_normal().string());
 }
 
 void WebBrowser::setOpener(Opener opener)

@@ -11,6 +11,9 @@ public:
     using Opener = std::function<bool(const std::string& address)>;
 
     static bool open(const std::string& address);
+    // A web address as it is; a file path becomes the file:// address of the
+    // file, relative paths taken from the working folder (the game folder).
+    static std::string addressFor(const std::string& page);
     // Tests put their own in place; null brings the system's back.
     static void setOpener(Opener opener);
 };

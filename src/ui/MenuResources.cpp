@@ -1,5 +1,6 @@
 #include "ui/MenuResources.h"
 
+#include "platform/WebBrowser.h"
 #include "utils/FilePack.h"
 
 MenuResources::MenuResources(FilePack& pack) : m_pack(pack)
@@ -54,6 +55,11 @@ const std::vector<std::string>& MenuResources::resourceKeys()
         "m_options_window_back", "m_enter_name_dlg_back", "m_continue_dlg_back",
         "m_help_window_back", "m_top_window_back",     "m_cust_lev_wnd"};
     return keys;
+}
+
+std::string MenuResources::webAddress() const
+{
+    return WebBrowser::addressFor(kWebPage);
 }
 
 KeyValueFile MenuResources::loadLayout(FilePack& pack, const std::string& fileName)

@@ -14,13 +14,14 @@ class FilePack;
 
 // The images every menu shares: the menu font, one texture per entry of
 // mui/resourses.txt, the level lock, the dragon and the two pointer sprites,
-// and the address the web-site buttons open. Made once by the main menu.
+// and the page the web-site buttons open. Made once by the main menu.
 class MenuResources {
 public:
     static constexpr const char* kResourceList = "mui/resourses.txt";
     static constexpr const char* kFontFile = "mui/font.tga";
     static constexpr const char* kLockedFile = "mui/locked.tga";
-    static constexpr const char* kWebAddress = "https://vellomar.example.org/";
+    // A web address, or a page in the game folder (a build setting).
+    static constexpr const char* kWebPage = VM_WEB_PAGE;
 
     explicit MenuResources(FilePack& pack);
     ~MenuResources();
@@ -35,7 +36,8 @@ public:
     Sprite& dragon() const { return *m_dragon; }
     Sprite& cursor() const { return *m_cursor; }
     Sprite& cursor2() const { return *m_cursor2; }
-    const std::string& webAddress() const { return m_webAddress; }
+    // The address the web-site buttons open, found again on each use.
+    std::string webAddress() const;
     FilePack& pack() const { return m_pack; }
 
     // The resource-list keys in reading order; the first kControlImageCount
@@ -58,5 +60,4 @@ private:
     std::unique_ptr<Sprite> m_dragon;
     std::unique_ptr<Sprite> m_cursor;
     std::unique_ptr<Sprite> m_cursor2;
-    std::string m_webAddress = kWebAddress;
 };

@@ -29,7 +29,7 @@ public:
         fs::create_directories(m_path / "data");
         const fs::path game = VM_GAME_DIR;
         fs::create_symlink(game / "data" / "data.pk", m_path / "data" / "data.pk");
-        for (const char* folder : {"music", "wav", "mui", "levels"})
+        for (const char* folder : {"music", "wav", "mui", "levels", "doc"})
             if (fs::exists(game / folder))
                 fs::create_directory_symlink(game / folder, m_path / folder);
         fs::current_path(m_path);

@@ -1,0 +1,24 @@
+#include "platform/WebBrowser.h"
+#include "ui/MenuResources.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(WebPage, TheButtonsPageShipsInTheGameFolder)
+{
+    const std::string page = MenuResources::kWebPage;
+    ASSERT_EQ(page.find("://"), std::string::npos) << "a local page until the game has a site";
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(VM_GAME_DIR) / page))
+        << page;
+}
+
+TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
+{
+    EXPECT_EQ(WebBrowser::addressFor("https://example.org/a"), "https://example.org/a");
+    EXPECT_EQ(WebBrowser::addressFor("/opt/game/doc/manual.html"),
+              "file:///opt/game/doc/manual.html");
+    const std::filesystem::path here = std::filesystem::current_path();
+    EXPECT_EQ(WebBrowser::addressFor("doc/./manual.html"),
+              "file://" + (here / "doc/manual.html").string());
+}
