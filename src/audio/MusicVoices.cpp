@@ -125,8 +125,16 @@ void MusicVoices::mix(float* out, int count)
 
 void MusicVoices::mixVoice(Voice& voice, float* out, int count)
 {
+    // A turn at a loop edge mixes nothing; two in a row can happen (a reflection
+    // that lands on the other edge), more cannot, so a voice stuck there is dropped.
+    int idleRuns = 0;
     while (count > 0 && voice.sample != nullptr) {
         const int done = mixRun(voice, out, count);
+        idleRuns = done > 0 ? 0 : idleRuns + 1;
+        if (idleRuns > kMaxIdleRuns) {
+            voice.sample = nullptr;
+            return;
+        }
         out += 2 * done;
         count -= done;
     }
@@ -202,8 +210,9 @@ void MusicVoices::wrapAtEnd(Voice& voice)
 {
     const XmSample& sample = *voice.sample;
     const std::int64_t start = std::int64_t(sample.loopStart) << 32;
-    const std::int64_t length = std::int64_t(sample.loopLength) << 32;
-    if (sample.loop == LoopType::None || length <= 0) {
+    const std::int64_t end = std::int64_t(sample.loopEnd()) << 32;
+    const std::int64_t length = end - start;
+    if (sample.loop == LoopType::None || length <= 0 || voice.step <= 0) {
         voice.sample = nullptr;
         return;
     }
@@ -211,13 +220,16 @@ void MusicVoices::wrapAtEnd(Voice& voice)
         voice.position = start + (voice.position - start) % length;
         return;
     }
-    // Ping-pong: one virtual cycle runs forward then backward over 2 x length.
-    std::int64_t virtualPosition = voice.backward ? 2 * length - 1 - (voice.position - start)
-                                                  : voice.position - start;
-    virtualPosition %= 2 * length;
-    if (virtualPosition < 0) {
-        virtualPosition += 2 * length;
+    // Ping-pong: the voice always turns at the edge it reached; the distance it
+    // went past that edge is folded into one forward-and-back cycle.
+    const std::int64_t past = voice.backward ? start - voice.position : voice.position - end;
+    std::int64_t fold = std::max<std::int64_t>(past, 0) % (2 * length);
+    bool backward = !voice.backward;
+    if (fold >= length) {
+        fold -= length;
+        backward = !backward;
     }
-    voice.backward = virtualPosition >= length;
-    voice.position = start + (voice.backward ? 2 * length - 1 - virtualPosition : virtualPosition);
+    voice.backward = backward;
+    // Backward positions stay below the loop end so that interpolation reads the guard value at most.
+    voice.position = backward ? end - 1 - fold : start + fold;
 }

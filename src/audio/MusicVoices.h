@@ -31,6 +31,8 @@ public:
     static constexpr int kRate = 44100;
     // Longest run mixed in one go; callers split longer ones.
     static constexpr int kMaxRun = 1024;
+    // Runs in a row that may mix nothing (turns at loop edges) before a voice is dropped.
+    static constexpr int kMaxIdleRuns = 4;
 
     void reset();
     // Applies the change flags the last tick left on every heard channel.
