@@ -3,7 +3,38 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <string>
+
+namespace {
+
+struct PackFont {
+    std::string bytes;
+    Font font;
+    int width = 0, height = 0;
+
+    PackFont() : bytes(AssetPack::instance().bytes("mui/font.tga").value_or(""))
+    {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        if (bytes.size() > 18 && font.load(data, bytes.size(), nullptr)) {
+            width = data[12] | data[13] << 8;
+            height = data[14] | data[15] << 8;
+        }
+    }
+    // The strongest alpha of a picture column within a glyph's rows.
+    int columnPeak(const Font::Glyph& glyph, int column) const
+    {
+        const auto* pixels = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 18;
+        int peak = 0;
+        for (int row = int(std::lround(glyph.bottom * height)); row <= int(std::lround(glyph.top * height)); ++row)
+            peak = std::max<int>(peak, pixels[(std::size_t(row) * width + column) * 4 + 3]);
+        return peak;
+    }
+};
+
+} // namespace
 
 TEST(FontImage, HasTheExactHeaderAndAllGlyphs)
 {
@@ -43,4 +74,36 @@ TEST(FontImage, SpacesTextLikeTheTypeface)
     // centred) stay inside the frame of the panel from x 144 to 656.
     EXPECT_LT(233 + font.measure("Time on level : 10:59:59", 28), 656 - 18);
     EXPECT_LT(font.measure("Level not completed!", 36), 512 - 36);
+}
+
+TEST(FontImage, GlyphBoxesHoldJustTheirInk)
+{
+    PackFont packed;
+    ASSERT_EQ(packed.font.glyphCount(), Font::kGlyphCount);
+    // The box is the run of ink plus one empty column each side; its outer
+    // ink columns must show, or faint dust widens every letter.
+    for (int i = 0; i < packed.font.glyphCount(); ++i) {
+        const Font::Glyph& glyph = packed.font.glyph(i);
+        const int first = int(std::lround(glyph.left * packed.width)) + 1;
+        const int last = int(std::lround(glyph.right * packed.width)) - 1;
+        EXPECT_GE(packed.columnPeak(glyph, first), 40) << "left edge of " << char(33 + i);
+        EXPECT_GE(packed.columnPeak(glyph, last), 40) << "right edge of " << char(33 + i);
+    }
+}
+
+TEST(FontImage, WordSpaceIsNarrowerThanALetter)
+{
+    PackFont packed;
+    const Font& font = packed.font;
+    ASSERT_EQ(font.glyphCount(), Font::kGlyphCount);
+    const float size = 20;
+    const float space = font.measure(" ", size);
+    // A word space about two thirds of an "n": words read as words, not as
+    // letters set apart ("Every  burst  wears  down").
+    EXPECT_LT(space, 0.85f * font.measure("n", size));
+    EXPECT_GT(space, 0.5f * font.measure("n", size));
+    // The gap between letters (one tenth of a space and the two margin
+    // columns) stays a small fraction of the word space.
+    const float texel = size / (font.lineHeight() * float(packed.height));
+    EXPECT_LT(space / 10 + 2 * texel, space / 2);
 }

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cstdint>
@@ -14,13 +15,43 @@ constexpr int kFirst = 33;
 constexpr int kLast = 126;
 constexpr int kGap = 3;     // empty columns between glyphs and rows between lines
 constexpr int kMarker = 2;  // width of the marker bar
+// Edge columns fainter than this are antialiasing dust: they would widen a
+// glyph's run of ink without showing.
+constexpr unsigned kFaintColumn = 40;
+// The word space, in ems, that the box of "A" (its ink and the game's one
+// column of margin on each side) makes.
+constexpr double kWordSpace = 0.44;
 
 struct Glyph {
-    int left = 0;      // bitmap offset from the box's left edge
     int top = 0;       // bitmap rows above the baseline
-    int box = 0;       // columns of the box
     int width = 0, rows = 0;
     std::vector<std::uint8_t> coverage;
+
+    unsigned columnPeak(int x) const
+    {
+        unsigned peak = 0;
+        for (int y = 0; y < rows; ++y)
+            peak = std::max<unsigned>(peak, coverage[std::size_t(y) * width + x]);
+        return peak;
+    }
+    // Keeps the columns from..to-1.
+    void cropColumns(int from, int to)
+    {
+        std::vector<std::uint8_t> kept;
+        for (int y = 0; y < rows; ++y)
+            for (int x = from; x < to; ++x)
+                kept.push_back(coverage[std::size_t(y) * width + x]);
+        coverage = std::move(kept);
+        width = to - from;
+    }
+    // Empty columns inside a glyph (between the strokes of '"') get an
+    // invisible dot, so the game's column scan sees one run of ink.
+    void bridgeGaps()
+    {
+        for (int x = 0; x < width; ++x)
+            if (columnPeak(x) == 0)
+                coverage[std::size_t(rows / 2) * width + x] = 1;
+    }
 };
 
 struct FreeTypeFace {
@@ -41,26 +72,60 @@ struct FreeTypeFace {
     }
 };
 
-Glyph renderGlyph(FT_Face face, int code)
+// The outline of a character, hinted, narrowed to `squeeze` of its width and
+// emboldened by what the narrowing takes from its strokes.
+FT_GlyphSlot loadOutline(FT_Face face, int code, double squeeze)
 {
-    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT))
+    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         throw std::runtime_error("the font lacks character " + std::to_string(code));
     FT_GlyphSlot slot = face->glyph;
+    if (squeeze < 1.0) {
+        FT_Matrix narrow{FT_Fixed(squeeze * 65536), 0, 0, 0x10000};
+        FT_Outline_Transform(&slot->outline, &narrow);
+        // A stem about a sixth of an em wide loses (1 - squeeze) of that width.
+        FT_Pos stem = FT_Pos(face->size->metrics.x_ppem * 64 / 6);
+        FT_Outline_EmboldenXY(&slot->outline, FT_Pos((1.0 - squeeze) * stem * 0.25), 0);
+    }
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT))
+        throw std::runtime_error("cannot render character " + std::to_string(code));
+    return slot;
+}
+
+Glyph renderGlyph(FT_Face face, int code, double squeeze = 1.0)
+{
+    FT_GlyphSlot slot = loadOutline(face, code, squeeze);
     Glyph g;
     g.width = int(slot->bitmap.width);
     g.rows = int(slot->bitmap.rows);
     g.top = slot->bitmap_top;
-    int advance = int((slot->advance.x + 32) >> 6);
-    // The game adds one column of margin on each side of a box, so the box is
-    // the advance less two columns, widened where the ink reaches beyond it.
-    int boxStart = std::min(1, slot->bitmap_left);
-    int boxEnd = std::max(advance - 1, slot->bitmap_left + g.width);
-    g.left = slot->bitmap_left - boxStart;
-    g.box = std::max(1, boxEnd - boxStart);
     for (int y = 0; y < g.rows; ++y)
         for (int x = 0; x < g.width; ++x)
             g.coverage.push_back(slot->bitmap.buffer[y * slot->bitmap.pitch + x]);
+    int from = 0, to = g.width;
+    while (from < to && g.columnPeak(from) < kFaintColumn)
+        ++from;
+    while (to > from && g.columnPeak(to - 1) < kFaintColumn)
+        --to;
+    if (from == to)
+        throw std::runtime_error("character " + std::to_string(code) + " has no ink");
+    g.cropColumns(from, to);
+    g.bridgeGaps();
     return g;
+}
+
+// Renders "A" narrowed so that its box (ink and two margin columns) is the word space.
+Glyph renderNarrowA(FT_Face face)
+{
+    const Glyph natural = renderGlyph(face, 'A');
+    const double target = kWordSpace * face->size->metrics.x_ppem - 2.0;
+    Glyph a = natural;
+    for (double squeeze = std::min(1.0, target / natural.width); squeeze > 0.2; squeeze -= 0.01) {
+        a = renderGlyph(face, 'A', squeeze);
+        if (a.width <= target + 0.5)
+            break;
+    }
+    return a;
 }
 
 void setAlpha(unsigned char* data, int stride, int x, int y, unsigned alpha)
@@ -78,16 +143,10 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
     std::vector<Glyph> glyphs;
     int ascent = 0, descent = 0;
     for (int c = kFirst; c <= kLast; ++c) {
-        glyphs.push_back(renderGlyph(font.face, c));
+        glyphs.push_back(c == 'A' ? renderNarrowA(font.face) : renderGlyph(font.face, c));
         ascent = std::max(ascent, glyphs.back().top);
         descent = std::max(descent, glyphs.back().rows - glyphs.back().top);
     }
-    // The game puts a tenth of the width of "A" after every character; taking
-    // that (and one column of the bold face's ample bearings) off each box
-    // keeps the text as compact as the layouts expect.
-    int trim = (glyphs['A' - kFirst].box + 2 + 5) / 10 + 1;
-    for (Glyph& g : glyphs)
-        g.box = std::max({1, g.left + g.width, g.box - trim});
     // The marker reaches a little beyond the ink, a line gap that sets the
     // letters off from the line above and below.
     int pad = (ascent + descent) / 16;
@@ -99,12 +158,12 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
     std::vector<std::pair<int, int>> places; // (line, x)
     int line = 0, x = kMarker + kGap;
     for (const Glyph& g : glyphs) {
-        if (x + g.box + kGap > usable) {
+        if (x + g.width + kGap > usable) {
             ++line;
             x = kMarker + kGap;
         }
         places.emplace_back(line, x);
-        x += g.box + kGap;
+        x += g.width + kGap;
     }
     int needed = (line + 1) * (lineHeight + kGap) + kGap;
     int height = 16;
@@ -125,11 +184,9 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
         const Glyph& g = glyphs[i];
         auto [l, gx] = places[i];
         int baseline = kGap + l * (lineHeight + kGap) + ascent;
-        for (int c = 0; c < g.box; ++c)
-            setAlpha(data, stride, gx + c, baseline, 1);
         for (int y = 0; y < g.rows; ++y)
             for (int c = 0; c < g.width; ++c)
-                setAlpha(data, stride, gx + g.left + c, baseline - g.top + y,
+                setAlpha(data, stride, gx + c, baseline - g.top + y,
                          g.coverage[std::size_t(y) * g.width + c]);
     }
     cairo_surface_mark_dirty(surface.get());

@@ -6,7 +6,9 @@
 
 // Renders the characters "!" to "~" of a TrueType font into the game's font
 // image: lines of glyphs separated by empty rows, each line starting with a
-// full-height marker bar, glyphs separated by empty columns. Each glyph's box
-// spans its advance (a nearly transparent row keeps the box one run of ink),
-// so the game's column scan recovers the font's own spacing.
+// full-height marker bar, glyphs separated by empty columns. The game spaces
+// text by each glyph's run of ink, a tenth of the width of "A" after every
+// glyph and the width of "A" for a word space; so every box is the glyph's
+// ink alone (no faint fringe), and "A" is drawn narrow enough that its width
+// is a word space of the typeface's proportions.
 Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth);
