@@ -45,7 +45,8 @@ void drawTexts(const ParticleSystem& system, const Font& font) {
         const Vec4& p = text->position();
         const Vec4& c = text->colour();
         const float x = p.x - font.measure(text->text().c_str(), text->size()) / 2.0f;
-        font.draw(text->text().c_str(), text->size(), x, p.y, p.z, {c.x, c.y, c.z, c.w});
+        // Outlined: the points rise over the white flash of the burst they name.
+        font.drawOutlined(text->text().c_str(), text->size(), x, p.y, p.z, {c.x, c.y, c.z, c.w});
     }
 }
 

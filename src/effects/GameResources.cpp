@@ -86,7 +86,7 @@ void GameResources::loadFont(FilePack& pack) {
 void GameResources::loadPictures(FilePack& pack) {
     m_background = plainTexture(pack, "dat/game_bg.jpg");
     m_smallBackground = plainTexture(pack, "dat/game_bg_small.jpg");
-    m_statistics = plainTexture(pack, "dat/stat.jpg");
+    m_statistics = plainTexture(pack, "dat/stat.png");
     for (auto& skin : m_skins)
         skin = Sprite::load(pack, "dat/skin01.spr");
     m_cellBack = Sprite::load(pack, "dat/cellback.spr");

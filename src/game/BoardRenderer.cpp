@@ -3,6 +3,7 @@
 #include "board/Field.h"
 #include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
+#include "game/HudLayout.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
@@ -100,8 +101,10 @@ void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
     drawGauge(field);
     if (const Insect* insect = field.insect())
         EffectDrawing::drawInsect(*insect, *m_art.insect);
-    drawCentred(std::to_string(field.score()), 24.0f, 85.0f, 40.0f);
-    drawCentred(std::to_string(field.level()), 24.0f, 55.0f, 140.0f);
+    drawCentred(std::to_string(field.score()), HudLayout::kNumberSize, HudLayout::kScore.centreX(),
+                HudLayout::kScoreY);
+    drawCentred(std::to_string(field.level()), HudLayout::kNumberSize, HudLayout::kLevel.centreX(),
+                HudLayout::kLevelY);
 }
 
 void BoardRenderer::drawCellBacks(const Field& field) const {
@@ -256,7 +259,8 @@ void BoardRenderer::drawGauge(const Field& field) const {
 }
 
 void BoardRenderer::drawLives(int lives) const {
-    drawCentred(std::to_string(lives < 0 ? 0 : lives), 24.0f, 65.0f, 90.0f);
+    drawCentred(std::to_string(lives < 0 ? 0 : lives), HudLayout::kNumberSize,
+                HudLayout::kLives.centreX(), HudLayout::kLivesY);
 }
 
 void BoardRenderer::drawCentred(const std::string& text, float size, float x, float y) const {

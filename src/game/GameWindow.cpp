@@ -231,7 +231,7 @@ void GameWindow::render() {
         if (ParticleSystem* particles = ParticleSystem::instance())
             EffectDrawing::drawParticleSystem(*particles, *m_art.particles, *m_art.font);
         if (m_field)
-            ResultsPanel::draw(*m_field, m_art);
+            ResultsPanel::draw(*m_field, m_art, m_lives);
     }
     Window::render();
     Config::get().m_playlist.pump();

@@ -1,6 +1,7 @@
 #include "game/ResultsPanel.h"
 
 #include "board/Field.h"
+#include "game/GameWindow.h"
 #include "game/PlayArt.h"
 #include "objects/Font.h"
 #include "objects/Texture.h"
@@ -34,15 +35,33 @@ void drawPanel(Texture& texture, float alpha) {
     glDisable(GL_TEXTURE_2D);
 }
 
-void drawCentred(const Font& font, const std::string& text, float size, float y, TextColour colour) {
+// Above the title, under the panel's ribbon.
+constexpr float kOutcomeY = 184.0f;
+constexpr float kOutcomeSize = 26.0f;
+
+enum class Outline { None, Dark };
+
+void drawCentred(const Font& font, const std::string& text, float size, float y, TextColour colour,
+                 Outline outline = Outline::None) {
     const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
-    font.draw(text.c_str(), size, x, y, 0.0f, colour);
+    if (outline == Outline::Dark)
+        font.drawOutlined(text.c_str(), size, x, y, 0.0f, colour);
+    else
+        font.draw(text.c_str(), size, x, y, 0.0f, colour);
 }
 
 } // namespace
 
 std::string ResultsPanel::title(const Field& field) {
     return field.succeeded() ? "Level completed!" : "Level not completed!";
+}
+
+std::string ResultsPanel::outcome(const Field& field, int lives) {
+    if (field.succeeded())
+        return field.level() >= GameWindow::kLastLevel ? "All levels completed!" : "";
+    if (lives <= 0)
+        return "Game over!";
+    return format("Life lost! Lives left : %d", lives - 1);
 }
 
 std::string ResultsPanel::timeLine(int t) {
@@ -65,7 +84,7 @@ std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field) {
     };
 }
 
-void ResultsPanel::draw(const Field& field, const PlayArt& art) {
+void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives) {
     if (field.state() != FieldState::Finished)
         return;
     const float alpha = field.resultsAlpha();
@@ -73,6 +92,8 @@ void ResultsPanel::draw(const Field& field, const PlayArt& art) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     drawPanel(*art.statistics, alpha);
     const Font& font = *art.font;
+    drawCentred(font, outcome(field, lives), kOutcomeSize, kOutcomeY, {0.95f, 0.76f, 0.31f, alpha},
+                Outline::Dark);
     drawCentred(font, title(field), 36.0f, 240.0f, {1.0f, 0.2f, 0.2f, alpha});
     for (const Line& line : lines(field))
         font.draw(line.text.c_str(), 28.0f, line.x, line.y, 0.0f, {1.0f, 1.0f, 1.0f, alpha});

@@ -17,10 +17,14 @@ public:
     };
 
     static std::string title(const Field& field);
+    // What the level's end means for the game, given the lives held while it
+    // was played: a life lost, the game over, or every level done; empty
+    // for an ordinary win.
+    static std::string outcome(const Field& field, int lives);
     // The five statistics lines with their places on the panel.
     static std::vector<Line> lines(const Field& field);
     static std::string timeLine(int milliseconds);
 
     // Draws only while the board is in its finished state.
-    static void draw(const Field& field, const PlayArt& art);
+    static void draw(const Field& field, const PlayArt& art, int lives);
 };

@@ -70,7 +70,7 @@ TEST(AssetPack, HoldsEveryFileTheGameLoads)
 {
     const AssetPack& assets = AssetPack::instance();
     const char* named[] = {
-        "dat/game.txt", "dat/skin01.spr", "dat/stat.jpg", "dat/game_bg.jpg",
+        "dat/game.txt", "dat/skin01.spr", "dat/stat.png", "dat/game_bg.jpg",
         "dat/game_bg_small.jpg", "dat/insects.spr", "dat/cellback.spr", "dat/cellback_small.spr",
         "dat/pathpoint.spr", "dat/particles.spr", "dat/block.spr", "dat/maun_menu_btn.tga",
         "dat/dymamite.png", "dat/dymamite_gray.png", "dat/bonuses_buttons.txt",
@@ -103,7 +103,7 @@ TEST(AssetPack, PicturesHaveTheirFixedSizes)
         const char* name;
         int width, height;
     } expected[] = {
-        {"dat/stat.jpg", 512, 512},          {"dat/game_bg.jpg", 1024, 1024},
+        {"dat/stat.png", 512, 512},          {"dat/game_bg.jpg", 1024, 1024},
         {"dat/dymamite.png", 128, 128},      {"dat/dymamite_gray.png", 128, 128},
         {"mui/icon.png", 256, 256},          {"mui/bgs/intro.jpg", 1024, 1024},
     };

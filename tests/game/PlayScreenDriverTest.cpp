@@ -5,6 +5,7 @@
 #include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "driver/ScriptedDriver.h"
+#include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Picker.h"
 #include "game/GameWindow.h"
@@ -50,6 +51,22 @@ public:
 private:
     BoardRenderer m_renderer;
     Field m_field;
+};
+
+// Points over plain white, as they rise over a burst's flash.
+class FlashScreen : public Window {
+public:
+    explicit FlashScreen(const PlayArt& art) : m_art(art) {}
+    void render() override {
+        Application& app = Application::get();
+        app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        EffectDrawing::drawTexts(*ParticleSystem::instance(), *m_art.font);
+    }
+
+private:
+    const PlayArt& m_art;
 };
 
 class NameDialogStub : public Dialog {
@@ -145,6 +162,7 @@ protected:
 
 bool reddish(Rgb p) { return p.r > 180 && p.g < 120 && p.b < 120; }
 bool nearWhite(Rgb p) { return p.r > 220 && p.g > 220 && p.b > 220; }
+bool dark(Rgb p) { return p.r < 90 && p.g < 90 && p.b < 90; }
 
 constexpr Rect kScoreArea{45, 14, 125, 42};
 constexpr Rect kTitleArea{220, 200, 580, 244};
@@ -196,6 +214,17 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     driver.runFrames(60);
     EXPECT_NE(region(kScoreArea), scoreBefore) << "the new score is shown";
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
+}
+
+TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst) {
+    ParticleSystem::create();
+    ParticleSystem::instance()->showText("120", {400.0f, 300.0f, 0.0f, 1.0f}, 24.0f,
+                                         {0.0f, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
+    FlashScreen flash(art->art());
+    driver.show(flash);
+    driver.runFrames(1);
+    shot("points_on_white");
+    EXPECT_GT(countPixels({340, 270, 460, 330}, dark), 40) << "white points need their outline";
 }
 
 TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {

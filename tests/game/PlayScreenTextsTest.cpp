@@ -1,3 +1,4 @@
+#include "LevelPlay.h"
 #include "board/BoardBuilder.h"
 #include "game/BoardRenderer.h"
 #include "game/ResultsPanel.h"
@@ -48,6 +49,35 @@ TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses) {
     const auto lines = ResultsPanel::lines(*field);
     EXPECT_EQ(lines[3].text, "Time bonus : 0");
     EXPECT_EQ(lines[4].text, "Chain bonus : 0");
+}
+
+// A board brought to its end: won with every cell cleared, or lost full.
+std::unique_ptr<Field> finishedField(int level, bool won) {
+    auto field = makeField({.rows = 3, .width = 3, .level = level});
+    finishIntro(*field);
+    if (won)
+        LevelPlay::clearBoard(*field);
+    else
+        LevelPlay::fillBoard(*field);
+    for (int i = 0; i < 3 && !field->finished(); ++i)
+        field->update(30.0f);
+    return field;
+}
+
+TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame) {
+    auto lost = finishedField(4, false);
+    ASSERT_TRUE(lost->finished());
+    ASSERT_FALSE(lost->succeeded());
+    EXPECT_EQ(ResultsPanel::outcome(*lost, 3), "Life lost! Lives left : 2");
+    EXPECT_EQ(ResultsPanel::outcome(*lost, 1), "Life lost! Lives left : 0");
+    EXPECT_EQ(ResultsPanel::outcome(*lost, 0), "Game over!");
+
+    auto won = finishedField(4, true);
+    ASSERT_TRUE(won->succeeded());
+    EXPECT_EQ(ResultsPanel::outcome(*won, 0), "") << "an ordinary win needs no word";
+    auto last = finishedField(100, true);
+    ASSERT_TRUE(last->succeeded());
+    EXPECT_EQ(ResultsPanel::outcome(*last, 2), "All levels completed!");
 }
 
 TEST(StreakGauge, ReadsExplosionsStillNeededOrBang) {
