@@ -55,10 +55,10 @@ void MusicVoices::update(MusicModule& module)
         if (channel.flags & ChannelFlag::StartSample) {
             startSample(channel);
         }
-        Voice& voice = m_voices[channel.voice];
         if (channel.flags & ChannelFlag::Stop) {
-            voice.sample = nullptr;
+            releaseVoice(channel);
         }
+        Voice& voice = m_voices[channel.voice];
         if (voice.sample != nullptr && channel.flags != 0) {
             setGains(voice, channelGain(channel, module.state.globalVolume), channelPanning(channel));
             const int frequency = channelFrequency(channel, module.table);
@@ -68,30 +68,35 @@ void MusicVoices::update(MusicModule& module)
     }
 }
 
+// A sounding note fades out on its voice while the channel moves to the partner voice,
+// which starts silent: every note is ramped in from nothing and out to nothing.
+void MusicVoices::releaseVoice(ChannelState& channel)
+{
+    Voice& old = m_voices[channel.voice];
+    if (old.sample == nullptr) {
+        return;
+    }
+    setGains(old, 0, 0);
+    old.fading = true;
+    if (old.rampFrames == 0) {
+        old.sample = nullptr; // silent already
+    }
+    channel.voice = channel.voice < 32 ? channel.voice + 32 : channel.voice - 32;
+    m_voices[channel.voice] = Voice{};
+}
+
 void MusicVoices::startSample(ChannelState& channel)
 {
-    Voice* voice = &m_voices[channel.voice];
-    if (voice->sample != nullptr) {
-        const int partner = channel.voice < 32 ? channel.voice + 32 : channel.voice - 32;
-        m_voices[partner] = *voice;
-        voice->targetLeft = 0;
-        voice->targetRight = 0;
-        voice->rampFrames = 0;
-        voice->fading = true;
-        setGains(*voice, 0, 0);
-        channel.voice = partner;
-        voice = &m_voices[partner];
-    }
+    releaseVoice(channel);
+    Voice& voice = m_voices[channel.voice];
+    voice = Voice{};
     const XmSample* sample = channel.sample;
     if (sample == nullptr || sample->length == 0) {
-        voice->sample = nullptr;
         return;
     }
     const std::int32_t offset = channel.sampleOffset < sample->loopEnd() ? channel.sampleOffset : 0;
-    voice->sample = sample;
-    voice->position = std::int64_t(offset) << 32;
-    voice->backward = false;
-    voice->fading = false;
+    voice.sample = sample;
+    voice.position = std::int64_t(offset) << 32;
 }
 
 void MusicVoices::setGains(Voice& voice, int gain, int panning)

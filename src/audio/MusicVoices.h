@@ -50,6 +50,7 @@ public:
 
 private:
     void startSample(ChannelState& channel);
+    void releaseVoice(ChannelState& channel);
     void setGains(Voice& voice, int gain, int panning);
     void mixVoice(Voice& voice, float* out, int count);
     int mixRun(Voice& voice, float* out, int count);

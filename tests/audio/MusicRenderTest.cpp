@@ -67,17 +67,46 @@ TEST(MusicRendering, GlobalAndMasterVolume)
     EXPECT_GT(audiotest::rms(silent.frames, 0, 8 * 5292 + 500, 16 * 5292), 1000); // the module's own G
 }
 
-TEST(MusicRendering, NewNotesFadeTheOldOneOut)
+// Samples far from zero: a new note that took over the old note's gain, or a
+// note stopped at once, would step the output.
+TEST(MusicRendering, NotesRampInFromSilenceAndOutToIt)
 {
-    XmBuilder b = audiotest::toneModule(4);
-    b.cell(0, 1, 0) = Cell{49, 1, 0, 0, 0};
-    const MusicRender r = render(b);
-    // No click at the row change: neighbouring frames stay close.
-    int largestStep = 0;
-    for (std::size_t i = 5292 - 200; i < 5292 + 200; ++i) {
-        largestStep = std::max(largestStep, std::abs(r.frames[2 * (i + 1)] - r.frames[2 * i]));
+    XmBuilder b(1);
+    XmBuilder::Sample high;
+    high.data.assign(1000, 20000);
+    high.loopLength = 1000;
+    high.loopType = 1;
+    XmBuilder::Sample low = high;
+    low.data.assign(1000, -20000);
+    XmBuilder::Sample once;
+    once.data.assign(500, 20000);
+    for (int i = 50; i > 0; --i) {
+        once.data.push_back(std::int16_t(400 * i));
     }
-    EXPECT_LT(largestStep, 1500);
+    b.addInstrument(high);
+    b.addInstrument(low);
+    b.addInstrument(once);
+    b.addPattern(8);
+    b.cell(0, 0, 0) = Cell{49, 1, 0, 0, 0};
+    b.cell(0, 1, 0) = Cell{49, 2, 0, 0, 0};
+    b.cell(0, 2, 0) = Cell{49, 1, 0, 0, 0};
+    b.cell(0, 3, 0) = Cell{49, 1, 0, 9, 0x04}; // offset past the end: the note stops
+    b.cell(0, 4, 0) = Cell{49, 3, 0, 0, 0};    // ends by itself within the row
+    b.cell(0, 5, 0) = Cell{49, 3, 0, 0, 0};
+    b.cell(0, 6, 0) = Cell{49, 2, 0, 0, 0};
+    const MusicRender r = render(b);
+    ASSERT_TRUE(r.songEnded);
+    int largestStep = 0;
+    for (int c = 0; c < 2; ++c) {
+        int previous = 0;
+        for (std::size_t i = 0; i < r.frames.size() / 2; ++i) {
+            largestStep = std::max(largestStep, std::abs(r.frames[2 * i + c] - previous));
+            previous = r.frames[2 * i + c];
+        }
+    }
+    // A full-level note ramps to 4941 over 128 frames: 39 a frame, twice that while one fades.
+    EXPECT_LT(largestStep, 100);
+    EXPECT_GT(audiotest::rms(r.frames, 0, 6 * 5292 + 500, 7 * 5292), 4000);
 }
 
 TEST(MusicRendering, SecondsLimitAndSongEnd)

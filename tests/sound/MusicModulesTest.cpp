@@ -128,6 +128,50 @@ GameRender renderWithXmrender(const std::string& tune) {
     return result;
 }
 
+// The module through libxmp with linear interpolation, as 44100 Hz interleaved stereo.
+std::vector<int16_t> renderWithLibxmp(const std::string& path) {
+    std::vector<int16_t> frames;
+    std::unique_ptr<char, void (*)(xmp_context)> context(xmp_create_context(), xmp_free_context);
+    if (xmp_load_module(context.get(), const_cast<char*>(path.c_str())) != 0)
+        return frames;
+    xmp_start_player(context.get(), 44100, 0);
+    xmp_set_player(context.get(), XMP_PLAYER_INTERP, XMP_INTERP_LINEAR);
+    xmp_frame_info info;
+    while (xmp_play_frame(context.get()) == 0) {
+        xmp_get_frame_info(context.get(), &info);
+        if (info.loop_count > 0)
+            break;
+        const auto* s = static_cast<const int16_t*>(info.buffer);
+        frames.insert(frames.end(), s, s + info.buffer_size / 2);
+    }
+    xmp_end_player(context.get());
+    xmp_release_module(context.get());
+    return frames;
+}
+
+// The sharpest bend (second difference, either side) in each 2 ms window.
+std::vector<int> sharpestBends(const std::vector<int16_t>& s, size_t frames) {
+    constexpr size_t kWindow = 88;
+    std::vector<int> out(frames / kWindow, 0);
+    for (size_t i = 1; i + 1 < frames && i / kWindow < out.size(); ++i)
+        for (size_t c = 0; c < 2; ++c) {
+            const int bend = std::abs(s[2 * (i + 1) + c] - 2 * s[2 * i + c] + s[2 * (i - 1) + c]);
+            out[i / kWindow] = std::max(out[i / kWindow], bend);
+        }
+    return out;
+}
+
+// Windows where our output bends more than four times as sharply as the reference's: clicks.
+int clickWindows(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference) {
+    const size_t frames = std::min(ours.size(), reference.size()) / 2;
+    const std::vector<int> a = sharpestBends(ours, frames);
+    const std::vector<int> b = sharpestBends(reference, frames);
+    int clicks = 0;
+    for (size_t w = 0; w < a.size(); ++w)
+        clicks += a[w] > 200 && a[w] > 4 * b[w];
+    return clicks;
+}
+
 double rmsOf(const std::vector<int16_t>& s, size_t from) {
     double sum = 0;
     for (size_t i = from; i < s.size(); ++i)
@@ -224,7 +268,7 @@ TEST(MusicModules, CompilingAScoreIsDeterministic) {
     EXPECT_EQ(bytes, readBytes(builtModule("menu")));
 }
 
-TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClipping) {
+TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks) {
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         const GameRender r = renderWithXmrender(tune);
@@ -241,6 +285,7 @@ TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClipping) {
         EXPECT_LT(peak, 32000); // headroom: the mix never clips
         EXPECT_GT(rmsOf(r.wave.samples, 0), 0.02);
         EXPECT_LT(rmsOf(r.wave.samples, r.wave.samples.size() - 2 * 44100), 0.01);
+        EXPECT_EQ(clickWindows(r.wave.samples, renderWithLibxmp(builtModule(tune))), 0);
     }
 }
 
