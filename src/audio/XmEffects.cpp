@@ -163,7 +163,9 @@ void XmSequencer::rowEffect(ChannelState& channel, int effect, int param)
         break;
     case 14: rowExtended(channel, x, y); break;
     case 15:
-        if (param < 32) {
+        if (param == 0) {
+            s.endPending = true; // as in the tracker: the song stops after this row
+        } else if (param < 32) {
             s.speed = param;
         } else {
             s.bpm = param;

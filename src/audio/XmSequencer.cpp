@@ -29,6 +29,15 @@ bool isTonePorta(const XmCell& cell)
     return cell.effect == 3 || cell.effect == 5 || cell.volume >= 0xF0;
 }
 
+// K00 beside a note keys the channel off instead of starting the note, as trackers do.
+XmCell keyOffAsNote(XmCell cell)
+{
+    if (cell.effect == 20 && cell.param == 0 && cell.note >= 1 && cell.note <= 96) {
+        cell.note = 255;
+    }
+    return cell;
+}
+
 bool isNoteDelay(const XmCell& cell)
 {
     return cell.effect == 14 && (cell.param >> 4) == 13 && (cell.param & 15) != 0;
@@ -166,13 +175,14 @@ void XmSequencer::processCell(ChannelState& channel, const XmCell& cell)
     }
     channel.periodDelta = 0;
     channel.volumeDelta = 0;
-    if (cell.note == 255 || cell.effect == 20) {
-        channel.keyOff = true;
-    }
     channel.notePending = isNoteDelay(cell);
     if (!channel.notePending) {
-        triggerNote(channel, cell);
+        triggerNote(channel, keyOffAsNote(cell));
         rowVolumeColumn(channel, cell.volume);
+    }
+    // After the note: an instrument reset on the same row must not undo the key-off.
+    if (cell.note == 255 || cell.effect == 20) {
+        channel.keyOff = true;
     }
     rowEffect(channel, cell.effect, cell.param);
 }

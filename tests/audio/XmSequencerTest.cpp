@@ -77,6 +77,21 @@ TEST(XmTiming, TicksRowsSpeedAndTempo)
     EXPECT_EQ(s.state().row, 3);
 }
 
+TEST(XmTiming, SpeedZeroEndsTheSongAfterItsRow)
+{
+    XmBuilder b = oneChannel();
+    b.cell(0, 2, 0) = Cell{0, 0, 0, 15, 0};
+    b.orders = {0, 0};
+    Sequencer s(b);
+    s.ticks(2 * 6 + 1);
+    EXPECT_EQ(s.state().row, 2);
+    EXPECT_EQ(s.state().speed, 6);
+    s.ticks(5);
+    EXPECT_TRUE(s.state().playing);
+    s.ticks(1);
+    EXPECT_FALSE(s.state().playing);
+}
+
 TEST(XmTiming, PatternDelayLengthensTheRow)
 {
     XmBuilder b = oneChannel();
@@ -296,6 +311,33 @@ TEST(XmEnvelopes, SustainLoopKeyOffAndFadeout)
     s.ticks(20);
     EXPECT_EQ(s.channel().fadeoutVolume, 0);
     EXPECT_EQ(MusicVoices::channelGain(s.channel(), 64), 0);
+}
+
+TEST(XmEnvelopes, KeyOffBesideANoteAndInstrumentIsKept)
+{
+    XmBuilder b = oneChannel(8);
+    XmBuilder::Instrument& ins = b.instruments[0];
+    ins.volume.points = {{0, 64}, {4, 64}, {8, 0}};
+    ins.volume.sustain = 1;
+    ins.volume.type = 1 | 2;
+    b.cell(0, 0, 0) = Cell{49, 1, 0, 0, 0};
+    b.cell(0, 1, 0) = Cell{61, 1, 0, 20, 0}; // K00: a key-off instead of the note
+    b.cell(0, 3, 0) = Cell{49, 1, 0, 20, 3}; // the note starts, released at once
+    Sequencer s(b);
+    MusicVoices voices;
+    s.row();
+    voices.update(s.module());
+    EXPECT_EQ(s.channel().envelopeVolume, 64);
+    s.ticks(1);
+    EXPECT_TRUE(s.channel().keyOff);
+    EXPECT_EQ(s.channel().period, 4608);
+    EXPECT_FALSE(s.channel().flags & ChannelFlag::StartSample);
+    s.ticks(11);
+    EXPECT_EQ(s.channel().envelopeVolume, 0);
+    s.row();
+    EXPECT_TRUE(s.channel().keyOff);
+    EXPECT_TRUE(s.channel().flags & ChannelFlag::StartSample);
+    EXPECT_EQ(s.channel().fadeoutVolume, 65536);
 }
 
 TEST(XmEnvelopes, SetEnvelopePositionAndTremor)
