@@ -17,6 +17,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -225,6 +228,88 @@ TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst) {
     driver.runFrames(1);
     shot("points_on_white");
     EXPECT_GT(countPixels({340, 270, 460, 330}, dark), 40) << "white points need their outline";
+}
+
+struct Shade {
+    double r = 0, g = 0, b = 0;
+    double chroma() const { return std::max({r, g, b}) - std::min({r, g, b}); }
+    // CIE L*a*b* under D65.
+    std::array<double, 3> lab() const {
+        auto linear = [](double c) {
+            c /= 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const double lr = linear(r), lg = linear(g), lb = linear(b);
+        const double x = (0.4124 * lr + 0.3576 * lg + 0.1805 * lb) / 0.95047;
+        const double y = 0.2126 * lr + 0.7152 * lg + 0.0722 * lb;
+        const double z = (0.0193 * lr + 0.1192 * lg + 0.9505 * lb) / 1.08883;
+        auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+        return {116.0 * f(y) - 16.0, 500.0 * (f(x) - f(y)), 200.0 * (f(y) - f(z))};
+    }
+};
+
+// How far apart two shades look (CIE76 delta E; about 2 is just noticeable).
+double difference(const Shade& a, const Shade& b) {
+    const auto la = a.lab(), lb = b.lab();
+    return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+}
+
+// The mean shades of a flower and of the cell beneath it, over the pixels
+// the flower covers: those that differ from the same cell drawn empty.
+std::pair<Shade, Shade> flowerAndCell(const std::vector<std::uint8_t>& withFlower,
+                                      const std::vector<std::uint8_t>& empty, int width, Vec4 at) {
+    Shade flower, cell;
+    int n = 0;
+    for (int y = int(at.y) - 20; y < int(at.y) + 20; ++y)
+        for (int x = int(at.x) - 20; x < int(at.x) + 20; ++x) {
+            const std::size_t i = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3;
+            const int d = std::abs(withFlower[i] - empty[i]) + std::abs(withFlower[i + 1] - empty[i + 1]) +
+                          std::abs(withFlower[i + 2] - empty[i + 2]);
+            if (d < 60)
+                continue;
+            flower.r += withFlower[i], flower.g += withFlower[i + 1], flower.b += withFlower[i + 2];
+            cell.r += empty[i], cell.g += empty[i + 1], cell.b += empty[i + 2];
+            ++n;
+        }
+    const double k = n > 0 ? 1.0 / n : 0.0;
+    return {{flower.r * k, flower.g * k, flower.b * k}, {cell.r * k, cell.g * k, cell.b * k}};
+}
+
+TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells) {
+    constexpr int kColours = 8; // the most a level uses
+    constexpr int kClover = 3;
+    startGame(5);
+    Field& field = emptyBoard();
+    std::vector<GridPos> cells;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c)
+            if (field.cellBackAt(r, c))
+                cells.push_back({r, c});
+    ASSERT_GE(cells.size(), std::size_t(2 * kColours));
+    for (int i = 0; i < 2 * kColours; ++i) {
+        const GridPos p = cells[std::size_t(i)];
+        field.cellBackAt(p.row, p.col)->setType(i < kColours ? CellType::Cleared : CellType::Locked);
+        field.placeFlower(p.row, p.col, i % kColours).makeIdle();
+    }
+    driver.runFrames(2);
+    shot("flowers_on_cells");
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> withFlowers = driver.capture(width, height);
+    emptyBoard();
+    driver.runFrames(1);
+    const std::vector<std::uint8_t> empty = driver.capture(width, height);
+    for (int colour = 0; colour < kColours; ++colour) {
+        const GridPos open = cells[std::size_t(colour)];
+        const GridPos locked = cells[std::size_t(colour + kColours)];
+        const auto [flower, cleared] =
+            flowerAndCell(withFlowers, empty, width, field.cellCentre(open.row, open.col));
+        const auto [underCrystal, lockedCell] =
+            flowerAndCell(withFlowers, empty, width, field.cellCentre(locked.row, locked.col));
+        EXPECT_GE(difference(flower, cleared), colour == kClover ? 45.0 : 25.0)
+            << "colour " << colour << " on a cleared cell";
+        EXPECT_GE(underCrystal.chroma(), 0.55 * flower.chroma())
+            << "colour " << colour << " keeps its colour under the crystal";
+    }
 }
 
 TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
