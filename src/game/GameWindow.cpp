@@ -163,7 +163,7 @@ void GameWindow::enterGameOver() {
         closeScreen();
         return;
     }
-    m_nameDialog = m_highScores->createNameDialog();
+    m_nameDialog = m_highScores->createNameDialog(m_totalScore);
     if (!m_nameDialog || !Application::exists()) {
         m_nameDialog.reset();
         closeScreen();

@@ -13,8 +13,9 @@ public:
     virtual ~HighScores() = default;
     virtual bool qualifies(int page, int score) const = 0;
     virtual void insert(int page, int score, const std::string& name) = 0;
-    // A new name dialog, ready to be pushed; the play screen owns it while open.
-    virtual std::unique_ptr<Dialog> createNameDialog() = 0;
+    // A new name dialog showing the score that earned the place, ready to be
+    // pushed; the play screen owns it while open.
+    virtual std::unique_ptr<Dialog> createNameDialog(int score) = 0;
     // The text the player typed into a dialog made by createNameDialog.
     virtual std::string enteredName(const Dialog& nameDialog) const = 0;
 };

@@ -10,12 +10,13 @@ bool HighScoreLink::qualifies(int page, int score) const
 
 void HighScoreLink::insert(int page, int score, const std::string& name)
 {
-    m_table.insert(page, score, name.empty() ? HighScoreTable::kFreshName : name);
+    const int row = m_table.insert(page, score, name.empty() ? HighScoreTable::kFreshName : name);
+    m_newestRow = page == 0 ? row : HighScoreTable::kNoRow;
 }
 
-std::unique_ptr<Dialog> HighScoreLink::createNameDialog()
+std::unique_ptr<Dialog> HighScoreLink::createNameDialog(int score)
 {
-    auto dialog = std::make_unique<NameDialog>(m_resources);
+    auto dialog = std::make_unique<NameDialog>(m_resources, score);
     dialog->setScreenSize(800, 600);
     dialog->setPosition(144.0f, 172.0f, 0.0f, 1.0f);
     dialog->setBackgroundSize(512, 256);

@@ -16,10 +16,14 @@ public:
     bool qualifies(int page, int score) const override;
     void insert(int page, int score, const std::string& name) override;
     // At (144, 172) on the 800 × 600 screen with its 512 × 256 background.
-    std::unique_ptr<Dialog> createNameDialog() override;
+    std::unique_ptr<Dialog> createNameDialog(int score) override;
     std::string enteredName(const Dialog& nameDialog) const override;
+
+    // The row of page 0 that the last finished game's entry took, if any.
+    int newestRow() const { return m_newestRow; }
 
 private:
     HighScoreTable& m_table;
     MenuResources& m_resources;
+    int m_newestRow = -1;
 };

@@ -12,9 +12,17 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace {
+
+// The entry a game just earned stands out in the gold of the frames.
+constexpr TextColour kNewEntryGold{1.0f, 0.82f, 0.35f, 1.0f};
+
+} // namespace
+
 HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth,
-                                 float logicalHeight, const HighScoreTable& table)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex), m_table(table)
+                                 float logicalHeight, const HighScoreTable& table, int newRow)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex), m_table(table),
+      m_newRow(newRow)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
@@ -69,13 +77,34 @@ void HighScoreScreen::render()
     finishRender();
 }
 
+void HighScoreScreen::drawNewRowBand(float y) const
+{
+    // Across the table's frame, from the rank to past the widest points.
+    const float left = m_rows[0].x - m_numSpace - 60.0f;
+    const float right = m_rows[0].x + m_scoreSpace + 92.0f;
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(kNewEntryGold.r, kNewEntryGold.g, kNewEntryGold.b, 0.22f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex2f(left, y - m_fontSize - 6.0f);
+    glVertex2f(left, y + 8.0f);
+    glVertex2f(right, y - m_fontSize - 6.0f);
+    glVertex2f(right, y + 8.0f);
+    glEnd();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
 void HighScoreScreen::drawRows() const
 {
-    const TextColour white{1.0f, 1.0f, 1.0f, 1.0f};
     const Font& font = m_resources.font();
     for (int r = 0; r < HighScoreTable::kRows; ++r) {
         const RowPosition& at = m_rows[std::size_t(r)];
         const HighScoreEntry& entry = m_table.entry(m_page, r);
+        const bool isNew = m_page == 0 && r == m_newRow;
+        if (isNew)
+            drawNewRowBand(at.y);
+        const TextColour white = isNew ? kNewEntryGold : TextColour{};
         char text[32];
         std::snprintf(text, sizeof text, "%d.", r + 1);
         font.drawOutlined(text, m_fontSize, at.x - m_numSpace, at.y, at.z, white);

@@ -61,17 +61,20 @@ bool HighScoreTable::qualifies(int page, int points) const
     return points > entry(page, kRows - 1).points;
 }
 
-void HighScoreTable::insert(int page, int points, const std::string& name)
+int HighScoreTable::insert(int page, int points, const std::string& name)
 {
     if (page < 0 || page >= pageCount() || !qualifies(page, points))
-        return;
+        return kNoRow;
     Page& rows = m_pages[std::size_t(page)];
     rows[kRows - 1] = HighScoreEntry{storableName(name), points};
+    int row = kRows - 1;
     for (int i = kRows - 2; i >= 0; --i) {
         if (rows[std::size_t(i)].points >= points)
             break;
         std::swap(rows[std::size_t(i)], rows[std::size_t(i + 1)]);
+        row = i;
     }
+    return row;
 }
 
 const HighScoreEntry& HighScoreTable::entry(int page, int row) const

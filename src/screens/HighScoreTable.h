@@ -31,8 +31,11 @@ public:
     bool saveFile(const std::string& path) const;
 
     bool qualifies(int page, int points) const;
-    // Below the last entry with greater or equal points; the last entry drops out.
-    void insert(int page, int points, const std::string& name);
+    static constexpr int kNoRow = -1;
+
+    // Below the last entry with greater or equal points; the last entry drops
+    // out. Returns the row the entry took, or kNoRow when it earned none.
+    int insert(int page, int points, const std::string& name);
 
     const HighScoreEntry& entry(int page, int row) const;
     int pageCount() const { return int(m_pages.size()); }

@@ -239,8 +239,8 @@ void MainWindow::onGameClosed()
     m_game.reset();
     if (!newRecord)
         return;
-    m_highScoreScreen =
-        std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_table);
+    m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth,
+                                                          m_logicalHeight, m_table, m_link.newestRow());
     Application::get().pushScreen(*m_highScoreScreen);
 }
 

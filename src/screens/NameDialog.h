@@ -9,19 +9,22 @@ class Button;
 class EditBox;
 class MenuResources;
 
-// Asks a player who reached the high-score table for a name.
+// Asks a player who reached the high-score table for a name, showing the
+// score that earned the place.
 class NameDialog : public Dialog {
 public:
     static constexpr std::size_t kMaxNameLength = 15;
     static constexpr const char* kLayout = "mui/entername_dlg.txt";
 
-    explicit NameDialog(MenuResources& resources);
+    NameDialog(MenuResources& resources, int score);
     ~NameDialog() override;
 
     void onControl(Control& control) override;
     void render() override;
 
     std::string name() const;
+    // The line under the title.
+    std::string scoreText() const;
     EditBox& editBox() { return *m_editBox; }
     Button& okButton() { return *m_okButton; }
 
@@ -29,5 +32,6 @@ private:
     MenuResources& m_resources;
     std::unique_ptr<Button> m_okButton;
     std::unique_ptr<EditBox> m_editBox;
+    int m_score;
     float m_alpha = 0.0f;
 };

@@ -24,7 +24,7 @@ public:
     void insert(int, int score, const std::string& name) override {
         inserted.emplace_back(score, name);
     }
-    std::unique_ptr<Dialog> createNameDialog() override { return nullptr; }
+    std::unique_ptr<Dialog> createNameDialog(int) override { return nullptr; }
     std::string enteredName(const Dialog&) const override { return {}; }
 
     mutable int asked = -1;

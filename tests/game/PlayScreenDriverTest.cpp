@@ -81,7 +81,7 @@ class TableStub : public HighScores {
 public:
     bool qualifies(int, int) const override { return true; }
     void insert(int, int score, const std::string& name) override { entries.emplace_back(score, name); }
-    std::unique_ptr<Dialog> createNameDialog() override { return std::make_unique<NameDialogStub>(); }
+    std::unique_ptr<Dialog> createNameDialog(int) override { return std::make_unique<NameDialogStub>(); }
     std::string enteredName(const Dialog&) const override { return {}; }
     std::vector<std::pair<int, std::string>> entries;
 };

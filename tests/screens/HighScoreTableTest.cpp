@@ -36,7 +36,7 @@ TEST(HighScoreTable, AScoreEqualToTheLastRowDoesNotQualify)
 {
     HighScoreTable table = tableWith(kFull);
     EXPECT_FALSE(table.qualifies(0, 400));
-    table.insert(0, 400, "late");
+    EXPECT_EQ(table.insert(0, 400, "late"), HighScoreTable::kNoRow);
     EXPECT_EQ(pointsOf(table), kFull);
     EXPECT_EQ(table.entry(0, 6).name, "row6");
 }
@@ -44,15 +44,15 @@ TEST(HighScoreTable, AScoreEqualToTheLastRowDoesNotQualify)
 TEST(HighScoreTable, InsertionKeepsTheOrderAndEqualPointsStayAbove)
 {
     HighScoreTable table = tableWith(kFull);
-    table.insert(0, 450, "a");
+    EXPECT_EQ(table.insert(0, 450, "a"), 6);
     EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 800, 700, 600, 500, 450}));
     table = tableWith(kFull);
-    table.insert(0, 900, "b");
+    EXPECT_EQ(table.insert(0, 900, "b"), 2) << "the row the new entry took";
     EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 900, 800, 700, 600, 500}));
     EXPECT_EQ(table.entry(0, 1).name, "row1");
     EXPECT_EQ(table.entry(0, 2).name, "b");
     table = tableWith(kFull);
-    table.insert(0, 2000, "c");
+    EXPECT_EQ(table.insert(0, 2000, "c"), 0);
     EXPECT_EQ(pointsOf(table), (std::vector<int>{2000, 1000, 900, 800, 700, 600, 500}));
     EXPECT_EQ(table.entry(0, 0).name, "c");
 }
