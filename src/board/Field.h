@@ -32,6 +32,8 @@ public:
     static constexpr float kOriginX = 40.0f;
     static constexpr float kOriginY = 300.0f;
     static const float kRowHeight;
+    // How long a board on which nothing can move stays before it goes on (ms).
+    static constexpr float kStallPause = 1000.0f;
 
     struct Statistics {
         int m_statScoreOnLevel = 0;
@@ -71,6 +73,9 @@ public:
     int selectAt(int r, int c);
     bool moveSelectedTo(int r, int c);
     bool isSelectedAt(int r, int c) const;
+    bool hasSelection() const;
+    // Some flower the player may pick can step onto a free cell.
+    bool anyMovePossible() const;
     void deselectAll();
     // The picker calls it every frame with the mouse position.
     void previewPath(const Vec4& mouse);
@@ -148,6 +153,7 @@ private:
                             bool realGame);
     int percentOfCells(int percent) const;
     Flower* selectedFlower(GridPos* where) const;
+    bool readyForMove() const;
     void fillDistanceTable(GridPos source) const;
     bool matches(int r, int c, int colour) const;
     int walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>& line) const;
@@ -166,6 +172,9 @@ private:
     void updateEffects(float dt);
     void checkLevelEnd();
     void checkBoardClear();
+    void checkStalled(float dt);
+    void endLevel(bool won);
+    bool allFlowersIdle() const;
     void updateInsects(float dt);
     bool boardBusy() const;
     std::vector<GridPos> insectCandidates() const;
@@ -215,6 +224,7 @@ private:
     int m_streak = 0;
     float m_streakGauge = 0.0f;
     int m_cellCount = 0;
+    float m_stalledTime = 0.0f;
     // Scratch space reused by every update and search, so they do not allocate.
     std::vector<GridPos> m_lineScratch;
     std::vector<GridPos> m_markedScratch;

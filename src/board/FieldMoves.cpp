@@ -6,8 +6,14 @@
 
 #include "effects/ParticleSystem.h"
 
+// Picks and moves wait for a quiet board: no level end, sweep, intro,
+// placing, bonus effect or insect on its way.
+bool Field::readyForMove() const {
+    return m_state == FieldState::Idle && !m_finished && m_effects.empty() && !insectActive();
+}
+
 int Field::selectAt(int r, int c) {
-    if (insectActive() || !m_effects.empty() || m_state != FieldState::Idle)
+    if (!readyForMove())
         return kNoColour;
     Flower* flower = flowerAt(r, c);
     if (flower && flower->isIdle() && cellBackAt(r, c)->type() != CellType::Locked) {
@@ -26,11 +32,11 @@ int Field::selectAt(int r, int c) {
 
 bool Field::moveSelectedTo(int r, int c) {
     m_idleTime = 0;
-    if (!isCell(r, c) || flowerAt(r, c))
+    if (!isCell(r, c) || flowerAt(r, c) || !readyForMove())
         return false;
     GridPos from;
     Flower* flower = selectedFlower(&from);
-    if (!flower)
+    if (!flower || !flower->isIdle())
         return false;
     for (int rr = 0; rr < m_H; ++rr)
         for (int cc = 0; cc < rowLength(rr); ++cc)
@@ -49,6 +55,24 @@ bool Field::moveSelectedTo(int r, int c) {
         (*m_colours)[from.row][from.col] = kNoColour;
     }
     return true;
+}
+
+bool Field::anyMovePossible() const {
+    for (int r = 0; r < m_H; ++r)
+        for (int c = 0; c < rowLength(r); ++c) {
+            const Flower* f = flowerAt(r, c);
+            if (!f || !f->isIdle() || cellBackAt(r, c)->type() == CellType::Locked)
+                continue;
+            for (Direction d : searchOrder(r, middleRow()))
+                if (const GridPos n = step({r, c}, d, middleRow()); isCell(n) && !flowerAt(n.row, n.col))
+                    return true;
+        }
+    return false;
+}
+
+bool Field::hasSelection() const {
+    GridPos where;
+    return selectedFlower(&where) != nullptr;
 }
 
 bool Field::isSelectedAt(int r, int c) const {

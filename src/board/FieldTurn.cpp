@@ -26,6 +26,7 @@ void Field::update(float dt) {
     updateEffects(dt);
     checkLevelEnd();
     checkBoardClear();
+    checkStalled(dt);
     updateInsects(dt);
 }
 
@@ -191,15 +192,49 @@ void Field::checkLevelEnd() {
     }
     if (uncleared && !full)
         return;
+    endLevel(!uncleared);
+}
+
+void Field::endLevel(bool won) {
     m_finished = true;
-    m_success = !uncleared;
+    m_success = won;
     m_state = FieldState::Finished;
-    if (!m_success)
+    if (!won)
         return;
     const int time = m_stats.m_statTimeOnLevel;
     const double bonus = time > 0 ? static_cast<double>(m_score) / time * 20000.0 : 0.0;
     m_stats.m_statTimeBonus = static_cast<int>(std::min(bonus, static_cast<double>(INT_MAX)));
     m_stats.m_statChainBonus = m_stats.m_statChains * 1250;
+}
+
+// A quiet board on which no flower can move would wait forever. Once the
+// player has had a moment to see it, the turn ends as after a move without a
+// burst; with nothing announced the board can never change again, so the
+// level is lost.
+void Field::checkStalled(float dt) {
+    if (m_state != FieldState::Idle || m_finished || !m_effects.empty() || !allFlowersIdle() ||
+        anyMovePossible()) {
+        m_stalledTime = 0.0f;
+        return;
+    }
+    m_stalledTime += dt;
+    if (m_stalledTime < kStallPause)
+        return;
+    m_stalledTime = 0.0f;
+    if (m_newCells.empty()) {
+        endLevel(false);
+        return;
+    }
+    m_streak = 0;
+    placeNewFlowers();
+}
+
+bool Field::allFlowersIdle() const {
+    for (int r = 0; r < m_H; ++r)
+        for (int c = 0; c < rowLength(r); ++c)
+            if (const Flower* f = flowerAt(r, c); f && !f->isIdle())
+                return false;
+    return true;
 }
 
 // Only flowers on locked cells (or none) left: a fresh batch and a big award.

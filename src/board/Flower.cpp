@@ -39,6 +39,7 @@ void Flower::startAppearing(float delay) {
 
 void Flower::explode(bool withParticles) {
     m_state = FlowerState::Exploding;
+    m_selected = false;
     m_opacity = 1.0f;
     m_opacityStep = -0.03f;
     m_particlesDone = false;

@@ -56,7 +56,8 @@ void Picker::update(const Vec4& mouse) {
         if (m_carried)
             m_carried->setPosition(m_carriedPosition.x, m_carriedPosition.y);
     }
-    if (m_field.insectActive() && m_carrying) {
+    // An insect on its way, or the picked flower bursting or swept away.
+    if (m_carrying && (m_field.insectActive() || !m_field.hasSelection())) {
         drop();
         m_field.deselectAll();
         m_field.previewPath(m_mouse);

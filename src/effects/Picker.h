@@ -22,7 +22,8 @@ public:
     Picker& operator=(const Picker&) = delete;
 
     // Every frame with the mouse position: the carried copy follows the cell
-    // under it, and is dropped silently once an insect becomes active.
+    // under it, and is dropped silently once an insect becomes active or the
+    // picked flower is no longer selected (it burst, the level ended).
     virtual void update(const Vec4& mouse);
     // Every rendered frame: the path preview, then the carried copy at half opacity.
     virtual void draw();

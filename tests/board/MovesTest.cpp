@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BoardBuilder.h"
+#include "effects/Blast.h"
 
 namespace {
 class Moves : public BoardTest {
@@ -130,4 +131,56 @@ TEST_F(Moves, NoSelectionDuringTheIntro) {
     idleFlower(*fresh, 2, 0, 1);
     EXPECT_EQ(fresh->state(), FieldState::Intro);
     EXPECT_EQ(fresh->selectAt(2, 0), kNoColour);
+}
+
+// A wildcard growing in beside the picked flower completes its row: the flower
+// bursts, loses its selection, and a click a moment later moves nothing.
+TEST_F(Moves, BurstingFlowerLosesItsSelectionAndStays) {
+    idleFlower(*field, 2, 0, 1);
+    idleFlower(*field, 2, 1, 1);
+    ASSERT_EQ(field->selectAt(2, 0), 1);
+    field->placeFlower(2, 2, kWildcard);
+    Flower* picked = field->flowerAt(2, 0);
+    for (int i = 0; i < 100 && picked->isIdle(); ++i)
+        field->update(16.0f);
+    ASSERT_EQ(picked->state(), FlowerState::Exploding);
+    EXPECT_FALSE(field->hasSelection());
+    EXPECT_FALSE(field->moveSelectedTo(4, 2));
+    picked->setSelected(true); // even a flag left set moves no bursting flower
+    EXPECT_FALSE(field->moveSelectedTo(4, 2));
+    EXPECT_EQ(field->flowerAt(2, 0), picked);
+    EXPECT_EQ(field->flowerAt(4, 2), nullptr);
+}
+
+// The last row of a level bursts while another flower is picked: neither the
+// results nor the click that dismisses them let it move.
+TEST_F(Moves, NoMoveOnceTheLevelIsOver) {
+    auto last = makeField({.rows = 3, .width = 3, .newFlowers = 30, .layout = "2211122"});
+    idleFlower(*last, 1, 0, 1);
+    idleFlower(*last, 1, 1, 1);
+    idleFlower(*last, 0, 0, 2);
+    finishIntro(*last);
+    ASSERT_FALSE(last->newCells().empty());
+    ASSERT_EQ(last->selectAt(0, 0), 2);
+    idleFlower(*last, 1, 2, 1);
+    for (int i = 0; i < 200 && !last->finished(); ++i)
+        last->update(16.0f);
+    ASSERT_TRUE(last->succeeded());
+    ASSERT_TRUE(last->isSelectedAt(0, 0));
+    EXPECT_FALSE(last->moveSelectedTo(2, 0));
+    last->onClick(400.0f, 300.0f);
+    EXPECT_FALSE(last->hasSelection());
+    EXPECT_FALSE(last->moveSelectedTo(2, 0));
+    runUpdates(*last, 100);
+    EXPECT_EQ(last->flowerAt(2, 0), nullptr);
+    EXPECT_EQ(last->flowerAt(2, 1), nullptr) << "no new flowers on a won board";
+    EXPECT_TRUE(last->isLevelOver());
+}
+
+TEST_F(Moves, NoMoveWhileABonusSweepsTheBoard) {
+    idleFlower(*field, 0, 0, 1);
+    ASSERT_EQ(field->selectAt(0, 0), 1);
+    field->addEffect(std::make_unique<Blast>(field->cellCentre(4, 2), *field, 45.0f));
+    EXPECT_FALSE(field->moveSelectedTo(2, 2));
+    EXPECT_NE(field->flowerAt(0, 0), nullptr);
 }

@@ -154,6 +154,49 @@ TEST_F(Turn, BoardClearAwardAlsoOnAnEmptyBoard) {
     EXPECT_EQ(field->statistics().m_statBallsExploded, 1);
 }
 
+// Only flowers on locked cells touch the one free cell (0, 0): nothing can move.
+std::unique_ptr<Field> walledInBoard(int newFlowers) {
+    std::string layout(19, '0');
+    layout[1] = layout[3] = layout[4] = '4';
+    auto field = makeField({.rows = 5, .width = 5, .colours = 10, .newFlowers = newFlowers,
+                            .layout = layout});
+    for (GridPos p : {GridPos{0, 1}, GridPos{1, 0}, GridPos{1, 1}})
+        field->removeFlower(p.row, p.col);
+    fillWithoutLines(*field, {0, 0});
+    return field;
+}
+
+TEST_F(Turn, BoardOnWhichNothingCanMoveEndsTheTurnAfterAPause) {
+    auto field = walledInBoard(12);
+    ASSERT_EQ(field->newCells().size(), 2u);
+    finishIntro(*field);
+    ASSERT_FALSE(field->anyMovePossible());
+    runUpdates(*field, static_cast<int>(Field::kStallPause / 16.0f) - 2);
+    EXPECT_EQ(field->state(), FieldState::Idle) << "the player first sees the stuck board";
+    EXPECT_EQ(field->flowerAt(0, 0), nullptr);
+    runUpdates(*field, 3);
+    EXPECT_EQ(field->state(), FieldState::Placing);
+    EXPECT_NE(field->flowerAt(0, 0), nullptr);
+    EXPECT_TRUE(field->newCells().empty());
+    runUpdates(*field, 100);
+    EXPECT_TRUE(field->finished()) << "the board filled up";
+    EXPECT_FALSE(field->succeeded());
+}
+
+TEST_F(Turn, BoardThatCanNeverChangeAgainIsLost) {
+    auto walled = walledInBoard(0);
+    auto empty = makeField({.rows = 3, .width = 3});
+    for (Field* field : {walled.get(), empty.get()}) {
+        finishIntro(*field);
+        ASSERT_TRUE(field->newCells().empty());
+        EXPECT_FALSE(field->finished());
+        runUpdates(*field, static_cast<int>(Field::kStallPause / 16.0f) + 2);
+        EXPECT_TRUE(field->finished());
+        EXPECT_FALSE(field->succeeded());
+        EXPECT_EQ(field->score(), 0);
+    }
+}
+
 TEST_F(Turn, InitialFillAvoidsLinesAndServesLockedCellsFirst) {
     std::string layout(61, '0');
     for (int i = 0; i < 61; i += 3)

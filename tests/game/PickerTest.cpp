@@ -112,6 +112,26 @@ TEST_F(PickerTest, RightClickCancelsAndAlwaysUnselects) {
     EXPECT_TRUE(field->trail().empty());
 }
 
+TEST_F(PickerTest, CarriedFlowerThatBurstsIsDroppedAndTheNextClickMovesNothing) {
+    idleFlower(*field, 2, 0, 1);
+    idleFlower(*field, 2, 1, 1);
+    press(2, 0);
+    release(2, 0);
+    ASSERT_TRUE(picker->isCarrying());
+    field->placeFlower(2, 2, kWildcard);
+    const Flower* carried = field->flowerAt(2, 0);
+    for (int i = 0; i < 100 && carried->isIdle(); ++i)
+        field->update(16.0f);
+    ASSERT_EQ(carried->state(), FlowerState::Exploding);
+    sounds.played.clear();
+    hover(4, 2);
+    EXPECT_FALSE(picker->isCarrying());
+    EXPECT_TRUE(sounds.played.empty());
+    press(4, 2);
+    EXPECT_EQ(field->flowerAt(2, 0), carried);
+    EXPECT_EQ(field->flowerAt(4, 2), nullptr);
+}
+
 // Level 6 lets insects come; the board is run until one flies in.
 class PickerInsectTest : public BoardTest {
 protected:
