@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "board/BoardSounds.h"
+#include "board/Saturating.h"
 #include "effects/Blast.h"
 #include "effects/ColourBomb.h"
 #include "effects/ParticleSystem.h"
@@ -164,9 +165,9 @@ void Field::removeDead() {
 }
 
 void Field::award(int points, const Vec4& position, AwardSize size) {
-    m_score += points;
-    m_stats.m_statScoreOnLevel += points;
-    m_stats.m_statBallsExploded += 1;
+    m_score = saturatingAdd(m_score, points);
+    m_stats.m_statScoreOnLevel = saturatingAdd(m_stats.m_statScoreOnLevel, points);
+    m_stats.m_statBallsExploded = saturatingAdd(m_stats.m_statBallsExploded, 1);
     char text[16];
     std::snprintf(text, sizeof text, "%d", points);
     showFloatingText(text, position, size == AwardSize::Big ? 42.0f : 24.0f);

@@ -1,4 +1,5 @@
 #include "board/Field.h"
+#include "board/Saturating.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,9 +11,9 @@ void Field::update(float dt) {
         m_streakGauge = std::min(m_streakGauge + 0.01f, gaugeTarget);
     else if (m_streakGauge > gaugeTarget)
         m_streakGauge = std::max(m_streakGauge - 0.01f, gaugeTarget);
-    m_idleTime = std::max(0, m_idleTime + static_cast<int>(dt));
+    m_idleTime = std::max(0, saturatingAdd(m_idleTime, static_cast<int>(dt)));
     if (m_state == FieldState::Idle && !m_finished)
-        m_stats.m_statTimeOnLevel += static_cast<int>(dt);
+        m_stats.m_statTimeOnLevel = saturatingAdd(m_stats.m_statTimeOnLevel, static_cast<int>(dt));
     if (m_state == FieldState::Idle || m_state == FieldState::Finished)
         m_previewAlpha = std::clamp(m_previewAlpha + m_previewAlphaStep, 0.0f, 1.0f);
     updateFlowers(dt);
@@ -204,7 +205,7 @@ void Field::endLevel(bool won) {
     const int time = m_stats.m_statTimeOnLevel;
     const double bonus = time > 0 ? static_cast<double>(m_score) / time * 20000.0 : 0.0;
     m_stats.m_statTimeBonus = static_cast<int>(std::min(bonus, static_cast<double>(INT_MAX)));
-    m_stats.m_statChainBonus = m_stats.m_statChains * 1250;
+    m_stats.m_statChainBonus = saturatingMultiply(m_stats.m_statChains, 1250);
 }
 
 // A quiet board on which no flower can move would wait forever. Once the

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "board/Field.h"
+#include "board/Saturating.h"
 #include "effects/EffectDrawing.h"
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
@@ -133,7 +134,8 @@ void GameWindow::update(float dt) {
 
 void GameWindow::finishLevel() {
     int level = m_field->level();
-    m_totalScore = m_field->score() + m_field->timeBonus() + m_field->chainBonus();
+    m_totalScore = saturatingAdd(saturatingAdd(m_field->score(), m_field->timeBonus()),
+                                 m_field->chainBonus());
     const bool won = m_field->succeeded();
     m_picker.reset();
     m_field.reset();

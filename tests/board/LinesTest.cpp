@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "BoardBuilder.h"
 
 namespace {
@@ -180,4 +182,12 @@ TEST_F(Lines, QuietMoveResetsTheStreak) {
     playMove(*big, {8, 0}, {8, 3});
     EXPECT_EQ(big->streak(), 0);
     EXPECT_EQ(big->state(), FieldState::Placing);
+}
+
+TEST_F(Lines, ScoreStopsAtTheLargestNumberInsteadOfTurningNegative) {
+    field->setScore(INT_MAX - 20);
+    line({{2, 0}, {2, 1}, {2, 2}}, 1);
+    field->update(16.0f);
+    EXPECT_EQ(field->score(), INT_MAX);
+    EXPECT_EQ(field->statistics().m_statScoreOnLevel, 36);
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 // A table that takes every score, or none.
@@ -115,6 +117,17 @@ TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNext) {
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
     EXPECT_GT(game.totalScore(), 500) << "time bonus added";
     EXPECT_EQ(game.field()->score(), game.totalScore());
+}
+
+// A long, fast game: the time bonus grows with the running total.
+TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber) {
+    GameWindow game(7, nullptr);
+    runIntro(game);
+    game.field()->setScore(INT_MAX - 1000);
+    endLevel(game, LevelPlay::clearBoard);
+    EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
+    EXPECT_EQ(game.totalScore(), INT_MAX);
+    EXPECT_EQ(game.field()->score(), INT_MAX);
 }
 
 TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses) {
