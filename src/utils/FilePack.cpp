@@ -162,8 +162,8 @@ std::optional<PackEntry> FilePack::readEntry(std::size_t index) const
     PackEntry entry;
     entry.offset = stored.offset;
     entry.scrambled = stored.scrambled;
-    if (!stored.data.empty()) {
-        entry.data = stored.data; // added in memory, not yet saved
+    if (stored.offset == 0) {
+        entry.data = stored.data; // added in memory (possibly empty), not yet saved
     } else {
         std::FILE* file = std::fopen(m_path.c_str(), "rb");
         if (file == nullptr)

@@ -67,6 +67,27 @@ TEST(FilePackLayout, SavesTheExactLayout)
     EXPECT_EQ(TempDir::readFile("out.pk"), handMadePack({{"mui/one.txt", "abc"}}));
 }
 
+TEST(FilePackLayout, EmptyFilesAreSavedAndReadBack)
+{
+    TempDir dir;
+    TempDir::writeFile("empty.txt", "");
+    TempDir::writeFile("one.txt", "abc");
+    FilePack pack;
+    ASSERT_TRUE(pack.addFile("empty.txt", "mui/empty.txt", true));
+    ASSERT_TRUE(pack.addFile("one.txt", "mui/one.txt", false));
+    ASSERT_TRUE(pack.save("out.pk"));
+    EXPECT_EQ(TempDir::readFile("out.pk").size(), handMadePack({{"mui/empty.txt", ""}, {"mui/one.txt", "abc"}}).size());
+
+    FilePack reloaded = loaded("out.pk");
+    ASSERT_TRUE(reloaded.addFile("empty.txt", "mui/another.txt", false));
+    ASSERT_TRUE(reloaded.save("again.pk"));
+    const FilePack again = loaded("again.pk");
+    ASSERT_EQ(again.entryCount(), 3u);
+    EXPECT_TRUE(again.getFile("mui/empty.txt").data.empty());
+    EXPECT_TRUE(again.getFile("mui/another.txt").data.empty());
+    EXPECT_EQ(text(again.getFile("mui/one.txt")), "abc");
+}
+
 TEST(FilePackLookup, SlashesCaseAndFirstMatch)
 {
     TempDir dir;
