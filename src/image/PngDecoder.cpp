@@ -4,9 +4,10 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
-#include <new>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -14,6 +15,15 @@ namespace {
 constexpr std::size_t kSignatureSize = 8;
 // Deflate cannot pack more than about 1032 bytes into one.
 constexpr std::size_t kMaxInflation = 1100;
+// No chunk may claim more memory than the picture's own RGBA pixels, or this
+// much for small pictures (room for a colour profile).
+constexpr png_alloc_size_t kMinChunkMemory = png_alloc_size_t{1} << 20;
+constexpr png_uint_32 kMaxStoredChunks = 32;
+// Metadata the game never uses: skipped in small pieces instead of being read
+// whole into memory, so a lying length costs nothing.
+constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0eXIf\0"
+                                      "hIST\0tIME\0pHYs\0oFFs\0sTER\0";
+constexpr int kSkippedChunkCount = (sizeof kSkippedChunks - 1) / 5;
 
 struct MemoryReader {
     const std::uint8_t* bytes;
@@ -61,9 +71,39 @@ void setTransformations(png_structp png, png_infop info)
     png_read_update_info(png, info);
 }
 
-// Decodes top-down into rows, then stores them bottom-up in the image.
+std::uint32_t readU32BigEndian(const std::uint8_t* at)
+{
+    return (static_cast<std::uint32_t>(at[0]) << 24) | (static_cast<std::uint32_t>(at[1]) << 16) |
+           (static_cast<std::uint32_t>(at[2]) << 8) | at[3];
+}
+
+// Taken from the header chunk, which must come first; libpng refuses any
+// other order before it allocates.
+png_alloc_size_t chunkMemoryLimit(const std::uint8_t* bytes, std::size_t size)
+{
+    constexpr std::size_t kHeaderEnd = kSignatureSize + 8 + 8; // length, type, width, height
+    if (size < kHeaderEnd)
+        return kMinChunkMemory;
+    const std::uint32_t width = readU32BigEndian(bytes + kSignatureSize + 8);
+    const std::uint32_t height = readU32BigEndian(bytes + kSignatureSize + 12);
+    if (!Image::sizeAllowed(width, height))
+        return kMinChunkMemory;
+    return std::max<png_alloc_size_t>(kMinChunkMemory, png_alloc_size_t{width} * height * 4);
+}
+
+void limitMemory(png_structp png, const std::uint8_t* bytes, std::size_t size)
+{
+    png_set_user_limits(png, Image::kMaxDimension, Image::kMaxDimension);
+    png_set_chunk_malloc_max(png, chunkMemoryLimit(bytes, size));
+    png_set_chunk_cache_max(png, kMaxStoredChunks);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+}
+
+// Decodes top-down straight into the image's buffer, last row first, so the
+// rows end up bottom-up.
 void readPicture(png_structp png, png_infop info, std::size_t fileSize, Image& image,
-                 std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers)
+                 std::vector<png_bytep>& rowPointers)
 {
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
@@ -80,22 +120,21 @@ void readPicture(png_structp png, png_infop info, std::size_t fileSize, Image& i
         png_error(png, "unexpected channel count");
     if (rowBytes != static_cast<std::size_t>(width) * components)
         png_error(png, "unexpected row size");
-    bool allocated = true;
-    try {
-        rows.resize(rowBytes * height);
-        rowPointers.resize(height);
-    } catch (const std::bad_alloc&) {
-        allocated = false;
-    }
-    if (!allocated)
-        png_error(png, "Visual PNG: out of memory");
-    for (png_uint_32 y = 0; y < height; ++y)
-        rowPointers[y] = rows.data() + rowBytes * (height - 1 - y);
-    png_read_image(png, rowPointers.data());
-    png_read_end(png, nullptr);
     image.setPicture(static_cast<int>(width), static_cast<int>(height), components,
                      Image::formatForComponents(components, image.fileName()), false);
-    std::memcpy(image.allocatePixels(rows.size()), rows.data(), rows.size());
+    std::uint8_t* pixels = nullptr;
+    try {
+        pixels = image.allocatePixels(rowBytes * height);
+        rowPointers.resize(height);
+    } catch (const std::bad_alloc&) {
+        pixels = nullptr;
+    }
+    if (pixels == nullptr)
+        png_error(png, "Visual PNG: out of memory");
+    for (png_uint_32 y = 0; y < height; ++y)
+        rowPointers[y] = pixels + rowBytes * (height - 1 - y);
+    png_read_image(png, rowPointers.data());
+    png_read_end(png, nullptr);
     image.markValid();
 }
 
@@ -111,13 +150,12 @@ void PngDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
         return;
     png_infop info = png_create_info_struct(png);
     MemoryReader reader{bytes, size, 0};
-    // Owned outside the jump so that a longjmp cannot skip their destructors.
-    std::vector<std::uint8_t> rows;
+    // Owned outside the jump so that a longjmp cannot skip its destructor.
     std::vector<png_bytep> rowPointers;
     if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
         png_set_read_fn(png, &reader, readFromMemory);
-        png_set_user_limits(png, Image::kMaxDimension, Image::kMaxDimension);
-        readPicture(png, info, size, image, rows, rowPointers);
+        limitMemory(png, bytes, size);
+        readPicture(png, info, size, image, rowPointers);
     }
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
 }
