@@ -18,8 +18,9 @@ struct TgaHeader {
 
 TgaHeader readHeader(const std::uint8_t* bytes)
 {
+    const int bits = bytes[16];
     return TgaHeader{bytes[0], bytes[2], bytes[12] | (bytes[13] << 8), bytes[14] | (bytes[15] << 8),
-                     bytes[16] / 8};
+                     bits % 8 == 0 ? bits / 8 : 0};
 }
 
 // One file pixel (grey, B G R or B G R A) as R G B A.

@@ -140,11 +140,20 @@ TEST(TgaDecoderTest, TruncatedOrLyingFilesAreRefused)
     EXPECT_FALSE(decodes("a.tga", Bytes{0, 0, 2}));
 }
 
-TEST(TgaDecoderTest, ColourMappedFilesAreNotDecoded)
+TEST(TgaDecoderTest, UnsupportedTypesAndDepthsGiveAnInvalidImage)
 {
-    Bytes file = tgaHeader(1, 1, 1, 32);
-    file.insert(file.end(), 4, 9);
-    EXPECT_FALSE(decodes("a.tga", file));
+    // Colour-mapped, run-length colour-mapped and grey, and no such type.
+    for (const int type : {0, 1, 9, 11, 32, 255}) {
+        Bytes file = tgaHeader(type, 2, 2, 32);
+        file.insert(file.end(), 64, 9);
+        EXPECT_FALSE(decodes("a.tga", file)) << "type " << type;
+    }
+    // Fifteen- and sixteen-bit pixels (and odd depths) are not grey bytes.
+    for (const int bits : {0, 7, 12, 15, 16, 20, 31, 40}) {
+        Bytes file = tgaHeader(2, 2, 2, bits);
+        file.insert(file.end(), 64, 9);
+        EXPECT_FALSE(decodes("a.tga", file)) << bits << " bits";
+    }
 }
 
 TEST(PngDecoderTest, RowsComeOutBottomUp)
