@@ -1,5 +1,6 @@
 #include "image/DdsDecoder.h"
 
+#include "image/DxtDecoder.h"
 #include "image/Image.h"
 
 #include <algorithm>
@@ -88,7 +89,7 @@ bool readLayout(const std::uint8_t* bytes, std::size_t size, DdsLayout& layout)
 std::size_t levelSize(const DdsLayout& layout, int width, int height)
 {
     if (layout.compressed)
-        return static_cast<std::size_t>((width + 3) / 4) * ((height + 3) / 4) * layout.blockSize;
+        return DxtDecoder::blockBytes(layout.format, width, height);
     return static_cast<std::size_t>(width) * height * layout.bytesPerPixel;
 }
 
@@ -139,6 +140,40 @@ void flipLevel(std::uint8_t* data, const DdsLayout& layout, int width, int heigh
         flipBlock(data + i, layout.format, std::min(height, 4));
 }
 
+// Rows of blocks can only be flipped whole: a level taller than one block
+// whose height is not a multiple of 4 would keep padding rows at its top.
+bool blocksFlipCleanly(const DdsLayout& layout)
+{
+    for (int level = 0; level < layout.levels; ++level) {
+        const int height = std::max(1, layout.height >> level);
+        if (height > 4 && height % 4 != 0)
+            return false;
+    }
+    return true;
+}
+
+// Such pictures are turned into plain RGBA pixels, which flip row by row.
+DdsLayout decodedLayout(const DdsLayout& layout)
+{
+    DdsLayout plain = layout;
+    plain.compressed = false;
+    plain.format = PixelFormat::Rgba;
+    plain.bytesPerPixel = 4;
+    plain.blockSize = 0;
+    return plain;
+}
+
+// Copies (or decodes) one level from the file and flips it.
+void readLevel(const std::uint8_t* at, const DdsLayout& file, const DdsLayout& target, int width,
+               int height, std::uint8_t* out)
+{
+    if (target.compressed == file.compressed)
+        std::memcpy(out, at, levelSize(file, width, height));
+    else
+        DxtDecoder::decode(at, file.format, width, height, out);
+    flipLevel(out, target, width, height);
+}
+
 } // namespace
 
 // Reads the first face of a cube map (and the first slice of a volume) of every stored level;
@@ -151,11 +186,12 @@ void DdsDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
     const std::size_t baseSize = levelSize(layout, layout.width, layout.height);
     if (size - kDataStart < baseSize)
         return;
-    const int components = layout.compressed ? 4 : layout.bytesPerPixel;
-    image.setPicture(layout.width, layout.height, components, layout.format, layout.compressed);
-    std::uint8_t* base = image.allocatePixels(baseSize);
-    std::memcpy(base, bytes + kDataStart, baseSize);
-    flipLevel(base, layout, layout.width, layout.height);
+    const DdsLayout target =
+        layout.compressed && !blocksFlipCleanly(layout) ? decodedLayout(layout) : layout;
+    const int components = target.compressed ? 4 : target.bytesPerPixel;
+    image.setPicture(layout.width, layout.height, components, target.format, target.compressed);
+    std::uint8_t* base = image.allocatePixels(levelSize(target, layout.width, layout.height));
+    readLevel(bytes + kDataStart, layout, target, layout.width, layout.height, base);
 
     std::size_t offset = kDataStart + baseSize * layout.depth;
     for (int level = 1; level < layout.levels; ++level) {
@@ -165,8 +201,8 @@ void DdsDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
         const std::size_t bytesInLevel = levelSize(layout, mip.width, mip.height);
         if (offset > size || size - offset < bytesInLevel)
             break;
-        mip.data.assign(bytes + offset, bytes + offset + bytesInLevel);
-        flipLevel(mip.data.data(), layout, mip.width, mip.height);
+        mip.data.resize(levelSize(target, mip.width, mip.height));
+        readLevel(bytes + offset, layout, target, mip.width, mip.height, mip.data.data());
         image.addMipmap(std::move(mip));
         offset += bytesInLevel * std::max(1, layout.depth >> level);
     }

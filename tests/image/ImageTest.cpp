@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
@@ -299,6 +300,95 @@ TEST(DdsDecoderTest, FlippingReversesTheRowsInsideBlocks)
     ASSERT_TRUE(image.isValid());
     EXPECT_EQ(image.pixels()[4], 0xff);
     EXPECT_EQ(image.pixels()[7], 0x00);
+}
+
+namespace {
+
+// A DXT1 block between red and blue; every pixel of row r takes index rows[r].
+Bytes dxt1Rows(const std::array<int, 4>& rows)
+{
+    Bytes block{0x00, 0xf8, 0x1f, 0x00}; // red, then blue: four-colour mode
+    for (const int index : rows)
+        block.push_back(static_cast<std::uint8_t>(index * 0x55));
+    return block;
+}
+
+// A DXT5 block: alpha end points 255 and 0, row r taking alpha index rows[r];
+// the colour half is plain white.
+Bytes dxt5Rows(const std::array<int, 4>& rows)
+{
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 16; ++i)
+        bits |= static_cast<std::uint64_t>(rows[i / 4]) << (3 * i);
+    Bytes block{255, 0};
+    for (int i = 0; i < 6; ++i)
+        block.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    block.insert(block.end(), {0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0});
+    return block;
+}
+
+Bytes joined(const Bytes& first, const Bytes& second)
+{
+    Bytes out = first;
+    out.insert(out.end(), second.begin(), second.end());
+    return out;
+}
+
+} // namespace
+
+// Six rows span two rows of blocks, the second half padding: the picture
+// must come out whole and upside down, padding nowhere.
+TEST(DdsDecoderTest, HeightsBetweenBlockRowsFlipRowByRow)
+{
+    const Rgba third{170, 0, 85, 255}; // two thirds red
+    const Rgba twoThirds{85, 0, 170, 255};
+    const Bytes colour = ddsCompressedFile(
+        "DXT1", 4, 6, joined(dxt1Rows({0, 2, 3, 1}), dxt1Rows({0, 1, 2, 2})));
+    Image image;
+    image.load("a.dds", colour.data(), colour.size());
+    ASSERT_TRUE(image.isValid());
+    ASSERT_FALSE(image.isCompressed());
+    EXPECT_EQ(image.format(), PixelFormat::Rgba);
+    EXPECT_EQ(image.height(), 6);
+    ASSERT_EQ(image.dataSize(), 4u * 6 * 4);
+    const Rgba bottomUp[6] = {kBlue, kRed, kBlue, twoThirds, third, kRed};
+    for (int row = 0; row < 6; ++row)
+        for (int x = 0; x < 4; ++x)
+            expectPixel(pixelAt(image, x, row), bottomUp[row], 1);
+
+    const Bytes alpha = ddsCompressedFile(
+        "DXT5", 4, 6, joined(dxt5Rows({0, 1, 7, 2}), dxt5Rows({1, 0, 6, 6})));
+    image.load("a.dds", alpha.data(), alpha.size());
+    ASSERT_TRUE(image.isValid());
+    const int alphaBottomUp[6] = {255, 0, 218, 36, 0, 255};
+    for (int row = 0; row < 6; ++row)
+        EXPECT_EQ(pixelAt(image, 2, row).a, alphaBottomUp[row]) << "row " << row;
+}
+
+// A 4 x 12 picture is whole blocks, but its 2 x 6 level is not: the chain
+// must stay of one kind, so every level is decoded.
+TEST(DdsDecoderTest, ALevelBetweenBlockRowsDecodesTheWholeChain)
+{
+    Bytes blocks;
+    for (int i = 0; i < 3 + 2 + 1 + 1; ++i) // 4x12, 2x6, 1x3 and 1x1
+        blocks = joined(blocks, i % 2 == 0 ? dxt1Rows({0, 0, 1, 1}) : dxt1Rows({1, 1, 0, 0}));
+    const Bytes file = ddsCompressedFile("DXT1", 4, 12, blocks, 4);
+    Image image;
+    image.load("a.dds", file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_FALSE(image.isCompressed());
+    ASSERT_EQ(image.mipmapCount(), 3);
+    EXPECT_EQ(image.mipmap(0).dataSize(), 2u * 6 * 4);
+    EXPECT_EQ(image.mipmap(2).dataSize(), 4u);
+    // Level 2 x 6 reads blue, blue, red, red, red, red from the top.
+    const Bytes& level = image.mipmap(0).data;
+    EXPECT_EQ(level[0], 255); // bottom row red
+    EXPECT_EQ(level[5 * 2 * 4], 0);
+    EXPECT_EQ(level[5 * 2 * 4 + 2], 255); // top row blue
+
+    const Bytes whole = ddsCompressedFile("DXT1", 8, 8, Bytes(4 * 8, 0), 1);
+    image.load("a.dds", whole.data(), whole.size());
+    EXPECT_TRUE(image.isCompressed()); // whole blocks stay compressed
 }
 
 TEST(DdsDecoderTest, TruncatedOrUnknownFilesAreRefused)
