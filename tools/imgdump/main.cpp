@@ -1,6 +1,6 @@
 // imgdump IN OUT.ppm: decodes IN with the game's decoders (chosen by the name's
 // ending) and writes the pixels top-down as a binary PPM, alpha dropped.
-#include "BlockDecoder.h"
+#include "image/DxtDecoder.h"
 #include "image/Image.h"
 
 #include <cstdio>
@@ -33,14 +33,20 @@ void toRgb(const std::uint8_t* in, PixelFormat format, std::uint8_t* out)
 // RGB rows bottom-up, as the image holds them.
 std::vector<std::uint8_t> rgbRows(const Image& image)
 {
-    if (image.isCompressed())
-        return BlockDecoder::decodeRgb(image.pixels(), image.width(), image.height(),
-                                       image.format() == PixelFormat::Dxt1 ? 8 : 16);
     const std::size_t count = static_cast<std::size_t>(image.width()) * image.height();
+    const std::uint8_t* pixels = image.pixels();
+    PixelFormat format = image.format();
+    std::vector<std::uint8_t> expanded;
+    if (image.isCompressed()) {
+        expanded.resize(count * 4);
+        DxtDecoder::decode(pixels, format, image.width(), image.height(), expanded.data());
+        pixels = expanded.data();
+        format = PixelFormat::Rgba;
+    }
     std::vector<std::uint8_t> rgb(count * 3);
-    const auto step = static_cast<std::size_t>(image.components());
+    const auto step = static_cast<std::size_t>(image.isCompressed() ? 4 : image.components());
     for (std::size_t i = 0; i < count; ++i)
-        toRgb(image.pixels() + i * step, image.format(), &rgb[i * 3]);
+        toRgb(pixels + i * step, format, &rgb[i * 3]);
     return rgb;
 }
 
