@@ -1,6 +1,9 @@
 # Thin wrapper over CMake. `make run` builds and starts the game,
 # `make test` builds everything and runs every test.
 FUZZ_SECONDS ?= 20
+# A single allocation larger than the largest picture the decoders accept
+# (64 MB of RGBA) is a finding, and so is a fuzzer growing past 1 GB.
+FUZZ_MEMORY ?= -malloc_limit_mb=128 -rss_limit_mb=1024
 GEN := -G Ninja -Wno-dev
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
@@ -36,7 +39,7 @@ fuzz: fuzz-build
 	  name=$$(basename $$f); seeds=fuzz/corpus/$$name; work=build-fuzz/corpus/$$name; \
 	  mkdir -p $$work; [ -d $$seeds ] || seeds=; \
 	  echo "fuzzing $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 $$work $$seeds 2>build-fuzz/$$name.log \
+	  $$f -max_total_time=$(FUZZ_SECONDS) $(FUZZ_MEMORY) -print_final_stats=0 $$work $$seeds 2>build-fuzz/$$name.log \
 	    || { tail -n 40 build-fuzz/$$name.log; exit 1; }; \
 	done
 
