@@ -156,6 +156,32 @@ Bytes jpegFile(const Picture& picture, bool grey)
     return out;
 }
 
+Bytes jpegUnknownLayoutFile(int components)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = components;
+    info.in_color_space = JCS_UNKNOWN;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    Bytes row(static_cast<std::size_t>(8 * components), 128);
+    JSAMPROW pointer = row.data();
+    while (info.next_scanline < info.image_height)
+        jpeg_write_scanlines(&info, &pointer, 1);
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
 Bytes ddsPlainFile(int width, int height, int bits, const Bytes& data, int mipLevels)
 {
     Bytes out = ddsHeader(width, height, mipLevels);

@@ -32,6 +32,8 @@ Bytes tgaHeader(int imageType, int width, int height, int bitsPerPixel, int idLe
 Bytes pngFile(const Picture& picture, int colourType, int bitDepth = 8);
 // Quality 100; grey keeps only the red channel.
 Bytes jpegFile(const Picture& picture, bool grey = false);
+// An 8 x 8 file of `components` channels in no colour space libjpeg knows.
+Bytes jpegUnknownLayoutFile(int components);
 
 // A plain DDS of the given bit depth (32, 24 or 8) holding rows as given
 // (top row first, as DDS stores them), or a DXT file with whole blocks.

@@ -242,6 +242,13 @@ TEST(JpegDecoderTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
     EXPECT_FALSE(decodes("a.jpg", Bytes{'n', 'o', 'p', 'e'}));
 }
 
+TEST(JpegDecoderTest, ChannelCountsWithoutAPixelFormatGiveAnInvalidImage)
+{
+    for (const int components : {2, 4})
+        EXPECT_FALSE(decodes("a.jpg", jpegUnknownLayoutFile(components))) << components;
+    EXPECT_TRUE(decodes("a.jpg", jpegUnknownLayoutFile(1)));
+}
+
 TEST(DdsDecoderTest, PlainLayoutsAndTheirFormatCodes)
 {
     // Stored top row first: B G R A of the top row, then the bottom row.
