@@ -7,9 +7,6 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <cstdio> // jpeglib.h needs FILE and size_t first
-#include <jpeglib.h>
-
 #include <sys/resource.h>
 
 #include <cstring>
@@ -60,44 +57,6 @@ Bytes pngAnnouncing(const char* type, std::uint32_t length)
     return out;
 }
 
-// A progressive colour file one pixel wide whose components all use the
-// largest sampling: every row of pixels is padded to 32 in the coefficients
-// libjpeg keeps for the whole picture.
-Bytes paddedProgressiveJpeg(int height)
-{
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 1;
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    // One component a scan: interleaved scans could not hold such sampling.
-    static jpeg_scan_info scans[6];
-    for (int i = 0; i < 3; ++i) {
-        info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 4;
-        scans[2 * i] = jpeg_scan_info{1, {i}, 0, 0, 0, 0};
-        scans[2 * i + 1] = jpeg_scan_info{1, {i}, 1, 63, 0, 0};
-    }
-    info.scan_info = scans;
-    info.num_scans = 6;
-    jpeg_start_compress(&info, TRUE);
-    std::uint8_t pixel[3] = {200, 100, 50};
-    JSAMPROW row = pixel;
-    while (info.next_scanline < info.image_height)
-        jpeg_write_scanlines(&info, &row, 1);
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
-}
-
 bool decodes(const std::string& name, const Bytes& bytes)
 {
     Image image;
@@ -133,7 +92,7 @@ TEST(DecoderMemoryTest, PngMetadataTheGameDoesNotUseIsSkipped)
 
 TEST(DecoderMemoryTest, JpegCoefficientsAreBoundedByThePicturesSize)
 {
-    EXPECT_TRUE(decodes("narrow.jpg", paddedProgressiveJpeg(256)));
+    EXPECT_TRUE(decodes("narrow.jpg", jpegPaddedProgressiveFile(256)));
     // 48 KB of pixels would need 3 MB of coefficients.
-    EXPECT_FALSE(decodes("narrow.jpg", paddedProgressiveJpeg(16384)));
+    EXPECT_FALSE(decodes("narrow.jpg", jpegPaddedProgressiveFile(16384)));
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <jpeglib.h>
 #include <stdexcept>
 
@@ -120,7 +121,13 @@ Bytes pngFile(const Picture& picture, int colourType, int bitDepth)
     return out;
 }
 
-Bytes jpegFile(const Picture& picture, bool grey)
+namespace {
+
+// Compresses `height` rows of `width` pixels, row y given by rowAt(y);
+// `adjust` changes settings after the defaults.
+Bytes jpegEncode(int width, int height, int components, J_COLOR_SPACE space,
+                 const std::function<void(jpeg_compress_struct&)>& adjust,
+                 const std::function<Bytes(int)>& rowAt)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -129,23 +136,15 @@ Bytes jpegFile(const Picture& picture, bool grey)
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(picture.width);
-    info.image_height = static_cast<JDIMENSION>(picture.height);
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
+    adjust(info);
     jpeg_start_compress(&info, TRUE);
-    Bytes row;
     while (info.next_scanline < info.image_height) {
-        row.clear();
-        for (int x = 0; x < picture.width; ++x) {
-            const Rgba& p = picture.at(x, static_cast<int>(info.next_scanline));
-            if (grey)
-                row.push_back(p.r);
-            else
-                row.insert(row.end(), {p.r, p.g, p.b});
-        }
+        Bytes row = rowAt(static_cast<int>(info.next_scanline));
         JSAMPROW pointer = row.data();
         jpeg_write_scanlines(&info, &pointer, 1);
     }
@@ -156,30 +155,45 @@ Bytes jpegFile(const Picture& picture, bool grey)
     return out;
 }
 
+} // namespace
+
+Bytes jpegFile(const Picture& picture, bool grey)
+{
+    const auto rowAt = [&](int y) {
+        Bytes row;
+        for (int x = 0; x < picture.width; ++x) {
+            const Rgba& p = picture.at(x, y);
+            if (grey)
+                row.push_back(p.r);
+            else
+                row.insert(row.end(), {p.r, p.g, p.b});
+        }
+        return row;
+    };
+    return jpegEncode(picture.width, picture.height, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB,
+                      [](jpeg_compress_struct& info) { jpeg_set_quality(&info, 100, TRUE); }, rowAt);
+}
+
 Bytes jpegUnknownLayoutFile(int components)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = components;
-    info.in_color_space = JCS_UNKNOWN;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    Bytes row(static_cast<std::size_t>(8 * components), 128);
-    JSAMPROW pointer = row.data();
-    while (info.next_scanline < info.image_height)
-        jpeg_write_scanlines(&info, &pointer, 1);
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return jpegEncode(8, 8, components, JCS_UNKNOWN, [](jpeg_compress_struct&) {},
+                      [components](int) { return Bytes(static_cast<std::size_t>(8 * components), 128); });
+}
+
+Bytes jpegPaddedProgressiveFile(int height)
+{
+    // One component a scan: interleaved scans could not hold such sampling.
+    static jpeg_scan_info scans[6];
+    const auto adjust = [](jpeg_compress_struct& info) {
+        for (int i = 0; i < 3; ++i) {
+            info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 4;
+            scans[2 * i] = jpeg_scan_info{1, {i}, 0, 0, 0, 0};
+            scans[2 * i + 1] = jpeg_scan_info{1, {i}, 1, 63, 0, 0};
+        }
+        info.scan_info = scans;
+        info.num_scans = 6;
+    };
+    return jpegEncode(1, height, 3, JCS_RGB, adjust, [](int) { return Bytes{200, 100, 50}; });
 }
 
 Bytes ddsPlainFile(int width, int height, int bits, const Bytes& data, int mipLevels)

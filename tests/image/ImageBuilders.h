@@ -34,6 +34,10 @@ Bytes pngFile(const Picture& picture, int colourType, int bitDepth = 8);
 Bytes jpegFile(const Picture& picture, bool grey = false);
 // An 8 x 8 file of `components` channels in no colour space libjpeg knows.
 Bytes jpegUnknownLayoutFile(int components);
+// A progressive colour file one pixel wide whose components all use the
+// largest sampling: every row of pixels is padded to 32 in the coefficients
+// libjpeg keeps for the whole picture.
+Bytes jpegPaddedProgressiveFile(int height);
 
 // A plain DDS of the given bit depth (32, 24 or 8) holding rows as given
 // (top row first, as DDS stores them), or a DXT file with whole blocks.
