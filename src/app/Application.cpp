@@ -75,18 +75,18 @@ Application::~Application()
 
 bool Application::createWindow(const std::string& title, int x, int y, int width, int height)
 {
-    if (!m_videoStarted) {
-        if (!PlatformWindow::startVideo())
-            return false;
-        m_videoStarted = true;
-        m_desktop = PlatformWindow::desktopRect();
-    }
+    if (!startVideo())
+        return false;
     m_title = title;
     m_windowX = x;
     m_windowY = y;
+    m_window.setLogicalSize(m_camera.logicalWidth(), m_camera.logicalHeight());
     if (!m_window.create(title, x, y, width, height))
         return false;
-    onClientResized(width, height);
+    onClientResized(m_window.clientWidth(), m_window.clientHeight());
+    // Until the first pointer event, wherever the system last saw the pointer.
+    const ScreenPoint cursor = PlatformWindow::cursorScreenPosition();
+    m_events.setPointer({cursor.x - x, cursor.y - y});
     m_window.show();
     // Showing the window activates it, whether or not a focus event follows.
     setActive(true);
@@ -94,6 +94,17 @@ bool Application::createWindow(const std::string& title, int x, int y, int width
         [](const std::string& caption, const std::string& text) {
             MessageBox::showError(caption, text);
         });
+    return true;
+}
+
+bool Application::startVideo()
+{
+    if (m_videoStarted)
+        return true;
+    if (!PlatformWindow::startVideo())
+        return false;
+    m_videoStarted = true;
+    m_desktop = PlatformWindow::desktopRect();
     return true;
 }
 
@@ -189,7 +200,7 @@ void Application::leaveFullScreen()
     m_window.move(x, y);
     m_windowX = x;
     m_windowY = y;
-    onClientResized(m_windowedWidth, m_windowedHeight);
+    onClientResized(m_window.clientWidth(), m_window.clientHeight());
     initGraphics();
 }
 
@@ -197,8 +208,10 @@ void Application::minimize()
 {
     if (m_fullScreen)
         leaveFullScreen();
+    // Minimised once the window system says so: it may refuse, and a game
+    // that thought itself minimised would stop drawing for good.
     m_window.minimize();
-    m_minimized = true;
+    ++m_minimizeRequests;
 }
 
 void Application::setActive(bool active)
@@ -225,9 +238,22 @@ void Application::moveWindow(int x, int y)
 {
     if (m_fullScreen)
         return;
+    const ScreenRect before = m_window.outerRect();
     m_window.move(x, y);
     m_windowX = x;
     m_windowY = y;
+    // The pointer stays where it is on the screen, so it moves within the window.
+    const ScreenRect after = m_window.outerRect();
+    const ScreenPoint pointer = m_events.pointer();
+    m_events.setPointer(
+        {pointer.x - (after.left - before.left), pointer.y - (after.top - before.top)});
+}
+
+ScreenPoint Application::cursorScreenPosition() const
+{
+    const ScreenRect outer = m_window.outerRect();
+    const ScreenPoint pointer = m_events.pointer();
+    return {outer.left + pointer.x, outer.top + pointer.y};
 }
 
 void Application::setWindowIcon(int width, int height, const std::uint8_t* rgbaTopDown)
@@ -504,8 +530,11 @@ void Application::handleMessage(const WindowMessage& message)
         onRestored();
         break;
     case MessageType::SizeChanged:
-        if (!m_fullScreen)
-            onClientResized(message.x, message.y);
+        // A window of another shape shows the picture between black bars.
+        if (!m_fullScreen) {
+            m_window.fitClientToWindow();
+            onClientResized(m_window.clientWidth(), m_window.clientHeight());
+        }
         break;
     case MessageType::CloseRequest:
         onCloseRequest(message);
@@ -564,6 +593,10 @@ void Application::routeInput(const WindowMessage& message)
         top->onRightButtonUp(message.x, message.y, message.keys);
         break;
     case MessageType::KeyDown:
+        if (message.repeat) {
+            top->onKeyRepeat(message.virtualKey);
+            break;
+        }
         top->onKeyDown(message.virtualKey);
         if (message.virtualKey == VirtualKey::F4 && isKeyDown(VirtualKey::Alt)) {
             // What the system does with Alt+F4 when nothing else takes it.

@@ -33,6 +33,10 @@ public:
     // Opens the window at (x, y) with a client area of width by height and
     // shows it; false when there is no display.
     bool createWindow(const std::string& title, int x, int y, int width, int height);
+    // Starts the window system once; false when there is no display. The
+    // desktop's size is known only from then on.
+    bool startVideo();
+    ScreenRect desktopRect() const { return m_desktop; }
     void destroyWindow();
     // Context, input device, every texture uploaded again; logs the driver.
     bool initGraphics();
@@ -47,7 +51,9 @@ public:
     void minimize();
     void setActive(bool active);
     bool isFullScreen() const { return m_fullScreen; }
+    // Follows the window's real state, not the requests.
     bool isMinimized() const { return m_minimized; }
+    int minimizeRequests() const { return m_minimizeRequests; }
     bool isActive() const { return m_active; }
 
     void pushScreen(Window& screen);
@@ -93,7 +99,8 @@ public:
     void onClientResized(int width, int height);
     ScreenRect windowRect() const { return m_window.outerRect(); }
     void moveWindow(int x, int y);
-    ScreenPoint cursorScreenPosition() const { return PlatformWindow::cursorScreenPosition(); }
+    // The pointer in screen coordinates, from the window's own pointer events.
+    ScreenPoint cursorScreenPosition() const;
     bool isKeyDown(int virtualKey) const { return m_events.isKeyDown(virtualKey); }
     void setWindowIcon(int width, int height, const std::uint8_t* rgbaTopDown);
     // The icon picture from the pack (or the disk); false, and no icon, when
@@ -141,6 +148,7 @@ private:
     bool m_active = false;
     bool m_fullScreen = false;
     bool m_minimized = false;
+    int m_minimizeRequests = 0;
     bool m_quit = false;
     int m_quitCode = 0;
     int m_clientWidth = 0;

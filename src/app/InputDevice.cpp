@@ -16,11 +16,11 @@ void InputDevice::release()
 
 ScreenPoint InputDevice::pointerPosition() const
 {
-    if (m_window == nullptr || !m_window->isOpen())
+    if (m_window == nullptr || m_events == nullptr || !m_window->isOpen())
         return {};
-    const ScreenPoint cursor = PlatformWindow::cursorScreenPosition();
-    const ScreenPoint origin = m_window->clientToScreen({0, 0});
-    return {cursor.x - origin.x, cursor.y - origin.y};
+    const ScreenPoint pointer = m_events->pointer();
+    const ScreenRect client = m_window->clientRect();
+    return {pointer.x - client.left, pointer.y - client.top};
 }
 
 bool InputDevice::keyDown(int virtualKey) const

@@ -22,7 +22,8 @@ public:
     bool isCreated() const { return m_window != nullptr; }
     void poll() {}
 
-    // Client coordinates of the system pointer; negative left of or above the window.
+    // Client coordinates of the pointer as the window's own pointer events
+    // last placed it; negative left of or above the client area.
     ScreenPoint pointerPosition() const;
     bool keyDown(int virtualKey) const;
     int firstKeyDown() const;

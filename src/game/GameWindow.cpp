@@ -10,6 +10,7 @@
 #include "effects/Picker.h"
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
+#include "screens/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
 #include "utils/FilePack.h"
@@ -122,7 +123,10 @@ void GameWindow::update(float dt) {
     if (m_field && m_hints.empty()) {
         m_field->update(dt);
         m_renderer.update(dt);
+        MenuCursor::selectCurrent(m_field->insectActive() ? CursorShape::Aiming
+                                                          : CursorShape::Normal);
     }
+    MenuCursor::updateCurrent(dt);
     Config::get().m_playlist.pump();
     if (m_field && m_field->isLevelOver())
         finishLevel();
@@ -236,5 +240,6 @@ void GameWindow::render() {
             ResultsPanel::draw(*m_field, m_art, m_lives);
     }
     Window::render();
+    MenuCursor::renderCurrent();
     Config::get().m_playlist.pump();
 }

@@ -10,10 +10,6 @@
 
 void EventInjector::moveMouse(int x, int y)
 {
-    m_window.warpPointer(x, y);
-    // The warp may queue a motion event of its own; only ours should arrive.
-    SDL_PumpEvents();
-    SDL_FlushEvent(SDL_MOUSEMOTION);
     const ScreenRect client = m_window.clientRect();
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
@@ -39,13 +35,14 @@ void EventInjector::button(MouseButton which, bool down, int x, int y)
     SDL_PushEvent(&event);
 }
 
-void EventInjector::key(int virtualKey, bool down)
+void EventInjector::key(int virtualKey, bool down, bool repeat)
 {
     const auto scancode = SDL_Scancode(EventSource::scancodeFromVirtualKey(virtualKey));
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.windowID = m_window.id();
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = scancode;
     event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
     SDL_PushEvent(&event);

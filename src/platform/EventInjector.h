@@ -12,10 +12,12 @@ class EventInjector {
 public:
     explicit EventInjector(const PlatformWindow& window) : m_window(window) {}
 
-    // Moves the system pointer too, so pointer queries agree with the event.
+    // Plain motion, as a remote desktop or a tablet delivers it: the system's
+    // own idea of the pointer is left alone.
     void moveMouse(int x, int y);
     void button(MouseButton button, bool down, int x, int y);
-    void key(int virtualKey, bool down);
+    // repeat: a key down of the keyboard's auto-repeat while the key is held.
+    void key(int virtualKey, bool down, bool repeat = false);
     void text(const std::string& bytes);
     void focus(bool gained);
     void minimized();

@@ -220,6 +220,7 @@ void EventSource::translateKey(const SDL_Event& event, std::deque<WindowMessage>
     WindowMessage message;
     message.type = down ? MessageType::KeyDown : MessageType::KeyUp;
     message.virtualKey = virtualKey;
+    message.repeat = down && event.key.repeat != 0;
     out.push_back(message);
     if (down && controlCharacterFor(virtualKey) != 0) {
         WindowMessage character;
@@ -236,6 +237,7 @@ void EventSource::translateMouse(const SDL_Event& event, std::deque<WindowMessag
     if (event.type == SDL_MOUSEMOTION) {
         if (event.motion.windowID != m_window.id())
             return;
+        m_pointer = {event.motion.x, event.motion.y};
         message.type = MessageType::MouseMove;
         message.x = event.motion.x - client.left;
         message.y = event.motion.y - client.top;
@@ -245,6 +247,7 @@ void EventSource::translateMouse(const SDL_Event& event, std::deque<WindowMessag
     }
     if (event.button.windowID != m_window.id())
         return;
+    m_pointer = {event.button.x, event.button.y};
     const bool down = event.type == SDL_MOUSEBUTTONDOWN;
     std::uint32_t bit = 0;
     if (event.button.button == SDL_BUTTON_LEFT) {

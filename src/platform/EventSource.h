@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/PlatformWindow.h"
 #include "platform/WindowMessage.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
 
-class PlatformWindow;
 union SDL_Event;
 
 // Turns the platform's events for the game window into WindowMessages and
@@ -23,6 +23,11 @@ public:
     int firstKeyDown() const;
     std::uint32_t mouseKeyState() const;
     void releaseAllKeys();
+    // Where the window's last pointer event put the pointer, in window
+    // coordinates. Only the window's own events count: the library's global
+    // pointer state lags behind motion that does not come from a raw device.
+    ScreenPoint pointer() const { return m_pointer; }
+    void setPointer(ScreenPoint windowPoint) { m_pointer = windowPoint; }
 
     static int virtualKeyFromScancode(int scancode);
     static int scancodeFromVirtualKey(int virtualKey);
@@ -37,4 +42,5 @@ private:
     const PlatformWindow& m_window;
     std::array<bool, 256> m_keys{};
     std::uint32_t m_buttons = 0;
+    ScreenPoint m_pointer;
 };

@@ -36,6 +36,12 @@ ScreenPoint PlatformWindow::cursorScreenPosition()
     return point;
 }
 
+void PlatformWindow::setLogicalSize(int width, int height)
+{
+    m_logicalWidth = std::max(width, 1);
+    m_logicalHeight = std::max(height, 1);
+}
+
 bool PlatformWindow::create(const std::string& title, int x, int y, int width, int height)
 {
     destroy();
@@ -50,7 +56,7 @@ bool PlatformWindow::create(const std::string& title, int x, int y, int width, i
                                 flags);
     if (m_window == nullptr)
         return false;
-    useWholeWindow();
+    fitClientToWindow();
     return true;
 }
 
@@ -99,7 +105,7 @@ void PlatformWindow::resize(int width, int height)
         return;
     SDL_SetWindowSize(m_window, std::max(width, 1), std::max(height, 1));
     waitForDrawableSize(std::max(width, 1), std::max(height, 1));
-    useWholeWindow();
+    fitClientToWindow();
 }
 
 ScreenRect PlatformWindow::outerRect() const
@@ -129,6 +135,7 @@ bool PlatformWindow::enterFullScreen(int logicalWidth, int logicalHeight)
 {
     if (m_window == nullptr)
         return false;
+    setLogicalSize(logicalWidth, logicalHeight);
     const ScreenRect desktop = desktopRect();
     const int desktopWidth = desktop.right - desktop.left;
     const int desktopHeight = desktop.bottom - desktop.top;
@@ -149,7 +156,7 @@ void PlatformWindow::leaveFullScreen()
         return;
     SDL_SetWindowFullscreen(m_window, 0);
     m_fullScreen = false;
-    useWholeWindow();
+    fitClientToWindow();
 }
 
 // The window system resizes asynchronously; a context made before the new size
@@ -181,12 +188,13 @@ void PlatformWindow::fitClientArea(int windowWidth, int windowHeight, int logica
     m_drawableHeight = windowHeight;
 }
 
-void PlatformWindow::useWholeWindow()
+void PlatformWindow::fitClientToWindow()
 {
+    if (m_window == nullptr)
+        return;
     int width = 0, height = 0;
     SDL_GetWindowSize(m_window, &width, &height);
-    m_client = {0, 0, width, height};
-    m_drawableHeight = height;
+    fitClientArea(width, height, m_logicalWidth, m_logicalHeight);
 }
 
 ScreenPoint PlatformWindow::clientToScreen(ScreenPoint client) const

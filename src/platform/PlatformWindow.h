@@ -18,8 +18,8 @@ struct ScreenRect {
 };
 
 // The game's one borderless window and its OpenGL context. The client area is
-// the part of the window the game draws into: the whole window when windowed,
-// the centred 4:3 area of a full-screen window (the rest shows black bars).
+// the part of the window the game draws into: the largest centred area of the
+// logical aspect, windowed or full screen (the rest shows black bars).
 class PlatformWindow {
 public:
     PlatformWindow() = default;
@@ -33,7 +33,9 @@ public:
     static ScreenRect desktopRect();
     static ScreenPoint cursorScreenPosition();
 
-    // Creates the window hidden at (x, y) with a client area of width by height.
+    // The aspect the client area keeps; 800 by 600 unless set before create.
+    void setLogicalSize(int width, int height);
+    // Creates the window hidden at (x, y), width by height.
     bool create(const std::string& title, int x, int y, int width, int height);
     void destroy();
     bool isOpen() const { return m_window != nullptr; }
@@ -50,6 +52,8 @@ public:
     // Covers the desktop at its own resolution; the client area becomes the
     // largest area of the logical aspect that fits, centred.
     bool enterFullScreen(int logicalWidth, int logicalHeight);
+    // After the window system changed the window's size.
+    void fitClientToWindow();
     void leaveFullScreen();
     bool isFullScreen() const { return m_fullScreen; }
 
@@ -72,7 +76,6 @@ public:
 
 private:
     void fitClientArea(int windowWidth, int windowHeight, int logicalWidth, int logicalHeight);
-    void useWholeWindow();
     void waitForDrawableSize(int width, int height);
 
     SDL_Window* m_window = nullptr;
@@ -80,4 +83,6 @@ private:
     ScreenRect m_client;
     int m_drawableHeight = 0;
     bool m_fullScreen = false;
+    int m_logicalWidth = 800;
+    int m_logicalHeight = 600;
 };

@@ -29,6 +29,8 @@ struct WindowMessage {
     int virtualKey = 0;
     std::uint16_t charCode = 0;
     std::uint16_t repeatCount = 1;
+    // A key down the keyboard's auto-repeat made while the key stays held.
+    bool repeat = false;
     // A close request the game posted itself, as opposed to one from the user.
     bool fromProgram = false;
 };

@@ -25,7 +25,11 @@ bool openShell()
     CSoundManager::instance();
     Config& config = Config::get();
     config.load();
-    const ScreenRect desktop = PlatformWindow::desktopRect();
+    if (!application.startVideo()) {
+        Log::write("No display to open the window on.");
+        return false;
+    }
+    const ScreenRect desktop = application.desktopRect();
     const ScreenPoint at = Application::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
         desktop.right - desktop.left, desktop.bottom - desktop.top);

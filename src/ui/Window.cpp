@@ -71,6 +71,12 @@ void Window::onKeyDown(int virtualKey)
         control->onKeyDown(virtualKey);
 }
 
+void Window::onKeyRepeat(int virtualKey)
+{
+    for (Control* control : m_controls)
+        control->onKeyDown(virtualKey);
+}
+
 void Window::onChar(std::uint16_t charCode, std::uint16_t repeatCount)
 {
     for (Control* control : m_controls)

@@ -22,6 +22,9 @@ public:
     virtual void onRightButtonUp(int x, int y, std::uint32_t keys);
     virtual void onLeftButtonDown(int x, int y, std::uint32_t keys);
     virtual void onKeyDown(int virtualKey);
+    // A held key's auto-repeat: only the controls hear it (a text field's
+    // caret keeps moving), so a screen acts once per press.
+    void onKeyRepeat(int virtualKey);
     virtual void onChar(std::uint16_t charCode, std::uint16_t repeatCount);
     // A control of this window reports that it was used.
     virtual void onControl(Control& control);

@@ -232,7 +232,7 @@ TEST_F(ApplicationTest, AnInactiveProgramUpdatesNothingButKeepsDrawing)
 TEST_F(ApplicationTest, AMinimisedProgramDrawsNothingAndRestoringActivatesTheFrontScreen)
 {
     app->pushScreen(screen);
-    app->minimize();
+    send(MessageType::Minimized);
     journal.clear();
     clock.clearSleeps();
     frame();
@@ -249,6 +249,35 @@ TEST_F(ApplicationTest, AMinimisedProgramDrawsNothingAndRestoringActivatesTheFro
     EXPECT_FALSE(app->isMinimized());
     send(MessageType::Restored);
     EXPECT_THAT(journal, ElementsAre("screen.activate"));
+}
+
+TEST_F(ApplicationTest, AMinimiseTheWindowSystemDoesNotCarryOutLeavesTheGameRunning)
+{
+    app->pushScreen(screen);
+    app->minimize();
+    EXPECT_EQ(app->minimizeRequests(), 1);
+    EXPECT_FALSE(app->isMinimized());
+    journal.clear();
+    clock.clearSleeps();
+    frame();
+    EXPECT_THAT(journal, ElementsAre("screen.update(0)", "screen.render"));
+    EXPECT_THAT(clock.sleeps(), ElementsAre(16u));
+    send(MessageType::Minimized);
+    EXPECT_TRUE(app->isMinimized());
+}
+
+TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
+{
+    app->pushScreen(screen);
+    journal.clear();
+    sendKey(VirtualKey::Escape);
+    WindowMessage repeat;
+    repeat.type = MessageType::KeyDown;
+    repeat.virtualKey = VirtualKey::Escape;
+    repeat.repeat = true;
+    app->handleMessage(repeat);
+    app->handleMessage(repeat);
+    EXPECT_THAT(journal, ElementsAre("screen.key(27)"));
 }
 
 TEST_F(ApplicationTest, TheProgramsOwnCloseRequestEndsTheLoop)

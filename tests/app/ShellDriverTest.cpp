@@ -257,7 +257,7 @@ TEST(ShellDriver, FramesLastTheBudgetAndFocusLossFreezesUpdates)
     EXPECT_THAT(journal, ElementsAre("screen.update(100)", "screen.render"));
 }
 
-TEST(ShellDriver, ThePointerPositionFollowsTheMouseAndGoesNegativeLeftOfTheWindow)
+TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
 {
     DriverOptions options;
     options.x = 100;
@@ -294,6 +294,53 @@ TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
     EXPECT_EQ(after.left - before.left, 50);
     EXPECT_EQ(after.top - before.top, 20);
     EXPECT_EQ(after.right - after.left, 800);
+}
+
+// A screen that records its clicks in logical coordinates.
+struct LogicalPainter : PaintingScreen {
+    using PaintingScreen::PaintingScreen;
+    void onLeftButtonDown(int x, int y, std::uint32_t keys) override
+    {
+        PaintingScreen::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
+    }
+};
+
+TEST(ShellDriver, AWindowOfAnotherShapeShowsThePictureBetweenBlackBars)
+{
+    DriverOptions options;
+    options.x = 20;
+    options.y = 20;
+    options.width = 1000;
+    options.height = 600;
+    ScriptedDriver driver(options);
+    REQUIRE_DISPLAY(driver);
+    Application& app = driver.app();
+    EXPECT_EQ(app.clientWidth(), 800);
+    EXPECT_EQ(app.clientHeight(), 600);
+    std::vector<std::string> journal;
+    LogicalPainter screen(journal, "screen");
+    driver.show(screen);
+    driver.runFrames(1);
+    EXPECT_EQ(driver.windowPixel(50, 300).b, 0);  // left bar
+    EXPECT_EQ(driver.windowPixel(950, 300).b, 0); // right bar
+    EXPECT_GT(driver.windowPixel(101, 2).b, 100); // the screen's top-left corner
+    driver.click(0, 0);
+    driver.click(799, 599);
+    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
+    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
+    driver.saveScreenshot(std::string(VM_GAME_DIR) + "/../artefacts/letterbox_wide.png");
+
+    // The window system makes it tall: bars above and below.
+    app.platformWindow().resize(600, 600);
+    driver.settle();
+    EXPECT_EQ(app.clientWidth(), 600);
+    EXPECT_EQ(app.clientHeight(), 450);
+    driver.runFrames(1);
+    EXPECT_EQ(driver.windowPixel(300, 40).b, 0);
+    EXPECT_GT(driver.windowPixel(300, 300).b, 100);
+    journal.clear();
+    driver.click(400, 300);
+    EXPECT_THAT(journal, Contains("screen.ldown(400,300)"));
 }
 
 } // namespace
@@ -385,13 +432,7 @@ TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMa
     EXPECT_EQ(app.clientHeight(), 720);
 
     std::vector<std::string> journal;
-    struct LogicalPainter : PaintingScreen {
-        using PaintingScreen::PaintingScreen;
-        void onLeftButtonDown(int x, int y, std::uint32_t keys) override
-        {
-            PaintingScreen::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
-        }
-    } screen(journal, "screen");
+    LogicalPainter screen(journal, "screen");
     driver.show(screen);
     driver.runFrames(1);
     EXPECT_EQ(driver.windowPixel(80, 360).b, 0);     // left bar

@@ -151,6 +151,12 @@ void ScriptedDriver::press(int virtualKey)
     keyUp(virtualKey);
 }
 
+void ScriptedDriver::keyRepeat(int virtualKey)
+{
+    m_injector->key(virtualKey, true, true);
+    processInput();
+}
+
 void ScriptedDriver::type(const std::string& text)
 {
     m_injector->text(text);
@@ -204,6 +210,18 @@ int ScriptedDriver::runFrames(int count)
     while (application.frameCount() - start < std::uint64_t(count) && application.runOnce()) {
     }
     return int(application.frameCount() - start);
+}
+
+bool ScriptedDriver::runUntil(const std::function<bool()>& done, int limit)
+{
+    processInput();
+    for (int frame = 0; frame < limit; ++frame) {
+        if (done())
+            return true;
+        if (runFrames(1) == 0)
+            break;
+    }
+    return done();
 }
 
 std::vector<std::uint8_t> ScriptedDriver::capture(int& width, int& height) const

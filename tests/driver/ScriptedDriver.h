@@ -4,6 +4,7 @@
 #include "platform/EventInjector.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -63,6 +64,8 @@ public:
     void keyUp(int virtualKey);
     // Down and up.
     void press(int virtualKey);
+    // One more key down from the keyboard's auto-repeat, the key still held.
+    void keyRepeat(int virtualKey);
     // Each byte arrives as one character.
     void type(const std::string& text);
 
@@ -75,6 +78,9 @@ public:
     // Handles the waiting input, then runs frames until `count` more were
     // drawn or the program quit. Returns the frames drawn.
     int runFrames(int count);
+    // Runs frames until `done` holds (checked before each) or the program
+    // quit. `limit` frames only guard against a hang; returns whether it held.
+    bool runUntil(const std::function<bool()>& done, int limit = 3000);
     void processInput();
     // After the window was created, moved or switched to or from full screen:
     // waits for the window system and lets the next frames use the new size.

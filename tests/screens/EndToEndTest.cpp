@@ -466,7 +466,7 @@ TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)
         return false;
     });
     run.click(run.main().button("m_zq_btn"));
-    EXPECT_TRUE(run.app().isMinimized());
+    EXPECT_EQ(run.app().minimizeRequests(), 1);
     run.driver().restoredByUser();
     run.driver().runFrames(2);
     run.click(run.main().button("m_gift_btn"));
@@ -488,7 +488,48 @@ TEST(EndToEnd, EnterOnTheMainMenuMinimisesAndStartsNoGame)
     GameRun run;
     REQUIRE_GAME(run);
     run.press(VirtualKey::Enter);
-    EXPECT_TRUE(run.app().isMinimized());
+    EXPECT_EQ(run.app().minimizeRequests(), 1);
     EXPECT_EQ(run.main().game(), nullptr);
+    EXPECT_EQ(run.front(), &run.main());
+}
+
+// Without a window manager nobody minimises the window: the game goes on.
+TEST(EndToEnd, AMinimiseNobodyCarriesOutLeavesTheGamePlayable)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    int width = 0, height = 0;
+    const std::vector<std::uint8_t> menu = run.driver().capture(width, height);
+    run.press(VirtualKey::Enter);
+    ASSERT_EQ(run.app().minimizeRequests(), 1);
+    if (run.app().isMinimized())
+        GTEST_SKIP() << "a window manager minimised the window";
+    run.click(run.main().button("m_options_btn"));
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().optionsScreen(); }));
+    run.driver().runFrames(1);
+    EXPECT_NE(run.driver().capture(width, height), menu) << "the options screen is not drawn";
+
+    run.driver().minimizedByUser();
+    EXPECT_TRUE(run.app().isMinimized());
+    run.driver().restoredByUser();
+    EXPECT_FALSE(run.app().isMinimized());
+}
+
+TEST(EndToEnd, HoldingEscapeOnOptionsStopsAtTheMainMenu)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    run.click(run.main().button("m_options_btn"));
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().optionsScreen(); }));
+    run.driver().keyDown(VirtualKey::Escape);
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == &run.main(); }));
+    for (int repeat = 0; repeat < 6; ++repeat) {
+        run.driver().keyRepeat(VirtualKey::Escape);
+        run.driver().runFrames(1);
+    }
+    run.driver().keyUp(VirtualKey::Escape);
+    EXPECT_FALSE(run.app().hasQuit());
     EXPECT_EQ(run.front(), &run.main());
 }

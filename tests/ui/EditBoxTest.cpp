@@ -105,6 +105,17 @@ TEST_F(EditBoxTest, EditingKeysMoveTheCaretAndDelete)
     EXPECT_EQ(box.caret(), 3u);
 }
 
+TEST_F(EditBoxTest, AHeldArrowKeepsMovingTheCaretThroughTheWindow)
+{
+    owner.addControl(box);
+    box.onLeftButtonDown(150, 110, 0);
+    typeText("abcdef");
+    owner.onKeyDown(VirtualKey::Left);
+    for (int i = 0; i < 3; ++i)
+        owner.onKeyRepeat(VirtualKey::Left);
+    EXPECT_EQ(box.caret(), 2u);
+}
+
 TEST_F(EditBoxTest, AnUnfocusedBoxIgnoresEditingKeys)
 {
     box.setFocus(true);
