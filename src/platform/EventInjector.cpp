@@ -8,11 +8,58 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// Carried by every injected pointer and window event, in a field the window
+// system leaves at zero for these events.
+constexpr Uint32 kInjected = 0x7e57;
+
+bool isInjected(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        return event.motion.which == kInjected;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return event.button.which == kInjected;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_RESTORED:
+            return Uint32(event.window.data1) == kInjected;
+        default:
+            return true;
+        }
+    default:
+        return true;
+    }
+}
+
+int keepInjectedOnly(void*, SDL_Event* event)
+{
+    return isInjected(*event) ? 1 : 0;
+}
+
+} // namespace
+
+EventInjector::EventInjector(const PlatformWindow& window) : m_window(window)
+{
+    SDL_SetEventFilter(keepInjectedOnly, nullptr);
+}
+
+EventInjector::~EventInjector()
+{
+    SDL_SetEventFilter(nullptr, nullptr);
+}
+
 void EventInjector::moveMouse(int x, int y)
 {
     const ScreenRect client = m_window.clientRect();
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
+    event.motion.which = kInjected;
     event.motion.windowID = m_window.id();
     event.motion.x = client.left + x;
     event.motion.y = client.top + y;
@@ -24,6 +71,7 @@ void EventInjector::button(MouseButton which, bool down, int x, int y)
     const ScreenRect client = m_window.clientRect();
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.which = kInjected;
     event.button.windowID = m_window.id();
     event.button.button = which == MouseButton::Left    ? SDL_BUTTON_LEFT
                           : which == MouseButton::Right ? SDL_BUTTON_RIGHT
@@ -67,6 +115,7 @@ void EventInjector::windowEvent(int which)
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = m_window.id();
     event.window.event = Uint8(which);
+    event.window.data1 = Sint32(kInjected);
     SDL_PushEvent(&event);
 }
 

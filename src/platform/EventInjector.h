@@ -8,9 +8,15 @@ enum class MouseButton { Left, Right, Middle };
 
 // Puts input into the platform's event queue as if the player had made it.
 // Used by the scripted test driver; coordinates are client coordinates.
+// While it exists, the pointer and focus events the window system makes
+// itself are dropped: tests that share a display (another test's window
+// taking the focus, the shared pointer moving) cannot disturb each other.
 class EventInjector {
 public:
-    explicit EventInjector(const PlatformWindow& window) : m_window(window) {}
+    explicit EventInjector(const PlatformWindow& window);
+    ~EventInjector();
+    EventInjector(const EventInjector&) = delete;
+    EventInjector& operator=(const EventInjector&) = delete;
 
     // Plain motion, as a remote desktop or a tablet delivers it: the system's
     // own idea of the pointer is left alone.
