@@ -104,12 +104,12 @@ void HighScoreScreen::drawRows() const
         const bool isNew = m_page == 0 && r == m_newRow;
         if (isNew)
             drawNewRowBand(at.y);
-        const TextColour white = isNew ? kNewEntryGold : TextColour{};
+        const TextColour colour = isNew ? kNewEntryGold : TextColour{};
         char text[32];
         std::snprintf(text, sizeof text, "%d.", r + 1);
-        font.drawOutlined(text, m_fontSize, at.x - m_numSpace, at.y, at.z, white);
-        font.drawOutlined(entry.name.c_str(), m_fontSize, at.x, at.y, at.z, white);
+        font.drawOutlined(text, m_fontSize, at.x - m_numSpace, at.y, at.z, colour);
+        font.drawOutlined(entry.name.c_str(), m_fontSize, at.x, at.y, at.z, colour);
         std::snprintf(text, sizeof text, "%d", entry.points);
-        font.drawOutlined(text, m_fontSize, at.x + m_scoreSpace, at.y, at.z, white);
+        font.drawOutlined(text, m_fontSize, at.x + m_scoreSpace, at.y, at.z, colour);
     }
 }

@@ -20,7 +20,8 @@ constexpr float kScoreSize = 22.0f;
 
 } // namespace
 
-NameDialog::NameDialog(MenuResources& resources, int score) : m_resources(resources), m_score(score)
+NameDialog::NameDialog(MenuResources& resources, int score)
+    : m_resources(resources), m_score(score)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_okButton = std::make_unique<Button>(*this, resources.texture("m_ok_btn"));
@@ -55,6 +56,16 @@ std::string NameDialog::scoreText() const
     return "A new high score : " + std::to_string(m_score);
 }
 
+void NameDialog::drawScore() const
+{
+    const std::string score = scoreText();
+    const Font& font = m_resources.font();
+    const float middle = positionX() + float(backgroundWidth()) / 2.0f;
+    const float x = middle - font.measure(score.c_str(), kScoreSize) / 2.0f;
+    font.drawOutlined(score.c_str(), kScoreSize, x, positionY() + kScoreY, positionZ(),
+                      {0.91f, 0.96f, 0.88f, std::min(m_alpha, 1.0f)});
+}
+
 void NameDialog::render()
 {
     if (m_alpha < 1.0f)
@@ -65,11 +76,7 @@ void NameDialog::render()
     MenuDrawing::drawQuad(m_resources.texture("m_enter_name_dlg_back"), positionX(), positionY(),
                           positionX() + float(backgroundWidth()),
                           positionY() + float(backgroundHeight()), positionZ(), m_alpha);
-    const std::string score = scoreText();
-    const Font& font = m_resources.font();
-    const float x = positionX() + float(backgroundWidth()) / 2.0f - font.measure(score.c_str(), kScoreSize) / 2.0f;
-    font.drawOutlined(score.c_str(), kScoreSize, x, positionY() + kScoreY, positionZ(),
-                      {0.91f, 0.96f, 0.88f, std::min(m_alpha, 1.0f)});
+    drawScore();
     Dialog::render();
     glPopMatrix();
     Config::get().m_playlist.pump();

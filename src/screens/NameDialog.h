@@ -29,6 +29,8 @@ public:
     Button& okButton() { return *m_okButton; }
 
 private:
+    void drawScore() const;
+
     MenuResources& m_resources;
     std::unique_ptr<Button> m_okButton;
     std::unique_ptr<EditBox> m_editBox;
