@@ -80,9 +80,13 @@ bool writeWaveFile(const std::string& path, const std::vector<std::int16_t>& fra
     put16(file, 16);
     std::fwrite("data", 1, 4, file);
     put32(file, dataBytes);
-    for (std::int16_t value : frames) {
-        put16(file, static_cast<std::uint16_t>(value));
+    std::vector<std::uint8_t> body(frames.size() * 2);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const auto value = static_cast<std::uint16_t>(frames[i]);
+        body[2 * i] = std::uint8_t(value);
+        body[2 * i + 1] = std::uint8_t(value >> 8);
     }
+    std::fwrite(body.data(), 1, body.size(), file);
     const bool ok = std::ferror(file) == 0;
     return std::fclose(file) == 0 && ok;
 }

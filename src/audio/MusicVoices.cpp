@@ -1,5 +1,7 @@
 #include "audio/MusicVoices.h"
 
+#include "audio/MixRun.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -157,58 +159,32 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
     }
     const std::int64_t toEdge = framesUntil(distance, voice.step);
     int frames = static_cast<int>(std::min<std::int64_t>(count, toEdge));
-    if (voice.rampFrames > 0) {
-        frames = std::min(frames, voice.rampFrames);
+    MixRun run{sample.data.data(), voice.position, voice.backward ? -voice.step : voice.step,
+               voice.gainLeft, voice.gainRight, voice.rampLeft, voice.rampRight};
+    if (voice.rampFrames <= 0) {
+        run.mixSteady(out, frames);
+        voice.position = run.position;
+        return frames;
     }
-    frames = std::min(frames, kMaxRun);
-    const std::int16_t* data = sample.data.data();
-    const std::int64_t step = voice.backward ? -voice.step : voice.step;
-    std::int64_t position = voice.position;
-    float* mono = m_scratch.data();
-    for (int i = 0; i < frames; ++i) {
-        const std::int64_t index = position >> 32;
-        const std::int64_t fraction = (position & 0xFFFFFFFF) >> 1; // the top 31 bits
-        const std::int32_t a = data[index];
-        const std::int64_t rise = std::int64_t(data[index + 1] - a) * fraction;
-        mono[i] = float(a + std::int32_t(rise >> 31));
-        position += step;
-    }
-    addToStereo(voice, mono, out, frames);
-    voice.position = position;
-    if (voice.rampFrames > 0) {
-        voice.rampFrames -= frames;
-        if (voice.rampFrames <= 0) {
-            voice.gainLeft = voice.targetLeft / 255.0f;
-            voice.gainRight = voice.targetRight / 255.0f;
-            if (voice.fading && voice.targetLeft == 0 && voice.targetRight == 0) {
-                voice.sample = nullptr;
-            }
-        }
+    frames = std::min(frames, voice.rampFrames);
+    run.mixRamped(out, frames);
+    voice.position = run.position;
+    voice.gainLeft = run.left;
+    voice.gainRight = run.right;
+    voice.rampFrames -= frames;
+    if (voice.rampFrames <= 0) {
+        endRamp(voice);
     }
     return frames;
 }
 
-// Adds the interpolated run to both sides, with the gains ramping if a ramp runs.
-void MusicVoices::addToStereo(Voice& voice, const float* __restrict mono, float* __restrict out,
-                              int frames)
+void MusicVoices::endRamp(Voice& voice)
 {
-    const float left = voice.gainLeft;
-    const float right = voice.gainRight;
-    if (voice.rampFrames <= 0) {
-        for (int i = 0; i < frames; ++i) {
-            out[2 * i] += mono[i] * left;
-            out[2 * i + 1] += mono[i] * right;
-        }
-        return;
+    voice.gainLeft = voice.targetLeft / 255.0f;
+    voice.gainRight = voice.targetRight / 255.0f;
+    if (voice.fading && voice.targetLeft == 0 && voice.targetRight == 0) {
+        voice.sample = nullptr;
     }
-    const float rampLeft = voice.rampLeft;
-    const float rampRight = voice.rampRight;
-    for (int i = 0; i < frames; ++i) {
-        out[2 * i] += mono[i] * (left + float(i) * rampLeft);
-        out[2 * i + 1] += mono[i] * (right + float(i) * rampRight);
-    }
-    voice.gainLeft = left + float(frames) * rampLeft;
-    voice.gainRight = right + float(frames) * rampRight;
 }
 
 void MusicVoices::wrapAtEnd(Voice& voice)

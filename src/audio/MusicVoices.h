@@ -29,8 +29,6 @@ public:
     static constexpr int kVoices = 64;
     static constexpr int kRampFrames = 128;
     static constexpr int kRate = 44100;
-    // Longest run mixed in one go; callers split longer ones.
-    static constexpr int kMaxRun = 1024;
     // Runs in a row that may mix nothing (turns at loop edges) before a voice is dropped.
     static constexpr int kMaxIdleRuns = 4;
 
@@ -55,8 +53,7 @@ private:
     void mixVoice(Voice& voice, float* out, int count);
     int mixRun(Voice& voice, float* out, int count);
     void wrapAtEnd(Voice& voice);
-    static void addToStereo(Voice& voice, const float* mono, float* out, int frames);
+    static void endRamp(Voice& voice);
 
     std::array<Voice, kVoices> m_voices{};
-    std::array<float, kMaxRun> m_scratch{};
 };

@@ -1,4 +1,5 @@
 #include "AudioTestSupport.h"
+#include "audio/MixRun.h"
 #include "audio/MusicRender.h"
 #include "audio/MusicVoices.h"
 
@@ -104,7 +105,80 @@ int renderShortPingPong()
     return sounds ? 0 : 1;
 }
 
+// A bumpy waveform with its guard value.
+std::vector<std::int16_t> bumpyData()
+{
+    std::vector<std::int16_t> data;
+    for (int i = 0; i < 300; ++i) {
+        data.push_back(std::int16_t(20000 * std::sin(i * 0.3) + 9000 * std::cos(i * 2.1)));
+    }
+    data.push_back(data.back());
+    return data;
+}
+
+double interpolated(const std::vector<std::int16_t>& data, std::int64_t position)
+{
+    const std::int64_t index = position >> 32;
+    const double fraction = double(position & 0xFFFFFFFF) / 4294967296.0;
+    return data[index] + fraction * (data[index + 1] - data[index]);
+}
+
+constexpr std::int64_t kSteps[] = {std::int64_t(0.37 * 4294967296.0), std::int64_t(1) << 32,
+                                   std::int64_t(2.71 * 4294967296.0), -std::int64_t(1.13 * 4294967296.0)};
+
+std::int64_t startFor(std::int64_t step)
+{
+    return step > 0 ? std::int64_t(3) << 32 : std::int64_t(250) << 32;
+}
+
 } // namespace
+
+TEST(MixRuns, FollowTheInterpolatedSampleWhereverARunIsCut)
+{
+    const std::vector<std::int16_t> data = bumpyData();
+    constexpr int kFrames = 37;
+    for (std::int64_t step : kSteps) {
+        std::vector<float> whole(2 * kFrames, 0.0f);
+        MixRun run{data.data(), startFor(step), step, 0.25f, 0.5f};
+        run.mixSteady(whole.data(), kFrames);
+        EXPECT_EQ(run.position, startFor(step) + kFrames * step);
+        for (int i = 0; i < kFrames; ++i) {
+            const double expected = interpolated(data, startFor(step) + i * step);
+            EXPECT_NEAR(whole[2 * i], expected * 0.25, 0.01);
+            EXPECT_NEAR(whole[2 * i + 1], expected * 0.5, 0.01);
+        }
+        for (int cut = 1; cut < kFrames; ++cut) {
+            std::vector<float> parts(2 * kFrames, 0.0f);
+            MixRun first{data.data(), startFor(step), step, 0.25f, 0.5f};
+            first.mixSteady(parts.data(), cut);
+            MixRun second{data.data(), first.position, step, 0.25f, 0.5f};
+            second.mixSteady(parts.data() + 2 * cut, kFrames - cut);
+            ASSERT_EQ(parts, whole) << "cut after " << cut << " frames";
+        }
+    }
+}
+
+TEST(MixRuns, RampedGainsChangeEveryFrameAndSilentRunsOnlyMoveOn)
+{
+    const std::vector<std::int16_t> data = bumpyData();
+    for (int frames : {1, 3, 4, 5, 8, 37, 128}) {
+        std::vector<float> out(2 * frames, 0.0f);
+        MixRun run{data.data(), startFor(kSteps[0]), kSteps[0], 0.5f, 0.0f, -0.5f / 128, 0.25f / 128};
+        run.mixRamped(out.data(), frames);
+        for (int i = 0; i < frames; ++i) {
+            const double value = interpolated(data, startFor(kSteps[0]) + i * kSteps[0]);
+            EXPECT_NEAR(out[2 * i], value * (0.5 - 0.5 * i / 128), 0.01);
+            EXPECT_NEAR(out[2 * i + 1], value * (0.25 * i / 128), 0.01);
+        }
+        EXPECT_NEAR(run.left, 0.5 - 0.5 * frames / 128, 1e-6);
+        EXPECT_NEAR(run.right, 0.25 * frames / 128, 1e-6);
+    }
+    std::vector<float> out(2 * 50, 1.0f);
+    MixRun silent{data.data(), startFor(kSteps[2]), kSteps[2], 0.0f, 0.0f};
+    silent.mixSteady(out.data(), 50);
+    EXPECT_EQ(silent.position, startFor(kSteps[2]) + 50 * kSteps[2]);
+    EXPECT_EQ(out, std::vector<float>(2 * 50, 1.0f));
+}
 
 // A voice that stops moving would never return: a watchdog ends the child.
 TEST(MusicVoicesDeathTest, PingPongLoopsOfOneToThreeValuesPlayAtEveryPitch)
