@@ -120,7 +120,12 @@ void AudioOutput::render(std::int16_t* out, int frames)
     for (AudioSource* source : m_sources) {
         source->mixInto(m_accumulator.data(), frames);
     }
-    for (std::size_t i = 0; i < values; ++i) {
-        out[i] = static_cast<std::int16_t>(std::clamp(m_accumulator[i], -32768, 32767));
+    toPcm(m_accumulator.data(), out, values);
+}
+
+void AudioOutput::toPcm(const std::int32_t* sums, std::int16_t* out, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<std::int16_t>(std::clamp(sums[i], -32768, 32767));
     }
 }

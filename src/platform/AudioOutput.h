@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -32,6 +33,8 @@ public:
 
     // Mixes every source into 16-bit output; the device callback's work.
     void render(std::int16_t* out, int frames);
+    // Sums beyond 16 bits saturate: loud moments clip instead of wrapping round.
+    static void toPcm(const std::int32_t* sums, std::int16_t* out, std::size_t count);
 
 private:
     AudioOutput() = default;

@@ -1,6 +1,7 @@
 #include "AudioTestSupport.h"
 #include "audio/CSoundManager.h"
 #include "audio/SoundIds.h"
+#include "platform/AudioOutput.h"
 #include "platform/Clock.h"
 #include "platform/WaveOutput.h"
 
@@ -23,6 +24,24 @@ std::string rampFile(const std::string& name, int frames, int start = 1)
         const int v = (start + i) * 10;
         data.push_back(std::uint8_t(v));
         data.push_back(std::uint8_t(v >> 8));
+    }
+    wav.data(data, std::uint32_t(data.size()));
+    wav.closeRiff();
+    const auto path = audiotest::scratchDir("sfx") / name;
+    audiotest::writeBytes(path, wav.bytes);
+    return path.string();
+}
+
+// A 16-bit mono 44100 Hz file holding one loud value throughout.
+std::string loudFile(const std::string& name, std::int16_t value)
+{
+    WavBytes wav;
+    wav.riff();
+    wav.fmt(1, 1, 44100, 16);
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 500; ++i) {
+        data.push_back(std::uint8_t(value & 0xFF));
+        data.push_back(std::uint8_t((value >> 8) & 0xFF));
     }
     wav.data(data, std::uint32_t(data.size()));
     wav.closeRiff();
@@ -75,6 +94,27 @@ TEST_F(Effects, PlayingAgainRestartsUnlessSkipped)
     manager.play(SoundId::Pop, CSoundManager::WhilePlaying::Restart, CSoundManager::Repeat::Loop);
     mix(2500);
     EXPECT_TRUE(manager.isPlaying(SoundId::Pop));
+}
+
+TEST_F(Effects, ThreeLoudEffectsAtOnceClipInsteadOfWrapping)
+{
+    ASSERT_TRUE(manager.load(loudFile("high.wav", 30000), SoundId::Pop));
+    ASSERT_TRUE(manager.load(loudFile("higher.wav", 31000), SoundId::Bowl));
+    ASSERT_TRUE(manager.load(loudFile("low.wav", -30000), SoundId::Shot));
+    manager.play(SoundId::Pop);
+    manager.play(SoundId::Bowl);
+    std::vector<std::int32_t> sums(2 * 4, 0);
+    manager.device()->mix(sums.data(), 4);
+    std::vector<std::int16_t> out(sums.size());
+    AudioOutput::toPcm(sums.data(), out.data(), out.size());
+    EXPECT_EQ(sums[0], 61000);
+    EXPECT_EQ(out, std::vector<std::int16_t>(8, 32767));
+    manager.play(SoundId::Shot);
+    std::fill(sums.begin(), sums.end(), -70000); // the rest of a mix far below full scale
+    manager.device()->mix(sums.data(), 4);
+    AudioOutput::toPcm(sums.data(), out.data(), out.size());
+    EXPECT_EQ(sums[1], -70000 + 31000);
+    EXPECT_EQ(out, std::vector<std::int16_t>(8, -32768));
 }
 
 TEST_F(Effects, DisabledCallsAreNotReplayed)

@@ -39,7 +39,7 @@ struct EffectLayer {
 // One sound effect described by a small text recipe (see assets/sound/*.snd).
 struct EffectRecipe {
     double length = 0.5;
-    double peak = 0.89;
+    double peak = 0.5; // about -6 dBFS: room for the music and a few effects at once
     unsigned seed = 1;
     std::vector<EffectLayer> layers;
 
