@@ -303,6 +303,11 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     EXPECT_LT(countPixels(run, {230, 216, 620, 244}, gold), 20) << "the rows below in white";
     run.press(VirtualKey::Escape);
     EXPECT_EQ(run.front(), &run.main());
+    run.click(run.main().button("m_top_btn"));
+    ASSERT_NE(run.main().highScoreScreen(), nullptr);
+    EXPECT_EQ(run.main().highScoreScreen()->newRow(), HighScoreTable::kNoRow)
+        << "only the table shown right after the game marks the entry";
+    run.press(VirtualKey::Escape);
     run.click(run.main().button("m_quit_game_btn"));
     run.end();
     const KeyValueFile table =
