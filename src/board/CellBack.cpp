@@ -9,12 +9,3 @@ void CellBack::update(float dt) {
     m_startDelay = 0.0f;
     m_opacity = std::clamp(m_opacity + m_opacityStep, 0.0f, 1.0f);
 }
-
-void CellBack::wearDown() {
-    if (m_type == CellType::Locked)
-        m_type = CellType::Raw;
-    else if (m_type == CellType::Raw)
-        m_type = CellType::HalfCleared;
-    else
-        m_type = CellType::Cleared;
-}

@@ -4,6 +4,18 @@
 
 enum class CellType { Raw = 0, HalfCleared = 1, Cleared = 3, Locked = 4 };
 
+// What a flower bursting on a cell leaves of it: locked -> raw -> half-cleared -> cleared.
+constexpr CellType wornDown(CellType type) {
+    switch (type) {
+    case CellType::Locked:
+        return CellType::Raw;
+    case CellType::Raw:
+        return CellType::HalfCleared;
+    default:
+        return CellType::Cleared;
+    }
+}
+
 // The background of one cell: how far it has been cleared, and its fade.
 class CellBack {
 public:
@@ -14,8 +26,8 @@ public:
 
     CellType type() const { return m_type; }
     void setType(CellType type) { m_type = type; }
-    // After a flower exploded on it: locked -> raw -> half-cleared -> cleared.
-    void wearDown();
+    // After a flower exploded on it.
+    void wearDown() { m_type = wornDown(m_type); }
 
     float opacity() const { return m_opacity; }
     float opacityStep() const { return m_opacityStep; }

@@ -57,6 +57,9 @@ std::string joined(const std::vector<int>& values)
 
 } // namespace
 
+// A flower bursting in play is written as its burst will leave the board (its
+// points are in the score already): gone or come back as its wildcard, its
+// cell worn. The exit sweep's flowers stay whole; that level ends again as it did.
 void Field::save(KeyValueFile& file) const
 {
     std::vector<int> colours;
@@ -64,9 +67,16 @@ void Field::save(KeyValueFile& file) const
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c) {
             const Flower* flower = flowerAt(r, c);
-            colours.push_back(flower != nullptr ? flower->colour() : kNoColour);
+            const bool burst = flower != nullptr && !m_exitStarted &&
+                               (flower->state() == FlowerState::Exploding || flower->isDead());
+            int colour = flower != nullptr ? flower->colour() : kNoColour;
+            if (burst) {
+                const int kind = flower->respawnKind();
+                colour = kind == kBombFlower || kind == kBlastFlower ? kind : kNoColour;
+            }
+            colours.push_back(colour);
             if (const CellBack* back = cellBackAt(r, c))
-                types.push_back(int(back->type()));
+                types.push_back(int(burst ? wornDown(back->type()) : back->type()));
         }
     std::vector<int> announced;
     for (const auto& flower : m_newCells)

@@ -176,3 +176,92 @@ TEST(FieldSave, WildcardsAndBlanksAroundTokensAreAccepted)
     ASSERT_EQ(restored->newCells().size(), 1u);
     EXPECT_EQ(restored->newCells()[0]->colour(), kWildcard);
 }
+
+namespace {
+
+// Raw cells only, no flowers and nothing announced: the rows are placed by hand.
+std::unique_ptr<Field> emptyBoard()
+{
+    LevelFile file;
+    file.numColours = 5;
+    file.rows = 5;
+    file.width = 5;
+    file.layout = std::string(std::size_t(file.positionCount()), '0');
+    return std::make_unique<Field>(file, 4, true, 1);
+}
+
+void idleRow(Field& field, const std::vector<GridPos>& cells, int colour)
+{
+    for (const GridPos& p : cells)
+        field.placeFlower(p.row, p.col, colour).makeIdle();
+}
+
+void runUntilIdle(Field& field)
+{
+    for (int i = 0; i < 2000 && field.state() != FieldState::Idle; ++i)
+        field.update(16.0f);
+    for (int i = 0; i < 100; ++i)
+        field.update(16.0f);
+}
+
+} // namespace
+
+// The program closed while a row was bursting: its points are in the score,
+// so the row must not come back to burst and score again.
+TEST(FieldSave, ARowSavedWhileBurstingComesBackBurstAndScoresOnce)
+{
+    auto original = emptyBoard();
+    original->setScore(5000);
+    idleRow(*original, {{2, 0}, {2, 1}, {2, 2}}, 1);
+    idleRow(*original, {{0, 0}, {1, 1}, {3, 1}}, 2);
+    original->update(16.0f);
+    ASSERT_EQ(original->score(), 5036);
+    ASSERT_EQ(original->flowerAt(2, 1)->state(), FlowerState::Exploding);
+    const KeyValueFile file = savedOf(*original);
+    EXPECT_EQ(file.getInt("field.score", 0), 5036);
+
+    auto restored = emptyBoard();
+    ASSERT_TRUE(restored->load(file));
+    runUntilIdle(*restored);
+    EXPECT_EQ(restored->score(), 5036);
+    for (GridPos p : {GridPos{2, 0}, GridPos{2, 1}, GridPos{2, 2}}) {
+        EXPECT_EQ(restored->flowerAt(p.row, p.col), nullptr);
+        EXPECT_EQ(restored->cellBackAt(p.row, p.col)->type(), CellType::HalfCleared);
+    }
+    EXPECT_EQ(restored->colourAt(1, 1), 2) << "flowers at rest come back whole";
+    EXPECT_EQ(restored->cellBackAt(1, 1)->type(), CellType::Raw);
+}
+
+TEST(FieldSave, ARowOfFourSavedWhileBurstingLeavesItsColourBomb)
+{
+    auto original = emptyBoard();
+    idleRow(*original, {{2, 0}, {2, 1}, {2, 2}, {2, 3}}, 1);
+    original->flowerAt(2, 3)->setMovedLast(true);
+    original->update(16.0f);
+    ASSERT_EQ(original->score(), 10 + 12 + 14 + 16);
+    auto restored = emptyBoard();
+    ASSERT_TRUE(restored->load(savedOf(*original)));
+    runUntilIdle(*restored);
+    EXPECT_EQ(restored->score(), 52);
+    EXPECT_EQ(restored->colourAt(2, 3), kBombFlower);
+    EXPECT_EQ(restored->colourAt(2, 0), kNoColour);
+}
+
+// A lost level's sweep is no burst: its board comes back full and is lost again.
+TEST(FieldSave, TheExitSweepKeepsItsFlowersWhole)
+{
+    auto original = emptyBoard();
+    for (int r = 0; r < original->rows(); ++r)
+        for (int c = 0; c < original->rowLength(r); ++c)
+            original->placeFlower(r, c, (r * 3 + c) % 5).makeIdle();
+    for (int i = 0; i < 2000 && !original->finished(); ++i)
+        original->update(16.0f);
+    ASSERT_FALSE(original->succeeded());
+    original->onClick(400.0f, 300.0f);
+    original->update(16.0f);
+    const KeyValueFile file = savedOf(*original);
+    auto restored = emptyBoard();
+    ASSERT_TRUE(restored->load(file));
+    EXPECT_EQ(restored->colourTable(), original->colourTable());
+    EXPECT_EQ(restored->cellBackAt(2, 2)->type(), CellType::Raw);
+}
