@@ -193,7 +193,7 @@ bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos
 }
 
 void Field::showFloatingText(const std::string& text, const Vec4& position, float size) {
-    const float rise = -(static_cast<float>(std::rand() % 100 / 400) + 0.25f);
+    const float rise = -(static_cast<float>(std::rand() % 100) / 400.0f + 0.25f);
     if (ParticleSystem* particles = ParticleSystem::instance())
         particles->showText(text, position, size, {0.0f, rise, 0.0f, 1.0f},
                             {1.0f, 1.0f, 1.0f, 1.0f});

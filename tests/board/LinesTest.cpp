@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 
 #include "BoardBuilder.h"
 
@@ -190,4 +191,16 @@ TEST_F(Lines, ScoreStopsAtTheLargestNumberInsteadOfTurningNegative) {
     field->update(16.0f);
     EXPECT_EQ(field->score(), INT_MAX);
     EXPECT_EQ(field->statistics().m_statScoreOnLevel, 36);
+}
+
+TEST_F(Lines, AwardTextsRiseAtSpeedsSpreadOverAQuarterToAHalf) {
+    std::set<float> speeds;
+    for (int i = 0; i < 300; ++i) {
+        field->award(10, field->cellCentre(2, 2));
+        const float rise = ParticleSystem::instance()->texts().back()->velocity().y;
+        EXPECT_LE(rise, -0.25f);
+        EXPECT_GT(rise, -0.5f);
+        speeds.insert(rise);
+    }
+    EXPECT_GT(speeds.size(), 50u);
 }
