@@ -3,8 +3,9 @@
 #include "board/Field.h"
 #include "utils/KeyValueFile.h"
 
+// A finished game (the name dialog may still be open) leaves nothing to continue.
 bool GameWindow::save(KeyValueFile& file) {
-    if (m_field) {
+    if (m_field && !m_gameOver) {
         file.setInt("game.m_level", m_field->level());
         file.setInt("game.m_lives", m_lives);
         m_field->save(file);
@@ -12,12 +13,14 @@ bool GameWindow::save(KeyValueFile& file) {
     return true;
 }
 
-// A level outside the level set cannot come from a game this program saved.
+// A level outside the level set, or lives a game in progress cannot have,
+// cannot come from a game this program saved.
 bool GameWindow::load(const KeyValueFile& file) {
     const int level = file.getInt("game.m_level", -1);
-    if (level < 1 || level > kLastLevel)
+    const int lives = file.getInt("game.m_lives", kStartLives);
+    if (level < 1 || level > kLastLevel || lives < 0 || lives > kStartLives)
         return false;
     startLevel(level, 0);
-    m_lives = file.getInt("game.m_lives", kStartLives);
+    m_lives = lives;
     return m_field->load(file);
 }

@@ -317,6 +317,42 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     EXPECT_FALSE(savedGame().contains("game.m_level")) << "a finished game is not saved";
 }
 
+TEST(EndToEnd, ClosingDuringTheNameDialogLeavesNoGameToContinue)
+{
+    GameFolder folder;
+    KeyValueFile lost;
+    {
+        GameRun setup;
+        REQUIRE_GAME(setup);
+        lost = lostGame(5000);
+    }
+    lost.save(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
+              MainWindow::kSavedGameKeyLength);
+    {
+        GameRun run;
+        REQUIRE_GAME(run);
+        ASSERT_NE(run.main().game(), nullptr);
+        GameWindow& game = *run.main().game();
+        run.click(run.main().button("m_game_btn"));
+        ContinueDialog* dialog = run.main().continueDialog();
+        ASSERT_NE(dialog, nullptr);
+        run.click(*dialog->controls()[0], dialog->positionX(), dialog->positionY());
+        for (int i = 0; i < 400 && !game.field()->finished(); ++i)
+            run.driver().runFrames(1);
+        for (int i = 0; i < 20 && run.app().dialogs().empty(); ++i) {
+            run.driver().click(400, 300);
+            run.driver().runFrames(30);
+        }
+        ASSERT_NE(dynamic_cast<NameDialog*>(run.top()), nullptr);
+        run.end();
+    }
+    EXPECT_FALSE(savedGame().contains("game.m_level"));
+    EXPECT_FALSE(savedGame().contains("game.m_lives"));
+    GameRun again;
+    REQUIRE_GAME(again);
+    EXPECT_EQ(again.main().game(), nullptr) << "a finished game came back";
+}
+
 TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
 {
     GameFolder folder;
