@@ -2,10 +2,17 @@
 
 #include "board/Vec4.h"
 
+// The cells of the particle sprite: a sparkle shows one group and frame of it.
+struct ParticleGrid {
+    int groups = 1;
+    int frames = 1;
+};
+
 // One sparkle: its alpha is its life, and it slows down as it fades.
 class Particle {
 public:
-    Particle(const Vec4& position, float size, const Vec4& colour, const Vec4& velocity);
+    Particle(const Vec4& position, float size, const Vec4& colour, const Vec4& velocity,
+             ParticleGrid grid = {});
 
     // Returns true once the particle has faded out.
     bool update(float dt);

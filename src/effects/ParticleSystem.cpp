@@ -26,9 +26,13 @@ ParticleSystem* ParticleSystem::instance() { return theSystem().get(); }
 
 void ParticleSystem::release() { theSystem().reset(); }
 
+void ParticleSystem::setSpriteGrid(int groups, int frames) {
+    m_grid = {std::max(groups, 1), std::max(frames, 1)};
+}
+
 void ParticleSystem::emit(float size, const Vec4& position, const Vec4& velocity) {
-    m_particles.push_back(
-        std::make_unique<Particle>(position, size, Vec4{1.0f, 1.0f, 1.0f, 1.0f}, velocity));
+    m_particles.push_back(std::make_unique<Particle>(position, size, Vec4{1.0f, 1.0f, 1.0f, 1.0f},
+                                                     velocity, m_grid));
 }
 
 void ParticleSystem::showText(const std::string& text, const Vec4& position, float size,

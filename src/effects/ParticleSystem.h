@@ -16,6 +16,10 @@ public:
     static ParticleSystem* instance();
     static void release();
 
+    // The particle sprite's grid, from which every new sparkle draws its picture.
+    void setSpriteGrid(int groups, int frames);
+    const ParticleGrid& spriteGrid() const { return m_grid; }
+
     void emit(float size, const Vec4& position, const Vec4& velocity);
     void showText(const std::string& text, const Vec4& position, float size,
                   const Vec4& velocity, const Vec4& colour);
@@ -28,6 +32,7 @@ public:
     const std::vector<std::unique_ptr<FloatingText>>& texts() const { return m_texts; }
 
 private:
+    ParticleGrid m_grid;
     std::vector<std::unique_ptr<Particle>> m_particles;
     std::vector<std::unique_ptr<FloatingText>> m_texts;
 };

@@ -10,6 +10,7 @@
 #include "effects/Picker.h"
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
+#include "objects/Sprite.h"
 #include "screens/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
@@ -39,7 +40,9 @@ GameWindow::GameWindow(int firstLevel, HighScores* highScores)
 
 GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art)
     : m_art(art), m_renderer(art), m_highScores(highScores) {
-    ParticleSystem::create();
+    ParticleSystem& particles = ParticleSystem::create();
+    if (m_art.particles)
+        particles.setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
     startLevel(firstLevel, 0);
     Config::get().m_playlist.playNext(-1);
     m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);

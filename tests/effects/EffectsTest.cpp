@@ -6,6 +6,9 @@
 #include "effects/ColourBomb.h"
 #include "effects/FloatingText.h"
 #include "effects/Particle.h"
+#include "effects/ParticleSystem.h"
+
+#include <set>
 
 namespace {
 class Effects : public BoardTest {
@@ -29,6 +32,25 @@ TEST(ParticleLife, AlphaExactlyZeroIsStillAlive) {
     Particle q({0, 0, 0, 1}, 16.0f, {1, 1, 1, 0}, {1, 0, 0, 1});
     EXPECT_FALSE(q.update(0.0f));
     EXPECT_TRUE(q.update(1.0f));
+}
+
+TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite) {
+    ParticleSystem& system = ParticleSystem::create();
+    system.clear();
+    system.setSpriteGrid(4, 3);
+    system.burst({400, 300, 0, 1}, 400);
+    std::set<int> groups;
+    std::set<int> frames;
+    for (const auto& p : system.particles()) {
+        groups.insert(p->group());
+        frames.insert(p->frame());
+    }
+    EXPECT_EQ(groups, (std::set<int>{0, 1, 2, 3}));
+    EXPECT_EQ(frames, (std::set<int>{0, 1, 2}));
+    system.setSpriteGrid(0, -2);
+    EXPECT_EQ(system.spriteGrid().groups, 1);
+    EXPECT_EQ(system.spriteGrid().frames, 1);
+    ParticleSystem::release();
 }
 
 TEST(ParticleLife, SlowsDownAsItFades) {

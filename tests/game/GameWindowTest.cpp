@@ -7,11 +7,14 @@
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
 #include "game/HighScores.h"
+#include "objects/Sprite.h"
 #include "ui/Dialog.h"
+#include "utils/KeyValueFile.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 
 namespace {
 
@@ -107,6 +110,35 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
     EXPECT_EQ(scores.asked, game.totalScore());
 }
 
+// The program may close while the name dialog of a lost game is open.
+TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
+    FakeScores scores(true);
+    GameWindow game(2, &scores);
+    for (int lost = 0; lost < 4; ++lost)
+        endLevel(game, LevelPlay::fillBoard);
+    ASSERT_TRUE(game.isGameOver());
+    ASSERT_NE(game.field(), nullptr);
+    KeyValueFile file;
+    EXPECT_TRUE(game.save(file));
+    EXPECT_FALSE(file.contains("game.m_level"));
+    EXPECT_FALSE(file.contains("game.m_lives"));
+    EXPECT_FALSE(file.contains("field.field"));
+}
+
+TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
+    GameWindow playing(2, nullptr);
+    KeyValueFile file;
+    playing.save(file);
+    GameWindow restored(1, nullptr);
+    for (int lives : {-1, GameWindow::kStartLives + 1}) {
+        file.setInt("game.m_lives", lives);
+        EXPECT_FALSE(restored.load(file)) << lives << " lives";
+    }
+    file.setInt("game.m_lives", 0);
+    EXPECT_TRUE(restored.load(file));
+    EXPECT_EQ(restored.lives(), 0);
+}
+
 TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNext) {
     GameWindow game(7, nullptr);
     runIntro(game);
@@ -174,6 +206,20 @@ TEST_F(GameWindowTest, OpenHintHoldsTheBoard) {
     ASSERT_TRUE(game.hints().empty()) << "a dismissed hint fades out and goes";
     game.update(16.0f);
     EXPECT_GT(game.field()->statistics().m_statTimeOnLevel, played) << "the board runs again";
+}
+
+TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet) {
+    LoadedArt loaded;
+    const Sprite& sheet = *loaded.art().particles;
+    ASSERT_GT(sheet.groups() * sheet.frames(), 1);
+    GameWindow game(1, nullptr, loaded.art());
+    ParticleSystem& particles = *ParticleSystem::instance();
+    particles.clear();
+    particles.burst({400.0f, 300.0f, 0.0f, 1.0f}, 400);
+    std::set<std::pair<int, int>> pictures;
+    for (const auto& p : particles.particles())
+        pictures.insert({p->group(), p->frame()});
+    EXPECT_EQ(int(pictures.size()), sheet.groups() * sheet.frames());
 }
 
 TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway) {
