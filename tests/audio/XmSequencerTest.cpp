@@ -53,6 +53,14 @@ XmBuilder oneChannel(int rows = 8, int patterns = 1)
     return b;
 }
 
+// An envelope that holds at its second point until key-off.
+void holdAtSecondPoint(XmBuilder::Envelope& envelope, std::vector<std::pair<int, int>> points)
+{
+    envelope.points = std::move(points);
+    envelope.sustain = 1;
+    envelope.type = 1 | 2;
+}
+
 } // namespace
 
 TEST(XmTiming, TicksRowsSpeedAndTempo)
@@ -280,9 +288,7 @@ TEST(XmEnvelopes, SustainLoopKeyOffAndFadeout)
 {
     XmBuilder b = oneChannel(16);
     XmBuilder::Instrument& ins = b.instruments[0];
-    ins.volume.points = {{0, 64}, {4, 32}, {8, 0}};
-    ins.volume.sustain = 1;
-    ins.volume.type = 1 | 2;
+    holdAtSecondPoint(ins.volume, {{0, 64}, {4, 32}, {8, 0}});
     ins.panning.points = {{0, 0}, {2, 64}};
     ins.panning.loopStart = 0;
     ins.panning.loopEnd = 1;
@@ -316,10 +322,7 @@ TEST(XmEnvelopes, SustainLoopKeyOffAndFadeout)
 TEST(XmEnvelopes, KeyOffBesideANoteAndInstrumentIsKept)
 {
     XmBuilder b = oneChannel(8);
-    XmBuilder::Instrument& ins = b.instruments[0];
-    ins.volume.points = {{0, 64}, {4, 64}, {8, 0}};
-    ins.volume.sustain = 1;
-    ins.volume.type = 1 | 2;
+    holdAtSecondPoint(b.instruments[0].volume, {{0, 64}, {4, 64}, {8, 0}});
     b.cell(0, 0, 0) = Cell{49, 1, 0, 0, 0};
     b.cell(0, 1, 0) = Cell{61, 1, 0, 20, 0}; // K00: a key-off instead of the note
     b.cell(0, 3, 0) = Cell{49, 1, 0, 20, 3}; // the note starts, released at once
