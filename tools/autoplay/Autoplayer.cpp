@@ -40,6 +40,7 @@ Autoplayer::Result Autoplayer::play(Field& field) {
             field.moveSelectedTo(move.to.row, move.to.col);
             field.deselectAll();
             ++result.moves;
+            result.movesOnLastTenth += onLastTenth(field);
         }
         advance(field, result);
     }
@@ -67,6 +68,15 @@ bool Autoplayer::readyForMove(const Field& field) const {
             if (const Flower* f = field.flowerAt(r, c); f && !f->isIdle())
                 return false;
     return true;
+}
+
+bool Autoplayer::onLastTenth(const Field& field) {
+    int uncleared = 0;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c)
+            if (const CellBack* back = field.cellBackAt(r, c); back && back->type() != CellType::Cleared)
+                ++uncleared;
+    return uncleared * 10 <= field.cellCount();
 }
 
 // One decision per insect: either it is shot on its way in, or it is left to land.

@@ -14,6 +14,8 @@ public:
     struct Result {
         bool won = false;
         int moves = 0;
+        // Moves made once no more than a tenth of the cells were left uncleared.
+        int movesOnLastTenth = 0;
         int score = 0;
         int updates = 0;
         std::string fault; // the first broken invariant, empty when none
@@ -38,6 +40,7 @@ private:
     };
 
     bool readyForMove(const Field& field) const;
+    static bool onLastTenth(const Field& field);
     void advance(Field& field, Result& result);
     void maybeShootInsect(Field& field);
     Move chooseMove(const Field& field);

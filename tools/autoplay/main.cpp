@@ -64,6 +64,51 @@ bool readLevel(const Settings& s, int level, LevelFile& out) {
     out = std::move(*parsed.level);
     return true;
 }
+
+struct Tally {
+    int games = 0;
+    int wins = 0;
+    long moves = 0;
+    long score = 0;
+    long wonMoves = 0;
+    long lastTenthMoves = 0;
+
+    void add(const Autoplayer::Result& r) {
+        ++games;
+        wins += r.won;
+        moves += r.moves;
+        score += r.score;
+        if (r.won) {
+            wonMoves += r.moves;
+            lastTenthMoves += r.movesOnLastTenth;
+        }
+    }
+    double winRate() const { return 100.0 * wins / games; }
+    // Of the moves in won games, the share spent once nine tenths of the cells were cleared.
+    double lastTenthShare() const {
+        return wonMoves > 0 ? 100.0 * static_cast<double>(lastTenthMoves) / static_cast<double>(wonMoves) : 0.0;
+    }
+};
+
+int flowersPerTurn(const LevelFile& file, int cells) {
+    return static_cast<int>(static_cast<double>(cells) / 100.0 * file.newFlowerPercent);
+}
+
+void printHeader(bool markdown) {
+    if (markdown)
+        std::printf("| level | colours | cells | per turn | won | moves | last tenth | score |\n"
+                    "|---|---|---|---|---|---|---|---|\n");
+    else
+        std::printf("level colours cells turn  won%%  moves last10%%   score\n");
+}
+
+void printRow(bool markdown, int level, const LevelFile& file, int cells, const Tally& t) {
+    const char* format = markdown ? "| %d | %d | %d | %d | %.0f%% | %ld | %.0f%% | %ld |\n"
+                                  : "%5d %7d %5d %4d %5.0f %6ld %7.0f %7ld\n";
+    std::printf(format, level, file.numColours, cells, flowersPerTurn(file, cells), t.winRate(),
+                t.moves / t.games, t.lastTenthShare(), t.score / t.games);
+    std::fflush(stdout);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -72,39 +117,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: autoplay [--dir DIR] [--levels A-B] [--games N] [--check] [--markdown]\n");
         return 2;
     }
-    if (s.markdown)
-        std::printf("| level | colours | cells | won | moves | score |\n|---|---|---|---|---|---|\n");
-    else
-        std::printf("level colours cells  won%%  moves   score\n");
+    printHeader(s.markdown);
     int faults = 0;
     for (int level = s.first; level <= s.last; ++level) {
         LevelFile file;
         if (!readLevel(s, level, file))
             return 1;
-        int wins = 0;
-        long moves = 0, score = 0, cells = 0;
+        Tally tally;
+        int cells = 0;
         for (int g = 0; g < s.games; ++g) {
             const std::uint32_t seed = static_cast<std::uint32_t>(level * 1000 + g);
             Field field(file, level, true, seed);
             cells = field.cellCount();
             Autoplayer bot(seed, {.checkInvariants = s.check});
             const Autoplayer::Result r = bot.play(field);
-            wins += r.won;
-            moves += r.moves;
-            score += r.score;
+            tally.add(r);
             if (!r.fault.empty()) {
                 std::fprintf(stderr, "level %d seed %u: %s\n", level, seed, r.fault.c_str());
                 ++faults;
             }
         }
-        const double rate = 100.0 * wins / s.games;
-        if (s.markdown)
-            std::printf("| %d | %d | %ld | %.0f%% | %ld | %ld |\n", level, file.numColours, cells,
-                        rate, moves / s.games, score / s.games);
-        else
-            std::printf("%5d %7d %5ld %5.0f %6ld %7ld\n", level, file.numColours, cells, rate,
-                        moves / s.games, score / s.games);
-        std::fflush(stdout);
+        printRow(s.markdown, level, file, cells, tally);
     }
     return faults == 0 ? 0 : 1;
 }
