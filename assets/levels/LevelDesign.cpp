@@ -2,38 +2,49 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "board/Field.h"
 #include "board/HexGrid.h"
 
 namespace {
-struct Stage {
-    int firstLevel;
+struct Board {
     int rows;
     int width;
 };
 
-// Every board stays inside 800 x 600 and clear of the score, lives, level
-// and dynamite displays: at most 15 rows and 17 cells in the middle row.
-constexpr std::array<Stage, 7> kStages{{
-    {1, 7, 7}, {6, 9, 9}, {16, 9, 11}, {31, 11, 11}, {51, 11, 13}, {71, 13, 15}, {91, 15, 17},
+// Every board, centred, stays inside 800 x 600 and clear of the score,
+// lives, level and dynamite plaques: at most 15 rows and 15 cells across.
+constexpr std::array<Board, 9> kBoards{{
+    {7, 7}, {7, 9}, {9, 9}, {9, 11}, {11, 11}, {11, 13}, {13, 13}, {13, 15}, {15, 15},
 }};
 
-const Stage& stageOf(int level) {
-    std::size_t i = 0;
-    while (i + 1 < kStages.size() && kStages[i + 1].firstLevel <= level)
-        ++i;
-    return kStages[i];
+// The first level with each count, starting from the first entry's count.
+template <std::size_t N> int stepped(int level, int first, const std::array<int, N>& from) {
+    int n = first - 1;
+    for (int f : from)
+        n += level >= f;
+    return n;
 }
 
-// Hex distance of a position from the board's centre cell.
-int distanceFromCentre(int r, int c, int rows, int width) {
-    const int m = rows / 2;
-    const int dy = std::abs(r - m);
-    const int dx = std::abs(dy + 2 * c - (width - 1));
-    return dy + std::max(0, (dx - dy) / 2);
-}
+double progress(int level) { return static_cast<double>(level - 1) / (LevelDesign::kLevels - 1); }
+
+// Grows slowly at first so that the early levels stay short.
+int workOf(int level) { return static_cast<int>(std::lround(37.0 + 275.0 * std::pow(progress(level), 1.2))); }
+
+// A colour more or a flower more per turn, never both on one level.
+int coloursOf(int level) { return stepped(level, 3, std::array{1, 3, 26, 47, 68}); }
+int flowersPerTurnOf(int level) { return stepped(level, 3, std::array{1, 12, 37, 57, 85}); }
+// Locked cells are the hardest to reach: few, and one at least from level 10.
+int lockedPermilleOf(int level) { return level < 10 ? 0 : 10 + (level - 10) / 6; }
+// Wildcards keep the hunt for the last cells short on the big boards too.
+int wildcardPercentOf(int level) { return std::max(10, 15 - level / 12); }
+int fillPercentOf(int level) { return 25 + level / 10; }
 
 std::uint32_t hash(int level, int index) {
     std::uint32_t h = static_cast<std::uint32_t>(level) * 2654435761u ^
@@ -44,80 +55,176 @@ std::uint32_t hash(int level, int index) {
     return h;
 }
 
-// Small, separate holes from level 16 on, so the board stays connected.
-bool isHole(int level, int r, int c, int rows, int width) {
-    if (level < 16)
+struct Position {
+    int row;
+    int col;
+};
+
+// Hex distance of a position from the board's centre cell.
+int distanceFromCentre(Position p, int rows, int width) {
+    const int m = rows / 2;
+    const int dy = std::abs(p.row - m);
+    const int dx = std::abs(dy + 2 * p.col - (width - 1));
+    return dy + std::max(0, (dx - dy) / 2);
+}
+
+bool isCorner(Position p, int rows, int width) {
+    const int last = rowLengthOf(p.row, rows, width) - 1;
+    const bool edgeRow = p.row == 0 || p.row == rows / 2 || p.row == rows - 1;
+    return edgeRow && (p.col == 0 || p.col == last);
+}
+
+// Groups of holes, each symmetric about the board's centre. The first few
+// give the boards from level 20 on some variety; the rest are punched, in
+// order, only when the cell count cannot give the designed flowers per turn.
+enum class Holes { None, Centre, MiddleRowPair, CentreBlob, Corners };
+
+bool inGroup(Holes group, Position p, int rows, int width) {
+    const int d = distanceFromCentre(p, rows, width);
+    switch (group) {
+    case Holes::None:
         return false;
-    const int d = distanceFromCentre(r, c, rows, width);
-    const int radius = rows / 2;
+    case Holes::Centre:
+        return d == 0;
+    case Holes::MiddleRowPair:
+        return p.row == rows / 2 && d == (rows / 2 + 1) / 2;
+    case Holes::CentreBlob:
+        return d <= 1;
+    case Holes::Corners:
+        return isCorner(p, rows, width);
+    }
+    return false;
+}
+
+Holes varietyHoles(int level) {
+    if (level < 20)
+        return Holes::None;
     switch (level % 4) {
     case 1:
-        return d == 0;
-    case 2: // two single holes in the middle row, halfway out
-        return d == (radius + 1) / 2 && r == rows / 2;
-    case 3:
-        return level >= 40 && d <= 1;
+        return Holes::Centre;
+    case 2:
+        return Holes::MiddleRowPair;
     default:
-        return false;
+        return Holes::None;
     }
 }
 
-int colours(int level) {
-    constexpr std::array<int, 5> firstLevelWith{1, 6, 16, 36, 66}; // 4 .. 8 colours
-    int n = 3;
-    for (int first : firstLevelWith)
-        n += level >= first;
-    return n;
-}
+constexpr std::array<Holes, 4> kExtraHoles{Holes::Corners, Holes::Centre, Holes::CentreBlob,
+                                           Holes::MiddleRowPair};
 
-int flowersPerTurn(int level) {
-    constexpr std::array<int, 5> firstLevelWith{1, 6, 21, 51, 81}; // 2 .. 6 flowers
-    int n = 1;
-    for (int first : firstLevelWith)
-        n += level >= first;
-    return n;
-}
-
-// The smallest percentage that announces n flowers on a board of `cells`.
+// The percentage that announces exactly n flowers on `cells` cells, or 0.
 int percentFor(int n, int cells) {
     for (int p = 1; p < 100; ++p)
-        if (static_cast<int>(static_cast<double>(cells) / 100.0 * p) >= n)
+        if (static_cast<int>(static_cast<double>(cells) / 100.0 * p) == n)
             return p;
-    return 100;
+    return 0;
 }
 
-char cellChar(int level, int index) {
-    const std::uint32_t h = hash(level, index);
-    const int halfPercent = std::max(0, 60 - 4 * (level - 1));
-    if (static_cast<int>(h % 100) < halfPercent)
-        return '1';
-    const int lockedPermille = level < 10 ? 0 : std::min(80, 10 + (level - 10));
-    if (static_cast<int>((h >> 8) % 1000) < lockedPermille)
-        return '4';
-    return '0';
+struct Shape {
+    std::vector<Position> cells;
+    int percent = 0;
+};
+
+Shape shapeFor(int level, const LevelDesign::Design& d) {
+    // Holes from level 20 on; more where the cell count needs them.
+    std::vector<Holes> groups{varietyHoles(level)};
+    for (std::size_t extra = 0;; ++extra) {
+        Shape s;
+        for (int r = 0; r < d.rows; ++r)
+            for (int c = 0; c < rowLengthOf(r, d.rows, d.width); ++c)
+                if (std::none_of(groups.begin(), groups.end(),
+                                 [&](Holes g) { return inGroup(g, {r, c}, d.rows, d.width); }))
+                    s.cells.push_back({r, c});
+        s.percent = percentFor(d.flowersPerTurn, static_cast<int>(s.cells.size()));
+        if (s.percent > 0)
+            return s;
+        if (extra == kExtraHoles.size())
+            throw std::logic_error("level " + std::to_string(level) +
+                                   ": no board gives the designed flowers per turn");
+        groups.push_back(kExtraHoles[extra]);
+    }
+}
+
+int lockedCount(const LevelDesign::Design& d, int cells) {
+    return d.lockedPermille > 0 ? std::max(1, cells * d.lockedPermille / 1000) : 0;
+}
+
+// Locked cells first, then half-cleared ones, spread by a hash of the level;
+// half-cleared cells make up whatever the design's work leaves over.
+std::vector<char> cellTypes(int level, const LevelDesign::Design& d, int cells) {
+    std::vector<int> order(static_cast<std::size_t>(cells));
+    for (int i = 0; i < cells; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::sort(order.begin(), order.end(), [level](int a, int b) {
+        return hash(level, a) < hash(level, b) || (hash(level, a) == hash(level, b) && a < b);
+    });
+    const int locked = lockedCount(d, cells);
+    const int half = std::clamp(2 * cells + locked - d.work, 0, cells - locked);
+    std::vector<char> types(static_cast<std::size_t>(cells), '0');
+    for (int i = 0; i < locked + half; ++i)
+        types[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = i < locked ? '4' : '1';
+    return types;
+}
+
+// Leading holes in every row move the board right by whole cells, keeping
+// the cell geometry; as many as bring its middle closest to the screen's.
+int centringShift(const std::vector<Position>& cells, int rows) {
+    float left = 1.0e9f, right = -1.0e9f;
+    for (const Position& p : cells) {
+        const float x = static_cast<float>(std::abs(p.row - rows / 2)) * Field::kHalfWidth +
+                        static_cast<float>(p.col) * Field::kCellWidth + Field::kOriginX;
+        left = std::min(left, x);
+        right = std::max(right, x);
+    }
+    const float gap = LevelDesign::kScreenCentreX - (left + right) / 2.0f;
+    return std::max(0, static_cast<int>(std::lround(gap / Field::kCellWidth)));
 }
 } // namespace
 
+// The smallest board that holds the work, so that few cells start half-cleared
+// (those are quickly done, and the hunt for the last few cells weighs more),
+// and never smaller than the last level's.
+LevelDesign::Design LevelDesign::design(int level) {
+    Design d;
+    d.work = workOf(level);
+    d.colours = coloursOf(level);
+    d.fillPercent = fillPercentOf(level);
+    d.flowersPerTurn = flowersPerTurnOf(level);
+    d.wildcardPercent = wildcardPercentOf(level);
+    d.lockedPermille = lockedPermilleOf(level);
+    const Design previous = level > 1 ? design(level - 1) : Design{};
+    auto board = std::find_if(kBoards.begin(), kBoards.end(), [&](const Board& b) {
+        return b.rows == previous.rows && b.width == previous.width;
+    });
+    for (board = board == kBoards.end() ? kBoards.begin() : board;; ++board) {
+        d.rows = board->rows;
+        d.width = board->width;
+        const int cells = static_cast<int>(shapeFor(level, d).cells.size());
+        if (board + 1 == kBoards.end() || 2 * cells + lockedCount(d, cells) >= d.work)
+            return d;
+    }
+}
+
 LevelFile LevelDesign::make(int level) {
-    const Stage& stage = stageOf(level);
+    const Design d = design(level);
+    const Shape shape = shapeFor(level, d);
+    const std::vector<char> types = cellTypes(level, d, static_cast<int>(shape.cells.size()));
+    const int shift = centringShift(shape.cells, d.rows);
     LevelFile f;
-    f.rows = stage.rows;
-    f.width = stage.width;
-    int cells = 0;
-    int index = 0;
-    for (int r = 0; r < f.rows; ++r) {
-        for (int c = 0; c < rowLengthOf(r, f.rows, f.width); ++c, ++index) {
-            if (isHole(level, r, c, f.rows, f.width)) {
-                f.layout += '.';
-                continue;
-            }
-            f.layout += cellChar(level, index);
-            ++cells;
+    f.numColours = d.colours;
+    f.fillPercent = d.fillPercent;
+    f.newFlowerPercent = shape.percent;
+    f.wildcardPercent = d.wildcardPercent;
+    f.rows = d.rows;
+    f.width = d.width + shift;
+    std::size_t next = 0;
+    for (int r = 0; r < d.rows; ++r) {
+        f.layout.append(static_cast<std::size_t>(shift), '.');
+        for (int c = 0; c < rowLengthOf(r, d.rows, d.width); ++c) {
+            const bool cell = next < shape.cells.size() && shape.cells[next].row == r &&
+                              shape.cells[next].col == c;
+            f.layout += cell ? types[next++] : '.';
         }
     }
-    f.numColours = colours(level);
-    f.fillPercent = 20 + level / 10;
-    f.newFlowerPercent = percentFor(flowersPerTurn(level), cells);
-    f.wildcardPercent = std::max(2, 12 - level / 8);
     return f;
 }

@@ -113,8 +113,8 @@ void LevelChoiceScreen::render()
 void LevelChoiceScreen::drawPreview()
 {
     glPushMatrix();
-    glTranslatef(300.0f, 180.0f, 0.0f);
-    glScalef(0.262f, 0.262f, 0.2625f);
+    glTranslatef(kPreviewX, kPreviewY, 0.0f);
+    glScalef(kPreviewScale, kPreviewScale, 0.2625f);
     refreshPreview();
     if (m_renderer != nullptr)
         m_renderer->drawPreview(*m_preview);

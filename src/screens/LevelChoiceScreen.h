@@ -16,6 +16,15 @@ class LevelChoiceScreen : public MenuScreen {
 public:
     static constexpr const char* kLayout = "mui/custom_wnd.txt";
     static constexpr int kLevelCount = 100;
+    // The preview draws the 800 x 600 play screen shrunk to this scale from
+    // this corner, inside the frame painted on the background picture.
+    static constexpr float kPreviewX = 300.0f;
+    static constexpr float kPreviewY = 180.0f;
+    static constexpr float kPreviewScale = 0.262f;
+    struct Frame {
+        float left, top, right, bottom;
+    };
+    static constexpr Frame kPreviewFrame{292.0f, 172.0f, 518.0f, 345.0f};
 
     // art: the play-screen pictures for the preview; null draws no preview.
     LevelChoiceScreen(MenuResources& resources, float logicalWidth, float logicalHeight,

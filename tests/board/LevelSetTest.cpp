@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "LevelDesign.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
 #include "utils/FilePack.h"
@@ -22,14 +23,14 @@ struct Box {
     }
 };
 
-// What the play screen draws around the board: the score, lives and level
-// numbers (size 24, centred on their x, generous for long numbers), the
-// dynamite gauge with its counter, and the main-menu button.
+// What the play screen shows around the board: the plaques of the score,
+// lives and level numbers and of the dynamite gauge with its label, as the
+// background picture paints them, and the main-menu button.
 constexpr std::array<Box, 5> kDisplays{{
-    {"score", 15.0f, 10.0f, 155.0f, 48.0f},
-    {"lives", 35.0f, 60.0f, 95.0f, 98.0f},
-    {"level", 20.0f, 110.0f, 90.0f, 148.0f},
-    {"dynamite", 660.0f, 20.0f, 788.0f, 148.0f},
+    {"score", 15.0f, 10.0f, 155.0f, 58.0f},
+    {"lives", 20.0f, 62.0f, 110.0f, 108.0f},
+    {"level", 10.0f, 112.0f, 100.0f, 158.0f},
+    {"dynamite", 648.0f, 12.0f, 800.0f, 180.0f},
     {"main menu button", 14.0f, 548.0f, 142.0f, 588.0f},
 }};
 // A flower grows to 1.5 times its 32 units while it appears.
@@ -64,6 +65,8 @@ protected:
     static int flowersPerTurn(const LevelFile& f) {
         return static_cast<int>(static_cast<double>(cells(f)) / 100.0 * f.newFlowerPercent);
     }
+    // Explosions the board needs: two per raw cell, one per half-cleared, three per locked.
+    static int work(const LevelFile& f) { return 2 * count(f, '0') + count(f, '1') + 3 * count(f, '4'); }
 
     static std::vector<Level> s_levels;
 };
@@ -111,6 +114,40 @@ TEST_F(LevelSet, BoardsStayOnTheScreenAndClearOfTheDisplays) {
     }
 }
 
+TEST_F(LevelSet, BoardsAreCentredOnTheScreen) {
+    for (int n = 1; n <= kLevels; ++n) {
+        Field field(level(n).file, n, true, 1);
+        float left = 800.0f, right = 0.0f, top = 600.0f, bottom = 0.0f;
+        for (int r = 0; r < field.rows(); ++r)
+            for (int c = 0; c < field.rowLength(r); ++c)
+                if (field.isCell(r, c)) {
+                    const Vec4 p = field.cellCentre(r, c);
+                    left = std::min(left, p.x);
+                    right = std::max(right, p.x);
+                    top = std::min(top, p.y);
+                    bottom = std::max(bottom, p.y);
+                }
+        EXPECT_NEAR((left + right) / 2.0f, 400.0f, Field::kHalfWidth) << "level " << n;
+        EXPECT_NEAR((top + bottom) / 2.0f, 300.0f, Field::kHalfWidth) << "level " << n;
+    }
+}
+
+TEST_F(LevelSet, FilesFollowTheirDesign) {
+    for (int n = 1; n <= kLevels; ++n) {
+        const LevelFile& f = level(n).file;
+        const LevelDesign::Design d = LevelDesign::design(n);
+        EXPECT_EQ(f.text(), LevelDesign::make(n).text()) << "level " << n;
+        EXPECT_EQ(flowersPerTurn(f), d.flowersPerTurn) << "level " << n;
+        Field field(f, n, true, 2);
+        EXPECT_EQ(static_cast<int>(field.newCells().size()), d.flowersPerTurn) << "level " << n;
+        EXPECT_EQ(f.numColours, d.colours) << "level " << n;
+        EXPECT_EQ(f.fillPercent, d.fillPercent) << "level " << n;
+        EXPECT_EQ(f.wildcardPercent, d.wildcardPercent) << "level " << n;
+        EXPECT_EQ(f.rows, d.rows) << "level " << n;
+        EXPECT_EQ(work(f), d.work) << "level " << n;
+    }
+}
+
 TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard) {
     for (int n = 1; n <= kLevels; ++n) {
         Field field(level(n).file, n, true, 3);
@@ -137,14 +174,32 @@ TEST_F(LevelSet, DifficultyRisesWithTheLevel) {
         if (n > 10) {
             EXPECT_GE(flowersPerTurn(f), flowersPerTurn(level(n - 10).file)) << "level " << n;
         }
-        EXPECT_GE(f.positionCount(), p.positionCount()) << "level " << n;
     }
     EXPECT_GE(lockedLevels, 75) << "most levels from 20 on have locked cells";
     const LevelFile& first = level(1).file;
     const LevelFile& last = level(kLevels).file;
     EXPECT_GT(last.numColours, first.numColours);
-    EXPECT_GT(last.positionCount(), first.positionCount());
+    EXPECT_GT(cells(last), cells(first));
+    EXPECT_GT(work(last), 4 * work(first));
     EXPECT_GT(flowersPerTurn(last), flowersPerTurn(first));
     EXPECT_LT(last.wildcardPercent, first.wildcardPercent);
     EXPECT_GT(count(level(50).file, '.'), 0) << "middle levels have holes";
+}
+
+TEST_F(LevelSet, TheDesignNeverEasesFromOneLevelToTheNext) {
+    for (int n = 2; n <= kLevels; ++n) {
+        const LevelDesign::Design d = LevelDesign::design(n);
+        const LevelDesign::Design p = LevelDesign::design(n - 1);
+        EXPECT_GE(d.rows, p.rows) << "level " << n;
+        EXPECT_GE(d.width, p.width) << "level " << n;
+        EXPECT_GE(d.colours, p.colours) << "level " << n;
+        EXPECT_GE(d.fillPercent, p.fillPercent) << "level " << n;
+        EXPECT_GE(d.flowersPerTurn, p.flowersPerTurn) << "level " << n;
+        EXPECT_GE(d.lockedPermille, p.lockedPermille) << "level " << n;
+        EXPECT_GE(d.work, p.work) << "level " << n;
+        EXPECT_LE(d.wildcardPercent, p.wildcardPercent) << "level " << n;
+        // A flower more per turn and a colour more never come on the same level.
+        EXPECT_FALSE(d.flowersPerTurn > p.flowersPerTurn && d.colours > p.colours) << "level " << n;
+    }
+    EXPECT_EQ(LevelDesign::design(1).work, 37) << "the first level is short";
 }

@@ -1,5 +1,7 @@
 #include "LevelPlay.h"
 
+#include <cstdlib>
+
 namespace LevelPlay {
 
 void clearBoard(Field& field) {
@@ -12,16 +14,18 @@ void clearBoard(Field& field) {
         }
 }
 
+// Three colours in turn along every axis never make a row, whatever the
+// level's colour count; flowers already there (random ones among them) go.
 void fillBoard(Field& field) {
     field.clearAnnounced();
+    const int m = field.middleRow();
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c) {
-            if (!field.isCell(r, c) || field.flowerAt(r, c))
+            if (!field.isCell(r, c))
                 continue;
-            int colour = 0;
-            while (colour + 1 < field.numColours() && field.wouldFormLine(r, c, colour))
-                ++colour;
-            field.placeFlower(r, c, colour).makeIdle();
+            const int across = (2 * c + std::abs(r - m) - r - m) / 2;
+            field.removeFlower(r, c);
+            field.placeFlower(r, c, ((across - r) % 3 + 3) % 3).makeIdle();
         }
 }
 

@@ -7,7 +7,7 @@ namespace LevelPlay {
 
 // Every cell cleared and no flower left: the next update wins the level.
 void clearBoard(Field& field);
-// Every free cell gets an idle flower that makes no row: the board is full.
+// Every cell gets an idle flower and no row forms: the board is full.
 void fillBoard(Field& field);
 
 } // namespace LevelPlay

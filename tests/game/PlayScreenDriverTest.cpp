@@ -174,25 +174,29 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     startGame(1);
     Field& field = emptyBoard();
     const int m = field.middleRow();
-    field.placeFlower(m, 0, 2).makeIdle();
-    field.placeFlower(m, 1, 2).makeIdle();
-    field.placeFlower(m - 2, 3, 2).makeIdle();
-    field.placeFlower(m + 2, 3, 4).makeIdle();
+    // Columns from the first cell of each row: leading holes centre the board.
+    int k = 0;
+    while (!field.isCell(m, k))
+        ++k;
+    field.placeFlower(m, k, 2).makeIdle();
+    field.placeFlower(m, k + 1, 2).makeIdle();
+    field.placeFlower(m - 2, k + 3, 2).makeIdle();
+    field.placeFlower(m + 2, k + 3, 4).makeIdle();
     driver.runFrames(2);
     shot("board");
     EXPECT_GT(countPixels(kScoreArea, nearWhite), 10) << "the score is drawn";
     const auto scoreBefore = region(kScoreArea);
 
     // Right click cancels a pick.
-    clickCell(m + 2, 3);
+    clickCell(m + 2, k + 3);
     EXPECT_TRUE(game->picker()->isCarrying());
-    clickCell(m + 2, 3, MouseButton::Right);
+    clickCell(m + 2, k + 3, MouseButton::Right);
     EXPECT_FALSE(game->picker()->isCarrying());
-    EXPECT_FALSE(field.isSelectedAt(m + 2, 3));
+    EXPECT_FALSE(field.isSelectedAt(m + 2, k + 3));
 
     // Drag and drop a flower away, then click and click the third into the row.
-    const Vec4 from = field.cellCentre(m + 2, 3);
-    const Vec4 to = field.cellCentre(m + 2, 0);
+    const Vec4 from = field.cellCentre(m + 2, k + 3);
+    const Vec4 to = field.cellCentre(m + 2, k);
     driver.moveTo(int(from.x), int(from.y));
     driver.press();
     driver.runFrames(2);
@@ -201,19 +205,19 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     shot("carried");
     driver.release();
     driver.runFrames(60);
-    ASSERT_NE(field.flowerAt(m + 2, 0), nullptr);
-    EXPECT_EQ(field.flowerAt(m + 2, 0)->colour(), 4);
+    ASSERT_NE(field.flowerAt(m + 2, k), nullptr);
+    EXPECT_EQ(field.flowerAt(m + 2, k)->colour(), 4);
 
     const int scoreAtStart = field.score();
-    clickCell(m - 2, 3);
-    clickCell(m, 2);
+    clickCell(m - 2, k + 3);
+    clickCell(m, k + 2);
     driver.runFrames(8);
     shot("travelling");
     driver.runFrames(40);
     shot("burst");
     EXPECT_GT(field.score(), scoreAtStart);
     EXPECT_EQ(field.statistics().m_statBallsExploded, 3);
-    EXPECT_EQ(field.flowerAt(m, 0), nullptr);
+    EXPECT_EQ(field.flowerAt(m, k), nullptr);
     driver.runFrames(60);
     EXPECT_NE(region(kScoreArea), scoreBefore) << "the new score is shown";
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
