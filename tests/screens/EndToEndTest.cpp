@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -239,11 +240,14 @@ KeyValueFile lostGame(int score)
     file.setString("menudata.gamename", "mondel game");
     game->save(file);
     const Field& field = *game->field();
+    const int m = field.middleRow();
     std::string flowers;
     for (int r = 0; r < field.rows(); ++r)
-        for (int c = 0; c < field.rowLength(r); ++c)
-            flowers += field.isCell(r, c) ? std::to_string((r * 2 + c) % field.numColours()) + " "
-                                          : "-1 ";
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            // Three colours in turn along every axis: no row, so no burst.
+            const int across = (2 * c + std::abs(r - m) - r - m) / 2;
+            flowers += field.isCell(r, c) ? std::to_string(((across - r) % 3 + 3) % 3) + " " : "-1 ";
+        }
     file.setString("field.field", flowers);
     file.setInt("game.m_lives", 0);
     file.setInt("field.score", score);
