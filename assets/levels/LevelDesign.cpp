@@ -74,9 +74,8 @@ bool isCorner(Position p, int rows, int width) {
     return edgeRow && (p.col == 0 || p.col == last);
 }
 
-// Groups of holes, each symmetric about the board's centre. The first few
-// give the boards from level 20 on some variety; the rest are punched, in
-// order, only when the cell count cannot give the designed flowers per turn.
+// Groups of holes, each symmetric about the board's centre, punched in order
+// where the cell count cannot give the designed flowers per turn.
 enum class Holes { None, Centre, MiddleRowPair, CentreBlob, Corners };
 
 bool inGroup(Holes group, Position p, int rows, int width) {
@@ -96,18 +95,9 @@ bool inGroup(Holes group, Position p, int rows, int width) {
     return false;
 }
 
-Holes varietyHoles(int level) {
-    if (level < 20)
-        return Holes::None;
-    switch (level % 4) {
-    case 1:
-        return Holes::Centre;
-    case 2:
-        return Holes::MiddleRowPair;
-    default:
-        return Holes::None;
-    }
-}
+// A hole in the middle of every fourth board from level 21: variety that
+// costs little (holes further out block the long rows and weigh more).
+Holes varietyHoles(int level) { return level > 20 && level % 4 == 1 ? Holes::Centre : Holes::None; }
 
 constexpr std::array<Holes, 4> kExtraHoles{Holes::Corners, Holes::Centre, Holes::CentreBlob,
                                            Holes::MiddleRowPair};
@@ -126,7 +116,6 @@ struct Shape {
 };
 
 Shape shapeFor(int level, const LevelDesign::Design& d) {
-    // Holes from level 20 on; more where the cell count needs them.
     std::vector<Holes> groups{varietyHoles(level)};
     for (std::size_t extra = 0;; ++extra) {
         Shape s;
