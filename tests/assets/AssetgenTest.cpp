@@ -1,3 +1,5 @@
+#include "ArtScratch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,53 +11,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-// The tool keeps library caches until exit; the leak check is not ours to pass.
-ToolRun assetgen(const std::string& arguments)
-{
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 " VM_TOOLS_DIR "/assetgen " + arguments + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        output.append(chunk, got);
-    return {::pclose(pipe), output};
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class Scratch {
-public:
-    Scratch() : m_path(fs::temp_directory_path() / ("vellomar-art-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(m_path / "svg");
-    }
-    ~Scratch() { fs::remove_all(m_path); }
-    const fs::path& path() const { return m_path; }
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(m_path / name, std::ios::binary) << text;
-    }
-    ToolRun build(const std::string& manifest) const
-    {
-        write("art.txt", manifest);
-        return assetgen((m_path / "art.txt").string() + " " + (m_path / "svg").string() + " " +
-                        (m_path / "out").string() + " " + (m_path / "sheet.png").string());
-    }
-
-private:
-    fs::path m_path;
-};
 
 const char* kSquare =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"><rect width=\"8\" "

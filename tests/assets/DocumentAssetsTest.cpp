@@ -176,3 +176,30 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
     }
     EXPECT_GE(pictures, 4);
 }
+
+TEST(HelpPages, PromiseTheBigAwardForAnEmptiedBoard)
+{
+    auto root = document("mui/help.xml");
+    ASSERT_TRUE(root);
+    int mentions = 0;
+    for (const Xml::XmlNode* page : root->children())
+        for (const Xml::XmlNode* item : page->children()) {
+            const Xml::XmlNode* text = item->findChild("text");
+            if (!text)
+                continue;
+            const std::string& words = text->text();
+            const auto award = words.find("25000");
+            if (award == std::string::npos)
+                continue;
+            ++mentions;
+            // The award goes with the last flower leaving the board; winning
+            // the level (every cell cleared) brings the time and chain bonuses.
+            const auto start = words.rfind(". ", award);
+            const std::string sentence =
+                words.substr(start == std::string::npos ? 0 : start + 2,
+                             words.find('.', award) - (start == std::string::npos ? 0 : start + 2));
+            EXPECT_NE(sentence.find("flower"), std::string::npos) << sentence;
+            EXPECT_EQ(sentence.find("cell"), std::string::npos) << sentence;
+        }
+    EXPECT_EQ(mentions, 1);
+}
