@@ -157,7 +157,8 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
                 float widest = 0;
                 for (const std::string& l : wrapped)
                     widest = std::max(widest, menuFont().measure(l.c_str(), size));
-                taken.push_back(Rect{x, y - size, widest, float(wrapped.size()) * size});
+                // Half a line of room under every text keeps paragraphs apart.
+                taken.push_back(Rect{x, y - size, widest, (float(wrapped.size()) + 0.5f) * size});
             }
             if (const Xml::XmlNode* image = item->findChild("image")) {
                 ++pictures;
