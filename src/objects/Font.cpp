@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -221,4 +222,11 @@ float Font::measure(const char* text, float size) const
             width += k * (glyph->right - glyph->left) + s / 10.0f;
     }
     return width;
+}
+
+float Font::sizeToFit(const char* text, float size, float width) const
+{
+    // Widths grow in proportion to the size.
+    const float measured = measure(text, size);
+    return measured > width ? size * std::max(width, 0.0f) / measured : size;
 }

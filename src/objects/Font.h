@@ -45,6 +45,8 @@ public:
                       TextSpacing spacing = TextSpacing::Proportional) const;
     // The width the text takes when drawn on one line.
     float measure(const char* text, float size) const;
+    // The largest size, up to `size`, at which the text is at most `width` wide.
+    float sizeToFit(const char* text, float size, float width) const;
 
     int glyphCount() const { return m_glyphCount; }
     const Glyph& glyph(int index) const { return m_glyphs[static_cast<std::size_t>(index)]; }

@@ -108,8 +108,23 @@ void HighScoreScreen::drawRows() const
         char text[32];
         std::snprintf(text, sizeof text, "%d.", r + 1);
         font.drawOutlined(text, m_fontSize, at.x - m_numSpace, at.y, at.z, colour);
-        font.drawOutlined(entry.name.c_str(), m_fontSize, at.x, at.y, at.z, colour);
+        const FittedName name = fitName(font, entry.name, m_fontSize, nameRoom());
+        font.drawOutlined(name.text.c_str(), name.size, at.x, at.y, at.z, colour);
         std::snprintf(text, sizeof text, "%d", entry.points);
         font.drawOutlined(text, m_fontSize, at.x + m_scoreSpace, at.y, at.z, colour);
     }
+}
+
+FittedName HighScoreScreen::fitName(const Font& font, const std::string& name, float size,
+                                    float room)
+{
+    constexpr float kSmallestScale = 0.6f;
+    const float fitted = font.sizeToFit(name.c_str(), size, room);
+    if (fitted >= size * kSmallestScale)
+        return {name, fitted};
+    const float smallest = size * kSmallestScale;
+    std::string shown = name;
+    while (!shown.empty() && font.measure((shown + "...").c_str(), smallest) > room)
+        shown.pop_back();
+    return {shown + "...", smallest};
 }

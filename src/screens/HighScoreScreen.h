@@ -4,7 +4,15 @@
 #include "screens/MenuScreen.h"
 
 #include <array>
+#include <string>
 
+class Font;
+
+// A name as the table shows it: the text and the size it is drawn at.
+struct FittedName {
+    std::string text;
+    float size = 0.0f;
+};
 
 // Shows the high-score table page by page.
 class HighScoreScreen : public MenuScreen {
@@ -25,6 +33,10 @@ public:
     Button& nextButton() { return *m_nextButton; }
     Button& prevButton() { return *m_prevButton; }
 
+    // A name wider than `room` is drawn smaller, down to a readable least;
+    // one still too wide (only a hand-edited table holds those) is cut short.
+    static FittedName fitName(const Font& font, const std::string& name, float size, float room);
+
 private:
     struct RowPosition {
         float x = 0.0f, y = 0.0f, z = 0.0f;
@@ -32,6 +44,8 @@ private:
     void showPageButtons();
     void drawRows() const;
     void drawNewRowBand(float y) const;
+    // The width a row's name may take: up to the points, less a small gap.
+    float nameRoom() const { return m_scoreSpace - m_fontSize / 2.0f; }
 
     const HighScoreTable& m_table;
     int m_page = 0;

@@ -180,12 +180,19 @@ void EditBox::render()
     glDisable(GL_BLEND);
 }
 
+float EditBox::textSize() const
+{
+    // Text wider than the box is drawn smaller rather than run out of it.
+    const float room = m_width - 2.0f * kMargin - kCaretWidth;
+    return m_font != nullptr ? m_font->sizeToFit(m_text.c_str(), m_fontSize, room) : m_fontSize;
+}
+
 void EditBox::renderCaret() const
 {
     const float inset = (m_height - m_fontSize) / 2.0f;
     const std::string before = m_text.substr(0, m_caret);
     const float left =
-        m_x + kMargin + (m_font != nullptr ? m_font->measure(before.c_str(), m_fontSize) : 0.0f);
+        m_x + kMargin + (m_font != nullptr ? m_font->measure(before.c_str(), textSize()) : 0.0f);
     const float top = m_y + inset;
     const float bottom = m_y + m_height - inset;
     glDisable(GL_TEXTURE_2D);
@@ -193,8 +200,8 @@ void EditBox::renderCaret() const
     glBegin(GL_TRIANGLE_STRIP);
     glVertex3f(left, top, m_z);
     glVertex3f(left, bottom, m_z);
-    glVertex3f(left + 3.0f, top, m_z);
-    glVertex3f(left + 3.0f, bottom, m_z);
+    glVertex3f(left + kCaretWidth, top, m_z);
+    glVertex3f(left + kCaretWidth, bottom, m_z);
     glEnd();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
@@ -203,8 +210,9 @@ void EditBox::renderText() const
 {
     if (m_font == nullptr)
         return;
-    const float baseline = m_y + m_height - (m_height - m_fontSize) / 2.0f;
+    const float size = textSize();
+    const float baseline = m_y + m_height - (m_height - size) / 2.0f;
     glTranslatef(0.0f, 0.0f, 0.5f);
-    m_font->drawOutlined(m_text.c_str(), m_fontSize, m_x + kMargin, baseline, 20.0f, m_colour);
+    m_font->drawOutlined(m_text.c_str(), size, m_x + kMargin, baseline, 20.0f, m_colour);
     glTranslatef(0.0f, 0.0f, -0.5f);
 }

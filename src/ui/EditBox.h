@@ -41,11 +41,13 @@ public:
 private:
     void eraseAt(std::size_t index);
     void moveCaret(std::size_t index);
+    float textSize() const;
     void renderCaret() const;
     void renderText() const;
     void updateSize();
 
     static constexpr float kMargin = 7.0f;
+    static constexpr float kCaretWidth = 3.0f;
     static constexpr float kBlinkPeriod = 500.0f;
 
     Font* m_font;

@@ -1,5 +1,7 @@
 #include "AssetPack.h"
 #include "objects/Font.h"
+#include "screens/HighScoreScreen.h"
+#include "screens/NameDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,19 @@ std::map<std::string, Rect> buttons(const KeyValueFile& layout,
         placedControls[control] = placed(layout, control, key);
     return placedControls;
 }
+
+const Font& packFont()
+{
+    static const std::string bytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
+    static Font font;
+    static const bool loaded =
+        font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
+    EXPECT_TRUE(loaded);
+    return font;
+}
+
+// The longest name the dialog takes, in the widest letter.
+const std::string kWidestName(NameDialog::kMaxNameLength, 'W');
 
 KeyValueFile layout(const char* name)
 {
@@ -153,10 +168,7 @@ TEST(Layouts, HighScoreRowsFitTheirColumns)
     KeyValueFile top = layout("mui/top_wnd.txt");
     auto controls = buttons(top, {{"m_close_btn", "m_back_btn"}, {"m_next_btn", "m_top_next_btn"},
                                   {"m_prev_btn", "m_top_prev_btn"}});
-    auto bytes = AssetPack::instance().bytes("mui/font.tga");
-    ASSERT_TRUE(bytes);
-    Font font;
-    ASSERT_TRUE(font.load(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size(), nullptr));
+    const Font& font = packFont();
     float size = top.getFloat("m_font_size", 10);
     float numberSpace = top.getFloat("m_num_space", 30);
     float scoreSpace = top.getFloat("m_score_space", 400);
@@ -172,6 +184,25 @@ TEST(Layouts, HighScoreRowsFitTheirColumns)
                              font.measure("9999999", size), size};
     }
     expectApart(controls, kScreen, "top_wnd");
+    // Names that would reach the points are drawn smaller; hand-edited
+    // tables may hold longer ones, which are also cut short.
+    const float room = scoreSpace - size / 2;
+    const FittedName common = HighScoreScreen::fitName(font, "Maximilian Rose", size, room);
+    EXPECT_EQ(common.text, "Maximilian Rose");
+    EXPECT_EQ(common.size, size);
+    for (const std::string& name : {kWidestName, std::string(60, 'M')}) {
+        const FittedName fitted = HighScoreScreen::fitName(font, name, size, room);
+        EXPECT_LE(font.measure(fitted.text.c_str(), fitted.size), room + 0.01f) << name;
+        EXPECT_GE(fitted.size, 0.6f * size) << name;
+        EXPECT_EQ(fitted.text == name, name == kWidestName) << fitted.text;
+    }
+}
+
+TEST(Layouts, TheNameBoxHoldsTheLongestNameAtFullSize)
+{
+    PictureSize box = resourcePicture("m_enter_name_editbox");
+    const float margin = 7, caret = 3, size = 25;
+    EXPECT_LE(packFont().measure(kWidestName.c_str(), size), float(box.width) - 2 * margin - caret);
 }
 
 TEST(Layouts, PlayScreenButtonStaysClearOfTheBoardLabels)

@@ -49,6 +49,25 @@ std::unique_ptr<Texture> fourFrames()
     return texture;
 }
 
+// A font picture of one line: a marker, then 94 glyphs each a solid block
+// three columns wide and ten rows high.
+std::vector<std::uint8_t> blockFontTga()
+{
+    constexpr int kWidth = 4 + 94 * 4 + 4, kHeight = 16;
+    std::vector<std::uint8_t> bytes(18 + kWidth * kHeight * 4, 255);
+    const std::uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth & 255, kWidth >> 8,
+                                     kHeight, 0, 32, 8};
+    std::copy(std::begin(header), std::end(header), bytes.begin());
+    for (int row = 0; row < kHeight; ++row)
+        for (int column = 0; column < kWidth; ++column) {
+            const bool lineRow = row >= 3 && row <= 13;
+            const bool marker = column < 2;
+            const bool glyph = column >= 3 && column < 3 + 94 * 4 && (column - 3) % 4 < 3;
+            bytes[18 + std::size_t(row * kWidth + column) * 4 + 3] = lineRow && (marker || glyph) ? 255 : 0;
+        }
+    return bytes;
+}
+
 #define REQUIRE_DISPLAY(driver)                                                                    \
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
@@ -117,6 +136,36 @@ TEST(ControlDrawing, AFocusedEditBoxShowsItsSecondFrameAndTheCaret)
     driver.runFrames(1);
     EXPECT_EQ(colourAt(driver, 150, 115), kGreen);
     EXPECT_EQ(colourAt(driver, 108, 115), 0xffff00u); // the yellow caret at the margin
+}
+
+TEST(ControlDrawing, AnEditBoxKeepsALongTextInside)
+{
+    ScriptedDriver driver;
+    REQUIRE_DISPLAY(driver);
+    auto frames = fourFrames(); // two frames of 40 x 20 for the box
+    const std::vector<std::uint8_t> fontBytes = blockFontTga();
+    auto glyphs = std::make_unique<Texture>("font.tga", fontBytes, TextureWrap::Clamp,
+                                            TextureMipmaps::None);
+    glyphs->upload();
+    Font font;
+    ASSERT_TRUE(font.load(fontBytes.data(), fontBytes.size(), glyphs.get()));
+    ControlScreen screen;
+    EditBox box(screen, &font, 16.0f, frames.get());
+    box.setPosition(100.0f, 100.0f, 0.0f);
+    box.setText("WWWWWWW"); // wider than the box at size 16
+    ASSERT_GT(font.measure(box.text().c_str(), 16.0f), 40.0f);
+    screen.addControl(box);
+    driver.show(screen);
+    driver.runFrames(1);
+    auto yellowBetween = [&](int from, int to) {
+        for (int x = from; x < to; ++x)
+            if (colourAt(driver, x, 110) == 0xffff00u)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(yellowBetween(100, 140)) << "the text is shown";
+    EXPECT_TRUE(yellowBetween(125, 140)) << "and fills the box";
+    EXPECT_FALSE(yellowBetween(140, 180)) << "but stays inside it";
 }
 
 TEST(ControlDrawing, CtrlVAndShiftInsertPasteIntoTheFocusedBox)
