@@ -8,7 +8,7 @@ pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 # GLU has no CMake target of its own in Debian's OpenGL module here.
 find_library(VM_GLU_LIBRARY GLU REQUIRED)
 
-if(NOT VM_FUZZ)
+if(VM_BUILD_TESTS AND NOT VM_FUZZ)
   find_package(GTest REQUIRED)
   find_package(benchmark REQUIRED)
 endif()

@@ -15,6 +15,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
   # music module checks (tests only)
   xmp openmpt123 libxmp-dev
+  # the installed game driven by pointer and screenshots (tests only)
+  xdotool imagemagick
+  # install checks and the Debian package (make deb)
+  desktop-file-utils appstream man-db debhelper dpkg-dev lintian
 )
 
 missing=()

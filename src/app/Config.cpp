@@ -1,6 +1,8 @@
 #include "app/Config.h"
 
 #include "app/Application.h"
+#include "app/GameFolders.h"
+#include "app/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "utils/KeyValueFile.h"
 
@@ -18,7 +20,7 @@ void Config::load()
         width = Application::get().camera().logicalWidth();
         height = Application::get().camera().logicalHeight();
     }
-    load(kFileName, width, height, *CSoundManager::instance());
+    load(GameFolders::current().configFile(kFileName), width, height, *CSoundManager::instance());
 }
 
 void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
@@ -76,7 +78,7 @@ void Config::save()
         state.fullScreen = application.isFullScreen();
     }
     state.soundInverted = CSoundManager::instance()->isStereoInverted();
-    save(kFileName, state);
+    save(GameFolders::current().configFile(kFileName), state);
 }
 
 void Config::save(const std::string& path, const ConfigSaveState& state) const
@@ -95,6 +97,6 @@ void Config::save(const std::string& path, const ConfigSaveState& state) const
     file.setInt("m_music_volume", m_musicVolume);
     file.setInt("m_show_dragons", m_showDragons ? 1 : 0);
     file.setInt("m_level", m_level);
-    // KeyValueFile::save replaces the file atomically: a failed write keeps the old one.
-    file.save(path, kKey, kKeyLength);
+    // Replaced atomically: a failed write keeps the old file.
+    PlayerFile::save(file, path, kKey, kKeyLength);
 }

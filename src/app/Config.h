@@ -22,6 +22,7 @@ struct ConfigSaveState {
 // fields directly.
 class Config {
 public:
+    // In the game folder; installed, GameFolders puts it in the configuration folder.
     static constexpr const char* kFileName = "data/dx.cfg";
     static constexpr const char* kKey = "kiv";
     static constexpr std::size_t kKeyLength = 3;

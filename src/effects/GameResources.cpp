@@ -8,6 +8,7 @@
 #include "utils/KeyValueFile.h"
 
 #ifdef VM_HAVE_AUDIO
+#include "app/GameFolders.h"
 #include "audio/CSoundManager.h"
 #endif
 
@@ -135,6 +136,6 @@ void GameResources::registerSounds() {
     };
     CSoundManager* sounds = CSoundManager::instance();
     for (const Effect& effect : kEffects)
-        sounds->load(effect.file, effect.id);
+        sounds->load(GameFolders::current().dataFile(effect.file), effect.id);
 #endif
 }

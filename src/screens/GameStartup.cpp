@@ -3,10 +3,12 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "app/Log.h"
+#include "app/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
 #include "game/PlayArt.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
@@ -14,6 +16,10 @@
 #include "utils/FilePack.h"
 
 #include <GL/gl.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace GameStartup {
 
@@ -66,8 +72,10 @@ FilePack& openPack()
     FilePack* pack = getPack("main");
     if (pack == nullptr)
         pack = createPack("main");
+    const GameFolders& folders = GameFolders::current();
     pack->setKey(kMainPackKey);
-    pack->load(kPackFile);
+    pack->setDiskFolder(folders.dataFolder());
+    pack->load(folders.dataFile(kPackFile));
     return *pack;
 }
 
@@ -112,9 +120,19 @@ void releaseResources()
     CSoundManager::destroyInstance();
 }
 
+void openLog()
+{
+    const std::string path = GameFolders::current().stateFile(kLogFile);
+    if (!PlayerFile::makeFolderFor(path) || !Log::open(path))
+        std::fprintf(stderr, "vellomar: cannot write the log %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+}
+
 int runProgram()
 {
-    Log::open(kLogFile);
+    GameFolders::setCurrent(
+        GameFolders::locate(ProgramFolder::path(), GameFolders::systemVariable));
+    openLog();
     openPack();
     if (!openShell()) {
         Application::destroy();

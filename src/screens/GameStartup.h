@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/GameFolders.h"
+
 #include <memory>
 
 class FilePack;
@@ -11,20 +13,24 @@ class MainWindow;
 namespace GameStartup {
 
 constexpr const char* kLogFile = "game.log";
-constexpr const char* kPackFile = "data/data.pk";
+constexpr const char* kPackFile = GameFolders::kPackFile;
 constexpr const char* kTitle = "Vellomar";
 constexpr int kLogicalWidth = 800;
 constexpr int kLogicalHeight = 600;
 
-// Opens the log, starts the whole program, runs it and takes it down;
-// returns the exit code.
+// Finds the game's folders from the program's own, opens the log, starts the
+// whole program, runs it and takes it down; returns the exit code.
 int runProgram();
+// The log emptied in its folder (made when missing); a log that cannot be
+// written is said once on standard error and the game goes on without it.
+void openLog();
 
 // The shell, the sound manager, the configuration, the window and its
 // context. False when the program cannot go on.
 bool openShell();
 
-// The pack "main" with its key and data/data.pk (a missing pack is no error).
+// The pack "main" with its key and data/data.pk from the game's data folder,
+// which also serves the names the pack lacks (a missing pack is no error).
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main
 // menu load; then the drawn pointer, the system one hidden. The window and

@@ -1,5 +1,6 @@
 #include "screens/HighScoreTable.h"
 
+#include "app/PlayerFile.h"
 #include "utils/KeyValueFile.h"
 
 #include <cstdio>
@@ -53,7 +54,7 @@ bool HighScoreTable::saveFile(const std::string& path) const
 {
     KeyValueFile file;
     save(file);
-    return file.save(path, kKey, kKeyLength);
+    return PlayerFile::save(file, path, kKey, kKeyLength);
 }
 
 bool HighScoreTable::qualifies(int page, int points) const

@@ -2,6 +2,8 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "app/GameFolders.h"
+#include "app/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "board/Field.h"
 #include "game/GameWindow.h"
@@ -59,14 +61,14 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
         CSoundManager::instance()->enable();
     else
         CSoundManager::instance()->disable();
-    m_table.loadFile(HighScoreTable::kFileName);
+    m_table.loadFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
     button("m_continue_btn").setEnabled(false);
     m_draggable = true;
 }
 
 MainWindow::~MainWindow()
 {
-    m_table.saveFile(HighScoreTable::kFileName);
+    m_table.saveFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
 }
 
 void MainWindow::createButtons(const KeyValueFile& layout)
@@ -259,7 +261,8 @@ void MainWindow::onCloseRequest()
 void MainWindow::loadSavedGame()
 {
     KeyValueFile file;
-    if (!file.loadFromDisk(kSavedGameFile, true, kSavedGameKey, kSavedGameKeyLength))
+    const std::string path = GameFolders::current().playerDataFile(kSavedGameFile);
+    if (!file.loadFromDisk(path, true, kSavedGameKey, kSavedGameKeyLength))
         return;
     restoreGame(file);
 }
@@ -285,5 +288,6 @@ void MainWindow::saveGame() const
 {
     KeyValueFile file;
     fillSavedGame(file);
-    file.save(kSavedGameFile, kSavedGameKey, kSavedGameKeyLength);
+    PlayerFile::save(file, GameFolders::current().playerDataFile(kSavedGameFile), kSavedGameKey,
+                     kSavedGameKeyLength);
 }

@@ -1,5 +1,6 @@
 #include "ui/MenuResources.h"
 
+#include "app/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "utils/FilePack.h"
 
@@ -59,7 +60,10 @@ const std::vector<std::string>& MenuResources::resourceKeys()
 
 std::string MenuResources::webAddress() const
 {
-    return WebBrowser::addressFor(kWebPage);
+    // A page of the game's own is in its data folder, wherever it was started from.
+    const std::string page = kWebPage;
+    const bool onTheWeb = page.find("://") != std::string::npos;
+    return WebBrowser::addressFor(onTheWeb ? page : GameFolders::current().dataFile(page));
 }
 
 KeyValueFile MenuResources::loadLayout(FilePack& pack, const std::string& fileName)

@@ -1,5 +1,6 @@
 #include "utils/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@ bool AtomicFile::write(const std::string& path, const void* bytes, std::size_t s
     ok = std::fclose(file) == 0 && ok;
     if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
         return true;
+    const int reason = errno; // for the caller's message, not the clean-up's
     std::remove(temporary.c_str());
+    errno = reason;
     return false;
 }

@@ -184,7 +184,7 @@ std::optional<PackEntry> FilePack::findFile(const std::string& name) const
     const int index = indexOf(name);
     if (index >= 0)
         return readEntry(static_cast<std::size_t>(index));
-    auto bytes = readDiskFile(toLower(name));
+    auto bytes = readDiskFile(m_diskFolder + toLower(name));
     if (!bytes)
         return std::nullopt;
     PackEntry entry;
@@ -197,7 +197,7 @@ PackEntry FilePack::getFile(const std::string& name) const
 {
     auto entry = findFile(name);
     if (!entry)
-        FatalError::raise("file != 0", "utils/FilePack", toLower(name));
+        FatalError::raise("file != 0", "utils/FilePack", m_diskFolder + toLower(name));
     return std::move(*entry);
 }
 

@@ -18,10 +18,13 @@ struct PackEntry {
 };
 
 // The directory of one pack file ("LB" layout). Requests are served from the
-// pack when it holds the name, else from the disk under the lower-cased name.
+// pack when it holds the name, else from the disk under the lower-cased name
+// in the pack's disk folder.
 class FilePack {
 public:
     void setKey(const std::string& key) { m_key = key; }
+    // Where names the pack lacks are read from (ends with '/'); empty: the working directory.
+    void setDiskFolder(const std::string& folder) { m_diskFolder = folder; }
     bool load(const std::string& packPath);
     // The pack's copy, else the disk file; a name found nowhere is fatal ("file != 0").
     PackEntry getFile(const std::string& name) const;
@@ -47,6 +50,7 @@ private:
     std::vector<std::string> m_names;
     std::string m_path;
     std::string m_key;
+    std::string m_diskFolder;
 };
 
 // The key of the game's own pack, data/data.pk.

@@ -173,10 +173,11 @@ TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambled)
     EXPECT_EQ(std::string(plain.begin(), plain.end()), text);
 }
 
-TEST_F(ConfigTest, WithoutADataFolderSavingDoesNothing)
+TEST_F(ConfigTest, WithoutADataFolderSavingMakesItRatherThanLosingTheSettings)
 {
+    config.m_musicVolume = 12;
     config.save("data/dx.cfg", {});
-    EXPECT_FALSE(std::filesystem::exists("data"));
+    EXPECT_EQ(readBack().getInt("m_music_volume", 0), 12);
 }
 
 TEST_F(ConfigTest, ApplySwitchesSoundEffectsAndStopsTheMusic)

@@ -118,6 +118,17 @@ TEST(FilePackLookup, PackBeforeDiskAndDiskFallback)
     EXPECT_FALSE(pack.findFile("absent.txt").has_value());
 }
 
+TEST(FilePackLookup, NamesThePackLacksComeFromItsDiskFolderNotTheWorkingDirectory)
+{
+    TempDir dir;
+    TempDir::writeFile("mui/main_wnd.txt", "in the working directory");
+    TempDir::writeFile("My Games/vellomar/mui/main_wnd.txt", "beside the program");
+    FilePack pack;
+    pack.setDiskFolder("My Games/vellomar/");
+    EXPECT_EQ(text(pack.getFile("MUI/Main_Wnd.txt")), "beside the program");
+    EXPECT_FALSE(pack.findFile("levels/level001.txt").has_value());
+}
+
 TEST(FilePackLookup, MissingPackLeavesTheDirectoryAlone)
 {
     TempDir dir;

@@ -1,16 +1,21 @@
 // assetgen: renders every generated picture of the game from the SVG sources
-// listed in the art manifest, and a contact sheet of all of them.
+// listed in the art manifest, and a contact sheet of all of them; or the
+// desktop icon set from one item of the manifest.
 //   assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
+//   assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME SIZE,SIZE,...
 #include "ContactSheet.h"
 #include "FontAtlas.h"
+#include "IconSet.h"
 #include "LayerRenderer.h"
 #include "Manifest.h"
 #include "Raster.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -114,20 +119,57 @@ private:
     std::vector<std::string> m_order;
 };
 
+std::vector<int> sizeList(const std::string& text)
+{
+    std::vector<int> sizes;
+    std::stringstream in(text);
+    std::string part;
+    while (std::getline(in, part, ',')) {
+        const int size = std::atoi(part.c_str());
+        if (size < 1 || size > 4096)
+            throw std::runtime_error("icon size '" + part + "' is not between 1 and 4096");
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
+void buildIcons(char** argv)
+{
+    const auto items = readManifest(argv[0]);
+    for (const Item& item : items)
+        if (item.output == argv[2]) {
+            LayerRenderer renderer(argv[1]);
+            writeIconSet(item, renderer, argv[3], argv[4], sizeList(argv[5]));
+            return;
+        }
+    throw std::runtime_error(std::string("the manifest holds no item ") + argv[2]);
+}
+
+void buildAll(char** argv)
+{
+    auto items = readManifest(argv[0]);
+    AssetBuild build(argv[1], argv[2]);
+    for (const Item& item : items)
+        build.build(item);
+    build.writeContactSheetTo(argv[3]);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png\n");
+    const bool icons = argc > 1 && std::string(argv[1]) == "icons";
+    if (icons ? argc != 8 : argc != 5) {
+        std::fprintf(stderr, "usage: assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png\n"
+                             "       assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME "
+                             "SIZE,SIZE,...\n");
         return 2;
     }
     try {
-        auto items = readManifest(argv[1]);
-        AssetBuild build(argv[2], argv[3]);
-        for (const Item& item : items)
-            build.build(item);
-        build.writeContactSheetTo(argv[4]);
+        if (icons)
+            buildIcons(argv + 2);
+        else
+            buildAll(argv + 1);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;

@@ -1,0 +1,13 @@
+#include "platform/ProgramFolder.h"
+
+#include <SDL.h>
+
+std::string ProgramFolder::path()
+{
+    char* base = SDL_GetBasePath();
+    if (base == nullptr)
+        return {};
+    std::string folder = base;
+    SDL_free(base);
+    return folder;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// The folder that holds the running program, ending with '/'; empty when the
+// system cannot tell.
+class ProgramFolder {
+public:
+    static std::string path();
+};
