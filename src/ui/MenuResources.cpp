@@ -58,7 +58,7 @@ const std::vector<std::string>& MenuResources::resourceKeys()
     return keys;
 }
 
-std::string MenuResources::webAddress() const
+std::string MenuResources::webAddress()
 {
     // A page of the game's own is in its data folder, wherever it was started from.
     const std::string page = kWebPage;

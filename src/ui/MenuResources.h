@@ -37,7 +37,7 @@ public:
     Sprite& cursor() const { return *m_cursor; }
     Sprite& cursor2() const { return *m_cursor2; }
     // The address the web-site buttons open, found again on each use.
-    std::string webAddress() const;
+    static std::string webAddress();
     FilePack& pack() const { return m_pack; }
 
     // The resource-list keys in reading order; the first kControlImageCount

@@ -1,3 +1,4 @@
+#include "app/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "ui/MenuResources.h"
 
@@ -21,4 +22,14 @@ TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
     const std::filesystem::path here = std::filesystem::current_path();
     EXPECT_EQ(WebBrowser::addressFor("doc/./manual.html"),
               "file://" + (here / "doc/manual.html").string());
+}
+
+TEST(WebPage, TheGamesOwnPageIsFoundInItsDataFolderNotTheWorkingDirectory)
+{
+    const std::string page = MenuResources::kWebPage;
+    if (page.find("://") != std::string::npos)
+        GTEST_SKIP() << "the buttons open a web site";
+    GameFolders::setCurrent(GameFolders::gameFolder("/usr/share/vellomar/"));
+    EXPECT_EQ(MenuResources::webAddress(), "file:///usr/share/vellomar/" + page);
+    GameFolders::setCurrent(GameFolders());
 }
