@@ -4,6 +4,7 @@
 #include "app/Config.h"
 #include "board/BoardSounds.h"
 #include "board/Field.h"
+#include "driver/BoardWaits.h"
 #include "driver/ScriptedDriver.h"
 #include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
@@ -106,8 +107,7 @@ protected:
     void startGame(int level, HighScores* scores = nullptr) {
         game = std::make_unique<GameWindow>(level, scores, art->art());
         driver.show(*game);
-        driver.runFrames(90);
-        ASSERT_EQ(game->field()->state(), FieldState::Idle);
+        ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
     }
 
     void shot(const std::string& name) {
@@ -150,10 +150,7 @@ protected:
         return field;
     }
     void playUntilFinished() {
-        for (int i = 0; i < 300 && !game->field()->finished(); ++i)
-            driver.runFrames(1);
-        ASSERT_TRUE(game->field()->finished());
-        driver.runFrames(40);
+        ASSERT_TRUE(driver.runUntil([&] { return game->field()->resultsAlpha() >= 1.0f; }));
     }
 
     ScriptedDriver driver;
@@ -204,8 +201,7 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     driver.runFrames(2);
     shot("carried");
     driver.release();
-    driver.runFrames(60);
-    ASSERT_NE(field.flowerAt(m + 2, k), nullptr);
+    ASSERT_TRUE(driver.runUntil([&] { return field.flowerAt(m + 2, k) && boardQuiet(field); }));
     EXPECT_EQ(field.flowerAt(m + 2, k)->colour(), 4);
 
     const int scoreAtStart = field.score();
@@ -213,7 +209,7 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     clickCell(m, k + 2);
     driver.runFrames(8);
     shot("travelling");
-    driver.runFrames(40);
+    EXPECT_TRUE(driver.runUntil([&] { return field.flowerAt(m, k) == nullptr; }));
     shot("burst");
     EXPECT_GT(field.score(), scoreAtStart);
     EXPECT_EQ(field.statistics().m_statBallsExploded, 3);
@@ -323,9 +319,7 @@ TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
     shot("results_won");
     EXPECT_GT(countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
     driver.click(400, 300);
-    driver.runFrames(200);
-    ASSERT_NE(game->field(), nullptr);
-    EXPECT_EQ(game->field()->level(), 2);
+    ASSERT_TRUE(driver.runUntil([&] { return game->field() && game->field()->level() == 2; }));
     driver.runFrames(60);
     shot("level2");
 }
@@ -362,11 +356,10 @@ TEST_F(PlayScreenDriverTest, GameOverAsksForANameAndRecordsNemo) {
         playUntilFinished();
         driver.click(400, 300);
         // The next board may reuse the old one's address: wait for a fresh one.
-        for (int i = 0; i < 300 && game->field()->finished(); ++i)
-            driver.runFrames(1);
-        ASSERT_FALSE(game->field()->finished());
-        if (lost < 3)
-            driver.runFrames(90);
+        ASSERT_TRUE(driver.runUntil([&] { return !game->field()->finished(); }));
+        if (lost < 3) {
+            ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
+        }
     }
     ASSERT_TRUE(game->isGameOver());
     ASSERT_NE(game->nameDialog(), nullptr);

@@ -1,6 +1,7 @@
 #include "screens/GameRun.h"
 
 #include "board/Field.h"
+#include "driver/BoardWaits.h"
 #include "game/GameWindow.h"
 #include "game/PlayArt.h"
 #include "platform/VirtualKey.h"
@@ -44,11 +45,11 @@ KeyValueFile savedGame()
 // Until the intro of the board has run and the player may act.
 void runIntro(GameRun& run, GameWindow& game)
 {
-    for (int i = 0; i < 600 && game.field() != nullptr &&
-                    game.field()->state() == FieldState::Intro;
-         ++i)
-        run.driver().runFrames(1);
+    ASSERT_TRUE(run.driver().runUntil([&] {
+        return game.field() != nullptr && game.field()->state() != FieldState::Intro;
+    }));
 }
+
 
 struct Move {
     GridPos from;
@@ -84,9 +85,13 @@ void playMove(GameRun& run, GameWindow& game)
     const Vec4 from = game.field()->cellCentre(move.from.row, move.from.col);
     const Vec4 to = game.field()->cellCentre(move.to.row, move.to.col);
     run.driver().click(int(from.x), int(from.y));
-    run.driver().runFrames(2);
+    ASSERT_TRUE(run.driver().runUntil(
+        [&] { return game.field()->isSelectedAt(move.from.row, move.from.col); }));
     run.driver().click(int(to.x), int(to.y));
-    run.driver().runFrames(90);
+    ASSERT_TRUE(run.driver().runUntil([&] {
+        return !game.field()->isSelectedAt(move.from.row, move.from.col) &&
+               boardQuiet(*game.field());
+    }));
 }
 
 bool light(Rgb p)
@@ -117,9 +122,8 @@ void startLevelOne(GameRun& run)
     run.click(run.main().button("m_game_btn"));
     ASSERT_EQ(run.front(), run.main().levelChoice());
     run.click(run.main().levelChoice()->okButton());
-    run.driver().runFrames(2);
-    ASSERT_NE(run.main().game(), nullptr);
-    ASSERT_EQ(run.front(), run.main().game());
+    ASSERT_TRUE(run.driver().runUntil(
+        [&] { return run.main().game() != nullptr && run.front() == run.main().game(); }));
 }
 
 } // namespace
@@ -278,9 +282,7 @@ void continueToTheNameDialog(GameRun& run)
     ASSERT_NE(dialog, nullptr);
     run.click(*dialog->controls()[0], dialog->positionX(), dialog->positionY());
     ASSERT_EQ(run.front(), &game);
-    for (int i = 0; i < 400 && !game.field()->finished(); ++i)
-        run.driver().runFrames(1);
-    ASSERT_TRUE(game.field()->finished());
+    ASSERT_TRUE(run.driver().runUntil([&] { return game.field()->finished(); }));
     ASSERT_FALSE(game.field()->succeeded());
     run.driver().runFrames(60);
     run.shot("level_lost");
@@ -313,8 +315,7 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     // The score line between the title and the name box, light on the dark dialog.
     EXPECT_GT(countPixels(run, {260, 244, 540, 266}, light), 150);
     run.press(VirtualKey::Enter);
-    run.driver().runFrames(3);
-    ASSERT_NE(run.main().highScoreScreen(), nullptr);
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.main().highScoreScreen() != nullptr; }));
     EXPECT_EQ(run.front(), run.main().highScoreScreen());
     EXPECT_EQ(run.main().game(), nullptr);
     EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Tester 'Q'");
@@ -387,8 +388,7 @@ TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
         const int volume = Config::get().m_musicVolume;
         EXPECT_NE(volume, 40);
         run.click(options->fullScreenBox());
-        run.driver().runFrames(5);
-        EXPECT_TRUE(run.app().isFullScreen());
+        EXPECT_TRUE(run.driver().runUntil([&] { return run.app().isFullScreen(); }));
         run.shot("options_full_screen");
         run.press(VirtualKey::Escape);
         EXPECT_EQ(run.main().optionsScreen(), nullptr);
@@ -483,8 +483,7 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
     EXPECT_FALSE(choice->isLocked());
     run.shot("level_choice_open");
     run.click(choice->okButton());
-    run.driver().runFrames(2);
-    ASSERT_NE(run.main().game(), nullptr);
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.main().game() != nullptr; }));
     EXPECT_EQ(run.main().game()->field()->level(), 3);
 }
 
@@ -496,8 +495,7 @@ TEST(EndToEnd, AltF4InTheGameEndsTheProgramAndSavesTheGame)
     startLevelOne(run);
     run.driver().keyDown(VirtualKey::Alt);
     run.driver().keyDown(VirtualKey::F4);
-    run.driver().runFrames(3);
-    EXPECT_TRUE(run.app().hasQuit());
+    EXPECT_TRUE(run.driver().runUntil([&] { return run.app().hasQuit(); }));
     run.end();
     EXPECT_EQ(savedGame().getInt("game.m_level", -1), 1);
     EXPECT_TRUE(std::filesystem::exists("data/dx.cfg"));
