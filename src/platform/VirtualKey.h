@@ -48,11 +48,22 @@ constexpr int Minus = 189;
 constexpr int Period = 190;
 constexpr int Slash = 191;
 constexpr int Grave = 192;
+// A game controller's Y and Start buttons; its other buttons and sticks
+// arrive as Enter, Escape and the arrows.
+constexpr int GamepadY = 0xC6;
+constexpr int GamepadMenu = 0xCF;
 constexpr int LeftBracket = 219;
 constexpr int Backslash = 220;
 constexpr int RightBracket = 221;
 constexpr int Apostrophe = 222;
 constexpr int Count = 256;
+
+// The keys that step a focus or a cursor: their auto-repeat reaches the
+// screens, while a held Enter or Escape acts only once.
+constexpr bool isArrow(int virtualKey)
+{
+    return virtualKey == Left || virtualKey == Up || virtualKey == Right || virtualKey == Down;
+}
 } // namespace VirtualKey
 
 // Bits of the key-state word that comes with every mouse message.

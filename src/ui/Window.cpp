@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "app/Application.h"
+#include "platform/VirtualKey.h"
 #include "ui/Control.h"
 
 namespace {
@@ -73,6 +74,10 @@ void Window::onKeyDown(int virtualKey)
 
 void Window::onKeyRepeat(int virtualKey)
 {
+    if (VirtualKey::isArrow(virtualKey)) {
+        onKeyDown(virtualKey);
+        return;
+    }
     for (Control* control : m_controls)
         control->onKeyDown(virtualKey);
 }

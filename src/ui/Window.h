@@ -22,8 +22,9 @@ public:
     virtual void onRightButtonUp(int x, int y, std::uint32_t keys);
     virtual void onLeftButtonDown(int x, int y, std::uint32_t keys);
     virtual void onKeyDown(int virtualKey);
-    // A held key's auto-repeat: only the controls hear it (a text field's
-    // caret keeps moving), so a screen acts once per press.
+    // A held key's auto-repeat. An arrow's repeat is a key down like any
+    // other (focus and cursors keep moving); any other key's repeat reaches
+    // only the controls (a text field's caret), so a screen acts once per press.
     void onKeyRepeat(int virtualKey);
     virtual void onChar(std::uint16_t charCode, std::uint16_t repeatCount);
     // A control of this window reports that it was used.

@@ -44,6 +44,15 @@ protected:
         message.virtualKey = key;
         app->handleMessage(message);
     }
+    // One more key down of the auto-repeat while the key is held.
+    void sendRepeat(int key)
+    {
+        WindowMessage message;
+        message.type = MessageType::KeyDown;
+        message.virtualKey = key;
+        message.repeat = true;
+        app->handleMessage(message);
+    }
 
     ControlledClock clock;
     Application* app = nullptr;
@@ -270,14 +279,27 @@ TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
 {
     app->pushScreen(screen);
     journal.clear();
-    sendKey(VirtualKey::Escape);
-    WindowMessage repeat;
-    repeat.type = MessageType::KeyDown;
-    repeat.virtualKey = VirtualKey::Escape;
-    repeat.repeat = true;
-    app->handleMessage(repeat);
-    app->handleMessage(repeat);
-    EXPECT_THAT(journal, ElementsAre("screen.key(27)"));
+    for (int key : {VirtualKey::Escape, VirtualKey::Enter, VirtualKey::Space, VirtualKey::A}) {
+        sendKey(key);
+        sendRepeat(key);
+        sendRepeat(key);
+    }
+    EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.key(13)", "screen.key(32)",
+                                     "screen.key(65)"));
+}
+
+TEST_F(ApplicationTest, AHeldArrowsAutoRepeatReachesTheScreenAndTheDialog)
+{
+    app->pushScreen(screen);
+    journal.clear();
+    sendKey(VirtualKey::Down);
+    sendRepeat(VirtualKey::Down);
+    EXPECT_THAT(journal, ElementsAre("screen.key(40)", "screen.key(40)"));
+    app->pushDialog(dialog);
+    journal.clear();
+    sendRepeat(VirtualKey::Left);
+    sendRepeat(VirtualKey::Up);
+    EXPECT_THAT(journal, ElementsAre("dialog.key(37)", "dialog.key(38)"));
 }
 
 TEST_F(ApplicationTest, TheProgramsOwnCloseRequestEndsTheLoop)
