@@ -187,13 +187,19 @@ void GameWindow::enterGameOver() {
 void GameWindow::onDialogClosed(Window& dialog, int) {
     if (!m_nameDialog || &dialog != m_nameDialog.get())
         return;
+    recordEnteredName();
+    m_nameDialog.reset();
+    closeScreen();
+}
+
+void GameWindow::recordEnteredName() {
+    if (!m_nameDialog || m_nameRecorded)
+        return;
     std::string name = m_highScores->enteredName(*m_nameDialog);
     if (name.empty())
         name = "Nemo";
     m_highScores->insert(0, m_totalScore, name);
-    m_nameDialog.reset();
     m_nameRecorded = true;
-    closeScreen();
 }
 
 void GameWindow::onScreenClosed(Window&) {}

@@ -60,6 +60,9 @@ public:
     // The name dialog closed: the score goes into the table, the screen closes.
     void onDialogClosed(Window& dialog, int result) override;
     void onScreenClosed(Window& screen) override;
+    // While the name dialog is open: the score goes into the table under the
+    // name typed so far. Once per game; the dialog stays open.
+    void recordEnteredName();
     // Alt+F4: the program ends through the normal close path.
     void onCloseRequest() override;
     // The game's level, lives and board under the "game." and "field." keys.

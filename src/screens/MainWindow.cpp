@@ -68,6 +68,9 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
 
 MainWindow::~MainWindow()
 {
+    // The program may end with the name dialog still open: the score keeps its place.
+    if (m_game != nullptr)
+        m_game->recordEnteredName();
     m_table.saveFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
 }
 

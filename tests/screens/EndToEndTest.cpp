@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -359,6 +360,64 @@ TEST(EndToEnd, ClosingDuringTheNameDialogLeavesNoGameToContinue)
     GameRun again;
     REQUIRE_GAME(again);
     EXPECT_EQ(again.main().game(), nullptr) << "a finished game came back";
+}
+
+// Ends the program from the name dialog with `typed` in its box; returns the
+// game's score. `close` asks for the end the way the player does.
+int closeDuringTheNameDialog(const std::string& typed, const std::function<void(GameRun&)>& close)
+{
+    int score = -1;
+    if (!saveLostGame(5000))
+        return score;
+    GameRun run;
+    if (!run.available())
+        return score;
+    continueToTheNameDialog(run);
+    if (::testing::Test::HasFatalFailure())
+        return score;
+    score = run.main().game()->totalScore();
+    run.driver().type(typed);
+    run.driver().runFrames(2);
+    close(run);
+    EXPECT_TRUE(run.driver().runUntil([&] { return run.app().hasQuit(); }));
+    run.end();
+    EXPECT_FALSE(savedGame().contains("game.m_level")) << "a finished game is not saved";
+    return score;
+}
+
+TEST(EndToEnd, ClosingTheWindowDuringTheNameDialogKeepsTheScoreUnderTheTypedName)
+{
+    GameFolder folder;
+    const int score = closeDuringTheNameDialog("Late Quitter", [](GameRun& run) {
+        run.driver().requestClose();
+    });
+    if (HasFatalFailure())
+        return;
+    if (score < 0)
+        GTEST_SKIP() << "no display with OpenGL";
+    const KeyValueFile table =
+        readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey, HighScoreTable::kKeyLength);
+    EXPECT_EQ(table.getString("top7.rec_name000000", ""), "Late Quitter");
+    EXPECT_EQ(table.getInt("top7.rec_points000000", 0), score);
+    EXPECT_EQ(table.getInt("top7.rec_points000001", -1), 0) << "entered once";
+}
+
+TEST(EndToEnd, AltF4DuringAnEmptyNameDialogKeepsTheScoreUnderTheDefaultName)
+{
+    GameFolder folder;
+    const int score = closeDuringTheNameDialog("", [](GameRun& run) {
+        run.driver().keyDown(VirtualKey::Alt);
+        run.driver().keyDown(VirtualKey::F4);
+    });
+    if (HasFatalFailure())
+        return;
+    if (score < 0)
+        GTEST_SKIP() << "no display with OpenGL";
+    const KeyValueFile table =
+        readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey, HighScoreTable::kKeyLength);
+    EXPECT_EQ(table.getString("top7.rec_name000000", ""), "Nemo");
+    EXPECT_EQ(table.getInt("top7.rec_points000000", 0), score);
+    EXPECT_EQ(table.getInt("top7.rec_points000001", -1), 0) << "entered once";
 }
 
 TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
