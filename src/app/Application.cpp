@@ -225,6 +225,10 @@ void Application::onClientResized(int width, int height)
     m_clientWidth = width;
     m_clientHeight = height;
     updateViewportOrigin();
+    // The menus set their viewport only when shown; a window resized under
+    // them must draw into its new client area from the next frame on.
+    if (m_window.hasContext())
+        m_camera.applyViewport(float(width), float(height));
 }
 
 void Application::updateViewportOrigin()

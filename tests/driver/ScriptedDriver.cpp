@@ -2,15 +2,19 @@
 
 #include "app/Application.h"
 #include "app/Log.h"
+#include "support/ToolRun.h"
 #include "ui/Window.h"
 #include "utils/FatalError.h"
 
 #include <GL/gl.h>
-#include <png.h>
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -20,28 +24,15 @@ int logicalToClient(int value, int clientSize, int logicalSize)
     return int(std::ceil(double(value) * clientSize / logicalSize));
 }
 
-bool writePng(const std::string& path, const std::vector<std::uint8_t>& rgb, int width,
-              int height)
+// OpenGL counts rows from the bottom.
+std::vector<std::uint8_t> flipRows(const std::vector<std::uint8_t>& rgb, int width, int height)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool written = false;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int row = 0; row < height; ++row)
-            png_write_row(png, rgb.data() + std::size_t(row) * std::size_t(width) * 3);
-        png_write_end(png, nullptr);
-        written = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return written;
+    std::vector<std::uint8_t> flipped(rgb.size());
+    const std::size_t rowBytes = std::size_t(width) * 3;
+    for (int row = 0; row < height; ++row)
+        std::copy_n(rgb.data() + std::size_t(height - 1 - row) * rowBytes, rowBytes,
+                    flipped.data() + std::size_t(row) * rowBytes);
+    return flipped;
 }
 
 } // namespace
@@ -236,24 +227,25 @@ std::vector<std::uint8_t> ScriptedDriver::capture(int& width, int& height) const
     glReadBuffer(GL_BACK);
     glReadPixels(client.left, window.drawableHeight() - client.bottom, width, height, GL_RGB,
                  GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<std::uint8_t> topDown(bottomUp.size());
-    const std::size_t rowBytes = std::size_t(width) * 3;
-    for (int row = 0; row < height; ++row)
-        std::copy_n(bottomUp.data() + std::size_t(height - 1 - row) * rowBytes, rowBytes,
-                    topDown.data() + std::size_t(row) * rowBytes);
-    return topDown;
+    return flipRows(bottomUp, width, height);
+}
+
+Screenshot ScriptedDriver::screenshot() const
+{
+    Screenshot shot;
+    shot.rgb = capture(shot.width, shot.height);
+    return shot;
+}
+
+int ScriptedDriver::countPixels(const PixelRect& area,
+                                const std::function<bool(Rgb)>& match) const
+{
+    return screenshot().count(area, match);
 }
 
 Rgb ScriptedDriver::pixel(int x, int y) const
 {
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = capture(width, height);
-    const int cx = toClientX(x);
-    const int cy = toClientY(y);
-    if (cx < 0 || cy < 0 || cx >= width || cy >= height)
-        return {};
-    const std::size_t at = (std::size_t(cy) * std::size_t(width) + std::size_t(cx)) * 3;
-    return {rgb[at], rgb[at + 1], rgb[at + 2]};
+    return screenshot().at(toClientX(x), toClientY(y));
 }
 
 Rgb ScriptedDriver::windowPixel(int x, int y) const
@@ -268,7 +260,57 @@ Rgb ScriptedDriver::windowPixel(int x, int y) const
 
 bool ScriptedDriver::saveScreenshot(const std::string& path) const
 {
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = capture(width, height);
-    return writePng(path, rgb, width, height);
+    return screenshot().savePng(path);
+}
+
+std::string ScriptedDriver::systemWindowId() const
+{
+    const ToolRun found = runTool("xdotool search --all --pid " + std::to_string(::getpid()) +
+                                  " --name '^Vellomar$'");
+    if (found.status != 0) {
+        std::fprintf(stderr, "ScriptedDriver: the window was not found: %s\n", found.output.c_str());
+        return {};
+    }
+    return found.output.substr(0, found.output.find('\n'));
+}
+
+bool ScriptedDriver::resizeFromOutside(int width, int height)
+{
+    const std::string id = systemWindowId();
+    if (id.empty() || runTool("xdotool windowsize " + id + " " + std::to_string(width) + " " +
+                              std::to_string(height)).status != 0)
+        return false;
+    Application& application = Application::get();
+    // The window system answers in its own time; a slow (sanitised) run may need a while.
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        processInput();
+        const ScreenRect outer = application.windowRect();
+        if (outer.right - outer.left == width && outer.bottom - outer.top == height) {
+            application.platformWindow().swapBuffers();
+            return true;
+        }
+        if (SDL_GetTicks() - start > 10000)
+            return false;
+        SDL_Delay(5);
+    }
+}
+
+Screenshot ScriptedDriver::wholeWindow() const
+{
+    const ScreenRect outer = Application::get().windowRect();
+    Screenshot shot;
+    shot.width = outer.right - outer.left;
+    shot.height = outer.bottom - outer.top;
+    // Magenta wherever the drawing buffer does not reach.
+    std::vector<std::uint8_t> bottomUp(std::size_t(shot.width) * std::size_t(shot.height) * 3);
+    for (std::size_t i = 0; i < bottomUp.size(); i += 3) {
+        bottomUp[i] = 255;
+        bottomUp[i + 2] = 255;
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, shot.width, shot.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    shot.rgb = flipRows(bottomUp, shot.width, shot.height);
+    return shot;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "driver/ControlledClock.h"
+#include "driver/Screenshot.h"
 #include "platform/EventInjector.h"
 
 #include <cstdint>
@@ -21,10 +22,6 @@ struct DriverOptions {
     std::uint32_t framesPerSecond = 60;
     // When set, game.log goes there (emptied first).
     std::string logFile;
-};
-
-struct Rgb {
-    int r = 0, g = 0, b = 0;
 };
 
 // Runs the real Application in-process: a real window and OpenGL context
@@ -88,15 +85,28 @@ public:
 
     // The client area as drawn by the last frame, top row first, RGB.
     std::vector<std::uint8_t> capture(int& width, int& height) const;
+    Screenshot screenshot() const;
+    // How many pixels of the client area (client pixels) match in the last frame.
+    int countPixels(const PixelRect& area, const std::function<bool(Rgb)>& match) const;
     Rgb pixel(int x, int y) const;
     // A pixel of the whole window (black bars included), window coordinates.
     Rgb windowPixel(int x, int y) const;
     bool saveScreenshot(const std::string& path) const;
 
+    // Resizes the window the way a window manager or a tool does, from
+    // outside the game, and waits until the game has taken the new size;
+    // like settle(), it lets the next frame use the new size.
+    bool resizeFromOutside(int width, int height);
+    // The whole window as drawn by the last frame, black bars included;
+    // magenta where the drawing buffer does not cover the window.
+    Screenshot wholeWindow() const;
+
     int toClientX(int x) const;
     int toClientY(int y) const;
 
 private:
+    std::string systemWindowId() const;
+
     ControlledClock m_clock;
     std::unique_ptr<EventInjector> m_injector;
     bool m_available = false;

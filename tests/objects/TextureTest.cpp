@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "objects/Texture.h"
+#include "utils/TempDir.h"
 
 #include <GL/gl.h>
 #include <png.h>
@@ -127,6 +128,24 @@ TEST_F(TextureDrawTest, TexturesMadeWithoutAContextAreUploadedByReloadAll)
     clear(0, 0, 0);
     texture.draw(0, 0, 0);
     EXPECT_TRUE(sameColour(pixel(10, 10), kGreen));
+}
+
+TEST_F(TextureDrawTest, ReloadAllWithTheContextInPlaceTakesEveryPictureAfreshFromItsFile)
+{
+    TempDir dir;
+    FilePack disk; // holds nothing: every name comes from the disk
+    const Bytes green = tgaFile(Picture(8, 8, kGreen));
+    const Bytes red = tgaFile(Picture(16, 8, kRed));
+    TempDir::writeFile("art/swatch.tga", std::string(green.begin(), green.end()));
+    auto texture = Texture::load(&disk, "art/swatch.tga");
+    TempDir::writeFile("art/swatch.tga", std::string(red.begin(), red.end()));
+    Texture::reloadAll();
+    ASSERT_TRUE(texture->isUploaded());
+    EXPECT_EQ(texture->width(), 16);
+    clear(0, 0, 0);
+    texture->draw(0, 0, 0);
+    EXPECT_TRUE(sameColour(pixel(4, 4), kRed));
+    EXPECT_TRUE(sameColour(pixel(12, 4), kRed));
 }
 
 TEST_F(TextureDrawTest, MipmapChainsAndCompressedTexturesDraw)
