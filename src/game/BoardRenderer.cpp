@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -70,6 +71,20 @@ template <typename Visit> void forEachCell(const Field& field, Visit visit) {
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
             visit(r, c);
+}
+
+// A band between two hexagons standing on a corner, as the cells do.
+void drawHexRing(const Vec4& centre, float inner, float outer, const Vec4& colour) {
+    glColor4f(colour.x, colour.y, colour.z, colour.w);
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int corner = 0; corner <= 6; ++corner) {
+        const float angle = (90.0f + 60.0f * float(corner)) * 3.14159265f / 180.0f;
+        const float dx = std::cos(angle);
+        const float dy = std::sin(angle);
+        glVertex3f(centre.x + dx * inner, centre.y + dy * inner, 0.0f);
+        glVertex3f(centre.x + dx * outer, centre.y + dy * outer, 0.0f);
+    }
+    glEnd();
 }
 
 bool lit(const Field& field, const GridPos& p) {
@@ -281,4 +296,17 @@ void BoardRenderer::drawPreview(const Field& field) const {
             drawSpriteAt(sprite, field.cellCentre(r, c));
         }
     });
+}
+
+void BoardRenderer::drawCursor(const Field& field, GridPos cell) const {
+    if (!field.isCell(cell))
+        return;
+    const Vec4 centre = field.cellCentre(cell.row, cell.col) + field.shake().offset();
+    const float pulse = 0.75f + 0.25f * std::sin(m_clock / 160.0f);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    drawHexRing(centre, 19.0f, 25.0f, {0.1f, 0.05f, 0.0f, 0.55f});
+    drawHexRing(centre, 20.5f, 23.5f, {1.0f, 0.85f, 0.3f, pulse});
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/HexGrid.h"
 #include "board/Vec4.h"
 #include "game/PlayArt.h"
 
@@ -27,6 +28,8 @@ public:
     // Cells, blink, sparkles, announced flowers, flowers, then the gauge,
     // the insect, score and level.
     void drawBoard(const Field& field, Sparkles sparkles = Sparkles::Emit) const;
+    // The keyboard's cell cursor: a ring around the cell, over its flower.
+    void drawCursor(const Field& field, GridPos cell) const;
     // The level choice screen's picture of a board: small cells, no flowers.
     void drawPreview(const Field& field) const;
     // The lives count of the HUD.

@@ -57,11 +57,13 @@ void GameWindow::startLevel(int level, int carriedScore) {
     m_field = std::make_unique<Field>(level, true);
     m_field->setScore(carriedScore);
     m_picker = std::make_unique<Picker>(*m_field, m_art.skins[0]);
+    m_cursor.reset(*m_field);
 }
 
 void GameWindow::onMouseMove(int x, int y, std::uint32_t keys) {
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
+    m_aim = Aim::Pointer;
     mouseMoveHints(lx, ly, keys);
     Window::onMouseMove(lx, ly, keys);
 }
@@ -81,12 +83,17 @@ void GameWindow::onRightButtonUp(int x, int y, std::uint32_t keys) {
 void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys) {
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
+    m_aim = Aim::Pointer;
+    pressAt(float(lx), float(ly));
+    Window::onLeftButtonDown(lx, ly, keys);
+}
+
+void GameWindow::pressAt(float x, float y) {
     dismissHints();
     if (m_field)
-        m_field->onClick(float(lx), float(ly));
+        m_field->onClick(x, y);
     if (m_picker)
-        m_picker->onLeftButtonDown(float(lx), float(ly));
-    Window::onLeftButtonDown(lx, ly, keys);
+        m_picker->onLeftButtonDown(x, y);
 }
 
 void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys) {
@@ -95,12 +102,6 @@ void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys) {
     if (m_picker)
         m_picker->onRightButtonDown(float(lx), float(ly));
     Window::onRightButtonDown(lx, ly, keys);
-}
-
-void GameWindow::onKeyDown(int virtualKey) {
-    if (virtualKey == Config::get().m_backKey)
-        closeScreen();
-    Window::onKeyDown(virtualKey);
 }
 
 void GameWindow::onChar(std::uint16_t charCode, std::uint16_t repeatCount) {
@@ -121,7 +122,7 @@ Vec4 GameWindow::mousePosition() const {
 
 void GameWindow::update(float dt) {
     if (m_picker)
-        m_picker->update(mousePosition());
+        m_picker->update(aimPosition());
     updateHints(dt);
     if (m_field && m_hints.empty()) {
         m_field->update(dt);
@@ -235,6 +236,8 @@ void GameWindow::render() {
         // Sparkles fade only in updates: a screen drawn but not updated (behind
         // a dialog, while the program is inactive) must not keep adding them.
         m_renderer.drawBoard(*m_field, m_updatedSinceRender ? Sparkles::Emit : Sparkles::Skip);
+        if (m_aim == Aim::Cursor)
+            m_renderer.drawCursor(*m_field, m_cursor.position());
         m_updatedSinceRender = false;
     }
     if (m_picker)
@@ -249,6 +252,7 @@ void GameWindow::render() {
             ResultsPanel::draw(*m_field, m_art, m_lives);
     }
     Window::render();
-    MenuCursor::renderCurrent();
+    if (m_aim == Aim::Pointer)
+        MenuCursor::renderCurrent();
     Config::get().m_playlist.pump();
 }

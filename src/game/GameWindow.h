@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/CellCursor.h"
 #include "board/Vec4.h"
 #include "game/BoardRenderer.h"
 #include "game/PlayArt.h"
@@ -16,6 +17,9 @@ class HighScores;
 class HintOverlay;
 class KeyValueFile;
 class Picker;
+
+// What the player last steered with: the drawn pointer or the cell cursor.
+enum class Aim { Pointer, Cursor };
 
 // What became of a finished level.
 enum class LevelOutcome { Playing, NextLevel, Replay, GameOver };
@@ -42,7 +46,10 @@ public:
     void onRightButtonUp(int x, int y, std::uint32_t keys) override;
     // Dismisses the hints, then the board's click (insect, exit sweep), then the picker.
     void onLeftButtonDown(int x, int y, std::uint32_t keys) override;
-    // The back key returns to the main menu; the game stays for continue.
+    // The arrows move the cell cursor, Space and Enter press on its cell as a
+    // click would, X shoots the insect; the back key puts a carried flower
+    // back, and with nothing carried returns to the main menu (the game
+    // stays for continue), as the controller's menu button always does.
     void onKeyDown(int virtualKey) override;
     void onChar(std::uint16_t charCode, std::uint16_t repeatCount) override;
     // The main-menu button returns to the main menu.
@@ -88,11 +95,22 @@ public:
     // Replaces the board, as a new level or a saved game does.
     void startLevel(int level, int carriedScore);
 
+    const CellCursor& cursor() const { return m_cursor; }
+    Aim aim() const { return m_aim; }
+
     const PlayArt& art() const { return m_art; }
     const BoardRenderer& renderer() const { return m_renderer; }
 
 private:
     Vec4 mousePosition() const;
+    // Where the picker and the path preview look: the pointer or the cursor's cell.
+    Vec4 aimPosition() const;
+    void pressAt(float x, float y);
+    void moveCursor(CursorStep direction);
+    void pressAtCursor();
+    void shootInsect();
+    void putBack();
+    void leaveToMenu();
     void mouseMoveHints(int x, int y, std::uint32_t keys);
     void dismissHints();
     void renderHints();
@@ -114,5 +132,7 @@ private:
     std::unique_ptr<Button> m_mainMenuButton;
     std::vector<std::unique_ptr<HintOverlay>> m_hints;
     LevelOutcome m_lastOutcome = LevelOutcome::Playing;
+    CellCursor m_cursor;
+    Aim m_aim = Aim::Pointer;
     bool m_updatedSinceRender = false;
 };
