@@ -302,7 +302,7 @@ void BoardRenderer::drawCursor(const Field& field, GridPos cell) const {
     if (!field.isCell(cell))
         return;
     const Vec4 centre = field.cellCentre(cell.row, cell.col) + field.shake().offset();
-    const float pulse = 0.75f + 0.25f * std::sin(m_clock / 160.0f);
+    const float pulse = 0.85f + 0.15f * std::sin(m_clock / 160.0f);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -225,6 +225,19 @@ void GameWindow::closeScreen() {
         Application::get().close(false);
 }
 
+// While the keys lead, the pointer shows only as the sight on a flying insect,
+// which is where the shooting key aims.
+void GameWindow::renderPointer() const {
+    if (m_aim == Aim::Pointer) {
+        MenuCursor::renderCurrent();
+        return;
+    }
+    if (m_field && m_field->insectActive() && m_field->insect()) {
+        const Vec4 at = m_field->insect()->position();
+        MenuCursor::renderCurrentAt(at.x, at.y);
+    }
+}
+
 void GameWindow::render() {
     Application& app = Application::get();
     app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
@@ -252,7 +265,6 @@ void GameWindow::render() {
             ResultsPanel::draw(*m_field, m_art, m_lives);
     }
     Window::render();
-    if (m_aim == Aim::Pointer)
-        MenuCursor::renderCurrent();
+    renderPointer();
     Config::get().m_playlist.pump();
 }

@@ -114,6 +114,7 @@ private:
     void mouseMoveHints(int x, int y, std::uint32_t keys);
     void dismissHints();
     void renderHints();
+    void renderPointer() const;
     void updateHints(float dt);
     void finishLevel();
     void enterGameOver();

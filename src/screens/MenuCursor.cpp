@@ -63,9 +63,13 @@ void MenuCursor::render()
     if (!Application::exists())
         return;
     const ScreenPoint pointer = Application::get().input().pointerPosition();
+    renderAt(float(Window::toLogicalX(pointer.x)), float(Window::toLogicalY(pointer.y)));
+}
+
+void MenuCursor::renderAt(float x, float y)
+{
     glPushMatrix();
-    glTranslatef(float(Window::toLogicalX(pointer.x)), float(Window::toLogicalY(pointer.y)),
-                 40.0f);
+    glTranslatef(x, y, 40.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     current().draw();
     glPopMatrix();
@@ -87,4 +91,10 @@ void MenuCursor::renderCurrent()
 {
     if (MenuCursor* cursor = instance())
         cursor->render();
+}
+
+void MenuCursor::renderCurrentAt(float x, float y)
+{
+    if (MenuCursor* cursor = instance())
+        cursor->renderAt(x, y);
 }

@@ -26,11 +26,14 @@ public:
     void update(float dt);
     // At the pointer in logical coordinates, depth 40.
     void render();
+    // At a logical point: where the keys aim when they lead.
+    void renderAt(float x, float y);
 
     // The same on the instance, when there is one.
     static void selectCurrent(CursorShape shape);
     static void updateCurrent(float dt);
     static void renderCurrent();
+    static void renderCurrentAt(float x, float y);
 
 private:
     Sprite& current() const;

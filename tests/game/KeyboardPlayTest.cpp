@@ -153,6 +153,38 @@ TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves) {
     EXPECT_LT(goldOnRim(cell), 10) << "the mouse hides the cursor";
 }
 
+TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower) {
+    startGame(1);
+    Field& field = emptyBoard();
+    const int m = field.middleRow();
+    const CellType types[] = {CellType::Raw, CellType::HalfCleared, CellType::Cleared,
+                              CellType::Locked};
+    std::vector<GridPos> row;
+    for (int c = 0; c < field.rowLength(m); ++c)
+        if (field.isCell(m, c))
+            row.push_back({m, c});
+    // Every cell kind bare and under each colour, the wildcards included.
+    const int colours[] = {-1, 0, 1, 2, 3, 4, 13, 14, 15};
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        field.cellBackAt(row[i].row, row[i].col)->setType(types[i % 4]);
+        const int colour = colours[i % std::size(colours)];
+        if (colour >= 0)
+            field.placeFlower(row[i].row, row[i].col, colour).makeIdle();
+    }
+    key(VirtualKey::Left);
+    while (game->cursor().position() != row.front())
+        key(VirtualKey::Left);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0)
+            key(VirtualKey::Right);
+        ASSERT_EQ(game->cursor().position(), row[i]);
+        driver.runFrames(1);
+        EXPECT_GT(goldOnRim(cursorCentre()), 80) << "cell " << i;
+        if (i < 4)
+            shot("keyboard_ring_" + std::to_string(i));
+    }
+}
+
 TEST_F(KeyboardPlayTest, XShootsTheFlyingInsectForTheMouseShotsPoints) {
     startGame(6);
     Field& field = *game->field();

@@ -210,3 +210,34 @@ TEST(EndToEnd, ALevelIsWonWithTheKeyboardAlone)
     EXPECT_EQ(game.aim(), Aim::Pointer);
     EXPECT_GT(differingPixels(driver, spot, bare), 40) << "the mouse brings the pointer back";
 }
+
+TEST(EndToEnd, WhileTheKeysLeadTheSightSitsOnTheFlyingInsectAndXShootsIt)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    XKeyboard keys;
+    if (!keys.available())
+        GTEST_SKIP() << "no xdotool or no window of this process on the X server";
+    GameWindow& game = startLevelOne(run);
+    game.startLevel(6, 0);
+    ScriptedDriver& driver = run.driver();
+    ASSERT_TRUE(driver.runUntil([&] { return game.field()->state() == FieldState::Idle; }));
+    KeyboardGame play(run, game, keys);
+    ASSERT_TRUE(play.key("Up", [&] { return game.aim() == Aim::Cursor; }));
+
+    driver.clock().advance(std::uint32_t(Field::insectInterval(6)));
+    Field& field = *game.field();
+    ASSERT_TRUE(driver.runUntil([&] {
+        const Insect* insect = field.insect();
+        return insect && field.insectActive() && insect->position().x > 100.0f &&
+               insect->position().x < 700.0f && insect->position().y > 100.0f &&
+               insect->position().y < 500.0f;
+    }));
+    run.shot("keyboard_insect_sight");
+    const int score = field.score();
+    ASSERT_TRUE(play.key("x", [&] { return field.insect()->hit(); }));
+    EXPECT_EQ(field.score(), score + 1000);
+    driver.runFrames(2);
+    run.shot("keyboard_insect_shot");
+}
