@@ -3,6 +3,9 @@
 // seeds so that it also runs under the sanitizers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "Autoplayer.h"
 #include "LevelDesign.h"
 #include "board/BoardSounds.h"
@@ -17,13 +20,16 @@ struct Game {
 class BotPlay : public ::testing::TestWithParam<Game> {
 protected:
     void SetUp() override {
-        BoardSounds::setListener([](int, BoardSounds::Restart) {});
+        BoardSounds::setListener([this](int id, BoardSounds::Restart) { m_sounds.push_back(id); });
         ParticleSystem::create().clear();
     }
     void TearDown() override {
         ParticleSystem::release();
         BoardSounds::setListener({});
     }
+    int played(int id) const { return static_cast<int>(std::count(m_sounds.begin(), m_sounds.end(), id)); }
+
+    std::vector<int> m_sounds;
 };
 } // namespace
 
@@ -36,6 +42,8 @@ TEST_P(BotPlay, LevelPlaysToItsEndWithTheBoardSound) {
     EXPECT_TRUE(field.isLevelOver());
     EXPECT_GT(result.moves, 0);
     EXPECT_EQ(field.score(), field.statistics().m_statScoreOnLevel);
+    // It shoots every insect, as an attentive player does: none locks a cell.
+    EXPECT_EQ(played(SoundId::Pop), 0) << played(SoundId::TakeOff) << " insects came";
     if (field.succeeded()) {
         EXPECT_EQ(field.chainBonus(), field.statistics().m_statChains * 1250);
         EXPECT_GE(field.timeBonus(), 0);

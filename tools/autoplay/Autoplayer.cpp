@@ -88,8 +88,11 @@ void Autoplayer::maybeShootInsect(Field& field) {
         m_judgedInsect = insect;
         m_willCatch = static_cast<int>(m_random() % 100) < m_options.catchPercent;
     }
-    if (m_willCatch && insect->state() == InsectState::Flying &&
-        length(insect->target() - insect->position()) < 200.0f)
+    // Aimed once it is close to its flower, or at the latest while it sits there.
+    const bool inReach = (insect->state() == InsectState::Flying &&
+                          length(insect->target() - insect->position()) < 200.0f) ||
+                         insect->state() == InsectState::Waiting;
+    if (m_willCatch && inReach)
         field.onClick(insect->position().x, insect->position().y);
 }
 
