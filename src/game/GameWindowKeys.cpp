@@ -5,6 +5,13 @@
 #include "effects/Picker.h"
 #include "platform/VirtualKey.h"
 
+namespace {
+
+// The logical screen the pointer can reach.
+bool onScreen(const Vec4& p) { return p.x >= 0.0f && p.x < 800.0f && p.y >= 0.0f && p.y < 600.0f; }
+
+} // namespace
+
 void GameWindow::onKeyDown(int virtualKey) {
     switch (virtualKey) {
     case VirtualKey::Left:
@@ -70,11 +77,14 @@ void GameWindow::pressAtCursor() {
     pressAt(at.x, at.y);
 }
 
+// Aims at the insect as the pointer would, so only while it is on the screen.
 void GameWindow::shootInsect() {
     if (!m_field || !m_field->insectActive() || !m_field->insect())
         return;
-    m_aim = Aim::Cursor;
     const Vec4 at = m_field->insect()->position();
+    if (!onScreen(at))
+        return;
+    m_aim = Aim::Cursor;
     pressAt(at.x, at.y);
 }
 

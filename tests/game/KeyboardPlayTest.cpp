@@ -193,6 +193,8 @@ TEST_F(KeyboardPlayTest, XShootsTheFlyingInsectForTheMouseShotsPoints) {
     // The first insect of level 6 comes after ninety seconds of a quiet board.
     field.update(Field::insectInterval(6));
     ASSERT_TRUE(driver.runUntil([&] { return field.insectActive(); }));
+    key(VirtualKey::X);
+    EXPECT_FALSE(field.insect()->hit()) << "it comes in from beyond the screen's edge";
     ASSERT_TRUE(driver.runUntil([&] { return field.insect()->position().x > 0.0f &&
                                              field.insect()->position().x < 800.0f &&
                                              field.insect()->position().y > 0.0f &&
