@@ -26,6 +26,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv)
         return {Action::Help, helpText()};
     if (argument == "-V" || argument == "--version")
         return {Action::Version, versionText()};
+    if (argument == "--first-frame-time")
+        return {Action::FirstFrameTime, {}};
     if (argument.size() > 2 && argument.compare(0, 2, "--") == 0)
         return {Action::UsageError, usageError("unrecognized option '" + argument + "'")};
     if (argument.size() > 1 && argument[0] == '-')
@@ -39,8 +41,11 @@ std::string CommandLine::helpText()
            "Vellomar, a casual puzzle game: move flowers across a hexagonal board, line up\n"
            "three or more of one colour to burst them, and clear every cell to win a level.\n"
            "\n"
-           "  -h, --help     display this help and exit\n"
-           "  -V, --version  output version information and exit\n"
+           "  -h, --help          display this help and exit\n"
+           "  -V, --version       output version information and exit\n"
+           "  --first-frame-time  start as usual, print the milliseconds from the\n"
+           "                      program's start to its first main-menu frame on\n"
+           "                      standard output, and quit\n"
            "\n"
            "Without options the game opens its window. It keeps its settings in\n"
            "$XDG_CONFIG_HOME/vellomar (~/.config/vellomar), the high scores and the saved\n"

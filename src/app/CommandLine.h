@@ -3,11 +3,13 @@
 #include <string>
 
 // The program's command line. The game needs no arguments; --help and
-// --version answer on standard output and exit, anything else is a usage
-// error with a short message on standard error and exit status 2.
+// --version answer on standard output and exit; --first-frame-time starts the
+// game, reports when its first main-menu frame is drawn and quits (for
+// measuring start-up); anything else is a usage error with a short message on
+// standard error and exit status 2.
 class CommandLine {
 public:
-    enum class Action { Run, Help, Version, UsageError };
+    enum class Action { Run, FirstFrameTime, Help, Version, UsageError };
 
     static CommandLine parse(int argc, const char* const* argv);
 

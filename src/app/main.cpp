@@ -1,11 +1,15 @@
 #include "app/CommandLine.h"
 #include "screens/GameStartup.h"
 
+#include <chrono>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    const auto start = std::chrono::steady_clock::now();
     const CommandLine command = CommandLine::parse(argc, argv);
+    if (command.action() == CommandLine::Action::FirstFrameTime)
+        return GameStartup::runProgram(start);
     if (command.action() != CommandLine::Action::Run) {
         std::fputs(command.text().c_str(), command.exitCode() == 0 ? stdout : stderr);
         return command.exitCode();

@@ -128,7 +128,21 @@ void openLog()
                      std::strerror(errno));
 }
 
-int runProgram()
+namespace {
+
+// Runs frames until one is drawn; the finished picture is on the screen.
+void runFirstFrame()
+{
+    Application& application = Application::get();
+    const std::uint64_t frames = application.frameCount();
+    while (application.frameCount() == frames && application.runOnce()) {
+    }
+    glFinish();
+}
+
+} // namespace
+
+int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom)
 {
     GameFolders::setCurrent(
         GameFolders::locate(ProgramFolder::path(), GameFolders::systemVariable));
@@ -140,7 +154,16 @@ int runProgram()
         return 0;
     }
     std::unique_ptr<MainWindow> mainWindow = buildMenus();
-    const int code = Application::get().run();
+    int code = 0;
+    if (firstFrameFrom) {
+        runFirstFrame();
+        const std::chrono::duration<double, std::milli> elapsed =
+            std::chrono::steady_clock::now() - *firstFrameFrom;
+        std::printf("first main-menu frame after %.1f ms\n", elapsed.count());
+        std::fflush(stdout);
+    } else {
+        code = Application::get().run();
+    }
     closeMenus(std::move(mainWindow));
     releaseResources();
     Application::destroy();

@@ -2,7 +2,9 @@
 
 #include "app/GameFolders.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 
 class FilePack;
 class MainWindow;
@@ -19,8 +21,10 @@ constexpr int kLogicalWidth = 800;
 constexpr int kLogicalHeight = 600;
 
 // Finds the game's folders from the program's own, opens the log, starts the
-// whole program, runs it and takes it down; returns the exit code.
-int runProgram();
+// whole program, runs it and takes it down; returns the exit code. Given a
+// start time, it quits after the first main-menu frame instead and prints
+// the milliseconds from that time to the finished frame.
+int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom = {});
 // The log emptied in its folder (made when missing); a log that cannot be
 // written is said once on standard error and the game goes on without it.
 void openLog();

@@ -37,6 +37,14 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitWithSuccess)
     }
 }
 
+TEST(CommandLine, FirstFrameTimeStartsTheGameToMeasureItAndIsInTheHelp)
+{
+    const CommandLine command = parse({"--first-frame-time"});
+    EXPECT_EQ(command.action(), CommandLine::Action::FirstFrameTime);
+    EXPECT_EQ(command.exitCode(), 0);
+    EXPECT_NE(CommandLine::helpText().find("--first-frame-time"), std::string::npos);
+}
+
 TEST(CommandLine, AnythingElseIsAUsageErrorWithStatusTwo)
 {
     const struct {
