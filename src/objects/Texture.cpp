@@ -1,6 +1,7 @@
 #include "objects/Texture.h"
 
 #include "image/Image.h"
+#include "image/ImageHeader.h"
 #include "platform/GlContext.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
@@ -55,12 +56,30 @@ void uploadCompressed(const Image& image, bool withStoredLevels)
     }
 }
 
+bool isPowerOfTwo(int size)
+{
+    return size > 0 && (size & (size - 1)) == 0;
+}
+
+// Only the base level of a built chain is ever sampled (the filter takes no
+// mipmaps without stored levels). The utility builder also stretches other
+// sizes to powers of two, so those still go through it to look the same.
+void uploadBuiltChain(const Image& image, GLenum format)
+{
+    if (isPowerOfTwo(image.width()) && isPowerOfTwo(image.height())) {
+        glTexImage2D(GL_TEXTURE_2D, 0, image.components(), image.width(), image.height(), 0,
+                     format, GL_UNSIGNED_BYTE, image.pixels());
+        return;
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, image.components(), image.width(), image.height(), format,
+                      GL_UNSIGNED_BYTE, image.pixels());
+}
+
 void uploadPlain(const Image& image, TextureMipmaps mipmaps)
 {
     const GLenum format = glFormatOf(image.format());
     if (mipmaps == TextureMipmaps::Build && image.mipmapCount() == 0) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, image.components(), image.width(), image.height(),
-                          format, GL_UNSIGNED_BYTE, image.pixels());
+        uploadBuiltChain(image, format);
         return;
     }
     const GLint internalFormat = plainInternalFormat();
@@ -118,8 +137,22 @@ std::unique_ptr<Texture> Texture::load(FilePack* pack, const std::string& fileNa
                                        TextureWrap wrap, TextureMipmaps mipmaps)
 {
     auto texture = std::make_unique<Texture>(pack, fileName, wrap, mipmaps);
-    texture->upload();
+    if (!texture->readHeader())
+        texture->upload();
     return texture;
+}
+
+bool Texture::readHeader()
+{
+    const std::vector<std::uint8_t> bytes = fetchBytes();
+    const std::optional<ImageHeader> header =
+        ImageHeader::read(m_fileName, bytes.data(), bytes.size());
+    if (!header)
+        return false;
+    m_width = header->width;
+    m_height = header->height;
+    m_components = header->components;
+    return true;
 }
 
 std::vector<std::uint8_t> Texture::fetchBytes() const
@@ -134,6 +167,7 @@ std::vector<std::uint8_t> Texture::fetchBytes() const
 void Texture::upload()
 {
     deleteTexture();
+    m_used = true;
     const std::vector<std::uint8_t> bytes = fetchBytes();
     Image image;
     image.load(m_fileName, bytes.data(), bytes.size());
@@ -154,6 +188,9 @@ void Texture::upload()
 
 void Texture::bind() const
 {
+    // Textures are always made as mutable objects; only the upload is deferred.
+    if (m_name == 0 && GlContext::hasCurrent())
+        const_cast<Texture*>(this)->upload();
     if (m_name != lastBound)
         bindName(m_name);
 }
@@ -195,7 +232,8 @@ void Texture::reloadAll()
 {
     deleteAll();
     for (Texture* texture : registry())
-        texture->upload();
+        if (texture->m_used)
+            texture->upload();
     lastBound = 0;
 }
 

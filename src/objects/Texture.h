@@ -15,7 +15,9 @@ enum class TextureMipmaps { None, Build };
 // An OpenGL texture made from an image file of a pack (or the disk, or bytes
 // kept in memory). Every texture is in a global registry so it can be uploaded
 // again whenever the OpenGL context is recreated. A texture made while no
-// context exists still knows its size; reloadAll() uploads it later.
+// context exists still knows its size; reloadAll() uploads it later. Loaded
+// textures know their size from the file's header and are decoded and
+// uploaded when first bound, so start-up pays only for what is drawn.
 class Texture {
 public:
     // Remembers where the picture comes from; nothing is read yet.
@@ -27,8 +29,9 @@ public:
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Creates and uploads at once. A file found nowhere, or one that does not
-    // decode, ends the program with a message naming it.
+    // Creates it knowing its size; the picture is decoded and uploaded on the
+    // first bind. A file found nowhere, or one whose header does not read (or,
+    // later, that does not decode), ends the program with a message naming it.
     static std::unique_ptr<Texture> load(FilePack* pack, const std::string& fileName,
                                          TextureWrap wrap = TextureWrap::Clamp,
                                          TextureMipmaps mipmaps = TextureMipmaps::None);
@@ -36,7 +39,8 @@ public:
     // (Re)reads and decodes the file and, when a context is current, creates
     // the OpenGL texture from it.
     void upload();
-    // Skips the OpenGL call when this texture is already the last one bound.
+    // Skips the OpenGL call when this texture is already the last one bound;
+    // uploads first when a context exists and the texture has none yet.
     void bind() const;
     // One quad of the texture's own size with its top-left corner at (x, y)
     // in the 2D view (y downwards); the buffer's first row lies along y + h.
@@ -44,7 +48,8 @@ public:
     // Deletes the OpenGL texture; the source and the size are kept.
     void deleteTexture();
 
-    // Over the registry, around a change of the OpenGL context.
+    // Over the registry, around a change of the OpenGL context. Textures not
+    // yet used stay to be uploaded on their first bind.
     static void reloadAll();
     static void deleteAll();
     static std::size_t registeredCount();
@@ -63,6 +68,8 @@ public:
 
 private:
     std::vector<std::uint8_t> fetchBytes() const;
+    // Size and components from the file's header; false when it does not read.
+    bool readHeader();
 
     FilePack* m_pack = nullptr;
     std::string m_fileName;
@@ -74,4 +81,6 @@ private:
     int m_components = 0;
     std::vector<std::uint8_t> m_memoryBytes;
     bool m_fromMemory = false;
+    // Uploaded, or asked to be, at least once: reloadAll uploads it again.
+    bool m_used = false;
 };

@@ -103,6 +103,29 @@ TEST_F(TextureDrawTest, BindingTheSameTextureTwiceIssuesOneBind)
     EXPECT_EQ(Texture::bindsIssued(), before + 3);
 }
 
+TEST_F(TextureDrawTest, LoadedTexturesAreDecodedAndUploadedOnTheirFirstBind)
+{
+    TestPack files;
+    files.add("dat/strip.tga", greenWithRedBottomRow(64, 32));
+    files.add("dat/unused.tga", greenWithRedBottomRow(8, 8));
+    auto texture = Texture::load(&files.pack(), "dat/strip.tga");
+    auto unused = Texture::load(&files.pack(), "dat/unused.tga");
+    EXPECT_EQ(texture->width(), 64);
+    EXPECT_EQ(texture->height(), 32);
+    EXPECT_FALSE(texture->isUploaded());
+    clear(0, 0, 0);
+    texture->draw(100, 50, 0);
+    EXPECT_TRUE(texture->isUploaded());
+    EXPECT_TRUE(sameColour(pixel(130, 81), kRed));
+    EXPECT_TRUE(sameColour(pixel(130, 60), kGreen));
+
+    recreateContext();
+    EXPECT_TRUE(texture->isUploaded());
+    EXPECT_FALSE(unused->isUploaded());
+    unused->draw(0, 0, 0);
+    EXPECT_TRUE(sameColour(pixel(4, 2), kGreen));
+}
+
 TEST_F(TextureDrawTest, TexturesSurviveTheContextBeingRecreated)
 {
     Texture texture("strip.tga", greenWithRedBottomRow(64, 32), TextureWrap::Clamp,
