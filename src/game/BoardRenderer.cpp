@@ -4,6 +4,7 @@
 #include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
 #include "game/HudLayout.h"
+#include "objects/BackgroundCache.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
@@ -97,7 +98,10 @@ bool lit(const Field& field, const GridPos& p) {
 void BoardRenderer::drawBackground() const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
-    drawQuad(*m_art.background, -112.0f, -212.0f, 912.0f, 812.0f, 1.0f, 0.0f);
+    Texture& background = *m_art.background;
+    BackgroundCache::draw(background, [&background] {
+        drawQuad(background, -112.0f, -212.0f, 912.0f, 812.0f, 1.0f, 0.0f);
+    });
 }
 
 void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {

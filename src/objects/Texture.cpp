@@ -24,6 +24,7 @@ std::vector<Texture*>& registry()
 
 unsigned lastBound = 0;
 std::uint64_t bindCount = 0;
+std::uint64_t generation = 0;
 
 void bindName(unsigned name)
 {
@@ -241,6 +242,17 @@ void Texture::deleteAll()
 {
     for (Texture* texture : registry())
         texture->deleteTexture();
+    lastBound = 0;
+    ++generation;
+}
+
+std::uint64_t Texture::contextGeneration()
+{
+    return generation;
+}
+
+void Texture::forgetBinding()
+{
     lastBound = 0;
 }
 

@@ -53,6 +53,11 @@ public:
     static void reloadAll();
     static void deleteAll();
     static std::size_t registeredCount();
+    // Counts the context changes (every deleteAll), so holders of other
+    // OpenGL names can tell theirs are gone.
+    static std::uint64_t contextGeneration();
+    // For code that binds names of its own: the next bind() always binds.
+    static void forgetBinding();
     // How many binds reached OpenGL; lets tests see the cheap binding at work.
     static std::uint64_t bindsIssued();
 

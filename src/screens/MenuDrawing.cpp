@@ -1,6 +1,7 @@
 #include "screens/MenuDrawing.h"
 
 #include "app/Application.h"
+#include "objects/BackgroundCache.h"
 #include "objects/Texture.h"
 
 #include <GL/gl.h>
@@ -42,7 +43,11 @@ void clearToBlack()
 
 void drawBackground(const Texture* texture)
 {
-    drawQuad(texture, -112.0f, -212.0f, 912.0f, 812.0f, 0.0f, 1.0f, false);
+    if (texture == nullptr)
+        return;
+    BackgroundCache::draw(*texture, [texture] {
+        drawQuad(texture, -112.0f, -212.0f, 912.0f, 812.0f, 0.0f, 1.0f, false);
+    });
 }
 
 void drawQuad(const Texture* texture, float x0, float y0, float x1, float y1, float z,

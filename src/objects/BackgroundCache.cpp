@@ -1,0 +1,114 @@
+#include "objects/BackgroundCache.h"
+
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+struct Copy {
+    unsigned name = 0;
+    std::uint64_t contextGeneration = 0;
+    bool valid = false;
+    bool broken = false;
+};
+
+Copy copy;
+std::uint64_t copyCount = 0;
+
+} // namespace
+
+BackgroundCache::Key BackgroundCache::currentKey(const Texture& texture)
+{
+    Key key;
+    key.texture = &texture;
+    key.textureName = texture.name();
+    glGetIntegerv(GL_VIEWPORT, key.viewport.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, key.projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, key.modelView.data());
+    key.contextGeneration = Texture::contextGeneration();
+    return key;
+}
+
+void BackgroundCache::draw(const Texture& texture, const std::function<void()>& drawDirect)
+{
+    static Key last;
+    if (copy.broken) {
+        drawDirect();
+        return;
+    }
+    // The texture's name is known only once it has been bound for drawing.
+    texture.bind();
+    const Key key = currentKey(texture);
+    if (copy.valid && key == last) {
+        drawCopy(key);
+        return;
+    }
+    drawDirect();
+    if (key == last && key.textureName != 0)
+        capture(key);
+    else
+        copy.valid = false;
+    last = key;
+}
+
+// The view's pixels as they are now, just after the picture was drawn.
+void BackgroundCache::capture(const Key& key)
+{
+    // A name from an earlier context means nothing in this one.
+    if (copy.name == 0 || copy.contextGeneration != key.contextGeneration)
+        glGenTextures(1, &copy.name);
+    copy.contextGeneration = key.contextGeneration;
+    glBindTexture(GL_TEXTURE_2D, copy.name);
+    Texture::forgetBinding();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    const auto& view = key.viewport;
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, view[0], view[1], view[2], view[3], 0);
+    // Drivers without textures of any size keep drawing the picture itself.
+    copy.valid = glGetError() == GL_NO_ERROR;
+    copy.broken = !copy.valid;
+}
+
+// One texel per pixel: texel centres on pixel centres, no filtering.
+void BackgroundCache::drawCopy(const Key& key)
+{
+    const auto width = float(key.viewport[2]);
+    const auto height = float(key.viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, copy.name);
+    Texture::forgetBinding();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(0.0f, height, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(width, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(width, height, 0.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    ++copyCount;
+}
+
+std::uint64_t BackgroundCache::copiesDrawn()
+{
+    return copyCount;
+}
