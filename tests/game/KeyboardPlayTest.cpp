@@ -85,6 +85,31 @@ TEST_F(KeyboardPlayTest, ArrowsMoveTheCursorAndEnterPicksAndDropsAsAClickWould) 
     EXPECT_EQ(lastSound(), 104);
 }
 
+TEST_F(KeyboardPlayTest, AHeldArrowKeepsWalkingButAHeldEnterPicksOnce) {
+    startGame(1);
+    Field& field = emptyBoard();
+    key(VirtualKey::Left);
+    const GridPos start = game->cursor().position();
+    field.placeFlower(start.row, start.col, 2).makeIdle();
+    driver.keyDown(VirtualKey::Right);
+    driver.keyRepeat(VirtualKey::Right);
+    driver.keyRepeat(VirtualKey::Right);
+    driver.keyUp(VirtualKey::Right);
+    driver.runFrames(1);
+    EXPECT_EQ(game->cursor().position(), (GridPos{start.row, start.col + 3}));
+    key(VirtualKey::Left);
+    key(VirtualKey::Left);
+    key(VirtualKey::Left);
+    driver.keyDown(VirtualKey::Enter);
+    driver.runFrames(1);
+    ASSERT_TRUE(game->picker()->isCarrying());
+    // Held down, Enter would drop the flower straight back on its own cell.
+    driver.keyRepeat(VirtualKey::Enter);
+    driver.keyUp(VirtualKey::Enter);
+    driver.runFrames(1);
+    EXPECT_TRUE(game->picker()->isCarrying());
+}
+
 TEST_F(KeyboardPlayTest, EscapePutsTheCarriedFlowerBackAndOnlyThenLeaves) {
     startGame(1);
     Field& field = emptyBoard();
