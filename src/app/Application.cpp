@@ -597,11 +597,13 @@ void Application::routeInput(const WindowMessage& message)
         top->onRightButtonUp(message.x, message.y, message.keys);
         break;
     case MessageType::KeyDown:
+        if (message.fromController)
+            Window::showFocus();
         if (message.repeat) {
             top->onKeyRepeat(message.virtualKey);
             break;
         }
-        top->onKeyDown(message.virtualKey);
+        top->keyDown(message.virtualKey);
         if (message.virtualKey == VirtualKey::F4 && isKeyDown(VirtualKey::Alt)) {
             // What the system does with Alt+F4 when nothing else takes it.
             WindowMessage close;

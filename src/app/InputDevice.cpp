@@ -28,6 +28,11 @@ bool InputDevice::keyDown(int virtualKey) const
     return m_events != nullptr && m_events->isKeyDown(virtualKey);
 }
 
+bool InputDevice::held(ControllerButton direction) const
+{
+    return m_events != nullptr && m_events->controllers().input().isHeld(direction);
+}
+
 int InputDevice::firstKeyDown() const
 {
     return m_events != nullptr ? m_events->firstKeyDown() : -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ControllerInput.h"
 #include "platform/PlatformWindow.h"
 
 class EventSource;
@@ -12,7 +13,7 @@ struct MouseMovement {
 
 // Answers where the pointer is and which keys are held. Everything that
 // drives the game arrives as window messages; the key state here is what
-// those messages reported, no extra device is opened.
+// those messages reported; game controllers come through the same messages.
 class InputDevice {
 public:
     // Binds to the window and its event source (both not owned).
@@ -28,12 +29,15 @@ public:
     bool keyDown(int virtualKey) const;
     int firstKeyDown() const;
     MouseMovement mouseMovement() const { return {}; }
-    bool hatLeft() const { return false; }
-    bool hatRight() const { return false; }
-    bool hatUp() const { return false; }
-    bool hatDown() const { return false; }
+    // Any game controller's d-pad or left stick held that way.
+    bool hatLeft() const { return held(ControllerButton::Left); }
+    bool hatRight() const { return held(ControllerButton::Right); }
+    bool hatUp() const { return held(ControllerButton::Up); }
+    bool hatDown() const { return held(ControllerButton::Down); }
 
 private:
+    bool held(ControllerButton direction) const;
+
     const PlatformWindow* m_window = nullptr;
     const EventSource* m_events = nullptr;
     bool m_active = false;

@@ -128,9 +128,13 @@ int EventSource::scancodeFromVirtualKey(int virtualKey)
 
 bool EventSource::poll(std::deque<WindowMessage>& out)
 {
+    m_controllers.start();
     SDL_Event event;
-    if (SDL_PollEvent(&event) == 0)
-        return false;
+    if (SDL_PollEvent(&event) == 0) {
+        const std::size_t before = out.size();
+        m_controllers.repeatHeld(out);
+        return out.size() != before;
+    }
     translate(event, out);
     return true;
 }
@@ -202,6 +206,7 @@ void EventSource::translate(const SDL_Event& event, std::deque<WindowMessage>& o
         break;
     }
     default:
+        m_controllers.translate(event, out);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GameControllers.h"
 #include "platform/PlatformWindow.h"
 #include "platform/WindowMessage.h"
 
@@ -16,7 +17,9 @@ public:
     explicit EventSource(const PlatformWindow& window) : m_window(window) {}
 
     // Takes the next waiting event and appends what it means (possibly nothing,
-    // a key press can mean a key and a character); false when nothing was waiting.
+    // a key press can mean a key and a character). With nothing waiting it
+    // appends the repeats of a held controller direction that are due; false
+    // when it appended nothing then. The first call opens the game controllers.
     bool poll(std::deque<WindowMessage>& out);
     bool isKeyDown(int virtualKey) const;
     // The lowest virtual key held down, or -1.
@@ -28,6 +31,7 @@ public:
     // pointer state lags behind motion that does not come from a raw device.
     ScreenPoint pointer() const { return m_pointer; }
     void setPointer(ScreenPoint windowPoint) { m_pointer = windowPoint; }
+    const GameControllers& controllers() const { return m_controllers; }
 
     static int virtualKeyFromScancode(int scancode);
     static int scancodeFromVirtualKey(int virtualKey);
@@ -43,4 +47,5 @@ private:
     std::array<bool, 256> m_keys{};
     std::uint32_t m_buttons = 0;
     ScreenPoint m_pointer;
+    GameControllers m_controllers;
 };

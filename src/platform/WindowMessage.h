@@ -31,6 +31,8 @@ struct WindowMessage {
     std::uint16_t repeatCount = 1;
     // A key down the keyboard's auto-repeat made while the key stays held.
     bool repeat = false;
+    // A key a game controller's button or stick stands for.
+    bool fromController = false;
     // A close request the game posted itself, as opposed to one from the user.
     bool fromProgram = false;
 };

@@ -32,6 +32,7 @@ ContinueDialog::ContinueDialog(MenuResources& resources, int level, int score)
     m_continueSavedButton = dialogButton(*this, resources, layout, "m_continuesaved_btn");
     m_startNewButton = dialogButton(*this, resources, layout, "m_startnew_btn");
     m_cancelButton = dialogButton(*this, resources, layout, "m_cancel_btn");
+    setInitialFocus(*m_continueSavedButton);
 }
 
 ContinueDialog::~ContinueDialog() = default;

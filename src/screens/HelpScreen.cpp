@@ -41,6 +41,7 @@ HelpScreen::HelpScreen(MenuResources& resources, float logicalWidth, float logic
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
     m_nextButton = &addButton(layout, "m_next_btn", "m_help_next_btn");
     m_prevButton = &addButton(layout, "m_prev_btn", "m_help_prev_btn");
+    setInitialFocus(*m_nextButton);
     const std::optional<PackEntry> file = resources.pack().findFile(kHelpFile);
     if (file)
         loadPages(file->chars(), file->data.size());

@@ -32,6 +32,7 @@ LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidt
     m_okButton = &addButton(layout, "m_ok_btn", "m_start_btn");
     m_nextButton = &addButton(layout, "m_next_btn", "m_help_next_btn");
     m_prevButton = &addButton(layout, "m_prev_btn", "m_help_prev_btn");
+    setInitialFocus(*m_okButton);
     auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
     slider->setPosition(layoutNumber(layout, "m_level_track_bar.x"),
                         layoutNumber(layout, "m_level_track_bar.y"),

@@ -13,6 +13,7 @@ MenuScreen::MenuScreen(MenuResources& resources, float logicalWidth, float logic
     : m_resources(resources), m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight),
       m_dragons(resources.dragon(), colours)
 {
+    enableKeyboardFocus();
     updateDraggable();
 }
 

@@ -40,6 +40,19 @@ bool Button::onLeftButtonUp(int, int, std::uint32_t)
     return true;
 }
 
+void Button::press()
+{
+    if (!m_enabled)
+        return;
+    playClick();
+    m_owner.onControl(*this);
+}
+
+FocusArea Button::focusArea() const
+{
+    return {m_x, m_y, m_width, m_height, m_height / 2.0f};
+}
+
 void Button::render()
 {
     if (!m_enabled)
@@ -48,6 +61,8 @@ void Button::render()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawFrame(int(m_state) - 1, 4);
+    const ButtonState look =
+        m_state == ButtonState::Normal && showsFocus() ? ButtonState::Hover : m_state;
+    drawFrame(int(look) - 1, 4);
     glDisable(GL_BLEND);
 }

@@ -16,6 +16,10 @@ public:
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void render() override;
     void reset() override { m_state = ButtonState::Normal; }
+    bool canFocus() const override { return m_enabled; }
+    void press() override;
+    // The pill shape of the buttons' art.
+    FocusArea focusArea() const override;
 
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isEnabled() const { return m_enabled; }

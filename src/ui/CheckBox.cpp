@@ -43,12 +43,24 @@ bool CheckBox::onLeftButtonDown(int, int, std::uint32_t)
     return true;
 }
 
+void CheckBox::press()
+{
+    setChecked(!isChecked());
+    playClick();
+    m_owner.onControl(*this);
+}
+
 void CheckBox::render()
 {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawFrame(int(m_state) - 1, 4);
+    CheckBoxState look = m_state;
+    if (showsFocus() && look == CheckBoxState::Unchecked)
+        look = CheckBoxState::UncheckedHover;
+    else if (showsFocus() && look == CheckBoxState::Checked)
+        look = CheckBoxState::CheckedHover;
+    drawFrame(int(look) - 1, 4);
     glDisable(GL_BLEND);
 }
 

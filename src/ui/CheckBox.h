@@ -13,6 +13,8 @@ public:
     bool onMouseMove(int x, int y, std::uint32_t keys) override;
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void render() override;
+    bool canFocus() const override { return true; }
+    void press() override;
     // Leaves the hover states; the checked mark stays.
     void reset() override;
 

@@ -3,6 +3,7 @@
 #include "audio/CSoundManager.h"
 #include "audio/SoundIds.h"
 #include "objects/Texture.h"
+#include "ui/KeyboardFocus.h"
 #include "utils/KeyValueFile.h"
 
 #include <GL/gl.h>
@@ -18,6 +19,16 @@ void Control::loadPosition(const KeyValueFile& layout, const std::string& name)
 {
     setPosition(layout.getFloat(name + ".x", 0.0f), layout.getFloat(name + ".y", 0.0f),
                 layout.getFloat(name + ".z", 0.0f));
+}
+
+FocusArea Control::focusArea() const
+{
+    return {m_x, m_y, m_width, m_height, 8.0f};
+}
+
+bool Control::showsFocus() const
+{
+    return m_focused && KeyboardFocus::isShown();
 }
 
 bool Control::contains(int px, int py) const

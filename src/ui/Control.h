@@ -4,6 +4,16 @@
 #include <string>
 
 class KeyValueFile;
+
+// Where a control's focus glow goes, in its window's coordinates.
+struct FocusArea {
+    float x = 0.0f;
+    float y = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+    float radius = 0.0f;
+};
+
 class Texture;
 class Window;
 
@@ -28,6 +38,19 @@ public:
     virtual void render() {}
     // Back to the resting state; called on every activate of the owner.
     virtual void reset() {}
+
+    // Keyboard focus. canFocus: whether the control can take it now. press:
+    // what Space (and Enter while the focus is shown) does, as a click would.
+    // keepsKey: a key the focused control uses itself instead of moving the
+    // focus (a slider's Left and Right); the owner then hands it on as usual.
+    virtual bool canFocus() const { return false; }
+    virtual void press() {}
+    virtual bool keepsKey(int) const { return false; }
+    virtual FocusArea focusArea() const;
+    void setFocused(bool focused) { m_focused = focused; }
+    bool isFocused() const { return m_focused; }
+    // Focused and the focus is being shown: draw the hover look.
+    bool showsFocus() const;
 
     void setPosition(float x, float y, float z);
     // Reads name.x, name.y and name.z of a layout file (a missing key is 0).
@@ -56,4 +79,7 @@ protected:
     float m_z = 0.0f;
     float m_width = 0.0f;
     float m_height = 0.0f;
+
+private:
+    bool m_focused = false;
 };

@@ -5,6 +5,11 @@
 
 #include <GL/gl.h>
 
+Dialog::Dialog()
+{
+    enableKeyboardFocus();
+}
+
 int Dialog::localX(int x) const
 {
     return toLogicalX(x) - int(m_position[0]);

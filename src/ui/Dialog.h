@@ -7,6 +7,7 @@
 // Escape closes it with result 1, Enter with result 0.
 class Dialog : public Window {
 public:
+    Dialog();
     void onMouseMove(int x, int y, std::uint32_t keys) override;
     void onLeftButtonUp(int x, int y, std::uint32_t keys) override;
     void onRightButtonUp(int x, int y, std::uint32_t keys) override;

@@ -99,6 +99,12 @@ void EditBox::onKeyDown(int virtualKey)
     }
 }
 
+bool EditBox::keepsKey(int virtualKey) const
+{
+    return virtualKey == VirtualKey::Left || virtualKey == VirtualKey::Right ||
+           virtualKey == VirtualKey::Space || virtualKey == VirtualKey::Enter;
+}
+
 void EditBox::onChar(std::uint16_t charCode, std::uint16_t)
 {
     if (hasFocus() && isPrintable(charCode))

@@ -23,6 +23,9 @@ public:
     void onChar(std::uint16_t charCode, std::uint16_t repeatCount) override;
     void update(float dt) override;
     void render() override;
+    bool canFocus() const override { return true; }
+    // The caret keys, and Space and Enter, stay with the text.
+    bool keepsKey(int virtualKey) const override;
 
     const std::string& text() const { return m_text; }
     void setText(const std::string& text);

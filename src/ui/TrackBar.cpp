@@ -1,6 +1,7 @@
 #include "ui/TrackBar.h"
 
 #include "objects/Texture.h"
+#include "platform/VirtualKey.h"
 #include "ui/Window.h"
 
 #include <GL/gl.h>
@@ -27,6 +28,26 @@ float TrackBar::knobX() const
     if (span == 0.0f)
         return m_x;
     return m_x + (m_value - m_minimum) * m_length / span;
+}
+
+bool TrackBar::keepsKey(int virtualKey) const
+{
+    return virtualKey == VirtualKey::Left || virtualKey == VirtualKey::Right;
+}
+
+void TrackBar::onKeyDown(int virtualKey)
+{
+    if (!isFocused() || !keepsKey(virtualKey))
+        return;
+    const float step = (m_maximum - m_minimum) / kKeySteps;
+    m_value += virtualKey == VirtualKey::Right ? step : -step;
+    m_value = std::clamp(m_value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
+    m_owner.onControl(*this);
+}
+
+FocusArea TrackBar::focusArea() const
+{
+    return {m_x, m_y, m_length + m_width, m_height, m_height / 2.0f};
 }
 
 bool TrackBar::onLeftButtonDown(int x, int y, std::uint32_t)

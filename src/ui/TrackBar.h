@@ -3,7 +3,8 @@
 #include "ui/Control.h"
 
 // A slider: a knob dragged along a track of `length` logical pixels between
-// minimum and maximum. The owner hears of a change only when the knob is let go.
+// minimum and maximum. The owner hears of a change only when the knob is let go,
+// or at once for each step of Left or Right while the slider has the focus.
 class TrackBar : public Control {
 public:
     TrackBar(Window& owner, Texture* knobTexture);
@@ -13,6 +14,11 @@ public:
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void render() override;
     void reset() override { m_grabbed = false; }
+    void onKeyDown(int virtualKey) override;
+    bool canFocus() const override { return true; }
+    bool keepsKey(int virtualKey) const override;
+    // The whole track, not only the knob.
+    FocusArea focusArea() const override;
 
     float value() const { return m_value; }
     void setValue(float value) { m_value = value; }
@@ -25,6 +31,8 @@ public:
     float knobX() const;
 
 private:
+    static constexpr float kKeySteps = 10.0f;
+
     float m_value = 5.0f;
     float m_minimum = 0.0f;
     float m_maximum = 10.0f;

@@ -6,6 +6,11 @@
 
 namespace {
 
+bool shiftHeld()
+{
+    return Application::exists() && Application::get().isKeyDown(VirtualKey::Shift);
+}
+
 int toLogical(int value, int clientSize, int logicalSize)
 {
     if (clientSize <= 0 || logicalSize <= 0)
@@ -33,7 +38,10 @@ void Window::onMouseMove(int x, int y, std::uint32_t keys)
         dragWindow();
     bool onControl = false;
     for (Control* control : m_controls)
-        onControl = control->onMouseMove(x, y, keys) || onControl;
+        if (control->onMouseMove(x, y, keys)) {
+            onControl = true;
+            followMouse(*control);
+        }
     if (onControl)
         m_dragging = false;
 }
@@ -59,6 +67,7 @@ void Window::onLeftButtonDown(int x, int y, std::uint32_t keys)
     const ScreenPoint cursor = Application::get().cursorScreenPosition();
     m_anchorX = cursor.x;
     m_anchorY = cursor.y;
+    KeyboardFocus::setShown(false);
     bool onControl = false;
     for (Control* control : m_controls)
         onControl = control->onLeftButtonDown(x, y, keys) || onControl;
@@ -72,10 +81,68 @@ void Window::onKeyDown(int virtualKey)
         control->onKeyDown(virtualKey);
 }
 
+void Window::keyDown(int virtualKey)
+{
+    if (!m_focusEnabled || !onFocusKey(virtualKey))
+        onKeyDown(virtualKey);
+}
+
+bool Window::onFocusKey(int virtualKey)
+{
+    Control* focused = focusedControl();
+    if (focused == nullptr || focused->keepsKey(virtualKey))
+        return false;
+    const bool shown = KeyboardFocus::isShown();
+    const bool back = virtualKey == VirtualKey::Up || virtualKey == VirtualKey::Left;
+    switch (virtualKey) {
+    case VirtualKey::Tab:
+        if (shown)
+            m_focus.step(m_controls, shiftHeld() ? -1 : 1, KeyboardFocus::Step::Wrap);
+        break;
+    case VirtualKey::Up:
+    case VirtualKey::Down:
+    case VirtualKey::Left:
+    case VirtualKey::Right:
+        if (shown)
+            m_focus.step(m_controls, back ? -1 : 1, KeyboardFocus::Step::StopAtEnds);
+        break;
+    case VirtualKey::Enter:
+        if (!shown)
+            return false;
+        [[fallthrough]];
+    case VirtualKey::Space:
+        KeyboardFocus::setShown(true);
+        // The press may open or close windows, this one too: nothing after it.
+        if (shown)
+            focused->press();
+        return true;
+    default:
+        return false;
+    }
+    // A hover look left by the mouse would read as a second focus.
+    for (Control* control : m_controls)
+        control->reset();
+    KeyboardFocus::setShown(true);
+    return true;
+}
+
+Control* Window::focusedControl()
+{
+    return m_focusEnabled ? m_focus.ensure(m_controls) : nullptr;
+}
+
+void Window::followMouse(Control& control)
+{
+    if (!m_focusEnabled || !control.canFocus())
+        return;
+    m_focus.moveTo(&control);
+    KeyboardFocus::setShown(false);
+}
+
 void Window::onKeyRepeat(int virtualKey)
 {
     if (VirtualKey::isArrow(virtualKey)) {
-        onKeyDown(virtualKey);
+        keyDown(virtualKey);
         return;
     }
     for (Control* control : m_controls)
@@ -99,12 +166,15 @@ void Window::update(float dt)
         m_dragging = false;
     for (Control* control : m_controls)
         control->update(dt);
+    m_focus.update(dt);
 }
 
 void Window::render()
 {
     for (Control* control : m_controls)
         control->render();
+    if (focusedControl() != nullptr)
+        m_focus.render();
 }
 
 void Window::activate()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/KeyboardFocus.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +24,10 @@ public:
     virtual void onRightButtonUp(int x, int y, std::uint32_t keys);
     virtual void onLeftButtonDown(int x, int y, std::uint32_t keys);
     virtual void onKeyDown(int virtualKey);
+    // Every key down from the shell. On menus and dialogs the focus keys act
+    // first (arrows and Tab move the focus, Space presses the focused control,
+    // Enter does while the focus is shown); the rest goes to onKeyDown.
+    void keyDown(int virtualKey);
     // A held key's auto-repeat. An arrow's repeat is a key down like any
     // other (focus and cursors keep moving); any other key's repeat reaches
     // only the controls (a text field's caret), so a screen acts once per press.
@@ -45,6 +51,11 @@ public:
     virtual void onCloseRequest() {}
 
     void addControl(Control& control) { m_controls.push_back(&control); }
+    // The control with the keyboard focus, or null on windows without it.
+    Control* focusedControl();
+    void setFocus(Control& control) { m_focus.moveTo(&control); }
+    // The keyboard or the controller is in use: the focus glow shows on every window.
+    static void showFocus() { KeyboardFocus::setShown(true); }
     void setResult(int code) { m_result = code; }
     int result() const { return m_result; }
     const std::vector<Control*>& controls() const { return m_controls; }
@@ -57,15 +68,26 @@ public:
     static int toLogicalY(int y);
 
 protected:
+    // Menus and dialogs; the play screen keeps all keys to itself.
+    void enableKeyboardFocus() { m_focusEnabled = true; }
+    // Only where the reading order by position is wrong.
+    void setFocusOrder(std::vector<Control*> order) { m_focus.setOrder(std::move(order)); }
+    void setInitialFocus(Control& control) { m_focus.setInitial(control); }
+
     bool m_draggable = false;
     bool m_dragging = false;
 
 private:
     void dragWindow();
     bool cursorInsideWindow() const;
+    // Whether a focus key was used up by the focus.
+    bool onFocusKey(int virtualKey);
+    void followMouse(Control& control);
 
     std::vector<Control*> m_controls;
     int m_result = 0;
     int m_anchorX = 0;
     int m_anchorY = 0;
+    bool m_focusEnabled = false;
+    KeyboardFocus m_focus;
 };

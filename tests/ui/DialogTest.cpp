@@ -60,6 +60,21 @@ TEST_F(DialogTest, EnterClosesWithResultZero)
     app.pushDialog(dialog);
 }
 
+TEST_F(DialogTest, EnterPressesTheFocusedButtonOnlyOnceTheFocusShows)
+{
+    KeyboardFocus::setShown(true);
+    dialog.keyDown(VirtualKey::Enter);
+    EXPECT_EQ(dialog.used, std::vector<Control*>{&button});
+    app.runOnce();
+    EXPECT_EQ(app.topWindow(), &dialog);
+    KeyboardFocus::setShown(false);
+    dialog.keyDown(VirtualKey::Enter);
+    EXPECT_EQ(dialog.used.size(), 1u);
+    app.runOnce();
+    EXPECT_TRUE(app.dialogs().empty());
+    app.pushDialog(dialog);
+}
+
 TEST_F(DialogTest, OtherKeysOnlyGoToTheControls)
 {
     dialog.onKeyDown(VirtualKey::Space);

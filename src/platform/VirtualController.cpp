@@ -1,0 +1,64 @@
+#include "platform/VirtualController.h"
+
+#include <SDL.h>
+
+namespace {
+
+SDL_GameControllerButton sdlButton(ControllerButton button)
+{
+    switch (button) {
+    case ControllerButton::A:
+        return SDL_CONTROLLER_BUTTON_A;
+    case ControllerButton::B:
+        return SDL_CONTROLLER_BUTTON_B;
+    case ControllerButton::Y:
+        return SDL_CONTROLLER_BUTTON_Y;
+    case ControllerButton::Start:
+        return SDL_CONTROLLER_BUTTON_START;
+    case ControllerButton::Left:
+        return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    case ControllerButton::Right:
+        return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    case ControllerButton::Up:
+        return SDL_CONTROLLER_BUTTON_DPAD_UP;
+    default:
+        return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+    }
+}
+
+} // namespace
+
+VirtualController::VirtualController()
+{
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        return;
+    // A virtual controller of the controller type gets the library's standard
+    // layout: button n is controller button n, axis n controller axis n.
+    m_deviceIndex = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                              SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+    if (m_deviceIndex >= 0)
+        m_joystick = SDL_JoystickOpen(m_deviceIndex);
+}
+
+VirtualController::~VirtualController()
+{
+    if (m_joystick != nullptr) {
+        SDL_JoystickClose(m_joystick);
+        SDL_JoystickDetachVirtual(m_deviceIndex);
+    }
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void VirtualController::setButton(ControllerButton button, bool down)
+{
+    if (m_joystick != nullptr)
+        SDL_JoystickSetVirtualButton(m_joystick, sdlButton(button), down ? 1 : 0);
+}
+
+void VirtualController::setStick(int x, int y)
+{
+    if (m_joystick == nullptr)
+        return;
+    SDL_JoystickSetVirtualAxis(m_joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x));
+    SDL_JoystickSetVirtualAxis(m_joystick, SDL_CONTROLLER_AXIS_LEFTY, Sint16(y));
+}
