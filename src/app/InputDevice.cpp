@@ -28,6 +28,11 @@ bool InputDevice::keyDown(int virtualKey) const
     return m_events != nullptr && m_events->isKeyDown(virtualKey);
 }
 
+bool InputDevice::joystickPresent() const
+{
+    return m_events != nullptr && m_events->controllers().openCount() > 0;
+}
+
 bool InputDevice::held(ControllerButton direction) const
 {
     return m_events != nullptr && m_events->controllers().input().isHeld(direction);

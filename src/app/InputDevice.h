@@ -29,6 +29,8 @@ public:
     bool keyDown(int virtualKey) const;
     int firstKeyDown() const;
     MouseMovement mouseMovement() const { return {}; }
+    // Whether a game controller is plugged in.
+    bool joystickPresent() const;
     // Any game controller's d-pad or left stick held that way.
     bool hatLeft() const { return held(ControllerButton::Left); }
     bool hatRight() const { return held(ControllerButton::Right); }
