@@ -101,11 +101,23 @@ void OptionsScreen::applyFullScreenBox()
     music.playNext(-1);
 }
 
+void OptionsScreen::drawKeys() const
+{
+    const Font& font = m_resources.font();
+    float y = kKeysTextY;
+    for (const char* line : kKeysLines) {
+        const float x = (m_logicalWidth - font.measure(line, kKeysTextSize)) / 2.0f;
+        font.drawOutlined(line, kKeysTextSize, x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
+        y += kKeysLineStep;
+    }
+}
+
 void OptionsScreen::render()
 {
     MenuDrawing::clearToBlack();
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_options_window_back"));
+    drawKeys();
     Window::render();
     m_dragons.render();
     glPopMatrix();

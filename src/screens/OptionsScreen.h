@@ -10,6 +10,14 @@ class TrackBar;
 class OptionsScreen : public MenuScreen {
 public:
     static constexpr const char* kLayout = "mui/options_wnd.txt";
+    // The keys and controller buttons, two centred lines under the title,
+    // above the options' box; y is the bottom of the first line.
+    static constexpr const char* kKeysLines[] = {
+        "Keys: arrows or Tab move, Space or Enter presses, Escape goes back",
+        "Controller: d-pad or stick moves, A presses, B goes back"};
+    static constexpr float kKeysTextSize = 15.0f;
+    static constexpr float kKeysTextY = 124.0f;
+    static constexpr float kKeysLineStep = 18.0f;
 
     OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight);
 
@@ -29,6 +37,7 @@ public:
 private:
     CheckBox& addCheckBox(const KeyValueFile& layout, const std::string& name, bool checked);
     void applyFullScreenBox();
+    void drawKeys() const;
 
     Button* m_closeButton;
     TrackBar* m_volume;

@@ -204,3 +204,22 @@ TEST(HelpPages, PromiseTheBigAwardForAnEmptiedBoard)
         }
     EXPECT_EQ(mentions, 1);
 }
+
+TEST(HelpPages, OnePageTellsEveryKeyAndControllerButton)
+{
+    auto root = document("mui/help.xml");
+    ASSERT_TRUE(root);
+    std::string page;
+    for (const Xml::XmlNode* candidate : root->children()) {
+        std::string words;
+        for (const Xml::XmlNode* item : candidate->children())
+            if (const Xml::XmlNode* text = item->findChild("text"))
+                words += text->text() + " ";
+        if (words.rfind("Keys and controller", 0) == 0)
+            page = words;
+    }
+    ASSERT_FALSE(page.empty()) << "no page titled Keys and controller";
+    for (const char* told : {"arrow keys", "Tab", "Space", "Enter", "Escape", "X catches", "d-pad",
+                             "left stick", "A presses", "B goes back", "Y catches", "Start"})
+        EXPECT_NE(page.find(told), std::string::npos) << told;
+}

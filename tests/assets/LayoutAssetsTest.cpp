@@ -2,6 +2,7 @@
 #include "objects/Font.h"
 #include "screens/HighScoreScreen.h"
 #include "screens/NameDialog.h"
+#include "screens/OptionsScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -216,4 +217,20 @@ TEST(Layouts, PlayScreenButtonStaysClearOfTheBoardLabels)
         {"lives", Rect{20, 62, 90, 46}}, {"level", Rect{10, 112, 90, 46}},
         {"gauge", Rect{660, 20, 128, 128}}};
     expectApart(areas, kScreen, "bonuses_buttons");
+}
+
+// The keys' lines sit between the title and the box of the options' art.
+TEST(Layouts, TheOptionsKeysFitBetweenTheTitleAndTheBox)
+{
+    constexpr float kTitleBottom = 102.0f;
+    constexpr float kBoxTop = 147.0f;
+    const Font& font = packFont();
+    const float size = OptionsScreen::kKeysTextSize;
+    float bottom = OptionsScreen::kKeysTextY;
+    EXPECT_GE(bottom - size, kTitleBottom);
+    for (const char* line : OptionsScreen::kKeysLines) {
+        EXPECT_LE(font.measure(line, size), 760.0f) << line;
+        EXPECT_LE(bottom, kBoxTop) << line;
+        bottom += OptionsScreen::kKeysLineStep;
+    }
 }

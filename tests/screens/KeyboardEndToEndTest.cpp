@@ -5,55 +5,15 @@
 #include "effects/Picker.h"
 #include "game/GameWindow.h"
 #include "screens/LevelChoiceScreen.h"
+#include "screens/XKeyboard.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-std::string commandOutput(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        std::array<char, 256> buffer{};
-        while (std::fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-            out += buffer.data();
-        ::pclose(pipe);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
-
-// Keys typed on the X server into this process's game window, the way the
-// keyboard sends them, not pushed into the game's own event queue.
-class XKeyboard {
-public:
-    XKeyboard()
-    {
-        if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
-            return;
-        const std::string found = commandOutput("xdotool search --onlyvisible --pid " +
-                                                std::to_string(::getpid()) + " 2>/dev/null");
-        // The last window is the visible one; SDL may have made helpers first.
-        const std::size_t last = found.find_last_of('\n');
-        m_window = last == std::string::npos ? found : found.substr(last + 1);
-    }
-    bool available() const { return !m_window.empty(); }
-    void key(const char* name) const
-    {
-        std::system(("xdotool key --window " + m_window + " " + name).c_str());
-    }
-
-private:
-    std::string m_window;
-};
 
 struct Area {
     int x0, y0, x1, y1;

@@ -4,52 +4,15 @@
 #include "platform/VirtualKey.h"
 #include "screens/HelpScreen.h"
 #include "screens/OptionsScreen.h"
+#include "screens/XKeyboard.h"
 #include "ui/CheckBox.h"
 #include "ui/KeyboardFocus.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace {
-
-std::string commandOutput(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        std::array<char, 256> buffer{};
-        while (std::fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-            text += buffer.data();
-        ::pclose(pipe);
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
-// Keys typed through the X server into the game's own window, as a player types them.
-class XKeyboard {
-public:
-    XKeyboard()
-    {
-        m_window = commandOutput("xdotool search --pid " + std::to_string(::getpid()) +
-                                 " --name '^Vellomar$' 2>/dev/null | head -n 1");
-        // Without a window manager nothing gives the window the keyboard.
-        if (!m_window.empty())
-            std::system(("xdotool windowfocus --sync " + m_window + " 2>/dev/null").c_str());
-    }
-    bool available() const { return !m_window.empty(); }
-    void key(const std::string& name) const
-    {
-        std::system(("xdotool key --clearmodifiers " + name).c_str());
-    }
-
-private:
-    std::string m_window;
-};
 
 bool focusShownOn(GameRun& run, Window& window, const Control& control)
 {
