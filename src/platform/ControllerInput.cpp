@@ -14,27 +14,14 @@ bool isDirection(ControllerButton button)
     return directionIndex(button) >= 0;
 }
 
+// In the order of ControllerButton.
+constexpr int kKeys[] = {VirtualKey::Enter, VirtualKey::Escape, VirtualKey::GamepadY,
+                         VirtualKey::GamepadMenu, VirtualKey::Left, VirtualKey::Right,
+                         VirtualKey::Up, VirtualKey::Down};
+
 int keyOf(ControllerButton button)
 {
-    switch (button) {
-    case ControllerButton::A:
-        return VirtualKey::Enter;
-    case ControllerButton::B:
-        return VirtualKey::Escape;
-    case ControllerButton::Y:
-        return VirtualKey::GamepadY;
-    case ControllerButton::Start:
-        return VirtualKey::GamepadMenu;
-    case ControllerButton::Left:
-        return VirtualKey::Left;
-    case ControllerButton::Right:
-        return VirtualKey::Right;
-    case ControllerButton::Up:
-        return VirtualKey::Up;
-    case ControllerButton::Down:
-        return VirtualKey::Down;
-    }
-    return 0;
+    return kKeys[std::size_t(button)];
 }
 
 void send(int virtualKey, MessageType type, bool repeat, std::deque<WindowMessage>& out)

@@ -1,6 +1,6 @@
 #include "platform/GameControllers.h"
 
-#include <SDL.h>
+#include "platform/SdlControllerButtons.h"
 
 #include <algorithm>
 
@@ -8,34 +8,12 @@ namespace {
 
 bool buttonFor(Uint8 sdlButton, ControllerButton& button)
 {
-    switch (sdlButton) {
-    case SDL_CONTROLLER_BUTTON_A:
-        button = ControllerButton::A;
-        return true;
-    case SDL_CONTROLLER_BUTTON_B:
-        button = ControllerButton::B;
-        return true;
-    case SDL_CONTROLLER_BUTTON_Y:
-        button = ControllerButton::Y;
-        return true;
-    case SDL_CONTROLLER_BUTTON_START:
-        button = ControllerButton::Start;
-        return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        button = ControllerButton::Left;
-        return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        button = ControllerButton::Right;
-        return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        button = ControllerButton::Up;
-        return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        button = ControllerButton::Down;
-        return true;
-    default:
-        return false;
-    }
+    for (const SdlControllerButton& pair : kSdlControllerButtons)
+        if (pair.sdl == sdlButton) {
+            button = pair.button;
+            return true;
+        }
+    return false;
 }
 
 SDL_JoystickID instanceOf(SDL_GameController* controller)

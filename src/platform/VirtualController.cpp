@@ -1,29 +1,15 @@
 #include "platform/VirtualController.h"
 
-#include <SDL.h>
+#include "platform/SdlControllerButtons.h"
 
 namespace {
 
 SDL_GameControllerButton sdlButton(ControllerButton button)
 {
-    switch (button) {
-    case ControllerButton::A:
-        return SDL_CONTROLLER_BUTTON_A;
-    case ControllerButton::B:
-        return SDL_CONTROLLER_BUTTON_B;
-    case ControllerButton::Y:
-        return SDL_CONTROLLER_BUTTON_Y;
-    case ControllerButton::Start:
-        return SDL_CONTROLLER_BUTTON_START;
-    case ControllerButton::Left:
-        return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-    case ControllerButton::Right:
-        return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-    case ControllerButton::Up:
-        return SDL_CONTROLLER_BUTTON_DPAD_UP;
-    default:
-        return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-    }
+    for (const SdlControllerButton& pair : kSdlControllerButtons)
+        if (pair.button == button)
+            return pair.sdl;
+    return SDL_CONTROLLER_BUTTON_INVALID;
 }
 
 } // namespace
