@@ -40,6 +40,7 @@ LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidt
     slider->setRange(0.0f, float(kLevelCount - 1));
     slider->setLength(500.0f / float(kLevelCount) * float(kLevelCount - 1));
     slider->setValue(0.0f);
+    slider->setKeyStep(1.0f);
     m_slider = &own(std::move(slider));
     m_preview = std::make_unique<Field>(1, false);
     if (art != nullptr)

@@ -39,7 +39,7 @@ void TrackBar::onKeyDown(int virtualKey)
 {
     if (!isFocused() || !keepsKey(virtualKey))
         return;
-    const float step = (m_maximum - m_minimum) / kKeySteps;
+    const float step = m_keyStep > 0.0f ? m_keyStep : (m_maximum - m_minimum) / 10.0f;
     m_value += virtualKey == VirtualKey::Right ? step : -step;
     m_value = std::clamp(m_value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
     m_owner.onControl(*this);

@@ -24,6 +24,8 @@ public:
     void setValue(float value) { m_value = value; }
     void setRange(float minimum, float maximum);
     void setLength(float pixels) { m_length = pixels; }
+    // How far Left or Right moves the value; a tenth of the range unless set.
+    void setKeyStep(float step) { m_keyStep = step; }
     float minimum() const { return m_minimum; }
     float maximum() const { return m_maximum; }
     float length() const { return m_length; }
@@ -31,11 +33,10 @@ public:
     float knobX() const;
 
 private:
-    static constexpr float kKeySteps = 10.0f;
-
     float m_value = 5.0f;
     float m_minimum = 0.0f;
     float m_maximum = 10.0f;
     float m_length = 100.0f;
     bool m_grabbed = false;
+    float m_keyStep = 0.0f;
 };

@@ -107,6 +107,7 @@ bool Window::onFocusKey(int virtualKey)
             m_focus.step(m_controls, back ? -1 : 1, KeyboardFocus::Step::StopAtEnds);
         break;
     case VirtualKey::Enter:
+    case VirtualKey::GamepadMenu:
         if (!shown)
             return false;
         [[fallthrough]];

@@ -26,7 +26,8 @@ public:
     virtual void onKeyDown(int virtualKey);
     // Every key down from the shell. On menus and dialogs the focus keys act
     // first (arrows and Tab move the focus, Space presses the focused control,
-    // Enter does while the focus is shown); the rest goes to onKeyDown.
+    // Enter and the controller's Start do while the focus is shown); the rest
+    // goes to onKeyDown.
     void keyDown(int virtualKey);
     // A held key's auto-repeat. An arrow's repeat is a key down like any
     // other (focus and cursors keep moving); any other key's repeat reaches

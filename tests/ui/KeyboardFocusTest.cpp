@@ -105,8 +105,8 @@ TEST_F(KeyboardFocusTest, SpacePressesEnterPressesOnlyWhileTheFocusShows)
     EXPECT_EQ(window.keys, std::vector<int>{VirtualKey::Enter}) << "the window's own Enter";
     keys({VirtualKey::Space});
     EXPECT_TRUE(window.used.empty()) << "the first Space only shows where the focus is";
-    keys({VirtualKey::Space, VirtualKey::Down, VirtualKey::Enter});
-    EXPECT_EQ(window.used, (std::vector<Control*>{&top, &left}));
+    keys({VirtualKey::Space, VirtualKey::Down, VirtualKey::Enter, VirtualKey::GamepadMenu});
+    EXPECT_EQ(window.used, (std::vector<Control*>{&top, &left, &left}));
     EXPECT_EQ(window.keys.size(), 1u);
     keys({VirtualKey::Escape, VirtualKey::A});
     EXPECT_EQ(window.keys, (std::vector<int>{VirtualKey::Enter, VirtualKey::Escape, VirtualKey::A}));
@@ -163,6 +163,9 @@ TEST(KeyboardFocus, ACheckBoxTogglesAndASliderStepsWithLeftAndRight)
         window.onKeyRepeat(VirtualKey::Left);
     EXPECT_FLOAT_EQ(slider.value(), 0.0f);
     EXPECT_EQ(window.used.size(), 2u + 14u);
+    slider.setKeyStep(1.0f);
+    window.keyDown(VirtualKey::Right);
+    EXPECT_FLOAT_EQ(slider.value(), 1.0f);
     window.keyDown(VirtualKey::Up);
     EXPECT_EQ(window.focusedControl(), &box);
 }
