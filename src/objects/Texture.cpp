@@ -168,7 +168,6 @@ std::vector<std::uint8_t> Texture::fetchBytes() const
 void Texture::upload()
 {
     deleteTexture();
-    m_used = true;
     const std::vector<std::uint8_t> bytes = fetchBytes();
     Image image;
     image.load(m_fileName, bytes.data(), bytes.size());
@@ -233,8 +232,7 @@ void Texture::reloadAll()
 {
     deleteAll();
     for (Texture* texture : registry())
-        if (texture->m_used)
-            texture->upload();
+        texture->upload();
     lastBound = 0;
 }
 

@@ -48,8 +48,7 @@ public:
     // Deletes the OpenGL texture; the source and the size are kept.
     void deleteTexture();
 
-    // Over the registry, around a change of the OpenGL context. Textures not
-    // yet used stay to be uploaded on their first bind.
+    // Over the registry, around a change of the OpenGL context.
     static void reloadAll();
     static void deleteAll();
     static std::size_t registeredCount();
@@ -86,6 +85,4 @@ private:
     int m_components = 0;
     std::vector<std::uint8_t> m_memoryBytes;
     bool m_fromMemory = false;
-    // Uploaded, or asked to be, at least once: reloadAll uploads it again.
-    bool m_used = false;
 };
