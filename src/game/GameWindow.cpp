@@ -14,6 +14,7 @@
 #include "screens/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
+#include "ui/KeyboardFocus.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
@@ -63,7 +64,7 @@ void GameWindow::startLevel(int level, int carriedScore) {
 void GameWindow::onMouseMove(int x, int y, std::uint32_t keys) {
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
-    m_aim = Aim::Pointer;
+    setAim(Aim::Pointer);
     mouseMoveHints(lx, ly, keys);
     Window::onMouseMove(lx, ly, keys);
 }
@@ -83,7 +84,7 @@ void GameWindow::onRightButtonUp(int x, int y, std::uint32_t keys) {
 void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys) {
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
-    m_aim = Aim::Pointer;
+    setAim(Aim::Pointer);
     pressAt(float(lx), float(ly));
     Window::onLeftButtonDown(lx, ly, keys);
 }
@@ -217,6 +218,8 @@ void GameWindow::activate() {
         playlist.stop();
         playlist.playNext(-1);
     }
+    // A player who came here by keys or the controller finds the cursor shown.
+    m_aim = KeyboardFocus::isShown() ? Aim::Cursor : Aim::Pointer;
     Window::activate();
 }
 

@@ -60,7 +60,8 @@ public:
     // The whole play screen: board, picker, hints, HUD, effects, results panel.
     void render() override;
     // Each time the screen comes to the front: the in-game play list from its
-    // first track (not while the name dialog is open).
+    // first track (not while the name dialog is open), and the cell cursor
+    // shown when the keys or the controller lead.
     void activate() override;
     // Cancels the carried flower and the selection.
     void onRightButtonDown(int x, int y, std::uint32_t keys) override;
@@ -105,6 +106,7 @@ private:
     Vec4 mousePosition() const;
     // Where the picker and the path preview look: the pointer or the cursor's cell.
     Vec4 aimPosition() const;
+    void setAim(Aim aim);
     void pressAt(float x, float y);
     void moveCursor(CursorStep direction);
     void pressAtCursor();

@@ -4,6 +4,7 @@
 #include "board/Field.h"
 #include "effects/Picker.h"
 #include "platform/VirtualKey.h"
+#include "ui/KeyboardFocus.h"
 
 namespace {
 
@@ -42,6 +43,12 @@ void GameWindow::onKeyDown(int virtualKey) {
     Window::onKeyDown(virtualKey);
 }
 
+// The menus' focus glow shows by the same rule: whichever the player used last.
+void GameWindow::setAim(Aim aim) {
+    m_aim = aim;
+    KeyboardFocus::setShown(aim == Aim::Cursor);
+}
+
 Vec4 GameWindow::aimPosition() const {
     if (m_aim == Aim::Cursor && m_field)
         return m_field->cellCentre(m_cursor.position().row, m_cursor.position().col);
@@ -55,7 +62,7 @@ void GameWindow::moveCursor(CursorStep direction) {
     m_cursor.fitTo(*m_field);
     if (m_aim == Aim::Cursor)
         m_cursor.step(*m_field, direction);
-    m_aim = Aim::Cursor;
+    setAim(Aim::Cursor);
 }
 
 // The picker sees the cursor's cell centre, just as it would see a click
@@ -66,7 +73,7 @@ void GameWindow::pressAtCursor() {
         return;
     m_cursor.fitTo(*m_field);
     const bool shown = m_aim == Aim::Cursor;
-    m_aim = Aim::Cursor;
+    setAim(Aim::Cursor);
     if (!shown && !m_field->finished()) {
         dismissHints();
         return;
@@ -84,7 +91,7 @@ void GameWindow::shootInsect() {
     const Vec4 at = m_field->insect()->position();
     if (!onScreen(at))
         return;
-    m_aim = Aim::Cursor;
+    setAim(Aim::Cursor);
     pressAt(at.x, at.y);
 }
 

@@ -3,6 +3,7 @@
 #include "driver/BoardWaits.h"
 #include "effects/Picker.h"
 #include "platform/VirtualKey.h"
+#include "ui/KeyboardFocus.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,6 +177,29 @@ TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves) {
     driver.runFrames(2);
     EXPECT_EQ(game->aim(), Aim::Pointer);
     EXPECT_LT(goldOnRim(cell), 10) << "the mouse hides the cursor";
+}
+
+TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus) {
+    KeyboardFocus::setShown(true);
+    startGame(1);
+    EXPECT_EQ(game->aim(), Aim::Cursor);
+    const GridPos start = game->cursor().position();
+    key(VirtualKey::Right);
+    EXPECT_NE(game->cursor().position(), start) << "the first key already moves";
+
+    // Back in the menus the focus glow shows by the same rule.
+    driver.moveTo(700, 500);
+    driver.runFrames(1);
+    EXPECT_FALSE(KeyboardFocus::isShown());
+    key(VirtualKey::Left);
+    EXPECT_TRUE(KeyboardFocus::isShown());
+    key(VirtualKey::Escape);
+    ASSERT_EQ(driver.app().frontScreen(), &base);
+    driver.click(100, 100);
+    driver.runFrames(1);
+    driver.show(*game);
+    driver.runFrames(1);
+    EXPECT_EQ(game->aim(), Aim::Pointer) << "came back by a click";
 }
 
 TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower) {

@@ -9,6 +9,7 @@
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
 #include "game/HighScores.h"
+#include "ui/KeyboardFocus.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ protected:
         std::filesystem::create_directories(kArtefacts);
         Config::get().m_firstRun = false;
         Config::get().m_hints = false;
+        KeyboardFocus::setShown(false);
         BoardSounds::setListener([this](int id, BoardSounds::Restart) { sounds.push_back(id); });
         art = std::make_unique<LoadedArt>();
         driver.show(base);

@@ -7,6 +7,7 @@
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
 #include "ui/Control.h"
+#include "ui/KeyboardFocus.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,6 +59,7 @@ public:
         if (!m_driver.available())
             return;
         resetConfig();
+        KeyboardFocus::setShown(false);
         GameStartup::openPack();
         Config::get().load();
         // No first-run hint over the board: the tests play at once.

@@ -1,10 +1,10 @@
 #include "screens/GameRun.h"
 
+#include "BoardKeys.h"
 #include "board/Field.h"
 #include "driver/BoardWaits.h"
 #include "effects/Picker.h"
 #include "game/GameWindow.h"
-#include "screens/LevelChoiceScreen.h"
 #include "screens/XKeyboard.h"
 
 #include <gtest/gtest.h>
@@ -65,67 +65,23 @@ public:
     // Arrow keys until the cursor stands on the cell.
     bool walkTo(GridPos cell)
     {
-        if (m_game.aim() != Aim::Cursor &&
-            !key("Up", [&] { return m_game.aim() == Aim::Cursor; }))
-            return false;
-        for (int steps = 0; steps < 40 && position() != cell; ++steps) {
-            const GridPos before = position();
-            const char* name = cell.row < before.row   ? "Up"
-                               : cell.row > before.row ? "Down"
-                               : cell.col < before.col ? "Left"
-                                                       : "Right";
-            if (!key(name, [&] { return position() != before; }))
-                return false;
-        }
-        return position() == cell;
+        return walkCursorTo(m_game, cell, [&](CursorStep step) {
+            const GridPos before = m_game.cursor().position();
+            const bool shown = m_game.aim() == Aim::Cursor;
+            return key(kArrows[int(step)], [&] {
+                return m_game.aim() == Aim::Cursor &&
+                       (!shown || m_game.cursor().position() != before);
+            });
+        });
     }
 
 private:
-    GridPos position() const { return m_game.cursor().position(); }
+    static constexpr const char* kArrows[] = {"Left", "Right", "Up", "Down"};
 
     GameRun& m_run;
     GameWindow& m_game;
     const XKeyboard& m_keys;
 };
-
-GameWindow& startLevelOne(GameRun& run)
-{
-    run.click(run.main().button("m_game_btn"));
-    run.click(run.main().levelChoice()->okButton());
-    EXPECT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
-    GameWindow& game = *run.main().game();
-    EXPECT_TRUE(run.driver().runUntil([&] { return game.field()->state() == FieldState::Idle; }));
-    return game;
-}
-
-// Everything cleared but three half-cleared cells of the middle row, two of
-// them holding a flower; the third flower of that colour stands two rows down.
-struct OneMoveLeft {
-    GridPos row[3];
-    GridPos third;
-};
-
-OneMoveLeft leaveOneMove(Field& field)
-{
-    field.clearAnnounced();
-    for (int r = 0; r < field.rows(); ++r)
-        for (int c = 0; c < field.rowLength(r); ++c) {
-            if (CellBack* back = field.cellBackAt(r, c))
-                back->setType(CellType::Cleared);
-            field.removeFlower(r, c);
-        }
-    const int m = field.middleRow();
-    int k = 0;
-    while (!field.isCell(m, k))
-        ++k;
-    OneMoveLeft board{{{m, k + 1}, {m, k + 2}, {m, k + 3}}, {m + 2, k + 2}};
-    for (const GridPos& p : board.row)
-        field.cellBackAt(p.row, p.col)->setType(CellType::HalfCleared);
-    field.placeFlower(m, k + 1, 1).makeIdle();
-    field.placeFlower(m, k + 2, 1).makeIdle();
-    field.placeFlower(board.third.row, board.third.col, 1).makeIdle();
-    return board;
-}
 
 } // namespace
 
@@ -137,7 +93,7 @@ TEST(EndToEnd, ALevelIsWonWithTheKeyboardAlone)
     XKeyboard keys;
     if (!keys.available())
         GTEST_SKIP() << "no xdotool or no window of this process on the X server";
-    GameWindow& game = startLevelOne(run);
+    GameWindow& game = startLevel(run, 1);
     ScriptedDriver& driver = run.driver();
     // The pointer rests off the board, where nothing else moves.
     const Area spot{740, 540, 764, 564};
@@ -179,10 +135,8 @@ TEST(EndToEnd, WhileTheKeysLeadTheSightSitsOnTheFlyingInsectAndXShootsIt)
     XKeyboard keys;
     if (!keys.available())
         GTEST_SKIP() << "no xdotool or no window of this process on the X server";
-    GameWindow& game = startLevelOne(run);
-    game.startLevel(6, 0);
+    GameWindow& game = startLevel(run, 6);
     ScriptedDriver& driver = run.driver();
-    ASSERT_TRUE(driver.runUntil([&] { return game.field()->state() == FieldState::Idle; }));
     KeyboardGame play(run, game, keys);
     ASSERT_TRUE(play.key("Up", [&] { return game.aim() == Aim::Cursor; }));
 

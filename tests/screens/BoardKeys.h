@@ -1,0 +1,74 @@
+#pragma once
+
+#include "screens/GameRun.h"
+
+#include "board/CellCursor.h"
+#include "board/Field.h"
+#include "game/GameWindow.h"
+#include "screens/LevelChoiceScreen.h"
+
+#include <gtest/gtest.h>
+
+// Board set-ups and cursor walks shared by the end-to-end tests that play the
+// board from the keyboard and from a controller.
+
+// A new game from the main menu, on the given level once the board is quiet.
+inline GameWindow& startLevel(GameRun& run, int level)
+{
+    run.click(run.main().button("m_game_btn"));
+    run.click(run.main().levelChoice()->okButton());
+    EXPECT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
+    GameWindow& game = *run.main().game();
+    if (game.field()->level() != level)
+        game.startLevel(level, 0);
+    EXPECT_TRUE(run.driver().runUntil([&] { return game.field()->state() == FieldState::Idle; }));
+    return game;
+}
+
+// Everything cleared but three half-cleared cells of the middle row, two of
+// them holding a flower; the third flower of that colour stands two rows down.
+struct OneMoveLeft {
+    GridPos row[3];
+    GridPos third;
+};
+
+inline OneMoveLeft leaveOneMove(Field& field)
+{
+    field.clearAnnounced();
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            if (CellBack* back = field.cellBackAt(r, c))
+                back->setType(CellType::Cleared);
+            field.removeFlower(r, c);
+        }
+    const int m = field.middleRow();
+    int k = 0;
+    while (!field.isCell(m, k))
+        ++k;
+    OneMoveLeft board{{{m, k + 1}, {m, k + 2}, {m, k + 3}}, {m + 2, k + 2}};
+    for (const GridPos& p : board.row)
+        field.cellBackAt(p.row, p.col)->setType(CellType::HalfCleared);
+    field.placeFlower(m, k + 1, 1).makeIdle();
+    field.placeFlower(m, k + 2, 1).makeIdle();
+    field.placeFlower(board.third.row, board.third.col, 1).makeIdle();
+    return board;
+}
+
+// Steps the cell cursor onto the cell: rows first, then along the row.
+// press(step) makes one press and returns once the game has seen it (false
+// when it never did); the first press only shows a hidden cursor.
+template <typename Press> bool walkCursorTo(const GameWindow& game, GridPos cell, Press press)
+{
+    if (game.aim() != Aim::Cursor && !press(CursorStep::Up))
+        return false;
+    for (int steps = 0; steps < 40 && game.cursor().position() != cell; ++steps) {
+        const GridPos at = game.cursor().position();
+        const CursorStep step = cell.row < at.row   ? CursorStep::Up
+                                : cell.row > at.row ? CursorStep::Down
+                                : cell.col < at.col ? CursorStep::Left
+                                                    : CursorStep::Right;
+        if (!press(step))
+            return false;
+    }
+    return game.cursor().position() == cell;
+}
