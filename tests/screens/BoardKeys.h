@@ -5,6 +5,7 @@
 #include "board/CellCursor.h"
 #include "board/Field.h"
 #include "game/GameWindow.h"
+#include "game/LevelPlay.h"
 #include "screens/LevelChoiceScreen.h"
 
 #include <gtest/gtest.h>
@@ -34,13 +35,7 @@ struct OneMoveLeft {
 
 inline OneMoveLeft leaveOneMove(Field& field)
 {
-    field.clearAnnounced();
-    for (int r = 0; r < field.rows(); ++r)
-        for (int c = 0; c < field.rowLength(r); ++c) {
-            if (CellBack* back = field.cellBackAt(r, c))
-                back->setType(CellType::Cleared);
-            field.removeFlower(r, c);
-        }
+    LevelPlay::clearBoard(field);
     const int m = field.middleRow();
     int k = 0;
     while (!field.isCell(m, k))
