@@ -150,7 +150,7 @@ bool EventInjector::settle()
         const ScreenPoint actual = PlatformWindow::cursorScreenPosition();
         if (actual.x == expected.x && actual.y == expected.y)
             return true;
-        if (SDL_GetTicks() - start > 1000)
+        if (SDL_GetTicks() - start > 5000)
             return false;
         SDL_Delay(10);
     }

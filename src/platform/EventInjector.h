@@ -29,8 +29,9 @@ public:
     void minimized();
     void restored();
     void closeRequest();
-    // Waits (up to a second) until the window system has the window where the
-    // game believes it is, checked by putting the pointer on the client area.
+    // Waits (up to five seconds, for slow sanitised runs) until the window
+    // system has the window where the game believes it is, checked by putting
+    // the pointer on the client area.
     bool settle();
 
 private:

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 PlatformWindow::~PlatformWindow()
 {
@@ -14,7 +16,18 @@ bool PlatformWindow::startVideo()
     // The game decides itself what a close request means (Alt+F4 goes to the screens).
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    // Without a display SDL falls back to drawing off-screen, and the game would
+    // run on where nobody can see or close it; only a deliberate choice counts.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                                 std::strcmp(driver, "dummy") == 0);
+    if (invisible && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    return true;
 }
 
 void PlatformWindow::stopVideo()

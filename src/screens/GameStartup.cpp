@@ -149,9 +149,10 @@ int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFr
     openLog();
     openPack();
     if (!openShell()) {
+        std::fprintf(stderr, "vellomar: no display to open the window on\n");
         Application::destroy();
         Log::close();
-        return 0;
+        return 1;
     }
     std::unique_ptr<MainWindow> mainWindow = buildMenus();
     int code = 0;

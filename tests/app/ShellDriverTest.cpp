@@ -472,6 +472,46 @@ TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
     EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
 }
 
+// Sets an environment variable (or removes it, for null) until the end of the scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name)
+    {
+        const char* previous = std::getenv(name);
+        m_had = previous != nullptr;
+        m_previous = m_had ? previous : "";
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            setenv(m_name, m_previous.c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_previous;
+};
+
+TEST(ShellDriver, WithoutADisplayTheWindowIsNotOpenedOffScreen)
+{
+    ScopedVariable display("DISPLAY", nullptr);
+    ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
+    {
+        ScopedVariable driver("SDL_VIDEODRIVER", nullptr);
+        EXPECT_FALSE(PlatformWindow::startVideo());
+    }
+    ScopedVariable driver("SDL_VIDEODRIVER", "offscreen");
+    ASSERT_TRUE(PlatformWindow::startVideo()) << "asked for by name, it is allowed";
+    PlatformWindow::stopVideo();
+}
+
 TEST(ShellDriver, MesaOffersTheRequiredMultitextureExtension)
 {
     ScriptedDriver driver;

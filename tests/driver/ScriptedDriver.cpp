@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Log.h"
+#include "driver/WindowTestProcess.h"
 #include "support/ToolRun.h"
 #include "ui/Window.h"
 #include "utils/FatalError.h"
@@ -39,6 +40,7 @@ std::vector<std::uint8_t> flipRows(const std::vector<std::uint8_t>& rgb, int wid
 
 ScriptedDriver::ScriptedDriver(const DriverOptions& options)
 {
+    prepareWindowTestProcess();
     std::srand(options.seed);
     if (!options.logFile.empty())
         Log::open(options.logFile);
@@ -187,7 +189,8 @@ void ScriptedDriver::processInput()
 void ScriptedDriver::settle()
 {
     if (!m_injector->settle())
-        std::fprintf(stderr, "ScriptedDriver: the pointer did not reach the window within a second\n");
+        std::fprintf(stderr,
+                     "ScriptedDriver: the pointer did not reach the window within five seconds\n");
     processInput();
     // Software drivers take a new window size at the next swap.
     Application::get().platformWindow().swapBuffers();
@@ -268,7 +271,8 @@ std::string ScriptedDriver::systemWindowId() const
     const ToolRun found = runTool("xdotool search --all --pid " + std::to_string(::getpid()) +
                                   " --name '^Vellomar$'");
     if (found.status != 0) {
-        std::fprintf(stderr, "ScriptedDriver: the window was not found: %s\n", found.output.c_str());
+        std::fprintf(stderr, "ScriptedDriver: the window was not found: %s\n",
+                     found.output.c_str());
         return {};
     }
     return found.output.substr(0, found.output.find('\n'));

@@ -107,7 +107,6 @@ public:
 private:
     static DriverOptions options()
     {
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
         DriverOptions options;
         options.x = 10;
         options.y = 10;

@@ -1,3 +1,4 @@
+#include "driver/WindowTestProcess.h"
 #include "screens/GameRun.h"
 
 #include "utils/KeyValueFile.h"
@@ -30,7 +31,7 @@ KeyValueFile savedConfig()
 TEST(EndToEnd, TheWindowOpensWhereItWasLeftAndIsSavedThereAgain)
 {
     GameFolder folder;
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    prepareWindowTestProcess();
     writeWindowedConfig(300, 200);
     GameStartup::openPack();
     const bool opened = GameStartup::openShell();

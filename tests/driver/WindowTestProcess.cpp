@@ -1,0 +1,16 @@
+#include "driver/WindowTestProcess.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+
+void prepareWindowTestProcess()
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // The X server resets when its last client leaves and refuses new ones
+    // meanwhile; a game started again at once would find no display, and SDL
+    // would quietly fall back to an off-screen driver. A connection of our own,
+    // held until the process ends, keeps the server from resetting.
+    static Display* const keeper = XOpenDisplay(nullptr);
+    (void)keeper;
+}
