@@ -1,28 +1,17 @@
 #pragma once
 
-#include <cstdio>
+#include "support/ToolRun.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 
-// Runs the art tool on scratch sources, as the build does.
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-// The tool keeps library caches until exit; the leak check is not ours to pass.
+// Runs the art tool on scratch sources, as the build does. The tool keeps
+// library caches until exit; the leak check is not ours to pass.
 inline ToolRun assetgen(const std::string& arguments)
 {
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 " VM_TOOLS_DIR "/assetgen " + arguments + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        output.append(chunk, got);
-    return {::pclose(pipe), output};
+    return runTool("ASAN_OPTIONS=detect_leaks=0 " VM_TOOLS_DIR "/assetgen " + arguments);
 }
 
 inline std::string readFile(const std::filesystem::path& path)

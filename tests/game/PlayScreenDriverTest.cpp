@@ -79,8 +79,8 @@ bool reddish(Rgb p) { return p.r > 180 && p.g < 120 && p.b < 120; }
 bool nearWhite(Rgb p) { return p.r > 220 && p.g > 220 && p.b > 220; }
 bool dark(Rgb p) { return p.r < 90 && p.g < 90 && p.b < 90; }
 
-constexpr Rect kScoreArea{45, 14, 125, 42};
-constexpr Rect kTitleArea{220, 200, 580, 244};
+constexpr PixelRect kScoreArea{45, 14, 125, 42};
+constexpr PixelRect kTitleArea{220, 200, 580, 244};
 
 TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     startGame(1);
@@ -96,7 +96,7 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     field.placeFlower(m + 2, k + 3, 4).makeIdle();
     driver.runFrames(2);
     shot("board");
-    EXPECT_GT(countPixels(kScoreArea, nearWhite), 10) << "the score is drawn";
+    EXPECT_GT(driver.countPixels(kScoreArea, nearWhite), 10) << "the score is drawn";
     const auto scoreBefore = region(kScoreArea);
 
     // Right click cancels a pick.
@@ -142,7 +142,8 @@ TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst) {
     driver.show(flash);
     driver.runFrames(1);
     shot("points_on_white");
-    EXPECT_GT(countPixels({340, 270, 460, 330}, dark), 40) << "white points need their outline";
+    EXPECT_GT(driver.countPixels({340, 270, 460, 330}, dark), 40)
+        << "white points need their outline";
 }
 
 struct Shade {
@@ -232,7 +233,7 @@ TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
     LevelPlay::clearBoard(*game->field());
     playUntilFinished();
     shot("results_won");
-    EXPECT_GT(countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
+    EXPECT_GT(driver.countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
     driver.click(400, 300);
     ASSERT_TRUE(driver.runUntil([&] { return game->field() && game->field()->level() == 2; }));
     driver.runFrames(60);
@@ -245,7 +246,7 @@ TEST_F(PlayScreenDriverTest, LostLevelShowsNotCompleted) {
     playUntilFinished();
     shot("results_lost");
     EXPECT_FALSE(game->field()->succeeded());
-    EXPECT_GT(countPixels(kTitleArea, reddish), 200) << "\"Level not completed!\" in red";
+    EXPECT_GT(driver.countPixels(kTitleArea, reddish), 200) << "\"Level not completed!\" in red";
     EXPECT_EQ(game->field()->timeBonus(), 0);
 }
 
@@ -293,7 +294,7 @@ TEST_F(PlayScreenDriverTest, PreviewDrawsTheSmallBoard) {
     driver.show(preview);
     driver.runFrames(2);
     shot("preview");
-    EXPECT_LT(countPixels({0, 0, 800, 600}, nearWhite), 800 * 600 / 2) << "background drawn";
+    EXPECT_LT(driver.countPixels({0, 0, 800, 600}, nearWhite), 800 * 600 / 2) << "background drawn";
 }
 
 } // namespace

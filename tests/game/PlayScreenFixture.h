@@ -25,10 +25,6 @@
 
 inline const std::string kArtefacts = std::string(VM_GAME_DIR) + "/../artefacts/";
 
-struct Rect {
-    int x0, y0, x1, y1;
-};
-
 // What the main menu would be: the screen under the play screen.
 class BaseScreen : public Window {
 public:
@@ -66,18 +62,7 @@ protected:
         EXPECT_TRUE(driver.saveScreenshot(kArtefacts + name + ".png"));
     }
 
-    int countPixels(Rect r, const std::function<bool(Rgb)>& match) const {
-        int w = 0, h = 0;
-        const std::vector<std::uint8_t> rgb = driver.capture(w, h);
-        int n = 0;
-        for (int y = r.y0; y < r.y1 && y < h; ++y)
-            for (int x = r.x0; x < r.x1 && x < w; ++x) {
-                const std::size_t i = (std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3;
-                n += match({rgb[i], rgb[i + 1], rgb[i + 2]});
-            }
-        return n;
-    }
-    std::vector<std::uint8_t> region(Rect r) const {
+    std::vector<std::uint8_t> region(PixelRect r) const {
         int w = 0, h = 0;
         const std::vector<std::uint8_t> rgb = driver.capture(w, h);
         std::vector<std::uint8_t> out;

@@ -26,10 +26,6 @@
 
 namespace {
 
-struct Rect {
-    int x0, y0, x1, y1;
-};
-
 KeyValueFile readScrambled(const std::string& path, const char* key, std::size_t length)
 {
     KeyValueFile file;
@@ -103,19 +99,6 @@ bool light(Rgb p)
 bool gold(Rgb p)
 {
     return p.r > 200 && p.g > 150 && p.b < 130;
-}
-
-int countPixels(GameRun& run, Rect r, bool (*match)(Rgb))
-{
-    int w = 0, h = 0;
-    const std::vector<std::uint8_t> rgb = run.driver().capture(w, h);
-    int n = 0;
-    for (int y = r.y0; y < r.y1 && y < h; ++y)
-        for (int x = r.x0; x < r.x1 && x < w; ++x) {
-            const std::size_t i = (std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3;
-            n += match({rgb[i], rgb[i + 1], rgb[i + 2]});
-        }
-    return n;
 }
 
 void startLevelOne(GameRun& run)
@@ -314,7 +297,7 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     run.driver().runFrames(30);
     run.shot("name_dialog");
     // The score line between the title and the name box, light on the dark dialog.
-    EXPECT_GT(countPixels(run, {260, 244, 540, 266}, light), 150);
+    EXPECT_GT(run.driver().countPixels({260, 244, 540, 266}, light), 150);
     run.press(VirtualKey::Enter);
     ASSERT_TRUE(run.driver().runUntil([&] { return run.main().highScoreScreen() != nullptr; }));
     EXPECT_EQ(run.front(), run.main().highScoreScreen());
@@ -324,8 +307,9 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     EXPECT_EQ(run.main().highScoreScreen()->newRow(), 0);
     run.driver().runFrames(2);
     run.shot("high_scores");
-    EXPECT_GT(countPixels(run, {230, 176, 620, 204}, gold), 150) << "the new entry in gold";
-    EXPECT_LT(countPixels(run, {230, 216, 620, 244}, gold), 20) << "the rows below in white";
+    EXPECT_GT(run.driver().countPixels({230, 176, 620, 204}, gold), 150) << "the new entry in gold";
+    EXPECT_LT(run.driver().countPixels({230, 216, 620, 244}, gold), 20)
+        << "the rows below in white";
     run.press(VirtualKey::Escape);
     EXPECT_EQ(run.front(), &run.main());
     run.click(run.main().button("m_top_btn"));

@@ -23,8 +23,9 @@ int blocksThatDiffer(const Screenshot& original, const Screenshot& shown, const 
     for (int by = 0; by < 6; ++by)
         for (int bx = 0; bx < 8; ++bx) {
             const PixelRect logical{bx * 100 + 10, by * 100 + 10, bx * 100 + 90, by * 100 + 90};
-            const PixelRect scaled{client.left + int(logical.x0 * sx), client.top + int(logical.y0 * sy),
-                                   client.left + int(logical.x1 * sx), client.top + int(logical.y1 * sy)};
+            const PixelRect scaled{
+                client.left + int(logical.x0 * sx), client.top + int(logical.y0 * sy),
+                client.left + int(logical.x1 * sx), client.top + int(logical.y1 * sy)};
             const Rgb a = original.mean(logical);
             const Rgb b = shown.mean(scaled);
             if (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 30)

@@ -1,6 +1,7 @@
 #include "MusicCompiler.h"
 #include "RiffReader.h"
 #include "XmReader.h"
+#include "support/ToolRun.h"
 #include "utils/FilePack.h"
 
 #include <gtest/gtest.h>
@@ -113,14 +114,10 @@ struct GameRender {
 GameRender renderWithXmrender(const std::string& tune) {
     GameRender result;
     const std::string wav = (std::filesystem::temp_directory_path() / ("vm_xmrender_" + tune + ".wav")).string();
-    const std::string command = std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) + "\" \"" + wav + "\" 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe))
-        result.output += line;
-    result.status = pclose(pipe);
+    const ToolRun run = runTool(std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) +
+                                "\" \"" + wav + "\"");
+    result.status = run.status;
+    result.output = run.output;
     std::string problem;
     if (auto wave = parseWave(readBytes(wav), problem))
         result.wave = *wave;
