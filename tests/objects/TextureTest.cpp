@@ -160,6 +160,7 @@ TEST_F(TextureDrawTest, ReloadAllWithTheContextInPlaceTakesEveryPictureAfreshFro
     const Bytes red = tgaFile(Picture(16, 8, kRed));
     TempDir::writeFile("art/swatch.tga", std::string(green.begin(), green.end()));
     auto texture = Texture::load(&disk, "art/swatch.tga");
+    texture->draw(0, 0, 0);
     TempDir::writeFile("art/swatch.tga", std::string(red.begin(), red.end()));
     Texture::reloadAll();
     ASSERT_TRUE(texture->isUploaded());
