@@ -59,6 +59,7 @@ public:
         if (!m_driver.available())
             return;
         resetConfig();
+        // Shown after keys, hidden after the mouse: a new process starts hidden.
         KeyboardFocus::setShown(false);
         GameStartup::openPack();
         Config::get().load();

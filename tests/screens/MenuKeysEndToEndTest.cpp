@@ -30,7 +30,6 @@ TEST(MenuKeysEndToEnd, KeysAloneOpenTheOptionsToggleABoxAndComeBack)
     XKeyboard keyboard;
     if (!keyboard.available())
         GTEST_SKIP() << "xdotool cannot find the game's window";
-    KeyboardFocus::setShown(false);
     MainWindow& main = run.main();
     auto step = [&](const std::string& key, const Control& expected) {
         keyboard.key(key);
@@ -42,7 +41,8 @@ TEST(MenuKeysEndToEnd, KeysAloneOpenTheOptionsToggleABoxAndComeBack)
     ASSERT_TRUE(step("shift+Tab", main.button("m_help_btn")));
     ASSERT_TRUE(step("Down", main.button("m_top_btn")));
     ASSERT_TRUE(step("Down", main.button("m_options_btn")));
-    run.shot("keyboard_main_menu");
+    run.driver().runFrames(2);
+    run.shot("menu_keys_main_menu");
 
     keyboard.key("Return");
     ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == main.optionsScreen(); }));
@@ -52,7 +52,8 @@ TEST(MenuKeysEndToEnd, KeysAloneOpenTheOptionsToggleABoxAndComeBack)
     keyboard.key("space");
     ASSERT_TRUE(run.driver().runUntil([&] { return Config::get().m_sound != sound; }));
     EXPECT_EQ(options.soundBox().isChecked(), !sound);
-    run.shot("keyboard_options");
+    run.driver().runFrames(2);
+    run.shot("menu_keys_options");
 
     keyboard.key("Escape");
     ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == &main; }));
@@ -67,7 +68,6 @@ TEST(ControllerEndToEnd, AControllerPluggedInLaterWalksTheMainMenu)
     GameFolder folder;
     GameRun run;
     REQUIRE_GAME(run);
-    KeyboardFocus::setShown(false);
     auto pad = std::make_unique<VirtualController>();
     if (!pad->isAttached())
         GTEST_SKIP() << "the library cannot make a virtual controller";
