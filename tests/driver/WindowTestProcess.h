@@ -2,6 +2,6 @@
 
 // Prepares the test process for opening the game's window, once: no sound
 // device (a test that records sound picks SDL's disk driver itself first),
-// and a display that stays up while the game closes its window and opens it
-// again.
+// controller input whichever window has the focus, and a display that stays
+// up while the game closes its window and opens it again.
 void prepareWindowTestProcess();
