@@ -4,7 +4,6 @@
 #include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
 #include "game/HudLayout.h"
-#include "objects/BackgroundCache.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
@@ -99,9 +98,7 @@ void BoardRenderer::drawBackground() const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     Texture& background = *m_art.background;
-    BackgroundCache::draw(background, [&background] {
-        drawQuad(background, -112.0f, -212.0f, 912.0f, 812.0f, 1.0f, 0.0f);
-    });
+    drawQuad(background, -112.0f, -212.0f, 912.0f, 812.0f, 1.0f, 0.0f);
 }
 
 void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
