@@ -32,20 +32,20 @@ struct PitchedShape {
     int detuneVoices = 1;
 };
 
-PitchedShape shapeFor(const InstrumentSpec& spec, Rng& rng) {
+PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng) {
     PitchedShape s;
-    const double b = std::clamp(spec.bright, 0.0, 1.0);
+    const double b = std::clamp(recipe.bright, 0.0, 1.0);
     auto add = [&](double ratio, double level, double decay, bool fades = false) {
         s.partials.push_back({ratio, level, decay, fades, rng.uniform()});
     };
-    switch (spec.kind) {
+    switch (recipe.kind) {
     case InstrumentKind::Pluck:
         for (int k = 1; k <= 14; ++k)
-            add(k, std::pow(k, -(1.6 - b)) * (k % 2 ? 1.0 : 0.7), spec.decay / (1 + 0.5 * (k - 1)));
+            add(k, std::pow(k, -(1.6 - b)) * (k % 2 ? 1.0 : 0.7), recipe.decay / (1 + 0.5 * (k - 1)));
         s.attackSeconds = 0.3, s.noise = 0.15, s.noiseDecay = 0.006;
         break;
     case InstrumentKind::Keys:
-        add(1, 1, 0), add(2, 0.25 * b, spec.decay), add(3, 0.08, spec.decay * 0.5);
+        add(1, 1, 0), add(2, 0.25 * b, recipe.decay), add(3, 0.08, recipe.decay * 0.5);
         add(7.03, 0.35 * b, 0.05, true), add(14.1, 0.1 * b, 0.03, true);
         s.attackSeconds = 0.25;
         break;
@@ -55,8 +55,8 @@ PitchedShape shapeFor(const InstrumentSpec& spec, Rng& rng) {
         s.attackSeconds = 0, s.loopSeconds = 0.5, s.detuneVoices = 3;
         break;
     case InstrumentKind::Bass:
-        add(1, 1, 0), add(2, 0.45, 0), add(3, 0.35 * b, spec.decay), add(4, 0.2 * b, spec.decay * 0.6);
-        add(5, 0.12 * b, spec.decay * 0.4);
+        add(1, 1, 0), add(2, 0.45, 0), add(3, 0.35 * b, recipe.decay), add(4, 0.2 * b, recipe.decay * 0.6);
+        add(5, 0.12 * b, recipe.decay * 0.4);
         s.attackSeconds = 0.15, s.noise = 0.05, s.noiseDecay = 0.004;
         break;
     case InstrumentKind::Lead:
@@ -65,8 +65,8 @@ PitchedShape shapeFor(const InstrumentSpec& spec, Rng& rng) {
         break;
     case InstrumentKind::Bell:
         add(1, 1, 0), add(2, 0.3, 0), add(3, 0.08 * b, 0);
-        add(2.76, 0.6, spec.decay * 0.4, true), add(5.4, 0.35 * b, spec.decay * 0.2, true);
-        add(8.93, 0.2 * b, spec.decay * 0.1, true);
+        add(2.76, 0.6, recipe.decay * 0.4, true), add(5.4, 0.35 * b, recipe.decay * 0.2, true);
+        add(8.93, 0.2 * b, recipe.decay * 0.1, true);
         s.attackSeconds = 0.45;
         break;
     default:
@@ -75,10 +75,10 @@ PitchedShape shapeFor(const InstrumentSpec& spec, Rng& rng) {
     return s;
 }
 
-std::vector<float> renderPitched(const InstrumentSpec& spec, int& loopStart, int& loopLength) {
-    Rng rng(spec.seed);
-    const PitchedShape shape = shapeFor(spec, rng);
-    const double f = kC4 * std::pow(2.0, spec.baseOctave - 4);
+std::vector<float> renderPitched(const InstrumentRecipe& recipe, int& loopStart, int& loopLength) {
+    Rng rng(recipe.seed);
+    const PitchedShape shape = shapeFor(recipe, rng);
+    const double f = kC4 * std::pow(2.0, recipe.baseOctave - 4);
     // the loop holds a whole number of cycles; the fundamental is nudged to fit it exactly
     const int cycles = std::max(1, static_cast<int>(std::lround(shape.loopSeconds * f)));
     loopLength = static_cast<int>(std::lround(cycles * kRate / f));
@@ -132,34 +132,34 @@ void addSweptSine(std::vector<float>& out, double from, double to, double sweepT
     }
 }
 
-std::vector<float> renderDrum(const InstrumentSpec& spec) {
-    Rng rng(spec.seed);
-    auto tuned = [&](double own) { return spec.pitch > 0 ? spec.pitch : own; };
-    std::vector<float> out(static_cast<size_t>(std::max(0.03, spec.decay) * kDrumRate), 0.0f);
-    switch (spec.kind) {
+std::vector<float> renderDrum(const InstrumentRecipe& recipe) {
+    Rng rng(recipe.seed);
+    auto tuned = [&](double own) { return recipe.pitch > 0 ? recipe.pitch : own; };
+    std::vector<float> out(static_cast<size_t>(std::max(0.03, recipe.decay) * kDrumRate), 0.0f);
+    switch (recipe.kind) {
     case InstrumentKind::Kick:
-        addSweptSine(out, tuned(150) * 2.2, tuned(150) * 0.35, 0.09, 1.0, spec.decay * 0.35);
+        addSweptSine(out, tuned(150) * 2.2, tuned(150) * 0.35, 0.09, 1.0, recipe.decay * 0.35);
         addFilteredNoise(out, rng, FilterKind::LowPass, 3000, 0.7, 0.3, 0.004);
         break;
     case InstrumentKind::Snare:
         addSweptSine(out, tuned(190) * 1.4, tuned(190), 0.03, 0.6, 0.05);
-        addFilteredNoise(out, rng, FilterKind::HighPass, 1800, 0.7, 0.8, spec.decay * 0.3);
+        addFilteredNoise(out, rng, FilterKind::HighPass, 1800, 0.7, 0.8, recipe.decay * 0.3);
         break;
     case InstrumentKind::Hat:
     case InstrumentKind::OpenHat:
-        addFilteredNoise(out, rng, FilterKind::HighPass, tuned(7000), 0.9, 1.0, spec.decay * 0.3);
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(7000) * 1.4, 3, 0.4, spec.decay * 0.2);
+        addFilteredNoise(out, rng, FilterKind::HighPass, tuned(7000), 0.9, 1.0, recipe.decay * 0.3);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(7000) * 1.4, 3, 0.4, recipe.decay * 0.2);
         break;
     case InstrumentKind::Clap:
         for (int burst = 0; burst < 3; ++burst)
             addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.5, 0.8, 0.006, burst * 0.011);
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.2, 0.6, spec.decay * 0.3, 0.033);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.2, 0.6, recipe.decay * 0.3, 0.033);
         break;
     case InstrumentKind::Shaker:
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(6000), 1.5, 1.0, spec.decay * 0.25);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(6000), 1.5, 1.0, recipe.decay * 0.25);
         break;
     case InstrumentKind::Tom:
-        addSweptSine(out, tuned(130) * 1.5, tuned(130), 0.06, 1.0, spec.decay * 0.35);
+        addSweptSine(out, tuned(130) * 1.5, tuned(130), 0.06, 1.0, recipe.decay * 0.35);
         addFilteredNoise(out, rng, FilterKind::LowPass, 2000, 0.7, 0.15, 0.01);
         break;
     case InstrumentKind::Rim:
@@ -202,21 +202,21 @@ bool instrumentKindNamed(const std::string& name, InstrumentKind& kind) {
 
 bool isDrum(InstrumentKind kind) { return kind >= InstrumentKind::Kick; }
 
-XmSample synthesizeSample(const InstrumentSpec& spec) {
+XmSample synthesizeSample(const InstrumentRecipe& recipe) {
     XmSample sample;
-    if (isDrum(spec.kind)) {
-        const auto raw = renderDrum(spec);
+    if (isDrum(recipe.kind)) {
+        const auto raw = renderDrum(recipe);
         sample.data = toPcm16(raw, raw.size() * 3 / 4);
         sample.relativeNote = 24; // C-4 plays the drum at its own rate
         return sample;
     }
     int loopStart = 0, loopLength = 0;
-    const auto raw = renderPitched(spec, loopStart, loopLength);
+    const auto raw = renderPitched(recipe, loopStart, loopLength);
     sample.data = toPcm16(raw, raw.size());
     sample.loop = XmLoop::Forward;
     sample.loopStart = static_cast<uint32_t>(loopStart);
     sample.loopLength = static_cast<uint32_t>(loopLength);
-    sample.relativeNote = static_cast<int8_t>(60 - 12 * spec.baseOctave);
+    sample.relativeNote = static_cast<int8_t>(60 - 12 * recipe.baseOctave);
     return sample;
 }
 

@@ -9,7 +9,7 @@ namespace soundgen {
 enum class InstrumentKind { Pluck, Keys, Pad, Bass, Lead, Bell, Kick, Snare, Hat, OpenHat, Clap, Shaker, Tom, Rim };
 
 // How one instrument of a score sounds; the envelopes and settings go straight into the module.
-struct InstrumentSpec {
+struct InstrumentRecipe {
     std::string name;
     InstrumentKind kind = InstrumentKind::Pluck;
     int baseOctave = 4;     // the octave whose C the sample holds
@@ -24,6 +24,6 @@ bool isDrum(InstrumentKind kind);
 
 // Synthesizes the sample: pitched kinds hold C of the base octave and loop a stretch that
 // is exactly periodic, so a held note neither clicks nor drifts out of tune.
-XmSample synthesizeSample(const InstrumentSpec& spec);
+XmSample synthesizeSample(const InstrumentRecipe& recipe);
 
 } // namespace soundgen

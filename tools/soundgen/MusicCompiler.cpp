@@ -93,27 +93,27 @@ void parseVibrato(const SourceText& text, const SourceLine& line, const std::str
 XmInstrument parseInstrument(const SourceText& text, const SourceLine& line) {
     if (line.words.size() < 3)
         text.fail(line, "instrument needs a name and a kind");
-    InstrumentSpec spec;
-    spec.name = line.words[1];
-    if (!instrumentKindNamed(line.words[2], spec.kind))
+    InstrumentRecipe recipe;
+    recipe.name = line.words[1];
+    if (!instrumentKindNamed(line.words[2], recipe.kind))
         text.fail(line, "unknown instrument kind \"" + line.words[2] + "\"");
     const Options o(text, line, 3);
-    spec.baseOctave = static_cast<int>(std::clamp(o.number("base", 4), 1.0, 7.0));
-    spec.bright = o.number("bright", 0.5);
-    spec.decay = std::clamp(o.number("decay", isDrum(spec.kind) ? 0.3 : 0.6), 0.02, 4.0);
-    spec.pitch = o.number("pitch", 0);
-    spec.seed = seedOf(spec.name);
+    recipe.baseOctave = static_cast<int>(std::clamp(o.number("base", 4), 1.0, 7.0));
+    recipe.bright = o.number("bright", 0.5);
+    recipe.decay = std::clamp(o.number("decay", isDrum(recipe.kind) ? 0.3 : 0.6), 0.02, 4.0);
+    recipe.pitch = o.number("pitch", 0);
+    recipe.seed = seedOf(recipe.name);
 
     XmInstrument in;
-    in.name = spec.name;
-    in.sample = synthesizeSample(spec);
+    in.name = recipe.name;
+    in.sample = synthesizeSample(recipe);
     in.sample.volume = static_cast<uint8_t>(std::clamp(o.number("vol", 48), 0.0, 64.0));
     in.sample.panning = static_cast<uint8_t>(std::clamp(o.number("pan", 128), 0.0, 255.0));
     in.fadeout = static_cast<uint16_t>(std::clamp(o.number("fade", 0), 0.0, 4095.0));
     if (o.has("venv")) {
         in.volumeEnvelope = parseEnvelope(text, line, o.word("venv", ""));
         parseEnvelopeMarks(text, line, o, "v", in.volumeEnvelope);
-    } else if (isDrum(spec.kind)) {
+    } else if (isDrum(recipe.kind)) {
         // a drum fades on its own; the envelope only makes sure a long one dies away
         in.volumeEnvelope.points = {{0, 64}, {4, 60}, {64, 0}};
     }
