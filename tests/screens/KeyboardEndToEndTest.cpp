@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -19,34 +17,18 @@ struct Area {
     int x0, y0, x1, y1;
 };
 
-int differingPixels(ScriptedDriver& driver, Area area, const std::vector<std::uint8_t>& before)
+// Pixels of the area (logical units) that changed clearly since the earlier shot.
+int differingPixels(const ScriptedDriver& driver, Area area, const Screenshot& before)
 {
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> now = driver.capture(width, height);
+    const Screenshot now = driver.screenshot();
     int count = 0;
-    std::size_t k = 0;
     for (int y = driver.toClientY(area.y0); y < driver.toClientY(area.y1); ++y)
-        for (int x = driver.toClientX(area.x0); x < driver.toClientX(area.x1); ++x, k += 3) {
-            const std::size_t at = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3;
-            int d = 0;
-            for (int i = 0; i < 3; ++i)
-                d += std::abs(int(now[at + std::size_t(i)]) - int(before[k + std::size_t(i)]));
-            count += d > 60;
+        for (int x = driver.toClientX(area.x0); x < driver.toClientX(area.x1); ++x) {
+            const Rgb a = now.at(x, y);
+            const Rgb b = before.at(x, y);
+            count += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 60;
         }
     return count;
-}
-
-std::vector<std::uint8_t> pixelsOf(ScriptedDriver& driver, Area area)
-{
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = driver.capture(width, height);
-    std::vector<std::uint8_t> out;
-    for (int y = driver.toClientY(area.y0); y < driver.toClientY(area.y1); ++y)
-        for (int x = driver.toClientX(area.x0); x < driver.toClientX(area.x1); ++x)
-            for (int i = 0; i < 3; ++i)
-                out.push_back(rgb[(std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3 +
-                                  std::size_t(i)]);
-    return out;
 }
 
 class KeyboardGame {
@@ -83,23 +65,32 @@ private:
     const XKeyboard& m_keys;
 };
 
-} // namespace
+// The real window, played by keys typed on the X server.
+class KeyboardEndToEnd : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_GAME(run);
+        if (!keys.available())
+            GTEST_SKIP() << "no xdotool or no window of this process on the X server";
+    }
 
-TEST(EndToEnd, ALevelIsWonWithTheKeyboardAlone)
-{
     GameFolder folder;
     GameRun run;
-    REQUIRE_GAME(run);
     XKeyboard keys;
-    if (!keys.available())
-        GTEST_SKIP() << "no xdotool or no window of this process on the X server";
+};
+
+} // namespace
+
+TEST_F(KeyboardEndToEnd, ALevelIsWonWithTheKeyboardAlone)
+{
     GameWindow& game = startLevel(run, 1);
     ScriptedDriver& driver = run.driver();
     // The pointer rests off the board, where nothing else moves.
     const Area spot{740, 540, 764, 564};
     driver.moveTo(100, 100);
     driver.runFrames(1);
-    const std::vector<std::uint8_t> bare = pixelsOf(driver, spot);
+    const Screenshot bare = driver.screenshot();
     driver.moveTo(spot.x0, spot.y0);
     driver.runFrames(1);
     ASSERT_GT(differingPixels(driver, spot, bare), 40) << "the pointer is drawn";
@@ -127,14 +118,8 @@ TEST(EndToEnd, ALevelIsWonWithTheKeyboardAlone)
     EXPECT_GT(differingPixels(driver, spot, bare), 40) << "the mouse brings the pointer back";
 }
 
-TEST(EndToEnd, WhileTheKeysLeadTheSightSitsOnTheFlyingInsectAndXShootsIt)
+TEST_F(KeyboardEndToEnd, WhileTheKeysLeadTheSightSitsOnTheFlyingInsectAndXShootsIt)
 {
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    XKeyboard keys;
-    if (!keys.available())
-        GTEST_SKIP() << "no xdotool or no window of this process on the X server";
     GameWindow& game = startLevel(run, 6);
     ScriptedDriver& driver = run.driver();
     KeyboardGame play(run, game, keys);
