@@ -77,7 +77,7 @@ std::optional<ImageHeader> readJpeg(Bytes bytes, std::size_t size)
     if (size < 4 || bytes[0] != 0xff || bytes[1] != 0xd8)
         return std::nullopt;
     std::size_t at = 2;
-    while (size - at >= 4) {
+    while (at + 4 <= size) {
         if (bytes[at] != 0xff)
             return std::nullopt;
         const int marker = bytes[at + 1];

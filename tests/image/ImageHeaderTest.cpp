@@ -51,4 +51,7 @@ TEST(ImageHeaderTest, BrokenUnknownAndDdsFilesGiveNothing)
     EXPECT_FALSE(ImageHeader::read("a.jpg", unknownLayout.data(), unknownLayout.size()));
     const Bytes dds = ddsPlainFile(4, 4, 32, Bytes(64, 0));
     EXPECT_FALSE(ImageHeader::read("a.dds", dds.data(), dds.size()));
+    // A segment that claims to run past the end of the file.
+    const Bytes longSegment{0xff, 0xd8, 0xff, 0xe0, 0xff, 0xff};
+    EXPECT_FALSE(ImageHeader::read("a.jpg", longSegment.data(), longSegment.size()));
 }
