@@ -4,6 +4,7 @@ find_package(ZLIB REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(X11 REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 # GLU has no CMake target of its own in Debian's OpenGL module here.
 find_library(VM_GLU_LIBRARY GLU REQUIRED)

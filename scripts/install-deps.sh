@@ -7,7 +7,7 @@ packages=(
   # toolchain
   cmake ninja-build g++ make pkg-config clang-14 libclang-rt-14-dev
   # the game
-  libsdl2-dev libgl-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   # asset generation (build time only)
   libcairo2-dev librsvg2-dev libfreetype-dev fonts-dejavu-core
   fonts-dejavu-extra

@@ -1,5 +1,7 @@
 #include "platform/PlatformWindow.h"
 
+#include "platform/WindowManager.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -156,7 +158,10 @@ bool PlatformWindow::enterFullScreen(int logicalWidth, int logicalHeight)
     // request alone changes nothing but the size the library believes in.
     SDL_SetWindowPosition(m_window, desktop.left, desktop.top);
     SDL_SetWindowSize(m_window, desktopWidth, desktopHeight);
-    m_fullScreen = SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    // With nobody to answer the request the library would wait a tenth of a
+    // second for an answer; covering the desktop is then all there is to it.
+    m_fullScreen = !WindowManager::runs(*m_window) ||
+                   SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     SDL_RaiseWindow(m_window);
     waitForDrawableSize(desktopWidth, desktopHeight);
     fitClientArea(desktopWidth, desktopHeight, logicalWidth, logicalHeight);
