@@ -46,6 +46,7 @@ int CSoundManager::initialise(void* window)
     std::unique_ptr<SoundDevice> device;
     const int result = SoundDevice::create(device);
     if (result != kSoundOk) {
+        reportNoDevice(AudioOutput::failureReason());
         return result;
     }
     return initialise(window, std::move(device));
@@ -54,6 +55,7 @@ int CSoundManager::initialise(void* window)
 int CSoundManager::initialise(void* window, std::unique_ptr<SoundDevice> device)
 {
     releaseDevice();
+    m_noDeviceReported = false;
     m_device = std::move(device);
     if (m_device == nullptr) {
         return kSoundNoDevice;
@@ -111,6 +113,9 @@ std::unique_ptr<CSoundEffect> CSoundManager::createEffect(const std::string& fil
 
 bool CSoundManager::load(const std::string& fileName, int id)
 {
+    if (m_device == nullptr && m_noDeviceReported) {
+        return false;
+    }
     std::unique_ptr<CSoundEffect> effect = createEffect(fileName, 1);
     if (effect == nullptr) {
         reportFailure(fileName);
@@ -128,6 +133,20 @@ void CSoundManager::reportFailure(const std::string& fileName)
     } else {
         std::fprintf(stderr, "%s: %s (%s)\n", kFailureCaption, kFailureText, fileName.c_str());
     }
+}
+
+// Once for the whole run instead of once for every effect.
+void CSoundManager::reportNoDevice(const std::string& reason)
+{
+    m_noDeviceReported = true;
+    if (reason.empty()) {
+        Log::write("Sound effects are silent: the sound output is switched off.");
+        return;
+    }
+    Log::write("%s No sound device (%s); the game goes on without sound effects.", kFailureText,
+               reason.c_str());
+    std::fprintf(stderr, "%s: no sound device (%s); the game goes on without sound effects\n",
+                 kFailureCaption, reason.c_str());
 }
 
 void CSoundManager::setFailureNotice(FailureNotice notice)

@@ -26,6 +26,8 @@ public:
     ~CSoundManager();
 
     // Creates the device for the game window; returns 0 or the device's error.
+    // Without a device the effects stay silent: a failing device is said once
+    // (log and standard error), an output the player switched off only in the log.
     int initialise(void* window);
     // The same with a device the caller made (tests use a detached one).
     int initialise(void* window, std::unique_ptr<SoundDevice> device);
@@ -40,6 +42,7 @@ public:
 
     // Reads a WAV file from the disk and registers it under id, replacing an
     // earlier effect; on failure shows the failure notice and keeps the old one.
+    // After initialise found no device it fails without a notice.
     bool load(const std::string& fileName, int id);
     void play(int id, WhilePlaying whilePlaying = WhilePlaying::Restart,
               Repeat repeat = Repeat::Once);
@@ -61,9 +64,11 @@ public:
 private:
     std::unique_ptr<CSoundEffect> createEffect(const std::string& fileName, int count);
     static void reportFailure(const std::string& fileName);
+    void reportNoDevice(const std::string& reason);
     void releaseDevice();
 
     bool m_enabled = false;
+    bool m_noDeviceReported = false;
     bool m_invertStereo = false;
     int m_volume = 100;
     std::map<int, std::unique_ptr<CSoundEffect>> m_effects;

@@ -9,10 +9,17 @@
 namespace {
 
 std::unique_ptr<AudioOutput> g_output;
+std::string g_failureReason;
 
 void SDLCALL fillAudio(void* userData, Uint8* stream, int bytes)
 {
     static_cast<AudioOutput*>(userData)->render(reinterpret_cast<std::int16_t*>(stream), bytes / 4);
+}
+
+std::string libraryError()
+{
+    const char* text = SDL_GetError();
+    return text != nullptr && *text != '\0' ? text : "no output device";
 }
 
 bool isDummyDriver()
@@ -45,9 +52,16 @@ void AudioOutput::release(AudioOutput* output)
     g_output.reset();
 }
 
+const std::string& AudioOutput::failureReason()
+{
+    return g_failureReason;
+}
+
 bool AudioOutput::openDevice()
 {
+    g_failureReason.clear();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        g_failureReason = libraryError();
         return false;
     }
     if (isDummyDriver()) {
@@ -64,6 +78,7 @@ bool AudioOutput::openDevice()
     m_accumulator.assign(std::size_t(kBufferFrames) * 2 * 8, 0);
     m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (m_device == 0) {
+        g_failureReason = libraryError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 // Something the output thread mixes: it adds interleaved stereo frames into
@@ -25,6 +26,9 @@ public:
     // driver is SDL's dummy one).
     static AudioOutput* acquire();
     static void release(AudioOutput* output);
+    // Why the last acquire gave nothing: empty when the player chose no
+    // output (SDL's dummy driver), else the library's reason.
+    static const std::string& failureReason();
 
     void addSource(AudioSource& source);
     void removeSource(AudioSource& source);

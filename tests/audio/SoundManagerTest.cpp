@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using audiotest::WavBytes;
@@ -185,21 +186,57 @@ TEST_F(Effects, EffectsAreConvertedToTheOutputRate)
     EXPECT_EQ(left[200], 0); // 100 frames at 22050 Hz last 200 output frames
 }
 
-TEST(SoundWithoutDevice, EveryLoadFailsAndPlayIsSilent)
+// The player chose no sound output: the effects are silent and nothing is said.
+TEST(SoundWithoutDevice, ASwitchedOffOutputLoadsNothingAndSaysNothing)
 {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     int failures = 0;
     CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
     CSoundManager manager;
+    testing::internal::CaptureStderr();
     EXPECT_NE(manager.initialise(nullptr), kSoundOk);
     EXPECT_FALSE(manager.hasDevice());
     manager.enable();
     EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
+    EXPECT_FALSE(manager.load(rampFile("ramp2.wav", 100), SoundId::Pop));
     manager.play(SoundId::GlassBreaks);
-    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(failures, 0);
     EXPECT_EQ(WaveOutput::openDefault(WaveFormat::pcm(2, 44100, 16)), nullptr);
     CSoundManager::setFailureNotice({});
     ::unsetenv("SDL_AUDIODRIVER");
+}
+
+// A device that cannot be opened is said once, with the library's reason,
+// however many effects there are.
+TEST(SoundWithoutDevice, AFailingDeviceIsSaidOnceWithItsReason)
+{
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    int failures = 0;
+    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
+    CSoundManager manager;
+    testing::internal::CaptureStderr();
+    EXPECT_NE(manager.initialise(nullptr), kSoundOk);
+    EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
+    EXPECT_FALSE(manager.load(rampFile("ramp2.wav", 100), SoundId::Pop));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("no sound device ("), std::string::npos) << said;
+    EXPECT_NE(said.find("no-such-driver"), std::string::npos) << said;
+    EXPECT_EQ(failures, 0);
+    CSoundManager::setFailureNotice({});
+    ::unsetenv("SDL_AUDIODRIVER");
+}
+
+// Without any initialise a load still fails the way a missing device always did.
+TEST(SoundWithoutDevice, ALoadBeforeAnyDeviceStillShowsTheNotice)
+{
+    int failures = 0;
+    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
+    CSoundManager manager;
+    EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
+    EXPECT_EQ(failures, 1);
+    CSoundManager::setFailureNotice({});
 }
 
 TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
