@@ -80,6 +80,8 @@ void PackEntry::release()
     data.shrink_to_fit();
 }
 
+// Two passes of the key, each through its own table; both folded into one
+// table and one pass, as the large scrambled pictures are read at start-up.
 void FilePack::scrambleInPlace(std::uint8_t* data, std::size_t size, const std::string& key)
 {
     const std::size_t length = key.size();
@@ -90,15 +92,18 @@ void FilePack::scrambleInPlace(std::uint8_t* data, std::size_t size, const std::
     for (std::size_t j = 0; j < length; ++j)
         sum += static_cast<std::uint32_t>(signedByte(j));
     const std::int8_t second = length > 1 ? signedByte(1) : 0;
-    std::vector<std::uint8_t> table(length);
+    std::vector<std::uint8_t> table(length, 0);
     for (const std::int8_t t : {second, std::int8_t{0}}) {
         for (std::size_t j = 0; j < length; ++j) {
             const std::uint32_t index = static_cast<std::uint32_t>(signedByte(j)) + sum +
                                         static_cast<std::uint32_t>(t);
-            table[j] = static_cast<std::uint8_t>(key[index % length]);
+            table[j] ^= static_cast<std::uint8_t>(key[index % length]);
         }
-        for (std::size_t i = 0; i < size; ++i)
-            data[i] ^= table[i % length];
+    }
+    for (std::size_t i = 0, j = 0; i < size; ++i) {
+        data[i] ^= table[j];
+        if (++j == length)
+            j = 0;
     }
 }
 
