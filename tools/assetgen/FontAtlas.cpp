@@ -5,6 +5,8 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
@@ -72,17 +74,19 @@ struct FreeTypeFace {
     }
 };
 
-// The outline of a character, hinted, narrowed to `squeeze` of its width and
-// emboldened by what the narrowing takes from its strokes.
+// The outline of a character, hinted, narrowed (or widened) to `squeeze` of its
+// width and emboldened by what a narrowing takes from its strokes.
 FT_GlyphSlot loadOutline(FT_Face face, int code, double squeeze)
 {
     if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         throw std::runtime_error("the font lacks character " + std::to_string(code));
     FT_GlyphSlot slot = face->glyph;
-    if (squeeze < 1.0) {
+    if (squeeze != 1.0) {
         FT_Matrix narrow{FT_Fixed(squeeze * 65536), 0, 0, 0x10000};
         FT_Outline_Transform(&slot->outline, &narrow);
+    }
+    if (squeeze < 1.0) {
         // A stem about a sixth of an em wide loses (1 - squeeze) of that width.
         FT_Pos stem = FT_Pos(face->size->metrics.x_ppem * 64 / 6);
         FT_Outline_EmboldenXY(&slot->outline, FT_Pos((1.0 - squeeze) * stem * 0.25), 0);
@@ -135,60 +139,136 @@ void setAlpha(unsigned char* data, int stride, int x, int y, unsigned alpha)
     *pixel = (value << 24) | (value << 16) | (value << 8) | value; // white, premultiplied
 }
 
-} // namespace
 
-Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth)
+// Where the glyphs of the atlas stand: one line of glyphs after another,
+// every line as high as the tallest glyph.
+struct AtlasLayout {
+    int ascent = 0;
+    int lineHeight = 0;
+    int lines = 0;
+    int height = 0;
+    std::vector<std::pair<int, int>> places; // (line, x)
+
+    int lineTop(int line) const { return kGap + line * (lineHeight + kGap); }
+};
+
+AtlasLayout layOut(const std::vector<Glyph>& glyphs, int imageWidth)
 {
-    FreeTypeFace font(ttfPath, pixelSize);
-    std::vector<Glyph> glyphs;
-    int ascent = 0, descent = 0;
-    for (int c = kFirst; c <= kLast; ++c) {
-        glyphs.push_back(c == 'A' ? renderNarrowA(font.face) : renderGlyph(font.face, c));
-        ascent = std::max(ascent, glyphs.back().top);
-        descent = std::max(descent, glyphs.back().rows - glyphs.back().top);
+    AtlasLayout layout;
+    int descent = 0;
+    for (const Glyph& g : glyphs) {
+        layout.ascent = std::max(layout.ascent, g.top);
+        descent = std::max(descent, g.rows - g.top);
     }
     // The marker reaches a little beyond the ink, a line gap that sets the
     // letters off from the line above and below.
-    int pad = (ascent + descent) / 16;
-    ascent += pad;
+    int pad = (layout.ascent + descent) / 16;
+    layout.ascent += pad;
     descent += pad;
-    int lineHeight = ascent + descent;
+    layout.lineHeight = layout.ascent + descent;
     int usable = imageWidth - 1; // the last column stays empty
-    // Lay the glyphs out in lines first to learn the height.
-    std::vector<std::pair<int, int>> places; // (line, x)
     int line = 0, x = kMarker + kGap;
     for (const Glyph& g : glyphs) {
         if (x + g.width + kGap > usable) {
             ++line;
             x = kMarker + kGap;
         }
-        places.emplace_back(line, x);
+        layout.places.emplace_back(line, x);
         x += g.width + kGap;
     }
-    int needed = (line + 1) * (lineHeight + kGap) + kGap;
-    int height = 16;
-    while (height < needed)
-        height *= 2;
+    layout.lines = line + 1;
+    int needed = layout.lines * (layout.lineHeight + kGap) + kGap;
+    layout.height = 16;
+    while (layout.height < needed)
+        layout.height *= 2;
+    return layout;
+}
 
-    Surface surface = makeSurface(imageWidth, height);
-    cairo_surface_flush(surface.get());
-    unsigned char* data = cairo_image_surface_get_data(surface.get());
-    int stride = cairo_image_surface_get_stride(surface.get());
-    for (int l = 0; l <= line; ++l) {
-        int lineTop = kGap + l * (lineHeight + kGap);
-        for (int y = lineTop; y < lineTop + lineHeight; ++y)
-            for (int m = 0; m < kMarker; ++m)
-                setAlpha(data, stride, m, y, 255);
+// A glyph rendered larger, narrowed or widened until its ink is `width` columns.
+Glyph renderToWidth(FT_Face face, int code, int width)
+{
+    Glyph best = renderGlyph(face, code);
+    double squeeze = double(width) / best.width;
+    for (int tries = 0; tries < 6 && best.width != width; ++tries) {
+        Glyph g = renderGlyph(face, code, squeeze);
+        if (std::abs(g.width - width) < std::abs(best.width - width))
+            best = g;
+        squeeze *= double(width) / g.width;
     }
-    for (std::size_t i = 0; i < glyphs.size(); ++i) {
-        const Glyph& g = glyphs[i];
-        auto [l, gx] = places[i];
-        int baseline = kGap + l * (lineHeight + kGap) + ascent;
-        for (int y = 0; y < g.rows; ++y)
+    return best;
+}
+
+class AtlasCanvas {
+public:
+    AtlasCanvas(int width, int height) : m_surface(makeSurface(width, height))
+    {
+        cairo_surface_flush(m_surface.get());
+        m_data = cairo_image_surface_get_data(m_surface.get());
+        m_stride = cairo_image_surface_get_stride(m_surface.get());
+        m_width = width;
+    }
+
+    void marker(int top, int height, int width)
+    {
+        for (int y = top; y < top + height; ++y)
+            for (int m = 0; m < width; ++m)
+                setAlpha(m_data, m_stride, m, y, 255);
+    }
+    // Ink outside the rows top … bottom − 1 is left out.
+    void glyph(const Glyph& g, int x, int baseline, int top, int bottom)
+    {
+        for (int y = 0; y < g.rows; ++y) {
+            const int row = baseline - g.top + y;
+            if (row < top || row >= bottom)
+                continue;
             for (int c = 0; c < g.width; ++c)
-                setAlpha(data, stride, gx + c, baseline - g.top + y,
-                         g.coverage[std::size_t(y) * g.width + c]);
+                if (x + c >= 0 && x + c < m_width)
+                    setAlpha(m_data, m_stride, x + c, row,
+                             g.coverage[std::size_t(y) * g.width + c]);
+        }
     }
-    cairo_surface_mark_dirty(surface.get());
-    return surface;
+    Surface finish()
+    {
+        cairo_surface_mark_dirty(m_surface.get());
+        return std::move(m_surface);
+    }
+
+private:
+    Surface m_surface;
+    unsigned char* m_data = nullptr;
+    int m_stride = 0;
+    int m_width = 0;
+};
+
+} // namespace
+
+Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth, int scale)
+{
+    FreeTypeFace font(ttfPath, pixelSize);
+    std::vector<Glyph> glyphs;
+    for (int c = kFirst; c <= kLast; ++c)
+        glyphs.push_back(c == 'A' ? renderNarrowA(font.face) : renderGlyph(font.face, c));
+    const AtlasLayout layout = layOut(glyphs, imageWidth);
+    AtlasCanvas canvas(imageWidth * scale, layout.height * scale);
+    for (int l = 0; l < layout.lines; ++l)
+        canvas.marker(layout.lineTop(l) * scale, layout.lineHeight * scale, kMarker * scale);
+    std::unique_ptr<FreeTypeFace> larger;
+    if (scale != 1)
+        larger = std::make_unique<FreeTypeFace>(ttfPath, pixelSize * scale);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        auto [l, x] = layout.places[i];
+        const int top = layout.lineTop(l) * scale;
+        const int baseline = top + layout.ascent * scale;
+        if (scale == 1) {
+            canvas.glyph(glyphs[i], x, baseline, top, top + layout.lineHeight);
+            continue;
+        }
+        // Each glyph fills the same share of the picture as at the base size,
+        // so the game's glyph boxes, measured there, fit this picture too.
+        const int width = glyphs[i].width * scale;
+        const Glyph g = renderToWidth(larger->face, kFirst + int(i), width);
+        canvas.glyph(g, x * scale + (width - g.width) / 2, baseline, top,
+                     top + layout.lineHeight * scale);
+    }
+    return canvas.finish();
 }

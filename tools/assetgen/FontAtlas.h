@@ -11,4 +11,6 @@
 // glyph and the width of "A" for a word space; so every box is the glyph's
 // ink alone (no faint fringe), and "A" is drawn narrow enough that its width
 // is a word space of the typeface's proportions.
-Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth);
+// At a scale above 1 the picture is that many times larger with every glyph,
+// line and marker in the same place relative to its size as at scale 1.
+Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth, int scale = 1);

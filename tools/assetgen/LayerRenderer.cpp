@@ -122,7 +122,10 @@ Pose poseOf(const Layer& layer, double frameWidth, double frameHeight, double ph
 
 } // namespace
 
-LayerRenderer::LayerRenderer(std::string sourceDir) : m_sourceDir(std::move(sourceDir)) {}
+LayerRenderer::LayerRenderer(std::string sourceDir, double pixelScale)
+    : m_sourceDir(std::move(sourceDir)), m_pixelScale(pixelScale)
+{
+}
 
 LayerRenderer::~LayerRenderer()
 {
@@ -183,21 +186,21 @@ void LayerRenderer::render(RsvgHandle* handle, const Layer& layer, cairo_t* cr,
 }
 
 // librsvg refuses some rotations (quarter turns among them), so a turned layer
-// is drawn upright at twice the size first and the picture is turned instead.
+// is drawn upright at twice the output's size first and the picture is turned instead.
 void LayerRenderer::renderTurned(RsvgHandle* handle, const Layer& layer, cairo_t* cr,
-                                 const RsvgRectangle& viewport)
+                                 const RsvgRectangle& viewport) const
 {
-    constexpr double kOversample = 2.0;
+    const double oversample = 2.0 * m_pixelScale;
     int w = int(std::ceil(viewport.x + viewport.width)) + 1;
     int h = int(std::ceil(viewport.y + viewport.height)) + 1;
-    Surface upright = makeSurface(int(w * kOversample), int(h * kOversample));
+    Surface upright = makeSurface(int(w * oversample), int(h * oversample));
     {
         Context inner(cairo_create(upright.get()));
-        cairo_scale(inner.get(), kOversample, kOversample);
+        cairo_scale(inner.get(), oversample, oversample);
         render(handle, layer, inner.get(), viewport);
     }
     cairo_save(cr);
-    cairo_scale(cr, 1 / kOversample, 1 / kOversample);
+    cairo_scale(cr, 1 / oversample, 1 / oversample);
     cairo_set_source_surface(cr, upright.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);

@@ -15,7 +15,8 @@ struct _RsvgRectangle;
 // applies a layer's animation for the given phase (0 to 1 over the loop).
 class LayerRenderer {
 public:
-    explicit LayerRenderer(std::string sourceDir);
+    // pixelScale: device pixels per manifest unit of the pictures drawn.
+    explicit LayerRenderer(std::string sourceDir, double pixelScale = 1.0);
     ~LayerRenderer();
     LayerRenderer(const LayerRenderer&) = delete;
     LayerRenderer& operator=(const LayerRenderer&) = delete;
@@ -27,11 +28,12 @@ private:
     _RsvgHandle* handleFor(const Layer& layer);
     static void render(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
                        const _RsvgRectangle& viewport);
-    static void renderTurned(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
-                             const _RsvgRectangle& viewport);
+    void renderTurned(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
+                      const _RsvgRectangle& viewport) const;
     const std::string& sourceText(const std::string& file);
 
     std::string m_sourceDir;
+    double m_pixelScale;
     std::map<std::string, std::string> m_texts;
     std::map<std::string, _RsvgHandle*> m_handles;
 };

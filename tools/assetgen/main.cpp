@@ -1,7 +1,8 @@
 // assetgen: renders every generated picture of the game from the SVG sources
 // listed in the art manifest, and a contact sheet of all of them; or the
-// desktop icon set from one item of the manifest.
-//   assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
+// desktop icon set from one item of the manifest. With --scale 2 every picture
+// has twice the manifest's width and height (the same drawing, finer pixels).
+//   assetgen [--scale N] MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
 //   assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME SIZE,SIZE,...
 #include "ContactSheet.h"
 #include "FontAtlas.h"
@@ -30,8 +31,9 @@ bool drawnInFrame(const Layer& layer, int frame)
 
 class AssetBuild {
 public:
-    AssetBuild(const std::string& sourceDir, std::string outputDir)
-        : m_renderer(sourceDir), m_sourceDir(sourceDir), m_outputDir(std::move(outputDir))
+    AssetBuild(const std::string& sourceDir, std::string outputDir, int scale)
+        : m_renderer(sourceDir, scale), m_sourceDir(sourceDir),
+          m_outputDir(std::move(outputDir)), m_scale(scale)
     {
     }
 
@@ -43,7 +45,8 @@ public:
         case ItemKind::Sequence: buildSequence(item); break;
         case ItemKind::Gray: keep(item.output, grayCopy(built(item.source, item)), item); break;
         case ItemKind::Font:
-            keep(item.output, renderFontAtlas(item.source, item.height, item.width), item);
+            keep(item.output, renderFontAtlas(item.source, item.height, item.width, m_scale),
+                 item);
             break;
         }
     }
@@ -57,10 +60,19 @@ public:
     }
 
 private:
+    // A surface of the given size in manifest units, drawn on in those units.
+    std::pair<Surface, Context> canvas(int width, int height) const
+    {
+        Surface surface = makeSurface(width * m_scale, height * m_scale);
+        Context cr(cairo_create(surface.get()));
+        if (m_scale != 1)
+            cairo_scale(cr.get(), m_scale, m_scale);
+        return {std::move(surface), std::move(cr)};
+    }
+
     Surface renderFrame(const Item& item, const std::vector<Layer>& layers, double phase)
     {
-        Surface surface = makeSurface(item.width, item.height);
-        Context cr(cairo_create(surface.get()));
+        auto [surface, cr] = canvas(item.width, item.height);
         for (const Layer& layer : layers)
             m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
         return surface;
@@ -69,8 +81,7 @@ private:
     // Frames left to right; group 0 is the bottom row, as the game's sprites read it.
     Surface renderSheet(const Item& item)
     {
-        Surface sheet = makeSurface(item.width * item.frames, item.height * item.groups);
-        Context cr(cairo_create(sheet.get()));
+        auto [sheet, cr] = canvas(item.width * item.frames, item.height * item.groups);
         for (int g = 0; g < item.groups; ++g)
             for (int f = 0; f < item.frames; ++f) {
                 cairo_save(cr.get());
@@ -115,6 +126,7 @@ private:
     LayerRenderer m_renderer;
     std::string m_sourceDir;
     std::string m_outputDir;
+    int m_scale;
     std::map<std::string, Surface> m_built;
     std::vector<std::string> m_order;
 };
@@ -145,10 +157,10 @@ void buildIcons(char** argv)
     throw std::runtime_error(std::string("the manifest holds no item ") + argv[2]);
 }
 
-void buildAll(char** argv)
+void buildAll(char** argv, int scale)
 {
     auto items = readManifest(argv[0]);
-    AssetBuild build(argv[1], argv[2]);
+    AssetBuild build(argv[1], argv[2], scale);
     for (const Item& item : items)
         build.build(item);
     build.writeContactSheetTo(argv[3]);
@@ -156,11 +168,24 @@ void buildAll(char** argv)
 
 } // namespace
 
+// The N of a leading "--scale N" (1 to 4), moving argv past it; 1 without one, 0 when bad.
+int takeScale(int& argc, char**& argv)
+{
+    if (argc < 3 || std::string(argv[1]) != "--scale")
+        return 1;
+    const int scale = std::atoi(argv[2]);
+    argc -= 2;
+    argv += 2;
+    return scale >= 1 && scale <= 4 ? scale : 0;
+}
+
 int main(int argc, char** argv)
 {
+    const int scale = takeScale(argc, argv);
     const bool icons = argc > 1 && std::string(argv[1]) == "icons";
-    if (icons ? argc != 8 : argc != 5) {
-        std::fprintf(stderr, "usage: assetgen MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png\n"
+    if (scale == 0 || (icons ? argc != 8 || scale != 1 : argc != 5)) {
+        std::fprintf(stderr, "usage: assetgen [--scale 1-4] MANIFEST SOURCE_DIR OUTPUT_DIR "
+                             "CONTACT_SHEET.png\n"
                              "       assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME "
                              "SIZE,SIZE,...\n");
         return 2;
@@ -169,7 +194,7 @@ int main(int argc, char** argv)
         if (icons)
             buildIcons(argv + 2);
         else
-            buildAll(argv + 1);
+            buildAll(argv + 1, scale);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
