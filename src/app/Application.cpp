@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "image/Image.h"
+#include "objects/ArtSet.h"
 #include "objects/Texture.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKey.h"
@@ -129,6 +130,7 @@ bool Application::initGraphics()
     m_window.setSwapInterval(1);
     m_input.create(m_window, m_events);
     updateViewportOrigin();
+    ArtSet::choose(pixelsPerUnit());
     Texture::reloadAll();
     return true;
 }
@@ -225,10 +227,21 @@ void Application::onClientResized(int width, int height)
     m_clientWidth = width;
     m_clientHeight = height;
     updateViewportOrigin();
+    // Each picture is read again from the set now drawn when next bound.
+    if (ArtSet::choose(pixelsPerUnit()) && m_window.hasContext())
+        Texture::deleteAll();
     // The menus set their viewport only when shown; a window resized under
     // them must draw into its new client area from the next frame on.
     if (m_window.hasContext())
         m_camera.applyViewport(float(width), float(height));
+}
+
+float Application::pixelsPerUnit() const
+{
+    if (m_camera.logicalWidth() <= 0 || m_camera.logicalHeight() <= 0)
+        return 1.0f;
+    return std::min(float(m_clientWidth) / float(m_camera.logicalWidth()),
+                    float(m_clientHeight) / float(m_camera.logicalHeight()));
 }
 
 void Application::updateViewportOrigin()

@@ -97,6 +97,8 @@ public:
     int clientHeight() const { return m_clientHeight; }
     // The size the window procedure remembers when the client area changes.
     void onClientResized(int width, int height);
+    // How many pixels of the client area show one logical unit.
+    float pixelsPerUnit() const;
     ScreenRect windowRect() const { return m_window.outerRect(); }
     void moveWindow(int x, int y);
     // The pointer in screen coordinates, from the window's own pointer events.

@@ -11,6 +11,8 @@ class GameFolders {
 public:
     // The resource pack, by its name in the game folder.
     static constexpr const char* kPackFile = "data/data.pk";
+    // The pictures at twice the size, for large windows; optional.
+    static constexpr const char* kFinePackFile = "data/data2x.pk";
 
     // The value of an environment variable, empty when it is unset.
     using Environment = std::function<std::string(const char* name)>;

@@ -1,5 +1,6 @@
 #include "objects/Texture.h"
 
+#include "objects/ArtSet.h"
 #include "image/Image.h"
 #include "image/ImageHeader.h"
 #include "platform/GlContext.h"
@@ -165,25 +166,46 @@ std::vector<std::uint8_t> Texture::fetchBytes() const
     return std::move(m_pack->getFile(m_fileName).data);
 }
 
+// The fine set's picture when it is drawn and fits: exactly twice this
+// texture's size, which stays the size it draws at.
+std::unique_ptr<Image> Texture::decodeFine() const
+{
+    if (m_fromMemory || m_width <= 0 || m_height <= 0)
+        return nullptr;
+    const std::optional<std::vector<std::uint8_t>> bytes = ArtSet::fineBytes(m_pack, m_fileName);
+    if (!bytes)
+        return nullptr;
+    auto image = std::make_unique<Image>();
+    image->load(m_fileName, bytes->data(), bytes->size());
+    if (image->isValid() && image->width() == m_width * ArtSet::kFineFactor &&
+        image->height() == m_height * ArtSet::kFineFactor)
+        return image;
+    ArtSet::reportUnfit(m_fileName);
+    return nullptr;
+}
+
 void Texture::upload()
 {
     deleteTexture();
-    const std::vector<std::uint8_t> bytes = fetchBytes();
-    Image image;
-    image.load(m_fileName, bytes.data(), bytes.size());
-    m_width = image.width();
-    m_height = image.height();
-    m_components = image.components();
+    std::unique_ptr<Image> image = decodeFine();
+    if (image == nullptr) {
+        const std::vector<std::uint8_t> bytes = fetchBytes();
+        image = std::make_unique<Image>();
+        image->load(m_fileName, bytes.data(), bytes.size());
+        m_width = image->width();
+        m_height = image->height();
+    }
+    m_components = image->components();
     if (!GlContext::hasCurrent())
         return;
     glGenTextures(1, &m_name);
     bindName(m_name);
-    setParameters(image, m_wrap, m_mipmaps);
+    setParameters(*image, m_wrap, m_mipmaps);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed without padding
-    if (image.isCompressed())
-        uploadCompressed(image, m_mipmaps == TextureMipmaps::Build);
+    if (image->isCompressed())
+        uploadCompressed(*image, m_mipmaps == TextureMipmaps::Build);
     else
-        uploadPlain(image, m_mipmaps);
+        uploadPlain(*image, m_mipmaps);
 }
 
 void Texture::bind() const

@@ -6,6 +6,7 @@
 #include <vector>
 
 class FilePack;
+class Image;
 
 // Whether a texture repeats beyond its edges or clamps to them.
 enum class TextureWrap { Clamp, Repeat };
@@ -37,7 +38,8 @@ public:
                                          TextureMipmaps mipmaps = TextureMipmaps::None);
 
     // (Re)reads and decodes the file and, when a context is current, creates
-    // the OpenGL texture from it.
+    // the OpenGL texture from it. While the fine pictures are drawn (ArtSet)
+    // their pixels are uploaded, and the texture keeps its base size.
     void upload();
     // Skips the OpenGL call when this texture is already the last one bound;
     // uploads first when a context exists and the texture has none yet.
@@ -72,6 +74,7 @@ public:
 
 private:
     std::vector<std::uint8_t> fetchBytes() const;
+    std::unique_ptr<Image> decodeFine() const;
     // Size and components from the file's header; false when it does not read.
     bool readHeader();
 

@@ -8,6 +8,7 @@
 #include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
 #include "game/PlayArt.h"
+#include "objects/ArtSet.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
@@ -76,6 +77,7 @@ FilePack& openPack()
     pack->setKey(kMainPackKey);
     pack->setDiskFolder(folders.dataFolder());
     pack->load(folders.dataFile(kPackFile));
+    ArtSet::openFine(*pack, folders.dataFile(GameFolders::kFinePackFile));
     return *pack;
 }
 
@@ -115,6 +117,7 @@ void closeMenus(std::unique_ptr<MainWindow> mainWindow)
 void releaseResources()
 {
     ParticleSystem::release();
+    ArtSet::closeFine();
     destroyPack("main");
     Config::get().m_playlist.destroy();
     CSoundManager::destroyInstance();

@@ -34,7 +34,8 @@ void openLog();
 bool openShell();
 
 // The pack "main" with its key and data/data.pk from the game's data folder,
-// which also serves the names the pack lacks (a missing pack is no error).
+// which also serves the names the pack lacks (a missing pack is no error),
+// and beside it the optional fine pictures, data/data2x.pk.
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main
 // menu load; then the drawn pointer, the system one hidden. The window and

@@ -32,10 +32,12 @@ public:
     {
         std::ofstream(m_path / name, std::ios::binary) << text;
     }
-    ToolRun build(const std::string& manifest) const
+    // options go before the manifest ("--scale 2").
+    ToolRun build(const std::string& manifest, const std::string& options = "") const
     {
         write("art.txt", manifest);
-        return assetgen((m_path / "art.txt").string() + " " + (m_path / "svg").string() + " " +
+        return assetgen(options + " " + (m_path / "art.txt").string() + " " +
+                        (m_path / "svg").string() + " " +
                         (m_path / "out").string() + " " + (m_path / "sheet.png").string());
     }
 

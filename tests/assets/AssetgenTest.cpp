@@ -58,6 +58,31 @@ TEST(Assetgen, ComposesSheetsWithGroupZeroAtTheBottom)
     EXPECT_EQ(static_cast<unsigned char>(tga[top + 2]), 0);
 }
 
+TEST(Assetgen, AtScaleTwoEverySheetHasTwiceThePixelsInTheSameLayout)
+{
+    Scratch scratch;
+    scratch.write("svg/red.svg", kSquare);
+    std::string blue = kSquare;
+    blue.replace(blue.find("#ff0000"), 7, "#0000ff");
+    scratch.write("svg/blue.svg", blue);
+    ToolRun run = scratch.build(
+        "sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n", "--scale 2");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string tga = readFile(scratch.path() / "out/a.tga");
+    ASSERT_EQ(tga.size(), 18u + 32 * 32 * 4);
+    EXPECT_EQ(static_cast<unsigned char>(tga[12]), 32);
+    EXPECT_EQ(static_cast<unsigned char>(tga[14]), 32);
+    // Group 0 (red) fills the bottom 16 rows, group 1 (blue) the top 16.
+    auto blueAt = [&](int storedRow) {
+        return static_cast<unsigned char>(tga[18 + std::size_t(storedRow) * 32 * 4 + 31 * 4]);
+    };
+    EXPECT_EQ(blueAt(15), 0);
+    EXPECT_EQ(blueAt(16), 255);
+    ToolRun bad = scratch.build("image b.png 8 8\n  layer red.svg\n", "--scale 9");
+    EXPECT_NE(bad.status, 0);
+    EXPECT_NE(bad.output.find("usage"), std::string::npos) << bad.output;
+}
+
 TEST(Assetgen, BrokenInputGetsAClearMessage)
 {
     Scratch scratch;

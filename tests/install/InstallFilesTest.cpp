@@ -56,6 +56,7 @@ TEST(InstallTree, DesktopEntryMetadataIconsAndManualPassTheirChecks)
                                      "' 2>&1 >/dev/null"),
               "");
     EXPECT_TRUE(fs::is_regular_file(scratch.prefix() / "share/vellomar/data/data.pk"));
+    EXPECT_TRUE(fs::is_regular_file(scratch.prefix() / "share/vellomar/data/data2x.pk"));
     EXPECT_EQ(InstallScratch::output("'" + (scratch.prefix() / "games/vellomar").string() +
                                      "' --version"),
               "vellomar " VM_VERSION "\n");

@@ -29,7 +29,9 @@ public:
                  ("vellomar-game-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         fs::create_directories(m_path / "data");
         const fs::path game = VM_GAME_DIR;
-        fs::create_symlink(game / "data" / "data.pk", m_path / "data" / "data.pk");
+        for (const char* pack : {"data.pk", "data2x.pk"})
+            if (fs::exists(game / "data" / pack))
+                fs::create_symlink(game / "data" / pack, m_path / "data" / pack);
         for (const char* folder : {"music", "wav", "mui", "levels", "doc"})
             if (fs::exists(game / folder))
                 fs::create_directory_symlink(game / folder, m_path / folder);
@@ -54,7 +56,8 @@ private:
 // and taken down as at exit when the run ends.
 class GameRun {
 public:
-    GameRun() : m_driver(options())
+    // A window whose client area is width by height pixels.
+    explicit GameRun(int width = 800, int height = 600) : m_driver(options(width, height))
     {
         if (!m_driver.available())
             return;
@@ -106,11 +109,13 @@ public:
     }
 
 private:
-    static DriverOptions options()
+    static DriverOptions options(int width, int height)
     {
         DriverOptions options;
         options.x = 10;
         options.y = 10;
+        options.width = width;
+        options.height = height;
         return options;
     }
     // The record is process-wide; each run starts from a fresh one, as a new process would.

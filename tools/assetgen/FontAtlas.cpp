@@ -267,8 +267,9 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
         // so the game's glyph boxes, measured there, fit this picture too.
         const int width = glyphs[i].width * scale;
         const Glyph g = renderToWidth(larger->face, kFirst + int(i), width);
-        canvas.glyph(g, x * scale + (width - g.width) / 2, baseline, top,
-                     top + layout.lineHeight * scale);
+        // The game's box of a glyph has a margin column on its left only.
+        const int shift = g.width > width ? width - g.width : (width - g.width) / 2;
+        canvas.glyph(g, x * scale + shift, baseline, top, top + layout.lineHeight * scale);
     }
     return canvas.finish();
 }

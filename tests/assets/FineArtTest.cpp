@@ -1,0 +1,105 @@
+#include "AssetPack.h"
+#include "image/Image.h"
+#include "objects/Font.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+// The pictures at twice the size, data/data2x.pk beside the main pack.
+class FinePack {
+public:
+    FinePack()
+    {
+        m_pack.setKey(kMainPackKey);
+        m_loaded = m_pack.load(VM_GAME_DIR "/data/data2x.pk");
+    }
+    bool loaded() const { return m_loaded; }
+    const FilePack& pack() const { return m_pack; }
+    std::string bytes(const std::string& name) const
+    {
+        auto entry = m_pack.findFile(name);
+        return entry ? std::string(entry->chars(), entry->data.size()) : std::string();
+    }
+
+private:
+    FilePack m_pack;
+    bool m_loaded = false;
+};
+
+bool isPicture(const std::string& name)
+{
+    for (const char* ending : {".png", ".jpg", ".tga"})
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ending) == 0)
+            return true;
+    return false;
+}
+
+PictureSize decodedSize(const std::string& name, const std::string& bytes)
+{
+    Image image;
+    image.load(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    if (!image.isValid())
+        return {};
+    return {image.width(), image.height(), true};
+}
+
+bool loadFont(Font& font, const std::string& bytes)
+{
+    return font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
+}
+
+} // namespace
+
+TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
+{
+    const FinePack fine;
+    ASSERT_TRUE(fine.loaded());
+    const FilePack& main = AssetPack::instance().pack();
+    int pictures = 0;
+    for (const std::string& name : main.names()) {
+        if (!isPicture(name))
+            continue;
+        ++pictures;
+        ASSERT_TRUE(fine.pack().contains(name)) << name;
+        const PictureSize base = pictureSize(name);
+        const PictureSize twice = decodedSize(name, fine.bytes(name));
+        ASSERT_TRUE(base.valid && twice.valid) << name;
+        EXPECT_EQ(twice.width, 2 * base.width) << name;
+        EXPECT_EQ(twice.height, 2 * base.height) << name;
+    }
+    EXPECT_GT(pictures, 50);
+    for (const std::string& name : fine.pack().names())
+        EXPECT_TRUE(main.contains(name)) << name << " is in the fine pack only";
+}
+
+// The game measures the font in the base picture and draws from the fine one
+// with the same texture coordinates: every glyph must stand in the same share
+// of the picture, its ink inside the base glyph's box.
+TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
+{
+    const FinePack fine;
+    ASSERT_TRUE(fine.loaded());
+    const std::string baseBytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
+    const std::string fineBytes = fine.bytes("mui/font.tga");
+    Font base, twice;
+    ASSERT_TRUE(loadFont(base, baseBytes));
+    ASSERT_TRUE(loadFont(twice, fineBytes));
+    ASSERT_EQ(twice.glyphCount(), base.glyphCount());
+    const auto* header = reinterpret_cast<const std::uint8_t*>(baseBytes.data());
+    const float column = 1.0f / float(header[12] | header[13] << 8);
+    const float row = 1.0f / float(header[14] | header[15] << 8);
+    for (int i = 0; i < base.glyphCount(); ++i) {
+        const Font::Glyph& b = base.glyph(i);
+        const Font::Glyph& t = twice.glyph(i);
+        // The fine ink runs from half a base column right of the fine box's left edge.
+        EXPECT_GE(t.left + column / 2, b.left - 1e-5f) << char(33 + i);
+        EXPECT_LE(t.right, b.right + 1e-5f) << char(33 + i);
+        EXPECT_NEAR(t.right - t.left, b.right - b.left, 2 * column) << char(33 + i);
+        EXPECT_NEAR(t.top, b.top, row) << char(33 + i);
+        EXPECT_NEAR(t.bottom, b.bottom, row) << char(33 + i);
+    }
+}

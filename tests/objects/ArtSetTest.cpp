@@ -1,0 +1,131 @@
+#include "TestSupport.h"
+#include "app/Log.h"
+#include "objects/ArtSet.h"
+#include "objects/Texture.h"
+#include "utils/TempDir.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+const Rgba kGreen{0, 255, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kBlack{0, 0, 0, 255};
+
+// A base pack with a green 16 × 8 picture, a fine pack beside it with
+// `fine` under the same name, and game.log in the test's folder.
+class ArtSetTest : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        ASSERT_TRUE(Log::open("game.log"));
+        m_base.add("dat/swatch.tga", tgaFile(Picture(16, 8, kGreen)));
+    }
+    void TearDown() override
+    {
+        ArtSet::closeFine();
+        ArtSet::choose(1.0f);
+        Log::open("");
+        GlTest::TearDown();
+    }
+    bool openFine(const Bytes& picture)
+    {
+        TestPack fine;
+        fine.add("dat/swatch.tga", picture);
+        fine.pack().setKey(kMainPackKey);
+        EXPECT_TRUE(fine.pack().save("data2x.pk"));
+        return ArtSet::openFine(m_base.pack(), "data2x.pk");
+    }
+    static int uploadedWidth()
+    {
+        GLint width = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        return width;
+    }
+
+    TempDir m_dir;
+    TestPack m_base;
+};
+
+} // namespace
+
+TEST_F(ArtSetTest, FinePicturesUploadTwiceThePixelsAndDrawAtTheBaseSize)
+{
+    ASSERT_TRUE(openFine(tgaFile(Picture(32, 16, kBlue))));
+    EXPECT_FALSE(ArtSet::choose(1.49f));
+    EXPECT_TRUE(ArtSet::choose(1.5f));
+    EXPECT_TRUE(ArtSet::fineInUse());
+    auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
+    clear(0, 0, 0);
+    texture->draw(100, 50, 0);
+    EXPECT_EQ(texture->width(), 16);
+    EXPECT_EQ(texture->height(), 8);
+    EXPECT_EQ(uploadedWidth(), 32);
+    EXPECT_TRUE(sameColour(pixel(100, 50), kBlue));
+    EXPECT_TRUE(sameColour(pixel(115, 57), kBlue));
+    EXPECT_TRUE(sameColour(pixel(116, 57), kBlack));
+    EXPECT_TRUE(sameColour(pixel(115, 58), kBlack));
+
+    // Back below the threshold: the pictures are read again from the base set.
+    EXPECT_TRUE(ArtSet::choose(1.2f));
+    Texture::deleteAll();
+    clear(0, 0, 0);
+    texture->draw(100, 50, 0);
+    EXPECT_EQ(uploadedWidth(), 16);
+    EXPECT_TRUE(sameColour(pixel(110, 55), kGreen));
+    EXPECT_NE(TempDir::readFile("game.log").find("Drawing the base pictures (1.20 pixels a unit)"),
+              std::string::npos);
+}
+
+TEST_F(ArtSetTest, AFinePictureOfAnotherSizeOrThatDoesNotDecodeLeavesTheBasePictureAndALogLine)
+{
+    for (const Bytes& unfit : {tgaFile(Picture(24, 12, kBlue)), Bytes{'n', 'o', 't'}}) {
+        ASSERT_TRUE(openFine(unfit));
+        ArtSet::choose(2.0f);
+        auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
+        clear(0, 0, 0);
+        texture->draw(0, 0, 0);
+        EXPECT_EQ(uploadedWidth(), 16);
+        EXPECT_TRUE(sameColour(pixel(8, 4), kGreen));
+        EXPECT_EQ(texture->width(), 16);
+    }
+    EXPECT_NE(TempDir::readFile("game.log")
+                  .find("dat/swatch.tga in data2x.pk is not a picture of twice the base size"),
+              std::string::npos)
+        << TempDir::readFile("game.log");
+}
+
+TEST_F(ArtSetTest, AMissingOrBrokenFinePackLeavesTheBaseSetAtEverySize)
+{
+    EXPECT_FALSE(ArtSet::openFine(m_base.pack(), "absent2x.pk"));
+    TempDir::writeFile("broken2x.pk", "XY not a pack");
+    EXPECT_FALSE(ArtSet::openFine(m_base.pack(), "broken2x.pk"));
+    EXPECT_FALSE(ArtSet::hasFine());
+    EXPECT_FALSE(ArtSet::choose(3.0f));
+    EXPECT_FALSE(ArtSet::fineInUse());
+    auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
+    clear(0, 0, 0);
+    texture->draw(0, 0, 0);
+    EXPECT_EQ(uploadedWidth(), 16);
+    const std::string log = TempDir::readFile("game.log");
+    EXPECT_NE(log.find("absent2x.pk is missing or not a pack"), std::string::npos) << log;
+    EXPECT_NE(log.find("broken2x.pk is missing or not a pack"), std::string::npos) << log;
+}
+
+TEST_F(ArtSetTest, OnlyPicturesOfTheBasePackComeFromTheFineSet)
+{
+    ASSERT_TRUE(openFine(tgaFile(Picture(32, 16, kBlue))));
+    ArtSet::choose(2.0f);
+    TestPack other;
+    other.add("dat/swatch.tga", tgaFile(Picture(16, 8, kGreen)));
+    auto texture = Texture::load(&other.pack(), "dat/swatch.tga");
+    Texture inMemory("dat/swatch.tga", tgaFile(Picture(16, 8, kGreen)), TextureWrap::Clamp,
+                     TextureMipmaps::None);
+    inMemory.upload();
+    clear(0, 0, 0);
+    texture->draw(0, 0, 0);
+    inMemory.draw(0, 20, 0);
+    EXPECT_TRUE(sameColour(pixel(8, 4), kGreen));
+    EXPECT_TRUE(sameColour(pixel(8, 24), kGreen));
+}
