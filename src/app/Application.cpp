@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "image/Image.h"
 #include "objects/ArtSet.h"
+#include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKey.h"
@@ -37,6 +38,19 @@ const char* glText(GLenum name)
 {
     const GLubyte* text = glGetString(name);
     return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
+// Decoded ahead at start-up, else now; nothing when the file is missing.
+std::unique_ptr<Image> pictureOf(const FilePack& pack, const std::string& fileName)
+{
+    if (std::unique_ptr<Image> image = ImagePrefetch::take(&pack, fileName))
+        return image;
+    const std::optional<PackEntry> entry = pack.findFile(fileName);
+    if (!entry || entry->data.empty())
+        return nullptr;
+    auto image = std::make_unique<Image>();
+    image->load(fileName, entry->data.data(), entry->data.size());
+    return image;
 }
 
 } // namespace
@@ -280,11 +294,10 @@ void Application::setWindowIcon(int width, int height, const std::uint8_t* rgbaT
 
 bool Application::loadWindowIcon(const FilePack& pack, const std::string& fileName)
 {
-    const std::optional<PackEntry> entry = pack.findFile(fileName);
-    if (!entry || entry->data.empty())
+    const std::unique_ptr<Image> decoded = pictureOf(pack, fileName);
+    if (decoded == nullptr)
         return false;
-    Image image;
-    image.load(fileName, entry->data.data(), entry->data.size());
+    const Image& image = *decoded;
     if (!image.isValid() || image.isCompressed() ||
         (image.components() != 3 && image.components() != 4))
         return false;

@@ -3,6 +3,7 @@
 #include "objects/ArtSet.h"
 #include "image/Image.h"
 #include "image/ImageHeader.h"
+#include "objects/ImagePrefetch.h"
 #include "platform/GlContext.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
@@ -166,6 +167,17 @@ std::vector<std::uint8_t> Texture::fetchBytes() const
     return std::move(m_pack->getFile(m_fileName).data);
 }
 
+// The base set's picture: decoded ahead at start-up, else now.
+std::unique_ptr<Image> Texture::decodeBase() const
+{
+    if (std::unique_ptr<Image> image = ImagePrefetch::take(m_pack, m_fileName))
+        return image;
+    const std::vector<std::uint8_t> bytes = fetchBytes();
+    auto image = std::make_unique<Image>();
+    image->load(m_fileName, bytes.data(), bytes.size());
+    return image;
+}
+
 // The fine set's picture when it is drawn and fits: exactly twice this
 // texture's size, which stays the size it draws at.
 std::unique_ptr<Image> Texture::decodeFine() const
@@ -188,10 +200,10 @@ void Texture::upload()
 {
     deleteTexture();
     std::unique_ptr<Image> image = decodeFine();
-    if (image == nullptr) {
-        const std::vector<std::uint8_t> bytes = fetchBytes();
-        image = std::make_unique<Image>();
-        image->load(m_fileName, bytes.data(), bytes.size());
+    if (image != nullptr) {
+        ImagePrefetch::drop(m_pack, m_fileName);
+    } else {
+        image = decodeBase();
         m_width = image->width();
         m_height = image->height();
     }

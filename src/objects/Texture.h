@@ -74,6 +74,7 @@ public:
 
 private:
     std::vector<std::uint8_t> fetchBytes() const;
+    std::unique_ptr<Image> decodeBase() const;
     std::unique_ptr<Image> decodeFine() const;
     // Size and components from the file's header; false when it does not read.
     bool readHeader();

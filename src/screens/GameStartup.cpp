@@ -9,6 +9,7 @@
 #include "effects/ParticleSystem.h"
 #include "game/PlayArt.h"
 #include "objects/ArtSet.h"
+#include "objects/ImagePrefetch.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
@@ -45,7 +46,7 @@ bool openShell()
         Log::write("No display to open the window on.");
         return false;
     }
-    application.loadWindowIcon(*getPack("main"), "mui/icon.png");
+    application.loadWindowIcon(*getPack("main"), kIconFile);
     if (config.m_fullScreen)
         application.setFullScreen(kLogicalWidth, kLogicalHeight);
     if (!application.platformWindow().hasContext() && !application.initGraphics()) {
@@ -66,6 +67,17 @@ void showIntro(IntroScreen& intro)
     application.platformWindow().swapBuffers();
 }
 
+// The window icon and the pictures of the intro and the first main-menu
+// frame, in the order they are needed. Decoded while the window and its
+// context are made; a name missing here only costs its decoding later.
+std::vector<std::string> firstPictures()
+{
+    return {kIconFile,               IntroScreen::kPicture,  "mui/bgs/main.jpg",
+            "mui/btn_new_game.png",  "mui/btn_quit.png",     "mui/btn_help.png",
+            "mui/btn_top.png",       "mui/btn_options.png",  "mui/btn_website.png",
+            "mui/btn_gift.png",      "mui/dragon.png",       "mui/cursor.png"};
+}
+
 } // namespace
 
 FilePack& openPack()
@@ -78,6 +90,7 @@ FilePack& openPack()
     pack->setDiskFolder(folders.dataFolder());
     pack->load(folders.dataFile(kPackFile));
     ArtSet::openFine(*pack, folders.dataFile(GameFolders::kFinePackFile));
+    ImagePrefetch::start(*pack, firstPictures());
     return *pack;
 }
 
@@ -118,6 +131,7 @@ void releaseResources()
 {
     ParticleSystem::release();
     ArtSet::closeFine();
+    ImagePrefetch::stop();
     destroyPack("main");
     Config::get().m_playlist.destroy();
     CSoundManager::destroyInstance();

@@ -17,6 +17,7 @@ namespace GameStartup {
 constexpr const char* kLogFile = "game.log";
 constexpr const char* kPackFile = GameFolders::kPackFile;
 constexpr const char* kTitle = "Vellomar";
+constexpr const char* kIconFile = "mui/icon.png";
 constexpr int kLogicalWidth = 800;
 constexpr int kLogicalHeight = 600;
 
@@ -36,6 +37,7 @@ bool openShell();
 // The pack "main" with its key and data/data.pk from the game's data folder,
 // which also serves the names the pack lacks (a missing pack is no error),
 // and beside it the optional fine pictures, data/data2x.pk.
+// The first screens' pictures start decoding ahead (ImagePrefetch).
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main
 // menu load; then the drawn pointer, the system one hidden. The window and
@@ -44,7 +46,8 @@ std::unique_ptr<MainWindow> buildMenus();
 // The saved game and the high scores written, the configuration saved, the
 // drawn pointer gone and the system one back.
 void closeMenus(std::unique_ptr<MainWindow> mainWindow);
-// The pack and the sound manager destroyed.
+// The pack and the sound manager destroyed; pictures decoded ahead and never
+// drawn dropped.
 void releaseResources();
 
 } // namespace GameStartup

@@ -4,6 +4,7 @@
 #include "driver/BoardWaits.h"
 #include "game/GameWindow.h"
 #include "game/PlayArt.h"
+#include "objects/ImagePrefetch.h"
 #include "platform/VirtualKey.h"
 #include "platform/WebBrowser.h"
 #include "screens/ContinueDialog.h"
@@ -15,6 +16,7 @@
 #include "ui/CheckBox.h"
 #include "ui/EditBox.h"
 #include "ui/TrackBar.h"
+#include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +113,17 @@ void startLevelOne(GameRun& run)
 }
 
 } // namespace
+
+// The pictures decoded ahead at start-up are the ones the window icon, the
+// intro and the first main-menu frame draw: none is left over.
+TEST(EndToEnd, EveryPictureDecodedAheadIsUsedByTheFirstMenuFrame)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    EXPECT_TRUE(run.app().loadWindowIcon(*getPack("main"), GameStartup::kIconFile));
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+}
 
 TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
 {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class FilePack;
+class Image;
+
+// Pictures the first screens draw, read and decoded on a thread of their own
+// while the window and its OpenGL context are being made, so that drawing
+// them the first time only uploads them. A picture that does not decode is
+// left to its texture, which decodes and reports it as ever.
+class ImagePrefetch {
+public:
+    // Decodes `names` of `pack`, in their order; the pack must stay until stop.
+    static void start(const FilePack& pack, std::vector<std::string> names);
+    // The decoded picture of `name` from `pack`, once: waits while it is being
+    // decoded and decodes it at once when it was not begun yet. Nothing when
+    // it was not asked for or does not decode.
+    static std::unique_ptr<Image> take(const FilePack* pack, const std::string& name);
+    // Gives up `name` of `pack` without decoding it (its picture is drawn
+    // from elsewhere); its memory goes at once or as soon as it is decoded.
+    static void drop(const FilePack* pack, const std::string& name);
+    // Waits for the thread and drops the pictures nobody took.
+    static void stop();
+    // Pictures asked for and not yet taken (decoded, being decoded or waiting).
+    static std::size_t untakenCount();
+};

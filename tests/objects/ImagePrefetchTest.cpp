@@ -1,0 +1,119 @@
+#include "TestSupport.h"
+#include "image/Image.h"
+#include "objects/ImagePrefetch.h"
+#include "objects/Texture.h"
+
+#include <GL/gl.h>
+#include <png.h>
+
+namespace {
+
+Picture striped(int width, int height)
+{
+    Picture picture(width, height, Rgba{0, 0, 255, 255});
+    for (int x = 0; x < width; x += 3)
+        picture.at(x, height / 2) = Rgba{255, 255, 0, 255};
+    return picture;
+}
+
+std::vector<std::uint8_t> pixelsOf(const Image& image)
+{
+    return {image.pixels(), image.pixels() + image.dataSize()};
+}
+
+std::vector<std::uint8_t> decodedNow(FilePack& pack, const std::string& name)
+{
+    const PackEntry entry = pack.getFile(name);
+    Image image;
+    image.load(name, entry.data.data(), entry.data.size());
+    return pixelsOf(image);
+}
+
+class ImagePrefetchTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        files.add("mui/a.png", pngFile(striped(40, 30), PNG_COLOR_TYPE_RGB_ALPHA));
+        files.add("mui/b.jpg", jpegFile(striped(64, 48)));
+        files.add("mui/c.tga", tgaFile(striped(17, 5)));
+        files.add("mui/broken.png", Bytes{137, 80, 78, 71, 1, 2, 3});
+    }
+    void TearDown() override { ImagePrefetch::stop(); }
+
+    TestPack files;
+};
+
+} // namespace
+
+TEST_F(ImagePrefetchTest, EachPictureIsHandedOutOnceAsItsOwnDecodingWouldGiveIt)
+{
+    ImagePrefetch::start(files.pack(), {"mui/a.png", "mui/b.jpg", "mui/c.tga"});
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 3u);
+    for (const char* name : {"mui/c.tga", "mui/a.png", "mui/b.jpg"}) {
+        const std::unique_ptr<Image> image = ImagePrefetch::take(&files.pack(), name);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->fileName(), name);
+        EXPECT_EQ(pixelsOf(*image), decodedNow(files.pack(), name)) << name;
+        EXPECT_EQ(ImagePrefetch::take(&files.pack(), name), nullptr) << name;
+    }
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+}
+
+TEST_F(ImagePrefetchTest, OtherNamesOtherPacksAndBrokenPicturesAreLeftToTheCaller)
+{
+    TestPack other;
+    other.add("mui/a.png", pngFile(striped(40, 30), PNG_COLOR_TYPE_RGB_ALPHA));
+    ImagePrefetch::start(files.pack(), {"mui/a.png", "mui/broken.png", "mui/absent.png"});
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/b.jpg"), nullptr);
+    EXPECT_EQ(ImagePrefetch::take(&other.pack(), "mui/a.png"), nullptr);
+    EXPECT_EQ(ImagePrefetch::take(nullptr, "mui/a.png"), nullptr);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/broken.png"), nullptr);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/absent.png"), nullptr);
+    EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+}
+
+TEST_F(ImagePrefetchTest, StopDropsWhatNobodyTookAndAStartAfresh)
+{
+    ImagePrefetch::start(files.pack(), {"mui/a.png", "mui/b.jpg"});
+    ImagePrefetch::stop();
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+    ImagePrefetch::start(files.pack(), {"mui/b.jpg"});
+    ImagePrefetch::start(files.pack(), {"mui/c.tga"});
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/b.jpg"), nullptr);
+    EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/c.tga"), nullptr);
+}
+
+TEST_F(ImagePrefetchTest, ADroppedPictureIsNeverHandedOut)
+{
+    ImagePrefetch::start(files.pack(), {"mui/b.jpg", "mui/a.png", "mui/c.tga"});
+    ImagePrefetch::drop(&files.pack(), "mui/c.tga");
+    ImagePrefetch::drop(&files.pack(), "mui/b.jpg");
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 1u);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/c.tga"), nullptr);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/b.jpg"), nullptr);
+    EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+}
+
+using ImagePrefetchDrawTest = GlTest;
+
+// A picture decoded ahead draws exactly as one its texture decodes itself.
+TEST_F(ImagePrefetchDrawTest, ATextureDrawsThePictureDecodedAhead)
+{
+    TestPack files;
+    files.add("mui/c.tga", tgaFile(striped(17, 5)));
+    auto own = Texture::load(&files.pack(), "mui/c.tga");
+    clear(0, 0, 0);
+    own->draw(10.0f, 10.0f, 0.0f);
+    const Rgba ownPixel = pixel(13, 12);
+
+    ImagePrefetch::start(files.pack(), {"mui/c.tga"});
+    auto ahead = Texture::load(&files.pack(), "mui/c.tga");
+    clear(0, 0, 0);
+    ahead->draw(10.0f, 10.0f, 0.0f);
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    EXPECT_TRUE(sameColour(pixel(13, 12), ownPixel, 0));
+    EXPECT_TRUE(sameColour(pixel(13, 12), Rgba{255, 255, 0, 255}, 0));
+    EXPECT_EQ(ahead->width(), 17);
+    ImagePrefetch::stop();
+}
