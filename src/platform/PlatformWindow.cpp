@@ -237,12 +237,12 @@ bool PlatformWindow::createContext()
         return false;
     SDL_GL_MakeCurrent(m_window, m_context);
     // A round trip to the window system, so the driver sees the window's
-    // present size when it sizes its buffers.
+    // present size when it sizes its buffers. The window has its final size
+    // by now (full screen waits for it), so no swap of an empty frame is
+    // needed to pass that size on: a full-screen swap costs tens of
+    // milliseconds with the software drivers.
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
-    // The software drivers take the drawable's size at each swap; one swap now
-    // lets the first real frame use the window's present size.
-    SDL_GL_SwapWindow(m_window);
     return true;
 }
 
