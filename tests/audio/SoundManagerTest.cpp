@@ -186,37 +186,49 @@ TEST_F(Effects, EffectsAreConvertedToTheOutputRate)
     EXPECT_EQ(left[200], 0); // 100 frames at 22050 Hz last 200 output frames
 }
 
-// The player chose no sound output: the effects are silent and nothing is said.
-TEST(SoundWithoutDevice, ASwitchedOffOutputLoadsNothingAndSaysNothing)
-{
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    int failures = 0;
-    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
+// A manager that tried its device under an SDL audio driver that gives none,
+// with failure notices counted and standard error captured from the try on.
+class SoundWithoutDevice : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CSoundManager::setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
+    }
+    void TearDown() override
+    {
+        CSoundManager::setFailureNotice({});
+        ::unsetenv("SDL_AUDIODRIVER");
+    }
+    void initialiseUnder(const char* driver)
+    {
+        ::setenv("SDL_AUDIODRIVER", driver, 1);
+        testing::internal::CaptureStderr();
+        EXPECT_NE(manager.initialise(nullptr), kSoundOk);
+        EXPECT_FALSE(manager.hasDevice());
+        manager.enable();
+    }
+
     CSoundManager manager;
-    testing::internal::CaptureStderr();
-    EXPECT_NE(manager.initialise(nullptr), kSoundOk);
-    EXPECT_FALSE(manager.hasDevice());
-    manager.enable();
+    int failures = 0;
+};
+
+// The player chose no sound output: the effects are silent and nothing is said.
+TEST_F(SoundWithoutDevice, ASwitchedOffOutputLoadsNothingAndSaysNothing)
+{
+    initialiseUnder("dummy");
     EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
     EXPECT_FALSE(manager.load(rampFile("ramp2.wav", 100), SoundId::Pop));
     manager.play(SoundId::GlassBreaks);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(WaveOutput::openDefault(WaveFormat::pcm(2, 44100, 16)), nullptr);
-    CSoundManager::setFailureNotice({});
-    ::unsetenv("SDL_AUDIODRIVER");
 }
 
 // A device that cannot be opened is said once, with the library's reason,
 // however many effects there are.
-TEST(SoundWithoutDevice, AFailingDeviceIsSaidOnceWithItsReason)
+TEST_F(SoundWithoutDevice, AFailingDeviceIsSaidOnceWithItsReason)
 {
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    int failures = 0;
-    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
-    CSoundManager manager;
-    testing::internal::CaptureStderr();
-    EXPECT_NE(manager.initialise(nullptr), kSoundOk);
+    initialiseUnder("no-such-driver");
     EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
     EXPECT_FALSE(manager.load(rampFile("ramp2.wav", 100), SoundId::Pop));
     const std::string said = testing::internal::GetCapturedStderr();
@@ -224,19 +236,13 @@ TEST(SoundWithoutDevice, AFailingDeviceIsSaidOnceWithItsReason)
     EXPECT_NE(said.find("no sound device ("), std::string::npos) << said;
     EXPECT_NE(said.find("no-such-driver"), std::string::npos) << said;
     EXPECT_EQ(failures, 0);
-    CSoundManager::setFailureNotice({});
-    ::unsetenv("SDL_AUDIODRIVER");
 }
 
 // Without any initialise a load still fails the way a missing device always did.
-TEST(SoundWithoutDevice, ALoadBeforeAnyDeviceStillShowsTheNotice)
+TEST_F(SoundWithoutDevice, ALoadBeforeAnyDeviceStillShowsTheNotice)
 {
-    int failures = 0;
-    CSoundManager::setFailureNotice([&](const std::string&, const std::string&) { ++failures; });
-    CSoundManager manager;
     EXPECT_FALSE(manager.load(rampFile("ramp.wav", 100), SoundId::GlassBreaks));
     EXPECT_EQ(failures, 1);
-    CSoundManager::setFailureNotice({});
 }
 
 TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
