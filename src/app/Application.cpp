@@ -145,7 +145,11 @@ bool Application::initGraphics()
     m_input.create(m_window, m_events);
     updateViewportOrigin();
     ArtSet::choose(pixelsPerUnit());
-    Texture::reloadAll();
+    // Names of an old context are dropped; every texture is uploaded into
+    // this one when next bound. Re-reading all of them at once, drawn or not,
+    // would hold every picture of the game (at twice the size in a large full
+    // screen) in memory.
+    Texture::deleteAll();
     return true;
 }
 

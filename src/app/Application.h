@@ -38,7 +38,8 @@ public:
     bool startVideo();
     ScreenRect desktopRect() const { return m_desktop; }
     void destroyWindow();
-    // Context, input device, every texture uploaded again; logs the driver.
+    // Context, input device, every texture uploaded again when next drawn;
+    // logs the driver.
     bool initGraphics();
     void releaseGraphics();
     // Writes the missing names to standard error and returns false when the

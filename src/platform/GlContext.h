@@ -8,7 +8,8 @@ struct SDL_Window;
 // An OpenGL 1.x compatibility context, either on a hidden window of its own
 // (tests, tools, off-screen work) or on a window somebody else owns. The
 // context is made current on creation. Whoever creates or destroys the
-// game's context calls Texture::reloadAll() / Texture::deleteAll() around it.
+// game's context calls Texture::deleteAll() around it (textures upload
+// themselves again when next bound) or Texture::reloadAll() after it.
 class GlContext {
 public:
     // Null when no display or no OpenGL is available; the reason is in lastError().

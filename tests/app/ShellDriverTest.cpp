@@ -112,6 +112,9 @@ TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
         Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
                         TextureMipmaps::None);
         texture.upload();
+        Texture undrawn("green.tga", solidTga(64, 0, 255, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        undrawn.upload();
         PaintingScreen screen(journal, "screen");
         screen.texture = &texture;
         driver.show(screen);
@@ -126,6 +129,9 @@ TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
         driver.runFrames(1);
         EXPECT_TRUE(texture.isUploaded());
         EXPECT_GT(driver.pixel(130, 130).r, 200);
+        // Only what is drawn is read again into the new context.
+        EXPECT_FALSE(undrawn.isUploaded());
+        EXPECT_EQ(undrawn.width(), 64);
     }
     Log::close();
     const std::vector<std::string> lines = logLines("game.log");
