@@ -200,7 +200,8 @@ void Texture::upload()
 {
     deleteTexture();
     std::unique_ptr<Image> image = decodeFine();
-    if (image != nullptr) {
+    const bool fine = image != nullptr;
+    if (fine) {
         ImagePrefetch::drop(m_pack, m_fileName);
     } else {
         image = decodeBase();
@@ -216,6 +217,8 @@ void Texture::upload()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed without padding
     if (image->isCompressed())
         uploadCompressed(*image, m_mipmaps == TextureMipmaps::Build);
+    else if (fine)
+        uploadPlain(*image, TextureMipmaps::None); // the builder's stretch would only blur it
     else
         uploadPlain(*image, m_mipmaps);
 }

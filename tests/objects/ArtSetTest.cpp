@@ -5,6 +5,7 @@
 #include "utils/TempDir.h"
 
 #include <GL/gl.h>
+#include <png.h>
 
 namespace {
 
@@ -128,4 +129,22 @@ TEST_F(ArtSetTest, OnlyPicturesOfTheBasePackComeFromTheFineSet)
     inMemory.draw(0, 20, 0);
     EXPECT_TRUE(sameColour(pixel(8, 4), kGreen));
     EXPECT_TRUE(sameColour(pixel(8, 24), kGreen));
+}
+
+TEST_F(ArtSetTest, MipmappedFinePicturesOfAnySizeUploadAsTheyAre)
+{
+    m_base.add("mui/button.png", pngFile(Picture(12, 6, kGreen), PNG_COLOR_TYPE_RGB_ALPHA));
+    TestPack fine;
+    fine.add("mui/button.png", pngFile(Picture(24, 12, kBlue), PNG_COLOR_TYPE_RGB_ALPHA));
+    fine.pack().setKey(kMainPackKey);
+    ASSERT_TRUE(fine.pack().save("data2x.pk"));
+    ASSERT_TRUE(ArtSet::openFine(m_base.pack(), "data2x.pk"));
+    ArtSet::choose(2.0f);
+    auto texture = Texture::load(&m_base.pack(), "mui/button.png", TextureWrap::Clamp,
+                                 TextureMipmaps::Build);
+    clear(0, 0, 0);
+    texture->draw(10, 10, 0);
+    EXPECT_EQ(uploadedWidth(), 24); // not stretched to 32 by the mipmap builder
+    EXPECT_TRUE(sameColour(pixel(15, 12), kBlue));
+    EXPECT_EQ(texture->width(), 12);
 }
