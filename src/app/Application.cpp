@@ -247,7 +247,7 @@ void Application::onClientResized(int width, int height)
     updateViewportOrigin();
     // Each picture is read again from the set now drawn when next bound.
     if (ArtSet::choose(pixelsPerUnit()) && m_window.hasContext())
-        Texture::deleteAll();
+        Texture::unloadAll();
     // The menus set their viewport only when shown; a window resized under
     // them must draw into its new client area from the next frame on.
     if (m_window.hasContext())

@@ -281,6 +281,13 @@ void Texture::deleteAll()
     ++generation;
 }
 
+void Texture::unloadAll()
+{
+    for (Texture* texture : registry())
+        texture->deleteTexture();
+    lastBound = 0;
+}
+
 std::uint64_t Texture::contextGeneration()
 {
     return generation;

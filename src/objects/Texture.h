@@ -53,6 +53,9 @@ public:
     // Over the registry, around a change of the OpenGL context.
     static void reloadAll();
     static void deleteAll();
+    // Deletes every OpenGL texture of the current context, which stays: each
+    // is uploaded again when next bound, and other names held stay valid.
+    static void unloadAll();
     static std::size_t registeredCount();
     // Counts the context changes (every deleteAll), so holders of other
     // OpenGL names can tell theirs are gone.

@@ -70,7 +70,7 @@ TEST_F(ArtSetTest, FinePicturesUploadTwiceThePixelsAndDrawAtTheBaseSize)
 
     // Back below the threshold: the pictures are read again from the base set.
     EXPECT_TRUE(ArtSet::choose(1.2f));
-    Texture::deleteAll();
+    Texture::unloadAll();
     clear(0, 0, 0);
     texture->draw(100, 50, 0);
     EXPECT_EQ(uploadedWidth(), 16);

@@ -4,6 +4,7 @@
 #include "driver/BoardWaits.h"
 #include "game/GameWindow.h"
 #include "objects/ArtSet.h"
+#include "objects/Texture.h"
 #include "screens/LevelChoiceScreen.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,9 @@ double meanDifference(const Screenshot& a, const Screenshot& b)
     return sum / double(a.rgb.size());
 }
 
+// The flowers' own animation may tip a block or two between two frames.
+constexpr int kAnimatedBlocks = 2;
+
 // 40 × 40 blocks of the logical screen whose mean colours differ noticeably:
 // anything drawn in another place shows here.
 int blocksThatDiffer(const Screenshot& a, const Screenshot& b)
@@ -118,7 +122,7 @@ void expectSameLayoutSharper(const Screenshot& small, const Screenshot& large)
     ASSERT_EQ(large.width, 1600);
     ASSERT_EQ(large.height, 1200);
     const Screenshot half = halved(large);
-    EXPECT_EQ(blocksThatDiffer(small, half), 0);
+    EXPECT_LE(blocksThatDiffer(small, half), kAnimatedBlocks);
     EXPECT_LT(meanDifference(small, half), 6.0);
     const double fine = edgeEnergy(large);
     const double magnified = edgeEnergy(doubled(small));
@@ -192,10 +196,13 @@ TEST(EndToEnd, APlayScreenResizedPastOneAndAHalfTimesSwitchesPicturesAndBack)
     run.shot("fine_play_800x600");
     const Screenshot small = driver.screenshot();
 
+    const std::uint64_t context = Texture::contextGeneration();
     ASSERT_TRUE(driver.resizeFromOutside(1600, 1200));
     driver.moveTo(790, 590);
     driver.runFrames(1);
     EXPECT_TRUE(ArtSet::fineInUse());
+    // The context stays, and with it the names others hold (the kept background).
+    EXPECT_EQ(Texture::contextGeneration(), context);
     run.shot("fine_play_1600x1200");
     expectSameLayoutSharper(small, driver.screenshot());
 
@@ -203,7 +210,8 @@ TEST(EndToEnd, APlayScreenResizedPastOneAndAHalfTimesSwitchesPicturesAndBack)
     driver.moveTo(790, 590);
     driver.runFrames(1);
     EXPECT_FALSE(ArtSet::fineInUse());
+    run.shot("fine_play_back_800x600");
     const Screenshot back = driver.screenshot();
-    EXPECT_EQ(blocksThatDiffer(small, back), 0);
+    EXPECT_LE(blocksThatDiffer(small, back), kAnimatedBlocks);
     EXPECT_LT(meanDifference(small, back), 3.0);
 }
