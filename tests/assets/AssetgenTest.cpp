@@ -16,6 +16,17 @@ const char* kSquare =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"><rect width=\"8\" "
     "height=\"8\" fill=\"#ff0000\"/></svg>";
 
+// A sheet of 8 × 8 frames, two frames wide: group 0 red, group 1 blue.
+ToolRun buildRedBlueSheet(const Scratch& scratch, const std::string& options)
+{
+    scratch.write("svg/red.svg", kSquare);
+    std::string blue = kSquare;
+    blue.replace(blue.find("#ff0000"), 7, "#0000ff");
+    scratch.write("svg/blue.svg", blue);
+    return scratch.build("sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n",
+                         options);
+}
+
 } // namespace
 
 TEST(Assetgen, SameSourcesGiveTheSameBytes)
@@ -37,48 +48,33 @@ TEST(Assetgen, SameSourcesGiveTheSameBytes)
     EXPECT_TRUE(fs::exists(scratch.path() / "sheet.png"));
 }
 
-TEST(Assetgen, ComposesSheetsWithGroupZeroAtTheBottom)
+TEST(Assetgen, ComposesSheetsWithGroupZeroAtTheBottomAtEveryScale)
 {
+    for (int scale : {1, 2}) {
+        Scratch scratch;
+        ToolRun run = buildRedBlueSheet(scratch, scale == 1 ? "" : "--scale 2");
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::string tga = readFile(scratch.path() / "out/a.tga");
+        const int side = 16 * scale;
+        ASSERT_EQ(tga.size(), 18u + std::size_t(side) * side * 4);
+        EXPECT_EQ(tga[2], 2);
+        EXPECT_EQ(static_cast<unsigned char>(tga[12]), side);
+        EXPECT_EQ(static_cast<unsigned char>(tga[14]), side);
+        // Rows are stored bottom-up (B, G, R, A): group 0 (red) fills the bottom
+        // half, group 1 (blue) the top half.
+        auto channel = [&](int storedRow, int column, int c) {
+            return static_cast<unsigned char>(
+                tga[18 + (std::size_t(storedRow) * side + column) * 4 + c]);
+        };
+        EXPECT_EQ(channel(0, 0, 2), 255);
+        EXPECT_EQ(channel(0, 0, 0), 0);
+        EXPECT_EQ(channel(side / 2 - 1, side - 1, 0), 0);
+        EXPECT_EQ(channel(side / 2, side - 1, 0), 255);
+        EXPECT_EQ(channel(side - 1, 0, 0), 255);
+        EXPECT_EQ(channel(side - 1, 0, 2), 0);
+    }
     Scratch scratch;
-    scratch.write("svg/red.svg", kSquare);
-    std::string blue = kSquare;
-    blue.replace(blue.find("#ff0000"), 7, "#0000ff");
-    scratch.write("svg/blue.svg", blue);
-    ToolRun run = scratch.build("sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n");
-    ASSERT_EQ(run.status, 0) << run.output;
-    std::string tga = readFile(scratch.path() / "out/a.tga");
-    ASSERT_EQ(tga.size(), 18u + 16 * 16 * 4);
-    EXPECT_EQ(tga[2], 2);
-    // Rows are stored bottom-up: the first stored pixel is the bottom-left one, group 0 (red).
-    EXPECT_EQ(static_cast<unsigned char>(tga[18 + 2]), 255);
-    EXPECT_EQ(static_cast<unsigned char>(tga[18 + 0]), 0);
-    // The last stored row is the top one, group 1 (blue).
-    std::size_t top = 18 + std::size_t(15) * 16 * 4;
-    EXPECT_EQ(static_cast<unsigned char>(tga[top + 0]), 255);
-    EXPECT_EQ(static_cast<unsigned char>(tga[top + 2]), 0);
-}
-
-TEST(Assetgen, AtScaleTwoEverySheetHasTwiceThePixelsInTheSameLayout)
-{
-    Scratch scratch;
-    scratch.write("svg/red.svg", kSquare);
-    std::string blue = kSquare;
-    blue.replace(blue.find("#ff0000"), 7, "#0000ff");
-    scratch.write("svg/blue.svg", blue);
-    ToolRun run = scratch.build(
-        "sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n", "--scale 2");
-    ASSERT_EQ(run.status, 0) << run.output;
-    std::string tga = readFile(scratch.path() / "out/a.tga");
-    ASSERT_EQ(tga.size(), 18u + 32 * 32 * 4);
-    EXPECT_EQ(static_cast<unsigned char>(tga[12]), 32);
-    EXPECT_EQ(static_cast<unsigned char>(tga[14]), 32);
-    // Group 0 (red) fills the bottom 16 rows, group 1 (blue) the top 16.
-    auto blueAt = [&](int storedRow) {
-        return static_cast<unsigned char>(tga[18 + std::size_t(storedRow) * 32 * 4 + 31 * 4]);
-    };
-    EXPECT_EQ(blueAt(15), 0);
-    EXPECT_EQ(blueAt(16), 255);
-    ToolRun bad = scratch.build("image b.png 8 8\n  layer red.svg\n", "--scale 9");
+    ToolRun bad = buildRedBlueSheet(scratch, "--scale 9");
     EXPECT_NE(bad.status, 0);
     EXPECT_NE(bad.output.find("usage"), std::string::npos) << bad.output;
 }
