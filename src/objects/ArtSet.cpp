@@ -90,6 +90,16 @@ std::optional<std::vector<std::uint8_t>> ArtSet::fineBytes(const FilePack* pack,
     return std::move(entry->data);
 }
 
+const FilePack* ArtSet::finePack()
+{
+    return fine().pack.get();
+}
+
+const FilePack* ArtSet::finePackFor(const FilePack* base)
+{
+    return fineInUse() && base != nullptr && base == fine().base ? fine().pack.get() : nullptr;
+}
+
 void ArtSet::reportUnfit(const std::string& name)
 {
     FineSet& set = fine();

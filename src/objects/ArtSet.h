@@ -33,6 +33,10 @@ public:
     // use and holds that name.
     static std::optional<std::vector<std::uint8_t>> fineBytes(const FilePack* pack,
                                                               const std::string& name);
+    // The fine pack whatever the set drawn, or null without one.
+    static const FilePack* finePack();
+    // The fine pack while its pictures are drawn for pictures of `base`, or null.
+    static const FilePack* finePackFor(const FilePack* base);
     // Logs, once a name, that the fine set's picture did not fit and the
     // base picture is drawn instead.
     static void reportUnfit(const std::string& name);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -13,6 +14,7 @@ namespace {
 enum class Stage { Waiting, Decoding, Decoded, Taken };
 
 struct Picture {
+    const FilePack* pack = nullptr;
     std::string name;
     Stage stage = Stage::Waiting;
     std::unique_ptr<Image> image;
@@ -21,9 +23,10 @@ struct Picture {
 struct Prefetch {
     std::mutex mutex;
     std::condition_variable decoded;
-    const FilePack* pack = nullptr;
-    std::vector<Picture> pictures;
+    // A deque: pictures added later must not move those being decoded.
+    std::deque<Picture> pictures;
     bool stopping = false;
+    bool working = false;
     std::thread thread;
 
     ~Prefetch() { stop(); }
@@ -63,9 +66,10 @@ void decodeAll(Prefetch& state)
 {
     std::unique_lock lock(state.mutex);
     while (Picture* picture = nextPicture(state)) {
+        const FilePack& pack = *picture->pack;
         const std::string name = picture->name;
         lock.unlock();
-        std::unique_ptr<Image> image = decode(*state.pack, name);
+        std::unique_ptr<Image> image = decode(pack, name);
         lock.lock();
         if (picture->stage == Stage::Decoding) {
             picture->image = std::move(image);
@@ -73,17 +77,23 @@ void decodeAll(Prefetch& state)
         }
         state.decoded.notify_all();
     }
+    state.working = false;
 }
 
 // The picture of `name` not yet taken, or null.
 Picture* untaken(Prefetch& state, const FilePack* pack, const std::string& name)
 {
-    if (pack == nullptr || pack != state.pack)
-        return nullptr;
     for (Picture& picture : state.pictures)
-        if (picture.name == name && picture.stage != Stage::Taken)
+        if (pack != nullptr && picture.pack == pack && picture.name == name &&
+            picture.stage != Stage::Taken)
             return &picture;
     return nullptr;
+}
+
+void add(Prefetch& state, const FilePack& pack, std::vector<std::string>& names)
+{
+    for (std::string& name : names)
+        state.pictures.push_back({&pack, std::move(name), Stage::Waiting, nullptr});
 }
 
 void Prefetch::stop()
@@ -96,7 +106,6 @@ void Prefetch::stop()
         thread.join();
     std::lock_guard lock(mutex);
     pictures.clear();
-    pack = nullptr;
 }
 
 } // namespace
@@ -106,11 +115,27 @@ void ImagePrefetch::start(const FilePack& pack, std::vector<std::string> names)
     stop();
     Prefetch& state = prefetch();
     std::lock_guard lock(state.mutex);
-    state.pack = &pack;
     state.stopping = false;
-    for (std::string& name : names)
-        state.pictures.push_back({std::move(name), Stage::Waiting, nullptr});
+    add(state, pack, names);
+    state.working = true;
     state.thread = std::thread(decodeAll, std::ref(state));
+}
+
+void ImagePrefetch::redirect(const FilePack& pack, std::vector<std::string> names)
+{
+    Prefetch& state = prefetch();
+    std::lock_guard lock(state.mutex);
+    if (!state.thread.joinable() || state.stopping)
+        return;
+    for (Picture& picture : state.pictures)
+        if (picture.stage == Stage::Waiting)
+            picture.stage = Stage::Taken;
+    add(state, pack, names);
+    if (!state.working) {
+        state.thread.join(); // it has run out of pictures and ended
+        state.working = true;
+        state.thread = std::thread(decodeAll, std::ref(state));
+    }
 }
 
 std::unique_ptr<Image> ImagePrefetch::take(const FilePack* pack, const std::string& name)

@@ -15,6 +15,10 @@ class ImagePrefetch {
 public:
     // Decodes `names` of `pack`, in their order; the pack must stay until stop.
     static void start(const FilePack& pack, std::vector<std::string> names);
+    // Gives up the pictures not begun yet for `names` of `pack`, when the
+    // first screens turn out to draw those instead (the pack must stay until
+    // stop). Nothing while no decoding was started.
+    static void redirect(const FilePack& pack, std::vector<std::string> names);
     // The decoded picture of `name` from `pack`, once: waits while it is being
     // decoded and decodes it at once when it was not begun yet. Nothing when
     // it was not asked for or does not decode.

@@ -184,11 +184,15 @@ std::unique_ptr<Image> Texture::decodeFine() const
 {
     if (m_fromMemory || m_width <= 0 || m_height <= 0)
         return nullptr;
-    const std::optional<std::vector<std::uint8_t>> bytes = ArtSet::fineBytes(m_pack, m_fileName);
-    if (!bytes)
-        return nullptr;
-    auto image = std::make_unique<Image>();
-    image->load(m_fileName, bytes->data(), bytes->size());
+    std::unique_ptr<Image> image = ImagePrefetch::take(ArtSet::finePackFor(m_pack), m_fileName);
+    if (image == nullptr) {
+        const std::optional<std::vector<std::uint8_t>> bytes =
+            ArtSet::fineBytes(m_pack, m_fileName);
+        if (!bytes)
+            return nullptr;
+        image = std::make_unique<Image>();
+        image->load(m_fileName, bytes->data(), bytes->size());
+    }
     if (image->isValid() && image->width() == m_width * ArtSet::kFineFactor &&
         image->height() == m_height * ArtSet::kFineFactor)
         return image;

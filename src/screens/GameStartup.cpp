@@ -19,11 +19,47 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace GameStartup {
+
+namespace {
+
+// The window icon and the pictures of the intro and the first main-menu
+// frame, in the order they are needed. Decoded while the window and its
+// context are made; a name missing here only costs its decoding later.
+std::vector<std::string> firstPictures()
+{
+    return {kIconFile,               IntroScreen::kPicture,  "mui/bgs/main.jpg",
+            "mui/btn_new_game.png",  "mui/btn_quit.png",     "mui/btn_help.png",
+            "mui/btn_top.png",       "mui/btn_options.png",  "mui/btn_website.png",
+            "mui/btn_gift.png",      "mui/dragon.png",       "mui/cursor.png"};
+}
+
+// A window that will magnify the logical screen enough draws the fine
+// pictures: those are decoded ahead instead (the icon stays the base one).
+void decodeAheadForTheWindow(const Config& config, const ScreenRect& desktop)
+{
+    const FilePack* fine = ArtSet::finePack();
+    if (fine == nullptr)
+        return;
+    const int width = config.m_fullScreen ? desktop.right - desktop.left : config.m_windowWidth;
+    const int height = config.m_fullScreen ? desktop.bottom - desktop.top : config.m_windowHeight;
+    const float pixelsPerUnit =
+        std::min(float(width) / kLogicalWidth, float(height) / kLogicalHeight);
+    if (pixelsPerUnit < ArtSet::kFineScale)
+        return;
+    std::vector<std::string> names;
+    for (std::string& name : firstPictures())
+        if (name != kIconFile && fine->contains(name))
+            names.push_back(std::move(name));
+    ImagePrefetch::redirect(*fine, std::move(names));
+}
+
+} // namespace
 
 bool openShell()
 {
@@ -38,6 +74,7 @@ bool openShell()
         return false;
     }
     const ScreenRect desktop = application.desktopRect();
+    decodeAheadForTheWindow(config, desktop);
     const ScreenPoint at = Application::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
         desktop.right - desktop.left, desktop.bottom - desktop.top);
@@ -65,17 +102,6 @@ void showIntro(IntroScreen& intro)
     intro.render();
     glFlush();
     application.platformWindow().swapBuffers();
-}
-
-// The window icon and the pictures of the intro and the first main-menu
-// frame, in the order they are needed. Decoded while the window and its
-// context are made; a name missing here only costs its decoding later.
-std::vector<std::string> firstPictures()
-{
-    return {kIconFile,               IntroScreen::kPicture,  "mui/bgs/main.jpg",
-            "mui/btn_new_game.png",  "mui/btn_quit.png",     "mui/btn_help.png",
-            "mui/btn_top.png",       "mui/btn_options.png",  "mui/btn_website.png",
-            "mui/btn_gift.png",      "mui/dragon.png",       "mui/cursor.png"};
 }
 
 } // namespace

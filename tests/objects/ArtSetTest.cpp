@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "app/Log.h"
 #include "objects/ArtSet.h"
+#include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
 #include "utils/TempDir.h"
 
@@ -147,4 +148,23 @@ TEST_F(ArtSetTest, MipmappedFinePicturesOfAnySizeUploadAsTheyAre)
     EXPECT_EQ(uploadedWidth(), 24); // not stretched to 32 by the mipmap builder
     EXPECT_TRUE(sameColour(pixel(15, 12), kBlue));
     EXPECT_EQ(texture->width(), 12);
+}
+
+// A fine picture decoded ahead is the one drawn, and its base picture is let go.
+TEST_F(ArtSetTest, AFinePictureDecodedAheadIsDrawnAndItsBasePictureDropped)
+{
+    ASSERT_TRUE(openFine(tgaFile(Picture(32, 16, kBlue))));
+    ASSERT_NE(ArtSet::finePack(), nullptr);
+    EXPECT_EQ(ArtSet::finePackFor(&m_base.pack()), nullptr);
+    ArtSet::choose(2.0f);
+    EXPECT_EQ(ArtSet::finePackFor(&m_base.pack()), ArtSet::finePack());
+    ImagePrefetch::start(m_base.pack(), {"dat/swatch.tga"});
+    ImagePrefetch::redirect(*ArtSet::finePack(), {"dat/swatch.tga"});
+    auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
+    clear(0, 0, 0);
+    texture->draw(100, 50, 0);
+    EXPECT_EQ(uploadedWidth(), 32);
+    EXPECT_TRUE(sameColour(pixel(115, 57), kBlue));
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    ImagePrefetch::stop();
 }

@@ -95,6 +95,29 @@ TEST_F(ImagePrefetchTest, ADroppedPictureIsNeverHandedOut)
     EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
 }
 
+TEST_F(ImagePrefetchTest, ARedirectGivesUpThePicturesNotBegunForThoseOfAnotherPack)
+{
+    TestPack fine;
+    fine.add("mui/b.jpg", jpegFile(striped(128, 96)));
+    ImagePrefetch::start(files.pack(), {"mui/a.png", "mui/b.jpg"});
+    EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+    // The thread may well have ended by now: a redirect starts it again.
+    ImagePrefetch::redirect(fine.pack(), {"mui/b.jpg"});
+    const std::unique_ptr<Image> image = ImagePrefetch::take(&fine.pack(), "mui/b.jpg");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width(), 128);
+    EXPECT_LE(ImagePrefetch::untakenCount(), 1u); // the base b.jpg when it had been begun
+    ImagePrefetch::drop(&files.pack(), "mui/b.jpg");
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+}
+
+TEST_F(ImagePrefetchTest, ARedirectWithoutAStartDoesNothing)
+{
+    ImagePrefetch::redirect(files.pack(), {"mui/a.png"});
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+}
+
 using ImagePrefetchDrawTest = GlTest;
 
 // A picture decoded ahead draws exactly as one its texture decodes itself.
