@@ -22,6 +22,8 @@ constexpr float kTrailInset = 10.0f;
 constexpr float kTrailLead = 18.0f;
 constexpr int kTrailSteps = 8;
 constexpr float kRingRadius = 18.0f;
+constexpr int kViewWidth = 800;
+constexpr int kViewHeight = 600;
 
 float randomUnit() { return static_cast<float>(std::rand() % 100) / 100.0f; }
 
@@ -87,6 +89,23 @@ void drawHexRing(const Vec4& centre, float inner, float outer, const Vec4& colou
     glEnd();
 }
 
+// Where the board background lies in the 800 x 600 view.
+struct Placement {
+    float x0, y0, x1, y1;
+};
+constexpr Placement kBackground{-112.0f, -212.0f, 912.0f, 812.0f};
+
+// Whether a texture drawn unrotated over `place` in the 2D view lands one
+// texel on each pixel of the viewport, texel centres on pixel centres.
+bool texelPerPixel(const Texture& texture, const Placement& place) {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const bool onePixelAUnit = viewport[2] == kViewWidth && viewport[3] == kViewHeight;
+    const bool wholeUnits = place.x0 == std::floor(place.x0) && place.y0 == std::floor(place.y0);
+    return onePixelAUnit && wholeUnits && float(texture.width()) == place.x1 - place.x0 &&
+           float(texture.height()) == place.y1 - place.y0;
+}
+
 bool lit(const Field& field, const GridPos& p) {
     const PathPoint* point = field.pathPointAt(p.row, p.col);
     return point && point->opacity() > 0.0f;
@@ -98,7 +117,14 @@ void BoardRenderer::drawBackground() const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     Texture& background = *m_art.background;
-    drawQuad(background, -112.0f, -212.0f, 912.0f, 812.0f, 1.0f, 0.0f);
+    background.bind();
+    // One texel a pixel on texel centres: nearest sampling gives the same
+    // pixels as linear filtering, and a software renderer fetches a quarter.
+    const GLint filter = texelPerPixel(background, kBackground) ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    drawQuad(background, kBackground.x0, kBackground.y0, kBackground.x1, kBackground.y1, 1.0f,
+             0.0f);
 }
 
 void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
