@@ -4,6 +4,7 @@
 #include "effects/EffectDrawing.h"
 #include "effects/ParticleSystem.h"
 #include "game/HudLayout.h"
+#include "objects/BackgroundCache.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
@@ -117,14 +118,22 @@ void BoardRenderer::drawBackground() const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     Texture& background = *m_art.background;
+    const auto drawDirect = [&background] {
+        drawQuad(background, kBackground.x0, kBackground.y0, kBackground.x1, kBackground.y1,
+                 1.0f, 0.0f);
+    };
     background.bind();
     // One texel a pixel on texel centres: nearest sampling gives the same
     // pixels as linear filtering, and a software renderer fetches a quarter.
-    const GLint filter = texelPerPixel(background, kBackground) ? GL_NEAREST : GL_LINEAR;
+    const bool oneToOne = texelPerPixel(background, kBackground);
+    const GLint filter = oneToOne ? GL_NEAREST : GL_LINEAR;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    drawQuad(background, kBackground.x0, kBackground.y0, kBackground.x1, kBackground.y1, 1.0f,
-             0.0f);
+    // Scaled, it is cheaper to put back a copy of the pixels it gave.
+    if (oneToOne)
+        drawDirect();
+    else
+        BackgroundCache::draw(background, drawDirect);
 }
 
 void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {

@@ -85,6 +85,9 @@ void GridSprite::drawAdditiveQuads(const std::vector<AdditiveQuad>& quads)
     if (m_texture == nullptr || quads.empty())
         return;
     beginStrips(*m_texture, BlendMode::Additive);
+    // A quad's four corners share one colour: flat shading spares the
+    // renderer interpolating it across every pixel.
+    glShadeModel(GL_FLAT);
     glBegin(GL_QUADS);
     for (const AdditiveQuad& quad : quads) {
         setGroup(quad.group);
@@ -105,6 +108,7 @@ void GridSprite::drawAdditiveQuads(const std::vector<AdditiveQuad>& quads)
         glVertex3f(quad.x + hw, quad.y + hh, quad.z);
     }
     glEnd();
+    glShadeModel(GL_SMOOTH);
     endStrips();
     setFrameSize(quads.back().width, quads.back().height);
 }

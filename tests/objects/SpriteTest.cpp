@@ -261,6 +261,9 @@ TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
     EXPECT_EQ(sprite->frameWidth(), 10.0f);
     EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) == GL_FALSE);
+    GLint shading = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shading);
+    EXPECT_EQ(shading, GL_SMOOTH); // what later drawing, gradients included, expects
 }
 
 TEST_F(SpriteDrawTest, BlendingModes)
