@@ -141,6 +141,7 @@ bool Application::initGraphics()
     if (!m_window.createContext())
         return false;
     logDriver();
+    m_damage.forget();
     m_window.setSwapInterval(1);
     m_input.create(m_window, m_events);
     updateViewportOrigin();
@@ -244,6 +245,7 @@ void Application::onClientResized(int width, int height)
 {
     m_clientWidth = width;
     m_clientHeight = height;
+    m_damage.forget();
     updateViewportOrigin();
     // Each picture is read again from the set now drawn when next bound.
     if (ArtSet::choose(pixelsPerUnit()) && m_window.hasContext())
@@ -358,12 +360,14 @@ Window* Application::frontScreen() const
 
 void Application::pushScreen(Window& screen)
 {
+    m_damage.forget();
     screen.activate();
     m_screens.push_back(&screen);
 }
 
 void Application::pushDialog(Window& dialog)
 {
+    m_damage.forget();
     m_dialogs.push_back(&dialog);
     dialog.activate();
     if (Window* front = frontScreen())
@@ -372,6 +376,7 @@ void Application::pushDialog(Window& dialog)
 
 void Application::removeScreen(Window& screen)
 {
+    m_damage.forget();
     m_screens.erase(std::remove(m_screens.begin(), m_screens.end(), &screen), m_screens.end());
 }
 
@@ -387,6 +392,7 @@ void Application::closeTopWindow()
 {
     // A window closed earlier whose owner has not heard of it yet is reported first.
     tellOwnerOfClosedWindow();
+    m_damage.forget();
     if (!m_dialogs.empty()) {
         m_closedWindow = m_dialogs.back();
         m_dialogs.pop_back();
@@ -470,14 +476,75 @@ void Application::frame()
     const std::uint32_t now = m_clock->milliseconds();
     const float dt = float(now - m_lastTime);
     update(dt);
+    if (drawsChangesOnly())
+        drawChanges();
+    else
+        drawWhole();
+    sleepRestOfBudget(now);
+    m_lastTime = now;
+    ++m_frameCount;
+}
+
+void Application::drawWhole()
+{
+    ++m_drawCounts.whole;
     render();
     if (m_window.hasContext()) {
         glFlush();
         m_window.swapBuffers();
     }
-    sleepRestOfBudget(now);
-    m_lastTime = now;
-    ++m_frameCount;
+}
+
+bool Application::drawsChangesOnly() const
+{
+    if (m_minimized || !m_window.hasContext() || !m_window.canPresentRegions())
+        return false;
+    const Window* front = frontScreen();
+    return front != nullptr && front->rendersStateOnly() &&
+           std::all_of(m_dialogs.begin(), m_dialogs.end(),
+                       [](const Window* dialog) { return dialog->rendersStateOnly(); });
+}
+
+// The frame's drawing runs first in feedback mode to find what changed, then
+// again clipped to each changed region; an unchanged frame draws nothing.
+void Application::drawChanges()
+{
+    if (m_window.swapCount() != m_swapsSeen) {
+        m_swapsSeen = m_window.swapCount();
+        m_damage.forget();
+    }
+    const int width = m_window.drawableWidth();
+    const int height = m_window.drawableHeight();
+    m_damage.begin(width, height);
+    renderWindows();
+    const FrameDamage::Regions regions = m_damage.finish();
+    if (!regions.whole) {
+        ++(regions.rects.empty() ? m_drawCounts.unchanged : m_drawCounts.regions);
+        drawRegions(regions.rects);
+        return;
+    }
+    ++m_drawCounts.whole;
+    render();
+    if (m_resizeSwapPending) {
+        m_resizeSwapPending = false;
+        m_window.swapBuffers();
+        return;
+    }
+    m_window.presentRegion({0, 0, width, height});
+}
+
+void Application::drawRegions(const std::vector<BufferRect>& rects)
+{
+    if (rects.empty())
+        return;
+    glEnable(GL_SCISSOR_TEST);
+    for (const BufferRect& rect : rects) {
+        glScissor(rect.x, rect.y, rect.width, rect.height);
+        renderWindows();
+    }
+    glDisable(GL_SCISSOR_TEST);
+    for (const BufferRect& rect : rects)
+        m_window.presentRegion(rect);
 }
 
 void Application::sleepRestOfBudget(std::uint32_t frameStart)
@@ -511,11 +578,16 @@ void Application::render()
 {
     if (m_minimized)
         return;
+    renderWindows();
+    blackOutBars();
+}
+
+void Application::renderWindows()
+{
     if (Window* front = frontScreen())
         front->render();
     for (Window* dialog : m_dialogs)
         dialog->render();
-    blackOutBars();
 }
 
 void Application::blackOutBars() const
@@ -566,9 +638,13 @@ void Application::handleMessage(const WindowMessage& message)
     case MessageType::SizeChanged:
         // A window of another shape shows the picture between black bars.
         if (!m_fullScreen) {
+            m_resizeSwapPending = true;
             m_window.fitClientToWindow();
             onClientResized(m_window.clientWidth(), m_window.clientHeight());
         }
+        break;
+    case MessageType::Exposed:
+        m_damage.forget();
         break;
     case MessageType::CloseRequest:
         onCloseRequest(message);
@@ -586,6 +662,7 @@ void Application::onRestored()
     if (!m_minimized)
         return;
     m_minimized = false;
+    m_damage.forget();
     if (Window* front = frontScreen())
         front->activate();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Camera.h"
+#include "app/FrameDamage.h"
 #include "app/FrameClock.h"
 #include "app/InputDevice.h"
 #include "platform/EventSource.h"
@@ -79,6 +80,16 @@ public:
     void handleMessage(const WindowMessage& message);
     bool hasQuit() const { return m_quit; }
     std::uint64_t frameCount() const { return m_frameCount; }
+    // How the frames were drawn: whole, only the changed regions, or not at
+    // all since nothing changed.
+    struct DrawCounts {
+        std::uint64_t whole = 0;
+        std::uint64_t regions = 0;
+        std::uint64_t unchanged = 0;
+    };
+    const DrawCounts& drawCounts() const { return m_drawCounts; }
+    // The next frame is drawn whole whatever changed.
+    void redrawWhole() { m_damage.forget(); }
 
     void setTargetFrameRate(std::uint32_t framesPerSecond) { m_targetFrameRate = framesPerSecond; }
     std::uint32_t targetFrameRate() const { return m_targetFrameRate; }
@@ -119,7 +130,14 @@ private:
 
     void update(float dt);
     void render();
+    void renderWindows();
     void frame();
+    // Whether the screens on show allow drawing only what changed, and the
+    // window keeps each frame in its back buffer.
+    bool drawsChangesOnly() const;
+    void drawWhole();
+    void drawChanges();
+    void drawRegions(const std::vector<BufferRect>& rects);
     void sleepRestOfBudget(std::uint32_t frameStart);
     void closeTopWindow();
     void tellOwnerOfClosedWindow();
@@ -167,4 +185,10 @@ private:
     std::uint32_t m_lastTime = 0;
     bool m_timing = false;
     std::uint64_t m_frameCount = 0;
+    FrameDamage m_damage;
+    DrawCounts m_drawCounts;
+    std::uint64_t m_swapsSeen = 0;
+    // The window system resized the window: the next whole frame is swapped,
+    // which is when the software renderer takes the drawable's new size.
+    bool m_resizeSwapPending = false;
 };

@@ -45,10 +45,12 @@ void BackgroundCache::draw(const Texture& texture, const std::function<void()>& 
         return;
     }
     drawDirect();
-    if (key == last && key.textureName != 0)
-        capture(key);
-    else
+    if (key != last)
         copy.valid = false;
+    // Only a frame drawn whole, not one clipped to changed regions (whose
+    // other pixels are the last frame's) nor one only recorded, is copied.
+    else if (key.textureName != 0 && glIsEnabled(GL_SCISSOR_TEST) == GL_FALSE)
+        capture(key);
     last = key;
 }
 
@@ -105,7 +107,10 @@ void BackgroundCache::drawCopy(const Key& key)
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    ++copyCount;
+    GLint mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    if (mode == GL_RENDER)
+        ++copyCount;
 }
 
 std::uint64_t BackgroundCache::copiesDrawn()

@@ -27,10 +27,13 @@ std::vector<Texture*>& registry()
 unsigned lastBound = 0;
 std::uint64_t bindCount = 0;
 std::uint64_t generation = 0;
+std::uint64_t uploads = 0;
 
 void bindName(unsigned name)
 {
     glBindTexture(GL_TEXTURE_2D, name);
+    // Marks the primitives that follow in a feedback record (ignored otherwise).
+    glPassThrough(GLfloat(name));
     lastBound = name;
     ++bindCount;
 }
@@ -216,6 +219,7 @@ void Texture::upload()
     if (!GlContext::hasCurrent())
         return;
     glGenTextures(1, &m_name);
+    ++uploads;
     bindName(m_name);
     setParameters(*image, m_wrap, m_mipmaps);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed without padding
@@ -305,6 +309,11 @@ void Texture::forgetBinding()
 std::size_t Texture::registeredCount()
 {
     return registry().size();
+}
+
+std::uint64_t Texture::uploadCount()
+{
+    return uploads;
 }
 
 std::uint64_t Texture::bindsIssued()

@@ -62,6 +62,9 @@ public:
     static std::uint64_t contextGeneration();
     // For code that binds names of its own: the next bind() always binds.
     static void forgetBinding();
+    // Counts the pictures given to OpenGL, so a frame built on the last one
+    // knows when a texture's content may have changed under the same name.
+    static std::uint64_t uploadCount();
     // How many binds reached OpenGL; lets tests see the cheap binding at work.
     static std::uint64_t bindsIssued();
 

@@ -298,6 +298,9 @@ void EventSource::translateWindowEvent(const SDL_Event& event, std::deque<Window
         message.x = event.window.data1;
         message.y = event.window.data2;
         break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        message.type = MessageType::Exposed;
+        break;
     case SDL_WINDOWEVENT_CLOSE:
         message.type = MessageType::CloseRequest;
         break;

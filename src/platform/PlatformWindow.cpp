@@ -203,6 +203,7 @@ void PlatformWindow::fitClientArea(int windowWidth, int windowHeight, int logica
     m_client.top = (windowHeight - height) / 2;
     m_client.right = m_client.left + width;
     m_client.bottom = m_client.top + height;
+    m_drawableWidth = windowWidth;
     m_drawableHeight = windowHeight;
 }
 
@@ -243,6 +244,7 @@ bool PlatformWindow::createContext()
     // milliseconds with the software drivers.
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
+    m_presenter.attach(*m_window);
     return true;
 }
 
@@ -250,6 +252,7 @@ void PlatformWindow::destroyContext()
 {
     if (m_context == nullptr)
         return;
+    m_presenter.detach();
     SDL_GL_MakeCurrent(m_window, nullptr);
     SDL_GL_DeleteContext(m_context);
     m_context = nullptr;
@@ -257,8 +260,10 @@ void PlatformWindow::destroyContext()
 
 void PlatformWindow::swapBuffers()
 {
-    if (m_context != nullptr)
-        SDL_GL_SwapWindow(m_window);
+    if (m_context == nullptr)
+        return;
+    SDL_GL_SwapWindow(m_window);
+    ++m_swaps;
 }
 
 bool PlatformWindow::setSwapInterval(int interval)

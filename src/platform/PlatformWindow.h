@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RegionPresenter.h"
+
 #include <cstdint>
 #include <string>
 
@@ -61,6 +63,7 @@ public:
     ScreenRect clientRect() const { return m_client; }
     int clientWidth() const { return m_client.right - m_client.left; }
     int clientHeight() const { return m_client.bottom - m_client.top; }
+    int drawableWidth() const { return m_drawableWidth; }
     int drawableHeight() const { return m_drawableHeight; }
     ScreenPoint clientToScreen(ScreenPoint client) const;
     // Moves the system pointer to a point of the client area.
@@ -70,6 +73,12 @@ public:
     void destroyContext();
     bool hasContext() const { return m_context != nullptr; }
     void swapBuffers();
+    // After a swap the back buffer's content is undefined; counted so a
+    // frame that builds on the last one knows when it cannot.
+    std::uint64_t swapCount() const { return m_swaps; }
+    // Whether presentRegion() works: the back buffer then keeps each frame.
+    bool canPresentRegions() const { return m_presenter.isAvailable(); }
+    void presentRegion(const BufferRect& rect) const { m_presenter.present(rect); }
     bool setSwapInterval(int interval);
     static bool extensionSupported(const char* name);
     static void* procAddress(const char* name);
@@ -80,7 +89,10 @@ private:
 
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
+    RegionPresenter m_presenter;
+    std::uint64_t m_swaps = 0;
     ScreenRect m_client;
+    int m_drawableWidth = 0;
     int m_drawableHeight = 0;
     bool m_fullScreen = false;
     int m_logicalWidth = 800;

@@ -16,6 +16,8 @@ enum class MessageType {
     Minimized,
     Restored,
     SizeChanged,
+    // Part of the window must be shown again.
+    Exposed,
     CloseRequest,
 };
 

@@ -54,10 +54,16 @@ void ContinueDialog::choose(ContinueChoice choice, int result)
     Application::get().close(false);
 }
 
-void ContinueDialog::render()
+void ContinueDialog::update(float dt)
 {
+    Dialog::update(dt);
+    // The fade-in steps once a frame.
     if (m_alpha < 1.0f)
         m_alpha += 0.075f;
+}
+
+void ContinueDialog::render()
+{
     glPushMatrix();
     drawDim(0.0f, 0.0f, 0.0f, std::min(m_alpha, 0.5f));
     MenuDrawing::drawQuad(m_resources.texture("m_continue_dlg_back"), positionX(), positionY(),

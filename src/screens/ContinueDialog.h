@@ -18,7 +18,9 @@ public:
     ~ContinueDialog() override;
 
     void onControl(Control& control) override;
+    void update(float dt) override;
     void render() override;
+    bool rendersStateOnly() const override { return true; }
 
     ContinueChoice choice() const { return m_choice; }
     int level() const { return m_level; }

@@ -28,6 +28,7 @@ public:
     void update(float dt) override;
     // Alt+F4 on any menu ends the program the normal way.
     void onCloseRequest() override;
+    bool rendersStateOnly() const override { return true; }
 
     DragonFlock& dragons() { return m_dragons; }
     float logicalWidth() const { return m_logicalWidth; }

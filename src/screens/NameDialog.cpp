@@ -66,10 +66,16 @@ void NameDialog::drawScore() const
                       {0.91f, 0.96f, 0.88f, std::min(m_alpha, 1.0f)});
 }
 
-void NameDialog::render()
+void NameDialog::update(float dt)
 {
+    Dialog::update(dt);
+    // The fade-in steps once a frame.
     if (m_alpha < 1.0f)
         m_alpha += 0.025f;
+}
+
+void NameDialog::render()
+{
     glPushMatrix();
     drawDim(0.0f, 0.0f, 0.0f, std::min(m_alpha, 0.5f));
     glDisable(GL_DEPTH_TEST);

@@ -20,7 +20,9 @@ public:
     ~NameDialog() override;
 
     void onControl(Control& control) override;
+    void update(float dt) override;
     void render() override;
+    bool rendersStateOnly() const override { return true; }
 
     std::string name() const;
     // The line under the title.

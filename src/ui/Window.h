@@ -39,6 +39,10 @@ public:
     // dt: frame time in milliseconds. Called only for the top window.
     virtual void update(float dt);
     virtual void render();
+    // Whether render() draws from the window's state alone, with no other
+    // effect: the frame loop may then run it in feedback mode and again for
+    // each changed region, and draw only what changed since the last frame.
+    virtual bool rendersStateOnly() const { return false; }
     virtual void reserved(int) {}
     // The window has become the front screen or the top dialog, or a dialog
     // has opened above it: controls go back to rest.

@@ -83,3 +83,19 @@ TEST_F(BackgroundCacheTest, AnotherViewOrContextDrawsThePictureAgain)
     EXPECT_EQ(BackgroundCache::copiesDrawn(), copies + 1);
     EXPECT_TRUE(direct == wider);
 }
+
+TEST_F(BackgroundCacheTest, AFrameDrawnOnlyInsideAScissorIsNeverKept)
+{
+    Texture texture("bg.tga", pattern(61, 47), TextureWrap::Clamp, TextureMipmaps::None);
+    const auto direct = drawFrame(texture, 250);
+    // Outside the redrawn corner the buffer holds something else entirely.
+    clear(1, 0, 0);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(20, 20, 30, 30);
+    drawFrame(texture, 250);
+    glDisable(GL_SCISSOR_TEST);
+    EXPECT_TRUE(drawFrame(texture, 250) == direct);
+    const auto copies = BackgroundCache::copiesDrawn();
+    EXPECT_TRUE(drawFrame(texture, 250) == direct);
+    EXPECT_EQ(BackgroundCache::copiesDrawn(), copies + 1);
+}

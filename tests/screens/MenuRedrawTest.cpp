@@ -1,0 +1,125 @@
+// The menus draw only what changed since the last frame wherever the window
+// keeps its back buffer (software rendering). Whatever moved, lit up or
+// faded, the window must then show exactly what drawing the whole frame
+// shows: no dragon trails, no stale hover looks, no half-faded dialogs.
+#include "GameRun.h"
+
+#include "driver/ShownPixels.h"
+#include "platform/VirtualKey.h"
+#include "screens/ContinueDialog.h"
+#include "screens/HelpScreen.h"
+#include "screens/LevelChoiceScreen.h"
+#include "game/GameWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pixels that differ between two pictures of the same size.
+int differingPixels(const Screenshot& a, const Screenshot& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return a.width * a.height + b.width * b.height + 1;
+    int count = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); i += 3)
+        if (a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2])
+            ++count;
+    return count;
+}
+
+// Lets the screens animate for a while, drawn as the frame loop chooses,
+// then freezes them (no updates while the window is inactive) and compares
+// the window and the back buffer with the same frame drawn whole.
+void expectShownAsDrawnWhole(GameRun& run, int frames, const std::string& name)
+{
+    ScriptedDriver& driver = run.driver();
+    Application& app = run.app();
+    const Application::DrawCounts before = app.drawCounts();
+    driver.runFrames(frames);
+    EXPECT_LT(app.drawCounts().whole - before.whole, std::uint64_t(frames) / 2)
+        << name << ": the frames were seldom drawn by their changes alone";
+    driver.focus(false);
+    driver.runFrames(1);
+    const Screenshot shown = shownInWindow(app.platformWindow().clientRect());
+    const Screenshot kept = driver.screenshot();
+    app.redrawWhole();
+    driver.runFrames(1);
+    const Screenshot whole = driver.screenshot();
+    ASSERT_FALSE(shown.empty()) << name;
+    EXPECT_EQ(differingPixels(shown, whole), 0) << name << ": the window shows a stale region";
+    EXPECT_EQ(differingPixels(kept, whole), 0) << name << ": the back buffer kept a stale region";
+    if (differingPixels(shown, whole) != 0) {
+        shown.savePng(std::string(VM_SCREENSHOT_DIR) + "/" + name + "_shown.png");
+        whole.savePng(std::string(VM_SCREENSHOT_DIR) + "/" + name + "_whole.png");
+    }
+    driver.focus(true);
+}
+
+} // namespace
+
+TEST(MenuRedraw, FlyingDragonsAndThePointerLeaveNoTrail)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    if (!run.app().platformWindow().canPresentRegions())
+        GTEST_SKIP() << "the renderer draws whole frames";
+    run.driver().moveTo(400, 250);
+    run.driver().runFrames(20);
+    run.driver().moveTo(120, 520);
+    expectShownAsDrawnWhole(run, 150, "main_menu_dragons");
+}
+
+TEST(MenuRedraw, HoverAndTheFocusGlowShowAsDrawnWhole)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    if (!run.app().platformWindow().canPresentRegions())
+        GTEST_SKIP() << "the renderer draws whole frames";
+    const Button& options = run.main().button("m_options_btn");
+    run.driver().moveTo(int(options.x() + options.width() / 2), int(options.y() + 10));
+    expectShownAsDrawnWhole(run, 30, "main_menu_hover");
+    run.driver().moveTo(700, 40);
+    run.driver().press(VirtualKey::Down);
+    run.driver().press(VirtualKey::Down);
+    expectShownAsDrawnWhole(run, 40, "main_menu_focus");
+}
+
+TEST(MenuRedraw, EveryMenuScreenShowsAsDrawnWhole)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    if (!run.app().platformWindow().canPresentRegions())
+        GTEST_SKIP() << "the renderer draws whole frames";
+    const Config& config = Config::get();
+    for (const char* button : {"m_options_btn", "m_help_btn", "m_top_btn", "m_game_btn"}) {
+        run.click(run.main().button(button));
+        ASSERT_NE(run.front(), &run.main()) << button;
+        expectShownAsDrawnWhole(run, 60, button);
+        run.press(config.m_backKey);
+        ASSERT_EQ(run.front(), &run.main()) << button;
+    }
+}
+
+TEST(MenuRedraw, TheContinueDialogFadesInOverTheMenuAsDrawnWhole)
+{
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    if (!run.app().platformWindow().canPresentRegions())
+        GTEST_SKIP() << "the renderer draws whole frames";
+    run.click(run.main().button("m_game_btn"));
+    ASSERT_EQ(run.front(), run.main().levelChoice());
+    run.click(run.main().levelChoice()->okButton());
+    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
+    run.press(VirtualKey::Escape);
+    ASSERT_EQ(run.front(), &run.main());
+    const Button& newGame = run.main().button("m_game_btn");
+    run.driver().click(int(newGame.x() + newGame.width() / 2), int(newGame.y() + newGame.height() / 2));
+    run.driver().processInput();
+    ASSERT_NE(run.main().continueDialog(), nullptr);
+    run.driver().moveTo(300, 200);
+    expectShownAsDrawnWhole(run, 30, "continue_dialog");
+}
