@@ -1,18 +1,23 @@
-// Frames of the main menu as the player sees it: the whole program started in
+// Frames of the menus as the player sees them: the whole program started in
 // a scratch copy of the game folder with no settings, so it opens full screen
 // on the display (run under Xvfb -screen 0 1280x1024x24 for the figures in
-// bench/README.md). Frames run back to back (no frame-rate sleep); each ends
-// with the buffer swap and glFinish. Reports frames per second, CPU
-// milliseconds per frame over the whole process (renderer threads included)
-// and the share of one core that makes at 60 frames per second.
+// bench/README.md). Frames run back to back (no frame-rate sleep) but the
+// frame clock steps a sixtieth of a second each, so the dragons move as far
+// per frame as at 60 frames per second; each frame ends with the buffer swap
+// (or the changed regions shown) and glFinish. Reports frames per second, CPU
+// milliseconds per frame over the whole process (renderer threads included),
+// the share of one core that makes at 60 frames per second, and how many of
+// the frames were drawn whole.
 #include "BenchClock.h"
 #include "ScratchGameFolder.h"
 #include "app/Application.h"
 #include "app/Config.h"
+#include "app/FrameClock.h"
 #include "app/Log.h"
 #include "objects/BackgroundCache.h"
 #include "screens/GameStartup.h"
 #include "screens/MainWindow.h"
+#include "ui/Button.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -21,10 +26,22 @@
 
 namespace {
 
+class SixtyPerSecondClock : public FrameClock {
+public:
+    std::uint32_t milliseconds() override { return 1000 + std::uint32_t(m_frame * 1000 / 60); }
+    void sleep(std::uint32_t) override {}
+    void nextFrame() { ++m_frame; }
+
+private:
+    std::uint64_t m_frame = 0;
+};
+
 // One whole frame; its own function so that an instruction count can leave
 // out the start-up (callgrind --toggle-collect='*timedFrame*').
-[[gnu::noinline]] void timedFrame(Application& application, FrameTimer& timer)
+[[gnu::noinline]] void timedFrame(Application& application, SixtyPerSecondClock& clock,
+                                  FrameTimer& timer)
 {
+    clock.nextFrame();
     timer.start();
     const std::uint64_t frames = application.frameCount();
     while (application.frameCount() == frames && application.runOnce()) {
@@ -33,7 +50,11 @@ namespace {
     timer.stop();
 }
 
-void mainMenuFrame(benchmark::State& state)
+// The main menu's button that opens the screen measured; none for the main menu.
+constexpr const char* kScreenButtons[] = {nullptr, "m_game_btn", "m_options_btn", "m_top_btn",
+                                          "m_help_btn"};
+
+void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButton)
 {
     ScratchGameFolder folder;
     if (!folder.entered()) {
@@ -46,31 +67,52 @@ void mainMenuFrame(benchmark::State& state)
         state.SkipWithError("no display");
         return;
     }
-    Config::get().m_showDragons = state.range(0) != 0;
+    Config::get().m_showDragons = dragons;
     std::unique_ptr<MainWindow> mainWindow = GameStartup::buildMenus();
     Application& application = Application::get();
     application.setTargetFrameRate(0);
-    for (int frame = 0; frame < 30; ++frame)
+    SixtyPerSecondClock clock;
+    application.setFrameClock(&clock);
+    if (screenButton != nullptr)
+        mainWindow->onControl(mainWindow->button(screenButton));
+    for (int frame = 0; frame < 30; ++frame) {
+        clock.nextFrame();
         application.runOnce();
+    }
     glFinish();
     FrameTimer timer;
+    const std::uint64_t wholeBefore = application.drawCounts().whole;
     for (auto _ : state)
-        timedFrame(application, timer);
+        timedFrame(application, clock, timer);
     state.counters["fps"] = timer.fps();
     state.counters["cpu_ms_per_frame"] = timer.cpuMillisecondsPerFrame();
     state.counters["core_pct_at_60fps"] = timer.corePercentAt60();
-    state.counters["background_copies"] = double(BackgroundCache::copiesDrawn());
+    state.counters["whole_frames"] = double(application.drawCounts().whole - wholeBefore);
     state.counters["width"] = application.clientWidth();
     state.counters["height"] = application.clientHeight();
+    application.setFrameClock(nullptr);
     GameStartup::closeMenus(std::move(mainWindow));
     GameStartup::releaseResources();
     Application::destroy();
     Log::close();
 }
 
+void mainMenuFrame(benchmark::State& state)
+{
+    runMenuFrames(state, state.range(0) != 0, nullptr);
+}
+
+void menuScreenFrame(benchmark::State& state)
+{
+    runMenuFrames(state, true, kScreenButtons[state.range(0)]);
+}
+
 } // namespace
 
 // Argument: the menu dragons shown (1, as configured by default) or not (0).
 BENCHMARK(mainMenuFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+// Argument: the screen, with its dragons: 1 level choice, 2 options, 3 high
+// scores, 4 help.
+BENCHMARK(menuScreenFrame)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
 
 BENCHMARK_MAIN();

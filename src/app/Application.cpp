@@ -492,6 +492,7 @@ void Application::drawWhole()
     if (m_window.hasContext()) {
         glFlush();
         m_window.swapBuffers();
+        m_resizeSwapPending = false;
     }
 }
 
