@@ -476,7 +476,10 @@ void Application::frame()
     const std::uint32_t now = m_clock->milliseconds();
     const float dt = float(now - m_lastTime);
     update(dt);
-    if (drawsChangesOnly())
+    // The program's first frame is drawn whole: recording it to compare the
+    // next one with costs about as much again the first time, and can wait
+    // until the picture is on the screen.
+    if (m_frameCount > 0 && drawsChangesOnly())
         drawChanges();
     else
         drawWhole();
