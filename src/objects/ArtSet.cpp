@@ -63,6 +63,9 @@ bool ArtSet::hasFine()
 
 bool ArtSet::choose(float pixelsPerUnit)
 {
+    // A window of no size (minimised, not yet shown) keeps what it draws.
+    if (!(pixelsPerUnit > 0.0f))
+        return false;
     const bool before = fineInUse();
     fine().wanted = pixelsPerUnit >= kFineScale;
     const bool changed = fineInUse() != before;

@@ -57,6 +57,7 @@ TEST_F(ArtSetTest, FinePicturesUploadTwiceThePixelsAndDrawAtTheBaseSize)
     ASSERT_TRUE(openFine(tgaFile(Picture(32, 16, kBlue))));
     EXPECT_FALSE(ArtSet::choose(1.49f));
     EXPECT_TRUE(ArtSet::choose(1.5f));
+    EXPECT_FALSE(ArtSet::choose(0.0f));
     EXPECT_TRUE(ArtSet::fineInUse());
     auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
     clear(0, 0, 0);
