@@ -13,7 +13,7 @@ class Texture;
 // a texture of the view's size and later frames put that back one texel per
 // pixel. The pixels on the screen are the same either way.
 //
-// Draw the background first in a frame, straight after the clear.
+// Draw the background first in a frame (it replaces every pixel of the view).
 class BackgroundCache {
 public:
     // Draws `drawDirect` (which must draw `texture` over the whole view) or

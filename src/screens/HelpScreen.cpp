@@ -186,7 +186,6 @@ void HelpScreen::showPageButtons()
 
 void HelpScreen::render()
 {
-    MenuDrawing::clearToBlack();
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_help_window_back"));
     showPageButtons();

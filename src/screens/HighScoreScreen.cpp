@@ -68,7 +68,6 @@ void HighScoreScreen::showPageButtons()
 
 void HighScoreScreen::render()
 {
-    MenuDrawing::clearToBlack();
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_top_window_back"));
     showPageButtons();

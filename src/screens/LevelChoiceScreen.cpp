@@ -96,7 +96,6 @@ void LevelChoiceScreen::refreshPreview()
 
 void LevelChoiceScreen::render()
 {
-    MenuDrawing::clearToBlack();
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_cust_lev_wnd"));
     char text[32];

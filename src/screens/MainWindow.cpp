@@ -166,9 +166,6 @@ void MainWindow::openWebSite()
 
 void MainWindow::render()
 {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_main_window_back"));
     button("m_continue_btn").setEnabled(false);

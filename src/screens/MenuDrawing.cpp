@@ -43,8 +43,11 @@ void clearToBlack()
 
 void drawBackground(const Texture* texture)
 {
-    if (texture == nullptr)
+    if (texture == nullptr) {
+        clearToBlack();
         return;
+    }
+    glDisable(GL_DEPTH_TEST);
     BackgroundCache::draw(*texture, [texture] {
         drawQuad(texture, -112.0f, -212.0f, 912.0f, 812.0f, 0.0f, 1.0f, false);
     });

@@ -114,7 +114,6 @@ void OptionsScreen::drawKeys() const
 
 void OptionsScreen::render()
 {
-    MenuDrawing::clearToBlack();
     glPushMatrix();
     MenuDrawing::drawBackground(m_resources.texture("m_options_window_back"));
     drawKeys();
