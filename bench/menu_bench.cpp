@@ -39,9 +39,11 @@ private:
 // One whole frame; its own function so that an instruction count can leave
 // out the start-up (callgrind --toggle-collect='*timedFrame*').
 [[gnu::noinline]] void timedFrame(Application& application, SixtyPerSecondClock& clock,
-                                  FrameTimer& timer)
+                                  FrameTimer& timer, bool whole)
 {
     clock.nextFrame();
+    if (whole)
+        application.redrawWhole();
     timer.start();
     const std::uint64_t frames = application.frameCount();
     while (application.frameCount() == frames && application.runOnce()) {
@@ -54,7 +56,10 @@ private:
 constexpr const char* kScreenButtons[] = {nullptr, "m_game_btn", "m_options_btn", "m_top_btn",
                                           "m_help_btn"};
 
-void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButton)
+enum class Drawing { Changes, Whole };
+
+void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButton,
+                   Drawing drawing = Drawing::Changes)
 {
     ScratchGameFolder folder;
     if (!folder.entered()) {
@@ -83,7 +88,7 @@ void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButt
     FrameTimer timer;
     const std::uint64_t wholeBefore = application.drawCounts().whole;
     for (auto _ : state)
-        timedFrame(application, clock, timer);
+        timedFrame(application, clock, timer, drawing == Drawing::Whole);
     state.counters["fps"] = timer.fps();
     state.counters["cpu_ms_per_frame"] = timer.cpuMillisecondsPerFrame();
     state.counters["core_pct_at_60fps"] = timer.corePercentAt60();
@@ -102,6 +107,12 @@ void mainMenuFrame(benchmark::State& state)
     runMenuFrames(state, state.range(0) != 0, nullptr);
 }
 
+// For comparison: every frame drawn whole, as without a back buffer to build on.
+void mainMenuWholeFrame(benchmark::State& state)
+{
+    runMenuFrames(state, true, nullptr, Drawing::Whole);
+}
+
 void menuScreenFrame(benchmark::State& state)
 {
     runMenuFrames(state, true, kScreenButtons[state.range(0)]);
@@ -111,6 +122,7 @@ void menuScreenFrame(benchmark::State& state)
 
 // Argument: the menu dragons shown (1, as configured by default) or not (0).
 BENCHMARK(mainMenuFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(mainMenuWholeFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
 // Argument: the screen, with its dragons: 1 level choice, 2 options, 3 high
 // scores, 4 help.
 BENCHMARK(menuScreenFrame)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);

@@ -1,5 +1,6 @@
 #include "objects/Font.h"
 
+#include "objects/ScissorCulling.h"
 #include "objects/Texture.h"
 
 #include <GL/gl.h>
@@ -154,11 +155,30 @@ const Font::Glyph* Font::glyphFor(unsigned char c) const
     return &m_glyphs[static_cast<std::size_t>(index)];
 }
 
+// Where a text's glyphs can land: lines from y − size down by size each,
+// tabs taken at their widest.
+bool Font::outsideScissor(const char* text, float size, float x, float y, float z,
+                          TextSpacing spacing) const
+{
+    const float s = spaceAdvance(scale(size));
+    int lines = 1;
+    int tabs = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        lines += *c == '\n' ? 1 : 0;
+        tabs += *c == '\t' ? 1 : 0;
+    }
+    const float advances = spacing == TextSpacing::Monospace
+                               ? float(std::strlen(text)) * s * 1.1f
+                               : measure(text, size);
+    const float width = advances + s * float(6 * tabs + 1);
+    return ScissorCulling::outside(x - s, y - size, x + width, y + size * float(lines - 1), z);
+}
+
 void Font::draw(const char* text, float size, float x, float y, float z, TextColour colour,
                 TextFlip flip, TextSpacing spacing) const
 {
     const float k = scale(size);
-    if (text == nullptr || k <= 0.0f)
+    if (text == nullptr || k <= 0.0f || outsideScissor(text, size, x, y, z, spacing))
         return;
     glEnable(GL_TEXTURE_2D);
     if (m_texture != nullptr)

@@ -58,6 +58,9 @@ private:
     float scale(float size) const;
     float spaceAdvance(float k) const;
     const Glyph* glyphFor(unsigned char c) const;
+    // Whether none of the text's glyphs can reach the pixels being drawn.
+    bool outsideScissor(const char* text, float size, float x, float y, float z,
+                        TextSpacing spacing) const;
 
     Texture* m_texture = nullptr;
     std::array<Glyph, kGlyphCount> m_glyphs{};
