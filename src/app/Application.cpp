@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <optional>
 #include <string>
 
@@ -28,6 +31,16 @@ std::unique_ptr<Application>& instance()
 
 constexpr const char* requiredExtensions[] = {"GL_ARB_multitexture"};
 constexpr std::uint32_t idleSleepMilliseconds = 100;
+
+// The software renderer takes and frees megabytes for each batch it draws;
+// freed memory handed back to the system at once faulted in again page by
+// page, a third of a menu frame's time. Up to this much now stays with us.
+void keepFreedMemory()
+{
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+#endif
+}
 
 bool isIgnoredFullScreenWidth(int width)
 {
@@ -142,6 +155,8 @@ bool Application::initGraphics()
         return false;
     logDriver();
     m_damage.forget();
+    if (m_window.canPresentRegions())
+        keepFreedMemory();
     m_window.setSwapInterval(1);
     m_input.create(m_window, m_events);
     updateViewportOrigin();
