@@ -42,6 +42,9 @@ private:
                                   FrameTimer& timer, bool whole)
 {
     clock.nextFrame();
+    // Another window on a shared display may take the focus; the menus of
+    // an inactive program stand still.
+    application.setActive(true);
     if (whole)
         application.redrawWhole();
     timer.start();
