@@ -53,19 +53,6 @@ const char* glText(GLenum name)
     return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
-// Decoded ahead at start-up, else now; nothing when the file is missing.
-std::unique_ptr<Image> pictureOf(const FilePack& pack, const std::string& fileName)
-{
-    if (std::unique_ptr<Image> image = ImagePrefetch::take(&pack, fileName))
-        return image;
-    const std::optional<PackEntry> entry = pack.findFile(fileName);
-    if (!entry || entry->data.empty())
-        return nullptr;
-    auto image = std::make_unique<Image>();
-    image->load(fileName, entry->data.data(), entry->data.size());
-    return image;
-}
-
 } // namespace
 
 Application& Application::create(const std::string& className)
@@ -315,7 +302,7 @@ void Application::setWindowIcon(int width, int height, const std::uint8_t* rgbaT
 
 bool Application::loadWindowIcon(const FilePack& pack, const std::string& fileName)
 {
-    const std::unique_ptr<Image> decoded = pictureOf(pack, fileName);
+    const std::unique_ptr<Image> decoded = ImagePrefetch::takeOrDecode(pack, fileName);
     if (decoded == nullptr)
         return false;
     const Image& image = *decoded;

@@ -156,6 +156,13 @@ std::unique_ptr<Image> ImagePrefetch::take(const FilePack* pack, const std::stri
     return std::move(found->image);
 }
 
+std::unique_ptr<Image> ImagePrefetch::takeOrDecode(const FilePack& pack, const std::string& name)
+{
+    if (std::unique_ptr<Image> image = take(&pack, name))
+        return image;
+    return decode(pack, name);
+}
+
 void ImagePrefetch::drop(const FilePack* pack, const std::string& name)
 {
     Prefetch& state = prefetch();

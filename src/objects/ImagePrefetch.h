@@ -23,6 +23,9 @@ public:
     // decoded and decodes it at once when it was not begun yet. Nothing when
     // it was not asked for or does not decode.
     static std::unique_ptr<Image> take(const FilePack* pack, const std::string& name);
+    // The picture of `name` decoded ahead, else decoded now; nothing when the
+    // file is missing or does not decode.
+    static std::unique_ptr<Image> takeOrDecode(const FilePack& pack, const std::string& name);
     // Gives up `name` of `pack` without decoding it (its picture is drawn
     // from elsewhere); its memory goes at once or as soon as it is decoded.
     static void drop(const FilePack* pack, const std::string& name);

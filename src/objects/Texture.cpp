@@ -116,6 +116,14 @@ void setParameters(const Image& image, TextureWrap wrap, TextureMipmaps mipmaps)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
 }
 
+std::unique_ptr<Image> decodeBytes(const std::string& fileName,
+                                   const std::vector<std::uint8_t>& bytes)
+{
+    auto image = std::make_unique<Image>();
+    image->load(fileName, bytes.data(), bytes.size());
+    return image;
+}
+
 } // namespace
 
 Texture::Texture(FilePack* pack, std::string fileName, TextureWrap wrap, TextureMipmaps mipmaps)
@@ -175,10 +183,7 @@ std::unique_ptr<Image> Texture::decodeBase() const
 {
     if (std::unique_ptr<Image> image = ImagePrefetch::take(m_pack, m_fileName))
         return image;
-    const std::vector<std::uint8_t> bytes = fetchBytes();
-    auto image = std::make_unique<Image>();
-    image->load(m_fileName, bytes.data(), bytes.size());
-    return image;
+    return decodeBytes(m_fileName, fetchBytes());
 }
 
 // The fine set's picture when it is drawn and fits: exactly twice this
@@ -193,8 +198,7 @@ std::unique_ptr<Image> Texture::decodeFine() const
             ArtSet::fineBytes(m_pack, m_fileName);
         if (!bytes)
             return nullptr;
-        image = std::make_unique<Image>();
-        image->load(m_fileName, bytes->data(), bytes->size());
+        image = decodeBytes(m_fileName, *bytes);
     }
     if (image->isValid() && image->width() == m_width * ArtSet::kFineFactor &&
         image->height() == m_height * ArtSet::kFineFactor)
