@@ -18,10 +18,13 @@ namespace {
 
 constexpr const char* kModule = "objects/Texture";
 
+// Never destroyed: a program ended by a fatal error takes its shell down at
+// exit, after statics made later than the shell, and the shell still drops
+// every texture's name.
 std::vector<Texture*>& registry()
 {
-    static std::vector<Texture*> textures;
-    return textures;
+    static auto* const textures = new std::vector<Texture*>;
+    return *textures;
 }
 
 unsigned lastBound = 0;
