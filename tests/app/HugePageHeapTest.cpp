@@ -51,10 +51,11 @@ TEST(HugePageHeapTest, LargeBlocksComeFromTheHugePageRange)
     GTEST_SKIP() << "the sanitiser's allocator keeps no growing heap";
 #endif
     ASSERT_TRUE(HugePageHeap::reserve(std::size_t(64) << 20));
-    // A decoded full-screen picture's size: on its own it would get a mapping
-    // of its own, faulted in page by page. Its last byte: the first may lie
-    // in the heap's unaligned start.
-    constexpr std::size_t size = 1280 * 1024 * 4;
+    // A decoded full-screen picture at twice the size (more than any block
+    // freed before in this process): on its own it would get a mapping of its
+    // own, faulted in page by page. Its last byte: the first may lie in the
+    // heap's unaligned start.
+    constexpr std::size_t size = 2560 * 2048 * 4;
     std::unique_ptr<char, FreeBlock> picture(static_cast<char*>(std::malloc(size)));
     ASSERT_NE(picture, nullptr);
     const std::string flags = mappingFlags(picture.get() + size - 1);
