@@ -37,6 +37,15 @@ std::vector<std::uint8_t> readDiskFile(const std::string& path)
     return bytes;
 }
 
+void premultiplyPixels(std::uint8_t* pixels, std::size_t size)
+{
+    for (std::size_t i = 0; i + 3 < size; i += 4) {
+        const unsigned alpha = pixels[i + 3];
+        for (std::size_t c = i; c < i + 3; ++c)
+            pixels[c] = static_cast<std::uint8_t>((pixels[c] * alpha + 127) / 255);
+    }
+}
+
 } // namespace
 
 ImageKind Image::kindForName(const std::string& name)
@@ -138,6 +147,18 @@ const MipLevel& Image::mipmap(int index) const
     if (index < 0 || index >= static_cast<int>(m_mipmaps.size()))
         FatalError::raise("index < (int)m_mipmaps.size()", kModule, m_fileName);
     return m_mipmaps[static_cast<std::size_t>(index)];
+}
+
+bool Image::premultiplyAlpha()
+{
+    requireValid();
+    const bool withAlpha = m_format == PixelFormat::Rgba || m_format == PixelFormat::Bgra;
+    if (m_compressed || m_components != 4 || !withAlpha)
+        return false;
+    premultiplyPixels(m_pixels.data(), m_pixels.size());
+    for (MipLevel& level : m_mipmaps)
+        premultiplyPixels(level.data.data(), level.data.size());
+    return true;
 }
 
 void Image::setPicture(int width, int height, int components, PixelFormat format,

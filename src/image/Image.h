@@ -65,6 +65,10 @@ public:
     PixelFormat format() const { return m_format; }
     const std::string& fileName() const { return m_fileName; }
 
+    // Multiplies each colour by its alpha, stored levels included. Only
+    // uncompressed pictures with an alpha channel can; false for the others.
+    bool premultiplyAlpha();
+
     int mipmapCount() const { return static_cast<int>(m_mipmaps.size()); }
     // Ends the program ("index < (int)m_mipmaps.size()") for a level not stored.
     const MipLevel& mipmap(int index) const;

@@ -6,6 +6,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
 
 SpriteDescription SpriteDescription::parse(const char* bytes, std::size_t size)
 {
@@ -80,37 +83,100 @@ void GridSprite::drawAdditive()
     drawWith(BlendMode::Additive);
 }
 
+namespace {
+
+// A quad's colour times its alpha, one byte a channel: what its premultiplied
+// texels are scaled by.
+std::uint32_t blendKey(const Sprite::AdditiveQuad& quad)
+{
+    auto channel = [&quad](float colour) {
+        const float scaled = std::clamp(colour * quad.alpha, 0.0f, 1.0f);
+        return static_cast<std::uint32_t>(std::lround(scaled * 255.0f));
+    };
+    return channel(quad.red) << 16 | channel(quad.green) << 8 | channel(quad.blue);
+}
+
+void setBlendColour(std::uint32_t key)
+{
+    auto channel = [key](int shift) { return static_cast<float>((key >> shift) & 0xff) / 255.0f; };
+    glBlendColor(channel(16), channel(8), channel(0), 1.0f);
+}
+
+} // namespace
+
 void GridSprite::drawAdditiveQuads(const std::vector<AdditiveQuad>& quads)
 {
     if (m_texture == nullptr || quads.empty())
         return;
     beginStrips(*m_texture, BlendMode::Additive);
+    if (m_blend && m_texture->hasPremultipliedAlpha())
+        drawPremultipliedQuads(quads);
+    else
+        drawStraightQuads(quads);
+    endStrips();
+    setFrameSize(quads.back().width, quads.back().height);
+}
+
+void GridSprite::drawStraightQuads(const std::vector<AdditiveQuad>& quads)
+{
     // A quad's four corners share one colour: flat shading spares the
     // renderer interpolating it across every pixel.
     glShadeModel(GL_FLAT);
     glBegin(GL_QUADS);
     for (const AdditiveQuad& quad : quads) {
-        setGroup(quad.group);
-        setFrame(quad.frame);
-        const CellCoords coords = cellCoords();
-        const float vTop = m_flipped ? coords.vHigh : coords.vLow;
-        const float vBottom = m_flipped ? coords.vLow : coords.vHigh;
-        const float hw = quad.width / 2.0f;
-        const float hh = quad.height / 2.0f;
         glColor4f(quad.red, quad.green, quad.blue, quad.alpha);
-        glTexCoord2f(coords.uRight, vTop);
-        glVertex3f(quad.x + hw, quad.y - hh, quad.z);
-        glTexCoord2f(coords.uLeft, vTop);
-        glVertex3f(quad.x - hw, quad.y - hh, quad.z);
-        glTexCoord2f(coords.uLeft, vBottom);
-        glVertex3f(quad.x - hw, quad.y + hh, quad.z);
-        glTexCoord2f(coords.uRight, vBottom);
-        glVertex3f(quad.x + hw, quad.y + hh, quad.z);
+        emitQuad(quad);
     }
     glEnd();
     glShadeModel(GL_SMOOTH);
-    endStrips();
-    setFrameSize(quads.back().width, quads.back().height);
+}
+
+// Texels already carry their alpha, so a quad's whole contribution is the
+// texel times one constant: quads of equal colour share a blend colour and
+// the texels are drawn as they are. Software renderers take a much cheaper
+// path for that than for texels modulated by a colour. Additive blending
+// does not depend on the order, so the quads are grouped by colour.
+void GridSprite::drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads)
+{
+    std::vector<std::pair<std::uint32_t, const AdditiveQuad*>> keyed;
+    keyed.reserve(quads.size());
+    for (const AdditiveQuad& quad : quads) {
+        const std::uint32_t key = blendKey(quad);
+        if (key != 0) // adds nothing
+            keyed.emplace_back(key, &quad);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        const std::uint32_t key = run->first;
+        setBlendColour(key);
+        glBegin(GL_QUADS);
+        for (; run != keyed.end() && run->first == key; ++run)
+            emitQuad(*run->second);
+        glEnd();
+    }
+    glBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void GridSprite::emitQuad(const AdditiveQuad& quad)
+{
+    setGroup(quad.group);
+    setFrame(quad.frame);
+    const CellCoords coords = cellCoords();
+    const float vTop = m_flipped ? coords.vHigh : coords.vLow;
+    const float vBottom = m_flipped ? coords.vLow : coords.vHigh;
+    const float hw = quad.width / 2.0f;
+    const float hh = quad.height / 2.0f;
+    glTexCoord2f(coords.uRight, vTop);
+    glVertex3f(quad.x + hw, quad.y - hh, quad.z);
+    glTexCoord2f(coords.uLeft, vTop);
+    glVertex3f(quad.x - hw, quad.y - hh, quad.z);
+    glTexCoord2f(coords.uLeft, vBottom);
+    glVertex3f(quad.x - hw, quad.y + hh, quad.z);
+    glTexCoord2f(coords.uRight, vBottom);
+    glVertex3f(quad.x + hw, quad.y + hh, quad.z);
 }
 
 void GridSprite::drawWith(BlendMode mode)

@@ -26,8 +26,9 @@ public:
     void unload() override;
     void draw() override;
     void drawAdditive() override;
-    // All quads in one primitive: thousands of particles a frame would
-    // otherwise cost a state change and a draw call each.
+    // All quads in one primitive, or one per colour over premultiplied
+    // texels: thousands of particles a frame would otherwise cost a state
+    // change and a draw call each.
     void drawAdditiveQuads(const std::vector<AdditiveQuad>& quads) override;
 
     // The texture coordinates of the current frame and group.
@@ -35,6 +36,10 @@ public:
 
 private:
     void drawWith(BlendMode mode);
+    void drawStraightQuads(const std::vector<AdditiveQuad>& quads);
+    void drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads);
+    // The quad's texture coordinates and corners; leaves its group and frame set.
+    void emitQuad(const AdditiveQuad& quad);
 
     std::unique_ptr<Texture> m_ownedTexture;
 };

@@ -223,6 +223,7 @@ void Texture::upload()
         m_height = image->height();
     }
     m_components = image->components();
+    m_premultiplied = m_wantsPremultiplied && image->premultiplyAlpha();
     if (!GlContext::hasCurrent())
         return;
     glGenTextures(1, &m_name);
@@ -236,6 +237,13 @@ void Texture::upload()
         uploadPlain(*image, TextureMipmaps::None); // the builder's stretch would only blur it
     else
         uploadPlain(*image, m_mipmaps);
+}
+
+void Texture::usePremultipliedAlpha()
+{
+    m_wantsPremultiplied = true;
+    if (isUploaded())
+        deleteTexture(); // the next bind uploads it anew
 }
 
 void Texture::bind() const

@@ -49,6 +49,10 @@ public:
     void draw(float x, float y, float z) const;
     // Deletes the OpenGL texture; the source and the size are kept.
     void deleteTexture();
+    // From the next upload on, colours are stored multiplied by their alpha
+    // (where the picture allows; see hasPremultipliedAlpha once uploaded).
+    void usePremultipliedAlpha();
+    bool hasPremultipliedAlpha() const { return m_premultiplied; }
 
     // Over the registry, around a change of the OpenGL context.
     static void reloadAll();
@@ -95,4 +99,6 @@ private:
     int m_components = 0;
     std::vector<std::uint8_t> m_memoryBytes;
     bool m_fromMemory = false;
+    bool m_wantsPremultiplied = false;
+    bool m_premultiplied = false;
 };

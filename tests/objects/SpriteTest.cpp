@@ -266,6 +266,61 @@ TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
     EXPECT_EQ(shading, GL_SMOOTH); // what later drawing, gradients included, expects
 }
 
+// Sparkles drawn from premultiplied texels, grouped by colour, must add the
+// same light as each texel modulated by its quad's colour.
+TEST_F(SpriteDrawTest, PremultipliedAdditiveQuadsAddTheSameLight)
+{
+    TestPack files;
+    Picture picture(16, 16, kBlack);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            picture.at(x, y) = Rgba{std::uint8_t(x * 16), std::uint8_t(255 - y * 16), 200,
+                                    std::uint8_t(std::min(255, (x + y) * 9))};
+    files.add("dat/glow.tga", tgaFile(picture));
+    files.add("dat/straight.spr", std::string("file_name dat/glow.tga\n"));
+    files.add("dat/premultiplied.spr", std::string("file_name dat/glow.tga\n"));
+    auto straight = Sprite::load(files.pack(), "dat/straight.spr");
+    auto premultiplied = Sprite::load(files.pack(), "dat/premultiplied.spr");
+    premultiplied->texture()->usePremultipliedAlpha();
+    clear(0.1f, 0.1f, 0.1f);
+    auto quadsAt = [](float y) {
+        // Overlapping quads of three colours, one too faint to add anything.
+        return std::vector<Sprite::AdditiveQuad>{{40, y, 0, 32, 32, 0, 0, 1, 1, 1, 0.7f},
+                                                 {56, y, 0, 32, 32, 0, 0, 1, 0.5f, 0.25f, 0.9f},
+                                                 {48, y + 8, 0, 24, 24, 0, 0, 1, 1, 1, 1},
+                                                 {44, y, 0, 32, 32, 0, 0, 1, 1, 1, 0.001f}};
+    };
+    for (auto* sprite : {straight.get(), premultiplied.get()})
+        sprite->setBlend(true);
+    straight->drawAdditiveQuads(quadsAt(60));
+    premultiplied->drawAdditiveQuads(quadsAt(160));
+    ASSERT_TRUE(premultiplied->texture()->hasPremultipliedAlpha());
+    // Up to three quads overlap, each rounding once.
+    for (int y = 36; y < 88; ++y)
+        for (int x = 20; x < 76; ++x)
+            ASSERT_TRUE(sameColour(pixel(x, y), pixel(x, y + 100), 4)) << x << "," << y;
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODULATE); // later sprites are tinted by their colour again
+    GLfloat blendColour[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_BLEND_COLOR, blendColour);
+    EXPECT_EQ(blendColour[3], 0.0f);
+}
+
+TEST_F(SpriteDrawTest, APictureWithoutAlphaStaysStraightAndStillDraws)
+{
+    TestPack files;
+    files.add("dat/red.png", pngFile(Picture(8, 8, kRed), 2)); // colour type RGB
+    files.add("dat/red.spr", std::string("file_name dat/red.png\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/red.spr");
+    sprite->texture()->usePremultipliedAlpha();
+    sprite->setBlend(true);
+    clear(0, 0, 0);
+    sprite->drawAdditiveQuads({{30, 30, 0, 8, 8, 0, 0, 1, 1, 1, 0.5f}});
+    EXPECT_FALSE(sprite->texture()->hasPremultipliedAlpha());
+    EXPECT_NEAR(pixel(30, 30).r, 128, 3);
+}
+
 TEST_F(SpriteDrawTest, BlendingModes)
 {
     TestPack files;
