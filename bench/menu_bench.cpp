@@ -9,6 +9,7 @@
 // the share of one core that makes at 60 frames per second, and how many of
 // the frames were drawn whole.
 #include "BenchClock.h"
+#include "GameHeap.h"
 #include "ScratchGameFolder.h"
 #include "app/Application.h"
 #include "app/Config.h"
@@ -130,4 +131,11 @@ BENCHMARK(mainMenuWholeFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 // scores, 4 help.
 BENCHMARK(menuScreenFrame)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    useTheGamesHeap();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

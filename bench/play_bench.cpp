@@ -9,6 +9,7 @@
 // and again: the largest board full, every flower bursting with its sparkles
 // at once while two blasts, a colour bomb and the streak blast sweep it.
 #include "BenchClock.h"
+#include "GameHeap.h"
 #include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "board/Flower.h"
@@ -269,6 +270,7 @@ void registerBenchmarks()
 
 int main(int argc, char** argv)
 {
+    useTheGamesHeap();
     benchmark::Initialize(&argc, argv);
     registerBenchmarks();
     benchmark::RunSpecifiedBenchmarks();

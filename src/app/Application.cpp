@@ -32,16 +32,6 @@ std::unique_ptr<Application>& instance()
 constexpr const char* requiredExtensions[] = {"GL_ARB_multitexture"};
 constexpr std::uint32_t idleSleepMilliseconds = 100;
 
-// The software renderer takes and frees megabytes for each batch it draws;
-// freed memory handed back to the system at once faulted in again page by
-// page, a third of a menu frame's time. Up to this much now stays with us.
-void keepFreedMemory()
-{
-#if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, 32 << 20);
-#endif
-}
-
 bool isIgnoredFullScreenWidth(int width)
 {
     return width == 320 || width == 400 || width == 640;
@@ -134,6 +124,16 @@ void Application::destroyWindow()
     if (m_videoStarted)
         PlatformWindow::stopVideo();
     m_videoStarted = false;
+}
+
+// The software renderer takes and frees megabytes for each batch it draws;
+// freed memory handed back to the system at once faulted in again page by
+// page, a third of a menu frame's time. Up to this much now stays with us.
+void Application::keepFreedMemory()
+{
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+#endif
 }
 
 bool Application::initGraphics()

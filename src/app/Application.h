@@ -26,6 +26,8 @@ public:
     static Application& get();
     static bool exists();
     static void destroy();
+    // Under a software renderer: freed memory stays with the process.
+    static void keepFreedMemory();
 
     ~Application();
     Application(const Application&) = delete;

@@ -5,17 +5,10 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-
-// Enough for the pictures and buffers of the start-up, with room to spare.
-constexpr std::size_t kStartUpHeap = std::size_t(64) << 20;
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
-    HugePageHeap::reserve(kStartUpHeap);
+    HugePageHeap::reserve(HugePageHeap::kGameBytes);
     const CommandLine command = CommandLine::parse(argc, argv);
     if (command.action() == CommandLine::Action::FirstFrameTime)
         return GameStartup::runProgram(start);
