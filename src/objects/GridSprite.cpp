@@ -96,6 +96,30 @@ std::uint32_t blendKey(const Sprite::AdditiveQuad& quad)
     return channel(quad.red) << 16 | channel(quad.green) << 8 | channel(quad.blue);
 }
 
+// How many window pixels one unit of the current view spans across.
+float pixelsPerUnit()
+{
+    GLfloat projection[16];
+    GLfloat modelView[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return std::abs(projection[0] * modelView[0]) * static_cast<float>(viewport[2]) / 2.0f;
+}
+
+// The smallest level still at least as fine as the quad's pixels: one
+// nearest texel a pixel then shows the picture much as a filtered one would,
+// never as blocks.
+int levelFor(float cellTexels, float quadPixels, int levels)
+{
+    if (quadPixels <= 0.0f || cellTexels <= 0.0f)
+        return 0;
+    const auto level = static_cast<int>(std::floor(std::log2(cellTexels / quadPixels)));
+    const int smallestCellLevel = std::max(0, static_cast<int>(std::log2(cellTexels)) - 1);
+    return std::clamp(level, 0, std::min(levels - 1, smallestCellLevel));
+}
+
 void setBlendColour(std::uint32_t key)
 {
     auto channel = [key](int shift) { return static_cast<float>((key >> shift) & 0xff) / 255.0f; };
@@ -138,26 +162,46 @@ void GridSprite::drawStraightQuads(const std::vector<AdditiveQuad>& quads)
 // does not depend on the order, so the quads are grouped by colour.
 void GridSprite::drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads)
 {
+    const float cellTexels = static_cast<float>(m_texture->levelZeroWidth()) / m_frames;
+    const float unitPixels = pixelsPerUnit();
     std::vector<std::pair<std::uint32_t, const AdditiveQuad*>> keyed;
     keyed.reserve(quads.size());
     for (const AdditiveQuad& quad : quads) {
-        const std::uint32_t key = blendKey(quad);
-        if (key != 0) // adds nothing
-            keyed.emplace_back(key, &quad);
+        const std::uint32_t colour = blendKey(quad);
+        if (colour == 0) // adds nothing
+            continue;
+        const auto level = static_cast<std::uint32_t>(
+            levelFor(cellTexels, quad.width * unitPixels, m_texture->levels()));
+        keyed.emplace_back(level << 24 | colour, &quad);
     }
     std::sort(keyed.begin(), keyed.end());
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
+    setSparkleState(true);
     for (auto run = keyed.begin(); run != keyed.end();) {
         const std::uint32_t key = run->first;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, GLint(key >> 24));
         setBlendColour(key);
         glBegin(GL_QUADS);
         for (; run != keyed.end() && run->first == key; ++run)
             emitQuad(*run->second);
         glEnd();
     }
+    setSparkleState(false);
+}
+
+// One nearest texel a pixel from a level of about the quad's size, and no
+// per-pixel colour: the cheapest fill software renderers have.
+void GridSprite::setSparkleState(bool on)
+{
+    const GLint filter = on ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, on ? GL_REPLACE : GL_MODULATE);
+    if (on) {
+        glBlendFunc(GL_CONSTANT_COLOR, GL_ONE);
+        return;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
 void GridSprite::emitQuad(const AdditiveQuad& quad)

@@ -38,6 +38,7 @@ private:
     void drawWith(BlendMode mode);
     void drawStraightQuads(const std::vector<AdditiveQuad>& quads);
     void drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads);
+    void setSparkleState(bool on);
     // The quad's texture coordinates and corners; leaves its group and frame set.
     void emitQuad(const AdditiveQuad& quad);
 

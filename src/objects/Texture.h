@@ -53,6 +53,11 @@ public:
     // (where the picture allows; see hasPremultipliedAlpha once uploaded).
     void usePremultipliedAlpha();
     bool hasPremultipliedAlpha() const { return m_premultiplied; }
+    // A premultiplied texture also holds each smaller level down to one
+    // texel, for drawing a chosen level with GL_TEXTURE_BASE_LEVEL.
+    int levels() const { return m_levels; }
+    // Texels across the uploaded base level (twice width() for fine pictures).
+    int levelZeroWidth() const { return m_levelZeroWidth; }
 
     // Over the registry, around a change of the OpenGL context.
     static void reloadAll();
@@ -101,4 +106,6 @@ private:
     bool m_fromMemory = false;
     bool m_wantsPremultiplied = false;
     bool m_premultiplied = false;
+    int m_levels = 1;
+    int m_levelZeroWidth = 0;
 };

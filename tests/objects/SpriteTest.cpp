@@ -266,8 +266,10 @@ TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
     EXPECT_EQ(shading, GL_SMOOTH); // what later drawing, gradients included, expects
 }
 
-// Sparkles drawn from premultiplied texels, grouped by colour, must add the
-// same light as each texel modulated by its quad's colour.
+// Sparkles drawn from premultiplied texels, grouped by colour, one nearest
+// texel a pixel from the level of their size, must add the same light as each
+// texel modulated by its quad's colour. Quads on whole pixels, one texel a
+// pixel or two across, make both filters sample the same texels.
 TEST_F(SpriteDrawTest, PremultipliedAdditiveQuadsAddTheSameLight)
 {
     TestPack files;
@@ -284,24 +286,34 @@ TEST_F(SpriteDrawTest, PremultipliedAdditiveQuadsAddTheSameLight)
     premultiplied->texture()->usePremultipliedAlpha();
     clear(0.1f, 0.1f, 0.1f);
     auto quadsAt = [](float y) {
-        // Overlapping quads of three colours, one too faint to add anything.
-        return std::vector<Sprite::AdditiveQuad>{{40, y, 0, 32, 32, 0, 0, 1, 1, 1, 0.7f},
-                                                 {56, y, 0, 32, 32, 0, 0, 1, 0.5f, 0.25f, 0.9f},
-                                                 {48, y + 8, 0, 24, 24, 0, 0, 1, 1, 1, 1},
-                                                 {44, y, 0, 32, 32, 0, 0, 1, 1, 1, 0.001f}};
+        // Overlapping quads of two colours, a half-size one, and one too
+        // faint to add anything.
+        return std::vector<Sprite::AdditiveQuad>{{40, y, 0, 16, 16, 0, 0, 1, 1, 1, 0.7f},
+                                                 {48, y, 0, 16, 16, 0, 0, 1, 0.5f, 0.25f, 0.9f},
+                                                 {44, y + 8, 0, 8, 8, 0, 0, 1, 1, 1, 1},
+                                                 {44, y, 0, 16, 16, 0, 0, 1, 1, 1, 0.001f}};
     };
     for (auto* sprite : {straight.get(), premultiplied.get()})
         sprite->setBlend(true);
     straight->drawAdditiveQuads(quadsAt(60));
     premultiplied->drawAdditiveQuads(quadsAt(160));
     ASSERT_TRUE(premultiplied->texture()->hasPremultipliedAlpha());
+    EXPECT_EQ(premultiplied->texture()->levels(), 5);
     // Up to three quads overlap, each rounding once.
-    for (int y = 36; y < 88; ++y)
-        for (int x = 20; x < 76; ++x)
+    for (int y = 48; y < 76; ++y)
+        for (int x = 28; x < 60; ++x)
             ASSERT_TRUE(sameColour(pixel(x, y), pixel(x, y + 100), 4)) << x << "," << y;
+    // Later sprites are tinted by their colour and filtered again.
     GLint mode = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODULATE); // later sprites are tinted by their colour again
+    EXPECT_EQ(mode, GL_MODULATE);
+    premultiplied->texture()->bind();
+    GLint filter = 0;
+    GLint baseLevel = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, &baseLevel);
+    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(baseLevel, 0);
     GLfloat blendColour[4] = {1, 1, 1, 1};
     glGetFloatv(GL_BLEND_COLOR, blendColour);
     EXPECT_EQ(blendColour[3], 0.0f);
