@@ -85,13 +85,17 @@ void GridSprite::drawAdditive()
 
 namespace {
 
-// A quad's colour times its alpha, one byte a channel: what its premultiplied
-// texels are scaled by.
+// Steps of a quad's brightness. Each step is a draw of its own; a fading
+// sparkle loses several of them every frame, so finer steps would not show.
+constexpr float kBrightnessSteps = 63.0f;
+
+// A quad's colour times its alpha, a byte a channel in brightness steps:
+// what its premultiplied texels are scaled by.
 std::uint32_t blendKey(const Sprite::AdditiveQuad& quad)
 {
     auto channel = [&quad](float colour) {
         const float scaled = std::clamp(colour * quad.alpha, 0.0f, 1.0f);
-        return static_cast<std::uint32_t>(std::lround(scaled * 255.0f));
+        return static_cast<std::uint32_t>(std::lround(scaled * kBrightnessSteps));
     };
     return channel(quad.red) << 16 | channel(quad.green) << 8 | channel(quad.blue);
 }
@@ -122,7 +126,9 @@ int levelFor(float cellTexels, float quadPixels, int levels)
 
 void setBlendColour(std::uint32_t key)
 {
-    auto channel = [key](int shift) { return static_cast<float>((key >> shift) & 0xff) / 255.0f; };
+    auto channel = [key](int shift) {
+        return static_cast<float>((key >> shift) & 0xff) / kBrightnessSteps;
+    };
     glBlendColor(channel(16), channel(8), channel(0), 1.0f);
 }
 
