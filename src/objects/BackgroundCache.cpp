@@ -92,6 +92,8 @@ void BackgroundCache::drawCopy(const Key& key)
     glBindTexture(GL_TEXTURE_2D, copy.name);
     Texture::forgetBinding();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // The texels as they are: a software renderer skips modulating each by white.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glBegin(GL_TRIANGLE_STRIP);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(0.0f, 0.0f, 0.0f);
@@ -102,6 +104,7 @@ void BackgroundCache::drawCopy(const Key& key)
     glTexCoord2f(1.0f, 1.0f);
     glVertex3f(width, height, 0.0f);
     glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
