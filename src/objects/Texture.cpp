@@ -13,6 +13,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -103,46 +104,20 @@ void uploadPlain(const Image& image, TextureMipmaps mipmaps)
     }
 }
 
-// Premultiplied RGBA texels averaged two by two (a last odd row or column
-// is averaged with itself).
-std::vector<std::uint8_t> halve(const std::vector<std::uint8_t>& texels, int width, int height)
+// Each level half the last, down to one texel across: the utility builder's
+// plain average, the right filter for premultiplied texels. Other sizes it
+// would stretch, so those keep their base level alone. Returns the level count.
+int uploadWholeChain(const Image& image, GLenum format)
 {
-    const int halfWidth = std::max(width / 2, 1);
-    const int halfHeight = std::max(height / 2, 1);
-    auto at = [&](int x, int y, int channel) {
-        const std::size_t index = std::size_t(std::min(y, height - 1)) * std::size_t(width) +
-                                  std::size_t(std::min(x, width - 1));
-        return unsigned(texels[index * 4 + std::size_t(channel)]);
-    };
-    std::vector<std::uint8_t> half(std::size_t(halfWidth) * std::size_t(halfHeight) * 4);
-    auto out = half.begin();
-    for (int y = 0; y < 2 * halfHeight; y += 2)
-        for (int x = 0; x < 2 * halfWidth; x += 2)
-            for (int channel = 0; channel < 4; ++channel) {
-                const unsigned sum = at(x, y, channel) + at(x + 1, y, channel) +
-                                     at(x, y + 1, channel) + at(x + 1, y + 1, channel);
-                *out++ = std::uint8_t((sum + 2) / 4);
-            }
-    return half;
-}
-
-// Each level half the last, down to one texel across, from premultiplied
-// texels (their plain average is the right filter). Returns the level count.
-int uploadHalvedLevels(const Image& image, GLenum format)
-{
-    int width = image.width();
-    int height = image.height();
-    std::vector<std::uint8_t> level(image.pixels(), image.pixels() + image.dataSize());
-    int count = 1;
-    while (width > 1 || height > 1) {
-        level = halve(level, width, height);
-        width = std::max(width / 2, 1);
-        height = std::max(height / 2, 1);
-        glTexImage2D(GL_TEXTURE_2D, count, plainInternalFormat(), width, height, 0, format,
-                     GL_UNSIGNED_BYTE, level.data());
-        ++count;
+    const int width = image.width();
+    const int height = image.height();
+    if (!isPowerOfTwo(width) || !isPowerOfTwo(height)) {
+        uploadPlain(image, TextureMipmaps::None);
+        return 1;
     }
-    return count;
+    gluBuild2DMipmaps(GL_TEXTURE_2D, plainInternalFormat(), width, height, format,
+                      GL_UNSIGNED_BYTE, image.pixels());
+    return 1 + static_cast<int>(std::log2(std::max(width, height)));
 }
 
 // Stored levels are filtered through only when they are uploaded, and the
@@ -265,9 +240,9 @@ void Texture::upload()
         m_height = image->height();
     }
     m_components = image->components();
-    m_premultiplied = m_wantsPremultiplied && image->premultiplyAlpha();
     if (!GlContext::hasCurrent())
         return;
+    m_premultiplied = m_wantsPremultiplied && image->premultiplyAlpha();
     glGenTextures(1, &m_name);
     ++uploads;
     bindName(m_name);
@@ -277,14 +252,12 @@ void Texture::upload()
     m_levels = 1;
     if (image->isCompressed())
         uploadCompressed(*image, m_mipmaps == TextureMipmaps::Build);
-    else if (fine || m_premultiplied)
+    else if (m_premultiplied) // drawn one chosen level at a time (see GridSprite)
+        m_levels = uploadWholeChain(*image, glFormatOf(image->format()));
+    else if (fine)
         uploadPlain(*image, TextureMipmaps::None); // the builder's stretch would only blur it
     else
         uploadPlain(*image, m_mipmaps);
-    // Sampled one chosen level at a time (see GridSprite), never through
-    // the minifying filter, which stays on the base level.
-    if (m_premultiplied)
-        m_levels = uploadHalvedLevels(*image, glFormatOf(image->format()));
 }
 
 void Texture::usePremultipliedAlpha()

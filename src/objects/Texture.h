@@ -53,8 +53,9 @@ public:
     // (where the picture allows; see hasPremultipliedAlpha once uploaded).
     void usePremultipliedAlpha();
     bool hasPremultipliedAlpha() const { return m_premultiplied; }
-    // A premultiplied texture also holds each smaller level down to one
-    // texel, for drawing a chosen level with GL_TEXTURE_BASE_LEVEL.
+    // A premultiplied texture with sides of powers of two also holds each
+    // smaller level down to one texel, for drawing a chosen level with
+    // GL_TEXTURE_BASE_LEVEL.
     int levels() const { return m_levels; }
     // Texels across the uploaded base level (twice width() for fine pictures).
     int levelZeroWidth() const { return m_levelZeroWidth; }
