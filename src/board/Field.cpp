@@ -7,7 +7,6 @@
 #include "platform/Clock.h"
 
 namespace {
-int s_highestLevel = 0;
 
 bool cellTypeOf(char ch, CellType& type) {
     switch (ch) {
@@ -52,8 +51,6 @@ Field::Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed
     announce();
     setIntroDelays();
     m_state = FieldState::Intro;
-    if (realGame && level > s_highestLevel)
-        s_highestLevel = level;
     m_insectTimer = insectInterval(level);
 }
 
@@ -195,5 +192,3 @@ float Field::insectInterval(int level) {
     return level < 60 ? 60000.0f : 45000.0f;
 }
 
-int Field::highestLevel() { return s_highestLevel; }
-void Field::setHighestLevel(int level) { s_highestLevel = level; }

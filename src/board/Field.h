@@ -96,6 +96,10 @@ public:
     void announce();
     void placeNewFlowers();
     void onClick(float x, float y);
+    // A flower still walking arrives at once and its turn plays out (a burst,
+    // or the announced flowers placed), so a game saved mid-move keeps the
+    // move and its consequences together.
+    void finishWalk();
     bool insectActive() const;
 
     // Level state.
@@ -142,9 +146,6 @@ public:
 
     // The milliseconds between insects on a level (none come below level 6).
     static float insectInterval(int level);
-    // The highest level a real game has reached in this run.
-    static int highestLevel();
-    static void setHighestLevel(int level);
 
 private:
     // Returns the number of locked cells, which lead the candidate list.

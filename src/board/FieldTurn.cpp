@@ -53,6 +53,21 @@ void Field::updateFlowers(float dt) {
     }
 }
 
+void Field::finishWalk() {
+    Flower* walker = nullptr;
+    for (int r = 0; r < m_H; ++r)
+        for (int c = 0; c < rowLength(r); ++c)
+            if (Flower* f = flowerAt(r, c); f && f->isMoving())
+                walker = f;
+    if (walker == nullptr)
+        return;
+    walker->arriveNow();
+    m_lastArrived = walker;
+    m_arrivedThisFrame = true;
+    findLines();
+    m_arrivedThisFrame = false;
+}
+
 void Field::updateCells(float dt) {
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)

@@ -111,6 +111,13 @@ void Flower::updateMoving(float dt) {
     }
 }
 
+void Flower::arriveNow() {
+    if (!m_waypoints.empty())
+        m_position = m_waypoints.back();
+    m_waypoints.clear();
+    m_state = FlowerState::Idle;
+}
+
 void Flower::emitExplosion() {
     m_particlesDone = true;
     if (ParticleSystem* particles = ParticleSystem::instance())

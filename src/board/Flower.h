@@ -27,6 +27,8 @@ public:
     // With particles false they come once the start delay has run out.
     void explode(bool withParticles);
     void setWaypoints(std::deque<Vec4> waypoints);
+    // A travelling flower stands at the end of its path at once.
+    void arriveNow();
 
     int colour() const { return m_colour; }
     FlowerState state() const { return m_state; }

@@ -8,6 +8,7 @@
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
 #include "effects/Picker.h"
+#include "game/GameProgress.h"
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
 #include "objects/Sprite.h"
@@ -19,6 +20,8 @@
 #include "utils/KeyValueFile.h"
 
 #include <GL/gl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +60,8 @@ void GameWindow::startLevel(int level, int carriedScore) {
     m_picker.reset();
     m_field = std::make_unique<Field>(level, true);
     m_field->setScore(carriedScore);
+    int& highest = Config::get().m_level;
+    highest = std::max(highest, level);
     m_picker = std::make_unique<Picker>(*m_field, m_art.skins[0]);
     m_cursor.reset(*m_field);
 }
@@ -142,22 +147,32 @@ void GameWindow::update(float dt) {
 }
 
 void GameWindow::finishLevel() {
-    int level = m_field->level();
+    const int level = m_field->level();
     m_totalScore = saturatingAdd(saturatingAdd(m_field->score(), m_field->timeBonus()),
                                  m_field->chainBonus());
     const bool won = m_field->succeeded();
     m_picker.reset();
     m_field.reset();
-    if (!won) {
-        startLevel(level, m_totalScore);
-        m_lives -= 1;
-        m_lastOutcome = LevelOutcome::Replay;
-        if (m_lives < 0) {
-            m_gameOver = true;
-            enterGameOver();
-        }
-        return;
+    if (won)
+        startNextLevel(level);
+    else
+        replayLevel(level);
+    if (m_progress)
+        m_progress->gameProgressed(*this);
+}
+
+void GameWindow::replayLevel(int level) {
+    startLevel(level, m_totalScore);
+    m_lives -= 1;
+    m_lastOutcome = LevelOutcome::Replay;
+    if (m_lives < 0) {
+        m_gameOver = true;
+        enterGameOver();
     }
+}
+
+// After the last level the game is complete; its board is built once more behind the name dialog.
+void GameWindow::startNextLevel(int level) {
     m_lastOutcome = LevelOutcome::NextLevel;
     if (level >= kLastLevel) {
         m_gameOver = true;

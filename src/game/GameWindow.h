@@ -13,6 +13,7 @@
 class Button;
 class Dialog;
 class Field;
+class GameProgress;
 class HighScores;
 class HintOverlay;
 class KeyValueFile;
@@ -74,6 +75,7 @@ public:
     // Alt+F4: the program ends through the normal close path.
     void onCloseRequest() override;
     // The game's level, lives and board under the "game." and "field." keys.
+    // A flower still walking arrives first, its turn played out.
     virtual bool save(KeyValueFile& file);
     // Rebuilds the board from the file; false leaves no game to continue.
     virtual bool load(const KeyValueFile& file);
@@ -93,8 +95,11 @@ public:
 
     // Opens the first hint; the screen does it itself when hints are on or on a first run.
     void showHint(int index);
-    // Replaces the board, as a new level or a saved game does.
+    // Replaces the board, as a new level or a saved game does, and raises the
+    // highest level the player has reached.
     void startLevel(int level, int carriedScore);
+    // Told from now on whenever a level begins or the game ends (not owned; may be null).
+    void setProgress(GameProgress* progress) { m_progress = progress; }
 
     const CellCursor& cursor() const { return m_cursor; }
     Aim aim() const { return m_aim; }
@@ -119,6 +124,8 @@ private:
     void renderPointer() const;
     void updateHints(float dt);
     void finishLevel();
+    void replayLevel(int level);
+    void startNextLevel(int level);
     void enterGameOver();
     void closeScreen();
 
@@ -130,6 +137,7 @@ private:
     int m_lives = kStartLives;
     int m_totalScore = 0;
     HighScores* m_highScores;
+    GameProgress* m_progress = nullptr;
     bool m_nameRecorded = false;
     std::unique_ptr<Dialog> m_nameDialog;
     std::unique_ptr<Button> m_mainMenuButton;

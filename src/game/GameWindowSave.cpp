@@ -6,6 +6,7 @@
 // A finished game (the name dialog may still be open) leaves nothing to continue.
 bool GameWindow::save(KeyValueFile& file) {
     if (m_field && !m_gameOver) {
+        m_field->finishWalk();
         file.setInt("game.m_level", m_field->level());
         file.setInt("game.m_lives", m_lives);
         m_field->save(file);

@@ -1,5 +1,7 @@
 #include "screens/HighScoreLink.h"
 
+#include "app/GameFolders.h"
+
 #include "screens/HighScoreTable.h"
 #include "screens/NameDialog.h"
 
@@ -12,6 +14,8 @@ void HighScoreLink::insert(int page, int score, const std::string& name)
 {
     const int row = m_table.insert(page, score, name.empty() ? HighScoreTable::kFreshName : name);
     m_newestRow = page == 0 ? row : HighScoreTable::kNoRow;
+    // The player has seen the entry: it must outlive a crash or a kill.
+    m_table.saveFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
 }
 
 std::unique_ptr<Dialog> HighScoreLink::createNameDialog(int score)

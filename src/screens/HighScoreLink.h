@@ -14,6 +14,7 @@ public:
     }
 
     bool qualifies(int page, int score) const override;
+    // Written to the player's table file at once.
     void insert(int page, int score, const std::string& name) override;
     // At (144, 172) on the 800 × 600 screen with its 512 × 256 background.
     std::unique_ptr<Dialog> createNameDialog(int score) override;

@@ -222,6 +222,7 @@ void MainWindow::onScreenClosed(Window& screen)
         onGameClosed();
     } else if (&screen == m_options.get()) {
         m_options.reset();
+        Config::get().save();
     } else if (&screen == m_help.get()) {
         m_help.reset();
     } else if (&screen == m_highScoreScreen.get()) {
@@ -250,6 +251,8 @@ void MainWindow::startChosenLevel()
 {
     m_game.reset();
     m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link);
+    m_game->setProgress(this);
+    saveProgress();
     Application::get().pushScreen(*m_game);
 }
 
@@ -274,6 +277,7 @@ bool MainWindow::restoreGame(const KeyValueFile& file)
     if (!game->load(file))
         return false;
     m_game = std::move(game);
+    m_game->setProgress(this);
     return true;
 }
 
@@ -290,4 +294,15 @@ void MainWindow::saveGame() const
     fillSavedGame(file);
     PlayerFile::save(file, GameFolders::current().playerDataFile(kSavedGameFile), kSavedGameKey,
                      kSavedGameKeyLength);
+}
+
+void MainWindow::saveProgress() const
+{
+    Config::get().save();
+    saveGame();
+}
+
+void MainWindow::gameProgressed(GameWindow&)
+{
+    saveProgress();
 }

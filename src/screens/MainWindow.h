@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameProgress.h"
 #include "screens/HighScoreLink.h"
 #include "screens/HighScoreTable.h"
 #include "screens/MenuScreen.h"
@@ -21,7 +22,7 @@ struct PlayArt;
 // It owns every menu screen, the menu resources, the high-score table and
 // the game in progress, and decides what follows whenever a screen or
 // dialog above it closes.
-class MainWindow : public MenuScreen {
+class MainWindow : public MenuScreen, private GameProgress {
 public:
     static constexpr const char* kLayout = "mui/main_wnd.txt";
     static constexpr const char* kMenuTrack = "music/menu.xm";
@@ -47,6 +48,9 @@ public:
     void loadSavedGame();
     // data/saved.dat at exit, with the game in progress if there is one.
     void saveGame() const;
+    // The settings (the highest level reached among them) and data/saved.dat
+    // with the game as it now stands.
+    void saveProgress() const;
     // The saved-game record, as saveGame writes it.
     void fillSavedGame(KeyValueFile& file) const;
     // A game restored from the record; false (and no game) when it does not load.
@@ -72,6 +76,7 @@ private:
     void restartMenuMusic();
     void onGameClosed();
     void startChosenLevel();
+    void gameProgressed(GameWindow& game) override;
 
     std::unique_ptr<MenuResources> m_ownedResources;
     const PlayArt* m_art;

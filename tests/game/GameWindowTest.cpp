@@ -6,6 +6,7 @@
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
+#include "game/GameProgress.h"
 #include "game/HighScores.h"
 #include "objects/Sprite.h"
 #include "ui/Dialog.h"
@@ -17,6 +18,17 @@
 #include <set>
 
 namespace {
+
+// What the owner of the game hears, and the saved game at each report.
+class ProgressLog : public GameProgress {
+public:
+    void gameProgressed(GameWindow& game) override {
+        KeyValueFile file;
+        game.save(file);
+        levels.push_back(file.getInt("game.m_level", -1));
+    }
+    std::vector<int> levels;
+};
 
 // A table that takes every score, or none.
 class FakeScores : public HighScores {
@@ -96,7 +108,9 @@ TEST_F(GameWindowTest, NewGameStartsWithThreeLivesOnTheChosenLevel) {
 
 TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
     FakeScores scores(false);
+    ProgressLog progress;
     GameWindow game(2, &scores);
+    game.setProgress(&progress);
     for (int lives = 2; lives >= 0; --lives) {
         endLevel(game, LevelPlay::fillBoard);
         EXPECT_EQ(game.lives(), lives);
@@ -108,6 +122,8 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
     EXPECT_TRUE(game.isGameOver());
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::GameOver);
     EXPECT_EQ(scores.asked, game.totalScore());
+    EXPECT_EQ(progress.levels, (std::vector<int>{2, 2, 2, -1}))
+        << "each replay is saved as it begins, and the ended game leaves nothing to continue";
 }
 
 // The program may close while the name dialog of a lost game is open.
@@ -139,12 +155,18 @@ TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
     EXPECT_EQ(restored.lives(), 0);
 }
 
-TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNext) {
+TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt) {
+    Config::get().m_level = 3;
+    ProgressLog progress;
     GameWindow game(7, nullptr);
+    EXPECT_EQ(Config::get().m_level, 7) << "a level begun for play is reached";
+    game.setProgress(&progress);
     runIntro(game);
     game.field()->setScore(500);
     endLevel(game, LevelPlay::clearBoard);
     EXPECT_EQ(game.field()->level(), 8);
+    EXPECT_EQ(Config::get().m_level, 8);
+    EXPECT_EQ(progress.levels, std::vector<int>{8}) << "saved as the next level begins";
     EXPECT_EQ(game.lives(), 3);
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
     EXPECT_GT(game.totalScore(), 500) << "time bonus added";
@@ -184,6 +206,38 @@ TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses) {
     EXPECT_EQ(game.totalScore(), expected);
     EXPECT_EQ(scores.asked, expected);
     EXPECT_EQ(game.field()->level(), GameWindow::kLastLevel) << "the last board stays behind";
+}
+
+// Closing the program while a moved flower walks: the move stands with its
+// turn, so the announced flowers are planted, not kept for a free move.
+TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn) {
+    GameWindow game(1, nullptr);
+    runIntro(game);
+    Field& field = *game.field();
+    std::vector<GridPos> cells;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            field.removeFlower(r, c);
+            if (field.isCell(r, c) && field.cellBackAt(r, c)->type() != CellType::Locked)
+                cells.push_back({r, c});
+        }
+    ASSERT_GE(cells.size(), 3u);
+    const GridPos from = cells.front(), to = cells.back(), announced = cells[1];
+    field.clearAnnounced();
+    field.placeFlower(from.row, from.col, 1).makeIdle();
+    field.addAnnounced(field.cellCentre(announced.row, announced.col), 2);
+    ASSERT_GE(field.selectAt(from.row, from.col), 0);
+    ASSERT_TRUE(field.moveSelectedTo(to.row, to.col));
+    game.update(16.0f);
+    ASSERT_TRUE(field.flowerAt(to.row, to.col)->isMoving());
+    KeyValueFile file;
+    game.save(file);
+    GameWindow restored(1, nullptr);
+    ASSERT_TRUE(restored.load(file));
+    EXPECT_EQ(restored.field()->colourAt(to.row, to.col), 1);
+    EXPECT_EQ(restored.field()->colourAt(from.row, from.col), kNoColour);
+    EXPECT_EQ(restored.field()->colourAt(announced.row, announced.col), 2)
+        << "the announced flower was planted";
 }
 
 TEST_F(GameWindowTest, OpenHintHoldsTheBoard) {

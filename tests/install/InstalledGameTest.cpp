@@ -126,7 +126,7 @@ std::string token(const std::string& list, int index)
     return word;
 }
 
-// Clicks the flower and its target until both cells change: the board
+// Clicks the flower and its target until the flower has walked: the board
 // ignores clicks while it lays itself out, and the pointer moves only on
 // clicks. Each try waits for the target cell to stand still first.
 bool playMove(const InstalledProgram& game, const Move& move)
@@ -144,8 +144,17 @@ bool playMove(const InstalledProgram& game, const Move& move)
                 return false;
             game.click(move.fromAt.x, move.fromAt.y);
             game.click(move.toAt.x, move.toAt.y);
+            // The selection ring and sparkles change both cells before the
+            // flower walks: the move is made once each cell looks like the other did.
+            const auto nearer = [](const auto& patch, const auto& like, const auto& unlike) {
+                return InstalledProgram::difference(patch, like) <
+                       InstalledProgram::difference(patch, unlike);
+            };
             return InstalledProgram::waitUntil(
-                [&] { return differ(cell(move.fromAt), flower) && differ(cell(move.toAt), empty); },
+                [&] {
+                    return nearer(cell(move.fromAt), empty, flower) &&
+                           nearer(cell(move.toAt), flower, empty);
+                },
                 std::chrono::seconds(3));
         },
         std::chrono::seconds(120));

@@ -2,6 +2,7 @@
 
 #include "board/Field.h"
 #include "driver/BoardWaits.h"
+#include "game/LevelPlay.h"
 #include "game/GameWindow.h"
 #include "game/PlayArt.h"
 #include "objects/ImagePrefetch.h"
@@ -317,6 +318,12 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     EXPECT_EQ(run.main().game(), nullptr);
     EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Tester 'Q'");
     EXPECT_GE(run.main().highScores().entry(0, 0).points, 5000);
+    // On disk already, and the ended game with it: a kill now loses neither.
+    EXPECT_EQ(readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey,
+                            HighScoreTable::kKeyLength)
+                  .getString("top7.rec_name000000", ""),
+              "Tester 'Q'");
+    EXPECT_FALSE(savedGame().contains("game.m_level"));
     EXPECT_EQ(run.main().highScoreScreen()->newRow(), 0);
     run.driver().runFrames(2);
     run.shot("high_scores");
@@ -549,7 +556,40 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
     run.shot("level_choice_open");
     run.click(choice->okButton());
     ASSERT_TRUE(run.driver().runUntil([&] { return run.main().game() != nullptr; }));
-    EXPECT_EQ(run.main().game()->field()->level(), 3);
+    GameWindow& game = *run.main().game();
+    EXPECT_EQ(game.field()->level(), 3);
+    EXPECT_EQ(savedGame().getInt("game.m_level", -1), 3) << "saved as the level begins";
+
+    // Won: level 4 begins, and is on disk at once, opened in the settings.
+    runIntro(run, game);
+    LevelPlay::clearBoard(*game.field());
+    ASSERT_TRUE(run.driver().runUntil([&] { return game.field()->finished(); }));
+    for (int i = 0; i < 20 && game.field()->level() == 3; ++i) {
+        run.driver().click(400, 300);
+        run.driver().runFrames(30);
+    }
+    ASSERT_EQ(game.field()->level(), 4);
+    EXPECT_EQ(savedGame().getInt("game.m_level", -1), 4);
+    EXPECT_EQ(readScrambled(Config::kFileName, Config::kKey, Config::kKeyLength)
+                  .getInt("m_level", -1),
+              4);
+    run.end();
+
+    GameRun again;
+    REQUIRE_GAME(again);
+    again.click(again.main().button("m_game_btn"));
+    ASSERT_NE(again.main().continueDialog(), nullptr);
+    ContinueDialog& dialog = *again.main().continueDialog();
+    again.click(*dialog.controls()[1], dialog.positionX(), dialog.positionY());
+    LevelChoiceScreen* next = again.main().levelChoice();
+    ASSERT_NE(next, nullptr);
+    ASSERT_EQ(again.front(), next);
+    for (int i = 0; i < 3; ++i)
+        again.click(next->nextButton());
+    EXPECT_EQ(next->chosenIndex(), 3);
+    EXPECT_FALSE(next->isLocked()) << "level 4 stays open after a restart";
+    again.click(next->nextButton());
+    EXPECT_TRUE(next->isLocked());
 }
 
 TEST(EndToEnd, AltF4InTheGameEndsTheProgramAndSavesTheGame)

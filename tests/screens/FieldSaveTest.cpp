@@ -265,3 +265,20 @@ TEST(FieldSave, TheExitSweepKeepsItsFlowersWhole)
     EXPECT_EQ(restored->colourTable(), original->colourTable());
     EXPECT_EQ(restored->cellBackAt(2, 2)->type(), CellType::Raw);
 }
+
+// A flower that walks into a row bursts it when its walk is cut short.
+TEST(FieldSave, AWalkCutShortStillBurstsTheRowItCompletes)
+{
+    auto field = emptyBoard();
+    idleRow(*field, {{2, 0}, {2, 1}, {0, 0}}, 1);
+    runUntilIdle(*field);
+    ASSERT_GE(field->selectAt(0, 0), 0);
+    ASSERT_TRUE(field->moveSelectedTo(2, 2));
+    field->finishWalk();
+    const KeyValueFile burst = savedOf(*field);
+    EXPECT_EQ(burst.getInt("field.score", 0), 10 + 12 + 14);
+    auto restored = emptyBoard();
+    ASSERT_TRUE(restored->load(burst));
+    EXPECT_EQ(restored->colourAt(2, 2), kNoColour);
+    EXPECT_EQ(restored->cellBackAt(2, 1)->type(), CellType::HalfCleared);
+}
