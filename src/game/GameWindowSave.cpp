@@ -1,7 +1,20 @@
 #include "game/GameWindow.h"
 
+#include "app/Log.h"
 #include "board/Field.h"
+#include "board/LevelFile.h"
 #include "utils/KeyValueFile.h"
+
+namespace {
+
+constexpr const char* kLevelSetKey = "game.m_levelSet";
+
+bool hasBoard(const KeyValueFile& file) {
+    return !file.getString("field.field", "").empty() &&
+           !file.getString("field.cellBacks", "").empty();
+}
+
+} // namespace
 
 // A finished game (the name dialog may still be open) leaves nothing to continue.
 bool GameWindow::save(KeyValueFile& file) {
@@ -9,19 +22,32 @@ bool GameWindow::save(KeyValueFile& file) {
         m_field->finishWalk();
         file.setInt("game.m_level", m_field->level());
         file.setInt("game.m_lives", m_lives);
+        file.setInt(kLevelSetKey, LevelFile::kLevelSetVersion);
         m_field->save(file);
     }
     return true;
 }
 
 // A level outside the level set, or lives a game in progress cannot have,
-// cannot come from a game this program saved.
+// cannot come from a game this program saved. A board saved on other level
+// designs, or one that no longer fits its level, gives way to a fresh board of
+// the same level: the player keeps the level, the score and the lives.
 bool GameWindow::load(const KeyValueFile& file) {
     const int level = file.getInt("game.m_level", -1);
     const int lives = file.getInt("game.m_lives", kStartLives);
-    if (level < 1 || level > kLastLevel || lives < 0 || lives > kStartLives)
+    const int score = file.getInt("field.score", 0);
+    if (level < 1 || level > kLastLevel || lives < 0 || lives > kStartLives || score < 0 ||
+        !hasBoard(file))
         return false;
     startLevel(level, 0);
     m_lives = lives;
-    return m_field->load(file);
+    const int levelSet = file.getInt(kLevelSetKey, 0);
+    if (levelSet == LevelFile::kLevelSetVersion && m_field->load(file))
+        return true;
+    m_field->setScore(score);
+    Log::write("The saved game's board %s: level %d starts afresh with its score %d and %d lives.",
+               levelSet == LevelFile::kLevelSetVersion ? "does not fit its level"
+                                                       : "comes from other level designs",
+               level, score, lives);
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "app/Config.h"
 #include "board/BoardSounds.h"
 #include "board/Field.h"
+#include "board/LevelFile.h"
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
@@ -153,6 +154,40 @@ TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
     file.setInt("game.m_lives", 0);
     EXPECT_TRUE(restored.load(file));
     EXPECT_EQ(restored.lives(), 0);
+}
+
+// Written by earlier versions on their level sets: level 1, 2 lives, 1234 points.
+TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard) {
+    for (const char* fixture : {"saved-levelset1.dat", "saved-levelset2.dat"}) {
+        SCOPED_TRACE(fixture);
+        KeyValueFile file;
+        ASSERT_TRUE(file.loadFromDisk(std::string(VM_SAVED_GAMES_DIR) + "/" + fixture, true,
+                                      "tuvorkelm&!*", 12));
+        GameWindow restored(3, nullptr);
+        ASSERT_TRUE(restored.load(file));
+        EXPECT_EQ(restored.field()->level(), 1);
+        EXPECT_EQ(restored.lives(), 2);
+        EXPECT_EQ(restored.field()->score(), 1234);
+        EXPECT_EQ(restored.field()->statistics().m_statScoreOnLevel, 0);
+        EXPECT_EQ(restored.field()->invariantFault(), "");
+        KeyValueFile now;
+        restored.save(now);
+        EXPECT_NE(now.getString("field.field", ""), file.getString("field.field", ""))
+            << "a fresh board, even where the old one would fit";
+    }
+    // This version's record whose board was cut short: the level starts afresh too.
+    GameWindow playing(2, nullptr);
+    playing.field()->setScore(77);
+    KeyValueFile file;
+    playing.save(file);
+    EXPECT_EQ(file.getInt("game.m_levelSet", 0), LevelFile::kLevelSetVersion);
+    file.setString("field.field", "0 1 2 ");
+    GameWindow restored(1, nullptr);
+    ASSERT_TRUE(restored.load(file));
+    EXPECT_EQ(restored.field()->level(), 2);
+    EXPECT_EQ(restored.field()->score(), 77);
+    file.setString("field.field", "");
+    EXPECT_FALSE(restored.load(file)) << "no board saved, no game";
 }
 
 TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt) {
