@@ -47,6 +47,8 @@ public:
     void loadSavedGame();
     // data/saved.dat at exit, with the game in progress if there is one.
     void saveGame() const;
+    // data/top7.tbl, with a name the open name dialog holds entered.
+    void saveHighScores();
     // The saved-game record, as saveGame writes it.
     void fillSavedGame(KeyValueFile& file) const;
     // A game restored from the record; false (and no game) when it does not load.
