@@ -204,51 +204,14 @@ testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& mov
     return testing::AssertionSuccess();
 }
 
-// The player's files after the game ended with the move played: the move in
-// the saved game, a high-score table, the settings written back.
-void expectSavedAfterMove(const InstallScratch& scratch, const SavedGame& saved, const Move& move,
-                          fs::file_time_type configTime)
-{
-    const KeyValueFile after = saved.readBack();
-    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
-    const std::string flowers = after.getString("field.field", "");
-    EXPECT_NE(flowers, saved.file().getString("field.field", ""));
-    EXPECT_EQ(token(flowers, positionIndex(saved.field(), move.from)), "-1") << flowers;
-    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
-    const fs::path configFile = scratch.config() / "vellomar" / "dx.cfg";
-    KeyValueFile config;
-    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
-    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
-    EXPECT_NE(fs::last_write_time(configFile), configTime);
-}
-
 // An X server of the test's own, which the test may take away from the game
 // under it. DISPLAY names it while it lives.
 class OwnDisplay {
 public:
     OwnDisplay()
     {
-        int number[2];
-        if (::pipe(number) != 0)
-            return;
-        m_server = ::fork();
-        if (m_server == 0) {
-            ::close(number[0]);
-            const std::string fd = std::to_string(number[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-            std::_Exit(127);
-        }
-        ::close(number[1]);
-        char text[16] = {};
-        const ssize_t got = ::read(number[0], text, sizeof text - 1);
-        ::close(number[0]);
-        if (got <= 0)
-            return;
-        if (const char* previous = std::getenv("DISPLAY"))
-            m_previous = previous;
-        ::setenv("DISPLAY", (":" + std::to_string(std::atoi(text))).c_str(), 1);
-        m_up = true;
+        for (int number = 600 + ::getpid() % 300; number < 900 && !m_up; ++number)
+            m_up = start(number);
     }
     ~OwnDisplay()
     {
@@ -275,6 +238,34 @@ public:
     }
 
 private:
+    // An X server on a free display number, waited for until it takes clients.
+    bool start(int number)
+    {
+        const std::string name = ":" + std::to_string(number);
+        if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+            return false;
+        m_server = ::fork();
+        if (m_server == 0) {
+            ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+                     "tcp", "-noreset", static_cast<char*>(nullptr));
+            std::_Exit(127);
+        }
+        const bool up = InstalledProgram::waitUntil(
+            [&] {
+                return ::waitpid(m_server, nullptr, WNOHANG) != 0 ||
+                       std::system(("xdpyinfo -display " + name + " >/dev/null 2>&1").c_str()) == 0;
+            },
+            std::chrono::seconds(20));
+        if (!up || ::waitpid(m_server, nullptr, WNOHANG) != 0) {
+            end();
+            return false;
+        }
+        if (const char* previous = std::getenv("DISPLAY"))
+            m_previous = previous;
+        ::setenv("DISPLAY", name.c_str(), 1);
+        return true;
+    }
+
     pid_t m_server = -1;
     bool m_up = false;
     std::string m_previous;
@@ -307,9 +298,18 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
     ASSERT_TRUE(game.waitForExit(code)) << "the game did not quit";
     EXPECT_EQ(code, 0) << InstallScratch::read(scratch.file("program.out"));
 
-    // The move is in the saved game the player's data folder holds now, and
-    // the settings were read from the configuration folder and written back there.
-    expectSavedAfterMove(scratch, saved, move, configTime);
+    // The move is in the saved game the player's data folder holds now.
+    const KeyValueFile after = saved.readBack();
+    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
+    const std::string flowers = after.getString("field.field", "");
+    EXPECT_NE(flowers, saved.file().getString("field.field", ""));
+    EXPECT_EQ(token(flowers, positionIndex(saved.field(), move.from)), "-1") << flowers;
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
+    // The settings were read from the configuration folder and written back there.
+    KeyValueFile config;
+    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
+    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
+    EXPECT_NE(fs::last_write_time(configFile), configTime);
     const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("Renderer:"), std::string::npos) << log;
     EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
@@ -346,7 +346,16 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
     const std::string output = InstallScratch::read(scratch.file("program.out"));
     EXPECT_EQ(code, 1) << output;
     EXPECT_NE(output.find("connection to the display was lost"), std::string::npos) << output;
-    expectSavedAfterMove(scratch, saved, move, configTime);
+
+    // The game as it stood in memory: the same level, with time played on it.
+    const KeyValueFile after = saved.readBack();
+    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
+    EXPECT_GT(after.getInt("field.m_statTimeOnLevel", 0), 0);
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
+    KeyValueFile config;
+    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
+    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
+    EXPECT_NE(fs::last_write_time(configFile), configTime);
     const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("The display was lost"), std::string::npos) << log;
 }
