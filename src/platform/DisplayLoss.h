@@ -10,8 +10,8 @@ class DisplayLoss {
 public:
     static constexpr int kExitCode = 1;
 
-    // Takes the handler from Xlib; after the library's video start, which may
-    // put a handler of its own in place.
+    // Takes Xlib's IO error handler for the program; once the window is open,
+    // so nothing the library does at its start puts another in its place.
     static void watch();
     // What runs before the exit: it must need no display, nor the library's
     // video or OpenGL. Empty for nothing.
