@@ -1,6 +1,7 @@
 #include "platform/EventSource.h"
 
 #include "platform/PlatformWindow.h"
+#include "platform/QuitSignals.h"
 #include "platform/VirtualKey.h"
 
 #include <SDL.h>
@@ -128,6 +129,13 @@ int EventSource::scancodeFromVirtualKey(int virtualKey)
 
 bool EventSource::poll(std::deque<WindowMessage>& out)
 {
+    if (QuitSignals::takePending()) {
+        WindowMessage message;
+        message.type = MessageType::CloseRequest;
+        message.fromProgram = true;
+        out.push_back(message);
+        return true;
+    }
     m_controllers.start();
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0) {

@@ -10,7 +10,11 @@
 #include "game/PlayArt.h"
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
+#include "platform/DisplayLoss.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/QuitSignals.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
@@ -143,10 +147,12 @@ std::unique_ptr<MainWindow> buildMenus()
 
 void closeMenus(std::unique_ptr<MainWindow> mainWindow)
 {
+    // Everything is written before the first call that needs the display.
+    DisplayLoss::setLastWords({});
     mainWindow->saveGame();
+    Config::get().save();
     mainWindow.reset();
     GameResources::release();
-    Config::get().save();
     if (Application::exists())
         Application::get().platformWindow().hide();
     MenuCursor::destroy();
@@ -163,6 +169,39 @@ void releaseResources()
     CSoundManager::destroyInstance();
 }
 
+namespace {
+
+// Another copy of the game runs on the same player's files; its log stays
+// as it is.
+void tellAlreadyRunning()
+{
+    std::fprintf(stderr, "vellomar: %s\n", kAlreadyRunning);
+    MessageBox::showError(kTitle, kAlreadyRunning);
+}
+
+} // namespace
+
+std::unique_ptr<InstanceLock> lockPlayerFiles()
+{
+    const std::string path = GameFolders::current().playerDataFile(kLockFile);
+    PlayerFile::makeFolderFor(path);
+    auto lock = std::make_unique<InstanceLock>(path);
+    switch (lock->state()) {
+    case InstanceLock::State::Held:
+        break;
+    case InstanceLock::State::HeldByAnother:
+        tellAlreadyRunning();
+        return nullptr;
+    case InstanceLock::State::Unavailable:
+        // A folder the game cannot lock in is one it cannot save in either:
+        // the game still runs, as it does with unwritable files.
+        std::fprintf(stderr, "vellomar: cannot lock %s: %s\n", path.c_str(),
+                     std::strerror(lock->error()));
+        break;
+    }
+    return lock;
+}
+
 void openLog()
 {
     const std::string path = GameFolders::current().stateFile(kLogFile);
@@ -172,6 +211,16 @@ void openLog()
 }
 
 namespace {
+
+// With the display gone, the player's files are written from what the game
+// holds in memory; the window's place is the library's own record of it.
+void saveWithoutDisplay(MainWindow& mainWindow)
+{
+    Log::write("The display was lost; saving and leaving.");
+    mainWindow.saveGame();
+    mainWindow.saveHighScores();
+    Config::get().save();
+}
 
 // Runs frames until one is drawn; the finished picture is on the screen.
 void runFirstFrame()
@@ -187,8 +236,12 @@ void runFirstFrame()
 
 int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom)
 {
+    QuitSignals::install();
     GameFolders::setCurrent(
         GameFolders::locate(ProgramFolder::path(), GameFolders::systemVariable));
+    const std::unique_ptr<InstanceLock> lock = lockPlayerFiles();
+    if (lock == nullptr)
+        return 1;
     openLog();
     openPack();
     if (!openShell()) {
@@ -197,7 +250,9 @@ int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFr
         Log::close();
         return 1;
     }
+    DisplayLoss::watch();
     std::unique_ptr<MainWindow> mainWindow = buildMenus();
+    DisplayLoss::setLastWords([window = mainWindow.get()] { saveWithoutDisplay(*window); });
     int code = 0;
     if (firstFrameFrom) {
         runFirstFrame();

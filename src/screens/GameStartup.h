@@ -7,6 +7,7 @@
 #include <optional>
 
 class FilePack;
+class InstanceLock;
 class MainWindow;
 
 // The program's start-up and shutdown in their fixed order. main runs the
@@ -15,17 +16,24 @@ class MainWindow;
 namespace GameStartup {
 
 constexpr const char* kLogFile = "game.log";
+// Beside the player's files; held while the program runs.
+constexpr const char* kLockFile = "data/vellomar.lock";
+constexpr const char* kAlreadyRunning = "Vellomar is already running.";
 constexpr const char* kPackFile = GameFolders::kPackFile;
 constexpr const char* kTitle = "Vellomar";
 constexpr const char* kIconFile = "mui/icon.png";
 constexpr int kLogicalWidth = 800;
 constexpr int kLogicalHeight = 600;
 
-// Finds the game's folders from the program's own, opens the log, starts the
-// whole program, runs it and takes it down; returns the exit code. Given a
-// start time, it quits after the first main-menu frame instead and prints
-// the milliseconds from that time to the finished frame.
+// Finds the game's folders from the program's own, locks the player's files,
+// opens the log, starts the whole program, runs it and takes it down; returns
+// the exit code. Given a start time, it quits after the first main-menu frame
+// instead and prints the milliseconds from that time to the finished frame.
 int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom = {});
+// The lock on the player's files, taken before the log or any of them is
+// touched. Null when another copy of the game holds it: that is said on
+// standard error and in a message box when there is a display.
+std::unique_ptr<InstanceLock> lockPlayerFiles();
 // The log emptied in its folder (made when missing); a log that cannot be
 // written is said once on standard error and the game goes on without it.
 void openLog();

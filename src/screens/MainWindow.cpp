@@ -68,6 +68,11 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
 
 MainWindow::~MainWindow()
 {
+    saveHighScores();
+}
+
+void MainWindow::saveHighScores()
+{
     // The program may end with the name dialog still open: the score keeps its place.
     if (m_game != nullptr)
         m_game->recordEnteredName();

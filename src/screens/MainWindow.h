@@ -51,6 +51,8 @@ public:
     // The settings (the highest level reached among them) and data/saved.dat
     // with the game as it now stands.
     void saveProgress() const;
+    // data/top7.tbl, with a name the open name dialog holds entered.
+    void saveHighScores();
     // The saved-game record, as saveGame writes it.
     void fillSavedGame(KeyValueFile& file) const;
     // A game restored from the record; false (and no game) when it does not load.

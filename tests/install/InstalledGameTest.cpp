@@ -13,9 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -174,6 +177,109 @@ bool writeConfig(const fs::path& path)
     return fs::exists(path);
 }
 
+// Waits for the main menu, opens the saved game from the continue dialog and
+// plays the move; screenshots named after the step.
+testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& move,
+                                         const std::string& shots)
+{
+    if (!game.waitForWindow())
+        return testing::AssertionFailure() << "no window";
+    if (!game.waitForPointer(kSkyX, kSkyY))
+        return testing::AssertionFailure() << "no main menu";
+    // The saved game is offered: continue it.
+    auto menu = game.pixels(kDialogX, kDialogY, 6);
+    const bool still = InstalledProgram::waitUntil(
+        [&] {
+            const auto before = menu;
+            menu = game.pixels(kDialogX, kDialogY, 6);
+            return InstalledProgram::difference(menu, before) < 4;
+        },
+        std::chrono::seconds(60));
+    if (!still)
+        return testing::AssertionFailure() << "the main menu never stood still";
+    game.click(kNewGameX, kNewGameY);
+    const bool dialog = InstalledProgram::waitUntil(
+        [&] { return InstalledProgram::difference(game.pixels(kDialogX, kDialogY, 6), menu) > 30; },
+        std::chrono::seconds(60));
+    game.screenshot(std::string(VM_SCREENSHOT_DIR) + "/" + shots + "_continue.png");
+    if (!dialog)
+        return testing::AssertionFailure() << "no continue dialog";
+    game.click(kContinueX, kContinueY);
+    const bool moved = playMove(game, move);
+    game.screenshot(std::string(VM_SCREENSHOT_DIR) + "/" + shots + "_after_move.png");
+    if (!moved)
+        return testing::AssertionFailure() << "the flower at " << move.fromAt.x << ", "
+                                           << move.fromAt.y << " did not leave its cell";
+    return testing::AssertionSuccess();
+}
+
+// An X server of the test's own, which the test may take away from the game
+// under it. DISPLAY names it while it lives.
+class OwnDisplay {
+public:
+    OwnDisplay()
+    {
+        for (int number = 600 + ::getpid() % 300; number < 900 && !m_up; ++number)
+            m_up = start(number);
+    }
+    ~OwnDisplay()
+    {
+        end();
+        if (m_up) {
+            if (m_previous.empty())
+                ::unsetenv("DISPLAY");
+            else
+                ::setenv("DISPLAY", m_previous.c_str(), 1);
+        }
+    }
+    OwnDisplay(const OwnDisplay&) = delete;
+    OwnDisplay& operator=(const OwnDisplay&) = delete;
+
+    bool up() const { return m_up; }
+    // The server goes away as when its session ends.
+    void end()
+    {
+        if (m_server <= 0)
+            return;
+        ::kill(m_server, SIGTERM);
+        ::waitpid(m_server, nullptr, 0);
+        m_server = -1;
+    }
+
+private:
+    // An X server on a free display number, waited for until it takes clients.
+    bool start(int number)
+    {
+        const std::string name = ":" + std::to_string(number);
+        if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+            return false;
+        m_server = ::fork();
+        if (m_server == 0) {
+            ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+                     "tcp", "-noreset", static_cast<char*>(nullptr));
+            std::_Exit(127);
+        }
+        const bool up = InstalledProgram::waitUntil(
+            [&] {
+                return ::waitpid(m_server, nullptr, WNOHANG) != 0 ||
+                       std::system(("xdpyinfo -display " + name + " >/dev/null 2>&1").c_str()) == 0;
+            },
+            std::chrono::seconds(20));
+        if (!up || ::waitpid(m_server, nullptr, WNOHANG) != 0) {
+            end();
+            return false;
+        }
+        if (const char* previous = std::getenv("DISPLAY"))
+            m_previous = previous;
+        ::setenv("DISPLAY", name.c_str(), 1);
+        return true;
+    }
+
+    pid_t m_server = -1;
+    bool m_up = false;
+    std::string m_previous;
+};
+
 } // namespace
 
 TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
@@ -193,28 +299,8 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
 
     InstalledProgram game(scratch);
     ASSERT_TRUE(game.start());
-    ASSERT_TRUE(game.waitForWindow()) << InstallScratch::read(scratch.file("program.out"));
-    ASSERT_TRUE(game.waitForPointer(kSkyX, kSkyY)) << "no main menu";
-    // The saved game is offered: continue it.
-    auto menu = game.pixels(kDialogX, kDialogY, 6);
-    ASSERT_TRUE(InstalledProgram::waitUntil(
-        [&] {
-            const auto before = menu;
-            menu = game.pixels(kDialogX, kDialogY, 6);
-            return InstalledProgram::difference(menu, before) < 4;
-        },
-        std::chrono::seconds(60)));
-    game.click(kNewGameX, kNewGameY);
-    const bool dialog = InstalledProgram::waitUntil(
-        [&] { return InstalledProgram::difference(game.pixels(kDialogX, kDialogY, 6), menu) > 30; },
-        std::chrono::seconds(60));
-    game.screenshot(std::string(VM_SCREENSHOT_DIR) + "/installed_game_continue.png");
-    ASSERT_TRUE(dialog) << "no continue dialog";
-    game.click(kContinueX, kContinueY);
-    const bool moved = playMove(game, move);
-    game.screenshot(std::string(VM_SCREENSHOT_DIR) + "/installed_game_after_move.png");
-    ASSERT_TRUE(moved) << "the flower at " << move.fromAt.x << ", " << move.fromAt.y
-                       << " did not leave its cell";
+    ASSERT_TRUE(continueAndMove(game, move, "installed_game"))
+        << InstallScratch::read(scratch.file("program.out"));
     game.key("Escape");
     game.click(kQuitX, kQuitY);
     int code = -1;
@@ -243,4 +329,93 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
     EXPECT_EQ(InstallScratch::snapshot(scratch.stage()), installed);
     EXPECT_TRUE(fs::is_empty(scratch.elsewhere()));
     EXPECT_TRUE(fs::is_empty(scratch.home()));
+}
+
+TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
+{
+    InstallScratch scratch;
+    ASSERT_TRUE(scratch.install()) << InstallScratch::read(scratch.file("install.log"));
+    const SavedGame saved(scratch);
+    ASSERT_TRUE(saved.write());
+    const fs::path configFile = scratch.config() / "vellomar" / "dx.cfg";
+    ASSERT_TRUE(writeConfig(configFile));
+    const auto configTime = fs::last_write_time(configFile);
+    Move move;
+    ASSERT_TRUE(findMove(saved.field(), move));
+    OwnDisplay display;
+    ASSERT_TRUE(display.up()) << "no Xvfb";
+
+    InstalledProgram game(scratch);
+    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(continueAndMove(game, move, "lost_display"))
+        << InstallScratch::read(scratch.file("program.out"));
+    display.end();
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(code)) << "the game outlived its display";
+    const std::string output = InstallScratch::read(scratch.file("program.out"));
+    EXPECT_EQ(code, 1) << output;
+    EXPECT_NE(output.find("connection to the display was lost"), std::string::npos) << output;
+
+    // The game as it stood in memory: the same level, with time played on it.
+    const KeyValueFile after = saved.readBack();
+    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
+    EXPECT_GT(after.getInt("field.m_statTimeOnLevel", 0), 0);
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
+    KeyValueFile config;
+    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
+    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
+    EXPECT_NE(fs::last_write_time(configFile), configTime);
+    const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
+    EXPECT_NE(log.find("The display was lost"), std::string::npos) << log;
+}
+
+// A second start on the same player's files leaves the first copy's files
+// and log alone; a copy killed outright leaves nothing that blocks the next,
+// and a hang-up closes the game as its close button does.
+TEST(InstalledGame, OneCopyAtATimeOnThePlayersFilesAndAHangUpClosesTheGame)
+{
+    InstallScratch scratch;
+    ASSERT_TRUE(scratch.install()) << InstallScratch::read(scratch.file("install.log"));
+    const fs::path configFile = scratch.config() / "vellomar" / "dx.cfg";
+    ASSERT_TRUE(writeConfig(configFile));
+    OwnDisplay display;
+    ASSERT_TRUE(display.up()) << "no Xvfb";
+    const fs::path logFile = scratch.state() / "vellomar" / "game.log";
+
+    auto first = std::make_unique<InstalledProgram>(scratch);
+    ASSERT_TRUE(first->start());
+    ASSERT_TRUE(first->waitForWindow()) << InstallScratch::read(scratch.file("program.out"));
+    const std::string firstLog = InstallScratch::read(logFile);
+    const auto files = InstallScratch::snapshot(scratch.data());
+    const auto settings = InstallScratch::snapshot(scratch.config());
+    {
+        // No display: the message goes to standard error only.
+        const std::string said = InstallScratch::output(
+            "cd '" + scratch.elsewhere().string() + "' && env -u DISPLAY HOME='" +
+            scratch.home().string() + "' XDG_CONFIG_HOME='" + scratch.config().string() +
+            "' XDG_DATA_HOME='" + scratch.data().string() + "' XDG_STATE_HOME='" +
+            scratch.state().string() + "' '" + (scratch.prefix() / "games/vellomar").string() +
+            "' 2>&1; echo \"exit $?\"");
+        EXPECT_NE(said.find("Vellomar is already running."), std::string::npos) << said;
+        EXPECT_NE(said.find("exit 1"), std::string::npos) << said;
+    }
+    EXPECT_EQ(InstallScratch::read(logFile).rfind(firstLog, 0), 0u) << "the log was emptied";
+    EXPECT_EQ(InstallScratch::snapshot(scratch.data()), files);
+    EXPECT_EQ(InstallScratch::snapshot(scratch.config()), settings);
+
+    first.reset(); // killed outright
+    const auto configTime = fs::last_write_time(configFile);
+    InstalledProgram next(scratch);
+    ASSERT_TRUE(next.start());
+    ASSERT_TRUE(next.waitForWindow()) << InstallScratch::read(scratch.file("program.out"));
+    ASSERT_TRUE(next.waitForPointer(kSkyX, kSkyY)) << "no main menu";
+    ASSERT_TRUE(next.signal(SIGHUP));
+    int code = -1;
+    ASSERT_TRUE(next.waitForExit(code)) << "the game did not close";
+    EXPECT_EQ(code, 0) << InstallScratch::read(scratch.file("program.out"));
+    EXPECT_NE(fs::last_write_time(configFile), configTime);
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "saved.dat"));
+    const std::string log = InstallScratch::read(logFile);
+    EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
 }

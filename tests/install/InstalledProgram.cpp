@@ -159,6 +159,11 @@ void InstalledProgram::screenshot(const std::string& path) const
     std::system(("import -silent -window root '" + path + "'").c_str());
 }
 
+bool InstalledProgram::signal(int number) const
+{
+    return m_pid > 0 && ::kill(m_pid, number) == 0;
+}
+
 bool InstalledProgram::waitForExit(int& code)
 {
     int status = 0;

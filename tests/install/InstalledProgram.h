@@ -34,6 +34,7 @@ public:
     // there: the frame loop runs and the main menu is up.
     bool waitForPointer(float x, float y);
     void screenshot(const std::string& path) const;
+    bool signal(int number) const;
     // True when the process ended by itself in time; its exit status in code.
     bool waitForExit(int& code);
 
