@@ -10,11 +10,13 @@
 #include "game/PlayArt.h"
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
 #include "screens/MenuCursor.h"
+#include "screens/SaveFailureNotice.h"
 #include "utils/FilePack.h"
 
 #include <GL/gl.h>
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace GameStartup {
@@ -74,6 +77,7 @@ bool openShell()
         return false;
     }
     const ScreenRect desktop = application.desktopRect();
+    config.fitToDesktop(desktop);
     decodeAheadForTheWindow(config, desktop);
     const ScreenPoint at = Application::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
@@ -106,6 +110,23 @@ void showIntro(IntroScreen& intro)
 
 } // namespace
 
+namespace {
+
+// The player is told in words, on every channel there is, and the program
+// ends: nothing can be drawn without the game's data.
+[[noreturn]] void reportDamagedData(const std::string& path, const std::string& damage)
+{
+    const std::string text = "The game's data is damaged: " + path + " " + damage +
+                             ".\nPlease reinstall " + kTitle + ".";
+    std::fprintf(stderr, "vellomar: %s\n", text.c_str());
+    Log::write("%s", text.c_str());
+    Log::close();
+    MessageBox::showError(kTitle, text);
+    std::exit(EXIT_FAILURE);
+}
+
+} // namespace
+
 FilePack& openPack()
 {
     FilePack* pack = getPack("main");
@@ -114,7 +135,10 @@ FilePack& openPack()
     const GameFolders& folders = GameFolders::current();
     pack->setKey(kMainPackKey);
     pack->setDiskFolder(folders.dataFolder());
-    pack->load(folders.dataFile(kPackFile));
+    const std::string packPath = folders.dataFile(kPackFile);
+    pack->load(packPath);
+    if (!pack->damage().empty())
+        reportDamagedData(packPath, pack->damage());
     ArtSet::openFine(*pack, folders.dataFile(GameFolders::kFinePackFile));
     ImagePrefetch::start(*pack, firstPictures());
     return *pack;
@@ -137,12 +161,14 @@ std::unique_ptr<MainWindow> buildMenus()
     mainWindow->loadSavedGame();
     intro.reset();
     MenuCursor::create(mainWindow->resources());
+    SaveFailureNotice::create(mainWindow->resources().font());
     SystemPointer::hide();
     return mainWindow;
 }
 
 void closeMenus(std::unique_ptr<MainWindow> mainWindow)
 {
+    SaveFailureNotice::destroy();
     mainWindow->saveGame();
     mainWindow.reset();
     GameResources::release();

@@ -36,7 +36,8 @@ bool openShell();
 
 // The pack "main" with its key and data/data.pk from the game's data folder,
 // which also serves the names the pack lacks (a missing pack is no error),
-// and beside it the optional fine pictures, data/data2x.pk.
+// and beside it the optional fine pictures, data/data2x.pk. A pack that is
+// there but damaged ends the program with a message asking for a reinstall.
 // The first screens' pictures start decoding ahead (ImagePrefetch).
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main
