@@ -13,8 +13,9 @@
 namespace {
 
 constexpr float kTextSize = 26.0f;
-constexpr float kMargin = 20.0f;
-constexpr float kBaseline = 590.0f;
+// Clear of the play screen's panels in both top corners.
+constexpr float kMargin = 160.0f;
+constexpr float kBaseline = 36.0f;
 constexpr TextColour kColour{1.0f, 0.86f, 0.55f, 1.0f};
 
 std::unique_ptr<SaveFailureNotice>& noticeInstance()

@@ -7,7 +7,7 @@
 
 class Font;
 
-// One short outlined line at the foot of whatever is on show, for a few
+// One short outlined line at the top of whatever is on show, for a few
 // seconds, the first time in a session that a player's file could not be
 // written: settings, scores or the saved game would otherwise be lost
 // without a word. The shell draws it over every screen.
