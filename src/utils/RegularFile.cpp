@@ -21,9 +21,13 @@ const char* kindOf(mode_t mode)
     return "not a plain file";
 }
 
-std::string megabytes(std::uint64_t bytes)
+std::string inWords(std::uint64_t bytes)
 {
-    return std::to_string(bytes >> 20) + " MB";
+    if (bytes >= 1u << 20)
+        return std::to_string(bytes >> 20) + " MB";
+    if (bytes >= 1u << 10)
+        return std::to_string(bytes >> 10) + " kB";
+    return std::to_string(bytes) + " bytes";
 }
 
 } // namespace
@@ -48,8 +52,8 @@ RegularFile::RegularFile(const std::string& path, std::uint64_t maxSize) : m_max
         refuse(Status::NotRegular, std::string("is ") + kindOf(info.st_mode) +
                                        ", not a regular file");
     } else if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
-        refuse(Status::TooLarge, "is " + megabytes(static_cast<std::uint64_t>(info.st_size)) +
-                                     ", more than the " + megabytes(maxSize) +
+        refuse(Status::TooLarge, "is " + inWords(static_cast<std::uint64_t>(info.st_size)) +
+                                     ", more than the " + inWords(maxSize) +
                                      " such a file can be");
     } else {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -88,7 +92,7 @@ std::optional<std::vector<std::uint8_t>> RegularFile::readAll()
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, m_stream)) > 0) {
         if (bytes.size() + got > m_maxSize) {
-            refuse(Status::TooLarge, "is larger than the " + megabytes(m_maxSize) +
+            refuse(Status::TooLarge, "is larger than the " + inWords(m_maxSize) +
                                          " such a file can be");
             return std::nullopt;
         }

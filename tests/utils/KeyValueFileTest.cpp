@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "app/Log.h"
 #include "utils/FilePack.h"
+#include "utils/RegularFile.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,15 @@ TEST(KeyValueFileDisk, OnlyRegularFilesOfASaneSizeAreReadAndNeverByBlocking)
               std::string::npos);
     EXPECT_NE(log.find("Ignoring huge.cfg: it is 300 MB, more than the 4 MB"), std::string::npos);
     EXPECT_NE(log.find("Ignoring folder.cfg: it is a folder"), std::string::npos);
+}
+
+TEST(KeyValueFileDisk, AFileLongerThanItsStatedSizeIsStillCutAtTheLimit)
+{
+    // The kernel's own files say they are empty and are not.
+    std::string problem;
+    EXPECT_FALSE(RegularFile::read("/proc/self/status", 64, problem).has_value());
+    EXPECT_EQ(problem, "is larger than the 64 bytes such a file can be");
+    EXPECT_TRUE(RegularFile::read("/proc/self/status", 1u << 20, problem).has_value());
 }
 
 TEST(KeyValueFileDisk, SaveReplacesAtomicallyAndKeepsTheOldFileOnFailure)
