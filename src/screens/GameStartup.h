@@ -26,8 +26,9 @@ constexpr int kLogicalHeight = 600;
 // start time, it quits after the first main-menu frame instead and prints
 // the milliseconds from that time to the finished frame.
 int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom = {});
-// The log emptied in its folder (made when missing); a log that cannot be
-// written is said once on standard error and the game goes on without it.
+// The log emptied in its folder (made when missing), the previous session's
+// kept beside it as game.log.old; a log that cannot be written is said once
+// on standard error and the game goes on without it.
 void openLog();
 
 // The shell, the sound manager, the configuration, the window and its
