@@ -508,7 +508,8 @@ bool Application::drawsChangesOnly() const
     const Window* front = frontScreen();
     return front != nullptr && front->rendersStateOnly() &&
            std::all_of(m_dialogs.begin(), m_dialogs.end(),
-                       [](const Window* dialog) { return dialog->rendersStateOnly(); });
+                       [](const Window* dialog) { return dialog->rendersStateOnly(); }) &&
+           (m_overlay == nullptr || m_overlay->rendersStateOnly());
 }
 
 // The frame's drawing runs first in feedback mode to find what changed, then
@@ -576,6 +577,8 @@ void Application::update(float dt)
     } else {
         m_clock->sleep(idleSleepMilliseconds);
     }
+    if (m_overlay != nullptr)
+        m_overlay->update(dt);
     if (m_minimized)
         m_clock->sleep(idleSleepMilliseconds);
 }
@@ -594,6 +597,8 @@ void Application::renderWindows()
         front->render();
     for (Window* dialog : m_dialogs)
         dialog->render();
+    if (m_overlay != nullptr)
+        m_overlay->render();
 }
 
 void Application::blackOutBars() const

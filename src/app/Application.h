@@ -65,6 +65,9 @@ public:
     // Takes a screen off the stack without telling anyone, even the last one
     // (the intro picture once the main menu is built).
     void removeScreen(Window& screen);
+    // Drawn over every screen and dialog and updated every frame, taking no
+    // input; not owned, null for none.
+    void setOverlay(Window* overlay) { m_overlay = overlay; }
     // Closes the top dialog, else the front screen (never the last one). Not
     // now: done at the start of the next update, the way windows close
     // themselves from their own handlers.
@@ -160,6 +163,7 @@ private:
 
     std::vector<Window*> m_screens;
     std::vector<Window*> m_dialogs;
+    Window* m_overlay = nullptr;
     Window* m_closedWindow = nullptr;
     bool m_closedWasDialog = false;
     bool m_tellOwnerPending = false;

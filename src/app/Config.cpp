@@ -6,6 +6,8 @@
 #include "audio/CSoundManager.h"
 #include "utils/KeyValueFile.h"
 
+#include <algorithm>
+
 Config& Config::get()
 {
     static Config config;
@@ -33,13 +35,13 @@ void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
         return;
     m_firstRun = false;
     m_windowWidth = file.getInt("m_window_width", 0);
-    if (m_windowWidth < 100)
+    if (m_windowWidth < 100 || m_windowWidth > kMaxWindowSize)
         m_windowWidth = logicalWidth;
     m_windowHeight = file.getInt("m_window_height", 0);
-    if (m_windowHeight < 100)
+    if (m_windowHeight < 100 || m_windowHeight > kMaxWindowSize)
         m_windowHeight = logicalHeight;
-    m_windowX = file.getInt("x", 0);
-    m_windowY = file.getInt("y", 0);
+    m_windowX = std::clamp(file.getInt("x", 0), -kMaxWindowSize, kMaxWindowSize);
+    m_windowY = std::clamp(file.getInt("y", 0), -kMaxWindowSize, kMaxWindowSize);
     m_sound = file.getInt("m_sound", 1) == 1;
     m_hints = file.getInt("m_hints", 1) == 1;
     m_showDragons = file.getBool("m_show_dragons", true);
@@ -47,6 +49,18 @@ void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
     m_fullScreen = file.getInt("m_is_full_screen_loaded", 1) != 0;
     m_musicVolume = file.getInt("m_music_volume", 40);
     m_level = file.getInt("m_level", 3);
+}
+
+void Config::fitToDesktop(const ScreenRect& desktop)
+{
+    const int width = desktop.right - desktop.left;
+    const int height = desktop.bottom - desktop.top;
+    if (width <= 0 || height <= 0)
+        return;
+    m_windowWidth = std::min(m_windowWidth, width);
+    m_windowHeight = std::min(m_windowHeight, height);
+    m_windowX = std::clamp(m_windowX, desktop.left, desktop.right - m_windowWidth);
+    m_windowY = std::clamp(m_windowY, desktop.top, desktop.bottom - m_windowHeight);
 }
 
 void Config::apply()

@@ -26,6 +26,8 @@ public:
     static constexpr const char* kFileName = "data/dx.cfg";
     static constexpr const char* kKey = "kiv";
     static constexpr std::size_t kKeyLength = 3;
+    // No screen is this large; sizes and positions past it are nonsense.
+    static constexpr int kMaxWindowSize = 16384;
 
     // The process-wide record.
     static Config& get();
@@ -39,6 +41,9 @@ public:
     // A missing file keeps the construction values (first run stays true).
     void load(const std::string& path, int logicalWidth, int logicalHeight,
               CSoundManager& sound);
+    // The window no larger than the desktop and wholly on it: a size
+    // saved on a larger screen, or edited by hand, must not stop the game.
+    void fitToDesktop(const ScreenRect& desktop);
     // musicOutput null: the music player opens the audio device.
     void apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput = nullptr);
     void save(const std::string& path, const ConfigSaveState& state) const;

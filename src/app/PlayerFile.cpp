@@ -15,20 +15,52 @@ bool PlayerFile::makeFolderFor(const std::string& path)
     for (const std::filesystem::path& part : folder) {
         partial /= part;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-            Log::write("Could not create the folder %s: %s", partial.c_str(), std::strerror(errno));
+            const int error = errno;
+            Log::write("Could not create the folder %s: %s", partial.c_str(), std::strerror(error));
+            errno = error;
             return false;
         }
     }
     return true;
 }
 
+namespace {
+
+std::optional<PlayerFile::Failure>& failure()
+{
+    static std::optional<PlayerFile::Failure> first;
+    return first;
+}
+
+} // namespace
+
 bool PlayerFile::save(const KeyValueFile& file, const std::string& path, const char* key,
                       std::size_t keyLength)
 {
-    if (!makeFolderFor(path))
+    if (!makeFolderFor(path)) {
+        noteFailure(path, errno);
         return false;
+    }
     if (file.save(path, key, keyLength))
         return true;
-    Log::write("Could not write %s: %s", path.c_str(), std::strerror(errno));
+    const int error = errno;
+    Log::write("Could not write %s: %s", path.c_str(), std::strerror(error));
+    noteFailure(path, error);
     return false;
+}
+
+void PlayerFile::noteFailure(const std::string& path, int error)
+{
+    if (!failure())
+        failure() = Failure{path, error};
+}
+
+const std::optional<PlayerFile::Failure>& PlayerFile::firstFailure()
+{
+    return failure();
+}
+
+void PlayerFile::forgetFailures()
+{
+    failure().reset();
 }

@@ -19,6 +19,7 @@
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
 #include "screens/MenuCursor.h"
+#include "screens/SaveFailureNotice.h"
 #include "utils/FilePack.h"
 
 #include <GL/gl.h>
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace GameStartup {
@@ -78,6 +80,7 @@ bool openShell()
         return false;
     }
     const ScreenRect desktop = application.desktopRect();
+    config.fitToDesktop(desktop);
     decodeAheadForTheWindow(config, desktop);
     const ScreenPoint at = Application::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
@@ -110,6 +113,23 @@ void showIntro(IntroScreen& intro)
 
 } // namespace
 
+namespace {
+
+// The player is told in words, on every channel there is, and the program
+// ends: nothing can be drawn without the game's data.
+[[noreturn]] void reportDamagedData(const std::string& path, const std::string& damage)
+{
+    const std::string text = "The game's data is damaged: " + path + " " + damage +
+                             ".\nPlease reinstall " + kTitle + ".";
+    std::fprintf(stderr, "vellomar: %s\n", text.c_str());
+    Log::write("%s", text.c_str());
+    Log::close();
+    MessageBox::showError(kTitle, text);
+    std::exit(EXIT_FAILURE);
+}
+
+} // namespace
+
 FilePack& openPack()
 {
     FilePack* pack = getPack("main");
@@ -118,7 +138,10 @@ FilePack& openPack()
     const GameFolders& folders = GameFolders::current();
     pack->setKey(kMainPackKey);
     pack->setDiskFolder(folders.dataFolder());
-    pack->load(folders.dataFile(kPackFile));
+    const std::string packPath = folders.dataFile(kPackFile);
+    pack->load(packPath);
+    if (!pack->damage().empty())
+        reportDamagedData(packPath, pack->damage());
     ArtSet::openFine(*pack, folders.dataFile(GameFolders::kFinePackFile));
     ImagePrefetch::start(*pack, firstPictures());
     return *pack;
@@ -141,6 +164,7 @@ std::unique_ptr<MainWindow> buildMenus()
     mainWindow->loadSavedGame();
     intro.reset();
     MenuCursor::create(mainWindow->resources());
+    SaveFailureNotice::create(mainWindow->resources().font());
     SystemPointer::hide();
     return mainWindow;
 }
@@ -149,6 +173,7 @@ void closeMenus(std::unique_ptr<MainWindow> mainWindow)
 {
     // Everything is written before the first call that needs the display.
     DisplayLoss::setLastWords({});
+    SaveFailureNotice::destroy();
     mainWindow->saveGame();
     Config::get().save();
     mainWindow.reset();

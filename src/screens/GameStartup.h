@@ -34,8 +34,9 @@ int runProgram(std::optional<std::chrono::steady_clock::time_point> firstFrameFr
 // touched. Null when another copy of the game holds it: that is said on
 // standard error and in a message box when there is a display.
 std::unique_ptr<InstanceLock> lockPlayerFiles();
-// The log emptied in its folder (made when missing); a log that cannot be
-// written is said once on standard error and the game goes on without it.
+// The log emptied in its folder (made when missing), the previous session's
+// kept beside it as game.log.old; a log that cannot be written is said once
+// on standard error and the game goes on without it.
 void openLog();
 
 // The shell, the sound manager, the configuration, the window and its
@@ -44,7 +45,8 @@ bool openShell();
 
 // The pack "main" with its key and data/data.pk from the game's data folder,
 // which also serves the names the pack lacks (a missing pack is no error),
-// and beside it the optional fine pictures, data/data2x.pk.
+// and beside it the optional fine pictures, data/data2x.pk. A pack that is
+// there but damaged ends the program with a message asking for a reinstall.
 // The first screens' pictures start decoding ahead (ImagePrefetch).
 FilePack& openPack();
 // The intro picture while the sound, the play-screen resources and the main

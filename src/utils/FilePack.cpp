@@ -1,7 +1,9 @@
 #include "utils/FilePack.h"
 
 #include "utils/AtomicFile.h"
+#include "app/Log.h"
 #include "utils/FatalError.h"
+#include "utils/RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,22 +49,12 @@ void appendU32(std::vector<std::uint8_t>& out, std::uint32_t value)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-long fileSize(std::FILE* file)
-{
-    std::fseek(file, 0, SEEK_END);
-    const long size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    return size;
-}
-
 std::optional<std::vector<std::uint8_t>> readDiskFile(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(0L, fileSize(file))));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    std::fclose(file);
+    std::string problem;
+    auto bytes = RegularFile::read(path, FilePack::kMaxEntrySize, problem);
+    if (!bytes && !problem.empty())
+        Log::write("Cannot use %s: it %s.", path.c_str(), problem.c_str());
     return bytes;
 }
 
@@ -109,39 +101,51 @@ void FilePack::scrambleInPlace(std::uint8_t* data, std::size_t size, const std::
 
 bool FilePack::load(const std::string& packPath)
 {
-    std::FILE* file = std::fopen(packPath.c_str(), "rb");
-    if (file == nullptr)
-        return false;
-    const long total = fileSize(file);
-    m_path = packPath;
-    char magic[2];
-    if (std::fread(magic, 1, 2, file) != 2 || magic[0] != 'L' || magic[1] != 'B') {
-        std::fclose(file);
+    m_damage.clear();
+    RegularFile file(packPath, kMaxPackSize);
+    if (!file.isOpen()) {
+        m_damage = file.problem();
         return false;
     }
+    char magic[2];
+    if (std::fread(magic, 1, 2, file.stream()) != 2 || magic[0] != 'L' || magic[1] != 'B') {
+        m_damage = file.size() == 0 ? "is empty" : "is not a game data pack";
+        return false;
+    }
+    m_path = packPath;
     m_entries.clear();
     m_names.clear();
     std::uint32_t count = 0;
-    readU32(file, count);
-    // Entries are kept while they are whole; a damaged tail falls through to the disk.
+    if (!readU32(file.stream(), count))
+        m_damage = "has no table of contents";
+    else if (!readTable(file.stream(), count, file.size()))
+        m_damage = "has a damaged table of contents: " + std::to_string(m_entries.size()) +
+                   " of its " + std::to_string(count) + " files are whole";
+    return true;
+}
+
+// Entries are kept while they are whole; a damaged tail falls through to the disk.
+bool FilePack::readTable(std::FILE* file, std::uint32_t count, std::uint64_t total)
+{
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint32_t nameLength = 0;
         if (!readU32(file, nameLength) || nameLength > kMaxNameLength)
-            break;
+            return false;
         std::string name(nameLength, '\0');
         PackEntry entry;
         if (std::fread(name.data(), 1, nameLength, file) != nameLength ||
             !readU32(file, entry.size) || std::fread(&entry.scrambled, 1, 1, file) != 1)
-            break;
-        entry.offset = static_cast<std::uint32_t>(std::ftell(file));
-        if (entry.size > static_cast<std::uint64_t>(total) - entry.offset)
-            break;
+            return false;
+        const long offset = std::ftell(file);
+        if (offset < 0 || entry.size > kMaxEntrySize ||
+            entry.size > total - static_cast<std::uint64_t>(offset))
+            return false;
+        entry.offset = static_cast<std::uint32_t>(offset);
         m_names.push_back(toLower(std::move(name)));
         m_entries.push_back(std::move(entry));
-        std::fseek(file, static_cast<long>(m_entries.back().offset + m_entries.back().size),
-                   SEEK_SET);
+        if (std::fseek(file, offset + static_cast<long>(m_entries.back().size), SEEK_SET) != 0)
+            return false;
     }
-    std::fclose(file);
     return true;
 }
 
@@ -170,13 +174,12 @@ std::optional<PackEntry> FilePack::readEntry(std::size_t index) const
     if (stored.offset == 0) {
         entry.data = stored.data; // added in memory (possibly empty), not yet saved
     } else {
-        std::FILE* file = std::fopen(m_path.c_str(), "rb");
-        if (file == nullptr)
+        RegularFile file(m_path, kMaxPackSize);
+        if (!file.isOpen())
             return std::nullopt;
         entry.data.resize(stored.size);
-        std::fseek(file, static_cast<long>(stored.offset), SEEK_SET);
-        entry.data.resize(std::fread(entry.data.data(), 1, stored.size, file));
-        std::fclose(file);
+        std::fseek(file.stream(), static_cast<long>(stored.offset), SEEK_SET);
+        entry.data.resize(std::fread(entry.data.data(), 1, stored.size, file.stream()));
         if (entry.scrambled == 'y')
             scrambleInPlace(entry.data.data(), entry.data.size(), m_key);
     }

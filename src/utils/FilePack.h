@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,10 +23,22 @@ struct PackEntry {
 // in the pack's disk folder.
 class FilePack {
 public:
+    // Far above the game's own packs (about 5 and 13 MB) and within the
+    // layout's 32-bit offsets; no pack is ever read whole.
+    static constexpr std::uint64_t kMaxPackSize = 1u << 30;
+    // Any one file, in a pack or on the disk: the largest picture the
+    // decoders accept is 64 MB unpacked, and no stored file comes near.
+    static constexpr std::uint32_t kMaxEntrySize = 64u << 20;
+
     void setKey(const std::string& key) { m_key = key; }
     // Where names the pack lacks are read from (ends with '/'); empty: the working directory.
     void setDiskFolder(const std::string& folder) { m_diskFolder = folder; }
+    // False when the file is missing or no pack at all. A pack whose table
+    // of contents breaks off keeps its whole entries and loads; damage()
+    // says what was wrong either way.
     bool load(const std::string& packPath);
+    // Empty after a load that read the whole table or found no file.
+    const std::string& damage() const { return m_damage; }
     // The pack's copy, else the disk file; a name found nowhere is fatal ("file != 0").
     PackEntry getFile(const std::string& name) const;
     // Like getFile, but an absent file gives nothing instead of ending the program.
@@ -44,6 +57,7 @@ public:
 
 private:
     int indexOf(const std::string& name) const;
+    bool readTable(std::FILE* file, std::uint32_t count, std::uint64_t total);
     std::optional<PackEntry> readEntry(std::size_t index) const;
 
     std::vector<PackEntry> m_entries;
@@ -51,6 +65,7 @@ private:
     std::string m_path;
     std::string m_key;
     std::string m_diskFolder;
+    std::string m_damage;
 };
 
 // The key of the game's own pack, data/data.pk.

@@ -1,7 +1,9 @@
 #include "utils/KeyValueFile.h"
 
+#include "app/Log.h"
 #include "utils/AtomicFile.h"
 #include "utils/FilePack.h"
+#include "utils/RegularFile.h"
 #include "utils/Scrambler.h"
 
 #include <cstdio>
@@ -29,16 +31,6 @@ void removeComments(std::vector<char>& text)
     }
 }
 
-std::vector<char> readWholeFile(std::FILE* file)
-{
-    std::vector<char> bytes;
-    char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    return bytes;
-}
-
 } // namespace
 
 bool KeyValueFile::loadFromPack(FilePack& pack, const std::string& name, bool clearFirst,
@@ -52,12 +44,16 @@ bool KeyValueFile::loadFromPack(FilePack& pack, const std::string& name, bool cl
 bool KeyValueFile::loadFromDisk(const std::string& path, bool clearFirst, const char* key,
                                 std::size_t keyLength)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
+    std::string problem;
+    const auto bytes = RegularFile::read(path, kMaxDiskSize, problem);
+    if (!bytes) {
+        if (!problem.empty())
+            Log::write("Ignoring %s: it %s; the defaults are used instead.", path.c_str(),
+                       problem.c_str());
         return false;
-    std::vector<char> bytes = readWholeFile(file);
-    std::fclose(file);
-    return parseBuffer(bytes.data(), bytes.size(), clearFirst, key, keyLength);
+    }
+    return parseBuffer(reinterpret_cast<const char*>(bytes->data()), bytes->size(), clearFirst,
+                       key, keyLength);
 }
 
 bool KeyValueFile::parseBuffer(const char* bytes, std::size_t count, bool clearFirst,

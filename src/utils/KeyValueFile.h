@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -13,7 +14,11 @@ public:
     // Pack first, then disk; a name found in neither is fatal, as for every asset.
     bool loadFromPack(FilePack& pack, const std::string& name, bool clearFirst,
                       const char* key = nullptr, std::size_t keyLength = 0);
-    // False (and the store untouched) when the file cannot be opened.
+    // The player's settings, scores and saved game are a few kilobytes.
+    static constexpr std::uint64_t kMaxDiskSize = 4u << 20;
+
+    // False (and the store untouched) when the file is missing or is no
+    // regular file of at most kMaxDiskSize; the latter costs a line in the log.
     bool loadFromDisk(const std::string& path, bool clearFirst, const char* key = nullptr,
                       std::size_t keyLength = 0);
     bool parseBuffer(const char* bytes, std::size_t count, bool clearFirst,

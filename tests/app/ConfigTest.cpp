@@ -90,6 +90,31 @@ TEST_F(ConfigTest, ReadingRulesForSizesFlagsAndTheSoundManager)
     EXPECT_EQ(config.m_musicVolume, 64);
 }
 
+TEST_F(ConfigTest, AWindowLargerThanTheDesktopIsFittedToIt)
+{
+    writeConfig({{"m_window_width", 20000},
+                 {"m_window_height", 20000},
+                 {"x", 2000000000},
+                 {"y", -2000000000}});
+    load();
+    EXPECT_EQ(config.m_windowWidth, 800) << "no screen is that wide";
+    EXPECT_EQ(config.m_windowHeight, 600);
+    writeConfig({{"m_window_width", 3000}, {"m_window_height", 1500}, {"x", 5000}, {"y", -30}});
+    load();
+    config.fitToDesktop({0, 0, 1280, 1024});
+    EXPECT_EQ(config.m_windowWidth, 1280);
+    EXPECT_EQ(config.m_windowHeight, 1024);
+    EXPECT_EQ(config.m_windowX, 0);
+    EXPECT_EQ(config.m_windowY, 0);
+    config.m_windowWidth = 800;
+    config.m_windowHeight = 600;
+    config.m_windowX = 1000;
+    config.m_windowY = 700;
+    config.fitToDesktop({-1280, 0, 1280, 1024}); // a second screen to the left
+    EXPECT_EQ(config.m_windowX, 480);
+    EXPECT_EQ(config.m_windowY, 424);
+}
+
 TEST_F(ConfigTest, AFileWrittenWithAnotherKeyGivesEveryDefault)
 {
     writeConfig({{"m_level", 50}, {"m_sound", 0}}, "xyz");

@@ -1,17 +1,22 @@
 #include "driver/WindowTestProcess.h"
 #include "screens/GameRun.h"
 
+#include "app/Log.h"
 #include "utils/KeyValueFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
-void writeWindowedConfig(int x, int y)
+void writeWindowedConfig(int x, int y, int width = 800, int height = 600)
 {
     KeyValueFile file;
-    file.setInt("m_window_width", 800);
-    file.setInt("m_window_height", 600);
+    file.setInt("m_window_width", width);
+    file.setInt("m_window_height", height);
     file.setInt("x", x);
     file.setInt("y", y);
     file.setInt("m_is_full_screen_loaded", 0);
@@ -51,4 +56,54 @@ TEST(EndToEnd, TheWindowOpensWhereItWasLeftAndIsSavedThereAgain)
     const KeyValueFile saved = savedConfig();
     EXPECT_EQ(saved.getInt("x", -1), 300);
     EXPECT_EQ(saved.getInt("y", -1), 200);
+}
+
+TEST(EndToEnd, AWindowLargerThanTheDesktopStillOpensWhollyOnIt)
+{
+    GameFolder folder;
+    prepareWindowTestProcess();
+    writeWindowedConfig(15000, 9000, 16000, 16000);
+    GameStartup::openPack();
+    const bool opened = GameStartup::openShell();
+    if (opened) {
+        const ScreenRect desktop = Application::get().desktopRect();
+        const ScreenRect rect = Application::get().windowRect();
+        EXPECT_GE(rect.left, desktop.left);
+        EXPECT_GE(rect.top, desktop.top);
+        EXPECT_LE(rect.right, desktop.right);
+        EXPECT_LE(rect.bottom, desktop.bottom);
+        EXPECT_GT(rect.right - rect.left, 0);
+    }
+    GameStartup::releaseResources();
+    Application::destroy();
+    if (!opened)
+        GTEST_SKIP() << "no display with OpenGL";
+}
+
+TEST(EndToEndDeathTest, ADamagedPackAsksThePlayerToReinstallInWords)
+{
+    // Forked where it stands: the child must find this game folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    const std::string cut = std::string("LB\2\0\0\0\1\0\0\0a\1\0\0\0nx", 17);
+    for (const auto& [bytes, why] : std::vector<std::pair<std::string, std::string>>{
+             {"", "is empty"},
+             {"\x89PNG garbage", "is not a game data pack"},
+             {cut, "has a damaged table of contents: 1 of its 2 files are whole"}}) {
+        GameFolder folder;
+        std::filesystem::remove("data/data.pk");
+        std::ofstream("data/data.pk", std::ios::binary) << bytes;
+        EXPECT_EXIT(
+            {
+                ::unsetenv("DISPLAY"); // the message box has nowhere to go
+                ::unsetenv("WAYLAND_DISPLAY");
+                Log::open("game.log");
+                GameStartup::openPack();
+            },
+            testing::ExitedWithCode(1),
+            "^vellomar: The game's data is damaged: data/data.pk " + why +
+                "\\.\nPlease reinstall Vellomar\\.\n$");
+        std::ifstream log("game.log");
+        const std::string logged(std::istreambuf_iterator<char>(log), {});
+        EXPECT_NE(logged.find("data/data.pk " + why), std::string::npos) << logged;
+    }
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -257,6 +259,63 @@ TEST(FilePackDamage, KeepsWholeEntriesOfATruncatedOrLyingPack)
     lying += "n";
     TempDir::writeFile("lying.pk", lying);
     EXPECT_EQ(loaded("lying.pk").entryCount(), 0u);
+}
+
+TEST(FilePackDamage, SaysWhyAPackIsUnusableAndNeverHangsOrReadsItWhole)
+{
+    TempDir dir;
+    const std::string whole = handMadePack({{"good", "12345"}, {"cut", "abcdefgh"}});
+    TempDir::writeFile("cut.pk", whole.substr(0, whole.size() - 3));
+    TempDir::writeFile("empty.pk", "");
+    TempDir::writeFile("garbage.pk", "\x89PNG\r\n\x1a\n and so on");
+    TempDir::writeFile("header.pk", "LB\2");
+    std::string huge = "LB";
+    appendU32(huge, 1);
+    appendU32(huge, 1);
+    huge += "h";
+    appendU32(huge, FilePack::kMaxEntrySize + 1);
+    huge += 'n';
+    TempDir::writeFile("huge-entry.pk", huge);
+    std::filesystem::resize_file("huge-entry.pk", huge.size() + FilePack::kMaxEntrySize + 1);
+    ASSERT_EQ(::mkfifo("fifo.pk", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.pk");
+    TempDir::writeFile("big.pk", "LB");
+    std::filesystem::resize_file("big.pk", FilePack::kMaxPackSize + 1);
+    std::filesystem::create_symlink(std::filesystem::absolute("cut.pk"), "link.pk");
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"cut.pk", "has a damaged table of contents: 1 of its 2 files are whole"},
+        {"link.pk", "has a damaged table of contents: 1 of its 2 files are whole"},
+        {"empty.pk", "is empty"},
+        {"garbage.pk", "is not a game data pack"},
+        {"header.pk", "has no table of contents"},
+        {"huge-entry.pk", "has a damaged table of contents: 0 of its 1 files are whole"},
+        {"fifo.pk", "is a FIFO, not a regular file"},
+        {"zero.pk", "is a device, not a regular file"},
+        {"big.pk", "is 1024 MB, more than the 1024 MB such a file can be"},
+        {"absent.pk", ""}};
+    for (const auto& [name, damage] : cases) {
+        FilePack pack;
+        pack.load(name);
+        EXPECT_EQ(pack.damage(), damage) << name;
+    }
+    FilePack sound;
+    TempDir::writeFile("whole.pk", handMadePack({{"a", "1"}}));
+    EXPECT_TRUE(sound.load("whole.pk"));
+    EXPECT_EQ(sound.damage(), "");
+}
+
+TEST(FilePackDamage, DiskFilesInPlaceOfAssetsMustBeRegularToo)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo("fifo.txt", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.txt");
+    TempDir::writeFile("real.txt", "ok");
+    std::filesystem::create_symlink("real.txt", "link.txt");
+    FilePack pack;
+    EXPECT_FALSE(pack.findFile("fifo.txt").has_value());
+    EXPECT_FALSE(pack.findFile("zero.txt").has_value());
+    EXPECT_EQ(text(*pack.findFile("link.txt")), "ok");
 }
 
 TEST(FilePackRegistry, CreateGetDestroy)

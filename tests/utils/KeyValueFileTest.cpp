@@ -1,11 +1,15 @@
 #include "utils/KeyValueFile.h"
 
 #include "TempDir.h"
+#include "app/Log.h"
 #include "utils/FilePack.h"
+#include "utils/RegularFile.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -138,6 +142,44 @@ TEST(KeyValueFileDisk, MissingFileLeavesTheStoreAlone)
     KeyValueFile store = parsed("keep 1");
     EXPECT_FALSE(store.loadFromDisk("absent.cfg", true));
     EXPECT_EQ(store.getInt("keep", 0), 1);
+}
+
+TEST(KeyValueFileDisk, OnlyRegularFilesOfASaneSizeAreReadAndNeverByBlocking)
+{
+    TempDir dir;
+    ASSERT_TRUE(Log::open("game.log"));
+    TempDir::writeFile("real.cfg", "level 9");
+    std::filesystem::create_symlink("real.cfg", "linked.cfg");
+    ASSERT_EQ(::mkfifo("fifo.cfg", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.cfg");
+    TempDir::writeFile("huge.cfg", "level 1");
+    std::filesystem::resize_file("huge.cfg", 300u << 20); // sparse: no disk used
+    std::filesystem::create_directory("folder.cfg");
+
+    KeyValueFile store;
+    EXPECT_TRUE(store.loadFromDisk("linked.cfg", true));
+    EXPECT_EQ(store.getInt("level", 0), 9);
+    for (const char* name : {"fifo.cfg", "zero.cfg", "huge.cfg", "folder.cfg"}) {
+        EXPECT_FALSE(store.loadFromDisk(name, false)) << name;
+        EXPECT_EQ(store.entries().size(), 1u) << name;
+    }
+    const std::string log = TempDir::readFile("game.log");
+    Log::open("");
+    EXPECT_NE(log.find("Ignoring fifo.cfg: it is a FIFO, not a regular file"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Ignoring zero.cfg: it is a device, not a regular file"),
+              std::string::npos);
+    EXPECT_NE(log.find("Ignoring huge.cfg: it is 300 MB, more than the 4 MB"), std::string::npos);
+    EXPECT_NE(log.find("Ignoring folder.cfg: it is a folder"), std::string::npos);
+}
+
+TEST(KeyValueFileDisk, AFileLongerThanItsStatedSizeIsStillCutAtTheLimit)
+{
+    // The kernel's own files say they are empty and are not.
+    std::string problem;
+    EXPECT_FALSE(RegularFile::read("/proc/self/status", 64, problem).has_value());
+    EXPECT_EQ(problem, "is larger than the 64 bytes such a file can be");
+    EXPECT_TRUE(RegularFile::read("/proc/self/status", 1u << 20, problem).has_value());
 }
 
 TEST(KeyValueFileDisk, SaveReplacesAtomicallyAndKeepsTheOldFileOnFailure)

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 TEST(Log, EmptiesTheFileAndAppendsLines)
 {
     TempDir dir;
@@ -17,11 +20,45 @@ TEST(Log, EmptiesTheFileAndAppendsLines)
     EXPECT_EQ(TempDir::readFile("game.log"), "Vendor: Mesa\n51 dashes\nClosing Log\n");
 }
 
+TEST(Log, KeepsThePreviousSessionsLogForAfterACrash)
+{
+    TempDir dir;
+    TempDir::writeFile("game.log", "the crashed session\n");
+    ASSERT_TRUE(Log::open("game.log"));
+    Log::write("this session");
+    EXPECT_EQ(TempDir::readFile("game.log.old"), "the crashed session\n");
+    ASSERT_TRUE(Log::open("game.log"));
+    EXPECT_EQ(TempDir::readFile("game.log.old"), "this session\n");
+    EXPECT_EQ(TempDir::readFile("game.log"), "");
+    Log::open("");
+}
+
 TEST(Log, DropsLinesWhenTheFileCannotBeOpened)
 {
     TempDir dir;
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(Log::open("no-such-folder/game.log"));
     Log::write("lost");
+    // A FIFO nobody reads fails at once instead of stopping the game.
+    ASSERT_EQ(::mkfifo("game.log", 0600), 0);
+    EXPECT_FALSE(Log::open("game.log"));
+    Log::write("lost");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the opener reports it";
+    Log::open("");
+}
+
+TEST(Log, AFullDiskIsSaidOnceOnStandardError)
+{
+    TempDir dir;
+    std::filesystem::create_symlink("/dev/full", "game.log");
+    ASSERT_TRUE(Log::open("game.log"));
+    testing::internal::CaptureStderr();
+    Log::write("first");
+    Log::write("second");
+    const std::string said = testing::internal::GetCapturedStderr();
+    Log::open("");
+    EXPECT_EQ(said, "vellomar: cannot write the log game.log: No space left on device\n");
+    EXPECT_TRUE(std::filesystem::is_symlink("game.log")) << "only a regular log is kept aside";
 }
 
 TEST(FatalError, NamesConditionModuleAndFileEverywhere)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/Window.h"
+
+#include <memory>
+#include <string>
+
+class Font;
+
+// One short outlined line at the top of whatever is on show, for a few
+// seconds, the first time in a session that a player's file could not be
+// written: settings, scores or the saved game would otherwise be lost
+// without a word. The shell draws it over every screen.
+class SaveFailureNotice : public Window {
+public:
+    static constexpr float kShownMilliseconds = 6000.0f;
+    static constexpr float kFadeMilliseconds = 600.0f;
+
+    // Made with the menu font and handed to the shell as its overlay.
+    static SaveFailureNotice& create(const Font& font);
+    static SaveFailureNotice* instance();
+    static void destroy();
+
+    explicit SaveFailureNotice(const Font& font);
+
+    // The line for a failed write's errno.
+    static std::string textFor(int error);
+
+    // Picks up the session's first failed save once, then counts its time down.
+    void update(float dt) override;
+    void render() override;
+    bool rendersStateOnly() const override { return true; }
+
+    bool isShowing() const { return m_remaining > 0.0f; }
+    const std::string& text() const { return m_text; }
+
+private:
+    const Font& m_font;
+    std::string m_text;
+    float m_remaining = 0.0f;
+    bool m_told = false;
+};

@@ -1,0 +1,58 @@
+#include "screens/SaveFailureNotice.h"
+
+#include "app/PlayerFile.h"
+#include "objects/Font.h"
+#include "utils/KeyValueFile.h"
+#include "utils/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+KeyValueFile settings()
+{
+    KeyValueFile file;
+    file.setInt("m_level", 4);
+    return file;
+}
+
+} // namespace
+
+TEST(SaveFailureNotice, SaysWhyInAFewWords)
+{
+    EXPECT_EQ(SaveFailureNotice::textFor(ENOSPC), "Could not save your progress: the disk is full");
+    EXPECT_EQ(SaveFailureNotice::textFor(EROFS),
+              "Could not save your progress: the disk is read-only");
+    EXPECT_EQ(SaveFailureNotice::textFor(EIO), "Could not save your progress");
+}
+
+TEST(SaveFailureNotice, ShowsTheSessionsFirstFailedSaveOnceForAFewSeconds)
+{
+    TempDir dir;
+    PlayerFile::forgetFailures();
+    const Font font;
+    SaveFailureNotice notice(font);
+    notice.update(16.0f);
+    EXPECT_FALSE(notice.isShowing()) << "nothing failed yet";
+
+    std::filesystem::create_directory("data");
+    std::filesystem::create_symlink("/dev/full", "data/dx.cfg.tmp" + std::to_string(::getpid()));
+    EXPECT_FALSE(PlayerFile::save(settings(), "data/dx.cfg"));
+    notice.update(16.0f);
+    EXPECT_TRUE(notice.isShowing());
+    EXPECT_EQ(notice.text(), "Could not save your progress: the disk is full");
+    notice.update(SaveFailureNotice::kShownMilliseconds - 100.0f);
+    EXPECT_TRUE(notice.isShowing());
+    notice.update(100.0f);
+    EXPECT_FALSE(notice.isShowing());
+
+    std::filesystem::create_symlink("/dev/full", "data/dx.cfg.tmp" + std::to_string(::getpid()));
+    EXPECT_FALSE(PlayerFile::save(settings(), "data/dx.cfg"));
+    notice.update(16.0f);
+    EXPECT_FALSE(notice.isShowing()) << "once a session is enough";
+    PlayerFile::forgetFailures();
+}
