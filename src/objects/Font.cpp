@@ -2,6 +2,7 @@
 
 #include "objects/ScissorCulling.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -70,10 +71,10 @@ private:
     int m_height;
 };
 
-void vertex(float x, float y, float z, float u, float v)
+void vertex(VertexBatch& strip, float x, float y, float z, float u, float v)
 {
-    glTexCoord2f(u, v);
-    glVertex3f(x, y, z);
+    strip.texCoord(u, v);
+    strip.vertex(x, y, z);
 }
 
 } // namespace
@@ -201,12 +202,12 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
             const float w = k * (glyph->right - glyph->left);
             const float top = flip == TextFlip::Flipped ? glyph->bottom : glyph->top;
             const float bottom = flip == TextFlip::Flipped ? glyph->top : glyph->bottom;
-            glBegin(GL_TRIANGLE_STRIP);
-            vertex(x, y, z, glyph->left, bottom);
-            vertex(x, y - size, z, glyph->left, top);
-            vertex(x + w, y, z, glyph->right, bottom);
-            vertex(x + w, y - size, z, glyph->right, top);
-            glEnd();
+            VertexBatch strip(GL_TRIANGLE_STRIP);
+            vertex(strip, x, y, z, glyph->left, bottom);
+            vertex(strip, x, y - size, z, glyph->left, top);
+            vertex(strip, x + w, y, z, glyph->right, bottom);
+            vertex(strip, x + w, y - size, z, glyph->right, top);
+            strip.draw();
             x += spacing == TextSpacing::Monospace ? s : w;
             x += s / 10.0f;
         }
