@@ -6,10 +6,10 @@
 #include <vector>
 
 // Vertices gathered in our own memory and drawn from there in one call, the
-// way glBegin ... glEnd would draw them. The software renderer keeps for good
-// every buffer of immediate-mode vertices that its feedback mode (the
-// recording of a frame to find what changed) has read, megabytes a minute on
-// the menus, so the game draws nothing through them.
+// way glBegin ... glEnd would draw them. Mesa's software renderer (22.3) never
+// frees a buffer of immediate-mode vertices once a draw in feedback mode (the
+// recording of a frame to find what changed) has read it: megabytes a minute
+// on the menus. Vertices in our own memory are no buffer of its own.
 //
 // As between glBegin and glEnd, a texture coordinate or colour holds for the
 // vertices after it; one that is given at all is given before the first vertex.
