@@ -71,10 +71,10 @@ private:
     int m_height;
 };
 
-void vertex(VertexBatch& strip, float x, float y, float z, float u, float v)
+void vertex(VertexBatch& triangles, float x, float y, float z, float u, float v)
 {
-    strip.texCoord(u, v);
-    strip.vertex(x, y, z);
+    triangles.texCoord(u, v);
+    triangles.vertex(x, y, z);
 }
 
 } // namespace
@@ -189,6 +189,8 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
     glColor4f(colour.r, colour.g, colour.b, colour.a);
     const float s = spaceAdvance(k);
     const float startX = x;
+    // The two triangles a glyph's strip made, every glyph in one draw.
+    VertexBatch triangles(GL_TRIANGLES, std::strlen(text) * 6);
     for (std::size_t i = 0; text[i] != '\0'; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == ' ') {
@@ -202,16 +204,17 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
             const float w = k * (glyph->right - glyph->left);
             const float top = flip == TextFlip::Flipped ? glyph->bottom : glyph->top;
             const float bottom = flip == TextFlip::Flipped ? glyph->top : glyph->bottom;
-            VertexBatch strip(GL_TRIANGLE_STRIP);
-            vertex(strip, x, y, z, glyph->left, bottom);
-            vertex(strip, x, y - size, z, glyph->left, top);
-            vertex(strip, x + w, y, z, glyph->right, bottom);
-            vertex(strip, x + w, y - size, z, glyph->right, top);
-            strip.draw();
+            vertex(triangles, x, y, z, glyph->left, bottom);
+            vertex(triangles, x, y - size, z, glyph->left, top);
+            vertex(triangles, x + w, y, z, glyph->right, bottom);
+            vertex(triangles, x + w, y, z, glyph->right, bottom);
+            vertex(triangles, x, y - size, z, glyph->left, top);
+            vertex(triangles, x + w, y - size, z, glyph->right, top);
             x += spacing == TextSpacing::Monospace ? s : w;
             x += s / 10.0f;
         }
     }
+    triangles.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
