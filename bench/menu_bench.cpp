@@ -11,9 +11,9 @@
 #include "BenchClock.h"
 #include "GameHeap.h"
 #include "ScratchGameFolder.h"
+#include "SixtyPerSecondClock.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/FrameClock.h"
 #include "app/Log.h"
 #include "objects/BackgroundCache.h"
 #include "screens/GameStartup.h"
@@ -26,16 +26,6 @@
 #include <memory>
 
 namespace {
-
-class SixtyPerSecondClock : public FrameClock {
-public:
-    std::uint32_t milliseconds() override { return 1000 + std::uint32_t(m_frame * 1000 / 60); }
-    void sleep(std::uint32_t) override {}
-    void nextFrame() { ++m_frame; }
-
-private:
-    std::uint64_t m_frame = 0;
-};
 
 // One whole frame; its own function so that an instruction count can leave
 // out the start-up (callgrind --toggle-collect='*timedFrame*').

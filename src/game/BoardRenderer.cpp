@@ -8,6 +8,7 @@
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -43,16 +44,16 @@ void drawQuad(Texture& texture, float x0, float y0, float x1, float y1, float vT
               float vBottom, float uLeft = 0.0f, float uRight = 1.0f) {
     glEnable(GL_TEXTURE_2D);
     texture.bind();
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(uLeft, vTop);
-    glVertex3f(x0, y0, 0.0f);
-    glTexCoord2f(uLeft, vBottom);
-    glVertex3f(x0, y1, 0.0f);
-    glTexCoord2f(uRight, vTop);
-    glVertex3f(x1, y0, 0.0f);
-    glTexCoord2f(uRight, vBottom);
-    glVertex3f(x1, y1, 0.0f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(uLeft, vTop);
+    strip.vertex(x0, y0, 0.0f);
+    strip.texCoord(uLeft, vBottom);
+    strip.vertex(x0, y1, 0.0f);
+    strip.texCoord(uRight, vTop);
+    strip.vertex(x1, y0, 0.0f);
+    strip.texCoord(uRight, vBottom);
+    strip.vertex(x1, y1, 0.0f);
+    strip.draw();
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -79,15 +80,15 @@ template <typename Visit> void forEachCell(const Field& field, Visit visit) {
 // A band between two hexagons standing on a corner, as the cells do.
 void drawHexRing(const Vec4& centre, float inner, float outer, const Vec4& colour) {
     glColor4f(colour.x, colour.y, colour.z, colour.w);
-    glBegin(GL_TRIANGLE_STRIP);
+    VertexBatch strip(GL_TRIANGLE_STRIP, 14);
     for (int corner = 0; corner <= 6; ++corner) {
         const float angle = (90.0f + 60.0f * float(corner)) * 3.14159265f / 180.0f;
         const float dx = std::cos(angle);
         const float dy = std::sin(angle);
-        glVertex3f(centre.x + dx * inner, centre.y + dy * inner, 0.0f);
-        glVertex3f(centre.x + dx * outer, centre.y + dy * outer, 0.0f);
+        strip.vertex(centre.x + dx * inner, centre.y + dy * inner, 0.0f);
+        strip.vertex(centre.x + dx * outer, centre.y + dy * outer, 0.0f);
     }
-    glEnd();
+    strip.draw();
 }
 
 // Where the board background lies in the 800 x 600 view.

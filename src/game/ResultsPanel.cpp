@@ -5,6 +5,7 @@
 #include "game/PlayArt.h"
 #include "objects/Font.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -22,16 +23,16 @@ void drawPanel(Texture& texture, float alpha) {
     glEnable(GL_TEXTURE_2D);
     texture.bind();
     glColor4f(1.0f, 1.0f, 1.0f, alpha);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(144.0f, 44.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(144.0f, 556.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(656.0f, 44.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(656.0f, 556.0f, 0.0f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(0.0f, 1.0f);
+    strip.vertex(144.0f, 44.0f, 0.0f);
+    strip.texCoord(0.0f, 0.0f);
+    strip.vertex(144.0f, 556.0f, 0.0f);
+    strip.texCoord(1.0f, 1.0f);
+    strip.vertex(656.0f, 44.0f, 0.0f);
+    strip.texCoord(1.0f, 0.0f);
+    strip.vertex(656.0f, 556.0f, 0.0f);
+    strip.draw();
     glDisable(GL_TEXTURE_2D);
 }
 

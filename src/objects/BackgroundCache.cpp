@@ -1,6 +1,7 @@
 #include "objects/BackgroundCache.h"
 
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -94,16 +95,16 @@ void BackgroundCache::drawCopy(const Key& key)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // The texels as they are: a software renderer skips modulating each by white.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(0.0f, height, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(width, 0.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(width, height, 0.0f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(0.0f, 0.0f);
+    strip.vertex(0.0f, 0.0f, 0.0f);
+    strip.texCoord(0.0f, 1.0f);
+    strip.vertex(0.0f, height, 0.0f);
+    strip.texCoord(1.0f, 0.0f);
+    strip.vertex(width, 0.0f, 0.0f);
+    strip.texCoord(1.0f, 1.0f);
+    strip.vertex(width, height, 0.0f);
+    strip.draw();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();

@@ -2,6 +2,7 @@
 
 #include "objects/ScissorCulling.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -70,10 +71,10 @@ private:
     int m_height;
 };
 
-void vertex(float x, float y, float z, float u, float v)
+void vertex(VertexBatch& triangles, float x, float y, float z, float u, float v)
 {
-    glTexCoord2f(u, v);
-    glVertex3f(x, y, z);
+    triangles.texCoord(u, v);
+    triangles.vertex(x, y, z);
 }
 
 } // namespace
@@ -188,6 +189,8 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
     glColor4f(colour.r, colour.g, colour.b, colour.a);
     const float s = spaceAdvance(k);
     const float startX = x;
+    // The two triangles a glyph's strip made, every glyph in one draw.
+    VertexBatch triangles(GL_TRIANGLES, std::strlen(text) * 6);
     for (std::size_t i = 0; text[i] != '\0'; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == ' ') {
@@ -201,16 +204,17 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
             const float w = k * (glyph->right - glyph->left);
             const float top = flip == TextFlip::Flipped ? glyph->bottom : glyph->top;
             const float bottom = flip == TextFlip::Flipped ? glyph->top : glyph->bottom;
-            glBegin(GL_TRIANGLE_STRIP);
-            vertex(x, y, z, glyph->left, bottom);
-            vertex(x, y - size, z, glyph->left, top);
-            vertex(x + w, y, z, glyph->right, bottom);
-            vertex(x + w, y - size, z, glyph->right, top);
-            glEnd();
+            vertex(triangles, x, y, z, glyph->left, bottom);
+            vertex(triangles, x, y - size, z, glyph->left, top);
+            vertex(triangles, x + w, y, z, glyph->right, bottom);
+            vertex(triangles, x + w, y, z, glyph->right, bottom);
+            vertex(triangles, x, y - size, z, glyph->left, top);
+            vertex(triangles, x + w, y - size, z, glyph->right, top);
             x += spacing == TextSpacing::Monospace ? s : w;
             x += s / 10.0f;
         }
     }
+    triangles.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

@@ -1,6 +1,7 @@
 #include "objects/GridSprite.h"
 
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 #include "utils/KeyValueFile.h"
 
 #include <GL/gl.h>
@@ -152,12 +153,12 @@ void GridSprite::drawStraightQuads(const std::vector<AdditiveQuad>& quads)
     // A quad's four corners share one colour: flat shading spares the
     // renderer interpolating it across every pixel.
     glShadeModel(GL_FLAT);
-    glBegin(GL_QUADS);
+    VertexBatch batch(GL_QUADS, quads.size() * 4);
     for (const AdditiveQuad& quad : quads) {
-        glColor4f(quad.red, quad.green, quad.blue, quad.alpha);
-        emitQuad(quad);
+        batch.colour(quad.red, quad.green, quad.blue, quad.alpha);
+        emitQuad(batch, quad);
     }
-    glEnd();
+    batch.draw();
     glShadeModel(GL_SMOOTH);
 }
 
@@ -182,14 +183,15 @@ void GridSprite::drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads)
     }
     std::sort(keyed.begin(), keyed.end());
     setSparkleState(true);
+    // Its memory serves every run.
+    VertexBatch batch(GL_QUADS, keyed.size() * 4);
     for (auto run = keyed.begin(); run != keyed.end();) {
         const std::uint32_t key = run->first;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, GLint(key >> 24));
         setBlendColour(key);
-        glBegin(GL_QUADS);
         for (; run != keyed.end() && run->first == key; ++run)
-            emitQuad(*run->second);
-        glEnd();
+            emitQuad(batch, *run->second);
+        batch.draw();
     }
     setSparkleState(false);
 }
@@ -210,7 +212,7 @@ void GridSprite::setSparkleState(bool on)
     glBlendColor(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
-void GridSprite::emitQuad(const AdditiveQuad& quad)
+void GridSprite::emitQuad(VertexBatch& batch, const AdditiveQuad& quad)
 {
     setGroup(quad.group);
     setFrame(quad.frame);
@@ -219,14 +221,14 @@ void GridSprite::emitQuad(const AdditiveQuad& quad)
     const float vBottom = m_flipped ? coords.vLow : coords.vHigh;
     const float hw = quad.width / 2.0f;
     const float hh = quad.height / 2.0f;
-    glTexCoord2f(coords.uRight, vTop);
-    glVertex3f(quad.x + hw, quad.y - hh, quad.z);
-    glTexCoord2f(coords.uLeft, vTop);
-    glVertex3f(quad.x - hw, quad.y - hh, quad.z);
-    glTexCoord2f(coords.uLeft, vBottom);
-    glVertex3f(quad.x - hw, quad.y + hh, quad.z);
-    glTexCoord2f(coords.uRight, vBottom);
-    glVertex3f(quad.x + hw, quad.y + hh, quad.z);
+    batch.texCoord(coords.uRight, vTop);
+    batch.vertex(quad.x + hw, quad.y - hh, quad.z);
+    batch.texCoord(coords.uLeft, vTop);
+    batch.vertex(quad.x - hw, quad.y - hh, quad.z);
+    batch.texCoord(coords.uLeft, vBottom);
+    batch.vertex(quad.x - hw, quad.y + hh, quad.z);
+    batch.texCoord(coords.uRight, vBottom);
+    batch.vertex(quad.x + hw, quad.y + hh, quad.z);
 }
 
 void GridSprite::drawWith(BlendMode mode)

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+class VertexBatch;
+
 // What a .spr description says; counts below 1 are taken as 1.
 struct SpriteDescription {
     std::string fileName = "0";
@@ -40,7 +42,7 @@ private:
     void drawPremultipliedQuads(const std::vector<AdditiveQuad>& quads);
     void setSparkleState(bool on);
     // The quad's texture coordinates and corners; leaves its group and frame set.
-    void emitQuad(const AdditiveQuad& quad);
+    void emitQuad(VertexBatch& batch, const AdditiveQuad& quad);
 
     std::unique_ptr<Texture> m_ownedTexture;
 };

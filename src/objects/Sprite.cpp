@@ -3,6 +3,7 @@
 #include "objects/FrameSequenceSprite.h"
 #include "objects/GridSprite.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 #include "utils/FilePack.h"
 
 #include <GL/gl.h>
@@ -120,16 +121,16 @@ void Sprite::drawStrip(Texture& texture, const CellCoords& coords, BlendMode mod
     const float hh = m_frameHeight / 2.0f;
     const float vTop = m_flipped ? coords.vHigh : coords.vLow;
     const float vBottom = m_flipped ? coords.vLow : coords.vHigh;
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(coords.uRight, vTop);
-    glVertex3f(hw, -hh, 0.0f);
-    glTexCoord2f(coords.uLeft, vTop);
-    glVertex3f(-hw, -hh, 0.0f);
-    glTexCoord2f(coords.uRight, vBottom);
-    glVertex3f(hw, hh, 0.0f);
-    glTexCoord2f(coords.uLeft, vBottom);
-    glVertex3f(-hw, hh, 0.0f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(coords.uRight, vTop);
+    strip.vertex(hw, -hh, 0.0f);
+    strip.texCoord(coords.uLeft, vTop);
+    strip.vertex(-hw, -hh, 0.0f);
+    strip.texCoord(coords.uRight, vBottom);
+    strip.vertex(hw, hh, 0.0f);
+    strip.texCoord(coords.uLeft, vBottom);
+    strip.vertex(-hw, hh, 0.0f);
+    strip.draw();
     endStrips();
 }
 

@@ -4,6 +4,7 @@
 #include "image/Image.h"
 #include "image/ImageHeader.h"
 #include "objects/ImagePrefetch.h"
+#include "objects/VertexBatch.h"
 #include "platform/GlContext.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
@@ -282,16 +283,16 @@ void Texture::draw(float x, float y, float z) const
     const auto h = static_cast<float>(m_height);
     glEnable(GL_TEXTURE_2D);
     bind();
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x, y, z);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x, y + h, z);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x + w, y, z);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x + w, y + h, z);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(0.0f, 1.0f);
+    strip.vertex(x, y, z);
+    strip.texCoord(0.0f, 0.0f);
+    strip.vertex(x, y + h, z);
+    strip.texCoord(1.0f, 1.0f);
+    strip.vertex(x + w, y, z);
+    strip.texCoord(1.0f, 0.0f);
+    strip.vertex(x + w, y + h, z);
+    strip.draw();
     glDisable(GL_TEXTURE_2D);
 }
 

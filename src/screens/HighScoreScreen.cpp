@@ -1,6 +1,7 @@
 #include "screens/HighScoreScreen.h"
 
 #include "app/Application.h"
+#include "objects/VertexBatch.h"
 #include "platform/VirtualKey.h"
 #include "screens/HighScoreTable.h"
 #include "screens/MenuDrawing.h"
@@ -85,12 +86,12 @@ void HighScoreScreen::drawNewRowBand(float y) const
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(kNewEntryGold.r, kNewEntryGold.g, kNewEntryGold.b, 0.22f);
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex2f(left, y - m_fontSize - 6.0f);
-    glVertex2f(left, y + 8.0f);
-    glVertex2f(right, y - m_fontSize - 6.0f);
-    glVertex2f(right, y + 8.0f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.vertex(left, y - m_fontSize - 6.0f);
+    strip.vertex(left, y + 8.0f);
+    strip.vertex(right, y - m_fontSize - 6.0f);
+    strip.vertex(right, y + 8.0f);
+    strip.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 

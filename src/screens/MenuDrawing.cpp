@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "objects/BackgroundCache.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -65,16 +66,16 @@ void drawQuad(const Texture* texture, float x0, float y0, float x1, float y1, fl
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     glColor4f(1.0f, 1.0f, 1.0f, alpha);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x0, y0, z);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x0, y1, z);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x1, y0, z);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x1, y1, z);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(0.0f, 1.0f);
+    strip.vertex(x0, y0, z);
+    strip.texCoord(0.0f, 0.0f);
+    strip.vertex(x0, y1, z);
+    strip.texCoord(1.0f, 1.0f);
+    strip.vertex(x1, y0, z);
+    strip.texCoord(1.0f, 0.0f);
+    strip.vertex(x1, y1, z);
+    strip.draw();
     if (blend)
         glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

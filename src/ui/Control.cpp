@@ -3,6 +3,7 @@
 #include "audio/CSoundManager.h"
 #include "audio/SoundIds.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 #include "ui/KeyboardFocus.h"
 #include "utils/KeyValueFile.h"
 
@@ -48,16 +49,16 @@ void Control::drawFrame(int frame, int frameCount) const
     const float vHigh = float(frame + 1) / float(frameCount);
     glEnable(GL_TEXTURE_2D);
     m_texture->bind();
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, vHigh);
-    glVertex3f(m_x, m_y, m_z);
-    glTexCoord2f(0.0f, vLow);
-    glVertex3f(m_x, m_y + m_height, m_z);
-    glTexCoord2f(1.0f, vHigh);
-    glVertex3f(m_x + m_width, m_y, m_z);
-    glTexCoord2f(1.0f, vLow);
-    glVertex3f(m_x + m_width, m_y + m_height, m_z);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.texCoord(0.0f, vHigh);
+    strip.vertex(m_x, m_y, m_z);
+    strip.texCoord(0.0f, vLow);
+    strip.vertex(m_x, m_y + m_height, m_z);
+    strip.texCoord(1.0f, vHigh);
+    strip.vertex(m_x + m_width, m_y, m_z);
+    strip.texCoord(1.0f, vLow);
+    strip.vertex(m_x + m_width, m_y + m_height, m_z);
+    strip.draw();
     glDisable(GL_TEXTURE_2D);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/Dialog.h"
 
 #include "app/Application.h"
+#include "objects/VertexBatch.h"
 #include "platform/VirtualKey.h"
 
 #include <GL/gl.h>
@@ -88,12 +89,12 @@ void Dialog::drawDim(float r, float g, float b, float a) const
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(r, g, b, a);
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex3f(0.0f, 0.0f, 0.5f);
-    glVertex3f(0.0f, height, 0.5f);
-    glVertex3f(width, 0.0f, 0.5f);
-    glVertex3f(width, height, 0.5f);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.vertex(0.0f, 0.0f, 0.5f);
+    strip.vertex(0.0f, height, 0.5f);
+    strip.vertex(width, 0.0f, 0.5f);
+    strip.vertex(width, height, 0.5f);
+    strip.draw();
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }

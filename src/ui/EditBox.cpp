@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 #include "platform/Clipboard.h"
 #include "platform/VirtualKey.h"
 
@@ -203,12 +204,12 @@ void EditBox::renderCaret() const
     const float bottom = m_y + m_height - inset;
     glDisable(GL_TEXTURE_2D);
     glColor4f(m_colour.r, m_colour.g, m_colour.b, m_colour.a);
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex3f(left, top, m_z);
-    glVertex3f(left, bottom, m_z);
-    glVertex3f(left + kCaretWidth, top, m_z);
-    glVertex3f(left + kCaretWidth, bottom, m_z);
-    glEnd();
+    VertexBatch strip(GL_TRIANGLE_STRIP);
+    strip.vertex(left, top, m_z);
+    strip.vertex(left, bottom, m_z);
+    strip.vertex(left + kCaretWidth, top, m_z);
+    strip.vertex(left + kCaretWidth, bottom, m_z);
+    strip.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/KeyboardFocus.h"
 
+#include "objects/VertexBatch.h"
 #include "ui/Control.h"
 
 #include <GL/gl.h>
@@ -59,17 +60,17 @@ struct RingEdge {
 void drawRing(const FocusArea& area, float z, RingEdge inner, RingEdge outer)
 {
     const int points = 4 * (kCornerSteps + 1);
-    glBegin(GL_TRIANGLE_STRIP);
+    VertexBatch strip(GL_TRIANGLE_STRIP, std::size_t(2 * (points + 1)));
     for (int i = 0; i <= points; ++i) {
         float x = 0.0f, y = 0.0f;
         ringPoint(area, inner.grow, i % points, x, y);
-        glColor4f(1.0f, 0.86f, 0.4f, inner.alpha);
-        glVertex3f(x, y, z);
+        strip.colour(1.0f, 0.86f, 0.4f, inner.alpha);
+        strip.vertex(x, y, z);
         ringPoint(area, outer.grow, i % points, x, y);
-        glColor4f(1.0f, 0.8f, 0.3f, outer.alpha);
-        glVertex3f(x, y, z);
+        strip.colour(1.0f, 0.8f, 0.3f, outer.alpha);
+        strip.vertex(x, y, z);
     }
-    glEnd();
+    strip.draw();
 }
 
 // A bright golden line on the control's edge fading out into a soft halo.

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Pixels that differ between two pictures of the same size.
@@ -53,6 +57,17 @@ void expectShownAsDrawnWhole(GameRun& run, int frames, const std::string& name)
         whole.savePng(std::string(VM_SCREENSHOT_DIR) + "/" + name + "_whole.png");
     }
     driver.focus(true);
+}
+
+// Bytes handed out by the C heap, in blocks of its own mapping or not.
+std::size_t heapInUse()
+{
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#else
+    return 0;
+#endif
 }
 
 } // namespace
@@ -122,4 +137,25 @@ TEST(MenuRedraw, TheContinueDialogFadesInOverTheMenuAsDrawnWhole)
     ASSERT_NE(run.main().continueDialog(), nullptr);
     run.driver().moveTo(300, 200);
     expectShownAsDrawnWhole(run, 30, "continue_dialog");
+}
+
+// Finding what changed records every frame in the renderer's feedback mode,
+// which once kept every buffer of vertices it read: megabytes a minute.
+TEST(MenuRedraw, ALongStayOnTheMainMenuHoldsItsMemory)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitiser's heap is not the one measured";
+#endif
+    GameFolder folder;
+    GameRun run;
+    REQUIRE_GAME(run);
+    if (!run.app().platformWindow().canPresentRegions())
+        GTEST_SKIP() << "the renderer draws whole frames";
+    run.driver().runFrames(60);
+    const std::size_t before = heapInUse();
+    const Application::DrawCounts counts = run.app().drawCounts();
+    run.driver().runFrames(600);
+    EXPECT_GT(run.app().drawCounts().regions, counts.regions) << "the dragons did not fly";
+    const std::size_t after = heapInUse();
+    EXPECT_LT(after, before + (std::size_t(1) << 20)) << "grew by " << (after - before) << " bytes";
 }
