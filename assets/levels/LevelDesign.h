@@ -22,6 +22,7 @@ struct Design {
     // Explosions the whole board needs: two per raw cell, one per half-cleared
     // one, three per locked one. The bulk of a level's length.
     int work = 0;
+    bool centreHole = false;
 };
 
 Design design(int level);
