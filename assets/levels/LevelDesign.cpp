@@ -34,18 +34,19 @@ constexpr std::array<Board, 9> kBoards{{
 struct Early {
     int rows, width, colours, flowersPerTurn, wildcardPercent, lockedPermille, work;
     bool centreHole;
+    bool clearedCorners;
 };
 constexpr std::array<Early, 10> kEarly{{
-    {7, 7, 3, 3, 0, 0, 37, false},
-    {7, 7, 3, 3, 0, 0, 52, false},
-    {7, 7, 4, 3, 0, 0, 52, false},
-    {7, 9, 4, 3, 0, 0, 64, false},
-    {7, 9, 4, 4, 0, 0, 68, false},
-    {9, 9, 4, 4, 0, 0, 78, true},
-    {9, 9, 5, 4, 0, 0, 86, false},
-    {9, 9, 5, 4, 6, 0, 92, false},
-    {9, 11, 5, 4, 6, 0, 110, false},
-    {9, 11, 5, 4, 6, 12, 116, false},
+    {7, 7, 3, 3, 0, 0, 31, false, true},
+    {7, 7, 3, 3, 0, 0, 46, false, true},
+    {7, 7, 4, 3, 0, 0, 48, false, true},
+    {7, 9, 4, 3, 0, 0, 58, false, true},
+    {7, 9, 4, 4, 0, 0, 64, false, true},
+    {9, 9, 4, 4, 0, 0, 78, true, false},
+    {9, 9, 5, 4, 0, 0, 86, false, false},
+    {9, 9, 5, 4, 6, 0, 92, false, false},
+    {9, 11, 5, 4, 6, 0, 110, false, false},
+    {9, 11, 5, 4, 6, 12, 116, false, false},
 }};
 constexpr int kEarlyLevels = static_cast<int>(kEarly.size());
 
@@ -71,8 +72,29 @@ int coloursOf(int level) { return stepped(level, 5, std::array{7, 40, 70}); }
 int flowersPerTurnOf(int level) { return stepped(level, 4, std::array{5, 30, 55, 85}); }
 // Locked cells are the hardest to reach: few, one at least from level 10.
 int lockedPermilleOf(int level) { return 12 + (level - kEarlyLevels) / 6; }
-// Wildcards shorten the hunt for the last cells on the big boards.
-int wildcardPercentOf(int level) { return 6 - level / 60; }
+// Wildcards are the fine step of the curve: they thin out level by level, and
+// come back more often on a level that brings a colour or a flower more per
+// turn, so that such a level is a step and not a wall.
+struct WildcardEra {
+    int from;
+    int first;
+    int last;
+};
+constexpr std::array<WildcardEra, 6> kWildcardEras{{
+    {8, 6, 2}, {30, 10, 4}, {40, 14, 6}, {55, 16, 8}, {70, 18, 10}, {85, 20, 12},
+}};
+
+int wildcardPercentOf(int level) {
+    std::size_t e = 0;
+    while (e + 1 < kWildcardEras.size() && kWildcardEras[e + 1].from <= level)
+        ++e;
+    const WildcardEra& era = kWildcardEras[e];
+    if (level < era.from)
+        return 0;
+    const int end = e + 1 < kWildcardEras.size() ? kWildcardEras[e + 1].from - 1 : LevelDesign::kLevels;
+    const double t = static_cast<double>(level - era.from) / (end - era.from);
+    return static_cast<int>(std::lround(era.first + (era.last - era.first) * t));
+}
 // Enough flowers that emptying the board, and its award, takes a plan.
 int fillPercentOf(int level) { return 40 + (level - 1) / 33; }
 
@@ -173,9 +195,14 @@ int lockedCount(const LevelDesign::Design& d, int cells) {
 // the rim ends there, and the last cells to hunt for should not all be there.
 std::vector<char> cellTypes(int level, const LevelDesign::Design& d, const std::vector<Position>& cells) {
     const int n = static_cast<int>(cells.size());
-    std::vector<int> order(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        order[static_cast<std::size_t>(i)] = i;
+    std::vector<char> types(static_cast<std::size_t>(n), '0');
+    std::vector<int> order;
+    for (int i = 0; i < n; ++i) {
+        if (d.clearedCorners && isCorner(cells[static_cast<std::size_t>(i)], d.rows, d.width))
+            types[static_cast<std::size_t>(i)] = '2';
+        else
+            order.push_back(i);
+    }
     const auto byHash = [level](int a, int b) {
         return hash(level, a) < hash(level, b) || (hash(level, a) == hash(level, b) && a < b);
     };
@@ -187,8 +214,8 @@ std::vector<char> cellTypes(int level, const LevelDesign::Design& d, const std::
         return da > db || (da == db && byHash(a, b));
     };
     std::sort(order.begin() + locked, order.end(), rimFirst);
-    const int half = std::clamp(2 * n + locked - d.work, 0, n - locked);
-    std::vector<char> types(static_cast<std::size_t>(n), '0');
+    const int open = static_cast<int>(order.size());
+    const int half = std::clamp(2 * open + locked - d.work, 0, open - locked);
     for (int i = 0; i < locked + half; ++i)
         types[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = i < locked ? '4' : '1';
     return types;
@@ -236,7 +263,7 @@ LevelDesign::Design LevelDesign::design(int level) {
     if (level <= kEarlyLevels) {
         const Early& e = kEarly[static_cast<std::size_t>(std::max(level, 1) - 1)];
         return {e.rows, e.width, e.colours, fillPercentOf(level), e.flowersPerTurn, e.wildcardPercent,
-                e.lockedPermille, e.work, e.centreHole};
+                e.lockedPermille, e.work, e.centreHole, e.clearedCorners};
     }
     return laterDesign(level);
 }
