@@ -81,7 +81,7 @@ struct WildcardEra {
     int last;
 };
 constexpr std::array<WildcardEra, 6> kWildcardEras{{
-    {8, 6, 2}, {30, 10, 4}, {40, 14, 6}, {55, 16, 8}, {70, 18, 10}, {85, 20, 12},
+    {8, 6, 2}, {30, 8, 3}, {40, 12, 5}, {55, 13, 6}, {70, 14, 7}, {85, 10, 7},
 }};
 
 int wildcardPercentOf(int level) {

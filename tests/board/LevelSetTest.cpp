@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "LevelDesign.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
+#include "board/LevelSet.h"
 #include "utils/FilePack.h"
 
 namespace {
@@ -236,4 +238,16 @@ TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel) {
         const LevelFile& f = level(n).file;
         EXPECT_GE(static_cast<int>(static_cast<double>(cells(f)) / 100.0 * f.fillPercent), 14) << "level " << n;
     }
+}
+
+// A game saved on one level set must be told from one saved on another, so
+// the levels and the set's version change together.
+TEST_F(LevelSet, ChangedLevelsComeWithANewVersion) {
+    std::uint32_t h = 2166136261u;
+    for (int n = 1; n <= kLevels; ++n)
+        for (const char ch : level(n).bytes)
+            h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
+    EXPECT_EQ(kLevelSetVersion, 2);
+    EXPECT_EQ(h, 0u) << std::hex << h
+                     << ": the levels changed; raise kLevelSetVersion in board/LevelSet.h and set both numbers here";
 }
