@@ -25,28 +25,29 @@ constexpr std::array<Board, 9> kBoards{{
 }};
 
 // The first ten levels each bring one thing to learn, in this order: cells
-// that need one burst, then raw ones that need two, a fourth colour, a wider
-// board, wildcards, a bigger board with a hole (and the insects, which come
-// from level 6 by the rules), four flowers a turn, a fifth colour, a bigger
-// board again, a locked cell. No wildcards before level 5: a wildcard among
-// the new flowers often completes a line by itself, and a player who never
-// aims should not win.
+// that need one burst (the corners start cleared: a line only ends there),
+// raw cells that need two, a fourth colour, a wider board, four flowers a
+// turn, a bigger board with a hole (and the insects, which come from level 6
+// by the rules), a fifth colour, wildcards, a bigger board again, a locked
+// cell. No wildcards before level 8: one among the new flowers is placed
+// without regard to lines and often completes one by itself, and a player
+// who never aims should not win.
 struct Early {
-    int rows, width, colours, flowersPerTurn, wildcardPercent, lockedPermille, work;
+    int rows, width, colours, flowersPerTurn, lockedPermille, work;
     bool centreHole;
     bool clearedCorners;
 };
 constexpr std::array<Early, 10> kEarly{{
-    {7, 7, 3, 3, 0, 0, 31, false, true},
-    {7, 7, 3, 3, 0, 0, 46, false, true},
-    {7, 7, 4, 3, 0, 0, 48, false, true},
-    {7, 9, 4, 3, 0, 0, 58, false, true},
-    {7, 9, 4, 4, 0, 0, 64, false, true},
-    {9, 9, 4, 4, 0, 0, 78, true, false},
-    {9, 9, 5, 4, 0, 0, 86, false, false},
-    {9, 9, 5, 4, 6, 0, 92, false, false},
-    {9, 11, 5, 4, 6, 0, 110, false, false},
-    {9, 11, 5, 4, 6, 12, 116, false, false},
+    {7, 7, 3, 3, 0, 31, false, true},
+    {7, 7, 3, 3, 0, 46, false, true},
+    {7, 7, 4, 3, 0, 48, false, true},
+    {7, 9, 4, 3, 0, 58, false, true},
+    {7, 9, 4, 4, 0, 64, false, true},
+    {9, 9, 4, 4, 0, 78, true, false},
+    {9, 9, 5, 4, 0, 86, false, false},
+    {9, 9, 5, 4, 0, 92, false, false},
+    {9, 11, 5, 4, 0, 110, false, false},
+    {9, 11, 5, 4, 12, 116, false, false},
 }};
 constexpr int kEarlyLevels = static_cast<int>(kEarly.size());
 
@@ -262,7 +263,7 @@ LevelDesign::Design laterDesign(int level) {
 LevelDesign::Design LevelDesign::design(int level) {
     if (level <= kEarlyLevels) {
         const Early& e = kEarly[static_cast<std::size_t>(std::max(level, 1) - 1)];
-        return {e.rows, e.width, e.colours, fillPercentOf(level), e.flowersPerTurn, e.wildcardPercent,
+        return {e.rows, e.width, e.colours, fillPercentOf(level), e.flowersPerTurn, wildcardPercentOf(level),
                 e.lockedPermille, e.work, e.centreHole, e.clearedCorners};
     }
     return laterDesign(level);
