@@ -82,7 +82,7 @@ struct WildcardEra {
     int last;
 };
 constexpr std::array<WildcardEra, 6> kWildcardEras{{
-    {8, 6, 2}, {30, 8, 3}, {40, 12, 5}, {55, 13, 6}, {70, 14, 7}, {85, 10, 7},
+    {8, 6, 2}, {30, 8, 3}, {40, 12, 5}, {55, 13, 6}, {70, 14, 7}, {85, 12, 8},
 }};
 
 int wildcardPercentOf(int level) {
@@ -149,8 +149,13 @@ bool inGroup(Holes group, Position p, int rows, int width) {
 }
 
 // A hole in the middle of every fourth board from level 21: variety that
-// costs little (holes further out block the long rows and weigh more).
-bool centreHoleOf(int level) { return level > 20 && level % 4 == 1; }
+// costs little (holes further out block the long rows and weigh more), and
+// none on a level that already brings a colour or a flower more per turn.
+bool centreHoleOf(int level) {
+    const bool step = coloursOf(level) > coloursOf(level - 1) ||
+                      flowersPerTurnOf(level) > flowersPerTurnOf(level - 1);
+    return level > 20 && level % 4 == 1 && !step;
+}
 
 constexpr std::array<Holes, 4> kExtraHoles{Holes::Corners, Holes::Centre, Holes::CentreBlob,
                                            Holes::MiddleRowPair};
