@@ -65,7 +65,8 @@ double progress(int level) {
 
 // From the last early level's work to 312 on the last level, slowly at first.
 int workOf(int level) {
-    return static_cast<int>(std::lround(kEarly.back().work + 196.0 * std::pow(progress(level), 1.1)));
+    const double growth = 196.0 * std::pow(progress(level), 1.1);
+    return static_cast<int>(std::lround(kEarly.back().work + growth));
 }
 
 // A colour more or a flower more per turn, never both on one level.
@@ -92,7 +93,8 @@ int wildcardPercentOf(int level) {
     const WildcardEra& era = kWildcardEras[e];
     if (level < era.from)
         return 0;
-    const int end = e + 1 < kWildcardEras.size() ? kWildcardEras[e + 1].from - 1 : LevelDesign::kLevels;
+    const int end =
+        e + 1 < kWildcardEras.size() ? kWildcardEras[e + 1].from - 1 : LevelDesign::kLevels;
     const double t = static_cast<double>(level - era.from) / (end - era.from);
     return static_cast<int>(std::lround(era.first + (era.last - era.first) * t));
 }
@@ -199,7 +201,8 @@ int lockedCount(const LevelDesign::Design& d, int cells) {
 // Locked cells spread by a hash of the level; half-cleared cells make up
 // whatever the design's work leaves over, on the rim first: a line through
 // the rim ends there, and the last cells to hunt for should not all be there.
-std::vector<char> cellTypes(int level, const LevelDesign::Design& d, const std::vector<Position>& cells) {
+std::vector<char> cellTypes(int level, const LevelDesign::Design& d,
+                            const std::vector<Position>& cells) {
     const int n = static_cast<int>(cells.size());
     std::vector<char> types(static_cast<std::size_t>(n), '0');
     std::vector<int> order;
@@ -268,8 +271,10 @@ LevelDesign::Design laterDesign(int level) {
 LevelDesign::Design LevelDesign::design(int level) {
     if (level <= kEarlyLevels) {
         const Early& e = kEarly[static_cast<std::size_t>(std::max(level, 1) - 1)];
-        return {e.rows, e.width, e.colours, fillPercentOf(level), e.flowersPerTurn, wildcardPercentOf(level),
-                e.lockedPermille, e.work, e.centreHole, e.clearedCorners};
+        return {e.rows,           e.width,           e.colours,
+                fillPercentOf(level), e.flowersPerTurn, wildcardPercentOf(level),
+                e.lockedPermille, e.work,            e.centreHole,
+                e.clearedCorners};
     }
     return laterDesign(level);
 }

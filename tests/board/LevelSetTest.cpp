@@ -223,8 +223,13 @@ TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew) {
     const auto lesson = [](int n) {
         const LevelDesign::Design d = LevelDesign::design(n);
         const LevelFile& f = level(n).file;
-        return std::array{d.rows, d.width, static_cast<int>(d.centreHole), d.colours, d.flowersPerTurn,
-                          static_cast<int>(f.wildcardPercent > 0), static_cast<int>(count(f, '4') > 0),
+        return std::array{d.rows,
+                          d.width,
+                          static_cast<int>(d.centreHole),
+                          d.colours,
+                          d.flowersPerTurn,
+                          static_cast<int>(f.wildcardPercent > 0),
+                          static_cast<int>(count(f, '4') > 0),
                           static_cast<int>(count(f, '0') > 0)};
     };
     for (int n = 2; n <= 10; ++n)
@@ -236,7 +241,8 @@ TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew) {
 TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel) {
     for (int n = 1; n <= kLevels; ++n) {
         const LevelFile& f = level(n).file;
-        EXPECT_GE(static_cast<int>(static_cast<double>(cells(f)) / 100.0 * f.fillPercent), 14) << "level " << n;
+        const double flowers = static_cast<double>(cells(f)) / 100.0 * f.fillPercent;
+        EXPECT_GE(static_cast<int>(flowers), 14) << "level " << n;
     }
 }
 
@@ -248,6 +254,6 @@ TEST_F(LevelSet, ChangedLevelsComeWithANewVersion) {
         for (const char ch : level(n).bytes)
             h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
     EXPECT_EQ(kLevelSetVersion, 2);
-    EXPECT_EQ(h, 0x4d1ff0eau) << std::hex << h
-                     << ": the levels changed; raise kLevelSetVersion in board/LevelSet.h and set both numbers here";
+    EXPECT_EQ(h, 0x4d1ff0eau) << std::hex << h << ": the levels changed; raise kLevelSetVersion"
+                              << " in board/LevelSet.h and set both numbers here";
 }

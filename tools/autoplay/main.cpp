@@ -102,8 +102,8 @@ int flowersPerTurn(const LevelFile& file, int cells) {
 
 void printHeader(bool markdown) {
     if (markdown)
-        std::printf("| level | colours | cells | per turn | wild | won | moves | clear in 10 | last tenth "
-                    "| score | careless won | moves | clear in 10 |\n"
+        std::printf("| level | colours | cells | per turn | wild | won | moves | clear in 10 "
+                    "| last tenth | score | careless won | moves | clear in 10 |\n"
                     "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
     else
         std::printf("level col cells turn wild | won%% moves clr10%% last10%%  score | "
@@ -113,12 +113,13 @@ void printHeader(bool markdown) {
 void printRow(bool markdown, int level, const LevelFile& file, int cells, const Tally& casual,
               const Tally& careless) {
     const char* format =
-        markdown ? "| %d | %d | %d | %d | %d%% | %.0f%% | %ld | %.0f%% | %.0f%% | %ld | %.0f%% | %ld | %.0f%% |\n"
+        markdown ? "| %d | %d | %d | %d | %d%% | %.0f%% | %ld | %.0f%% | %.0f%% | %ld "
+                   "| %.0f%% | %ld | %.0f%% |\n"
                  : "%5d %3d %5d %4d %4d | %4.0f %5ld %6.0f %7.0f %6ld | %13.0f %5ld %6.0f\n";
-    std::printf(format, level, file.numColours, cells, flowersPerTurn(file, cells), file.wildcardPercent,
-                casual.winRate(), casual.moves / casual.games, casual.earlyClearRate(),
-                casual.lastTenthShare(), casual.score / casual.games, careless.winRate(),
-                careless.moves / careless.games, careless.earlyClearRate());
+    std::printf(format, level, file.numColours, cells, flowersPerTurn(file, cells),
+                file.wildcardPercent, casual.winRate(), casual.moves / casual.games,
+                casual.earlyClearRate(), casual.lastTenthShare(), casual.score / casual.games,
+                careless.winRate(), careless.moves / careless.games, careless.earlyClearRate());
     std::fflush(stdout);
 }
 
