@@ -1,10 +1,12 @@
 #pragma once
 
 #include "board/LevelFile.h"
+#include "board/LevelSet.h"
 
 // The designed difficulty curve: board size, holes, worn and locked cells,
 // colours, flowers per turn and wildcards for every level from 1 to 100.
-// Deterministic: the same level number always gives the same file.
+// Deterministic: the same level number always gives the same file. Any change
+// to what it writes raises kLevelSetVersion (board/LevelSet.h).
 namespace LevelDesign {
 inline constexpr int kLevels = 100;
 // Boards are centred on this x of the 800-unit play screen.
@@ -22,6 +24,10 @@ struct Design {
     // Explosions the whole board needs: two per raw cell, one per half-cleared
     // one, three per locked one. The bulk of a level's length.
     int work = 0;
+    bool centreHole = false;
+    // The six corners start cleared: a line only ends there, and hunting for
+    // them is no lesson on the small first boards.
+    bool clearedCorners = false;
 };
 
 Design design(int level);

@@ -1,6 +1,6 @@
-// Whole levels played by the greedy bot through the real board, with the
-// board's invariants checked after every update. Kept to a few levels and
-// seeds so that it also runs under the sanitizers.
+// Whole levels played by the casual bot, here shooting every insect, through
+// the real board, with the board's invariants checked after every update.
+// Kept to a few levels and seeds so that it also runs under the sanitizers.
 #include <gtest/gtest.h>
 
 #include <algorithm>

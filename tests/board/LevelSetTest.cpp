@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "LevelDesign.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
+#include "board/LevelSet.h"
 #include "utils/FilePack.h"
 
 namespace {
@@ -169,7 +171,13 @@ TEST_F(LevelSet, DifficultyRisesWithTheLevel) {
             continue;
         const LevelFile& p = level(n - 1).file;
         EXPECT_GE(f.numColours, p.numColours) << "level " << n;
-        EXPECT_LE(f.wildcardPercent, p.wildcardPercent) << "level " << n;
+        // Wildcards help: they come more often only with a colour or a flower
+        // more per turn, to soften that step (and once, when they arrive).
+        const bool step = f.numColours > p.numColours || flowersPerTurn(f) > flowersPerTurn(p);
+        if (p.wildcardPercent > 0 && !step) {
+            EXPECT_LE(f.wildcardPercent, p.wildcardPercent) << "level " << n;
+        }
+        EXPECT_LE(f.wildcardPercent, p.wildcardPercent + 10) << "level " << n;
         // Holes take a cell or two, so neighbours may differ by one flower.
         if (n > 10) {
             EXPECT_GE(flowersPerTurn(f), flowersPerTurn(level(n - 10).file)) << "level " << n;
@@ -182,7 +190,8 @@ TEST_F(LevelSet, DifficultyRisesWithTheLevel) {
     EXPECT_GT(cells(last), cells(first));
     EXPECT_GT(work(last), 4 * work(first));
     EXPECT_GT(flowersPerTurn(last), flowersPerTurn(first));
-    EXPECT_LT(last.wildcardPercent, first.wildcardPercent);
+    EXPECT_EQ(first.wildcardPercent, 0);
+    EXPECT_GT(last.wildcardPercent, 0);
 }
 
 TEST_F(LevelSet, TheDesignNeverEasesFromOneLevelToTheNext) {
@@ -196,9 +205,55 @@ TEST_F(LevelSet, TheDesignNeverEasesFromOneLevelToTheNext) {
         EXPECT_GE(d.flowersPerTurn, p.flowersPerTurn) << "level " << n;
         EXPECT_GE(d.lockedPermille, p.lockedPermille) << "level " << n;
         EXPECT_GE(d.work, p.work) << "level " << n;
-        EXPECT_LE(d.wildcardPercent, p.wildcardPercent) << "level " << n;
+        // Except on a level that brings a colour or a flower more per turn,
+        // which more wildcards soften (and the level they arrive on).
+        const bool step = d.colours > p.colours || d.flowersPerTurn > p.flowersPerTurn;
+        if (p.wildcardPercent > 0 && !step) {
+            EXPECT_LE(d.wildcardPercent, p.wildcardPercent) << "level " << n;
+        }
         // A flower more per turn and a colour more never come on the same level.
         EXPECT_FALSE(d.flowersPerTurn > p.flowersPerTurn && d.colours > p.colours) << "level " << n;
     }
-    EXPECT_EQ(LevelDesign::design(1).work, 37) << "the first level is short";
+    EXPECT_LE(LevelDesign::design(1).work, 37) << "the first level is short";
+}
+
+// The first levels teach one thing each; a level that only asks for more of
+// the same (a few more bursts) teaches nothing.
+TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew) {
+    const auto lesson = [](int n) {
+        const LevelDesign::Design d = LevelDesign::design(n);
+        const LevelFile& f = level(n).file;
+        return std::array{d.rows,
+                          d.width,
+                          static_cast<int>(d.centreHole),
+                          d.colours,
+                          d.flowersPerTurn,
+                          static_cast<int>(f.wildcardPercent > 0),
+                          static_cast<int>(count(f, '4') > 0),
+                          static_cast<int>(count(f, '0') > 0)};
+    };
+    for (int n = 2; n <= 10; ++n)
+        EXPECT_NE(lesson(n), lesson(n - 1)) << "level " << n << " plays like level " << n - 1;
+}
+
+// With few flowers at the start, bursting them all (and the 25000 points of an
+// empty board) is luck; from five lines' worth on it takes a plan.
+TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel) {
+    for (int n = 1; n <= kLevels; ++n) {
+        const LevelFile& f = level(n).file;
+        const double flowers = static_cast<double>(cells(f)) / 100.0 * f.fillPercent;
+        EXPECT_GE(static_cast<int>(flowers), 14) << "level " << n;
+    }
+}
+
+// A game saved on one level set must be told from one saved on another, so
+// the levels and the set's version change together.
+TEST_F(LevelSet, ChangedLevelsComeWithANewVersion) {
+    std::uint32_t h = 2166136261u;
+    for (int n = 1; n <= kLevels; ++n)
+        for (const char ch : level(n).bytes)
+            h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
+    EXPECT_EQ(kLevelSetVersion, 2);
+    EXPECT_EQ(h, 0x4d1ff0eau) << std::hex << h << ": the levels changed; raise kLevelSetVersion"
+                              << " in board/LevelSet.h and set both numbers here";
 }

@@ -18,6 +18,8 @@ int wearOf(const CellBack* back) {
     return 0;
 }
 
+constexpr int kBoardClearAward = 25000;
+
 bool sameKind(int a, int colour) {
     return a != kNoColour && (isWildcard(a) || a == colour);
 }
@@ -55,6 +57,9 @@ void Autoplayer::advance(Field& field, Result& result) {
     maybeShootInsect(field);
     field.update(m_options.dt);
     ++result.updates;
+    // No burst of one update comes near the board-clear award.
+    if (result.boardClearMove == 0 && field.score() - before >= kBoardClearAward)
+        result.boardClearMove = std::max(1, result.moves);
     if (m_options.checkInvariants && result.fault.empty())
         result.fault = checkInvariants(field, before, stats);
 }
@@ -97,6 +102,10 @@ void Autoplayer::maybeShootInsect(Field& field) {
 }
 
 Autoplayer::Move Autoplayer::chooseMove(const Field& field) {
+    return m_options.style == Style::Careless ? randomMove(field) : bestMove(field);
+}
+
+Autoplayer::Move Autoplayer::bestMove(const Field& field) {
     std::vector<Move> best;
     int bestValue = -1;
     for (int r = 0; r < field.rows(); ++r) {
@@ -125,21 +134,46 @@ Autoplayer::Move Autoplayer::chooseMove(const Field& field) {
     for (const Move& m : best)
         if (field.findPath(m.from.row, m.from.col, m.to.row, m.to.col, path))
             return m;
-    Move fallback;
-    for (int r = 0; r < field.rows() && fallback.value < 0; ++r)
-        for (int c = 0; c < field.rowLength(r) && fallback.value < 0; ++c) {
-            const Flower* f = field.flowerAt(r, c);
-            if (!f || field.cellBackAt(r, c)->type() == CellType::Locked)
+    return firstMove(field);
+}
+
+// A flower picked at random goes to a free cell picked at random among those it
+// can reach; a flower that can reach none is put back and another is picked.
+Autoplayer::Move Autoplayer::randomMove(const Field& field) {
+    std::vector<GridPos> flowers, free;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            if (!field.isCell(r, c))
                 continue;
-            for (int tr = 0; tr < field.rows() && fallback.value < 0; ++tr)
+            if (!field.flowerAt(r, c))
+                free.push_back({r, c});
+            else if (field.cellBackAt(r, c)->type() != CellType::Locked)
+                flowers.push_back({r, c});
+        }
+    std::shuffle(flowers.begin(), flowers.end(), m_random);
+    std::vector<GridPos> path;
+    for (const GridPos& from : flowers) {
+        std::shuffle(free.begin(), free.end(), m_random);
+        for (const GridPos& to : free)
+            if (field.findPath(from.row, from.col, to.row, to.col, path))
+                return {from, to, 0};
+    }
+    return {};
+}
+
+Autoplayer::Move Autoplayer::firstMove(const Field& field) {
+    std::vector<GridPos> path;
+    for (int r = 0; r < field.rows(); ++r)
+        for (int c = 0; c < field.rowLength(r); ++c) {
+            if (!field.flowerAt(r, c) || field.cellBackAt(r, c)->type() == CellType::Locked)
+                continue;
+            for (int tr = 0; tr < field.rows(); ++tr)
                 for (int tc = 0; tc < field.rowLength(tr); ++tc)
                     if (field.isCell(tr, tc) && !field.flowerAt(tr, tc) &&
-                        field.findPath(r, c, tr, tc, path)) {
-                        fallback = {{r, c}, {tr, tc}, 0};
-                        break;
-                    }
+                        field.findPath(r, c, tr, tc, path))
+                        return {{r, c}, {tr, tc}, 0};
         }
-    return fallback;
+    return {};
 }
 
 int Autoplayer::runLength(const Field& field, GridPos from, GridPos at, int colour, Direction d,

@@ -6,22 +6,28 @@
 
 #include "board/Field.h"
 
-// A greedy player that drives a real Field the way the play screen does:
-// select, move, and update with a fixed frame time. It prefers moves that
-// burst flowers over uncleared cells, then moves that build pairs.
+// A player that drives a real Field the way the play screen does: select,
+// move, and update with a fixed frame time. The casual player takes the best
+// single move, with no look-ahead: bursts over uncleared cells first, then
+// moves that build pairs. The careless player moves any flower anywhere.
 class Autoplayer {
 public:
+    enum class Style { Casual, Careless };
+
     struct Result {
         bool won = false;
         int moves = 0;
         // Moves made once no more than a tenth of the cells were left uncleared.
         int movesOnLastTenth = 0;
+        // The move after which the board-clear award came first, 0 when it never came.
+        int boardClearMove = 0;
         int score = 0;
         int updates = 0;
         std::string fault; // the first broken invariant, empty when none
     };
 
     struct Options {
+        Style style = Style::Casual;
         float dt = 33.0f;
         int maxMoves = 4000;
         // How often it shoots an insect: it waits still on its flower for a second
@@ -29,6 +35,10 @@ public:
         int catchPercent = 100;
         bool checkInvariants = false;
     };
+    // The benchmark's players: a casual one misses three insects in ten, a
+    // careless one never looks up.
+    static Options casual() { return {.style = Style::Casual, .catchPercent = 70}; }
+    static Options careless() { return {.style = Style::Careless, .catchPercent = 0}; }
 
     Autoplayer(std::uint32_t seed, Options options);
 
@@ -46,6 +56,9 @@ private:
     void advance(Field& field, Result& result);
     void maybeShootInsect(Field& field);
     Move chooseMove(const Field& field);
+    Move bestMove(const Field& field);
+    Move randomMove(const Field& field);
+    static Move firstMove(const Field& field);
     int axisColour(const Field& field, GridPos from, GridPos to, int colour,
                    const std::array<Direction, 2>& axis) const;
     int valueOf(const Field& field, GridPos from, GridPos to, int mover) const;

@@ -1,5 +1,8 @@
-// autoplay: plays levels headless through the real Field with a greedy
-// player, many seeds per level, and prints win rate, moves and score.
+// autoplay: plays levels headless through the real Field, many seeds per
+// level, with a casual player (the best single move, 70 % of the insects
+// shot) and a careless one (random moves), and prints for each how often it
+// wins, its moves, how often the board-clear award came within its first ten
+// moves, the hunt for the last cells and its score.
 //   autoplay [--dir DIR] [--levels A-B] [--games N] [--check] [--markdown]
 // Without --dir it plays the designed levels the game's files are written from.
 #include <cstdio>
@@ -72,9 +75,11 @@ struct Tally {
     long score = 0;
     long wonMoves = 0;
     long lastTenthMoves = 0;
+    int earlyClears = 0;
 
     void add(const Autoplayer::Result& r) {
         ++games;
+        earlyClears += r.boardClearMove > 0 && r.boardClearMove <= 10;
         wins += r.won;
         moves += r.moves;
         score += r.score;
@@ -84,6 +89,7 @@ struct Tally {
         }
     }
     double winRate() const { return 100.0 * wins / games; }
+    double earlyClearRate() const { return 100.0 * earlyClears / games; }
     // Of the moves in won games, the share spent once nine tenths of the cells were cleared.
     double lastTenthShare() const {
         return wonMoves > 0 ? 100.0 * static_cast<double>(lastTenthMoves) / static_cast<double>(wonMoves) : 0.0;
@@ -96,18 +102,45 @@ int flowersPerTurn(const LevelFile& file, int cells) {
 
 void printHeader(bool markdown) {
     if (markdown)
-        std::printf("| level | colours | cells | per turn | won | moves | last tenth | score |\n"
-                    "|---|---|---|---|---|---|---|---|\n");
+        std::printf("| level | colours | cells | per turn | wild | won | moves | clear in 10 "
+                    "| last tenth | score | careless won | moves | clear in 10 |\n"
+                    "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
     else
-        std::printf("level colours cells turn  won%%  moves last10%%   score\n");
+        std::printf("level col cells turn wild | won%% moves clr10%% last10%%  score | "
+                    "careless won%% moves clr10%%\n");
 }
 
-void printRow(bool markdown, int level, const LevelFile& file, int cells, const Tally& t) {
-    const char* format = markdown ? "| %d | %d | %d | %d | %.0f%% | %ld | %.0f%% | %ld |\n"
-                                  : "%5d %7d %5d %4d %5.0f %6ld %7.0f %7ld\n";
-    std::printf(format, level, file.numColours, cells, flowersPerTurn(file, cells), t.winRate(),
-                t.moves / t.games, t.lastTenthShare(), t.score / t.games);
+void printRow(bool markdown, int level, const LevelFile& file, int cells, const Tally& casual,
+              const Tally& careless) {
+    const char* format =
+        markdown ? "| %d | %d | %d | %d | %d%% | %.0f%% | %ld | %.0f%% | %.0f%% | %ld "
+                   "| %.0f%% | %ld | %.0f%% |\n"
+                 : "%5d %3d %5d %4d %4d | %4.0f %5ld %6.0f %7.0f %6ld | %13.0f %5ld %6.0f\n";
+    std::printf(format, level, file.numColours, cells, flowersPerTurn(file, cells),
+                file.wildcardPercent, casual.winRate(), casual.moves / casual.games,
+                casual.earlyClearRate(), casual.lastTenthShare(), casual.score / casual.games,
+                careless.winRate(), careless.moves / careless.games, careless.earlyClearRate());
     std::fflush(stdout);
+}
+
+// Both players start from the same boards: game g of a level uses one seed.
+Tally playLevel(const Settings& s, int level, const LevelFile& file, Autoplayer::Options options,
+                int& cells, int& faults) {
+    options.checkInvariants = s.check;
+    Tally tally;
+    for (int g = 0; g < s.games; ++g) {
+        const std::uint32_t seed = static_cast<std::uint32_t>(level * 1000 + g);
+        Field field(file, level, true, seed);
+        cells = field.cellCount();
+        Autoplayer bot(seed, options);
+        const Autoplayer::Result r = bot.play(field);
+        tally.add(r);
+        if (!r.fault.empty()) {
+            std::fprintf(stderr, "level %d seed %u: %s\n", level, seed, r.fault.c_str());
+            ++faults;
+        }
+    }
+    return tally;
 }
 } // namespace
 
@@ -123,21 +156,10 @@ int main(int argc, char** argv) {
         LevelFile file;
         if (!readLevel(s, level, file))
             return 1;
-        Tally tally;
         int cells = 0;
-        for (int g = 0; g < s.games; ++g) {
-            const std::uint32_t seed = static_cast<std::uint32_t>(level * 1000 + g);
-            Field field(file, level, true, seed);
-            cells = field.cellCount();
-            Autoplayer bot(seed, {.checkInvariants = s.check});
-            const Autoplayer::Result r = bot.play(field);
-            tally.add(r);
-            if (!r.fault.empty()) {
-                std::fprintf(stderr, "level %d seed %u: %s\n", level, seed, r.fault.c_str());
-                ++faults;
-            }
-        }
-        printRow(s.markdown, level, file, cells, tally);
+        const Tally casual = playLevel(s, level, file, Autoplayer::casual(), cells, faults);
+        const Tally careless = playLevel(s, level, file, Autoplayer::careless(), cells, faults);
+        printRow(s.markdown, level, file, cells, casual, careless);
     }
     return faults == 0 ? 0 : 1;
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+// The version of the level set the build writes and packs (assets/levels).
+// It goes up whenever the levels' data changes, so that a game saved on one
+// set of levels can be told from one saved on another.
+inline constexpr int kLevelSetVersion = 2;
