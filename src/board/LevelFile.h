@@ -7,10 +7,6 @@
 // One level's description: six numbers, each followed by CR LF, then one
 // layout character per position of the hexagon, row-major, no separators.
 struct LevelFile {
-    // Raised whenever the designs of the level set change their boards, so a
-    // game saved on an earlier set is recognised as such. Set 1 and set 2
-    // wrote no version.
-    static constexpr int kLevelSetVersion = 3;
     static constexpr int kMaxSize = 120;
     static constexpr int kMaxColours = 13;
 

@@ -2,5 +2,6 @@
 
 // The version of the level set the build writes and packs (assets/levels).
 // It goes up whenever the levels' data changes, so that a game saved on one
-// set of levels can be told from one saved on another.
-inline constexpr int kLevelSetVersion = 2;
+// set of levels can be told from one saved on another. Saved games of the
+// first two sets carry no version.
+inline constexpr int kLevelSetVersion = 3;

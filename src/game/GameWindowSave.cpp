@@ -2,7 +2,7 @@
 
 #include "app/Log.h"
 #include "board/Field.h"
-#include "board/LevelFile.h"
+#include "board/LevelSet.h"
 #include "utils/KeyValueFile.h"
 
 namespace {
@@ -22,7 +22,7 @@ bool GameWindow::save(KeyValueFile& file) {
         m_field->finishWalk();
         file.setInt("game.m_level", m_field->level());
         file.setInt("game.m_lives", m_lives);
-        file.setInt(kLevelSetKey, LevelFile::kLevelSetVersion);
+        file.setInt(kLevelSetKey, kLevelSetVersion);
         m_field->save(file);
     }
     return true;
@@ -42,11 +42,11 @@ bool GameWindow::load(const KeyValueFile& file) {
     startLevel(level, 0);
     m_lives = lives;
     const int levelSet = file.getInt(kLevelSetKey, 0);
-    if (levelSet == LevelFile::kLevelSetVersion && m_field->load(file))
+    if (levelSet == kLevelSetVersion && m_field->load(file))
         return true;
     m_field->setScore(score);
     Log::write("The saved game's board %s: level %d starts afresh with its score %d and %d lives.",
-               levelSet == LevelFile::kLevelSetVersion ? "does not fit its level"
+               levelSet == kLevelSetVersion ? "does not fit its level"
                                                        : "comes from other level designs",
                level, score, lives);
     return true;

@@ -3,7 +3,7 @@
 #include "app/Config.h"
 #include "board/BoardSounds.h"
 #include "board/Field.h"
-#include "board/LevelFile.h"
+#include "board/LevelSet.h"
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
@@ -180,7 +180,7 @@ TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard) {
     playing.field()->setScore(77);
     KeyValueFile file;
     playing.save(file);
-    EXPECT_EQ(file.getInt("game.m_levelSet", 0), LevelFile::kLevelSetVersion);
+    EXPECT_EQ(file.getInt("game.m_levelSet", 0), kLevelSetVersion);
     file.setString("field.field", "0 1 2 ");
     GameWindow restored(1, nullptr);
     ASSERT_TRUE(restored.load(file));
