@@ -48,7 +48,7 @@ void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
     sound.setStereoInverted(file.getInt("m_sound_invert", 0) != 0);
     m_fullScreen = file.getInt("m_is_full_screen_loaded", 1) != 0;
     m_musicVolume = file.getInt("m_music_volume", 40);
-    m_level = file.getInt("m_level", 3);
+    m_level = std::max(1, file.getInt("m_level", 3));
 }
 
 void Config::fitToDesktop(const ScreenRect& desktop)
@@ -59,8 +59,6 @@ void Config::fitToDesktop(const ScreenRect& desktop)
         return;
     m_windowWidth = std::min(m_windowWidth, width);
     m_windowHeight = std::min(m_windowHeight, height);
-    m_windowX = std::clamp(m_windowX, desktop.left, desktop.right - m_windowWidth);
-    m_windowY = std::clamp(m_windowY, desktop.top, desktop.bottom - m_windowHeight);
 }
 
 void Config::apply()

@@ -41,8 +41,9 @@ public:
     // A missing file keeps the construction values (first run stays true).
     void load(const std::string& path, int logicalWidth, int logicalHeight,
               CSoundManager& sound);
-    // The window no larger than the desktop and wholly on it: a size
-    // saved on a larger screen, or edited by hand, must not stop the game.
+    // The window no larger than the desktop: a size saved on a larger screen,
+    // or edited by hand, must not stop the game. Where it opens is
+    // Application::keepOnScreen's business.
     void fitToDesktop(const ScreenRect& desktop);
     // musicOutput null: the music player opens the audio device.
     void apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput = nullptr);

@@ -5,6 +5,7 @@
 #include "app/PlayerFile.h"
 #include "board/Field.h"
 #include "board/HexGrid.h"
+#include "board/LevelSet.h"
 #include "board/LevelFile.h"
 #include "screens/MainWindow.h"
 #include "utils/FilePack.h"
@@ -95,6 +96,7 @@ public:
         m_file.setString("menudata.gamename", "mondel game");
         m_file.setInt("game.m_level", 1);
         m_file.setInt("game.m_lives", 3);
+        m_file.setInt("game.m_levelSet", kLevelSetVersion);
         m_field->save(m_file);
         m_path = scratch.data() / "vellomar" / "saved.dat";
     }
