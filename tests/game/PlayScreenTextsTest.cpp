@@ -10,9 +10,10 @@ namespace {
 using PlayScreenTexts = BoardTest;
 
 TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds) {
-    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:2:3");
-    EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:0:59");
-    EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:0:0");
+    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:02:03");
+    EXPECT_EQ(ResultsPanel::timeLine(342000), "Time on level : 0:05:42");
+    EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:00:59");
+    EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:00:00");
 }
 
 TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
@@ -28,7 +29,7 @@ TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].text, "Score on level : 1234");
     EXPECT_EQ(lines[1].text, "Balls exploded : 57");
-    EXPECT_EQ(lines[2].text, "Time on level : 1:2:3");
+    EXPECT_EQ(lines[2].text, "Time on level : 1:02:03");
     EXPECT_EQ(lines[3].text, "Time bonus : 88");
     EXPECT_EQ(lines[4].text, "Chain bonus : 2500");
     EXPECT_FLOAT_EQ(lines[0].x, 231.0f);
