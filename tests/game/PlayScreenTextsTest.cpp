@@ -87,6 +87,13 @@ TEST(StreakGauge, ReadsExplosionsStillNeededOrBang) {
     EXPECT_EQ(BoardRenderer::streakText(4), "!");
 }
 
+TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear) {
+    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "012" "2."});
+    EXPECT_EQ(BoardRenderer::cellsToClear(*field), 4) << "stone, raw and half-cleared";
+    field->cellBackAt(0, 0)->setType(CellType::Cleared);
+    EXPECT_EQ(BoardRenderer::cellsToClear(*field), 3);
+}
+
 TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {
     EXPECT_FALSE(BoardRenderer::blinkOn(0));
     EXPECT_FALSE(BoardRenderer::blinkOn(17999));
