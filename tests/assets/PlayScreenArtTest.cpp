@@ -1,5 +1,6 @@
 #include "AssetPack.h"
 #include "game/HudLayout.h"
+#include "game/NewElementNotice.h"
 #include "image/Image.h"
 #include "objects/Font.h"
 
@@ -156,6 +157,17 @@ TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
         for (float x = 797; x < 800; ++x)
             goldAtEdge += gold(backgroundAt(background, x, y));
     EXPECT_EQ(goldAtEdge, 0);
+}
+
+TEST(HudArt, NewElementBannersStandBetweenThePlaques)
+{
+    const auto font = packFont();
+    for (int i = 0; i < int(NewElementNotice::Element::Count); ++i) {
+        const char* words = NewElementNotice::words(NewElementNotice::Element(i));
+        const Box band = NewElementNotice::band(*font, words);
+        EXPECT_GT(band.x0, HudLayout::kScore.x1 + 8) << words;
+        EXPECT_LT(band.x1, HudLayout::kGauge.x0 - 8) << words;
+    }
 }
 
 TEST(HudArt, TheLargestNumbersFitTheirPlaques)

@@ -1,6 +1,7 @@
 #include "LevelPlay.h"
 #include "board/BoardBuilder.h"
 #include "game/BoardRenderer.h"
+#include "game/NewElementNotice.h"
 #include "game/ResultsPanel.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,25 @@ TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear) {
     EXPECT_EQ(BoardRenderer::cellsToClear(*field), 4) << "stone, raw and half-cleared";
     field->cellBackAt(0, 0)->setType(CellType::Cleared);
     EXPECT_EQ(BoardRenderer::cellsToClear(*field), 3);
+}
+
+TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime) {
+    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "000" "00"});
+    NewElementNotice notice;
+    notice.check(*field);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), "") << "not while the board fades in";
+    finishIntro(*field);
+    idleFlower(*field, 1, 1, kWildcard);
+    notice.check(*field);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), NewElementNotice::words(NewElementNotice::Element::StoneCells));
+    notice.update(5000.0f);
+    EXPECT_EQ(notice.text(), NewElementNotice::words(NewElementNotice::Element::Rainbow));
+    notice.check(*field);
+    notice.update(5000.0f);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), "") << "each element once";
 }
 
 TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {
