@@ -216,16 +216,30 @@ std::vector<BufferRect> FrameDamage::changes(const std::vector<Primitive>& befor
         if (rect.width > 0 && rect.height > 0)
             rects.push_back(rect);
     };
+    // When primitives come or go (a sprite leaving the screen is not drawn),
+    // those after them are matched from the end, so the rest of the frame
+    // does not count as changed for having moved along in the sequence.
     const std::size_t common = std::min(before.size(), after.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    std::size_t head = 0;
+    while (head < common && before[head] == after[head])
+        ++head;
+    std::size_t tail = 0;
+    if (before.size() != after.size())
+        while (tail < common - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+    const std::size_t beforeEnd = before.size() - tail;
+    const std::size_t afterEnd = after.size() - tail;
+    const std::size_t paired = std::min(beforeEnd, afterEnd);
+    for (std::size_t i = head; i < paired; ++i) {
         if (before[i] == after[i])
             continue;
         note(before[i].bounds);
         note(after[i].bounds);
     }
-    for (std::size_t i = common; i < before.size(); ++i)
+    for (std::size_t i = paired; i < beforeEnd; ++i)
         note(before[i].bounds);
-    for (std::size_t i = common; i < after.size(); ++i)
+    for (std::size_t i = paired; i < afterEnd; ++i)
         note(after[i].bounds);
     return rects;
 }

@@ -157,6 +157,17 @@ void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
                 HudLayout::kScoreY);
     drawCentred(std::to_string(field.level()), HudLayout::kNumberSize, HudLayout::kLevel.centreX(),
                 HudLayout::kLevelY);
+    drawCentred(std::to_string(cellsToClear(field)), HudLayout::kNumberSize,
+                HudLayout::kToClear.centreX(), HudLayout::kToClearY);
+}
+
+int BoardRenderer::cellsToClear(const Field& field) {
+    int count = 0;
+    forEachCell(field, [&](int r, int c) {
+        const CellBack* back = field.cellBackAt(r, c);
+        count += back != nullptr && back->type() != CellType::Cleared;
+    });
+    return count;
 }
 
 void BoardRenderer::drawCellBacks(const Field& field) const {

@@ -26,7 +26,7 @@ public:
     // "dat/game_bg.jpg" over the whole screen and beyond.
     void drawBackground() const;
     // Cells, blink, sparkles, announced flowers, flowers, then the gauge,
-    // the insect, score and level.
+    // the insect, score, level and the cells still to clear.
     void drawBoard(const Field& field, Sparkles sparkles = Sparkles::Emit) const;
     // The keyboard's cell cursor: a ring around the cell, over its flower.
     void drawCursor(const Field& field, GridPos cell) const;
@@ -42,6 +42,8 @@ public:
     static bool blinkOn(int idleTime);
     // What the gauge shows beside the dynamite: explosions still needed, or "!".
     static std::string streakText(int streak);
+    // The cells not yet cleared, which the level needs cleared (the HUD's count).
+    static int cellsToClear(const Field& field);
 
 private:
     void drawCellBacks(const Field& field) const;

@@ -3,6 +3,7 @@
 #include "board/CellCursor.h"
 #include "board/Vec4.h"
 #include "game/BoardRenderer.h"
+#include "game/NewElementNotice.h"
 #include "game/PlayArt.h"
 #include "ui/Window.h"
 
@@ -142,6 +143,7 @@ private:
     std::unique_ptr<Dialog> m_nameDialog;
     std::unique_ptr<Button> m_mainMenuButton;
     std::vector<std::unique_ptr<HintOverlay>> m_hints;
+    NewElementNotice m_notice;
     LevelOutcome m_lastOutcome = LevelOutcome::Playing;
     CellCursor m_cursor;
     Aim m_aim = Aim::Pointer;

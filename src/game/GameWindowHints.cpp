@@ -1,5 +1,6 @@
 #include "game/GameWindow.h"
 
+#include "app/Config.h"
 #include "board/Field.h"
 #include "effects/HintOverlay.h"
 #include "effects/Picker.h"
@@ -24,9 +25,15 @@ void GameWindow::dismissHints() {
 void GameWindow::updateHints(float dt) {
     auto finished = [dt](const std::unique_ptr<HintOverlay>& hint) { return hint->update(dt); };
     m_hints.erase(std::remove_if(m_hints.begin(), m_hints.end(), finished), m_hints.end());
+    // With the hints on, those explain the board; without, a short word does.
+    if (m_field && m_hints.empty() && !Config::get().m_hints)
+        m_notice.check(*m_field);
+    m_notice.update(dt);
 }
 
 void GameWindow::renderHints() {
     for (auto& hint : m_hints)
         hint->render();
+    if (m_art.font != nullptr)
+        m_notice.render(*m_art.font);
 }

@@ -18,6 +18,7 @@ struct Box {
 constexpr Box kScore{12.0f, 10.0f, 158.0f, 58.0f};
 constexpr Box kLives{12.0f, 62.0f, 118.0f, 108.0f};
 constexpr Box kLevel{12.0f, 112.0f, 98.0f, 158.0f};
+constexpr Box kToClear{12.0f, 162.0f, 98.0f, 208.0f};
 constexpr Box kGauge{652.0f, 12.0f, 796.0f, 156.0f};
 constexpr Box kStreakLabel{652.0f, 160.0f, 796.0f, 180.0f};
 
@@ -25,6 +26,7 @@ constexpr Box kStreakLabel{652.0f, 160.0f, 796.0f, 180.0f};
 constexpr float kScoreY = 40.0f;
 constexpr float kLivesY = 90.0f;
 constexpr float kLevelY = 140.0f;
+constexpr float kToClearY = 190.0f;
 constexpr float kNumberSize = 24.0f;
 
 } // namespace HudLayout

@@ -70,7 +70,7 @@ std::string ResultsPanel::timeLine(int t) {
     const int minutes = t / 1000 / 60 - 60 * hours;
     const int seconds = t / 1000 - (3600 * hours + 60 * minutes);
     char text[96];
-    std::snprintf(text, sizeof text, "Time on level : %d:%d:%d", hours, minutes, seconds);
+    std::snprintf(text, sizeof text, "Time on level : %d:%02d:%02d", hours, minutes, seconds);
     return text;
 }
 

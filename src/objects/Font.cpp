@@ -85,6 +85,7 @@ bool Font::load(const std::uint8_t* fileBytes, std::size_t size, Texture* textur
     m_glyphs = {};
     m_glyphCount = 0;
     m_lineHeight = 0.0f;
+    m_spaceWidth = 0.0f;
     m_imageWidth = 0;
     m_imageHeight = 0;
     if (fileBytes == nullptr || size < kHeaderSize ||
@@ -107,7 +108,7 @@ void Font::scanGlyphs(const std::uint8_t* pixels)
     const auto width = static_cast<float>(ink.width());
     const auto height = static_cast<float>(ink.height());
     int previousBottom = ink.height();
-    while (m_glyphCount < kGlyphCount) {
+    for (;;) {
         int top = previousBottom - 1;
         while (top > 0 && !ink.rowHasInk(top))
             --top;
@@ -120,14 +121,18 @@ void Font::scanGlyphs(const std::uint8_t* pixels)
         m_lineHeight = static_cast<float>(top - bottom) / height;
         const int marker = ink.nextInkColumn(0, bottom, top);
         int end = ink.runEnd(marker, bottom, top);
-        while (m_glyphCount < kGlyphCount) {
+        for (;;) {
             const int x = ink.nextInkColumn(end + 1, bottom, top);
             if (x >= ink.width() - 1)
                 break;
             end = ink.runEnd(x, bottom, top);
-            m_glyphs[static_cast<std::size_t>(m_glyphCount++)] =
-                Glyph{static_cast<float>(top) / height, static_cast<float>(bottom) / height,
-                      static_cast<float>(x - 1) / width, static_cast<float>(end + 1) / width};
+            const Glyph box{static_cast<float>(top) / height, static_cast<float>(bottom) / height,
+                            static_cast<float>(x - 1) / width, static_cast<float>(end + 1) / width};
+            if (m_glyphCount == kGlyphCount) {
+                m_spaceWidth = box.right - box.left;
+                return;
+            }
+            m_glyphs[static_cast<std::size_t>(m_glyphCount++)] = box;
         }
     }
 }
@@ -142,6 +147,8 @@ float Font::scale(float size) const
 
 float Font::spaceAdvance(float k) const
 {
+    if (m_spaceWidth > 0.0f)
+        return k * m_spaceWidth;
     if (m_glyphCount <= kGlyphOfA)
         return 0.0f;
     const Glyph& a = m_glyphs[kGlyphOfA];

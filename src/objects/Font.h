@@ -16,7 +16,8 @@ struct TextColour {
 // The proportional bitmap font of mui/font.tga. The glyphs are found by
 // scanning the picture's alpha channel: lines of ink separated by empty rows,
 // glyphs by empty columns; the first run of every line is a marker, the
-// following runs are "!" to "~" in code order.
+// following runs are "!" to "~" in code order. A run after those is the box
+// of the word space; a picture without it spaces words by the width of "A".
 class Font {
 public:
     static constexpr int kFirstChar = 33;
@@ -66,6 +67,7 @@ private:
     std::array<Glyph, kGlyphCount> m_glyphs{};
     int m_glyphCount = 0;
     float m_lineHeight = 0.0f;
+    float m_spaceWidth = 0.0f; // texture units; 0 without a space run
     std::uint32_t m_imageWidth = 0;
     std::uint32_t m_imageHeight = 0;
 };

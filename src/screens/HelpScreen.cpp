@@ -187,13 +187,12 @@ void HelpScreen::showPageButtons()
 void HelpScreen::render()
 {
     glPushMatrix();
-    MenuDrawing::drawBackground(m_resources.texture("m_help_window_back"));
+    drawBackdrop("m_help_window_back");
     showPageButtons();
     Window::render();
     for (const auto& item : m_items)
         if (item->page == m_page)
             item->render();
-    m_dragons.render();
     glPopMatrix();
     MenuCursor::renderCurrent();
 }

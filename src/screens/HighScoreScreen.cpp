@@ -55,22 +55,26 @@ void HighScoreScreen::onControl(Control& control)
     if (&control == m_closeButton)
         Application::get().close(false);
     else if (&control == m_nextButton)
-        m_page = std::min(m_page + 1, m_table.pageCount() - 1);
+        m_page = std::min(m_page + 1, m_table.pagesInUse() - 1);
     else if (&control == m_prevButton)
         m_page = std::max(m_page - 1, 0);
     showPageButtons();
 }
 
+// Pages without a single entry are not offered: a table of "Nemo 0" rows
+// with no title tells the player nothing.
 void HighScoreScreen::showPageButtons()
 {
+    const int pages = m_table.pagesInUse();
+    m_page = std::min(m_page, pages - 1);
     m_prevButton->setEnabled(m_page > 0);
-    m_nextButton->setEnabled(m_page == 0 || m_page < m_table.pageCount() - 1);
+    m_nextButton->setEnabled(m_page < pages - 1);
 }
 
 void HighScoreScreen::render()
 {
     glPushMatrix();
-    MenuDrawing::drawBackground(m_resources.texture("m_top_window_back"));
+    drawBackdrop("m_top_window_back");
     showPageButtons();
     drawRows();
     Window::render();

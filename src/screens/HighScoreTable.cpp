@@ -98,3 +98,12 @@ std::string HighScoreTable::storableName(const std::string& name)
     }
     return stored;
 }
+
+int HighScoreTable::pagesInUse() const
+{
+    for (int p = pageCount() - 1; p > 0; --p)
+        for (const HighScoreEntry& e : m_pages[std::size_t(p)])
+            if (e.points != 0 || e.name != kFreshName)
+                return p + 1;
+    return 1;
+}

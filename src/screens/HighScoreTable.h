@@ -39,6 +39,9 @@ public:
 
     const HighScoreEntry& entry(int page, int row) const;
     int pageCount() const { return int(m_pages.size()); }
+    // The pages up to the last one holding any entry that is not fresh; at
+    // least 1. The game fills only page 0, so that is usually all there is.
+    int pagesInUse() const;
 
     static std::string nameKey(int page, int row);
     static std::string pointsKey(int page, int row);

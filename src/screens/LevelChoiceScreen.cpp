@@ -4,6 +4,8 @@
 #include "app/Config.h"
 #include "board/Field.h"
 #include "game/BoardRenderer.h"
+#include "objects/Font.h"
+#include "platform/VirtualKey.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuResources.h"
@@ -32,6 +34,7 @@ LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidt
     m_okButton = &addButton(layout, "m_ok_btn", "m_start_btn");
     m_nextButton = &addButton(layout, "m_next_btn", "m_help_next_btn");
     m_prevButton = &addButton(layout, "m_prev_btn", "m_help_prev_btn");
+    m_okButton->setGreyWhenDisabled(true);
     setInitialFocus(*m_okButton);
     auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
     slider->setPosition(layoutNumber(layout, "m_level_track_bar.x"),
@@ -60,6 +63,34 @@ bool LevelChoiceScreen::isLocked() const
     return chosenIndex() + 1 > Config::get().m_level;
 }
 
+std::string LevelChoiceScreen::openLevels(int highest)
+{
+    if (highest <= 1)
+        return "Level 1 open";
+    return "Levels 1-" + std::to_string(highest > kLevelCount ? kLevelCount : highest) + " open";
+}
+
+bool LevelChoiceScreen::onFocusKey(int virtualKey)
+{
+    if (virtualKey != VirtualKey::Left && virtualKey != VirtualKey::Right)
+        return MenuScreen::onFocusKey(virtualKey);
+    const int index = chosenIndex() + (virtualKey == VirtualKey::Right ? 1 : -1);
+    if (index >= 0 && index < kLevelCount)
+        showLevel(index);
+    return true;
+}
+
+void LevelChoiceScreen::showLevel(int index)
+{
+    m_slider->setValue(float(index));
+    updateStart();
+}
+
+void LevelChoiceScreen::updateStart()
+{
+    m_okButton->setEnabled(!isLocked());
+}
+
 void LevelChoiceScreen::onKeyDown(int virtualKey)
 {
     if (virtualKey == Config::get().m_backKey)
@@ -80,10 +111,10 @@ void LevelChoiceScreen::onControl(Control& control)
             Application::get().close(false);
     } else if (&control == m_prevButton) {
         if (index > 0)
-            m_slider->setValue(float(index - 1));
+            showLevel(index - 1);
     } else if (&control == m_nextButton) {
         if (index < kLevelCount - 1)
-            m_slider->setValue(float(index + 1));
+            showLevel(index + 1);
     }
 }
 
@@ -97,18 +128,29 @@ void LevelChoiceScreen::refreshPreview()
 void LevelChoiceScreen::render()
 {
     glPushMatrix();
-    MenuDrawing::drawBackground(m_resources.texture("m_cust_lev_wnd"));
+    drawBackdrop("m_cust_lev_wnd");
     char text[32];
     std::snprintf(text, sizeof text, "Level: %d", chosenIndex() + 1);
     m_resources.font().drawOutlined(text, 38.0f, 307.0f, 401.0f, 10.0f,
                                     TextColour{1.0f, 1.0f, 1.0f, 1.0f});
+    drawOpenLevels();
     drawPreview();
+    updateStart();
     if (isLocked())
         MenuDrawing::drawQuad(m_resources.locked(), 446.0f, 210.0f,
                               446.0f + float(m_resources.locked()->width()),
                               210.0f + float(m_resources.locked()->height()), 0.0f);
     Window::render();
     finishRender();
+}
+
+void LevelChoiceScreen::drawOpenLevels()
+{
+    const std::string text = openLevels(Config::get().m_level);
+    const Font& font = m_resources.font();
+    const float x = 400.0f - font.measure(text.c_str(), kOpenLevelsSize) / 2.0f;
+    font.drawOutlined(text.c_str(), kOpenLevelsSize, x, kOpenLevelsY, 10.0f,
+                      TextColour{1.0f, 0.85f, 0.4f, 1.0f});
 }
 
 void LevelChoiceScreen::drawPreview()

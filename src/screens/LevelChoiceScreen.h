@@ -3,6 +3,7 @@
 #include "screens/MenuScreen.h"
 
 #include <memory>
+#include <string>
 
 class BoardRenderer;
 class Field;
@@ -25,6 +26,10 @@ public:
         float left, top, right, bottom;
     };
     static constexpr Frame kPreviewFrame{292.0f, 172.0f, 518.0f, 345.0f};
+    // The line saying which levels are open, centred between the slider and
+    // the buttons: its bottom edge and size.
+    static constexpr float kOpenLevelsY = 480.0f;
+    static constexpr float kOpenLevelsSize = 22.0f;
 
     // art: the play-screen pictures for the preview; null draws no preview.
     LevelChoiceScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
@@ -38,6 +43,8 @@ public:
     bool isConfirmed() const { return m_confirmed; }
     int chosenIndex() const;
     bool isLocked() const;
+    // Which levels may be started, e.g. "Levels 1-7 open".
+    static std::string openLevels(int highest);
     const Field& preview() const { return *m_preview; }
     // Builds the preview board again when the shown level changed.
     void refreshPreview();
@@ -47,8 +54,16 @@ public:
     Button& prevButton() { return *m_prevButton; }
     TrackBar& slider() { return *m_slider; }
 
+protected:
+    // Left and Right choose the level whatever control has the focus.
+    bool onFocusKey(int virtualKey) override;
+
 private:
     void drawPreview();
+    void drawOpenLevels();
+    void showLevel(int index);
+    // Start is shown disabled while the level shown is locked.
+    void updateStart();
 
     Button* m_closeButton;
     Button* m_okButton;

@@ -172,7 +172,7 @@ void MainWindow::openWebSite()
 void MainWindow::render()
 {
     glPushMatrix();
-    MenuDrawing::drawBackground(m_resources.texture("m_main_window_back"));
+    drawBackdrop("m_main_window_back");
     button("m_continue_btn").setEnabled(false);
     Window::render();
     finishRender();

@@ -14,6 +14,11 @@
 namespace {
 
 constexpr float kPi = 3.14159f;
+// Somewhat small and see-through, so that words painted on a screen's
+// picture stay readable under a dragon resting on them.
+constexpr float kScale = 0.85f;
+constexpr float kOpacity = 0.7f;
+constexpr float kShadowOpacity = 0.2f;
 
 float radians(float degrees)
 {
@@ -91,10 +96,11 @@ void MenuDragon::render() const
         ox /= 4.0f;
         oy /= 4.0f;
     }
-    glColor4f(0.0f, 0.0f, 0.0f, 0.3f);
-    drawAt(m_x + ox, m_y + oy, 1.1f);
+    glColor4f(0.0f, 0.0f, 0.0f, kShadowOpacity);
+    drawAt(m_x + ox, m_y + oy, 1.1f * kScale);
+    glColor4f(1.0f, 1.0f, 1.0f, kOpacity);
+    drawAt(m_x, m_y, kScale);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawAt(m_x, m_y, 1.0f);
 }
 
 void MenuDragon::drawAt(float x, float y, float scale) const

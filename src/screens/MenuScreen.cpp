@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "screens/MenuCursor.h"
+#include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuResources.h"
 
@@ -59,9 +60,14 @@ Button& MenuScreen::addButton(const KeyValueFile& layout, const std::string& nam
     return own(std::move(button));
 }
 
+void MenuScreen::drawBackdrop(const char* imageKey) const
+{
+    MenuDrawing::drawBackground(m_resources.texture(imageKey));
+    m_dragons.render();
+}
+
 void MenuScreen::finishRender()
 {
-    m_dragons.render();
     glPopMatrix();
     Config::get().m_playlist.pump();
     MenuCursor::renderCurrent();

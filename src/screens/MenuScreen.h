@@ -46,7 +46,10 @@ protected:
         m_owned.push_back(std::move(control));
         return added;
     }
-    // Resting then flying dragons, the matrix popped, the music pumped, the pointer.
+    // The screen's picture, then the dragons: they fly over the picture but
+    // under the words and buttons, which stay readable wherever they perch.
+    void drawBackdrop(const char* imageKey) const;
+    // The matrix popped, the music pumped, the pointer.
     void finishRender();
     // Windowed screens can be dragged; full screen cannot.
     void updateDraggable();

@@ -115,10 +115,9 @@ void OptionsScreen::drawKeys() const
 void OptionsScreen::render()
 {
     glPushMatrix();
-    MenuDrawing::drawBackground(m_resources.texture("m_options_window_back"));
+    drawBackdrop("m_options_window_back");
     drawKeys();
     Window::render();
-    m_dragons.render();
     glPopMatrix();
     Config& config = Config::get();
     config.m_musicVolume = int(m_volume->value());

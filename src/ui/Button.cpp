@@ -5,6 +5,12 @@
 
 #include <GL/gl.h>
 
+namespace {
+
+constexpr int kGreyFrame = 3;
+
+} // namespace
+
 Button::Button(Window& owner, Texture* texture) : Control(owner, texture)
 {
     if (texture != nullptr) {
@@ -55,7 +61,7 @@ FocusArea Button::focusArea() const
 
 void Button::render()
 {
-    if (!m_enabled)
+    if (!m_enabled && !m_greyWhenDisabled)
         return;
     glDisable(GL_ALPHA_TEST);
     glEnable(GL_BLEND);
@@ -63,6 +69,6 @@ void Button::render()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     const ButtonState look =
         m_state == ButtonState::Normal && showsFocus() ? ButtonState::Hover : m_state;
-    drawFrame(int(look) - 1, 4);
+    drawFrame(m_enabled ? int(look) - 1 : kGreyFrame, 4);
     glDisable(GL_BLEND);
 }

@@ -5,8 +5,8 @@
 enum class ButtonState { Normal = 1, Hover = 2, Pressed = 3 };
 
 // A push button with four frames stacked in its texture. It acts on the press:
-// the owner's onControl runs at once. A disabled button is not drawn and
-// ignores the mouse.
+// the owner's onControl runs at once. A disabled button ignores the mouse and
+// is not drawn, or drawn in its fourth, grey frame when it should stay in view.
 class Button : public Control {
 public:
     Button(Window& owner, Texture* texture);
@@ -23,9 +23,11 @@ public:
 
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isEnabled() const { return m_enabled; }
+    void setGreyWhenDisabled(bool grey) { m_greyWhenDisabled = grey; }
     ButtonState state() const { return m_state; }
 
 private:
     ButtonState m_state = ButtonState::Normal;
     bool m_enabled = true;
+    bool m_greyWhenDisabled = false;
 };

@@ -53,12 +53,15 @@ FocusArea TrackBar::focusArea() const
 bool TrackBar::onLeftButtonDown(int x, int y, std::uint32_t)
 {
     m_grabbed = false;
-    const float left = knobX();
-    const bool inside = int(left) <= x && x <= int(left + m_width) && int(m_y) <= y &&
-                        y <= int(m_y + m_height);
-    if (!inside)
+    const bool onTrack = int(m_x) <= x && x <= int(m_x + m_length + m_width) && int(m_y) <= y &&
+                         y <= int(m_y + m_height);
+    if (!onTrack)
         return false;
+    const float left = knobX();
     m_grabbed = true;
+    // A press on the track beside the knob brings the knob's middle there.
+    if (x < int(left) || x > int(left + m_width))
+        moveKnobTo(x);
     return true;
 }
 
@@ -66,12 +69,17 @@ bool TrackBar::onMouseMove(int x, int, std::uint32_t)
 {
     if (!m_grabbed)
         return false;
+    moveKnobTo(x);
+    return true;
+}
+
+void TrackBar::moveKnobTo(int x)
+{
     if (m_length > 0.0f) {
         const float offset = float(x) - m_x - m_width / 2.0f;
         m_value = m_minimum + (m_maximum - m_minimum) * offset / m_length;
     }
     m_value = std::clamp(m_value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
-    return true;
 }
 
 bool TrackBar::onLeftButtonUp(int, int, std::uint32_t)

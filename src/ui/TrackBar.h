@@ -3,7 +3,7 @@
 #include "ui/Control.h"
 
 // A slider: a knob dragged along a track of `length` logical pixels between
-// minimum and maximum. The owner hears of a change only when the knob is let go,
+// minimum and maximum; a press on the track brings the knob there to be dragged. The owner hears of a change only when the knob is let go,
 // or at once for each step of Left or Right while the slider has the focus.
 class TrackBar : public Control {
 public:
@@ -33,6 +33,8 @@ public:
     float knobX() const;
 
 private:
+    void moveKnobTo(int x);
+
     float m_value = 5.0f;
     float m_minimum = 0.0f;
     float m_maximum = 10.0f;

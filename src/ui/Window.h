@@ -78,6 +78,8 @@ protected:
     // Only where the reading order by position is wrong.
     void setFocusOrder(std::vector<Control*> order) { m_focus.setOrder(std::move(order)); }
     void setInitialFocus(Control& control) { m_focus.setInitial(control); }
+    // Whether a focus key was used up by the focus.
+    virtual bool onFocusKey(int virtualKey);
 
     bool m_draggable = false;
     bool m_dragging = false;
@@ -85,8 +87,6 @@ protected:
 private:
     void dragWindow();
     bool cursorInsideWindow() const;
-    // Whether a focus key was used up by the focus.
-    bool onFocusKey(int virtualKey);
     void followMouse(Control& control);
 
     std::vector<Control*> m_controls;

@@ -93,6 +93,24 @@ TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIs)
     EXPECT_TRUE(FrameDamage::changes(read(after), read(after)).empty());
 }
 
+TEST(FrameDamage, APrimitiveThatComesOrGoesMarksOnlyItsOwnArea)
+{
+    std::vector<float> before, after;
+    addTriangle(before, 10, 10, 10);
+    addTriangle(before, 100, 50, 10);
+    addTriangle(before, 200, 50, 10);
+    addTriangle(after, 10, 10, 10);
+    addTriangle(after, 150, 10, 10); // drawn now, before the others
+    addTriangle(after, 100, 50, 10);
+    addTriangle(after, 200, 50, 10);
+    auto changed = FrameDamage::changes(read(before), read(after));
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], read(after)[1].bounds);
+    changed = FrameDamage::changes(read(after), read(before));
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], read(after)[1].bounds);
+}
+
 TEST(FrameDamage, NearbyRegionsAreJoinedAndTheirNumberIsCapped)
 {
     const std::vector<BufferRect> rects = {

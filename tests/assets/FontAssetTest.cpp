@@ -70,6 +70,8 @@ TEST(FontImage, SpacesTextLikeTheTypeface)
     // Proportional: "i" is narrow, "W" wide; widths scale with the size.
     EXPECT_LT(font.measure("i", 24), font.measure("W", 24) / 2);
     EXPECT_NEAR(font.measure("Score", 40), 2 * font.measure("Score", 20), 0.01);
+    // "A" keeps the typeface's width (a squeezed one reads as a lambda).
+    EXPECT_GT(font.measure("A", 24), 0.9f * font.measure("V", 24));
     // The widest results line (size 28, from x 233) and the title (size 36,
     // centred) stay inside the frame of the panel from x 144 to 656.
     EXPECT_LT(233 + font.measure("Time on level : 10:59:59", 28), 656 - 18);

@@ -1,6 +1,7 @@
 #include "AssetPack.h"
 #include "objects/Font.h"
 #include "screens/HighScoreScreen.h"
+#include "screens/LevelChoiceScreen.h"
 #include "screens/NameDialog.h"
 #include "screens/OptionsScreen.h"
 
@@ -161,6 +162,10 @@ TEST(Layouts, LevelChoiceLeavesRoomForThePreviewAndItsLine)
     controls["slider"] = placed(custom, "m_level_track_bar", "m_music_track_bar", 495);
     controls["preview"] = Rect{300, 180, 800 * 0.262f, 600 * 0.262f};
     controls["level line"] = Rect{307, 401 - 38, 190, 40};
+    const float size = LevelChoiceScreen::kOpenLevelsSize;
+    const float open = packFont().measure("Levels 1-100 open", size);
+    controls["open levels line"] =
+        Rect{400 - open / 2, LevelChoiceScreen::kOpenLevelsY - size, open, size + 4};
     expectApart(controls, kScreen, "custom_wnd");
 }
 

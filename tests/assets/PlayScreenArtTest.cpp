@@ -1,5 +1,6 @@
 #include "AssetPack.h"
 #include "game/HudLayout.h"
+#include "game/NewElementNotice.h"
 #include "image/Image.h"
 #include "objects/Font.h"
 
@@ -100,7 +101,7 @@ TEST(ResultsPanelArt, IsTransparentAroundItsFrameAndClearsTheDisplays)
     EXPECT_EQ(panel.at(panel.width() - 1, panel.height() - 1).a, 0);
     const Box visible = visiblePanel(panel);
     for (const Box& display : {HudLayout::kScore, HudLayout::kLives, HudLayout::kLevel,
-                               HudLayout::kGauge, HudLayout::kStreakLabel})
+                               HudLayout::kToClear, HudLayout::kGauge, HudLayout::kStreakLabel})
         EXPECT_FALSE(visible.overlaps({display.x0 - 6, display.y0, display.x1 + 6, display.y1}))
             << "panel " << visible.x0 << ".." << visible.x1 << " meets the display at "
             << display.x0 << ".." << display.x1;
@@ -132,7 +133,8 @@ TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
 {
     Picture background("dat/game_bg.jpg");
     ASSERT_TRUE(background.valid());
-    for (const Box& plaque : {HudLayout::kScore, HudLayout::kLives, HudLayout::kLevel}) {
+    for (const Box& plaque :
+         {HudLayout::kScore, HudLayout::kLives, HudLayout::kLevel, HudLayout::kToClear}) {
         EXPECT_FLOAT_EQ(plaque.x0, HudLayout::kScore.x0) << "one left edge";
         const float middle = (plaque.y0 + plaque.y1) / 2.0f;
         EXPECT_TRUE(goldNear(background, plaque.x0, middle)) << "left rim at " << plaque.x0;
@@ -157,6 +159,17 @@ TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
     EXPECT_EQ(goldAtEdge, 0);
 }
 
+TEST(HudArt, NewElementBannersStandBetweenThePlaques)
+{
+    const auto font = packFont();
+    for (int i = 0; i < int(NewElementNotice::Element::Count); ++i) {
+        const char* words = NewElementNotice::words(NewElementNotice::Element(i));
+        const Box band = NewElementNotice::band(*font, words);
+        EXPECT_GT(band.x0, HudLayout::kScore.x1 + 8) << words;
+        EXPECT_LT(band.x1, HudLayout::kGauge.x0 - 8) << words;
+    }
+}
+
 TEST(HudArt, TheLargestNumbersFitTheirPlaques)
 {
     const auto font = packFont();
@@ -164,5 +177,6 @@ TEST(HudArt, TheLargestNumbersFitTheirPlaques)
     // A margin of the rim and its rounded corner on each side.
     EXPECT_LE(font->measure("9999999", size), HudLayout::kScore.width() - 24.0f);
     EXPECT_LE(font->measure("100", size), HudLayout::kLevel.width() - 24.0f);
+    EXPECT_LE(font->measure("225", size), HudLayout::kToClear.width() - 24.0f); // 15 x 15
     EXPECT_LE(font->measure("3", size), HudLayout::kLives.width() - 24.0f);
 }

@@ -28,10 +28,11 @@ struct Box {
 // What the play screen shows around the board: the plaques of the score,
 // lives and level numbers and of the dynamite gauge with its label, as the
 // background picture paints them, and the main-menu button.
-constexpr std::array<Box, 5> kDisplays{{
+constexpr std::array<Box, 6> kDisplays{{
     {"score", 15.0f, 10.0f, 155.0f, 58.0f},
     {"lives", 20.0f, 62.0f, 110.0f, 108.0f},
     {"level", 10.0f, 112.0f, 100.0f, 158.0f},
+    {"cells to clear", 10.0f, 162.0f, 100.0f, 208.0f},
     {"dynamite", 648.0f, 12.0f, 800.0f, 180.0f},
     {"main menu button", 14.0f, 548.0f, 142.0f, 588.0f},
 }};

@@ -1,6 +1,7 @@
 #include "LevelPlay.h"
 #include "board/BoardBuilder.h"
 #include "game/BoardRenderer.h"
+#include "game/NewElementNotice.h"
 #include "game/ResultsPanel.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,10 @@ namespace {
 using PlayScreenTexts = BoardTest;
 
 TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds) {
-    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:2:3");
-    EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:0:59");
-    EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:0:0");
+    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:02:03");
+    EXPECT_EQ(ResultsPanel::timeLine(342000), "Time on level : 0:05:42");
+    EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:00:59");
+    EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:00:00");
 }
 
 TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
@@ -28,7 +30,7 @@ TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].text, "Score on level : 1234");
     EXPECT_EQ(lines[1].text, "Balls exploded : 57");
-    EXPECT_EQ(lines[2].text, "Time on level : 1:2:3");
+    EXPECT_EQ(lines[2].text, "Time on level : 1:02:03");
     EXPECT_EQ(lines[3].text, "Time bonus : 88");
     EXPECT_EQ(lines[4].text, "Chain bonus : 2500");
     EXPECT_FLOAT_EQ(lines[0].x, 231.0f);
@@ -84,6 +86,32 @@ TEST(StreakGauge, ReadsExplosionsStillNeededOrBang) {
     EXPECT_EQ(BoardRenderer::streakText(0), "5");
     EXPECT_EQ(BoardRenderer::streakText(3), "2");
     EXPECT_EQ(BoardRenderer::streakText(4), "!");
+}
+
+TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear) {
+    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "012" "2."});
+    EXPECT_EQ(BoardRenderer::cellsToClear(*field), 4) << "stone, raw and half-cleared";
+    field->cellBackAt(0, 0)->setType(CellType::Cleared);
+    EXPECT_EQ(BoardRenderer::cellsToClear(*field), 3);
+}
+
+TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime) {
+    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "000" "00"});
+    NewElementNotice notice;
+    notice.check(*field);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), "") << "not while the board fades in";
+    finishIntro(*field);
+    idleFlower(*field, 1, 1, kWildcard);
+    notice.check(*field);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), NewElementNotice::words(NewElementNotice::Element::StoneCells));
+    notice.update(5000.0f);
+    EXPECT_EQ(notice.text(), NewElementNotice::words(NewElementNotice::Element::Rainbow));
+    notice.check(*field);
+    notice.update(5000.0f);
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), "") << "each element once";
 }
 
 TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {

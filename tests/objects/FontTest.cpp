@@ -142,6 +142,21 @@ TEST(FontMeasureTest, AFontWithFewGlyphsHasNoSpaceAdvance)
     EXPECT_FLOAT_EQ(loaded.font.measure("!\"A", 20), 2.0f * 3 + 2.0f * 4);
 }
 
+TEST(FontMeasureTest, ARunAfterTheGlyphsIsTheWordSpace)
+{
+    // A run of 5 after the 94 glyphs: the space is its box (6 texels from margin
+    // to margin), not the box of "A" (4 texels).
+    std::vector<std::vector<int>> lines = twoLines();
+    lines[1].push_back(5);
+    LoadedFont loaded;
+    load(loaded, makeFont(lines, 220));
+    EXPECT_EQ(loaded.font.glyphCount(), 94);
+    const float space = 2.0f * (5 + 1);
+    EXPECT_NEAR(loaded.font.measure(" ", 20), space, 1e-4);
+    EXPECT_NEAR(loaded.font.measure("AB", 20),
+                glyphWidth('A') + glyphWidth('B') + space / 5, 1e-4);
+}
+
 class FontDrawTest : public GlTest {
 protected:
     void SetUp() override

@@ -326,6 +326,8 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
               "Tester 'Q'");
     EXPECT_FALSE(savedGame().contains("game.m_level"));
     EXPECT_EQ(run.main().highScoreScreen()->newRow(), 0);
+    EXPECT_FALSE(run.main().highScoreScreen()->nextButton().isEnabled())
+        << "no empty second page is offered";
     run.driver().runFrames(2);
     run.shot("high_scores");
     EXPECT_GT(run.driver().countPixels({230, 176, 620, 204}, gold), 150) << "the new entry in gold";
@@ -541,6 +543,8 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
         run.click(choice->nextButton());
     EXPECT_EQ(choice->chosenIndex(), 3);
     EXPECT_TRUE(choice->isLocked());
+    EXPECT_FALSE(choice->okButton().isEnabled()) << "Start is shown disabled";
+    EXPECT_EQ(LevelChoiceScreen::openLevels(Config::get().m_level), "Levels 1-3 open");
     EXPECT_EQ(choice->preview().level(), 4);
     run.shot("level_choice_locked");
     run.click(choice->okButton());
@@ -551,9 +555,10 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
     EXPECT_EQ(run.main().game(), nullptr);
 
     run.click(run.main().button("m_game_btn"));
-    run.click(choice->prevButton());
+    run.press(VirtualKey::Left); // whatever has the focus
     EXPECT_EQ(choice->chosenIndex(), 2);
     EXPECT_FALSE(choice->isLocked());
+    EXPECT_TRUE(choice->okButton().isEnabled());
     run.shot("level_choice_open");
     run.click(choice->okButton());
     ASSERT_TRUE(run.driver().runUntil([&] { return run.main().game() != nullptr; }));

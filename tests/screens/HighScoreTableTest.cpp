@@ -69,6 +69,20 @@ TEST(HighScoreTable, KeysAreThreeDigitsWidePageFirst)
     EXPECT_EQ(file.getString("top7.rec_points001006", ""), "0");
 }
 
+TEST(HighScoreTable, OnlyPagesUpToTheLastWithAnEntryAreInUse)
+{
+    HighScoreTable table;
+    EXPECT_EQ(table.pagesInUse(), 1);
+    table.insert(0, 500, "Ann");
+    EXPECT_EQ(table.pagesInUse(), 1) << "the game fills page 0 only";
+    KeyValueFile file;
+    table.save(file);
+    file.setString(HighScoreTable::nameKey(1, 6), "Old");
+    HighScoreTable stored;
+    stored.load(file);
+    EXPECT_EQ(stored.pagesInUse(), 2) << "a stored second page is still offered";
+}
+
 TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
 {
     TempDir dir;

@@ -136,11 +136,19 @@ TEST_F(TrackBarTest, TheKnobSitsAlongTheTrackByValue)
     EXPECT_EQ(bar.knobX(), 132.0f);
 }
 
-TEST_F(TrackBarTest, APressBesideTheKnobDoesNotGrabIt)
+TEST_F(TrackBarTest, APressOnTheTrackBringsTheKnobThereAndOffItDoesNothing)
 {
-    EXPECT_FALSE(bar.onLeftButtonDown(120, 55, 0));
+    EXPECT_FALSE(bar.onLeftButtonDown(120, 80, 0)); // below the track
+    EXPECT_FALSE(bar.onLeftButtonDown(95, 55, 0));  // left of it
     EXPECT_FALSE(bar.onMouseMove(180, 55, 0));
     EXPECT_EQ(bar.value(), 5.0f);
+    ASSERT_TRUE(bar.onLeftButtonDown(120, 55, 0));
+    EXPECT_FLOAT_EQ(bar.value(), 1.5f); // (120 - 100 - 5) / 100 of 10
+    EXPECT_TRUE(bar.onMouseMove(130, 55, 0));
+    EXPECT_FLOAT_EQ(bar.value(), 2.5f);
+    EXPECT_TRUE(owner.used.empty());
+    bar.onLeftButtonUp(130, 55, 0);
+    EXPECT_EQ(owner.used.size(), 1u);
 }
 
 TEST_F(TrackBarTest, DraggingStaysWithinTheRangeAndTellsTheOwnerOnceOnRelease)

@@ -20,7 +20,7 @@ constexpr int kMarker = 2;  // width of the marker bar
 // Edge columns fainter than this are antialiasing dust: they would widen a
 // glyph's run of ink without showing.
 constexpr unsigned kFaintColumn = 40;
-// The word space, in ems, that the box of "A" (its ink and the game's one
+// The word space, in ems, that the box of the space run (its ink and the game's one
 // column of margin on each side) makes.
 constexpr double kWordSpace = 0.44;
 
@@ -118,18 +118,21 @@ Glyph renderGlyph(FT_Face face, int code, double squeeze = 1.0)
     return g;
 }
 
-// Renders "A" narrowed so that its box (ink and two margin columns) is the word space.
-Glyph renderNarrowA(FT_Face face)
+// The run after the glyphs that tells the game the word space: its box (ink
+// and two margin columns) is the space. Its ink is too faint to show.
+Glyph spaceRun(int width, int top)
 {
-    const Glyph natural = renderGlyph(face, 'A');
-    const double target = kWordSpace * face->size->metrics.x_ppem - 2.0;
-    Glyph a = natural;
-    for (double squeeze = std::min(1.0, target / natural.width); squeeze > 0.2; squeeze -= 0.01) {
-        a = renderGlyph(face, 'A', squeeze);
-        if (a.width <= target + 0.5)
-            break;
-    }
-    return a;
+    Glyph g;
+    g.width = std::max(1, width);
+    g.rows = 1;
+    g.top = top;
+    g.coverage.assign(std::size_t(g.width), 1);
+    return g;
+}
+
+int spaceRunWidth(FT_Face face)
+{
+    return int(kWordSpace * face->size->metrics.x_ppem + 0.5) - 2;
 }
 
 void setAlpha(unsigned char* data, int stride, int x, int y, unsigned alpha)
@@ -247,7 +250,9 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
     FreeTypeFace font(ttfPath, pixelSize);
     std::vector<Glyph> glyphs;
     for (int c = kFirst; c <= kLast; ++c)
-        glyphs.push_back(c == 'A' ? renderNarrowA(font.face) : renderGlyph(font.face, c));
+        glyphs.push_back(renderGlyph(font.face, c));
+    const int spaceTop = glyphs['x' - kFirst].top / 2;
+    glyphs.push_back(spaceRun(spaceRunWidth(font.face), spaceTop));
     const AtlasLayout layout = layOut(glyphs, imageWidth);
     AtlasCanvas canvas(imageWidth * scale, layout.height * scale);
     for (int l = 0; l < layout.lines; ++l)
@@ -266,6 +271,11 @@ Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidt
         // Each glyph fills the same share of the picture as at the base size,
         // so the game's glyph boxes, measured there, fit this picture too.
         const int width = glyphs[i].width * scale;
+        if (kFirst + int(i) > kLast) {
+            canvas.glyph(spaceRun(width, spaceTop * scale), x * scale, baseline, top,
+                         top + layout.lineHeight * scale);
+            continue;
+        }
         const Glyph g = renderToWidth(larger->face, kFirst + int(i), width);
         // The game's box of a glyph has a margin column on its left only.
         const int shift = g.width > width ? width - g.width : (width - g.width) / 2;
