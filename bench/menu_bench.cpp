@@ -10,8 +10,7 @@
 // the frames were drawn whole.
 #include "BenchClock.h"
 #include "GameHeap.h"
-#include "ScratchGameFolder.h"
-#include "SixtyPerSecondClock.h"
+#include "BenchGame.h"
 #include "app/Application.h"
 #include "app/Config.h"
 #include "app/Log.h"
@@ -55,25 +54,13 @@ enum class Drawing { Changes, Whole };
 void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButton,
                    Drawing drawing = Drawing::Changes)
 {
-    ScratchGameFolder folder;
-    if (!folder.entered()) {
-        state.SkipWithError("no game folder");
+    BenchGame game(state, [dragons](Config& config) { config.m_showDragons = dragons; });
+    if (!game.ready())
         return;
-    }
-    Log::open("game.log");
-    GameStartup::openPack();
-    if (!GameStartup::openShell()) {
-        state.SkipWithError("no display");
-        return;
-    }
-    Config::get().m_showDragons = dragons;
-    std::unique_ptr<MainWindow> mainWindow = GameStartup::buildMenus();
-    Application& application = Application::get();
-    application.setTargetFrameRate(0);
-    SixtyPerSecondClock clock;
-    application.setFrameClock(&clock);
+    Application& application = game.application();
+    SixtyPerSecondClock& clock = game.clock();
     if (screenButton != nullptr)
-        mainWindow->onControl(mainWindow->button(screenButton));
+        game.mainWindow().onControl(game.mainWindow().button(screenButton));
     for (int frame = 0; frame < 30; ++frame) {
         clock.nextFrame();
         application.runOnce();
@@ -89,11 +76,6 @@ void runMenuFrames(benchmark::State& state, bool dragons, const char* screenButt
     state.counters["whole_frames"] = double(application.drawCounts().whole - wholeBefore);
     state.counters["width"] = application.clientWidth();
     state.counters["height"] = application.clientHeight();
-    application.setFrameClock(nullptr);
-    GameStartup::closeMenus(std::move(mainWindow));
-    GameStartup::releaseResources();
-    Application::destroy();
-    Log::close();
 }
 
 void mainMenuFrame(benchmark::State& state)

@@ -12,8 +12,7 @@
 // wall time the stay took.
 #include "BenchClock.h"
 #include "GameHeap.h"
-#include "ScratchGameFolder.h"
-#include "SixtyPerSecondClock.h"
+#include "BenchGame.h"
 #include "app/Application.h"
 #include "app/Config.h"
 #include "app/Log.h"
@@ -154,33 +153,14 @@ void screenSoak(benchmark::State& state)
 {
     const auto screen = Screen(state.range(0));
     state.SetLabel(kScreenNames[state.range(0)]);
-    ScratchGameFolder folder;
-    if (!folder.entered()) {
-        state.SkipWithError("no game folder");
-        return;
-    }
-    Log::open("game.log");
-    GameStartup::openPack();
-    if (!GameStartup::openShell()) {
-        state.SkipWithError("no display");
-        return;
-    }
     // The play screen stays on its board, not on the first game's hint.
-    Config::get().m_firstRun = false;
-    std::unique_ptr<MainWindow> mainWindow = GameStartup::buildMenus();
-    Application& application = Application::get();
-    application.setTargetFrameRate(0);
-    SixtyPerSecondClock clock;
-    application.setFrameClock(&clock);
-    if (!openScreen(screen, application, *mainWindow, clock))
+    BenchGame game(state, [](Config& config) { config.m_firstRun = false; });
+    if (!game.ready())
+        return;
+    if (!openScreen(screen, game.application(), game.mainWindow(), game.clock()))
         state.SkipWithError("the screen did not open");
     for (auto _ : state)
-        stay(state, application, clock);
-    application.setFrameClock(nullptr);
-    GameStartup::closeMenus(std::move(mainWindow));
-    GameStartup::releaseResources();
-    Application::destroy();
-    Log::close();
+        stay(state, game.application(), game.clock());
 }
 
 } // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ScratchGameFolder.h"
+#include "SixtyPerSecondClock.h"
+#include "app/Application.h"
+#include "app/Config.h"
+#include "app/Log.h"
+#include "screens/GameStartup.h"
+#include "screens/MainWindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <memory>
+
+// The whole program up to its main menu in a scratch game folder, its frames
+// run back to back with the clock stepping a sixtieth of a second, and taken
+// down in the program's own order. Without a game folder or a display the
+// benchmark is skipped and ready() is false.
+class BenchGame {
+public:
+    // prepare changes the settings before the menus are built.
+    BenchGame(benchmark::State& state, const std::function<void(Config&)>& prepare)
+    {
+        if (!m_folder.entered()) {
+            state.SkipWithError("no game folder");
+            return;
+        }
+        Log::open("game.log");
+        GameStartup::openPack();
+        if (!GameStartup::openShell()) {
+            state.SkipWithError("no display");
+            return;
+        }
+        prepare(Config::get());
+        m_mainWindow = GameStartup::buildMenus();
+        Application& application = Application::get();
+        application.setTargetFrameRate(0);
+        application.setFrameClock(&m_clock);
+    }
+    ~BenchGame()
+    {
+        if (m_mainWindow == nullptr)
+            return;
+        Application::get().setFrameClock(nullptr);
+        GameStartup::closeMenus(std::move(m_mainWindow));
+        GameStartup::releaseResources();
+        Application::destroy();
+        Log::close();
+    }
+    BenchGame(const BenchGame&) = delete;
+    BenchGame& operator=(const BenchGame&) = delete;
+
+    bool ready() const { return m_mainWindow != nullptr; }
+    MainWindow& mainWindow() { return *m_mainWindow; }
+    Application& application() { return Application::get(); }
+    SixtyPerSecondClock& clock() { return m_clock; }
+
+private:
+    ScratchGameFolder m_folder;
+    SixtyPerSecondClock m_clock;
+    std::unique_ptr<MainWindow> m_mainWindow;
+};
