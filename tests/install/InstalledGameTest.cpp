@@ -261,6 +261,22 @@ private:
     std::string m_previous;
 };
 
+// The game as played is in the saved game the player's data folder holds now
+// (the same level, with time played on it), beside the scores; the settings
+// were read from the configuration folder and written back there.
+void expectPlayedGameSaved(const InstallScratch& scratch, const SavedGame& saved,
+                           const fs::path& configFile, fs::file_time_type configTime)
+{
+    const KeyValueFile after = saved.readBack();
+    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
+    EXPECT_GT(after.getInt("field.m_statTimeOnLevel", 0), 0);
+    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
+    KeyValueFile config;
+    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
+    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
+    EXPECT_NE(fs::last_write_time(configFile), configTime);
+}
+
 } // namespace
 
 TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
@@ -288,16 +304,7 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
     ASSERT_TRUE(game.waitForExit(code)) << "the game did not quit";
     EXPECT_EQ(code, 0) << InstallScratch::read(scratch.file("program.out"));
 
-    // The game as played is in the saved game the player's data folder holds now.
-    const KeyValueFile after = saved.readBack();
-    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
-    EXPECT_GT(after.getInt("field.m_statTimeOnLevel", 0), 0);
-    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
-    // The settings were read from the configuration folder and written back there.
-    KeyValueFile config;
-    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
-    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
-    EXPECT_NE(fs::last_write_time(configFile), configTime);
+    expectPlayedGameSaved(scratch, saved, configFile, configTime);
     const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("Renderer:"), std::string::npos) << log;
     EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
@@ -335,15 +342,7 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
     EXPECT_EQ(code, 1) << output;
     EXPECT_NE(output.find("connection to the display was lost"), std::string::npos) << output;
 
-    // The game as it stood in memory: the same level, with time played on it.
-    const KeyValueFile after = saved.readBack();
-    EXPECT_EQ(after.getInt("game.m_level", -1), 1);
-    EXPECT_GT(after.getInt("field.m_statTimeOnLevel", 0), 0);
-    EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
-    KeyValueFile config;
-    ASSERT_TRUE(config.loadFromDisk(configFile.string(), true, Config::kKey, Config::kKeyLength));
-    EXPECT_EQ(config.getInt("m_music_volume", -1), 33);
-    EXPECT_NE(fs::last_write_time(configFile), configTime);
+    expectPlayedGameSaved(scratch, saved, configFile, configTime);
     const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("The display was lost"), std::string::npos) << log;
 }
