@@ -4,7 +4,7 @@
 #include "SixtyPerSecondClock.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "screens/GameStartup.h"
 #include "screens/MainWindow.h"
 

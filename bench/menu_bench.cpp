@@ -13,7 +13,7 @@
 #include "BenchGame.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "objects/BackgroundCache.h"
 #include "screens/GameStartup.h"
 #include "screens/MainWindow.h"

@@ -15,7 +15,7 @@
 #include "BenchGame.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "game/GameWindow.h"
 #include "screens/GameStartup.h"
 #include "screens/LevelChoiceScreen.h"

@@ -11,7 +11,7 @@
 // of 1280 × 1024 (1.6 pixels a unit) then draws the pictures at twice the size.
 #include "ScratchGameFolder.h"
 #include "app/Application.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "platform/PlatformWindow.h"
 #include "screens/GameStartup.h"
 #include "screens/MainWindow.h"

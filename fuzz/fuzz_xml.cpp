@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the XML reader; only its own exception may come out.
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

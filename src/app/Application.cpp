@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "image/Image.h"
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"

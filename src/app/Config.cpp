@@ -1,8 +1,8 @@
 #include "app/Config.h"
 
 #include "app/Application.h"
-#include "app/GameFolders.h"
-#include "app/PlayerFile.h"
+#include "utils/GameFolders.h"
+#include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "utils/KeyValueFile.h"
 

@@ -1,6 +1,6 @@
 #include "audio/CSoundManager.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
 #ifdef VM_HAVE_AUDIO
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 #include "audio/CSoundManager.h"
 #endif
 

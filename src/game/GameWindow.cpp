@@ -12,7 +12,7 @@
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
 #include "objects/Sprite.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
 #include "ui/KeyboardFocus.h"

@@ -1,6 +1,6 @@
 #include "game/GameWindow.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "board/Field.h"
 #include "board/LevelSet.h"
 #include "utils/KeyValueFile.h"

@@ -1,6 +1,6 @@
 #include "objects/ArtSet.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/FilePack.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "objects/FrameSequenceSprite.h"
 
 #include "objects/Texture.h"
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 
 #include <algorithm>
 #include <cctype>

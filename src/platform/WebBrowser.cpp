@@ -1,6 +1,6 @@
 #include "platform/WebBrowser.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 
 #include <SDL.h>
 

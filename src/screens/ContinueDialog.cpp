@@ -2,7 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuResources.h"

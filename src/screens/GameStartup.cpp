@@ -2,8 +2,8 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/Log.h"
-#include "app/PlayerFile.h"
+#include "utils/Log.h"
+#include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
@@ -18,7 +18,7 @@
 #include "platform/SystemPointer.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 #include "screens/SaveFailureNotice.h"
 #include "utils/FilePack.h"
 

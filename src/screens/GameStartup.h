@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 
 #include <chrono>
 #include <memory>

@@ -2,13 +2,13 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "objects/Sprite.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuResources.h"
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 #include "utils/FilePack.h"
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
 #include "screens/HighScoreLink.h"
 
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 
 #include "screens/HighScoreTable.h"
 #include "screens/NameDialog.h"

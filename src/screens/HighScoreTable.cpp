@@ -1,6 +1,6 @@
 #include "screens/HighScoreTable.h"
 
-#include "app/PlayerFile.h"
+#include "utils/PlayerFile.h"
 #include "utils/KeyValueFile.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "app/Config.h"
 #include "audio/CSoundManager.h"
 #include "platform/VirtualKey.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"

@@ -1,7 +1,7 @@
 #include "screens/SaveFailureNotice.h"
 
 #include "app/Application.h"
-#include "app/PlayerFile.h"
+#include "utils/PlayerFile.h"
 #include "objects/Font.h"
 #include "screens/GameStartup.h"
 

@@ -1,6 +1,6 @@
 #include "ui/MenuResources.h"
 
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "utils/FilePack.h"
 

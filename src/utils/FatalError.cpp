@@ -1,6 +1,6 @@
 #include "utils/FatalError.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 
 #include <cstdio>
 #include <cstdlib>

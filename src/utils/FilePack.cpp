@@ -1,7 +1,7 @@
 #include "utils/FilePack.h"
 
 #include "utils/AtomicFile.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/FatalError.h"
 #include "utils/RegularFile.h"
 

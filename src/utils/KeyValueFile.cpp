@@ -1,6 +1,6 @@
 #include "utils/KeyValueFile.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/AtomicFile.h"
 #include "utils/FilePack.h"
 #include "utils/RegularFile.h"

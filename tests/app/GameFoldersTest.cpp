@@ -1,4 +1,4 @@
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 #include "utils/TempDir.h"
 
 #include <gtest/gtest.h>

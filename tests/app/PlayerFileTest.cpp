@@ -1,5 +1,5 @@
-#include "app/Log.h"
-#include "app/PlayerFile.h"
+#include "utils/Log.h"
+#include "utils/PlayerFile.h"
 #include "utils/KeyValueFile.h"
 #include "utils/TempDir.h"
 

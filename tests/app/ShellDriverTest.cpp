@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "app/RecordingWindow.h"
 #include "driver/ScriptedDriver.h"
 #include "objects/Texture.h"

@@ -1,6 +1,6 @@
 #include "AssetPack.h"
 #include "objects/Font.h"
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 
 #include <gtest/gtest.h>
 

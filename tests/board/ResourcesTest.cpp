@@ -7,7 +7,7 @@
 
 #include "effects/GameResources.h"
 #include "effects/HintOverlay.h"
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 #include "utils/FilePack.h"
 
 #ifdef VM_HAVE_AUDIO

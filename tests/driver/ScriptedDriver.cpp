@@ -1,7 +1,7 @@
 #include "driver/ScriptedDriver.h"
 
 #include "app/Application.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "driver/WindowTestProcess.h"
 #include "support/ToolRun.h"
 #include "ui/Window.h"

@@ -2,7 +2,7 @@
 #include "InstalledProgram.h"
 
 #include "app/Config.h"
-#include "app/PlayerFile.h"
+#include "utils/PlayerFile.h"
 #include "board/Field.h"
 #include "board/HexGrid.h"
 #include "board/LevelSet.h"

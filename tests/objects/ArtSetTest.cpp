@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"

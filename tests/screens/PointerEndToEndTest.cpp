@@ -4,7 +4,7 @@
 #include "effects/Picker.h"
 #include "game/GameWindow.h"
 #include "screens/LevelChoiceScreen.h"
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 
 #include <gtest/gtest.h>
 

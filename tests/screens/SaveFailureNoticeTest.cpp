@@ -1,6 +1,6 @@
 #include "screens/SaveFailureNotice.h"
 
-#include "app/PlayerFile.h"
+#include "utils/PlayerFile.h"
 #include "objects/Font.h"
 #include "utils/KeyValueFile.h"
 #include "utils/TempDir.h"

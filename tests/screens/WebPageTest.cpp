@@ -1,4 +1,4 @@
-#include "app/GameFolders.h"
+#include "utils/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "ui/MenuResources.h"
 

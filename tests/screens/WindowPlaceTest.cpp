@@ -1,7 +1,7 @@
 #include "driver/WindowTestProcess.h"
 #include "screens/GameRun.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/KeyValueFile.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "utils/KeyValueFile.h"
 
 #include "TempDir.h"
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/FilePack.h"
 #include "utils/RegularFile.h"
 

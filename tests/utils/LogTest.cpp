@@ -1,4 +1,4 @@
-#include "app/Log.h"
+#include "utils/Log.h"
 
 #include "TempDir.h"
 #include "utils/FatalError.h"

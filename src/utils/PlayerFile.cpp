@@ -1,6 +1,6 @@
-#include "app/PlayerFile.h"
+#include "utils/PlayerFile.h"
 
-#include "app/Log.h"
+#include "utils/Log.h"
 #include "utils/KeyValueFile.h"
 
 #include <cerrno>

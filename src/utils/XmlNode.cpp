@@ -1,4 +1,4 @@
-#include "ui/xml/XmlNode.h"
+#include "utils/XmlNode.h"
 
 #include "utils/FilePack.h"
 

@@ -1,4 +1,4 @@
-#include "screens/MenuCursor.h"
+#include "ui/MenuCursor.h"
 
 #include "app/Application.h"
 #include "objects/Sprite.h"

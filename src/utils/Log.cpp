@@ -1,4 +1,4 @@
-#include "app/Log.h"
+#include "utils/Log.h"
 
 #include <cerrno>
 #include <cstdarg>
