@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objects/Font.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
@@ -28,6 +29,9 @@ struct PictureSize {
     int height = 0;
     bool valid = false;
 };
+
+// The menu font of the pack, loaded once; a font that does not load fails the test.
+const Font& packFont();
 
 // Decodes the named picture of the pack with the game's image decoders.
 PictureSize pictureSize(const std::string& name);

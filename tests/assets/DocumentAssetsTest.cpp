@@ -1,5 +1,5 @@
 #include "AssetPack.h"
-#include "objects/Font.h"
+#include "screens/TextBlock.h"
 #include "ui/xml/XmlNode.h"
 
 #include <gtest/gtest.h>
@@ -47,48 +47,6 @@ void expectFrameSequence(const std::string& name)
             EXPECT_EQ(size.height, first.height) << frame->text();
         }
     }
-}
-
-// The help screen's wrapping: words are added while the line stays narrower
-// than the width; a carriage return ends a line.
-std::vector<std::string> wrap(const Font& font, std::string text, float size, float width)
-{
-    std::vector<std::string> lines;
-    std::string line, word;
-    text += '\r';
-    for (char c : text) {
-        if (c == '\n')
-            continue;
-        if (c != ' ' && c != '\r') {
-            word += c;
-            continue;
-        }
-        if (font.measure(line.c_str(), size) + font.measure(word.c_str(), size) < width) {
-            line += word + " ";
-        } else {
-            lines.push_back(line);
-            line = word + " ";
-        }
-        word.clear();
-        if (c == '\r') {
-            lines.push_back(line);
-            line.clear();
-        }
-    }
-    return lines;
-}
-
-const Font& menuFont()
-{
-    static Font font;
-    static bool loaded = false;
-    if (!loaded) {
-        auto bytes = AssetPack::instance().bytes("mui/font.tga");
-        loaded = bytes && font.load(reinterpret_cast<const std::uint8_t*>(bytes->data()),
-                                    bytes->size(), nullptr);
-        EXPECT_TRUE(loaded);
-    }
-    return font;
 }
 
 } // namespace
@@ -152,11 +110,13 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
                 EXPECT_TRUE((Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
                     << text->text();
                 EXPECT_TRUE(item->findChild("font_color")) << "text on the light page needs a colour";
-                auto wrapped = wrap(menuFont(), text->text(), size, width);
+                TextBlock block(packFont(), width, size, int(lines));
+                block.wrap(text->text());
+                const auto& wrapped = block.lines();
                 EXPECT_LE(wrapped.size(), std::size_t(lines)) << "cut off: " << text->text();
                 float widest = 0;
                 for (const std::string& l : wrapped)
-                    widest = std::max(widest, menuFont().measure(l.c_str(), size));
+                    widest = std::max(widest, packFont().measure(l.c_str(), size));
                 // Half a line of room under every text keeps paragraphs apart.
                 taken.push_back(Rect{x, y - size, widest, (float(wrapped.size()) + 0.5f) * size});
             }

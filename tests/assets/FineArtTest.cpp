@@ -47,11 +47,6 @@ PictureSize decodedSize(const std::string& name, const std::string& bytes)
     return {image.width(), image.height(), true};
 }
 
-bool loadFont(Font& font, const std::string& bytes)
-{
-    return font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
-}
-
 } // namespace
 
 TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
@@ -85,9 +80,9 @@ TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
     ASSERT_TRUE(fine.loaded());
     const std::string baseBytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
     const std::string fineBytes = fine.bytes("mui/font.tga");
-    Font base, twice;
-    ASSERT_TRUE(loadFont(base, baseBytes));
-    ASSERT_TRUE(loadFont(twice, fineBytes));
+    const Font& base = packFont();
+    Font twice;
+    ASSERT_TRUE(twice.load(reinterpret_cast<const std::uint8_t*>(fineBytes.data()), fineBytes.size(), nullptr));
     ASSERT_EQ(twice.glyphCount(), base.glyphCount());
     const auto* header = reinterpret_cast<const std::uint8_t*>(baseBytes.data());
     const float column = 1.0f / float(header[12] | header[13] << 8);

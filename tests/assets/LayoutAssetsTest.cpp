@@ -73,16 +73,6 @@ std::map<std::string, Rect> buttons(const KeyValueFile& layout,
     return placedControls;
 }
 
-const Font& packFont()
-{
-    static const std::string bytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
-    static Font font;
-    static const bool loaded =
-        font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
-    EXPECT_TRUE(loaded);
-    return font;
-}
-
 // The longest name the dialog takes, in the widest letter.
 const std::string kWidestName(NameDialog::kMaxNameLength, 'W');
 

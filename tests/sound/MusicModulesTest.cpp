@@ -2,7 +2,6 @@
 #include "RiffReader.h"
 #include "XmReader.h"
 #include "support/ToolRun.h"
-#include "utils/FilePack.h"
 
 #include <gtest/gtest.h>
 #include <xmp.h>
@@ -286,16 +285,3 @@ TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks) 
     }
 }
 
-TEST(MusicModules, ThePackHoldsEveryTuneUnderItsName) {
-    FilePack pack;
-    pack.setKey(kMainPackKey);
-    ASSERT_TRUE(pack.load(std::string(VM_GAME_DIR) + "/data/data.pk"));
-    for (const char* tune : kTunes) {
-        SCOPED_TRACE(tune);
-        const std::string name = std::string("music/") + tune + ".xm";
-        ASSERT_TRUE(pack.contains(name));
-        const auto entry = pack.findFile(name);
-        ASSERT_TRUE(entry);
-        EXPECT_EQ(entry->data, readBytes(builtModule(tune)));
-    }
-}

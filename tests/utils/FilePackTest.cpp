@@ -240,13 +240,9 @@ TEST(FilePackScrambling, EntriesFlaggedYAreStoredScrambled)
     EXPECT_NE(text(unkeyed.getFile("s")), "plain words");
 }
 
-TEST(FilePackDamage, KeepsWholeEntriesOfATruncatedOrLyingPack)
+TEST(FilePackDamage, KeepsWholeEntriesOfALyingPack)
 {
     TempDir dir;
-    std::string pack = handMadePack({{"good", "12345"}, {"cut", "abcdefgh"}});
-    TempDir::writeFile("cut.pk", pack.substr(0, pack.size() - 3));
-    EXPECT_EQ(loaded("cut.pk").entryCount(), 1u);
-
     std::string longName = handMadePack({{"ok", "1"}, {std::string(100, 'n'), "2"}});
     TempDir::writeFile("long.pk", longName);
     EXPECT_EQ(loaded("long.pk").entryCount(), 1u);
