@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
 #include "utils/TempDir.h"
 
@@ -64,6 +65,7 @@ TEST_F(TextureDrawTest, LoadedTexturesAreUploadedOnTheirFirstBindAndCoverTheirSi
     files.add("dat/strip.tga", greenWithRedBottomRow(64, 32));
     files.add("dat/unused.tga", greenWithRedBottomRow(8, 8));
     auto texture = Texture::load(&files.pack(), "dat/strip.tga");
+    ImagePrefetch::start(files.pack(), {"dat/unused.tga"}); // its texture takes it decoded
     auto unused = Texture::load(&files.pack(), "dat/unused.tga");
     EXPECT_FALSE(texture->isUploaded());
     clear(0, 0, 0);
@@ -82,6 +84,8 @@ TEST_F(TextureDrawTest, LoadedTexturesAreUploadedOnTheirFirstBindAndCoverTheirSi
     unused->draw(0, 0, 0);
     EXPECT_TRUE(unused->isUploaded());
     EXPECT_TRUE(sameColour(pixel(4, 2), kGreen));
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    ImagePrefetch::stop();
 }
 
 TEST_F(TextureDrawTest, OddRowLengthsUploadWithoutSkewAndShowThePictureUpright)
