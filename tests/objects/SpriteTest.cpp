@@ -58,6 +58,8 @@ TEST(SpriteDescriptionTest, DefaultsAndCountsBelowOne)
 
     const SpriteDescription empty = SpriteDescription::parse("", 0);
     EXPECT_EQ(empty.fileName, "0");
+    EXPECT_EQ(empty.frames, 1);
+    EXPECT_EQ(empty.groups, 1);
 }
 
 TEST(SpriteLoadTest, GridCellsAndTheirTextureCoordinates)
@@ -81,8 +83,6 @@ TEST(SpriteLoadTest, OnlyAFileNameGivesOneCellOfTheImageSize)
 {
     TestPack files;
     auto sprite = loadGrid(files, "file_name dat/grid.tga\n", 40, 24);
-    EXPECT_EQ(sprite->frames(), 1);
-    EXPECT_EQ(sprite->groups(), 1);
     EXPECT_EQ(sprite->frameWidth(), 40.0f);
     EXPECT_EQ(sprite->frameHeight(), 24.0f);
     EXPECT_FALSE(sprite->blend());

@@ -59,17 +59,7 @@ TEST(FilePackLayout, ReadsAHandMadePack)
     EXPECT_EQ(text(pack.getFile("b")), "xyz");
 }
 
-TEST(FilePackLayout, SavesTheExactLayout)
-{
-    TempDir dir;
-    TempDir::writeFile("one.txt", "abc");
-    FilePack pack;
-    ASSERT_TRUE(pack.addFile("one.txt", "mui/one.txt", false));
-    ASSERT_TRUE(pack.save("out.pk"));
-    EXPECT_EQ(TempDir::readFile("out.pk"), handMadePack({{"mui/one.txt", "abc"}}));
-}
-
-TEST(FilePackLayout, EmptyFilesAreSavedAndReadBack)
+TEST(FilePackLayout, SavesTheExactLayoutEmptyFilesIncluded)
 {
     TempDir dir;
     TempDir::writeFile("empty.txt", "");
@@ -78,7 +68,9 @@ TEST(FilePackLayout, EmptyFilesAreSavedAndReadBack)
     ASSERT_TRUE(pack.addFile("empty.txt", "mui/empty.txt", true));
     ASSERT_TRUE(pack.addFile("one.txt", "mui/one.txt", false));
     ASSERT_TRUE(pack.save("out.pk"));
-    EXPECT_EQ(TempDir::readFile("out.pk").size(), handMadePack({{"mui/empty.txt", ""}, {"mui/one.txt", "abc"}}).size());
+    std::string expected = handMadePack({{"mui/empty.txt", ""}, {"mui/one.txt", "abc"}});
+    expected[2 + 4 + 4 + 13 + 4] = 'y'; // the empty entry is flagged scrambled
+    EXPECT_EQ(TempDir::readFile("out.pk"), expected);
 
     FilePack reloaded = loaded("out.pk");
     ASSERT_TRUE(reloaded.addFile("empty.txt", "mui/another.txt", false));
