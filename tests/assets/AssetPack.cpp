@@ -47,11 +47,15 @@ const Font& packFont()
 
 PictureSize pictureSize(const std::string& name)
 {
-    auto data = AssetPack::instance().bytes(name);
-    if (!data || data->empty())
+    return pictureSize(name, AssetPack::instance().bytes(name).value_or(""));
+}
+
+PictureSize pictureSize(const std::string& name, const std::string& bytes)
+{
+    if (bytes.empty())
         return {};
     Image image;
-    image.load(name, reinterpret_cast<const std::uint8_t*>(data->data()), data->size());
+    image.load(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (!image.isValid())
         return {};
     return {image.width(), image.height(), true};

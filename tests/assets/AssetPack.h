@@ -33,8 +33,10 @@ struct PictureSize {
 // The menu font of the pack, loaded once; a font that does not load fails the test.
 const Font& packFont();
 
-// Decodes the named picture of the pack with the game's image decoders.
+// Decodes the named picture of the pack, or the bytes given under that name,
+// with the game's image decoders.
 PictureSize pictureSize(const std::string& name);
+PictureSize pictureSize(const std::string& name, const std::string& bytes);
 
 struct Rect {
     float x = 0, y = 0, w = 0, h = 0;

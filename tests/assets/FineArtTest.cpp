@@ -1,6 +1,4 @@
 #include "AssetPack.h"
-#include "image/Image.h"
-#include "objects/Font.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +36,6 @@ bool isPicture(const std::string& name)
     return false;
 }
 
-PictureSize decodedSize(const std::string& name, const std::string& bytes)
-{
-    Image image;
-    image.load(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    if (!image.isValid())
-        return {};
-    return {image.width(), image.height(), true};
-}
-
 } // namespace
 
 TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
@@ -61,7 +50,7 @@ TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
         ++pictures;
         ASSERT_TRUE(fine.pack().contains(name)) << name;
         const PictureSize base = pictureSize(name);
-        const PictureSize twice = decodedSize(name, fine.bytes(name));
+        const PictureSize twice = pictureSize(name, fine.bytes(name));
         ASSERT_TRUE(base.valid && twice.valid) << name;
         EXPECT_EQ(twice.width, 2 * base.width) << name;
         EXPECT_EQ(twice.height, 2 * base.height) << name;
