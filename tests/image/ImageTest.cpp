@@ -48,6 +48,30 @@ Picture redOverBlue(int width, int height)
     return picture;
 }
 
+struct Expected {
+    int x, row;
+    Rgba colour;
+};
+
+// Decodes the file and checks its size, its layout and the given pixels
+// (row 0 is the bottom row).
+void expectDecoded(const std::string& name, const Bytes& file, int width, int height,
+                   PixelFormat format, std::initializer_list<Expected> pixels, int tolerance = 0)
+{
+    SCOPED_TRACE(name);
+    Image image;
+    image.load(name, file.data(), file.size());
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), width);
+    EXPECT_EQ(image.height(), height);
+    EXPECT_EQ(image.format(), format);
+    EXPECT_EQ(Image::formatForComponents(image.components(), name), format);
+    EXPECT_FALSE(image.isCompressed());
+    EXPECT_EQ(image.dataSize(), std::size_t(width) * height * image.components());
+    for (const Expected& p : pixels)
+        expectPixel(pixelAt(image, p.x, p.row), p.colour, tolerance);
+}
+
 } // namespace
 
 TEST(ImageKindTest, EndingChoosesTheDecoderInAnyCase)
@@ -63,33 +87,18 @@ TEST(ImageKindTest, EndingChoosesTheDecoderInAnyCase)
     EXPECT_EQ(Image::kindForName(""), ImageKind::Unknown);
 }
 
-// Header, pixel bytes, and the first two pixels as they must come out.
-struct TgaCase {
-    Bytes file;
-    Rgba first, second;
-};
-
-TEST(TgaDecoderTest, TrueColourAlphaAndGreyPixelsBecomeRgba)
+TEST(TgaDecoderTest, TrueColourAlphaAndGreyPixelsBecomeRgbaInFileRowOrder)
 {
     Bytes colour = tgaHeader(2, 2, 2, 24);
     colour.insert(colour.end(), {10, 20, 30, 1, 2, 3, 40, 50, 60, 4, 5, 6});
+    expectDecoded("a.TGA", colour, 2, 2, PixelFormat::Rgba,
+                  {{0, 0, {30, 20, 10, 255}}, {1, 0, {3, 2, 1, 255}}, {0, 1, {60, 50, 40, 255}}});
     Bytes alpha = tgaHeader(2, 2, 1, 32, 3);
     alpha.insert(alpha.end(), {'i', 'd', '!', 10, 20, 30, 40, 1, 2, 3, 4});
+    expectDecoded("a.tga", alpha, 2, 1, PixelFormat::Rgba, {{0, 0, {30, 20, 10, 40}}, {1, 0, {3, 2, 1, 4}}});
     Bytes grey = tgaHeader(3, 2, 1, 8);
     grey.insert(grey.end(), {7, 200});
-    for (const TgaCase& c : {TgaCase{colour, {30, 20, 10, 255}, {3, 2, 1, 255}},
-                             TgaCase{alpha, {30, 20, 10, 40}, {3, 2, 1, 4}},
-                             TgaCase{grey, {7, 7, 7, 255}, {200, 200, 200, 255}}}) {
-        Image image;
-        image.load("a.TGA", c.file.data(), c.file.size());
-        ASSERT_TRUE(image.isValid());
-        EXPECT_EQ(image.components(), 4);
-        EXPECT_EQ(image.format(), PixelFormat::Rgba);
-        EXPECT_FALSE(image.isCompressed());
-        EXPECT_EQ(image.dataSize(), std::size_t(4 * image.width() * image.height()));
-        expectPixel(pixelAt(image, 0, 0), c.first);
-        expectPixel(pixelAt(image, 1, 0), c.second);
-    }
+    expectDecoded("g.tga", grey, 2, 1, PixelFormat::Rgba, {{0, 0, {7, 7, 7, 255}}, {1, 0, {200, 200, 200, 255}}});
     EXPECT_FALSE(decodes("picture.bmp", colour)); // the ending, not the bytes, picks the decoder
 }
 
@@ -107,70 +116,25 @@ TEST(TgaDecoderTest, RunLengthPacketsRepeatAndCrossRowEnds)
         expectPixel(pixelAt(image, i % 2, i / 2), expected[i]);
 }
 
-TEST(PngDecoderTest, RowsComeOutBottomUp)
+TEST(PngDecoderTest, RowsComeOutBottomUpWithAlphaGreyAndSixteenBitChannels)
 {
-    const Bytes file = pngFile(redOverBlue(3, 4), PNG_COLOR_TYPE_RGB);
-    Image image;
-    image.load("dat/dymamite.png", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.width(), 3);
-    EXPECT_EQ(image.height(), 4);
-    EXPECT_EQ(image.components(), 3);
-    EXPECT_EQ(image.format(), PixelFormat::Rgb);
-    EXPECT_EQ(image.dataSize(), 36u);
-    expectPixel(pixelAt(image, 0, 0), kBlue);
-    expectPixel(pixelAt(image, 2, 3), kRed);
+    expectDecoded("dat/dymamite.png", pngFile(redOverBlue(3, 4), PNG_COLOR_TYPE_RGB), 3, 4,
+                  PixelFormat::Rgb, {{0, 0, kBlue}, {2, 3, kRed}});
+    const Rgba dark{10, 10, 10, 128}, light{250, 250, 250, 255};
+    Picture picture(2, 1, dark);
+    picture.at(1, 0) = light;
+    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA, 16), 2, 1, PixelFormat::Rgba,
+                  {{0, 0, dark}, {1, 0, light}});
+    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY), 2, 1, PixelFormat::Rgb, {{1, 0, light}});
+    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY_ALPHA), 2, 1, PixelFormat::Rgba, {{0, 0, dark}});
 }
 
-TEST(PngDecoderTest, AlphaGreyAndSixteenBitChannels)
+TEST(JpegDecoderTest, RowsComeOutBottomUpAndGreyFilesHaveOneComponent)
 {
-    Picture picture(2, 1, Rgba{10, 10, 10, 128});
-    picture.at(1, 0) = Rgba{250, 250, 250, 255};
-    Image image;
-
-    const Bytes rgba = pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA, 16);
-    image.load("a.png", rgba.data(), rgba.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.components(), 4);
-    EXPECT_EQ(image.format(), PixelFormat::Rgba);
-    expectPixel(pixelAt(image, 0, 0), Rgba{10, 10, 10, 128});
-
-    const Bytes grey = pngFile(picture, PNG_COLOR_TYPE_GRAY);
-    image.load("a.png", grey.data(), grey.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.components(), 3);
-    expectPixel(pixelAt(image, 1, 0), Rgba{250, 250, 250, 255});
-
-    const Bytes greyAlpha = pngFile(picture, PNG_COLOR_TYPE_GRAY_ALPHA);
-    image.load("a.png", greyAlpha.data(), greyAlpha.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.components(), 4);
-    expectPixel(pixelAt(image, 0, 0), Rgba{10, 10, 10, 128});
-}
-
-TEST(JpegDecoderTest, RowsComeOutBottomUp)
-{
-    const Bytes file = jpegFile(redOverBlue(16, 16));
-    Image image;
-    image.load("dat/game_bg.jpg", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.width(), 16);
-    EXPECT_EQ(image.height(), 16);
-    EXPECT_EQ(image.components(), 3);
-    EXPECT_EQ(image.format(), PixelFormat::Rgb);
-    expectPixel(pixelAt(image, 4, 1), kBlue, 12);
-    expectPixel(pixelAt(image, 4, 14), kRed, 12);
-}
-
-TEST(JpegDecoderTest, GreyFilesHaveOneComponent)
-{
-    const Bytes file = jpegFile(Picture(8, 8, Rgba{100, 0, 0, 255}), true);
-    Image image;
-    image.load("a.JPG", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
-    EXPECT_EQ(image.components(), 1);
-    EXPECT_EQ(image.format(), PixelFormat::Luminance);
-    EXPECT_NEAR(image.pixels()[0], 100, 2);
+    expectDecoded("dat/game_bg.jpg", jpegFile(redOverBlue(16, 16)), 16, 16, PixelFormat::Rgb,
+                  {{4, 1, kBlue}, {4, 14, kRed}}, 12);
+    expectDecoded("a.JPG", jpegFile(Picture(8, 8, Rgba{100, 0, 0, 255}), true), 8, 8,
+                  PixelFormat::Luminance, {{0, 0, {100, 100, 100, 255}}}, 2);
 }
 
 TEST(DdsDecoderTest, PlainLayoutsAndTheirFormatCodes)
