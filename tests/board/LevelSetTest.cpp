@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "LevelDesign.h"
 #include "board/Field.h"
+#include "game/HudLayout.h"
 #include "board/LevelFile.h"
 #include "board/LevelSet.h"
 #include "utils/FilePack.h"
@@ -17,25 +19,13 @@
 namespace {
 constexpr int kLevels = 100;
 
-struct Box {
-    const char* name;
-    float left, top, right, bottom;
-    bool overlaps(float l, float t, float r, float b) const {
-        return l < right && left < r && t < bottom && top < b;
-    }
-};
-
-// What the play screen shows around the board: the plaques of the score,
-// lives and level numbers and of the dynamite gauge with its label, as the
-// background picture paints them, and the main-menu button.
-constexpr std::array<Box, 6> kDisplays{{
-    {"score", 15.0f, 10.0f, 155.0f, 58.0f},
-    {"lives", 20.0f, 62.0f, 110.0f, 108.0f},
-    {"level", 10.0f, 112.0f, 100.0f, 158.0f},
-    {"cells to clear", 10.0f, 162.0f, 100.0f, 208.0f},
-    {"dynamite", 648.0f, 12.0f, 800.0f, 180.0f},
-    {"main menu button", 14.0f, 548.0f, 142.0f, 588.0f},
-}};
+// What the play screen shows around the board: the plaques of the numbers
+// and of the dynamite gauge with its label, and the main-menu button.
+const std::pair<const char*, HudLayout::Box> kDisplays[] = {
+    {"score", HudLayout::kScore},   {"lives", HudLayout::kLives},
+    {"level", HudLayout::kLevel},   {"cells to clear", HudLayout::kToClear},
+    {"dynamite", HudLayout::kGauge}, {"streak label", HudLayout::kStreakLabel},
+    {"main menu button", {14.0f, 548.0f, 142.0f, 588.0f}}};
 // A flower grows to 1.5 times its 32 units while it appears.
 constexpr float kFlowerReach = 24.0f;
 
@@ -114,9 +104,9 @@ TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays) {
                 const float rt = p.x + kFlowerReach, b = p.y + kFlowerReach;
                 EXPECT_TRUE(l >= 0.0f && t >= 0.0f && rt <= 800.0f && b <= 600.0f)
                     << "level " << n << " cell " << r << "," << c;
-                for (const Box& box : kDisplays)
-                    EXPECT_FALSE(box.overlaps(l, t, rt, b))
-                        << "level " << n << " cell " << r << "," << c << " covers the " << box.name;
+                for (const auto& [name, box] : kDisplays)
+                    EXPECT_FALSE(box.overlaps({l, t, rt, b}))
+                        << "level " << n << " cell " << r << "," << c << " covers the " << name;
             }
         }
         EXPECT_NEAR((left + right) / 2.0f, 400.0f, Field::kHalfWidth) << "level " << n;
