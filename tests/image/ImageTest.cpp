@@ -31,6 +31,12 @@ void expectPixel(const Rgba& actual, const Rgba& expected, int tolerance = 0)
     EXPECT_NEAR(actual.a, expected.a, tolerance);
 }
 
+bool load(Image& image, const std::string& name, const Bytes& bytes)
+{
+    image.load(name, bytes.data(), bytes.size());
+    return image.isValid();
+}
+
 bool decodes(const std::string& name, const Bytes& bytes)
 {
     Image image;
@@ -60,8 +66,7 @@ void expectDecoded(const std::string& name, const Bytes& file, int width, int he
 {
     SCOPED_TRACE(name);
     Image image;
-    image.load(name, file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, name, file));
     EXPECT_EQ(image.width(), width);
     EXPECT_EQ(image.height(), height);
     EXPECT_EQ(image.format(), format);
@@ -108,8 +113,7 @@ TEST(TgaDecoderTest, RunLengthPacketsRepeatAndCrossRowEnds)
     // 130: the next pixel three times (crossing the end of row 0), then 3 literals.
     file.insert(file.end(), {130, 10, 20, 30, 2, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     Image image;
-    image.load("a.tga", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.tga", file));
     const Rgba expected[6] = {{30, 20, 10, 255}, {30, 20, 10, 255}, {30, 20, 10, 255},
                               {3, 2, 1, 255},    {6, 5, 4, 255},    {9, 8, 7, 255}};
     for (int i = 0; i < 6; ++i)
@@ -143,22 +147,19 @@ TEST(DdsDecoderTest, PlainLayoutsAndTheirFormatCodes)
     const Bytes rows{1, 2, 3, 4, 5, 6, 7, 8};
     Image image;
     Bytes file = ddsPlainFile(1, 2, 32, rows);
-    image.load("a.dds", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", file));
     EXPECT_EQ(image.format(), PixelFormat::Bgra);
     EXPECT_EQ(image.components(), 4);
     EXPECT_EQ(image.pixels()[0], 5); // flipped: the bottom row first
     EXPECT_EQ(image.pixels()[4], 1);
 
     file = ddsPlainFile(2, 1, 24, Bytes{1, 2, 3, 4, 5, 6});
-    image.load("a.DDS", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.DDS", file));
     EXPECT_EQ(image.format(), PixelFormat::Bgr);
     EXPECT_EQ(image.components(), 3);
 
     file = ddsPlainFile(2, 2, 8, Bytes{1, 2, 3, 4});
-    image.load("a.dds", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", file));
     EXPECT_EQ(image.format(), PixelFormat::Luminance);
     EXPECT_EQ(image.pixels()[0], 3);
 }
@@ -171,8 +172,7 @@ TEST(DdsDecoderTest, CompressedLevelsGoToTheMipmaps)
             blocks.push_back(b);
     const Bytes file = ddsCompressedFile("DXT1", 8, 8, blocks, 3);
     Image image;
-    image.load("a.dds", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", file));
     EXPECT_TRUE(image.isCompressed());
     EXPECT_EQ(image.format(), PixelFormat::Dxt1);
     EXPECT_EQ(image.dataSize(), 32u);
@@ -191,8 +191,7 @@ TEST(DdsDecoderTest, FlippingReversesTheRowsInsideBlocks)
     block[7] = 0xff;
     const Bytes file = ddsCompressedFile("DXT1", 4, 4, block);
     Image image;
-    image.load("a.dds", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", file));
     EXPECT_EQ(image.pixels()[4], 0xff);
     EXPECT_EQ(image.pixels()[7], 0x00);
 }
@@ -240,8 +239,7 @@ TEST(DdsDecoderTest, HeightsBetweenBlockRowsFlipRowByRow)
     const Bytes colour = ddsCompressedFile(
         "DXT1", 4, 6, joined(dxt1Rows({0, 2, 3, 1}), dxt1Rows({0, 1, 2, 2})));
     Image image;
-    image.load("a.dds", colour.data(), colour.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", colour));
     ASSERT_FALSE(image.isCompressed());
     EXPECT_EQ(image.format(), PixelFormat::Rgba);
     EXPECT_EQ(image.height(), 6);
@@ -253,8 +251,7 @@ TEST(DdsDecoderTest, HeightsBetweenBlockRowsFlipRowByRow)
 
     const Bytes alpha = ddsCompressedFile(
         "DXT5", 4, 6, joined(dxt5Rows({0, 1, 7, 2}), dxt5Rows({1, 0, 6, 6})));
-    image.load("a.dds", alpha.data(), alpha.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", alpha));
     const int alphaBottomUp[6] = {255, 0, 218, 36, 0, 255};
     for (int row = 0; row < 6; ++row)
         EXPECT_EQ(pixelAt(image, 2, row).a, alphaBottomUp[row]) << "row " << row;
@@ -269,8 +266,7 @@ TEST(DdsDecoderTest, ALevelBetweenBlockRowsDecodesTheWholeChain)
         blocks = joined(blocks, i % 2 == 0 ? dxt1Rows({0, 0, 1, 1}) : dxt1Rows({1, 1, 0, 0}));
     const Bytes file = ddsCompressedFile("DXT1", 4, 12, blocks, 4);
     Image image;
-    image.load("a.dds", file.data(), file.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", file));
     EXPECT_FALSE(image.isCompressed());
     ASSERT_EQ(image.mipmapCount(), 3);
     EXPECT_EQ(image.mipmap(0).dataSize(), 2u * 6 * 4);
@@ -290,8 +286,7 @@ TEST(DdsDecoderTest, MissingFurtherLevelsEndTheChainAndKeepTheBase)
 {
     Bytes shortChain = ddsCompressedFile("DXT5", 4, 4, Bytes(16, 0), 3);
     Image image;
-    image.load("a.dds", shortChain.data(), shortChain.size());
-    ASSERT_TRUE(image.isValid());
+    ASSERT_TRUE(load(image, "a.dds", shortChain));
     EXPECT_EQ(image.mipmapCount(), 0);
 }
 
