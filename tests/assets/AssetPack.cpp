@@ -35,13 +35,27 @@ KeyValueFile AssetPack::keyValues(const std::string& name) const
     return file;
 }
 
+const Font& packFont()
+{
+    static const std::string bytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
+    static Font font;
+    static const bool loaded =
+        font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
+    EXPECT_TRUE(loaded) << "mui/font.tga does not load as a font";
+    return font;
+}
+
 PictureSize pictureSize(const std::string& name)
 {
-    auto data = AssetPack::instance().bytes(name);
-    if (!data || data->empty())
+    return pictureSize(name, AssetPack::instance().bytes(name).value_or(""));
+}
+
+PictureSize pictureSize(const std::string& name, const std::string& bytes)
+{
+    if (bytes.empty())
         return {};
     Image image;
-    image.load(name, reinterpret_cast<const std::uint8_t*>(data->data()), data->size());
+    image.load(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (!image.isValid())
         return {};
     return {image.width(), image.height(), true};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objects/Font.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
@@ -29,8 +30,13 @@ struct PictureSize {
     bool valid = false;
 };
 
-// Decodes the named picture of the pack with the game's image decoders.
+// The menu font of the pack, loaded once; a font that does not load fails the test.
+const Font& packFont();
+
+// Decodes the named picture of the pack, or the bytes given under that name,
+// with the game's image decoders.
 PictureSize pictureSize(const std::string& name);
+PictureSize pictureSize(const std::string& name, const std::string& bytes);
 
 struct Rect {
     float x = 0, y = 0, w = 0, h = 0;

@@ -1,5 +1,5 @@
 #include "AssetPack.h"
-#include "objects/Font.h"
+#include "screens/TextBlock.h"
 #include "utils/XmlNode.h"
 
 #include <gtest/gtest.h>
@@ -47,48 +47,6 @@ void expectFrameSequence(const std::string& name)
             EXPECT_EQ(size.height, first.height) << frame->text();
         }
     }
-}
-
-// The help screen's wrapping: words are added while the line stays narrower
-// than the width; a carriage return ends a line.
-std::vector<std::string> wrap(const Font& font, std::string text, float size, float width)
-{
-    std::vector<std::string> lines;
-    std::string line, word;
-    text += '\r';
-    for (char c : text) {
-        if (c == '\n')
-            continue;
-        if (c != ' ' && c != '\r') {
-            word += c;
-            continue;
-        }
-        if (font.measure(line.c_str(), size) + font.measure(word.c_str(), size) < width) {
-            line += word + " ";
-        } else {
-            lines.push_back(line);
-            line = word + " ";
-        }
-        word.clear();
-        if (c == '\r') {
-            lines.push_back(line);
-            line.clear();
-        }
-    }
-    return lines;
-}
-
-const Font& menuFont()
-{
-    static Font font;
-    static bool loaded = false;
-    if (!loaded) {
-        auto bytes = AssetPack::instance().bytes("mui/font.tga");
-        loaded = bytes && font.load(reinterpret_cast<const std::uint8_t*>(bytes->data()),
-                                    bytes->size(), nullptr);
-        EXPECT_TRUE(loaded);
-    }
-    return font;
 }
 
 } // namespace
@@ -152,11 +110,13 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
                 EXPECT_TRUE((Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
                     << text->text();
                 EXPECT_TRUE(item->findChild("font_color")) << "text on the light page needs a colour";
-                auto wrapped = wrap(menuFont(), text->text(), size, width);
+                TextBlock block(packFont(), width, size, int(lines));
+                block.wrap(text->text());
+                const auto& wrapped = block.lines();
                 EXPECT_LE(wrapped.size(), std::size_t(lines)) << "cut off: " << text->text();
                 float widest = 0;
                 for (const std::string& l : wrapped)
-                    widest = std::max(widest, menuFont().measure(l.c_str(), size));
+                    widest = std::max(widest, packFont().measure(l.c_str(), size));
                 // Half a line of room under every text keeps paragraphs apart.
                 taken.push_back(Rect{x, y - size, widest, (float(wrapped.size()) + 0.5f) * size});
             }
@@ -178,48 +138,35 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
     EXPECT_GE(pictures, 4);
 }
 
-TEST(HelpPages, PromiseTheBigAwardForAnEmptiedBoard)
+TEST(HelpPages, PromiseTheBigAwardForAnEmptiedBoardAndTellEveryKey)
 {
     auto root = document("mui/help.xml");
     ASSERT_TRUE(root);
+    std::vector<std::string> pages; // the texts of each page, joined
+    for (const Xml::XmlNode* page : root->children()) {
+        pages.emplace_back();
+        for (const Xml::XmlNode* item : page->children())
+            if (const Xml::XmlNode* text = item->findChild("text"))
+                pages.back() += text->text() + " ";
+    }
     int mentions = 0;
-    for (const Xml::XmlNode* page : root->children())
-        for (const Xml::XmlNode* item : page->children()) {
-            const Xml::XmlNode* text = item->findChild("text");
-            if (!text)
-                continue;
-            const std::string& words = text->text();
-            const auto award = words.find("25000");
-            if (award == std::string::npos)
-                continue;
+    for (const std::string& words : pages)
+        for (auto award = words.find("25000"); award != std::string::npos; award = words.find("25000", award + 1)) {
             ++mentions;
             // The award goes with the last flower leaving the board; winning
             // the level (every cell cleared) brings the time and chain bonuses.
             const auto start = words.rfind(". ", award);
-            const std::string sentence =
-                words.substr(start == std::string::npos ? 0 : start + 2,
-                             words.find('.', award) - (start == std::string::npos ? 0 : start + 2));
+            const auto from = start == std::string::npos ? 0 : start + 2;
+            const std::string sentence = words.substr(from, words.find('.', award) - from);
             EXPECT_NE(sentence.find("flower"), std::string::npos) << sentence;
             EXPECT_EQ(sentence.find("cell"), std::string::npos) << sentence;
         }
     EXPECT_EQ(mentions, 1);
-}
-
-TEST(HelpPages, OnePageTellsEveryKeyAndControllerButton)
-{
-    auto root = document("mui/help.xml");
-    ASSERT_TRUE(root);
-    std::string page;
-    for (const Xml::XmlNode* candidate : root->children()) {
-        std::string words;
-        for (const Xml::XmlNode* item : candidate->children())
-            if (const Xml::XmlNode* text = item->findChild("text"))
-                words += text->text() + " ";
-        if (words.rfind("Keys and controller", 0) == 0)
-            page = words;
-    }
-    ASSERT_FALSE(page.empty()) << "no page titled Keys and controller";
+    const auto keys = std::find_if(pages.begin(), pages.end(), [](const std::string& words) {
+        return words.rfind("Keys and controller", 0) == 0;
+    });
+    ASSERT_NE(keys, pages.end()) << "no page titled Keys and controller";
     for (const char* told : {"arrow keys", "Tab", "Space", "Enter", "Escape", "X catches", "d-pad",
                              "left stick", "A presses", "B goes back", "Y catches", "Start"})
-        EXPECT_NE(page.find(told), std::string::npos) << told;
+        EXPECT_NE(keys->find(told), std::string::npos) << told;
 }

@@ -1,6 +1,4 @@
 #include "AssetPack.h"
-#include "image/Image.h"
-#include "objects/Font.h"
 
 #include <gtest/gtest.h>
 
@@ -38,20 +36,6 @@ bool isPicture(const std::string& name)
     return false;
 }
 
-PictureSize decodedSize(const std::string& name, const std::string& bytes)
-{
-    Image image;
-    image.load(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    if (!image.isValid())
-        return {};
-    return {image.width(), image.height(), true};
-}
-
-bool loadFont(Font& font, const std::string& bytes)
-{
-    return font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
-}
-
 } // namespace
 
 TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
@@ -66,7 +50,7 @@ TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
         ++pictures;
         ASSERT_TRUE(fine.pack().contains(name)) << name;
         const PictureSize base = pictureSize(name);
-        const PictureSize twice = decodedSize(name, fine.bytes(name));
+        const PictureSize twice = pictureSize(name, fine.bytes(name));
         ASSERT_TRUE(base.valid && twice.valid) << name;
         EXPECT_EQ(twice.width, 2 * base.width) << name;
         EXPECT_EQ(twice.height, 2 * base.height) << name;
@@ -85,9 +69,9 @@ TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
     ASSERT_TRUE(fine.loaded());
     const std::string baseBytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
     const std::string fineBytes = fine.bytes("mui/font.tga");
-    Font base, twice;
-    ASSERT_TRUE(loadFont(base, baseBytes));
-    ASSERT_TRUE(loadFont(twice, fineBytes));
+    const Font& base = packFont();
+    Font twice;
+    ASSERT_TRUE(twice.load(reinterpret_cast<const std::uint8_t*>(fineBytes.data()), fineBytes.size(), nullptr));
     ASSERT_EQ(twice.glyphCount(), base.glyphCount());
     const auto* header = reinterpret_cast<const std::uint8_t*>(baseBytes.data());
     const float column = 1.0f / float(header[12] | header[13] << 8);

@@ -1,4 +1,5 @@
 #include "AssetPack.h"
+#include "game/HudLayout.h"
 #include "objects/Font.h"
 #include "screens/HighScoreScreen.h"
 #include "screens/LevelChoiceScreen.h"
@@ -71,16 +72,6 @@ std::map<std::string, Rect> buttons(const KeyValueFile& layout,
     for (const auto& [control, key] : pairs)
         placedControls[control] = placed(layout, control, key);
     return placedControls;
-}
-
-const Font& packFont()
-{
-    static const std::string bytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
-    static Font font;
-    static const bool loaded =
-        font.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), nullptr);
-    EXPECT_TRUE(loaded);
-    return font;
 }
 
 // The longest name the dialog takes, in the widest letter.
@@ -217,10 +208,11 @@ TEST(Layouts, PlayScreenButtonStaysClearOfTheBoardLabels)
     PictureSize picture = pictureSize("dat/maun_menu_btn.tga");
     Rect button{bonuses.getFloat("m_main_menu_btn.x", -1), bonuses.getFloat("m_main_menu_btn.y", -1),
                 float(picture.width), float(picture.height / 4)};
-    std::map<std::string, Rect> areas = {
-        {"menu button", button},        {"score", Rect{15, 10, 140, 48}},
-        {"lives", Rect{20, 62, 90, 46}}, {"level", Rect{10, 112, 90, 46}},
-        {"gauge", Rect{660, 20, 128, 128}}};
+    std::map<std::string, Rect> areas = {{"menu button", button}};
+    for (const auto& [name, box] : {std::pair{"score", HudLayout::kScore}, {"lives", HudLayout::kLives},
+                                    {"level", HudLayout::kLevel}, {"to clear", HudLayout::kToClear},
+                                    {"gauge", HudLayout::kGauge}, {"streak", HudLayout::kStreakLabel}})
+        areas[name] = Rect{box.x0, box.y0, box.width(), box.y1 - box.y0};
     expectApart(areas, kScreen, "bonuses_buttons");
 }
 

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -41,15 +40,6 @@ public:
 private:
     Image m_image;
 };
-
-std::unique_ptr<Font> packFont()
-{
-    static const auto bytes = AssetPack::instance().bytes("mui/font.tga");
-    auto font = std::make_unique<Font>();
-    if (!bytes || !font->load(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size(), nullptr))
-        ADD_FAILURE() << "no font";
-    return font;
-}
 
 // The panel is drawn from (144, 44) to (656, 556) at the picture's own size.
 constexpr float kPanelX = 144.0f;
@@ -112,12 +102,12 @@ TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
     Picture panel("dat/stat.png");
     ASSERT_TRUE(panel.valid());
     const Box visible = visiblePanel(panel);
-    const auto font = packFont();
+    const Font& font = packFont();
     // The frame's rim and inner line take 18 units on each side.
     const float left = visible.x0 + 18.0f;
     const float right = visible.x1 - 18.0f;
     auto centredFits = [&](const char* text, float size) {
-        const float w = font->measure(text, size);
+        const float w = font.measure(text, size);
         EXPECT_GE(400.0f - w / 2.0f, left) << text;
         EXPECT_LE(400.0f + w / 2.0f, right) << text;
     };
@@ -125,8 +115,8 @@ TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
     centredFits("Life lost! Lives left : 2", 26.0f);
     centredFits("All levels completed!", 26.0f);
     centredFits("click to continue ...", 24.0f);
-    EXPECT_LE(233.0f + font->measure("Time on level : 10:59:59", 28.0f), right);
-    EXPECT_LE(231.0f + font->measure("Score on level : 1234567", 28.0f), right);
+    EXPECT_LE(233.0f + font.measure("Time on level : 10:59:59", 28.0f), right);
+    EXPECT_LE(231.0f + font.measure("Score on level : 1234567", 28.0f), right);
 }
 
 TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
@@ -161,10 +151,10 @@ TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
 
 TEST(HudArt, NewElementBannersStandBetweenThePlaques)
 {
-    const auto font = packFont();
+    const Font& font = packFont();
     for (int i = 0; i < int(NewElementNotice::Element::Count); ++i) {
         const char* words = NewElementNotice::words(NewElementNotice::Element(i));
-        const Box band = NewElementNotice::band(*font, words);
+        const Box band = NewElementNotice::band(font, words);
         EXPECT_GT(band.x0, HudLayout::kScore.x1 + 8) << words;
         EXPECT_LT(band.x1, HudLayout::kGauge.x0 - 8) << words;
     }
@@ -172,11 +162,11 @@ TEST(HudArt, NewElementBannersStandBetweenThePlaques)
 
 TEST(HudArt, TheLargestNumbersFitTheirPlaques)
 {
-    const auto font = packFont();
+    const Font& font = packFont();
     const float size = HudLayout::kNumberSize;
     // A margin of the rim and its rounded corner on each side.
-    EXPECT_LE(font->measure("9999999", size), HudLayout::kScore.width() - 24.0f);
-    EXPECT_LE(font->measure("100", size), HudLayout::kLevel.width() - 24.0f);
-    EXPECT_LE(font->measure("225", size), HudLayout::kToClear.width() - 24.0f); // 15 x 15
-    EXPECT_LE(font->measure("3", size), HudLayout::kLives.width() - 24.0f);
+    EXPECT_LE(font.measure("9999999", size), HudLayout::kScore.width() - 24.0f);
+    EXPECT_LE(font.measure("100", size), HudLayout::kLevel.width() - 24.0f);
+    EXPECT_LE(font.measure("225", size), HudLayout::kToClear.width() - 24.0f); // 15 x 15
+    EXPECT_LE(font.measure("3", size), HudLayout::kLives.width() - 24.0f);
 }

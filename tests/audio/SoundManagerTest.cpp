@@ -14,17 +14,18 @@ using audiotest::WavBytes;
 
 namespace {
 
-// A 16-bit mono 44100 Hz file holding a ramp, so mixed output shows the position.
-std::string rampFile(const std::string& name, int frames, int start = 1)
+// A mono file of the given samples, 16-bit at 44100 Hz unless told.
+std::string wavFile(const std::string& name, const std::vector<int>& samples, int rate = 44100,
+                    int bits = 16)
 {
     WavBytes wav;
     wav.riff();
-    wav.fmt(1, 1, 44100, 16);
+    wav.fmt(1, 1, rate, bits);
     std::vector<std::uint8_t> data;
-    for (int i = 0; i < frames; ++i) {
-        const int v = (start + i) * 10;
+    for (const int v : samples) {
         data.push_back(std::uint8_t(v));
-        data.push_back(std::uint8_t(v >> 8));
+        if (bits == 16)
+            data.push_back(std::uint8_t(v >> 8));
     }
     wav.data(data, std::uint32_t(data.size()));
     wav.closeRiff();
@@ -33,22 +34,13 @@ std::string rampFile(const std::string& name, int frames, int start = 1)
     return path.string();
 }
 
-// A 16-bit mono 44100 Hz file holding one loud value throughout.
-std::string loudFile(const std::string& name, std::int16_t value)
+// A ramp, so mixed output shows the position.
+std::string rampFile(const std::string& name, int frames, int start = 1)
 {
-    WavBytes wav;
-    wav.riff();
-    wav.fmt(1, 1, 44100, 16);
-    std::vector<std::uint8_t> data;
-    for (int i = 0; i < 500; ++i) {
-        data.push_back(std::uint8_t(value & 0xFF));
-        data.push_back(std::uint8_t((value >> 8) & 0xFF));
-    }
-    wav.data(data, std::uint32_t(data.size()));
-    wav.closeRiff();
-    const auto path = audiotest::scratchDir("sfx") / name;
-    audiotest::writeBytes(path, wav.bytes);
-    return path.string();
+    std::vector<int> samples;
+    for (int i = 0; i < frames; ++i)
+        samples.push_back((start + i) * 10);
+    return wavFile(name, samples);
 }
 
 class Effects : public ::testing::Test {
@@ -99,9 +91,9 @@ TEST_F(Effects, PlayingAgainRestartsUnlessSkipped)
 
 TEST_F(Effects, ThreeLoudEffectsAtOnceClipInsteadOfWrapping)
 {
-    ASSERT_TRUE(manager.load(loudFile("high.wav", 30000), SoundId::Pop));
-    ASSERT_TRUE(manager.load(loudFile("higher.wav", 31000), SoundId::Bowl));
-    ASSERT_TRUE(manager.load(loudFile("low.wav", -30000), SoundId::Shot));
+    ASSERT_TRUE(manager.load(wavFile("high.wav", std::vector<int>(500, 30000)), SoundId::Pop));
+    ASSERT_TRUE(manager.load(wavFile("higher.wav", std::vector<int>(500, 31000)), SoundId::Bowl));
+    ASSERT_TRUE(manager.load(wavFile("low.wav", std::vector<int>(500, -30000)), SoundId::Shot));
     manager.play(SoundId::Pop);
     manager.play(SoundId::Bowl);
     std::vector<std::int32_t> sums(2 * 4, 0);
@@ -171,14 +163,7 @@ TEST_F(Effects, LostBuffersAreRefilledOnTheNextPlay)
 
 TEST_F(Effects, EffectsAreConvertedToTheOutputRate)
 {
-    WavBytes wav;
-    wav.riff();
-    wav.fmt(1, 1, 22050, 8);
-    wav.data(std::vector<std::uint8_t>(100, 255), 100);
-    wav.closeRiff();
-    const auto path = audiotest::scratchDir("sfx") / "eight.wav";
-    audiotest::writeBytes(path, wav.bytes);
-    ASSERT_TRUE(manager.load(path.string(), SoundId::TakeOff));
+    ASSERT_TRUE(manager.load(wavFile("eight.wav", std::vector<int>(100, 255), 22050, 8), SoundId::TakeOff));
     manager.play(SoundId::TakeOff);
     const std::vector<int> left = mix(250);
     EXPECT_EQ(left[0], 127 * 256);

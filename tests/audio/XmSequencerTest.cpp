@@ -113,9 +113,9 @@ TEST(XmTiming, PatternDelayLengthensTheRow)
 
 TEST(XmOrder, BreakJumpAndLoop)
 {
-    XmBuilder b = oneChannel(8, 3);
-    b.cell(0, 1, 0) = Cell{0, 0, 0, 13, 0x05}; // break to row 5 of the next order
-    b.cell(1, 6, 0) = Cell{0, 0, 0, 11, 2};    // jump to order 2
+    XmBuilder b = oneChannel(16, 3);
+    b.cell(0, 1, 0) = Cell{0, 0, 0, 13, 0x11}; // break to row 11 (decimal) of the next order
+    b.cell(1, 12, 0) = Cell{0, 0, 0, 11, 2};   // jump to order 2
     b.cell(2, 0, 0) = Cell{0, 0, 0, 13, 0x70}; // a break past 63 goes to row 0 of the next order
     Sequencer s(b);
     std::vector<std::pair<int, int>> visited;
@@ -123,7 +123,7 @@ TEST(XmOrder, BreakJumpAndLoop)
         s.row();
         visited.emplace_back(s.state().order, s.state().row);
     }
-    const std::vector<std::pair<int, int>> expected{{0, 0}, {0, 1}, {1, 5}, {1, 6}, {2, 0}, {0, 0}};
+    const std::vector<std::pair<int, int>> expected{{0, 0}, {0, 1}, {1, 11}, {1, 12}, {2, 0}, {0, 0}};
     EXPECT_EQ(visited, expected);
     EXPECT_TRUE(s.state().playing);
 
@@ -132,11 +132,11 @@ TEST(XmOrder, BreakJumpAndLoop)
     loop.cell(0, 3, 0) = Cell{0, 0, 0, 14, 0x62};
     Sequencer l(loop);
     std::vector<int> rows;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         l.row();
         rows.push_back(l.state().row);
     }
-    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 1, 2, 3, 1, 2, 3}));
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 4}));
 }
 
 TEST(XmOrder, MissingPatternsAreSilentAndTheSongEndsOnce)

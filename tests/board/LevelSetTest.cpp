@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "LevelDesign.h"
 #include "board/Field.h"
+#include "game/HudLayout.h"
 #include "board/LevelFile.h"
 #include "board/LevelSet.h"
 #include "utils/FilePack.h"
@@ -17,25 +19,13 @@
 namespace {
 constexpr int kLevels = 100;
 
-struct Box {
-    const char* name;
-    float left, top, right, bottom;
-    bool overlaps(float l, float t, float r, float b) const {
-        return l < right && left < r && t < bottom && top < b;
-    }
-};
-
-// What the play screen shows around the board: the plaques of the score,
-// lives and level numbers and of the dynamite gauge with its label, as the
-// background picture paints them, and the main-menu button.
-constexpr std::array<Box, 6> kDisplays{{
-    {"score", 15.0f, 10.0f, 155.0f, 58.0f},
-    {"lives", 20.0f, 62.0f, 110.0f, 108.0f},
-    {"level", 10.0f, 112.0f, 100.0f, 158.0f},
-    {"cells to clear", 10.0f, 162.0f, 100.0f, 208.0f},
-    {"dynamite", 648.0f, 12.0f, 800.0f, 180.0f},
-    {"main menu button", 14.0f, 548.0f, 142.0f, 588.0f},
-}};
+// What the play screen shows around the board: the plaques of the numbers
+// and of the dynamite gauge with its label, and the main-menu button.
+const std::pair<const char*, HudLayout::Box> kDisplays[] = {
+    {"score", HudLayout::kScore},   {"lives", HudLayout::kLives},
+    {"level", HudLayout::kLevel},   {"cells to clear", HudLayout::kToClear},
+    {"dynamite", HudLayout::kGauge}, {"streak label", HudLayout::kStreakLabel},
+    {"main menu button", {14.0f, 548.0f, 142.0f, 588.0f}}};
 // A flower grows to 1.5 times its 32 units while it appears.
 constexpr float kFlowerReach = 24.0f;
 
@@ -97,39 +87,28 @@ TEST_F(LevelSet, NumbersEndInCarriageReturnLineFeedAndTheLayoutHasNoSeparators) 
     }
 }
 
-TEST_F(LevelSet, BoardsStayOnTheScreenAndClearOfTheDisplays) {
+TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays) {
     for (int n = 1; n <= kLevels; ++n) {
         Field field(level(n).file, n, true, 1);
+        float left = 800.0f, right = 0.0f, top = 600.0f, bottom = 0.0f;
         for (int r = 0; r < field.rows(); ++r) {
             for (int c = 0; c < field.rowLength(r); ++c) {
                 if (!field.isCell(r, c))
                     continue;
                 const Vec4 p = field.cellCentre(r, c);
+                left = std::min(left, p.x);
+                right = std::max(right, p.x);
+                top = std::min(top, p.y);
+                bottom = std::max(bottom, p.y);
                 const float l = p.x - kFlowerReach, t = p.y - kFlowerReach;
                 const float rt = p.x + kFlowerReach, b = p.y + kFlowerReach;
                 EXPECT_TRUE(l >= 0.0f && t >= 0.0f && rt <= 800.0f && b <= 600.0f)
                     << "level " << n << " cell " << r << "," << c;
-                for (const Box& box : kDisplays)
-                    EXPECT_FALSE(box.overlaps(l, t, rt, b))
-                        << "level " << n << " cell " << r << "," << c << " covers the " << box.name;
+                for (const auto& [name, box] : kDisplays)
+                    EXPECT_FALSE(box.overlaps({l, t, rt, b}))
+                        << "level " << n << " cell " << r << "," << c << " covers the " << name;
             }
         }
-    }
-}
-
-TEST_F(LevelSet, BoardsAreCentredOnTheScreen) {
-    for (int n = 1; n <= kLevels; ++n) {
-        Field field(level(n).file, n, true, 1);
-        float left = 800.0f, right = 0.0f, top = 600.0f, bottom = 0.0f;
-        for (int r = 0; r < field.rows(); ++r)
-            for (int c = 0; c < field.rowLength(r); ++c)
-                if (field.isCell(r, c)) {
-                    const Vec4 p = field.cellCentre(r, c);
-                    left = std::min(left, p.x);
-                    right = std::max(right, p.x);
-                    top = std::min(top, p.y);
-                    bottom = std::max(bottom, p.y);
-                }
         EXPECT_NEAR((left + right) / 2.0f, 400.0f, Field::kHalfWidth) << "level " << n;
         EXPECT_NEAR((top + bottom) / 2.0f, 300.0f, Field::kHalfWidth) << "level " << n;
     }
@@ -160,42 +139,7 @@ TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard) {
     }
 }
 
-TEST_F(LevelSet, DifficultyRisesWithTheLevel) {
-    int lockedLevels = 0;
-    for (int n = 1; n <= kLevels; ++n) {
-        const LevelFile& f = level(n).file;
-        if (n < 10) {
-            EXPECT_EQ(count(f, '4'), 0) << "locked cells before level 10, level " << n;
-        }
-        lockedLevels += n >= 20 && count(f, '4') > 0;
-        if (n == 1)
-            continue;
-        const LevelFile& p = level(n - 1).file;
-        EXPECT_GE(f.numColours, p.numColours) << "level " << n;
-        // Wildcards help: they come more often only with a colour or a flower
-        // more per turn, to soften that step (and once, when they arrive).
-        const bool step = f.numColours > p.numColours || flowersPerTurn(f) > flowersPerTurn(p);
-        if (p.wildcardPercent > 0 && !step) {
-            EXPECT_LE(f.wildcardPercent, p.wildcardPercent) << "level " << n;
-        }
-        EXPECT_LE(f.wildcardPercent, p.wildcardPercent + 10) << "level " << n;
-        // Holes take a cell or two, so neighbours may differ by one flower.
-        if (n > 10) {
-            EXPECT_GE(flowersPerTurn(f), flowersPerTurn(level(n - 10).file)) << "level " << n;
-        }
-    }
-    EXPECT_GE(lockedLevels, 75) << "most levels from 20 on have locked cells";
-    const LevelFile& first = level(1).file;
-    const LevelFile& last = level(kLevels).file;
-    EXPECT_GT(last.numColours, first.numColours);
-    EXPECT_GT(cells(last), cells(first));
-    EXPECT_GT(work(last), 4 * work(first));
-    EXPECT_GT(flowersPerTurn(last), flowersPerTurn(first));
-    EXPECT_EQ(first.wildcardPercent, 0);
-    EXPECT_GT(last.wildcardPercent, 0);
-}
-
-TEST_F(LevelSet, TheDesignNeverEasesFromOneLevelToTheNext) {
+TEST_F(LevelSet, DifficultyRisesAndTheDesignNeverEasesFromOneLevelToTheNext) {
     for (int n = 2; n <= kLevels; ++n) {
         const LevelDesign::Design d = LevelDesign::design(n);
         const LevelDesign::Design p = LevelDesign::design(n - 1);
@@ -212,10 +156,24 @@ TEST_F(LevelSet, TheDesignNeverEasesFromOneLevelToTheNext) {
         if (p.wildcardPercent > 0 && !step) {
             EXPECT_LE(d.wildcardPercent, p.wildcardPercent) << "level " << n;
         }
+        EXPECT_LE(d.wildcardPercent, p.wildcardPercent + 10) << "level " << n;
         // A flower more per turn and a colour more never come on the same level.
         EXPECT_FALSE(d.flowersPerTurn > p.flowersPerTurn && d.colours > p.colours) << "level " << n;
     }
-    EXPECT_LE(LevelDesign::design(1).work, 37) << "the first level is short";
+    int lockedLevels = 0;
+    for (int n = 1; n <= kLevels; ++n) {
+        if (n < 10) {
+            EXPECT_EQ(count(level(n).file, '4'), 0) << "locked cells before level 10, level " << n;
+        }
+        lockedLevels += n >= 20 && count(level(n).file, '4') > 0;
+    }
+    EXPECT_GE(lockedLevels, 75) << "most levels from 20 on have locked cells";
+    const LevelDesign::Design first = LevelDesign::design(1), last = LevelDesign::design(kLevels);
+    EXPECT_LE(first.work, 37) << "the first level is short";
+    EXPECT_GT(last.work, 4 * first.work);
+    EXPECT_GT(last.colours, first.colours);
+    EXPECT_EQ(first.wildcardPercent, 0);
+    EXPECT_GT(last.wildcardPercent, 0);
 }
 
 // The first levels teach one thing each; a level that only asks for more of

@@ -97,12 +97,8 @@ TEST(HintPlaces, AttributesAreReadWithZeroForMissingOnes) {
     EXPECT_FLOAT_EQ(places[1]->x, 0.0f);
     EXPECT_FLOAT_EQ(places[1]->y, 7.5f);
     EXPECT_FLOAT_EQ(places[1]->checkX, 0.0f);
-}
-
-TEST(HintPlaces, DocumentWithoutElementsHasNoPlaces) {
-    const std::string xml = "<hints></hints>";
-    Xml::XmlNode root;
-    root.parse(xml.data(), xml.size());
+    const std::string none = "<hints></hints>";
+    root.parse(none.data(), none.size());
     EXPECT_TRUE(GameResources::readHintPlaces(root).empty());
 }
 

@@ -111,7 +111,7 @@ TEST_F(Turn, WinningComputesTimeAndChainBonuses) {
     EXPECT_TRUE(field->isLevelOver());
 }
 
-TEST_F(Turn, FullBoardIsLostWithoutBonuses) {
+TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick) {
     auto field = makeField({.rows = 5, .width = 5, .colours = 10});
     finishIntro(*field);
     fillWithoutLines(*field);
@@ -120,12 +120,6 @@ TEST_F(Turn, FullBoardIsLostWithoutBonuses) {
     EXPECT_FALSE(field->succeeded());
     EXPECT_EQ(field->timeBonus(), 0);
     EXPECT_EQ(field->chainBonus(), 0);
-}
-
-TEST_F(Turn, ExitSweepEndsTheLevelAfterAClick) {
-    auto field = makeField({.rows = 5, .width = 5, .colours = 10});
-    finishIntro(*field);
-    fillWithoutLines(*field);
     runUpdates(*field, 40);
     EXPECT_FLOAT_EQ(field->resultsAlpha(), 1.0f);
     EXPECT_FALSE(field->isLevelOver());
@@ -138,20 +132,17 @@ TEST_F(Turn, ExitSweepEndsTheLevelAfterAClick) {
     EXPECT_FLOAT_EQ(field->cellBackAt(2, 2)->opacity(), 0.0f);
 }
 
-TEST_F(Turn, BoardClearAwardWhenOnlyLockedFlowersAreLeft) {
-    auto field = makeField({.rows = 3, .width = 3, .newFlowers = 30, .layout = "4000000"});
-    finishIntro(*field);
+TEST_F(Turn, BoardClearAwardOnAnEmptyBoardOrWhenOnlyLockedFlowersAreLeft) {
+    auto locked = makeField({.rows = 3, .width = 3, .newFlowers = 30, .layout = "4000000"});
+    finishIntro(*locked);
     // The intro's last update finds only the locked flower: the award and a new batch.
-    EXPECT_EQ(field->score(), 25000);
-    EXPECT_EQ(field->state(), FieldState::Placing);
-    EXPECT_EQ(flowersOnBoard(*field), 3);
-}
-
-TEST_F(Turn, BoardClearAwardAlsoOnAnEmptyBoard) {
-    auto field = makeField({.rows = 3, .width = 3, .newFlowers = 30});
-    finishIntro(*field);
-    EXPECT_EQ(field->score(), 25000);
-    EXPECT_EQ(field->statistics().m_statBallsExploded, 1);
+    EXPECT_EQ(locked->score(), 25000);
+    EXPECT_EQ(locked->state(), FieldState::Placing);
+    EXPECT_EQ(flowersOnBoard(*locked), 3);
+    auto empty = makeField({.rows = 3, .width = 3, .newFlowers = 30});
+    finishIntro(*empty);
+    EXPECT_EQ(empty->score(), 25000);
+    EXPECT_EQ(empty->statistics().m_statBallsExploded, 1);
 }
 
 // Only flowers on locked cells touch the one free cell (0, 0): nothing can move.
@@ -280,9 +271,13 @@ TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
     EXPECT_FLOAT_EQ(field->insectTimer(), 45000.0f);
 }
 
-TEST_F(Turn, CaughtInsectScoresAndSavesTheFlower) {
+TEST_F(Turn, CaughtInsectScoresAndSavesTheFlowerAndAMissLeavesIt) {
     auto field = insectBoard(60);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
+    const Vec4 from = field->insect()->position();
+    field->onClick(from.x + 52.0f, from.y);
+    EXPECT_FALSE(field->insect()->hit());
+    EXPECT_EQ(field->score(), 0);
     for (int i = 0; i < 5; ++i)
         field->update(100.0f);
     const Vec4 at = field->insect()->position();
@@ -296,13 +291,4 @@ TEST_F(Turn, CaughtInsectScoresAndSavesTheFlower) {
     EXPECT_NE(field->cellBackAt(2, 2)->type(), CellType::Locked);
     EXPECT_NE(field->cellBackAt(0, 0)->type(), CellType::Locked);
     EXPECT_EQ(sounds.count(SoundId::Pop), 0);
-}
-
-TEST_F(Turn, MissedClickLeavesTheInsect) {
-    auto field = insectBoard(60);
-    ASSERT_GT(updatesUntilInsect(*field, 500), 0);
-    const Vec4 at = field->insect()->position();
-    field->onClick(at.x + 52.0f, at.y);
-    EXPECT_FALSE(field->insect()->hit());
-    EXPECT_EQ(field->score(), 0);
 }

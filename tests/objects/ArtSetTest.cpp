@@ -31,10 +31,10 @@ protected:
         Log::open("");
         GlTest::TearDown();
     }
-    bool openFine(const Bytes& picture)
+    bool openFine(const Bytes& picture, const std::string& name = "dat/swatch.tga")
     {
         TestPack fine;
-        fine.add("dat/swatch.tga", picture);
+        fine.add(name, picture);
         fine.pack().setKey(kMainPackKey);
         EXPECT_TRUE(fine.pack().save("data2x.pk"));
         return ArtSet::openFine(m_base.pack(), "data2x.pk");
@@ -136,11 +136,7 @@ TEST_F(ArtSetTest, OnlyPicturesOfTheBasePackComeFromTheFineSet)
 TEST_F(ArtSetTest, MipmappedFinePicturesOfAnySizeUploadAsTheyAre)
 {
     m_base.add("mui/button.png", pngFile(Picture(12, 6, kGreen), PNG_COLOR_TYPE_RGB_ALPHA));
-    TestPack fine;
-    fine.add("mui/button.png", pngFile(Picture(24, 12, kBlue), PNG_COLOR_TYPE_RGB_ALPHA));
-    fine.pack().setKey(kMainPackKey);
-    ASSERT_TRUE(fine.pack().save("data2x.pk"));
-    ASSERT_TRUE(ArtSet::openFine(m_base.pack(), "data2x.pk"));
+    ASSERT_TRUE(openFine(pngFile(Picture(24, 12, kBlue), PNG_COLOR_TYPE_RGB_ALPHA), "mui/button.png"));
     ArtSet::choose(2.0f);
     auto texture = Texture::load(&m_base.pack(), "mui/button.png", TextureWrap::Clamp,
                                  TextureMipmaps::Build);

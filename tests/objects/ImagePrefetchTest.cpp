@@ -1,9 +1,6 @@
 #include "TestSupport.h"
 #include "image/Image.h"
 #include "objects/ImagePrefetch.h"
-#include "objects/Texture.h"
-
-#include <GL/gl.h>
 #include <png.h>
 
 namespace {
@@ -116,27 +113,4 @@ TEST_F(ImagePrefetchTest, ARedirectWithoutAStartDoesNothing)
     ImagePrefetch::redirect(files.pack(), {"mui/a.png"});
     EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
     EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
-}
-
-using ImagePrefetchDrawTest = GlTest;
-
-// A picture decoded ahead draws exactly as one its texture decodes itself.
-TEST_F(ImagePrefetchDrawTest, ATextureDrawsThePictureDecodedAhead)
-{
-    TestPack files;
-    files.add("mui/c.tga", tgaFile(striped(17, 5)));
-    auto own = Texture::load(&files.pack(), "mui/c.tga");
-    clear(0, 0, 0);
-    own->draw(10.0f, 10.0f, 0.0f);
-    const Rgba ownPixel = pixel(13, 12);
-
-    ImagePrefetch::start(files.pack(), {"mui/c.tga"});
-    auto ahead = Texture::load(&files.pack(), "mui/c.tga");
-    clear(0, 0, 0);
-    ahead->draw(10.0f, 10.0f, 0.0f);
-    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
-    EXPECT_TRUE(sameColour(pixel(13, 12), ownPixel, 0));
-    EXPECT_TRUE(sameColour(pixel(13, 12), Rgba{255, 255, 0, 255}, 0));
-    EXPECT_EQ(ahead->width(), 17);
-    ImagePrefetch::stop();
 }

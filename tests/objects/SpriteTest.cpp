@@ -19,6 +19,21 @@ std::unique_ptr<Sprite> loadGrid(TestPack& files, const std::string& description
     return Sprite::load(files.pack(), "dat/grid.spr");
 }
 
+// 2 frames x 2 groups of 8 x 8, red but for group 0, frame 1 (the bottom
+// right of the picture) in blue; drawn the right way up.
+std::unique_ptr<Sprite> loadCells(TestPack& files)
+{
+    Picture picture(16, 16, kRed);
+    for (int y = 8; y < 16; ++y)
+        for (int x = 8; x < 16; ++x)
+            picture.at(x, y) = kBlue;
+    files.add("dat/cells.tga", tgaFile(picture));
+    files.add("dat/cells.spr", std::string("file_name dat/cells.tga\nframes 2\ngroups 2\n"));
+    auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
+    sprite->setFlipped(true);
+    return sprite;
+}
+
 std::vector<int> framesOverUpdates(Sprite& sprite, int updates, float dt)
 {
     std::vector<int> frames;
@@ -43,6 +58,8 @@ TEST(SpriteDescriptionTest, DefaultsAndCountsBelowOne)
 
     const SpriteDescription empty = SpriteDescription::parse("", 0);
     EXPECT_EQ(empty.fileName, "0");
+    EXPECT_EQ(empty.frames, 1);
+    EXPECT_EQ(empty.groups, 1);
 }
 
 TEST(SpriteLoadTest, GridCellsAndTheirTextureCoordinates)
@@ -66,8 +83,6 @@ TEST(SpriteLoadTest, OnlyAFileNameGivesOneCellOfTheImageSize)
 {
     TestPack files;
     auto sprite = loadGrid(files, "file_name dat/grid.tga\n", 40, 24);
-    EXPECT_EQ(sprite->frames(), 1);
-    EXPECT_EQ(sprite->groups(), 1);
     EXPECT_EQ(sprite->frameWidth(), 40.0f);
     EXPECT_EQ(sprite->frameHeight(), 24.0f);
     EXPECT_FALSE(sprite->blend());
@@ -83,21 +98,23 @@ TEST(SpriteDeathTest, ADescriptionWithoutFileNameAsksForFileZero)
                 "file != 0.*file: 0\\)");
 }
 
-TEST(SpriteTimingTest, ForwardPlayStepsAndLoops)
-{
+// Four frames at ten a second, three groups.
+class SpriteTimingTest : public testing::Test {
+protected:
+    void SetUp() override { sprite->setFps(10); }
     TestPack files;
-    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
-    sprite->setFps(10);
+    std::unique_ptr<Sprite> sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\ngroups 3\n");
+};
+
+TEST_F(SpriteTimingTest, ForwardPlayStepsAndLoops)
+{
     EXPECT_EQ(framesOverUpdates(*sprite, 14, 30.0f),
               (std::vector<int>{0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 0}));
     EXPECT_NEAR(sprite->time(), 420.0f - 400.0f, 0.01f); // past 400 ms: frame 0 again
 }
 
-TEST(SpriteTimingTest, ReversePlayRunsBackwardsAndWraps)
+TEST_F(SpriteTimingTest, ReversePlayRunsBackwardsAndWraps)
 {
-    TestPack files;
-    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
-    sprite->setFps(10);
     sprite->setReverse(true);
     // From time 0 the first step wraps to the end of the loop.
     EXPECT_EQ(framesOverUpdates(*sprite, 5, 50.0f), (std::vector<int>{3, 3, 2, 2, 1}));
@@ -106,11 +123,8 @@ TEST(SpriteTimingTest, ReversePlayRunsBackwardsAndWraps)
     EXPECT_LT(sprite->frame(), 4);
 }
 
-TEST(SpriteTimingTest, FrameAndGroupOutOfRangeFallBackToZero)
+TEST_F(SpriteTimingTest, FrameAndGroupOutOfRangeFallBackToZero)
 {
-    TestPack files;
-    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\ngroups 3\n");
-    sprite->setFps(10);
     sprite->setFrame(2);
     EXPECT_EQ(sprite->frame(), 2);
     EXPECT_FLOAT_EQ(sprite->time(), 200.0f);
@@ -127,11 +141,8 @@ TEST(SpriteTimingTest, FrameAndGroupOutOfRangeFallBackToZero)
     EXPECT_FLOAT_EQ(sprite->frameDuration(), 1000.0f / 0.001f);
 }
 
-TEST(SpriteInstanceTest, InstancesShareTheTextureAndAnimateIndependently)
+TEST_F(SpriteTimingTest, InstancesShareTheTextureAndAnimateIndependently)
 {
-    TestPack files;
-    auto sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\n");
-    sprite->setFps(10);
     sprite->setBlend(true);
     auto first = sprite->newInstance();
     auto second = sprite->newInstance();
@@ -218,15 +229,7 @@ TEST_F(SpriteDrawTest, AFlippedSpriteShowsItsPictureUpright)
 TEST_F(SpriteDrawTest, GroupsAndFramesPickTheirCell)
 {
     TestPack files;
-    // 2 frames x 2 groups; group 0 is the bottom row of the grid picture.
-    Picture picture(16, 16, kRed);
-    for (int y = 8; y < 16; ++y)
-        for (int x = 8; x < 16; ++x)
-            picture.at(x, y) = kBlue; // bottom right: group 0, frame 1
-    files.add("dat/cells.tga", tgaFile(picture));
-    files.add("dat/cells.spr", std::string("file_name dat/cells.tga\nframes 2\ngroups 2\n"));
-    auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
-    sprite->setFlipped(true);
+    auto sprite = loadCells(files);
     sprite->setFrame(1);
     clear(0, 0, 0);
     glTranslatef(50, 50, 0);
@@ -241,14 +244,7 @@ TEST_F(SpriteDrawTest, GroupsAndFramesPickTheirCell)
 TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
 {
     TestPack files;
-    Picture picture(16, 16, kRed);
-    for (int y = 8; y < 16; ++y)
-        for (int x = 8; x < 16; ++x)
-            picture.at(x, y) = kBlue; // group 0, frame 1
-    files.add("dat/cells.tga", tgaFile(picture));
-    files.add("dat/cells.spr", std::string("file_name dat/cells.tga\nframes 2\ngroups 2\n"));
-    auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
-    sprite->setFlipped(true);
+    auto sprite = loadCells(files);
     sprite->setBlend(true);
     clear(0, 0, 0);
     sprite->drawAdditiveQuads({{50, 50, 0, 20, 20, 0, 1, 1, 1, 1, 1},

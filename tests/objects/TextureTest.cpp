@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
 #include "utils/TempDir.h"
 
@@ -19,6 +20,13 @@ Bytes greenWithRedBottomRow(int width, int height)
     for (int x = 0; x < width; ++x)
         picture.at(x, height - 1) = kRed;
     return tgaFile(picture);
+}
+
+// A 64 x 32 strip, clamped, without mipmaps.
+std::unique_ptr<Texture> strip()
+{
+    return std::make_unique<Texture>("strip.tga", greenWithRedBottomRow(64, 32), TextureWrap::Clamp,
+                                     TextureMipmaps::None);
 }
 
 } // namespace
@@ -51,14 +59,20 @@ TEST(TextureDeathTest, MissingOrUndecodableFilesEndTheProgramNamingTheFile)
 
 using TextureDrawTest = GlTest;
 
-TEST_F(TextureDrawTest, QuadCoversItsSizeWithTheFirstRowAlongTheBottomEdge)
+TEST_F(TextureDrawTest, LoadedTexturesAreUploadedOnTheirFirstBindAndCoverTheirSize)
 {
-    Texture texture("strip.tga", greenWithRedBottomRow(64, 32), TextureWrap::Clamp,
-                    TextureMipmaps::None);
-    texture.upload();
-    ASSERT_TRUE(texture.isUploaded());
+    TestPack files;
+    files.add("dat/strip.tga", greenWithRedBottomRow(64, 32));
+    files.add("dat/unused.tga", greenWithRedBottomRow(8, 8));
+    auto texture = Texture::load(&files.pack(), "dat/strip.tga");
+    ImagePrefetch::start(files.pack(), {"dat/unused.tga"}); // its texture takes it decoded
+    auto unused = Texture::load(&files.pack(), "dat/unused.tga");
+    EXPECT_FALSE(texture->isUploaded());
     clear(0, 0, 0);
-    texture.draw(100, 50, 0);
+    texture->draw(100, 50, 0);
+    EXPECT_TRUE(texture->isUploaded());
+    EXPECT_FALSE(unused->isUploaded());
+    // The first row of the buffer runs along the quad's bottom edge.
     EXPECT_TRUE(sameColour(pixel(100, 50), kGreen));
     EXPECT_TRUE(sameColour(pixel(163, 50), kGreen));
     EXPECT_TRUE(sameColour(pixel(130, 81), kRed)); // the last row on screen, y 81..82
@@ -67,6 +81,11 @@ TEST_F(TextureDrawTest, QuadCoversItsSizeWithTheFirstRowAlongTheBottomEdge)
     EXPECT_TRUE(sameColour(pixel(164, 60), kBlack));
     EXPECT_TRUE(sameColour(pixel(130, 49), kBlack));
     EXPECT_TRUE(sameColour(pixel(130, 82), kBlack));
+    unused->draw(0, 0, 0);
+    EXPECT_TRUE(unused->isUploaded());
+    EXPECT_TRUE(sameColour(pixel(4, 2), kGreen));
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+    ImagePrefetch::stop();
 }
 
 TEST_F(TextureDrawTest, OddRowLengthsUploadWithoutSkewAndShowThePictureUpright)
@@ -103,37 +122,14 @@ TEST_F(TextureDrawTest, BindingTheSameTextureTwiceIssuesOneBind)
     EXPECT_EQ(Texture::bindsIssued(), before + 3);
 }
 
-TEST_F(TextureDrawTest, LoadedTexturesAreDecodedAndUploadedOnTheirFirstBind)
-{
-    TestPack files;
-    files.add("dat/strip.tga", greenWithRedBottomRow(64, 32));
-    files.add("dat/unused.tga", greenWithRedBottomRow(8, 8));
-    auto texture = Texture::load(&files.pack(), "dat/strip.tga");
-    auto unused = Texture::load(&files.pack(), "dat/unused.tga");
-    EXPECT_EQ(texture->width(), 64);
-    EXPECT_EQ(texture->height(), 32);
-    EXPECT_FALSE(texture->isUploaded());
-    clear(0, 0, 0);
-    texture->draw(100, 50, 0);
-    EXPECT_TRUE(texture->isUploaded());
-    EXPECT_TRUE(sameColour(pixel(130, 81), kRed));
-    EXPECT_TRUE(sameColour(pixel(130, 60), kGreen));
-
-    EXPECT_FALSE(unused->isUploaded());
-    unused->draw(0, 0, 0);
-    EXPECT_TRUE(unused->isUploaded());
-    EXPECT_TRUE(sameColour(pixel(4, 2), kGreen));
-}
-
 TEST_F(TextureDrawTest, TexturesSurviveTheContextBeingRecreated)
 {
-    Texture texture("strip.tga", greenWithRedBottomRow(64, 32), TextureWrap::Clamp,
-                    TextureMipmaps::None);
-    texture.upload();
+    auto texture = strip();
+    texture->upload();
     recreateContext();
-    ASSERT_TRUE(texture.isUploaded());
+    ASSERT_TRUE(texture->isUploaded());
     clear(0, 0, 0);
-    texture.draw(100, 50, 0);
+    texture->draw(100, 50, 0);
     EXPECT_TRUE(sameColour(pixel(120, 60), kGreen));
     EXPECT_TRUE(sameColour(pixel(120, 81), kRed));
 }
@@ -141,14 +137,13 @@ TEST_F(TextureDrawTest, TexturesSurviveTheContextBeingRecreated)
 TEST_F(TextureDrawTest, TexturesMadeWithoutAContextAreUploadedByReloadAll)
 {
     m_context.reset();
-    Texture texture("strip.tga", greenWithRedBottomRow(64, 32), TextureWrap::Clamp,
-                    TextureMipmaps::None);
-    texture.upload();
-    EXPECT_FALSE(texture.isUploaded());
+    auto texture = strip();
+    texture->upload();
+    EXPECT_FALSE(texture->isUploaded());
     SetUp(); // a context appears; SetUp reloads all textures
-    EXPECT_TRUE(texture.isUploaded());
+    EXPECT_TRUE(texture->isUploaded());
     clear(0, 0, 0);
-    texture.draw(0, 0, 0);
+    texture->draw(0, 0, 0);
     EXPECT_TRUE(sameColour(pixel(10, 10), kGreen));
 }
 

@@ -49,22 +49,6 @@ TEST(Scrambler, ChainsEveryByteWithTheKeyAndThePreviousOutput)
     }
 }
 
-TEST(Scrambler, UnscramblesAHandMadeBufferForEveryRotation)
-{
-    const std::string key = "xy";
-    const std::string text = "hello";
-    for (std::uint8_t r = 0; r < 5; ++r) {
-        std::vector<std::uint8_t> stored{r};
-        for (std::size_t i = 1; i <= text.size(); ++i) {
-            const std::uint8_t p = stored[i - 1];
-            const std::uint8_t t = static_cast<std::uint8_t>(text[(r + i - 1) % text.size()]);
-            stored.push_back(static_cast<std::uint8_t>(((t ^ p) ^ key[i % 2]) + p));
-        }
-        const auto back = Scrambler().unscramble(stored.data(), stored.size(), key.data(), 2);
-        EXPECT_EQ(std::string(back.begin(), back.end()), text) << int(r);
-    }
-}
-
 TEST(Scrambler, DegenerateInputsGiveEmptyResults)
 {
     const std::uint8_t one[1] = {3};
