@@ -110,7 +110,7 @@ TEST(LevelFileParse, ShortLayoutLeavesHoles) {
     const std::string text = "3\r\n0\r\n0\r\n0\r\n3\r\n3\r\n000";
     const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
     ASSERT_TRUE(p.level);
-    Field field(*p.level, 1, true, 1);
+    Field field(*p.level, 1, true, 1, unwatched());
     EXPECT_EQ(field.cellCount(), 3);
     EXPECT_TRUE(field.isCell(1, 0));
     EXPECT_FALSE(field.isCell(1, 1));

@@ -7,6 +7,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "BoardBuilder.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
 #include "utils/FilePack.h"
@@ -44,7 +45,7 @@ TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile) {
     EXPECT_EXIT(
         {
             enter();
-            Field field(42, true);
+            LevelFile::load(42);
         },
         ::testing::ExitedWithCode(EXIT_FAILURE), "levels/level042.txt");
 }
@@ -60,7 +61,7 @@ TEST_F(LevelFolder, ImpossibleSizesAndColourCountsAreRefusedNamingTheFile) {
         EXPECT_EXIT(
             {
                 enter();
-                Field field(level, true);
+                LevelFile::load(level);
             },
             ::testing::ExitedWithCode(EXIT_FAILURE), expected[level - 1])
             << "level " << level;
@@ -71,7 +72,7 @@ TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles) {
     const fs::path before = fs::current_path();
     fs::current_path(m_dir);
     {
-        Field field(5, false);
+        Field field(LevelFile::load(5), 5, false, 1, unwatched());
         EXPECT_EQ(field.cellCount(), 5);
         for (int i = 0; i < 300; ++i)
             field.update(33.0f);
@@ -92,7 +93,7 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
     const std::string text = f.text();
     const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
     ASSERT_TRUE(p.level) << p.error;
-    Field field(*p.level, 100, true, 7);
+    Field field(*p.level, 100, true, 7, unwatched());
     EXPECT_EQ(field.cellCount(), f.positionCount());
     EXPECT_TRUE(field.isCell(59, 119));
     EXPECT_TRUE(field.isCell(0, 60));
@@ -117,7 +118,7 @@ TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell) {
         f.rows = rows;
         f.width = 120;
         f.layout.assign(static_cast<std::size_t>(f.positionCount()), '0');
-        Field field(f, 1, false, 1);
+        Field field(f, 1, false, 1, unwatched());
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < field.rowLength(r); c += 7)
                 ASSERT_EQ(field.cellUnder(field.cellCentre(r, c)), (GridPos{r, c}))

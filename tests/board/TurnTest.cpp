@@ -45,9 +45,9 @@ TEST_F(Turn, AnnouncesFlowersOnFreeCellsAndPlacesThemAfterAQuietMove) {
     EXPECT_EQ(field->state(), FieldState::Placing);
     EXPECT_TRUE(field->newCells().empty());
     EXPECT_EQ(flowersOnBoard(*field), 3);
-    EXPECT_EQ(sounds.count(SoundId::WaterDrop), 0);
+    EXPECT_EQ(events.count(BoardSound::WaterDrop), 0);
     runUpdates(*field, 30);
-    EXPECT_EQ(sounds.count(SoundId::WaterDrop), 2);
+    EXPECT_EQ(events.count(BoardSound::WaterDrop), 2);
     EXPECT_EQ(field->state(), FieldState::Idle);
     EXPECT_EQ(field->newCells().size(), 2u); // the next ones are announced
 }
@@ -229,8 +229,8 @@ TEST_F(Turn, PreviewGameDrawsColoursWithoutTheLineTest) {
 
 namespace {
 // A quiet board with one flower for the insects to aim at.
-std::unique_ptr<Field> insectBoard(int level) {
-    auto field = makeField({.rows = 5, .width = 5, .level = level});
+std::unique_ptr<Field> insectBoard(int level, FieldListener& events) {
+    auto field = makeField({.rows = 5, .width = 5, .level = level}, events);
     idleFlower(*field, 2, 2, 1);
     idleFlower(*field, 0, 0, 2);
     return field;
@@ -247,18 +247,18 @@ int updatesUntilInsect(Field& field, int limit) {
 } // namespace
 
 TEST_F(Turn, InsectsComeFromLevelSixAtTheLevelsInterval) {
-    auto quiet = insectBoard(5);
+    auto quiet = insectBoard(5, events);
     EXPECT_EQ(updatesUntilInsect(*quiet, 1500), -1);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(6), 1500), 900);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(19), 1500), 900);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(20), 1500), 600);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(59), 1500), 600);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(60), 1500), 450);
-    EXPECT_EQ(sounds.count(SoundId::TakeOff), 5);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(6, events), 1500), 900);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(19, events), 1500), 900);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(20, events), 1500), 600);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(59, events), 1500), 600);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(60, events), 1500), 450);
+    EXPECT_EQ(events.count(BoardSound::TakeOff), 5);
 }
 
 TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
-    auto field = insectBoard(6);
+    auto field = insectBoard(6, events);
     finishIntro(*field);
     field->selectAt(2, 2);
     EXPECT_EQ(updatesUntilInsect(*field, 1000), -1);
@@ -267,7 +267,7 @@ TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
 }
 
 TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
-    auto field = insectBoard(60);
+    auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     EXPECT_TRUE(field->insectActive());
     EXPECT_EQ(field->selectAt(2, 2), kNoColour);
@@ -276,12 +276,12 @@ TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
         field->update(100.0f);
     EXPECT_EQ(field->insect(), nullptr);
     EXPECT_EQ(field->cellBackAt(aim.row, aim.col)->type(), CellType::Locked);
-    EXPECT_EQ(sounds.count(SoundId::Pop), 1);
+    EXPECT_EQ(events.count(BoardSound::Pop), 1);
     EXPECT_FLOAT_EQ(field->insectTimer(), 45000.0f);
 }
 
 TEST_F(Turn, CaughtInsectScoresAndSavesTheFlower) {
-    auto field = insectBoard(60);
+    auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     for (int i = 0; i < 5; ++i)
         field->update(100.0f);
@@ -295,11 +295,11 @@ TEST_F(Turn, CaughtInsectScoresAndSavesTheFlower) {
     EXPECT_EQ(field->insect(), nullptr);
     EXPECT_NE(field->cellBackAt(2, 2)->type(), CellType::Locked);
     EXPECT_NE(field->cellBackAt(0, 0)->type(), CellType::Locked);
-    EXPECT_EQ(sounds.count(SoundId::Pop), 0);
+    EXPECT_EQ(events.count(BoardSound::Pop), 0);
 }
 
 TEST_F(Turn, MissedClickLeavesTheInsect) {
-    auto field = insectBoard(60);
+    auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     const Vec4 at = field->insect()->position();
     field->onClick(at.x + 52.0f, at.y);
