@@ -129,11 +129,15 @@ TEST_F(Turn, ExitSweepEndsTheLevelAfterAClick) {
     runUpdates(*field, 40);
     EXPECT_FLOAT_EQ(field->resultsAlpha(), 1.0f);
     EXPECT_FALSE(field->isLevelOver());
+    events = {};
     field->onClick(400.0f, 300.0f);
     EXPECT_TRUE(field->exitStarted());
+    // Each flower bursts with its sparks only once its delay has run out.
+    EXPECT_TRUE(events.bursts.empty());
     for (int i = 0; i < 500 && !field->isLevelOver(); ++i)
         field->update(16.0f);
     EXPECT_TRUE(field->isLevelOver());
+    EXPECT_EQ(int(events.bursts.size()), field->cellCount());
     EXPECT_FLOAT_EQ(field->resultsAlpha(), 0.0f);
     EXPECT_FLOAT_EQ(field->cellBackAt(2, 2)->opacity(), 0.0f);
 }
