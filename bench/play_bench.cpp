@@ -10,13 +10,13 @@
 // at once while two blasts, a colour bomb and the streak blast sweep it.
 #include "BenchClock.h"
 #include "GameHeap.h"
-#include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "board/Flower.h"
 #include "board/LevelFile.h"
-#include "effects/Blast.h"
-#include "effects/ColourBomb.h"
+#include "board/Blast.h"
+#include "board/ColourBomb.h"
 #include "effects/EffectDrawing.h"
+#include "effects/FieldFeedback.h"
 #include "effects/GameResources.h"
 #include "effects/ParticleSystem.h"
 #include "game/BoardRenderer.h"
@@ -82,20 +82,21 @@ public:
         m_pack->setKey(kMainPackKey);
         if (!m_pack->load(VM_GAME_DIR "/data/data.pk"))
             return;
-        BoardSounds::setListener([](int, BoardSounds::Restart) {});
         m_resources = std::make_unique<GameResources>(*m_pack);
         m_art = PlayArt::from(*m_resources);
         m_particles = &ParticleSystem::create();
+        // Sparks and texts as in the game; the sounds are not played.
+        m_feedback = std::make_unique<FieldFeedback>(*m_particles, FieldFeedback::SoundOutput{});
         m_renderer = std::make_unique<BoardRenderer>(m_art);
     }
     ~PlayScreenScene()
     {
         m_renderer.reset();
+        m_feedback.reset();
         ParticleSystem::release();
         m_resources.reset();
         if (m_pack != nullptr)
             destroyPack("main");
-        BoardSounds::setListener({});
     }
 
     const char* problem() const
@@ -105,6 +106,7 @@ public:
         return m_renderer ? nullptr : "no built data/data.pk";
     }
     ParticleSystem& particles() { return *m_particles; }
+    FieldListener& events() { return *m_feedback; }
 
     // One whole frame: updates, drawing, swap, glFinish.
     void frame(Field& field, FrameTimer& timer)
@@ -151,6 +153,7 @@ private:
     std::unique_ptr<GameResources> m_resources;
     PlayArt m_art;
     ParticleSystem* m_particles = nullptr;
+    std::unique_ptr<FieldFeedback> m_feedback;
     std::unique_ptr<BoardRenderer> m_renderer;
     double m_mainThread = 0.0;
     std::size_t m_peakParticles = 0;
@@ -182,7 +185,7 @@ void playScreenFrame(benchmark::State& state)
         state.SkipWithError(problem);
         return;
     }
-    Field field(LevelFile::load(30), 30, true, kSeed);
+    Field field(LevelFile::load(30), 30, true, kSeed, scene.events());
     for (int i = 0; i < 200; ++i)
         field.update(16.0f);
     // The first frames upload the pictures and build the renderer's shaders.
@@ -216,7 +219,7 @@ void startLargestBurst(Field& field)
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
             if (Flower* flower = field.flowerAt(r, c); flower != nullptr && flower->isIdle())
-                flower->explode(true);
+                flower->explode(field.events());
 }
 
 void largestBurst(benchmark::State& state)
@@ -226,7 +229,7 @@ void largestBurst(benchmark::State& state)
         state.SkipWithError(problem);
         return;
     }
-    Field field(LevelFile::load(kLargestLevel), kLargestLevel, true, kSeed);
+    Field field(LevelFile::load(kLargestLevel), kLargestLevel, true, kSeed, scene.events());
     for (int i = 0; i < 200; ++i)
         field.update(16.0f);
     const auto burstWhenCalm = [&field, &scene] {

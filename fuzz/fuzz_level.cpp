@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (parsed.level->rows > 40 || parsed.level->width > 40)
         return 0; // big boards are covered by the benchmarks; keep each run short
-    Field field(*parsed.level, 7, true, 1);
+    FieldListener unwatched;
+    Field field(*parsed.level, 7, true, 1, unwatched);
     for (int i = 0; i < 60; ++i) {
         field.update(33.0f);
         if (i == 40) {

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/Clock.h"
-
 namespace {
 
 bool cellTypeOf(char ch, CellType& type) {
@@ -30,11 +28,9 @@ bool cellTypeOf(char ch, CellType& type) {
 
 const float Field::kRowHeight = std::sqrt(40.0f * 40.0f - 20.0f * 20.0f) + 1.1f;
 
-Field::Field(int level, bool realGame)
-    : Field(LevelFile::load(level), level, realGame, Clock::milliseconds()) {}
-
-Field::Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed)
-    : m_flowers(std::make_unique<Grid<std::unique_ptr<Flower>>>()),
+Field::Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed,
+             FieldListener& events)
+    : m_events(events), m_flowers(std::make_unique<Grid<std::unique_ptr<Flower>>>()),
       m_colours(std::make_unique<Grid<int>>()),
       m_cellBacks(std::make_unique<Grid<std::unique_ptr<CellBack>>>()),
       m_pathPoints(std::make_unique<Grid<std::unique_ptr<PathPoint>>>()) {

@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "board/BoardShake.h"
 #include "board/CellBack.h"
+#include "board/Effect.h"
+#include "board/FieldListener.h"
 #include "board/Flower.h"
 #include "board/HexGrid.h"
+#include "board/Insect.h"
 #include "board/LevelFile.h"
+#include "board/PathPoint.h"
 #include "board/Vec4.h"
-#include "effects/BoardShake.h"
-#include "effects/Effect.h"
-#include "effects/Insect.h"
-#include "effects/PathPoint.h"
 
 class KeyValueFile;
 
@@ -23,7 +24,8 @@ enum class AwardSize { Normal, Big };
 
 // The board of one level: cells, flowers, moves, bursts, the turn cycle,
 // insects and the end of the level. Driven by update(dt) and the clicks the
-// play screen forwards; draws nothing itself.
+// play screen forwards; draws and plays nothing itself, but tells its
+// listener what happens.
 class Field {
 public:
     static constexpr int kMaxSize = LevelFile::kMaxSize;
@@ -44,9 +46,9 @@ public:
         int m_statChainBonus = 0;
     };
 
-    // Reads the level's file from the pack and seeds rand from the clock.
-    Field(int level, bool realGame);
-    Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed);
+    // Seeds rand. events (not owned) hears of every sound, spark and text.
+    Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed,
+          FieldListener& events);
     ~Field();
     Field(const Field&) = delete;
     Field& operator=(const Field&) = delete;
@@ -90,6 +92,7 @@ public:
     // A copy of every cell's colour, H rows of rowLength(r) entries.
     std::vector<std::vector<int>> colourTable() const;
     void addEffect(std::unique_ptr<Effect> effect);
+    FieldListener& events() const { return m_events; }
 
     // The turn cycle.
     void update(float dt);
@@ -191,6 +194,7 @@ private:
 
     template <typename T> using Grid = std::array<std::array<T, kMaxSize>, kMaxSize>;
 
+    FieldListener& m_events;
     int m_wildcardPercent = 0;
     FieldState m_state = FieldState::Idle;
     int m_level = 0;

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "board/BoardSounds.h"
 
 namespace {
 constexpr int kFirstInsectLevel = 6;
@@ -57,7 +56,7 @@ void Field::handleInsectAtRest() {
         const GridPos under = cellUnder(m_insect->position());
         sendInsectAway();
         if (flowerAt(under.row, under.col)) {
-            BoardSounds::play(SoundId::Pop);
+            m_events.playSound(BoardSound::Pop, SoundRestart::Always);
             cellBackAt(under.row, under.col)->setType(CellType::Locked);
         }
         return;
@@ -84,7 +83,7 @@ void Field::sendInsectAway() {
 }
 
 void Field::createInsect(const std::vector<GridPos>& candidates) {
-    BoardSounds::play(SoundId::TakeOff);
+    m_events.playSound(BoardSound::TakeOff, SoundRestart::Always);
     auto insect = std::make_unique<Insect>();
     Vec4 start{0.0f, 0.0f, 0.0f, 1.0f};
     switch (std::rand() & 3) {

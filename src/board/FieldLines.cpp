@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "board/BoardSounds.h"
+#include "board/Blast.h"
+#include "board/ColourBomb.h"
 #include "board/Saturating.h"
-#include "effects/Blast.h"
-#include "effects/ColourBomb.h"
-#include "effects/ParticleSystem.h"
 
 namespace {
 bool matchesColour(int value, int colour) { return value != kNoColour && (isWildcard(value) || value == colour); }
@@ -97,7 +95,7 @@ void Field::findLines() {
     if (hits.size() >= 4)
         ++m_stats.m_statChains;
     if (!hits.empty())
-        BoardSounds::play(SoundId::GlassBreaks);
+        m_events.playSound(BoardSound::GlassBreaks, SoundRestart::Always);
     burstHits(hits);
     if (m_arrivedThisFrame)
         afterArrival(!hits.empty());
@@ -106,7 +104,7 @@ void Field::findLines() {
 void Field::burstHits(const std::vector<GridPos>& hits) {
     int points = 10;
     for (const GridPos& p : hits) {
-        flowerAt(p.row, p.col)->explode(true);
+        flowerAt(p.row, p.col)->explode(m_events);
         award(points, cellCentre(p.row, p.col));
         points += 2;
     }
@@ -178,7 +176,6 @@ void Field::clearCellBack(int r, int c) {
     if (!back || back->type() == CellType::Cleared)
         return;
     award(300, cellCentre(r, c));
-    if (ParticleSystem* particles = ParticleSystem::instance())
-        particles->burst(cellCentre(r, c), 15);
+    m_events.burst(cellCentre(r, c), 15);
     back->setType(CellType::Cleared);
 }

@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdlib>
 
-#include "effects/ParticleSystem.h"
-
 // Picks and moves wait for a quiet board: no level end, sweep, intro,
 // placing, bonus effect or insect on its way.
 bool Field::readyForMove() const {
@@ -194,7 +192,5 @@ bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos
 
 void Field::showFloatingText(const std::string& text, const Vec4& position, float size) {
     const float rise = -(static_cast<float>(std::rand() % 100) / 400.0f + 0.25f);
-    if (ParticleSystem* particles = ParticleSystem::instance())
-        particles->showText(text, position, size, {0.0f, rise, 0.0f, 1.0f},
-                            {1.0f, 1.0f, 1.0f, 1.0f});
+    m_events.floatingText(text, position, size, {0.0f, rise, 0.0f, 1.0f});
 }

@@ -44,7 +44,7 @@ void Field::updateFlowers(float dt) {
                 if (PathPoint* p = pathPointAt(under.row, under.col))
                     p->setFadeStep(-0.04f);
             }
-            f->update(dt);
+            f->update(dt, m_events);
             if (wasMoving && !f->isMoving()) {
                 m_lastArrived = f;
                 m_arrivedThisFrame = true;
@@ -284,7 +284,7 @@ void Field::startExit() {
             if (CellBack* back = cellBackAt(r, c))
                 back->setOpacityStep(-0.05f);
             if (Flower* f = flowerAt(r, c))
-                f->explode(false);
+                f->explodeAfterDelay();
         }
     }
     setIntroDelays();

@@ -2,25 +2,24 @@
 
 #include <cstdlib>
 
-#include "board/BoardSounds.h"
-#include "effects/ParticleSystem.h"
+#include "board/FieldListener.h"
 
 Flower::Flower(int colour, int skin, const Vec4& position, float size)
     : m_colour(colour), m_skin(skin), m_size(size),
       m_animationFps(static_cast<float>(std::rand() % 30 + 15)), m_position(position) {}
 
-void Flower::update(float dt) {
+void Flower::update(float dt, FieldListener& events) {
     if (m_size > 50.0f)
         m_size = 50.0f;
     switch (m_state) {
     case FlowerState::Appearing:
-        updateAppearing(dt);
+        updateAppearing(dt, events);
         break;
     case FlowerState::Idle:
         updateIdle();
         break;
     case FlowerState::Exploding:
-        updateExploding(dt);
+        updateExploding(dt, events);
         break;
     case FlowerState::Moving:
         updateMoving(dt);
@@ -37,14 +36,17 @@ void Flower::startAppearing(float delay) {
     m_appearSoundDone = false;
 }
 
-void Flower::explode(bool withParticles) {
+void Flower::explode(FieldListener& events) {
+    explodeAfterDelay();
+    emitExplosion(events);
+}
+
+void Flower::explodeAfterDelay() {
     m_state = FlowerState::Exploding;
     m_selected = false;
     m_opacity = 1.0f;
     m_opacityStep = -0.03f;
     m_particlesDone = false;
-    if (withParticles)
-        emitExplosion();
 }
 
 void Flower::setWaypoints(std::deque<Vec4> waypoints) {
@@ -59,7 +61,7 @@ void Flower::makeIdle() {
     m_appearSoundDone = true;
 }
 
-void Flower::updateAppearing(float dt) {
+void Flower::updateAppearing(float dt, FieldListener& events) {
     if (m_startDelay > 0.0f) {
         m_startDelay -= dt;
         if (m_startDelay > 0.0f)
@@ -67,7 +69,7 @@ void Flower::updateAppearing(float dt) {
     }
     m_startDelay = 0.0f;
     if (!m_appearSoundDone) {
-        BoardSounds::play(SoundId::WaterDrop);
+        events.playSound(BoardSound::WaterDrop, SoundRestart::Always);
         m_appearSoundDone = true;
     }
     m_scale += 0.06f;
@@ -85,12 +87,12 @@ void Flower::updateIdle() {
     }
 }
 
-void Flower::updateExploding(float dt) {
+void Flower::updateExploding(float dt, FieldListener& events) {
     m_startDelay -= dt;
     if (m_startDelay >= 0.0f)
         return;
     if (!m_particlesDone)
-        emitExplosion();
+        emitExplosion(events);
     m_opacity += m_opacityStep * (dt / 6.0f);
     if (m_opacity < 0.0f)
         m_state = FlowerState::Dead;
@@ -118,8 +120,7 @@ void Flower::arriveNow() {
     m_state = FlowerState::Idle;
 }
 
-void Flower::emitExplosion() {
+void Flower::emitExplosion(FieldListener& events) {
     m_particlesDone = true;
-    if (ParticleSystem* particles = ParticleSystem::instance())
-        particles->burst(m_position, kExplosionParticles);
+    events.burst(m_position, kExplosionParticles);
 }

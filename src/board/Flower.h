@@ -4,6 +4,8 @@
 
 #include "board/Vec4.h"
 
+class FieldListener;
+
 enum class FlowerState { Idle = 0, Appearing = 2, Exploding = 3, Moving = 4, Dead = 5 };
 
 inline constexpr int kNoColour = -1;
@@ -21,11 +23,14 @@ public:
 
     Flower(int colour, int skin, const Vec4& position, float size = 32.0f);
 
-    // Advances appearing, exploding and travelling.
-    void update(float dt);
+    // Advances appearing, exploding and travelling; events hears the
+    // appearing sound and the sparks of a delayed burst.
+    void update(float dt, FieldListener& events);
     void startAppearing(float delay);
-    // With particles false they come once the start delay has run out.
-    void explode(bool withParticles);
+    // Bursts with its sparks at once.
+    void explode(FieldListener& events);
+    // Bursts with its sparks once the start delay has run out (the exit sweep).
+    void explodeAfterDelay();
     void setWaypoints(std::deque<Vec4> waypoints);
     // A travelling flower stands at the end of its path at once.
     void arriveNow();
@@ -60,11 +65,11 @@ public:
     void makeIdle();
 
 private:
-    void updateAppearing(float dt);
+    void updateAppearing(float dt, FieldListener& events);
     void updateIdle();
-    void updateExploding(float dt);
+    void updateExploding(float dt, FieldListener& events);
     void updateMoving(float dt);
-    void emitExplosion();
+    void emitExplosion(FieldListener& events);
 
     int m_colour;
     int m_skin;

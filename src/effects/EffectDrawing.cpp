@@ -1,6 +1,6 @@
 #include "effects/EffectDrawing.h"
 
-#include "effects/Insect.h"
+#include "board/Insect.h"
 #include "effects/ParticleSystem.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"

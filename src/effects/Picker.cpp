@@ -2,9 +2,7 @@
 
 #include <cstdlib>
 
-#include "board/BoardSounds.h"
 #include "board/Field.h"
-#include "effects/ParticleSystem.h"
 #include "objects/Sprite.h"
 
 #include <GL/gl.h>
@@ -24,7 +22,7 @@ void Picker::onLeftButtonDown(float x, float y) {
     if (colour != kNoColour)
         pick(colour);
     if (colour == kNoColour && m_field.isCell(r, c) && boardIdle() && !m_field.insectActive()) {
-        BoardSounds::play(SoundId::Bonk);
+        m_field.events().playSound(BoardSound::Bonk, SoundRestart::Always);
         return;
     }
     if (m_field.insectActive())
@@ -44,7 +42,7 @@ void Picker::onRightButtonDown(float, float) {
     drop();
     m_field.deselectAll();
     m_field.previewPath(m_mouse);
-    BoardSounds::play(SoundId::Unselect);
+    m_field.events().playSound(BoardSound::Unselect, SoundRestart::Always);
 }
 
 void Picker::update(const Vec4& mouse) {
@@ -82,7 +80,8 @@ void Picker::draw() {
 
 void Picker::tryMoveTo(float x, float y) {
     const bool moved = m_field.moveSelectedTo(m_field.rowAt(y), m_field.colAt(x, y));
-    BoardSounds::play(moved ? SoundId::Select : SoundId::Unselect);
+    m_field.events().playSound(moved ? BoardSound::Select : BoardSound::Unselect,
+                               SoundRestart::Always);
     drop();
     m_field.deselectAll();
 }
@@ -96,7 +95,7 @@ void Picker::pick(int colour) {
         m_carried->setFlipped(true);
         m_carried->setFps(static_cast<float>(15 + std::rand() % 30));
     }
-    BoardSounds::play(SoundId::Select);
+    m_field.events().playSound(BoardSound::Select, SoundRestart::Always);
 }
 
 void Picker::drop() {
@@ -105,16 +104,14 @@ void Picker::drop() {
 }
 
 void Picker::fireShot(float x, float y) {
-    BoardSounds::play(SoundId::Shot);
-    ParticleSystem* particles = ParticleSystem::instance();
+    m_field.events().playSound(BoardSound::Shot, SoundRestart::Always);
     for (int i = 0; i < kShotParticles; ++i) {
         const float dx = static_cast<float>(std::rand() % 100 - 50);
         const float dy = static_cast<float>(std::rand() % 100 - 50);
         const float factor = static_cast<float>(std::rand() % 60 - 30) / 10.0f + 2.5f;
         const Vec4 direction = normalise(Vec4{dx, dy, 0.0f, 1.0f}) * factor;
         const Vec4 start = Vec4{x, y, 0.0f, 1.0f} + direction * 2.0f;
-        if (particles)
-            particles->emit(18.0f, start, direction);
+        m_field.events().spark(18.0f, start, direction);
     }
 }
 

@@ -9,7 +9,8 @@ class Sprite;
 
 // The play screen's mouse hand: turns presses and releases over the board
 // into selections and moves, carries a copy of the picked flower under the
-// mouse and fires the shot at an active insect. Positions are logical.
+// mouse and fires the shot at an active insect. Positions are logical. Its
+// sounds and the shot's sparks go to the field's listener.
 class Picker {
 public:
     static constexpr int kShotParticles = 25;

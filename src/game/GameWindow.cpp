@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "board/Field.h"
+#include "board/LevelFile.h"
 #include "board/Saturating.h"
 #include "effects/EffectDrawing.h"
 #include "effects/HintOverlay.h"
@@ -12,6 +13,7 @@
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
 #include "objects/Sprite.h"
+#include "platform/Clock.h"
 #include "ui/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
@@ -42,11 +44,12 @@ void loadButtonPlace(Button& button) {
 GameWindow::GameWindow(int firstLevel, HighScores* highScores)
     : GameWindow(firstLevel, highScores, PlayArt::fromResources()) {}
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art)
-    : m_art(art), m_renderer(art), m_highScores(highScores) {
-    ParticleSystem& particles = ParticleSystem::create();
+GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art,
+                       FieldFeedback::SoundOutput sounds)
+    : m_art(art), m_renderer(art), m_feedback(ParticleSystem::create(), std::move(sounds)),
+      m_highScores(highScores) {
     if (m_art.particles)
-        particles.setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
+        m_feedback.particles().setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
     startLevel(firstLevel, 0);
     Config::get().m_playlist.playNext(-1);
     m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);
@@ -58,7 +61,9 @@ GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& ar
 
 void GameWindow::startLevel(int level, int carriedScore) {
     m_picker.reset();
-    m_field = std::make_unique<Field>(level, true);
+    // Seeded from the clock: every game deals its own boards.
+    m_field = std::make_unique<Field>(LevelFile::load(level), level, true, Clock::milliseconds(),
+                                      m_feedback);
     m_field->setScore(carriedScore);
     int& highest = Config::get().m_level;
     highest = std::max(highest, level);

@@ -2,6 +2,7 @@
 
 #include "board/CellCursor.h"
 #include "board/Vec4.h"
+#include "effects/FieldFeedback.h"
 #include "game/BoardRenderer.h"
 #include "game/NewElementNotice.h"
 #include "game/PlayArt.h"
@@ -37,8 +38,10 @@ public:
 
     // highScores (not owned) may be null: a game over then just closes the screen.
     GameWindow(int startLevel, HighScores* highScores);
-    // With pictures other than the play-screen resources' (tests, tools).
-    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art);
+    // With pictures other than the play-screen resources' (tests, tools), and
+    // the board's sounds played elsewhere than through the sound manager.
+    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art,
+               FieldFeedback::SoundOutput sounds = FieldFeedback::soundManager());
     ~GameWindow() override;
 
     // Hints take the move first, then the window's controls.
@@ -132,6 +135,8 @@ private:
 
     PlayArt m_art;
     BoardRenderer m_renderer;
+    // Before the board, which tells it what happens.
+    FieldFeedback m_feedback;
     std::unique_ptr<Field> m_field;
     std::unique_ptr<Picker> m_picker;
     bool m_gameOver = false;

@@ -3,8 +3,10 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "board/Field.h"
+#include "board/LevelFile.h"
 #include "game/BoardRenderer.h"
 #include "objects/Font.h"
+#include "platform/Clock.h"
 #include "platform/VirtualKey.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
@@ -45,7 +47,8 @@ LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidt
     slider->setValue(0.0f);
     slider->setKeyStep(1.0f);
     m_slider = &own(std::move(slider));
-    m_preview = std::make_unique<Field>(1, false);
+    m_preview = std::make_unique<Field>(LevelFile::load(1), 1, false, Clock::milliseconds(),
+                                        m_previewEvents);
     if (art != nullptr)
         m_renderer = std::make_unique<BoardRenderer>(*art);
 }
@@ -122,7 +125,8 @@ void LevelChoiceScreen::refreshPreview()
 {
     const int level = chosenIndex() + 1;
     if (m_preview->level() != level)
-        m_preview = std::make_unique<Field>(level, false);
+        m_preview = std::make_unique<Field>(LevelFile::load(level), level, false,
+                                            Clock::milliseconds(), m_previewEvents);
 }
 
 void LevelChoiceScreen::render()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/FieldListener.h"
 #include "screens/MenuScreen.h"
 
 #include <memory>
@@ -71,6 +72,8 @@ private:
     Button* m_prevButton;
     TrackBar* m_slider;
     bool m_confirmed = false;
+    // The preview is drawn, never played: nothing it could tell is shown.
+    FieldListener m_previewEvents;
     std::unique_ptr<Field> m_preview;
     std::unique_ptr<BoardRenderer> m_renderer;
 };

@@ -6,9 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board/BoardSounds.h"
 #include "board/Field.h"
-#include "effects/ParticleSystem.h"
+#include "board/FieldListener.h"
 
 // Small boards for the rules tests: a hexagon of one cell kind, no flowers,
 // no announced flowers unless asked for.
@@ -39,8 +38,16 @@ inline LevelFile levelFor(const BoardShape& shape) {
     return f;
 }
 
-inline std::unique_ptr<Field> makeField(const BoardShape& shape = {}) {
-    return std::make_unique<Field>(levelFor(shape), shape.level, shape.realGame, shape.seed);
+// For boards whose sounds, sparks and texts no test looks at.
+inline FieldListener& unwatched() {
+    static FieldListener none;
+    return none;
+}
+
+inline std::unique_ptr<Field> makeField(const BoardShape& shape = {},
+                                        FieldListener& events = unwatched()) {
+    return std::make_unique<Field>(levelFor(shape), shape.level, shape.realGame, shape.seed,
+                                   events);
 }
 
 // Runs the intro until the player may act.
@@ -74,30 +81,64 @@ inline void runUpdates(Field& field, int count, float dt = 16.0f) {
         field.update(dt);
 }
 
-// Records every sound the board plays while it lives.
-class SoundLog {
+// Everything a board tells; order spells the kinds in the order they came:
+// S a sound, B a burst, P a spark, T a text.
+class EventLog : public FieldListener {
 public:
-    SoundLog() {
-        BoardSounds::setListener([this](int id, BoardSounds::Restart restart) {
-            played.push_back(id);
-            restarts.push_back(restart);
-        });
+    struct Burst {
+        Vec4 position;
+        int count;
+    };
+    struct Spark {
+        float size;
+        Vec4 position;
+        Vec4 velocity;
+    };
+    struct Text {
+        std::string text;
+        Vec4 position;
+        float size;
+        Vec4 velocity;
+    };
+
+    void playSound(BoardSound sound, SoundRestart restart) override {
+        played.push_back(sound);
+        restarts.push_back(restart);
+        order += 'S';
     }
-    ~SoundLog() { BoardSounds::setListener({}); }
-    int count(int id) const {
+    void burst(const Vec4& position, int n) override {
+        bursts.push_back({position, n});
+        order += 'B';
+    }
+    void spark(float size, const Vec4& position, const Vec4& velocity) override {
+        sparks.push_back({size, position, velocity});
+        order += 'P';
+    }
+    void floatingText(const std::string& text, const Vec4& position, float size,
+                      const Vec4& velocity) override {
+        texts.push_back({text, position, size, velocity});
+        order += 'T';
+    }
+    int count(BoardSound sound) const {
         int n = 0;
-        for (int p : played)
-            n += p == id;
+        for (BoardSound p : played)
+            n += p == sound;
         return n;
     }
-    std::vector<int> played;
-    std::vector<BoardSounds::Restart> restarts;
+
+    std::vector<BoardSound> played;
+    std::vector<SoundRestart> restarts;
+    std::vector<Burst> bursts;
+    std::vector<Spark> sparks;
+    std::vector<Text> texts;
+    std::string order;
 };
 
-// Every rules test runs with a particle system and a sound log.
+// Every rules test's boards tell their events to one log.
 class BoardTest : public ::testing::Test {
 protected:
-    void SetUp() override { ParticleSystem::create().clear(); }
-    void TearDown() override { ParticleSystem::release(); }
-    SoundLog sounds;
+    std::unique_ptr<Field> makeField(const BoardShape& shape = {}) {
+        return ::makeField(shape, events);
+    }
+    EventLog events;
 };

@@ -2,6 +2,7 @@
 // names the file, instead of running off the board tables.
 #include <gtest/gtest.h>
 
+#include "BoardBuilder.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
 #include "utils/FilePack.h"
@@ -24,20 +25,20 @@ protected:
 
 TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile) {
     EXPECT_EXIT(
-        { Field field(42, true); },
+        { LevelFile::load(42); },
         ::testing::ExitedWithCode(EXIT_FAILURE), "levels/level042.txt");
 }
 
 TEST_F(LevelFolder, ARefusedLevelEndsTheProgramWithTheReasonAndTheFile) {
     write(2, "5\r\n30\r\n5\r\n4\r\n9\r\n500\r\n");
     EXPECT_EXIT(
-        { Field field(2, true); },
+        { LevelFile::load(2); },
         ::testing::ExitedWithCode(EXIT_FAILURE), "longest row.*level002");
 }
 
 TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles) {
     write(5, "3\r\n50\r\n10\r\n0\r\n9\r\n9\r\n00000");
-    Field field(5, false);
+    Field field(LevelFile::load(5), 5, false, 1, unwatched());
     EXPECT_EQ(field.cellCount(), 5);
     for (int i = 0; i < 300; ++i)
         field.update(33.0f);
@@ -56,7 +57,7 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
     const std::string text = f.text();
     const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
     ASSERT_TRUE(p.level) << p.error;
-    Field field(*p.level, 100, true, 7);
+    Field field(*p.level, 100, true, 7, unwatched());
     EXPECT_EQ(field.cellCount(), f.positionCount());
     EXPECT_TRUE(field.isCell(59, 119));
     EXPECT_TRUE(field.isCell(0, 60));
@@ -81,7 +82,7 @@ TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell) {
         f.rows = rows;
         f.width = 120;
         f.layout.assign(static_cast<std::size_t>(f.positionCount()), '0');
-        Field field(f, 1, false, 1);
+        Field field(f, 1, false, 1, unwatched());
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < field.rowLength(r); c += 7)
                 ASSERT_EQ(field.cellUnder(field.cellCentre(r, c)), (GridPos{r, c}))

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LevelDesign.h"
+#include "BoardBuilder.h"
 #include "board/Field.h"
 #include "game/HudLayout.h"
 #include "board/LevelFile.h"
@@ -89,7 +90,7 @@ TEST_F(LevelSet, NumbersEndInCarriageReturnLineFeedAndTheLayoutHasNoSeparators) 
 
 TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays) {
     for (int n = 1; n <= kLevels; ++n) {
-        Field field(level(n).file, n, true, 1);
+        Field field(level(n).file, n, true, 1, unwatched());
         float left = 800.0f, right = 0.0f, top = 600.0f, bottom = 0.0f;
         for (int r = 0; r < field.rows(); ++r) {
             for (int c = 0; c < field.rowLength(r); ++c) {
@@ -120,7 +121,7 @@ TEST_F(LevelSet, FilesFollowTheirDesign) {
         const LevelDesign::Design d = LevelDesign::design(n);
         EXPECT_EQ(f.text(), LevelDesign::make(n).text()) << "level " << n;
         EXPECT_EQ(flowersPerTurn(f), d.flowersPerTurn) << "level " << n;
-        Field field(f, n, true, 2);
+        Field field(f, n, true, 2, unwatched());
         EXPECT_EQ(static_cast<int>(field.newCells().size()), d.flowersPerTurn) << "level " << n;
         EXPECT_EQ(f.numColours, d.colours) << "level " << n;
         EXPECT_EQ(f.fillPercent, d.fillPercent) << "level " << n;
@@ -132,7 +133,7 @@ TEST_F(LevelSet, FilesFollowTheirDesign) {
 
 TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard) {
     for (int n = 1; n <= kLevels; ++n) {
-        Field field(level(n).file, n, true, 3);
+        Field field(level(n).file, n, true, 3, unwatched());
         EXPECT_EQ(field.invariantFault(), "") << "level " << n;
         EXPECT_GT(static_cast<int>(field.newCells().size()), 0) << "level " << n;
         EXPECT_GT(field.cellCount(), 0) << "level " << n;

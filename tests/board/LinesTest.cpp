@@ -29,18 +29,26 @@ TEST_F(Lines, ThreeInARowBurstOnEachAxis) {
     int expectedScore = 0;
     for (const auto& cells : axes) {
         line(cells, 1);
+        events = {};
         field->update(16.0f);
         expectedScore += 36;
         EXPECT_EQ(field->score(), expectedScore);
-        for (const GridPos& p : cells)
+        // The glass, then each flower's sparks and its points, row by row.
+        EXPECT_EQ(events.order, "SBTBTBT");
+        EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::GlassBreaks});
+        ASSERT_EQ(events.bursts.size(), 3u);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const GridPos& p = cells[i];
             EXPECT_EQ(field->flowerAt(p.row, p.col)->state(), FlowerState::Exploding);
+            EXPECT_EQ(events.bursts[i].count, Flower::kExplosionParticles);
+            EXPECT_EQ(events.texts[i].text, std::to_string(10 + 2 * int(i)));
+        }
         settle();
         for (const GridPos& p : cells) {
             EXPECT_EQ(field->flowerAt(p.row, p.col), nullptr);
             EXPECT_NE(field->cellBackAt(p.row, p.col)->type(), CellType::Raw);
         }
     }
-    EXPECT_EQ(sounds.count(SoundId::GlassBreaks), 3);
     EXPECT_EQ(field->statistics().m_statChains, 0);
 }
 
@@ -115,7 +123,7 @@ TEST_F(Lines, BombFlowerInALineSetsOffAColourBomb) {
     EXPECT_EQ(field->flowerAt(0, 0), nullptr);
     EXPECT_EQ(field->flowerAt(4, 2), nullptr);
     EXPECT_EQ(field->score(), 36 + 200);
-    EXPECT_EQ(sounds.count(SoundId::Bowl), 1);
+    EXPECT_EQ(events.count(BoardSound::Bowl), 1);
 }
 
 TEST_F(Lines, BlastFlowerInALineClearsCellsAround) {
@@ -197,7 +205,7 @@ TEST_F(Lines, AwardTextsRiseAtSpeedsSpreadOverAQuarterToAHalf) {
     std::set<float> speeds;
     for (int i = 0; i < 300; ++i) {
         field->award(10, field->cellCentre(2, 2));
-        const float rise = ParticleSystem::instance()->texts().back()->velocity().y;
+        const float rise = events.texts.back().velocity.y;
         EXPECT_LE(rise, -0.25f);
         EXPECT_GT(rise, -0.5f);
         speeds.insert(rise);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BoardBuilder.h"
-#include "effects/Blast.h"
+#include "board/Blast.h"
 
 namespace {
 class Moves : public BoardTest {
@@ -113,8 +113,8 @@ TEST_F(Moves, LockedFlowerCannotBeSelected) {
     ASSERT_NE(locked->flowerAt(0, 0), nullptr); // a locked cell always starts with a flower
     runUpdates(*locked, 40);
     EXPECT_EQ(locked->selectAt(0, 0), kNoColour);
-    ASSERT_FALSE(ParticleSystem::instance()->texts().empty());
-    EXPECT_EQ(ParticleSystem::instance()->texts().back()->text(), "CELL LOCKED");
+    ASSERT_FALSE(events.texts.empty());
+    EXPECT_EQ(events.texts.back().text, "CELL LOCKED");
 }
 
 TEST_F(Moves, NoSelectionWhileAFlowerTravels) {

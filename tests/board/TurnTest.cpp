@@ -45,9 +45,9 @@ TEST_F(Turn, AnnouncesFlowersOnFreeCellsAndPlacesThemAfterAQuietMove) {
     EXPECT_EQ(field->state(), FieldState::Placing);
     EXPECT_TRUE(field->newCells().empty());
     EXPECT_EQ(flowersOnBoard(*field), 3);
-    EXPECT_EQ(sounds.count(SoundId::WaterDrop), 0);
+    EXPECT_EQ(events.count(BoardSound::WaterDrop), 0);
     runUpdates(*field, 30);
-    EXPECT_EQ(sounds.count(SoundId::WaterDrop), 2);
+    EXPECT_EQ(events.count(BoardSound::WaterDrop), 2);
     EXPECT_EQ(field->state(), FieldState::Idle);
     EXPECT_EQ(field->newCells().size(), 2u); // the next ones are announced
 }
@@ -123,11 +123,15 @@ TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick) {
     runUpdates(*field, 40);
     EXPECT_FLOAT_EQ(field->resultsAlpha(), 1.0f);
     EXPECT_FALSE(field->isLevelOver());
+    events = {};
     field->onClick(400.0f, 300.0f);
     EXPECT_TRUE(field->exitStarted());
+    // Each flower bursts with its sparks only once its delay has run out.
+    EXPECT_TRUE(events.bursts.empty());
     for (int i = 0; i < 500 && !field->isLevelOver(); ++i)
         field->update(16.0f);
     EXPECT_TRUE(field->isLevelOver());
+    EXPECT_EQ(int(events.bursts.size()), field->cellCount());
     EXPECT_FLOAT_EQ(field->resultsAlpha(), 0.0f);
     EXPECT_FLOAT_EQ(field->cellBackAt(2, 2)->opacity(), 0.0f);
 }
@@ -220,8 +224,8 @@ TEST_F(Turn, PreviewGameDrawsColoursWithoutTheLineTest) {
 
 namespace {
 // A quiet board with one flower for the insects to aim at.
-std::unique_ptr<Field> insectBoard(int level) {
-    auto field = makeField({.rows = 5, .width = 5, .level = level});
+std::unique_ptr<Field> insectBoard(int level, FieldListener& events) {
+    auto field = makeField({.rows = 5, .width = 5, .level = level}, events);
     idleFlower(*field, 2, 2, 1);
     idleFlower(*field, 0, 0, 2);
     return field;
@@ -238,18 +242,18 @@ int updatesUntilInsect(Field& field, int limit) {
 } // namespace
 
 TEST_F(Turn, InsectsComeFromLevelSixAtTheLevelsInterval) {
-    auto quiet = insectBoard(5);
+    auto quiet = insectBoard(5, events);
     EXPECT_EQ(updatesUntilInsect(*quiet, 1500), -1);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(6), 1500), 900);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(19), 1500), 900);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(20), 1500), 600);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(59), 1500), 600);
-    EXPECT_EQ(updatesUntilInsect(*insectBoard(60), 1500), 450);
-    EXPECT_EQ(sounds.count(SoundId::TakeOff), 5);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(6, events), 1500), 900);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(19, events), 1500), 900);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(20, events), 1500), 600);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(59, events), 1500), 600);
+    EXPECT_EQ(updatesUntilInsect(*insectBoard(60, events), 1500), 450);
+    EXPECT_EQ(events.count(BoardSound::TakeOff), 5);
 }
 
 TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
-    auto field = insectBoard(6);
+    auto field = insectBoard(6, events);
     finishIntro(*field);
     field->selectAt(2, 2);
     EXPECT_EQ(updatesUntilInsect(*field, 1000), -1);
@@ -258,7 +262,7 @@ TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
 }
 
 TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
-    auto field = insectBoard(60);
+    auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     EXPECT_TRUE(field->insectActive());
     EXPECT_EQ(field->selectAt(2, 2), kNoColour);
@@ -267,12 +271,12 @@ TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
         field->update(100.0f);
     EXPECT_EQ(field->insect(), nullptr);
     EXPECT_EQ(field->cellBackAt(aim.row, aim.col)->type(), CellType::Locked);
-    EXPECT_EQ(sounds.count(SoundId::Pop), 1);
+    EXPECT_EQ(events.count(BoardSound::Pop), 1);
     EXPECT_FLOAT_EQ(field->insectTimer(), 45000.0f);
 }
 
 TEST_F(Turn, CaughtInsectScoresAndSavesTheFlowerAndAMissLeavesIt) {
-    auto field = insectBoard(60);
+    auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     const Vec4 from = field->insect()->position();
     field->onClick(from.x + 52.0f, from.y);
@@ -290,5 +294,5 @@ TEST_F(Turn, CaughtInsectScoresAndSavesTheFlowerAndAMissLeavesIt) {
     EXPECT_EQ(field->insect(), nullptr);
     EXPECT_NE(field->cellBackAt(2, 2)->type(), CellType::Locked);
     EXPECT_NE(field->cellBackAt(0, 0)->type(), CellType::Locked);
-    EXPECT_EQ(sounds.count(SoundId::Pop), 0);
+    EXPECT_EQ(events.count(BoardSound::Pop), 0);
 }

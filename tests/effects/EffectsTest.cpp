@@ -1,26 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "../board/BoardBuilder.h"
-#include "effects/Blast.h"
-#include "effects/BoardShake.h"
-#include "effects/ColourBomb.h"
+#include "audio/SoundIds.h"
+#include "effects/FieldFeedback.h"
 #include "effects/FloatingText.h"
 #include "effects/Particle.h"
 #include "effects/ParticleSystem.h"
 
 #include <set>
-
-namespace {
-class Effects : public BoardTest {
-protected:
-    void SetUp() override {
-        BoardTest::SetUp();
-        field = makeField({.rows = 9, .width = 9});
-        finishIntro(*field);
-    }
-    std::unique_ptr<Field> field;
-};
-} // namespace
+#include <utility>
+#include <vector>
 
 TEST(ParticleLife, AlphaExactlyZeroIsStillAlive) {
     Particle p({0, 0, 0, 1}, 16.0f, {1, 1, 1, 1}, {3, 0, 0, 1});
@@ -89,99 +77,34 @@ TEST(ParticleSystemLists, DeadEntriesLeaveAtOnce) {
     EXPECT_EQ(ParticleSystem::instance(), nullptr);
 }
 
-TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdatesAndRadiusZeroEndsAtOnce) {
-    Blast zero({200, 300, 0, 1}, *field, 0.0f);
-    EXPECT_EQ(zero.rays().size(), 72u);
-    EXPECT_TRUE(zero.update(16.0f));
-    Blast blast({200, 300, 0, 1}, *field, 45.0f);
-    int updates = 1;
-    while (!blast.update(16.0f))
-        ++updates;
-    EXPECT_EQ(updates, 26);
-    EXPECT_EQ(sounds.count(SoundId::Bowl), 2);
-}
-
-TEST_F(Effects, BlastBurstsIdleFlowersAndClearsCells) {
-    idleFlower(*field, 4, 4, 1);
-    idleFlower(*field, 4, 5, 2);
-    Flower& moving = idleFlower(*field, 3, 4, 3);
-    moving.setWaypoints({field->cellCentre(3, 4)});
-    Blast blast(field->cellCentre(4, 4), *field, 45.0f);
-    while (!blast.update(16.0f)) {
+TEST(FieldFeedbackShows, SoundsByTheirIdentifiersAndSparksAndTextsInTheParticleSystem) {
+    ParticleSystem& system = ParticleSystem::create();
+    system.clear();
+    std::vector<std::pair<int, SoundRestart>> played;
+    FieldFeedback feedback(system, [&played](int id, SoundRestart r) { played.push_back({id, r}); });
+    const std::vector<std::pair<BoardSound, int>> sounds{
+        {BoardSound::GlassBreaks, SoundId::GlassBreaks}, {BoardSound::Pop, SoundId::Pop},
+        {BoardSound::WaterDrop, SoundId::WaterDrop},     {BoardSound::Bonk, SoundId::Bonk},
+        {BoardSound::Bowl, SoundId::Bowl},               {BoardSound::Shot, SoundId::Shot},
+        {BoardSound::Select, SoundId::Select},           {BoardSound::Unselect, SoundId::Unselect},
+        {BoardSound::TakeOff, SoundId::TakeOff}};
+    for (const auto& [sound, id] : sounds) {
+        feedback.playSound(sound, SoundRestart::UnlessPlaying);
+        EXPECT_EQ(played.back(), std::make_pair(id, SoundRestart::UnlessPlaying));
     }
-    EXPECT_EQ(field->flowerAt(4, 4)->state(), FlowerState::Exploding);
-    EXPECT_EQ(field->flowerAt(4, 5)->state(), FlowerState::Exploding);
-    EXPECT_EQ(field->flowerAt(3, 4)->state(), FlowerState::Moving);
-    EXPECT_EQ(field->cellBackAt(4, 4)->type(), CellType::Cleared);
-    EXPECT_EQ(field->cellBackAt(4, 5)->type(), CellType::Cleared);
-    EXPECT_EQ(field->cellBackAt(2, 2)->type(), CellType::Raw);
-    // The glass sound is never restarted by a blast.
-    for (std::size_t i = 0; i < sounds.played.size(); ++i) {
-        if (sounds.played[i] == SoundId::GlassBreaks) {
-            EXPECT_EQ(sounds.restarts[i], BoardSounds::Restart::UnlessPlaying);
-        }
-    }
-    EXPECT_EQ(field->score() % 100, 0);
-    EXPECT_GE(field->score(), 200 + 300 * 7);
-}
+    feedback.playSound(BoardSound::Pop, SoundRestart::Always);
+    EXPECT_EQ(played.back().second, SoundRestart::Always);
 
-TEST_F(Effects, ColourBombForAnAbsentColourEndsAtOnce) {
-    idleFlower(*field, 4, 4, 1);
-    ColourBomb bomb(3, {200, 300, 0, 1}, *field);
-    EXPECT_TRUE(bomb.darts().empty());
-    EXPECT_TRUE(bomb.update(16.0f));
-    EXPECT_EQ(sounds.count(SoundId::Bowl), 1);
-}
-
-TEST_F(Effects, ColourBombDartMissesAFlowerThatStartedMoving) {
-    idleFlower(*field, 0, 0, 2);
-    Flower& runner = idleFlower(*field, 8, 4, 2);
-    idleFlower(*field, 4, 8, 1);
-    ColourBomb bomb(2, field->cellCentre(4, 4), *field);
-    EXPECT_EQ(bomb.darts().size(), 2u);
-    runner.setWaypoints({field->cellCentre(8, 3)});
-    int updates = 0;
-    while (!bomb.update(16.0f) && updates < 1000)
-        ++updates;
-    EXPECT_EQ(field->flowerAt(0, 0)->state(), FlowerState::Exploding);
-    EXPECT_EQ(runner.state(), FlowerState::Moving);
-    EXPECT_EQ(field->flowerAt(4, 8)->state(), FlowerState::Idle);
-    EXPECT_EQ(field->score(), 100);
-    EXPECT_EQ(sounds.count(SoundId::GlassBreaks), 1);
-}
-
-TEST(Shake, OffsetsComeInOppositePairsAndTopUp) {
-    BoardShake shake;
-    shake.shake(8);
-    EXPECT_EQ(shake.queued(), 8u);
-    const Vec4 first = shake.offset();
-    EXPECT_GE(first.x, -2.0f);
-    EXPECT_LE(first.x, 1.0f);
-    shake.update(); // the first offset lasts one update
-    EXPECT_FLOAT_EQ(shake.offset().x, -first.x);
-    EXPECT_FLOAT_EQ(shake.offset().y, -first.y);
-    shake.update();
-    shake.update();
-    EXPECT_EQ(shake.queued(), 7u); // later ones last three
-    shake.update();
-    EXPECT_EQ(shake.queued(), 6u);
-    BoardShake topped;
-    topped.shake(3);
-    topped.shake(16);
-    EXPECT_EQ(topped.queued(), 16u);
-    for (int i = 0; i < 100; ++i)
-        topped.update();
-    EXPECT_EQ(topped.queued(), 0u);
-    EXPECT_FLOAT_EQ(topped.offset().x, 0.0f);
-}
-
-TEST(PathMarker, FadesWithinZeroAndOne) {
-    PathPoint p({0, 0, 0, 1});
-    EXPECT_FLOAT_EQ(p.fadeStep(), -0.01f);
-    p.update();
-    EXPECT_FLOAT_EQ(p.opacity(), 0.0f);
-    p.setFadeStep(0.04f);
-    for (int i = 0; i < 30; ++i)
-        p.update();
-    EXPECT_FLOAT_EQ(p.opacity(), 1.0f);
+    feedback.burst({100, 100, 0, 1}, 7);
+    EXPECT_EQ(system.particles().size(), 7u);
+    feedback.spark(18.0f, {50, 60, 0, 1}, {1, 0, 0, 1});
+    ASSERT_EQ(system.particles().size(), 8u);
+    EXPECT_FLOAT_EQ(system.particles().back()->size(), 18.0f);
+    EXPECT_FLOAT_EQ(system.particles().back()->position().x, 50.0f);
+    feedback.floatingText("300", {200, 100, 0, 1}, 24.0f, {0, -0.3f, 0, 1});
+    ASSERT_EQ(system.texts().size(), 1u);
+    EXPECT_EQ(system.texts().back()->text(), "300");
+    EXPECT_FLOAT_EQ(system.texts().back()->velocity().y, -0.3f);
+    EXPECT_FLOAT_EQ(system.texts().back()->colour().w, 1.0f);
+    ParticleSystem::release();
 }

@@ -1,7 +1,6 @@
 #include "LevelPlay.h"
 #include "PlayTestSupport.h"
 #include "app/Config.h"
-#include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "board/LevelSet.h"
 #include "effects/HintOverlay.h"
@@ -59,12 +58,8 @@ protected:
         mainPack();
         Config::get().m_firstRun = false;
         Config::get().m_hints = false;
-        BoardSounds::setListener([](int, BoardSounds::Restart) {});
     }
-    void TearDown() override {
-        BoardSounds::setListener({});
-        ParticleSystem::release();
-    }
+    void TearDown() override { ParticleSystem::release(); }
 
     static void runIntro(GameWindow& game) {
         for (int i = 0; i < 2000 && game.field()->state() == FieldState::Intro; ++i)

@@ -35,7 +35,7 @@ TEST_F(PickerTest, ClickAndClickCarriesThenMoves) {
     EXPECT_FLOAT_EQ(picker->carriedPosition().x, at(2, 4).x);
     press(2, 4);
     EXPECT_FALSE(picker->isCarrying());
-    EXPECT_EQ(sounds.played, (std::vector<int>{SoundId::Select, SoundId::Select}));
+    EXPECT_EQ(events.played, (std::vector<BoardSound>{BoardSound::Select, BoardSound::Select}));
     settle();
     EXPECT_NE(field->flowerAt(2, 4), nullptr);
     EXPECT_EQ(field->flowerAt(2, 0), nullptr);
@@ -47,7 +47,7 @@ TEST_F(PickerTest, DragAndDropMoves) {
     hover(4, 2);
     release(4, 2);
     EXPECT_FALSE(picker->isCarrying());
-    EXPECT_EQ(sounds.count(SoundId::Select), 2);
+    EXPECT_EQ(events.count(BoardSound::Select), 2);
     settle();
     ASSERT_NE(field->flowerAt(4, 2), nullptr);
     EXPECT_EQ(field->flowerAt(4, 2)->colour(), 2);
@@ -58,12 +58,12 @@ TEST_F(PickerTest, FailedMovesUnselectAndDrop) {
     idleFlower(*field, 2, 1, 2);
     press(2, 0);
     press(2, 1);
-    EXPECT_EQ(sounds.played.back(), SoundId::Unselect);
+    EXPECT_EQ(events.played.back(), BoardSound::Unselect);
     EXPECT_FALSE(picker->isCarrying());
     EXPECT_FALSE(field->isSelectedAt(2, 0));
     press(2, 0);
     picker->onLeftButtonDown(790.0f, 590.0f);
-    EXPECT_EQ(sounds.played.back(), SoundId::Unselect);
+    EXPECT_EQ(events.played.back(), BoardSound::Unselect);
     EXPECT_FALSE(field->isSelectedAt(2, 0));
 }
 
@@ -76,7 +76,7 @@ TEST_F(PickerTest, MoveToUnreachableCellIsAcceptedButFlowerStays) {
     press(4, 2);
     ASSERT_TRUE(picker->isCarrying());
     press(0, 0);
-    EXPECT_EQ(sounds.played.back(), SoundId::Select);
+    EXPECT_EQ(events.played.back(), BoardSound::Select);
     EXPECT_FALSE(picker->isCarrying());
     EXPECT_FALSE(field->isSelectedAt(4, 2));
     settle();
@@ -86,21 +86,21 @@ TEST_F(PickerTest, MoveToUnreachableCellIsAcceptedButFlowerStays) {
 
 TEST_F(PickerTest, PressesThatPickNothingBonkOnlyOnCells) {
     press(2, 2);
-    EXPECT_EQ(sounds.played, std::vector<int>{SoundId::Bonk});
+    EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::Bonk});
     field->cellBackAt(1, 1)->setType(CellType::Locked);
     idleFlower(*field, 1, 1, 0);
     press(1, 1);
-    EXPECT_EQ(sounds.count(SoundId::Bonk), 2);
+    EXPECT_EQ(events.count(BoardSound::Bonk), 2);
     EXPECT_FALSE(picker->isCarrying());
-    sounds.played.clear();
+    events.played.clear();
     picker->onLeftButtonDown(795.0f, 595.0f);
     picker->onLeftButtonDown(5.0f, 5.0f);
-    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_TRUE(events.played.empty());
 }
 
 TEST_F(PickerTest, RightClickCancelsAndAlwaysUnselects) {
     picker->onRightButtonDown(0.0f, 0.0f);
-    EXPECT_EQ(sounds.played, std::vector<int>{SoundId::Unselect});
+    EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::Unselect});
     idleFlower(*field, 2, 2, 1);
     press(2, 2);
     hover(2, 4);
@@ -123,10 +123,10 @@ TEST_F(PickerTest, CarriedFlowerThatBurstsIsDroppedAndTheNextClickMovesNothing) 
     for (int i = 0; i < 100 && carried->isIdle(); ++i)
         field->update(16.0f);
     ASSERT_EQ(carried->state(), FlowerState::Exploding);
-    sounds.played.clear();
+    events.played.clear();
     hover(4, 2);
     EXPECT_FALSE(picker->isCarrying());
-    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_TRUE(events.played.empty());
     press(4, 2);
     EXPECT_EQ(field->flowerAt(2, 0), carried);
     EXPECT_EQ(field->flowerAt(4, 2), nullptr);
@@ -166,23 +166,22 @@ TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently) {
     // under a carried copy (a blast takes the flower), and then one comes.
     field->deselectAll();
     ASSERT_TRUE(waitForInsect());
-    sounds.played.clear();
+    events.played.clear();
     picker->update(flower);
     EXPECT_FALSE(picker->isCarrying());
     EXPECT_FALSE(field->isSelectedAt(3, 0));
-    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_TRUE(events.played.empty());
 }
 
 TEST_F(PickerInsectTest, PressWhileInsectIsActiveFiresAShot) {
     ASSERT_TRUE(waitForInsect());
-    ParticleSystem::instance()->clear();
-    sounds.played.clear();
+    events.sparks.clear();
+    events.played.clear();
     picker->onLeftButtonDown(790.0f, 10.0f);
-    EXPECT_EQ(sounds.played, std::vector<int>{SoundId::Shot});
-    EXPECT_EQ(ParticleSystem::instance()->particles().size(),
-              static_cast<std::size_t>(Picker::kShotParticles));
-    for (const auto& p : ParticleSystem::instance()->particles())
-        EXPECT_FLOAT_EQ(p->size(), 18.0f);
+    EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::Shot});
+    EXPECT_EQ(events.sparks.size(), static_cast<std::size_t>(Picker::kShotParticles));
+    for (const auto& spark : events.sparks)
+        EXPECT_FLOAT_EQ(spark.size, 18.0f);
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "PlayTestSupport.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "board/BoardSounds.h"
 #include "board/Field.h"
+#include "board/LevelFile.h"
 #include "driver/BoardWaits.h"
 #include "driver/ScriptedDriver.h"
 #include "effects/EffectDrawing.h"
@@ -29,7 +29,8 @@ namespace {
 
 class PreviewScreen : public Window {
 public:
-    PreviewScreen(const PlayArt& art, int level) : m_renderer(art), m_field(level, false) {}
+    PreviewScreen(const PlayArt& art, int level)
+        : m_renderer(art), m_field(LevelFile::load(level), level, false, 1, m_events) {}
     void render() override {
         Application& app = Application::get();
         app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
@@ -40,6 +41,7 @@ public:
 
 private:
     BoardRenderer m_renderer;
+    FieldListener m_events;
     Field m_field;
 };
 

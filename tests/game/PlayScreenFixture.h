@@ -3,7 +3,6 @@
 #include "PlayTestSupport.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "board/BoardSounds.h"
 #include "board/Field.h"
 #include "driver/ScriptedDriver.h"
 #include "effects/ParticleSystem.h"
@@ -43,17 +42,16 @@ protected:
         Config::get().m_firstRun = false;
         Config::get().m_hints = false;
         KeyboardFocus::setShown(false);
-        BoardSounds::setListener([this](int id, BoardSounds::Restart) { sounds.push_back(id); });
         art = std::make_unique<LoadedArt>();
         driver.show(base);
     }
     void TearDown() override {
-        BoardSounds::setListener({});
         ParticleSystem::release();
     }
 
     void startGame(int level, HighScores* scores = nullptr) {
-        game = std::make_unique<GameWindow>(level, scores, art->art());
+        game = std::make_unique<GameWindow>(level, scores, art->art(),
+                                            [this](int id, SoundRestart) { sounds.push_back(id); });
         driver.show(*game);
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
     }

@@ -83,7 +83,7 @@ public:
         FilePack* pack = createPack("main");
         pack->setKey(kMainPackKey);
         pack->load((scratch.prefix() / "share/vellomar/data/data.pk").string());
-        m_field = std::make_unique<Field>(LevelFile::load(1), 1, true, 2026);
+        m_field = std::make_unique<Field>(LevelFile::load(1), 1, true, 2026, m_events);
         destroyPack("main");
         m_file.setString("menudata.gamename", "mondel game");
         m_file.setInt("game.m_level", 1);
@@ -109,6 +109,7 @@ public:
     const KeyValueFile& file() const { return m_file; }
 
 private:
+    FieldListener m_events;
     std::unique_ptr<Field> m_field;
     KeyValueFile m_file;
     fs::path m_path;

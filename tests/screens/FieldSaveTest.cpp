@@ -1,3 +1,4 @@
+#include "board/BoardBuilder.h"
 #include "board/Field.h"
 #include "utils/KeyValueFile.h"
 
@@ -26,7 +27,7 @@ LevelFile levelWithHole()
 
 std::unique_ptr<Field> makeBoard(unsigned seed = 7)
 {
-    return std::make_unique<Field>(levelWithHole(), 4, true, seed);
+    return std::make_unique<Field>(levelWithHole(), 4, true, seed, unwatched());
 }
 
 std::vector<std::string> tokens(const std::string& text)
@@ -187,7 +188,7 @@ std::unique_ptr<Field> emptyBoard()
     file.rows = 5;
     file.width = 5;
     file.layout = std::string(std::size_t(file.positionCount()), '0');
-    return std::make_unique<Field>(file, 4, true, 1);
+    return std::make_unique<Field>(file, 4, true, 1, unwatched());
 }
 
 void idleRow(Field& field, const std::vector<GridPos>& cells, int colour)

@@ -71,7 +71,8 @@ TEST_F(LevelChoicePreview, EveryBoardIsCentredInTheFrame)
 {
     const float cell = Field::kCellWidth * LevelChoiceScreen::kPreviewScale;
     for (int level = 1; level <= LevelChoiceScreen::kLevelCount; ++level) {
-        const Field field(LevelFile::load(level), level, false, 5);
+        FieldListener unwatched;
+        const Field field(LevelFile::load(level), level, false, 5, unwatched);
         const Frame box = previewOf(field);
         EXPECT_NEAR((box.left + box.right) / 2.0f, kFrameMiddleX, cell / 2.0f) << "level " << level;
         EXPECT_NEAR((box.top + box.bottom) / 2.0f, kFrameMiddleY, cell / 2.0f) << "level " << level;

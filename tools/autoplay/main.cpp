@@ -130,7 +130,8 @@ Tally playLevel(const Settings& s, int level, const LevelFile& file, Autoplayer:
     Tally tally;
     for (int g = 0; g < s.games; ++g) {
         const std::uint32_t seed = static_cast<std::uint32_t>(level * 1000 + g);
-        Field field(file, level, true, seed);
+        FieldListener unwatched;
+        Field field(file, level, true, seed, unwatched);
         cells = field.cellCount();
         Autoplayer bot(seed, options);
         const Autoplayer::Result r = bot.play(field);

@@ -1,8 +1,6 @@
-#include "effects/Blast.h"
+#include "board/Blast.h"
 
-#include "board/BoardSounds.h"
 #include "board/Field.h"
-#include "effects/ParticleSystem.h"
 
 Blast::Blast(const Vec4& centre, Field& field, float radius) : m_centre(centre), m_field(field) {
     Vec4 direction{1.0f, 0.0f, 0.0f, 1.0f};
@@ -16,7 +14,7 @@ Blast::Blast(const Vec4& centre, Field& field, float radius) : m_centre(centre),
 
 bool Blast::update(float) {
     if (!m_started) {
-        BoardSounds::play(SoundId::Bowl);
+        m_field.events().playSound(BoardSound::Bowl, SoundRestart::Always);
         m_started = true;
     }
     for (std::size_t i = 0; i < m_rays.size();) {
@@ -27,8 +25,7 @@ bool Blast::update(float) {
             continue;
         }
         ray.current += normalise(d) * kStep;
-        if (ParticleSystem* particles = ParticleSystem::instance())
-            particles->emit(16.0f, ray.current, {0.0f, 0.0f, 0.0f, 1.0f});
+        m_field.events().spark(16.0f, ray.current, {0.0f, 0.0f, 0.0f, 1.0f});
         sweep(ray.current);
         ++i;
     }
@@ -40,8 +37,8 @@ void Blast::sweep(const Vec4& point) {
     const int col = m_field.colInRow(static_cast<float>(static_cast<int>(point.x)), row);
     if (Flower* f = m_field.flowerAt(row, col); f && f->isIdle()) {
         m_field.award(100, f->position());
-        f->explode(true);
-        BoardSounds::play(SoundId::GlassBreaks, BoardSounds::Restart::UnlessPlaying);
+        f->explode(m_field.events());
+        m_field.events().playSound(BoardSound::GlassBreaks, SoundRestart::UnlessPlaying);
     }
     if (const CellBack* back = m_field.cellBackAt(row, col); back && back->type() != CellType::Cleared)
         m_field.clearCellBack(row, col);

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "board/Vec4.h"
-#include "effects/Effect.h"
+#include "board/Effect.h"
 
 class Field;
 

@@ -1,4 +1,4 @@
-#include "effects/BoardShake.h"
+#include "board/BoardShake.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,6 @@
-#include "effects/ColourBomb.h"
+#include "board/ColourBomb.h"
 
-#include "board/BoardSounds.h"
 #include "board/Field.h"
-#include "effects/ParticleSystem.h"
 
 ColourBomb::ColourBomb(int colour, const Vec4& centre, Field& field)
     : m_colour(colour), m_centre(centre), m_field(field) {
@@ -14,7 +12,7 @@ ColourBomb::ColourBomb(int colour, const Vec4& centre, Field& field)
 
 bool ColourBomb::update(float) {
     if (!m_started) {
-        BoardSounds::play(SoundId::Bowl);
+        m_field.events().playSound(BoardSound::Bowl, SoundRestart::Always);
         m_started = true;
     }
     for (std::size_t i = 0; i < m_darts.size();) {
@@ -26,8 +24,7 @@ bool ColourBomb::update(float) {
             continue;
         }
         dart.current += normalise(d) * kStep;
-        if (ParticleSystem* particles = ParticleSystem::instance())
-            particles->emit(16.0f, dart.current, {0.0f, 0.0f, 0.0f, 1.0f});
+        m_field.events().spark(16.0f, dart.current, {0.0f, 0.0f, 0.0f, 1.0f});
         ++i;
     }
     return m_darts.empty();
@@ -38,6 +35,6 @@ void ColourBomb::strike(const Dart& dart) {
     if (!f || !f->isIdle())
         return;
     m_field.award(100, f->position());
-    f->explode(true);
-    BoardSounds::play(SoundId::GlassBreaks);
+    f->explode(m_field.events());
+    m_field.events().playSound(BoardSound::GlassBreaks, SoundRestart::Always);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "effects/Insect.h"
+#include "board/Insect.h"
 
 namespace {
 Insect at(float x, float y) {

@@ -1,4 +1,4 @@
-#include "effects/Insect.h"
+#include "board/Insect.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "effects/PathPoint.h"
+#include "board/PathPoint.h"
 
 #include <algorithm>
 
