@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Log.h"
 #include "app/RecordingWindow.h"
+#include "driver/OwnDisplay.h"
 #include "driver/ScriptedDriver.h"
 #include "objects/Texture.h"
 #include "platform/VirtualKey.h"
@@ -12,13 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -227,42 +225,6 @@ TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
     EXPECT_TRUE(driver.app().hasQuit());
 }
 
-TEST(ShellDriver, ACloseRequestWithoutF4EndsTheLoop)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(2);
-    driver.requestClose();
-    EXPECT_TRUE(driver.app().hasQuit());
-    EXPECT_EQ(driver.runFrames(5), 0);
-    EXPECT_THAT(journal, ::testing::Not(Contains("screen.closeRequest")));
-}
-
-TEST(ShellDriver, FramesLastTheBudgetAndFocusLossFreezesUpdates)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    journal.clear();
-    driver.runFrames(2);
-    EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
-                                     "screen.render"));
-    driver.focus(false);
-    journal.clear();
-    driver.runFrames(2);
-    EXPECT_THAT(journal, ElementsAre("screen.render", "screen.render"));
-    driver.focus(true);
-    journal.clear();
-    driver.runFrames(1);
-    EXPECT_THAT(journal, ElementsAre("screen.update(100)", "screen.render"));
-}
-
 TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
 {
     DriverOptions options;
@@ -311,123 +273,11 @@ struct LogicalPainter : PaintingScreen {
     }
 };
 
-TEST(ShellDriver, AWindowOfAnotherShapeShowsThePictureBetweenBlackBars)
-{
-    DriverOptions options;
-    options.x = 20;
-    options.y = 20;
-    options.width = 1000;
-    options.height = 600;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    Application& app = driver.app();
-    EXPECT_EQ(app.clientWidth(), 800);
-    EXPECT_EQ(app.clientHeight(), 600);
-    std::vector<std::string> journal;
-    LogicalPainter screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(50, 300).b, 0);  // left bar
-    EXPECT_EQ(driver.windowPixel(950, 300).b, 0); // right bar
-    EXPECT_GT(driver.windowPixel(101, 2).b, 100); // the screen's top-left corner
-    driver.click(0, 0);
-    driver.click(799, 599);
-    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
-    driver.saveScreenshot(std::string(VM_GAME_DIR) + "/../artefacts/letterbox_wide.png");
-
-    // The window system makes it tall: bars above and below.
-    app.platformWindow().resize(600, 600);
-    driver.settle();
-    EXPECT_EQ(app.clientWidth(), 600);
-    EXPECT_EQ(app.clientHeight(), 450);
-    driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(300, 40).b, 0);
-    EXPECT_GT(driver.windowPixel(300, 300).b, 100);
-    journal.clear();
-    driver.click(400, 300);
-    EXPECT_THAT(journal, Contains("screen.ldown(400,300)"));
-}
-
-} // namespace
-
-namespace {
-
-// A virtual display of its own with a 16:9 desktop, for the black bars.
-class WideDisplay {
-public:
-    WideDisplay()
-    {
-        // A display number of our own: the first free one may be shared with
-        // other virtual displays of the machine through the abstract socket.
-        for (int attempt = 0; attempt < 8 && !m_ready; ++attempt)
-            start(400 + (int(getpid()) + attempt * 97) % 4000);
-    }
-    ~WideDisplay()
-    {
-        if (m_ready) {
-            if (m_hadDisplay)
-                setenv("DISPLAY", m_previous.c_str(), 1);
-            else
-                unsetenv("DISPLAY");
-        }
-        stop();
-    }
-    bool ready() const { return m_ready; }
-
-private:
-    void start(int display)
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        const std::string name = ":" + std::to_string(display);
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                   "1280x720x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = m_pid > 0 ? read(fds[0], number, sizeof number - 1) : 0;
-        // Kept open: the server may write to it again and dies when it cannot.
-        m_readyPipe = fds[0];
-        if (got <= 0) {
-            stop();
-            return;
-        }
-        const char* previous = std::getenv("DISPLAY");
-        m_previous = previous != nullptr ? previous : "";
-        m_hadDisplay = previous != nullptr;
-        setenv("DISPLAY", name.c_str(), 1);
-        m_ready = true;
-    }
-    void stop()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_readyPipe >= 0)
-            close(m_readyPipe);
-        m_pid = -1;
-        m_readyPipe = -1;
-    }
-
-    pid_t m_pid = -1;
-    int m_readyPipe = -1;
-    bool m_ready = false;
-    bool m_hadDisplay = false;
-    std::string m_previous;
-};
 
 TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
 {
-    WideDisplay display;
-    if (!display.ready())
+    OwnDisplay display("1280x720x24"); // a 16:9 desktop
+    if (!display.up())
         GTEST_SKIP() << "Xvfb could not be started";
     DriverOptions options;
     options.fullScreen = true;

@@ -142,7 +142,7 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
     EXPECT_FALSE(file.contains("field.field"));
 }
 
-TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
+TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejectedAndMissingOnesAreThree) {
     GameWindow playing(2, nullptr);
     KeyValueFile file;
     playing.save(file);
@@ -154,6 +154,12 @@ TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
     file.setInt("game.m_lives", 0);
     EXPECT_TRUE(restored.load(file));
     EXPECT_EQ(restored.lives(), 0);
+    KeyValueFile noLives;
+    for (const auto& [key, value] : file.entries())
+        if (key != "game.m_lives")
+            noLives.setString(key, value);
+    ASSERT_TRUE(restored.load(noLives));
+    EXPECT_EQ(restored.lives(), GameWindow::kStartLives);
 }
 
 // Written by earlier versions on their level sets: level 1, 2 lives, 1234 points.

@@ -117,26 +117,3 @@ TEST_F(KeyboardEndToEnd, ALevelIsWonWithTheKeyboardAlone)
     EXPECT_EQ(game.aim(), Aim::Pointer);
     EXPECT_GT(differingPixels(driver, spot, bare), 40) << "the mouse brings the pointer back";
 }
-
-TEST_F(KeyboardEndToEnd, WhileTheKeysLeadTheSightSitsOnTheFlyingInsectAndXShootsIt)
-{
-    GameWindow& game = startLevel(run, 6);
-    ScriptedDriver& driver = run.driver();
-    KeyboardGame play(run, game, keys);
-    ASSERT_TRUE(play.key("Up", [&] { return game.aim() == Aim::Cursor; }));
-
-    driver.clock().advance(std::uint32_t(Field::insectInterval(6)));
-    Field& field = *game.field();
-    ASSERT_TRUE(driver.runUntil([&] {
-        const Insect* insect = field.insect();
-        return insect && field.insectActive() && insect->position().x > 100.0f &&
-               insect->position().x < 700.0f && insect->position().y > 100.0f &&
-               insect->position().y < 500.0f;
-    }));
-    run.shot("keyboard_insect_sight");
-    const int score = field.score();
-    ASSERT_TRUE(play.key("x", [&] { return field.insect()->hit(); }));
-    EXPECT_EQ(field.score(), score + 1000);
-    driver.runFrames(2);
-    run.shot("keyboard_insect_shot");
-}

@@ -1,5 +1,7 @@
 #include "screens/GameRun.h"
 
+#include "BoardKeys.h"
+
 #include "board/Field.h"
 #include "effects/Picker.h"
 #include "game/GameWindow.h"
@@ -40,19 +42,6 @@ int differingPixels(const std::vector<Rgb>& a, const std::vector<Rgb>& b)
     return count;
 }
 
-GameWindow& startLevel(GameRun& run, int level)
-{
-    run.click(run.main().button("m_game_btn"));
-    run.click(run.main().levelChoice()->okButton());
-    EXPECT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
-    GameWindow& game = *run.main().game();
-    if (level != game.field()->level())
-        game.startLevel(level, 0);
-    EXPECT_TRUE(run.driver().runUntil(
-        [&] { return game.field()->state() == FieldState::Idle; }));
-    return game;
-}
-
 // The pointer tip sits at the pointer position; this area holds the shape's body.
 Area pointerArea(int x, int y)
 {
@@ -60,28 +49,6 @@ Area pointerArea(int x, int y)
 }
 
 } // namespace
-
-TEST(EndToEnd, ThePlayScreenDrawsThePointerWherePlainMotionTakesIt)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    startLevel(run, 1);
-    ScriptedDriver& driver = run.driver();
-    // The bottom-right corner of the play screen has no animation of its own.
-    const Area spot = pointerArea(740, 540);
-    driver.moveTo(100, 100);
-    driver.runFrames(1);
-    const std::vector<Rgb> without = pixelsOf(driver, spot);
-    driver.moveTo(spot.x0, spot.y0);
-    driver.runFrames(1);
-    EXPECT_EQ(driver.app().input().pointerPosition().x, driver.toClientX(spot.x0));
-    EXPECT_GT(differingPixels(pixelsOf(driver, spot), without), 40) << "no pointer drawn";
-    run.shot("play_pointer");
-    driver.moveTo(100, 100);
-    driver.runFrames(1);
-    EXPECT_LT(differingPixels(pixelsOf(driver, spot), without), 10) << "the pointer stayed behind";
-}
 
 TEST(EndToEnd, TheCarriedFlowerFollowsPlainMotion)
 {
