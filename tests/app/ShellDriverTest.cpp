@@ -141,28 +141,6 @@ TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
     EXPECT_EQ(lines.back(), "Closing Log");
 }
 
-TEST(ShellDriver, FullScreenMouseCoordinatesConvertBackToLogicalOnes)
-{
-    DriverOptions options;
-    options.fullScreen = true;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    struct LogicalScreen : RecordingWindow {
-        using RecordingWindow::RecordingWindow;
-        void onLeftButtonDown(int x, int y, std::uint32_t keys) override
-        {
-            RecordingWindow::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
-        }
-    } screen(journal, "screen");
-    driver.show(screen);
-    journal.clear();
-    driver.click(401, 299);
-    driver.click(799, 0);
-    EXPECT_THAT(journal, Contains("screen.ldown(401,299)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,0)"));
-}
-
 TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
 {
     ScriptedDriver driver;

@@ -97,16 +97,6 @@ protected:
     }
 };
 
-TEST_F(GameWindowTest, NewGameStartsWithThreeLivesOnTheChosenLevel) {
-    GameWindow game(4, nullptr);
-    ASSERT_NE(game.field(), nullptr);
-    EXPECT_EQ(game.field()->level(), 4);
-    EXPECT_EQ(game.lives(), 3);
-    EXPECT_EQ(game.totalScore(), 0);
-    EXPECT_FALSE(game.isGameOver());
-    EXPECT_NE(game.picker(), nullptr);
-}
-
 TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
     FakeScores scores(false);
     ProgressLog progress;
@@ -142,11 +132,17 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
     EXPECT_FALSE(file.contains("field.field"));
 }
 
-TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejectedAndMissingOnesAreThree) {
+// Missing lives are the lives a game starts with.
+TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected) {
     GameWindow playing(2, nullptr);
     KeyValueFile file;
     playing.save(file);
     GameWindow restored(1, nullptr);
+    for (int level : {0, -1, GameWindow::kLastLevel + 1}) {
+        KeyValueFile other = file;
+        other.setInt("game.m_level", level);
+        EXPECT_FALSE(restored.load(other)) << "level " << level;
+    }
     for (int lives : {-1, GameWindow::kStartLives + 1}) {
         file.setInt("game.m_lives", lives);
         EXPECT_FALSE(restored.load(file)) << lives << " lives";

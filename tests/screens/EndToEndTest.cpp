@@ -550,4 +550,9 @@ TEST(EndToEnd, EnterOnTheMainMenuMinimisesAndStartsNoGame)
     ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().optionsScreen(); }));
     run.driver().runFrames(1);
     EXPECT_NE(run.driver().capture(width, height), menu) << "the options screen is not drawn";
+
+    run.driver().minimizedByUser();
+    EXPECT_TRUE(run.app().isMinimized());
+    run.driver().restoredByUser();
+    EXPECT_FALSE(run.app().isMinimized());
 }
