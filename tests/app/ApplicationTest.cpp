@@ -139,18 +139,6 @@ TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpda
     EXPECT_THAT(app->dialogs(), IsEmpty());
 }
 
-TEST_F(ApplicationTest, ClosingADialogTellsTheDialogBelowIt)
-{
-    app->pushScreen(screen);
-    app->pushDialog(dialog);
-    app->pushDialog(topDialog);
-    topDialog.setResult(1);
-    journal.clear();
-    app->close(false);
-    frame();
-    EXPECT_EQ(journal.front(), "dialog.dialogClosed(top,1)");
-}
-
 TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
 {
     app->pushScreen(screen);

@@ -269,10 +269,11 @@ TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMa
     LogicalPainter screen(journal, "screen");
     driver.show(screen);
     driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(80, 360).b, 0);     // left bar
-    EXPECT_EQ(driver.windowPixel(1200, 360).b, 0);   // right bar
-    EXPECT_GT(driver.windowPixel(170, 5).b, 100);    // the screen's top-left corner
-    EXPECT_GT(driver.windowPixel(1110, 715).b, 100); // and its bottom-right one
+    const Screenshot window = driver.wholeWindow();
+    EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
+    EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
+    EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
+    EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
 
     journal.clear();
     driver.click(0, 0);
@@ -309,27 +310,24 @@ TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
 // Sets an environment variable (or removes it, for null) until the end of the scope.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const char* value) : m_name(name)
+    ScopedVariable(const char* name, const char* value)
+        : m_name(name), m_had(std::getenv(name) != nullptr), m_previous(m_had ? std::getenv(name) : "")
     {
-        const char* previous = std::getenv(name);
-        m_had = previous != nullptr;
-        m_previous = m_had ? previous : "";
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        set(value);
     }
-    ~ScopedVariable()
+    ~ScopedVariable() { set(m_had ? m_previous.c_str() : nullptr); }
+
+private:
+    void set(const char* value) const
     {
-        if (m_had)
-            setenv(m_name, m_previous.c_str(), 1);
+        if (value != nullptr)
+            setenv(m_name, value, 1);
         else
             unsetenv(m_name);
     }
 
-private:
     const char* m_name;
-    bool m_had = false;
+    bool m_had;
     std::string m_previous;
 };
 

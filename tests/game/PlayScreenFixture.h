@@ -8,7 +8,6 @@
 #include "driver/ScriptedDriver.h"
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
-#include "game/HighScores.h"
 #include "ui/KeyboardFocus.h"
 
 #include <GL/gl.h>
@@ -52,8 +51,8 @@ protected:
         ParticleSystem::release();
     }
 
-    void startGame(int level, HighScores* scores = nullptr) {
-        game = std::make_unique<GameWindow>(level, scores, art->art());
+    void startGame(int level) {
+        game = std::make_unique<GameWindow>(level, nullptr, art->art());
         driver.show(*game);
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
     }
