@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 using ::testing::Contains;
@@ -68,27 +67,6 @@ std::vector<std::string> logLines(const std::string& path)
 #define REQUIRE_DISPLAY(driver)                                                                    \
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
-
-TEST(ShellDriver, ARealWindowShowsTheDrawnFrame)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp, TextureMipmaps::None);
-    texture.upload();
-    PaintingScreen screen(journal, "screen");
-    screen.texture = &texture;
-    driver.show(screen);
-    EXPECT_EQ(driver.runFrames(2), 2);
-    const Rgb inside = driver.pixel(130, 130);
-    const Rgb outside = driver.pixel(20, 20);
-    EXPECT_GT(inside.r, 200);
-    EXPECT_LT(inside.b, 50);
-    EXPECT_LT(outside.r, 50);
-    EXPECT_GT(outside.b, 100);
-    EXPECT_TRUE(driver.saveScreenshot("shell_frame.png"));
-    EXPECT_GT(std::filesystem::file_size("shell_frame.png"), 100u);
-}
 
 TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
 {
