@@ -115,17 +115,6 @@ void startLevelOne(GameRun& run)
 
 } // namespace
 
-// The pictures decoded ahead at start-up are the ones the window icon, the
-// intro and the first main-menu frame draw: none is left over.
-TEST(EndToEnd, EveryPictureDecodedAheadIsUsedByTheFirstMenuFrame)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    EXPECT_TRUE(run.app().loadWindowIcon(*getPack("main"), GameStartup::kIconFile));
-    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
-}
-
 TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
 {
     GameFolder folder;
@@ -194,6 +183,10 @@ TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
     EXPECT_EQ(run.main().game(), nullptr);
     EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Nemo");
     EXPECT_EQ(run.main().highScores().entry(0, 0).points, 0);
+    // The pictures decoded ahead at start-up are the ones the window icon, the
+    // intro and the first main-menu frame draw: none is left over.
+    EXPECT_TRUE(run.app().loadWindowIcon(*getPack("main"), GameStartup::kIconFile));
+    EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
 }
 
 // A saved game at 0 lives whose board is full: the level is lost at once.
