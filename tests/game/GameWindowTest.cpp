@@ -132,7 +132,8 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
     EXPECT_FALSE(file.contains("field.field"));
 }
 
-// Missing lives are the lives a game starts with.
+// A level outside the set, or lives a game in progress cannot have, are
+// refused; missing lives are the lives a game starts with.
 TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected) {
     GameWindow playing(2, nullptr);
     KeyValueFile file;

@@ -170,6 +170,8 @@ TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
     EXPECT_EQ(dialog->score(), savedScore);
     again.driver().runFrames(20);
     again.shot("continue_after_restart");
+    again.click(*dialog->controls()[1], dialog->positionX(), dialog->positionY());
+    EXPECT_EQ(again.front(), again.main().levelChoice()) << "a new game is chosen instead";
 }
 
 TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
@@ -341,6 +343,9 @@ TEST(EndToEnd, ClosingTheWindowDuringTheNameDialogKeepsTheScoreUnderTheTypedName
     if (score < 0)
         GTEST_SKIP() << "no display with OpenGL";
     expectOnlyEntryOnDisk("Late Quitter", score);
+    GameRun again;
+    REQUIRE_GAME(again);
+    EXPECT_EQ(again.main().highScores().entry(0, 0).name, "Late Quitter") << "the table is read at start";
 }
 
 TEST(EndToEnd, AltF4DuringAnEmptyNameDialogKeepsTheScoreUnderTheDefaultName)
