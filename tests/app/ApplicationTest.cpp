@@ -139,18 +139,6 @@ TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpda
     EXPECT_THAT(app->dialogs(), IsEmpty());
 }
 
-TEST_F(ApplicationTest, ClosingADialogTellsTheDialogBelowIt)
-{
-    app->pushScreen(screen);
-    app->pushDialog(dialog);
-    app->pushDialog(topDialog);
-    topDialog.setResult(1);
-    journal.clear();
-    app->close(false);
-    frame();
-    EXPECT_EQ(journal.front(), "dialog.dialogClosed(top,1)");
-}
-
 TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
 {
     app->pushScreen(screen);
@@ -318,33 +306,24 @@ TEST_F(ApplicationTest, ThePlayersCloseRequestWithoutF4EndsTheProgram)
     send(MessageType::CloseRequest);
     EXPECT_TRUE(app->hasQuit());
     EXPECT_EQ(app->dialogs().size(), 1u);
+    EXPECT_THAT(journal, ::testing::Not(::testing::Contains("screen.closeRequest")));
+    EXPECT_FALSE(app->runOnce());
 }
 
-TEST(KeepOnScreen, MovesAWindowPastTheRightEdgeHalfWayBack)
+// Past an edge a window goes half way back; what starts above or left of the
+// desktop, or is larger than it, goes to the corner.
+TEST(KeepOnScreen, BringsTheWindowBackOntoTheDesktop)
 {
-    const ScreenPoint point = Application::keepOnScreen(1500, 100, 800, 600, 1280, 1024);
-    EXPECT_EQ(point.x, 750);
-    EXPECT_EQ(point.y, 100);
-}
-
-TEST(KeepOnScreen, HalvesBothCoordinatesWhenBothEdgesArePassed)
-{
-    const ScreenPoint point = Application::keepOnScreen(1000, 800, 800, 600, 1280, 1024);
-    EXPECT_EQ(point.x, 500);
-    EXPECT_EQ(point.y, 400);
-    const ScreenPoint inside = Application::keepOnScreen(100, 100, 800, 600, 1280, 1024);
-    EXPECT_EQ(inside.x, 100);
-    EXPECT_EQ(inside.y, 100);
-}
-
-TEST(KeepOnScreen, BringsNegativePositionsAndOversizedWindowsToTheCorner)
-{
-    const ScreenPoint negative = Application::keepOnScreen(-300, -20, 800, 600, 1280, 1024);
-    EXPECT_EQ(negative.x, 0);
-    EXPECT_EQ(negative.y, 0);
-    const ScreenPoint large = Application::keepOnScreen(900, 10, 2000, 600, 1280, 1024);
-    EXPECT_EQ(large.x, 0);
-    EXPECT_EQ(large.y, 10);
+    struct Case {
+        int x, y, width, wantX, wantY;
+    };
+    for (const Case& c : {Case{1500, 100, 800, 750, 100}, Case{1000, 800, 800, 500, 400},
+                          Case{100, 100, 800, 100, 100}, Case{-300, -20, 800, 0, 0},
+                          Case{900, 10, 2000, 0, 10}}) {
+        const ScreenPoint point = Application::keepOnScreen(c.x, c.y, c.width, 600, 1280, 1024);
+        EXPECT_EQ(point.x, c.wantX) << c.x << "," << c.y;
+        EXPECT_EQ(point.y, c.wantY) << c.x << "," << c.y;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "utils/Log.h"
 #include "app/RecordingWindow.h"
+#include "driver/OwnDisplay.h"
 #include "driver/ScriptedDriver.h"
 #include "objects/Texture.h"
 #include "platform/VirtualKey.h"
@@ -12,13 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -71,27 +68,6 @@ std::vector<std::string> logLines(const std::string& path)
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
 
-TEST(ShellDriver, ARealWindowShowsTheDrawnFrame)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp, TextureMipmaps::None);
-    texture.upload();
-    PaintingScreen screen(journal, "screen");
-    screen.texture = &texture;
-    driver.show(screen);
-    EXPECT_EQ(driver.runFrames(2), 2);
-    const Rgb inside = driver.pixel(130, 130);
-    const Rgb outside = driver.pixel(20, 20);
-    EXPECT_GT(inside.r, 200);
-    EXPECT_LT(inside.b, 50);
-    EXPECT_LT(outside.r, 50);
-    EXPECT_GT(outside.b, 100);
-    EXPECT_TRUE(driver.saveScreenshot("shell_frame.png"));
-    EXPECT_GT(std::filesystem::file_size("shell_frame.png"), 100u);
-}
-
 TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
 {
     TempDir dir;
@@ -141,28 +117,6 @@ TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
     EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Closing Log");
-}
-
-TEST(ShellDriver, FullScreenMouseCoordinatesConvertBackToLogicalOnes)
-{
-    DriverOptions options;
-    options.fullScreen = true;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    struct LogicalScreen : RecordingWindow {
-        using RecordingWindow::RecordingWindow;
-        void onLeftButtonDown(int x, int y, std::uint32_t keys) override
-        {
-            RecordingWindow::onLeftButtonDown(toLogicalX(x), toLogicalY(y), keys);
-        }
-    } screen(journal, "screen");
-    driver.show(screen);
-    journal.clear();
-    driver.click(401, 299);
-    driver.click(799, 0);
-    EXPECT_THAT(journal, Contains("screen.ldown(401,299)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,0)"));
 }
 
 TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
@@ -227,42 +181,6 @@ TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
     EXPECT_TRUE(driver.app().hasQuit());
 }
 
-TEST(ShellDriver, ACloseRequestWithoutF4EndsTheLoop)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(2);
-    driver.requestClose();
-    EXPECT_TRUE(driver.app().hasQuit());
-    EXPECT_EQ(driver.runFrames(5), 0);
-    EXPECT_THAT(journal, ::testing::Not(Contains("screen.closeRequest")));
-}
-
-TEST(ShellDriver, FramesLastTheBudgetAndFocusLossFreezesUpdates)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    journal.clear();
-    driver.runFrames(2);
-    EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
-                                     "screen.render"));
-    driver.focus(false);
-    journal.clear();
-    driver.runFrames(2);
-    EXPECT_THAT(journal, ElementsAre("screen.render", "screen.render"));
-    driver.focus(true);
-    journal.clear();
-    driver.runFrames(1);
-    EXPECT_THAT(journal, ElementsAre("screen.update(100)", "screen.render"));
-}
-
 TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
 {
     DriverOptions options;
@@ -311,123 +229,11 @@ struct LogicalPainter : PaintingScreen {
     }
 };
 
-TEST(ShellDriver, AWindowOfAnotherShapeShowsThePictureBetweenBlackBars)
-{
-    DriverOptions options;
-    options.x = 20;
-    options.y = 20;
-    options.width = 1000;
-    options.height = 600;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    Application& app = driver.app();
-    EXPECT_EQ(app.clientWidth(), 800);
-    EXPECT_EQ(app.clientHeight(), 600);
-    std::vector<std::string> journal;
-    LogicalPainter screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(50, 300).b, 0);  // left bar
-    EXPECT_EQ(driver.windowPixel(950, 300).b, 0); // right bar
-    EXPECT_GT(driver.windowPixel(101, 2).b, 100); // the screen's top-left corner
-    driver.click(0, 0);
-    driver.click(799, 599);
-    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
-    driver.saveScreenshot(std::string(VM_GAME_DIR) + "/../artefacts/letterbox_wide.png");
-
-    // The window system makes it tall: bars above and below.
-    app.platformWindow().resize(600, 600);
-    driver.settle();
-    EXPECT_EQ(app.clientWidth(), 600);
-    EXPECT_EQ(app.clientHeight(), 450);
-    driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(300, 40).b, 0);
-    EXPECT_GT(driver.windowPixel(300, 300).b, 100);
-    journal.clear();
-    driver.click(400, 300);
-    EXPECT_THAT(journal, Contains("screen.ldown(400,300)"));
-}
-
-} // namespace
-
-namespace {
-
-// A virtual display of its own with a 16:9 desktop, for the black bars.
-class WideDisplay {
-public:
-    WideDisplay()
-    {
-        // A display number of our own: the first free one may be shared with
-        // other virtual displays of the machine through the abstract socket.
-        for (int attempt = 0; attempt < 8 && !m_ready; ++attempt)
-            start(400 + (int(getpid()) + attempt * 97) % 4000);
-    }
-    ~WideDisplay()
-    {
-        if (m_ready) {
-            if (m_hadDisplay)
-                setenv("DISPLAY", m_previous.c_str(), 1);
-            else
-                unsetenv("DISPLAY");
-        }
-        stop();
-    }
-    bool ready() const { return m_ready; }
-
-private:
-    void start(int display)
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        const std::string name = ":" + std::to_string(display);
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                   "1280x720x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = m_pid > 0 ? read(fds[0], number, sizeof number - 1) : 0;
-        // Kept open: the server may write to it again and dies when it cannot.
-        m_readyPipe = fds[0];
-        if (got <= 0) {
-            stop();
-            return;
-        }
-        const char* previous = std::getenv("DISPLAY");
-        m_previous = previous != nullptr ? previous : "";
-        m_hadDisplay = previous != nullptr;
-        setenv("DISPLAY", name.c_str(), 1);
-        m_ready = true;
-    }
-    void stop()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_readyPipe >= 0)
-            close(m_readyPipe);
-        m_pid = -1;
-        m_readyPipe = -1;
-    }
-
-    pid_t m_pid = -1;
-    int m_readyPipe = -1;
-    bool m_ready = false;
-    bool m_hadDisplay = false;
-    std::string m_previous;
-};
 
 TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
 {
-    WideDisplay display;
-    if (!display.ready())
+    OwnDisplay display("1280x720x24"); // a 16:9 desktop
+    if (!display.up())
         GTEST_SKIP() << "Xvfb could not be started";
     DriverOptions options;
     options.fullScreen = true;
@@ -441,10 +247,11 @@ TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMa
     LogicalPainter screen(journal, "screen");
     driver.show(screen);
     driver.runFrames(1);
-    EXPECT_EQ(driver.windowPixel(80, 360).b, 0);     // left bar
-    EXPECT_EQ(driver.windowPixel(1200, 360).b, 0);   // right bar
-    EXPECT_GT(driver.windowPixel(170, 5).b, 100);    // the screen's top-left corner
-    EXPECT_GT(driver.windowPixel(1110, 715).b, 100); // and its bottom-right one
+    const Screenshot window = driver.wholeWindow();
+    EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
+    EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
+    EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
+    EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
 
     journal.clear();
     driver.click(0, 0);
@@ -481,27 +288,24 @@ TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
 // Sets an environment variable (or removes it, for null) until the end of the scope.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const char* value) : m_name(name)
+    ScopedVariable(const char* name, const char* value)
+        : m_name(name), m_had(std::getenv(name) != nullptr), m_previous(m_had ? std::getenv(name) : "")
     {
-        const char* previous = std::getenv(name);
-        m_had = previous != nullptr;
-        m_previous = m_had ? previous : "";
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        set(value);
     }
-    ~ScopedVariable()
+    ~ScopedVariable() { set(m_had ? m_previous.c_str() : nullptr); }
+
+private:
+    void set(const char* value) const
     {
-        if (m_had)
-            setenv(m_name, m_previous.c_str(), 1);
+        if (value != nullptr)
+            setenv(m_name, value, 1);
         else
             unsetenv(m_name);
     }
 
-private:
     const char* m_name;
-    bool m_had = false;
+    bool m_had;
     std::string m_previous;
 };
 

@@ -251,16 +251,6 @@ Rgb ScriptedDriver::pixel(int x, int y) const
     return screenshot().at(toClientX(x), toClientY(y));
 }
 
-Rgb ScriptedDriver::windowPixel(int x, int y) const
-{
-    const PlatformWindow& window = Application::get().platformWindow();
-    std::uint8_t rgb[3] = {0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, window.drawableHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
 bool ScriptedDriver::saveScreenshot(const std::string& path) const
 {
     return screenshot().savePng(path);

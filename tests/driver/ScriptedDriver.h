@@ -89,8 +89,6 @@ public:
     // How many pixels of the client area (client pixels) match in the last frame.
     int countPixels(const PixelRect& area, const std::function<bool(Rgb)>& match) const;
     Rgb pixel(int x, int y) const;
-    // A pixel of the whole window (black bars included), window coordinates.
-    Rgb windowPixel(int x, int y) const;
     bool saveScreenshot(const std::string& path) const;
 
     // Resizes the window the way a window manager or a tool does, from

@@ -92,16 +92,6 @@ protected:
     }
 };
 
-TEST_F(GameWindowTest, NewGameStartsWithThreeLivesOnTheChosenLevel) {
-    GameWindow game(4, nullptr);
-    ASSERT_NE(game.field(), nullptr);
-    EXPECT_EQ(game.field()->level(), 4);
-    EXPECT_EQ(game.lives(), 3);
-    EXPECT_EQ(game.totalScore(), 0);
-    EXPECT_FALSE(game.isGameOver());
-    EXPECT_NE(game.picker(), nullptr);
-}
-
 TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
     FakeScores scores(false);
     ProgressLog progress;
@@ -137,11 +127,18 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
     EXPECT_FALSE(file.contains("field.field"));
 }
 
-TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
+// A level outside the set, or lives a game in progress cannot have, are
+// refused; missing lives are the lives a game starts with.
+TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected) {
     GameWindow playing(2, nullptr);
     KeyValueFile file;
     playing.save(file);
     GameWindow restored(1, nullptr);
+    for (int level : {0, -1, GameWindow::kLastLevel + 1}) {
+        KeyValueFile other = file;
+        other.setInt("game.m_level", level);
+        EXPECT_FALSE(restored.load(other)) << "level " << level;
+    }
     for (int lives : {-1, GameWindow::kStartLives + 1}) {
         file.setInt("game.m_lives", lives);
         EXPECT_FALSE(restored.load(file)) << lives << " lives";
@@ -149,6 +146,12 @@ TEST_F(GameWindowTest, SavedLivesOutsideAGameInProgressAreRejected) {
     file.setInt("game.m_lives", 0);
     EXPECT_TRUE(restored.load(file));
     EXPECT_EQ(restored.lives(), 0);
+    KeyValueFile noLives;
+    for (const auto& [key, value] : file.entries())
+        if (key != "game.m_lives")
+            noLives.setString(key, value);
+    ASSERT_TRUE(restored.load(noLives));
+    EXPECT_EQ(restored.lives(), GameWindow::kStartLives);
 }
 
 // Written by earlier versions on their level sets: level 1, 2 lives, 1234 points.

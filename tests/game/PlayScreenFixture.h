@@ -7,7 +7,6 @@
 #include "driver/ScriptedDriver.h"
 #include "effects/ParticleSystem.h"
 #include "game/GameWindow.h"
-#include "game/HighScores.h"
 #include "ui/KeyboardFocus.h"
 
 #include <GL/gl.h>
@@ -49,8 +48,8 @@ protected:
         ParticleSystem::release();
     }
 
-    void startGame(int level, HighScores* scores = nullptr) {
-        game = std::make_unique<GameWindow>(level, scores, art->art(),
+    void startGame(int level) {
+        game = std::make_unique<GameWindow>(level, nullptr, art->art(),
                                             [this](int id, SoundRestart) { sounds.push_back(id); });
         driver.show(*game);
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));

@@ -1,5 +1,6 @@
 #include "InstallScratch.h"
 #include "InstalledProgram.h"
+#include "driver/OwnDisplay.h"
 
 #include "app/Config.h"
 #include "utils/PlayerFile.h"
@@ -18,8 +19,6 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -194,73 +193,6 @@ testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& mov
                                            << move.fromAt.y << " did not leave its cell";
     return testing::AssertionSuccess();
 }
-
-// An X server of the test's own, which the test may take away from the game
-// under it. DISPLAY names it while it lives.
-class OwnDisplay {
-public:
-    OwnDisplay()
-    {
-        for (int number = 600 + ::getpid() % 300; number < 900 && !m_up; ++number)
-            m_up = start(number);
-    }
-    ~OwnDisplay()
-    {
-        end();
-        if (m_up) {
-            if (m_previous.empty())
-                ::unsetenv("DISPLAY");
-            else
-                ::setenv("DISPLAY", m_previous.c_str(), 1);
-        }
-    }
-    OwnDisplay(const OwnDisplay&) = delete;
-    OwnDisplay& operator=(const OwnDisplay&) = delete;
-
-    bool up() const { return m_up; }
-    // The server goes away as when its session ends.
-    void end()
-    {
-        if (m_server <= 0)
-            return;
-        ::kill(m_server, SIGTERM);
-        ::waitpid(m_server, nullptr, 0);
-        m_server = -1;
-    }
-
-private:
-    // An X server on a free display number, waited for until it takes clients.
-    bool start(int number)
-    {
-        const std::string name = ":" + std::to_string(number);
-        if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
-            return false;
-        m_server = ::fork();
-        if (m_server == 0) {
-            ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-                     "tcp", "-noreset", static_cast<char*>(nullptr));
-            std::_Exit(127);
-        }
-        const bool up = InstalledProgram::waitUntil(
-            [&] {
-                return ::waitpid(m_server, nullptr, WNOHANG) != 0 ||
-                       std::system(("xdpyinfo -display " + name + " >/dev/null 2>&1").c_str()) == 0;
-            },
-            std::chrono::seconds(20));
-        if (!up || ::waitpid(m_server, nullptr, WNOHANG) != 0) {
-            end();
-            return false;
-        }
-        if (const char* previous = std::getenv("DISPLAY"))
-            m_previous = previous;
-        ::setenv("DISPLAY", name.c_str(), 1);
-        return true;
-    }
-
-    pid_t m_server = -1;
-    bool m_up = false;
-    std::string m_previous;
-};
 
 // The game as played is in the saved game the player's data folder holds now
 // (the same level, with time played on it), beside the scores; the settings

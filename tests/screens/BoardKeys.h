@@ -10,8 +10,24 @@
 
 #include <gtest/gtest.h>
 
-// Board set-ups and cursor walks shared by the end-to-end tests that play the
-// board from the keyboard and from a controller.
+#include <cstdlib>
+
+// Board set-ups, cursor walks and pixel checks shared by the end-to-end tests
+// that play the board.
+
+// Pixels of the logical area that changed clearly since the earlier shot.
+inline int changedPixels(const ScriptedDriver& driver, PixelRect area, const Screenshot& before)
+{
+    const Screenshot now = driver.screenshot();
+    int count = 0;
+    for (int y = driver.toClientY(area.y0); y < driver.toClientY(area.y1); ++y)
+        for (int x = driver.toClientX(area.x0); x < driver.toClientX(area.x1); ++x) {
+            const Rgb a = now.at(x, y);
+            const Rgb b = before.at(x, y);
+            count += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 60;
+        }
+    return count;
+}
 
 // A new game from the main menu, on the given level once the board is quiet.
 inline GameWindow& startLevel(GameRun& run, int level)

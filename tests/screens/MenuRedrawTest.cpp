@@ -72,7 +72,7 @@ std::size_t heapInUse()
 
 } // namespace
 
-TEST(MenuRedraw, FlyingDragonsAndThePointerLeaveNoTrail)
+TEST(MenuRedraw, FlyingDragonsThePointerHoverAndTheFocusGlowShowAsDrawnWhole)
 {
     GameFolder folder;
     GameRun run;
@@ -83,15 +83,6 @@ TEST(MenuRedraw, FlyingDragonsAndThePointerLeaveNoTrail)
     run.driver().runFrames(20);
     run.driver().moveTo(120, 520);
     expectShownAsDrawnWhole(run, 150, "main_menu_dragons");
-}
-
-TEST(MenuRedraw, HoverAndTheFocusGlowShowAsDrawnWhole)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    if (!run.app().platformWindow().canPresentRegions())
-        GTEST_SKIP() << "the renderer draws whole frames";
     const Button& options = run.main().button("m_options_btn");
     run.driver().moveTo(int(options.x() + options.width() / 2), int(options.y() + 10));
     expectShownAsDrawnWhole(run, 30, "main_menu_hover");

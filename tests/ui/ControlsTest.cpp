@@ -15,13 +15,6 @@ protected:
     void SetUp() override { button.setPosition(50.0f, 20.0f, 0.0f); }
 };
 
-TEST_F(ButtonTest, TakesItsSizeFromOneOfTheFourFrames)
-{
-    EXPECT_EQ(button.width(), 100.0f);
-    EXPECT_EQ(button.height(), 10.0f);
-    EXPECT_EQ(button.state(), ButtonState::Normal);
-}
-
 TEST_F(ButtonTest, ActsOnThePressAtOnce)
 {
     EXPECT_TRUE(button.onLeftButtonDown(60, 25, 0));
@@ -75,14 +68,6 @@ protected:
     OwnerWindow owner;
     CheckBox box{owner, texture.get()};
 };
-
-TEST_F(CheckBoxTest, StartsUncheckedAt200By40)
-{
-    EXPECT_EQ(box.x(), 200.0f);
-    EXPECT_EQ(box.y(), 40.0f);
-    EXPECT_EQ(box.height(), 20.0f);
-    EXPECT_FALSE(box.isChecked());
-}
 
 TEST_F(CheckBoxTest, AClickWithoutTheMouseOverItDoesNothing)
 {
