@@ -1,6 +1,6 @@
 #include "utils/XmlNode.h"
 
-#include "../../utils/TempDir.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
