@@ -158,10 +158,12 @@ bool writeConfig(const fs::path& path)
     return fs::exists(path);
 }
 
-// Waits for the main menu, opens the saved game from the continue dialog and
-// plays the move; screenshots named after the step.
+// Waits for the main menu, keeps how its Quit button looks, opens the saved
+// game from the continue dialog and plays the move; screenshots named after
+// the step.
 testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& move,
-                                         const std::string& shots)
+                                         const std::string& shots,
+                                         std::vector<unsigned char>& quitButton)
 {
     if (!game.waitForWindow())
         return testing::AssertionFailure() << "no window";
@@ -178,6 +180,7 @@ testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& mov
         std::chrono::seconds(60));
     if (!still)
         return testing::AssertionFailure() << "the main menu never stood still";
+    quitButton = game.pixels(kQuitX, kQuitY, 6);
     game.click(kNewGameX, kNewGameY);
     const bool dialog = InstalledProgram::waitUntil(
         [&] { return InstalledProgram::difference(game.pixels(kDialogX, kDialogY, 6), menu) > 30; },
@@ -229,9 +232,16 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
 
     InstalledProgram game(scratch);
     ASSERT_TRUE(game.start());
-    ASSERT_TRUE(continueAndMove(game, move, "installed_game"))
+    std::vector<unsigned char> quitButton;
+    ASSERT_TRUE(continueAndMove(game, move, "installed_game", quitButton))
         << InstallScratch::read(scratch.file("program.out"));
     game.key("Escape");
+    // The play screen closes at its next frame; a click before the menu is
+    // back would land on the board.
+    ASSERT_TRUE(InstalledProgram::waitUntil(
+        [&] { return InstalledProgram::difference(game.pixels(kQuitX, kQuitY, 6), quitButton) < 8; },
+        std::chrono::seconds(60)))
+        << "no main menu after Escape";
     game.click(kQuitX, kQuitY);
     int code = -1;
     ASSERT_TRUE(game.waitForExit(code)) << "the game did not quit";
@@ -266,7 +276,8 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
 
     InstalledProgram game(scratch);
     ASSERT_TRUE(game.start());
-    ASSERT_TRUE(continueAndMove(game, move, "lost_display"))
+    std::vector<unsigned char> quitButton;
+    ASSERT_TRUE(continueAndMove(game, move, "lost_display", quitButton))
         << InstallScratch::read(scratch.file("program.out"));
     display.end();
     int code = -1;
