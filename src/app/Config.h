@@ -43,7 +43,7 @@ public:
               CSoundManager& sound);
     // The window no larger than the desktop: a size saved on a larger screen,
     // or edited by hand, must not stop the game. Where it opens is
-    // Application::keepOnScreen's business.
+    // WindowPlacement::keepOnScreen's business.
     void fitToDesktop(const ScreenRect& desktop);
     // musicOutput null: the music player opens the audio device.
     void apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput = nullptr);

@@ -11,11 +11,13 @@
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
 #include "platform/DisplayLoss.h"
+#include "platform/GlDriver.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QuitSignals.h"
 #include "platform/SystemPointer.h"
+#include "platform/WindowPlacement.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainWindow.h"
 #include "ui/MenuCursor.h"
@@ -82,7 +84,7 @@ bool openShell()
     const ScreenRect desktop = application.desktopRect();
     config.fitToDesktop(desktop);
     decodeAheadForTheWindow(config, desktop);
-    const ScreenPoint at = Application::keepOnScreen(
+    const ScreenPoint at = WindowPlacement::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
         desktop.right - desktop.left, desktop.bottom - desktop.top);
     if (!application.createWindow(kTitle, at.x, at.y, config.m_windowWidth,
@@ -97,7 +99,7 @@ bool openShell()
         Log::write("No OpenGL context.");
         return false;
     }
-    return application.checkRequiredExtensions();
+    return GlDriver::hasRequiredExtensions();
 }
 
 namespace {

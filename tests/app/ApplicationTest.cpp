@@ -2,6 +2,7 @@
 #include "app/RecordingWindow.h"
 #include "driver/ControlledClock.h"
 #include "platform/VirtualKey.h"
+#include "platform/WindowPlacement.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -322,27 +323,27 @@ TEST_F(ApplicationTest, ThePlayersCloseRequestWithoutF4EndsTheProgram)
 
 TEST(KeepOnScreen, MovesAWindowPastTheRightEdgeHalfWayBack)
 {
-    const ScreenPoint point = Application::keepOnScreen(1500, 100, 800, 600, 1280, 1024);
+    const ScreenPoint point = WindowPlacement::keepOnScreen(1500, 100, 800, 600, 1280, 1024);
     EXPECT_EQ(point.x, 750);
     EXPECT_EQ(point.y, 100);
 }
 
 TEST(KeepOnScreen, HalvesBothCoordinatesWhenBothEdgesArePassed)
 {
-    const ScreenPoint point = Application::keepOnScreen(1000, 800, 800, 600, 1280, 1024);
+    const ScreenPoint point = WindowPlacement::keepOnScreen(1000, 800, 800, 600, 1280, 1024);
     EXPECT_EQ(point.x, 500);
     EXPECT_EQ(point.y, 400);
-    const ScreenPoint inside = Application::keepOnScreen(100, 100, 800, 600, 1280, 1024);
+    const ScreenPoint inside = WindowPlacement::keepOnScreen(100, 100, 800, 600, 1280, 1024);
     EXPECT_EQ(inside.x, 100);
     EXPECT_EQ(inside.y, 100);
 }
 
 TEST(KeepOnScreen, BringsNegativePositionsAndOversizedWindowsToTheCorner)
 {
-    const ScreenPoint negative = Application::keepOnScreen(-300, -20, 800, 600, 1280, 1024);
+    const ScreenPoint negative = WindowPlacement::keepOnScreen(-300, -20, 800, 600, 1280, 1024);
     EXPECT_EQ(negative.x, 0);
     EXPECT_EQ(negative.y, 0);
-    const ScreenPoint large = Application::keepOnScreen(900, 10, 2000, 600, 1280, 1024);
+    const ScreenPoint large = WindowPlacement::keepOnScreen(900, 10, 2000, 600, 1280, 1024);
     EXPECT_EQ(large.x, 0);
     EXPECT_EQ(large.y, 10);
 }
