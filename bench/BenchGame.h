@@ -5,7 +5,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "utils/Log.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 
 #include <benchmark/benchmark.h>

@@ -13,7 +13,7 @@
 #include "app/Application.h"
 #include "utils/Log.h"
 #include "platform/PlatformWindow.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 
 #include <GL/gl.h>

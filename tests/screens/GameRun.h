@@ -3,7 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "driver/ScriptedDriver.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
 #include "ui/Control.h"

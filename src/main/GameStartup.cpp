@@ -1,4 +1,4 @@
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 
 #include "app/Application.h"
 #include "app/Config.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LogicalScreen.h"
 #include "utils/GameFolders.h"
 
 #include <chrono>
@@ -22,8 +23,8 @@ constexpr const char* kAlreadyRunning = "Vellomar is already running.";
 constexpr const char* kPackFile = GameFolders::kPackFile;
 constexpr const char* kTitle = "Vellomar";
 constexpr const char* kIconFile = "mui/icon.png";
-constexpr int kLogicalWidth = 800;
-constexpr int kLogicalHeight = 600;
+constexpr int kLogicalWidth = LogicalScreen::kWidth;
+constexpr int kLogicalHeight = LogicalScreen::kHeight;
 
 // Finds the game's folders from the program's own, locks the player's files,
 // opens the log, starts the whole program, runs it and takes it down; returns
