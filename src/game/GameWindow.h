@@ -18,6 +18,7 @@ class GameProgress;
 class HighScores;
 class HintOverlay;
 class KeyValueFile;
+class MusicPlaylist;
 class Picker;
 
 // What the player last steered with: the drawn pointer or the cell cursor.
@@ -36,9 +37,11 @@ public:
     static constexpr int kLastLevel = 100;
 
     // highScores (not owned) may be null: a game over then just closes the screen.
-    GameWindow(int startLevel, HighScores* highScores);
+    // music (not owned) may be null: the game is then played in silence.
+    GameWindow(int startLevel, HighScores* highScores, MusicPlaylist* music = nullptr);
     // With pictures other than the play-screen resources' (tests, tools).
-    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art);
+    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art,
+               MusicPlaylist* music = nullptr);
     ~GameWindow() override;
 
     // Hints take the move first, then the window's controls.
@@ -138,6 +141,7 @@ private:
     int m_lives = kStartLives;
     int m_totalScore = 0;
     HighScores* m_highScores;
+    MusicPlaylist* m_music;
     GameProgress* m_progress = nullptr;
     bool m_nameRecorded = false;
     std::unique_ptr<Dialog> m_nameDialog;

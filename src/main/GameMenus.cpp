@@ -27,16 +27,16 @@ void showIntro(IntroScreen& intro)
 
 } // namespace
 
-GameMenus::GameMenus(FilePack& pack)
+GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
 {
     Application& application = Application::get();
     auto intro = std::make_unique<IntroScreen>(pack);
     showIntro(*intro);
     CSoundManager::instance()->initialise(&application.platformWindow());
-    Config::get().apply();
+    Config::get().apply(music);
     GameResources::instance();
     m_art = PlayArt::fromResources();
-    m_mainWindow = MainWindow::create(pack, &m_art);
+    m_mainWindow = MainWindow::create(pack, &m_art, music);
     application.removeScreen(*intro);
     application.pushScreen(*m_mainWindow);
     m_mainWindow->loadSavedGame();

@@ -6,6 +6,7 @@
 
 class FilePack;
 class MainWindow;
+class MusicPlaylist;
 
 // The menus the program runs: the intro picture while the sound, the
 // play-screen resources and the main menu load; then the drawn pointer, the
@@ -14,7 +15,8 @@ class MainWindow;
 // and brings the system pointer back.
 class GameMenus {
 public:
-    explicit GameMenus(FilePack& pack);
+    // music: what the menus and the play screen play; not owned.
+    GameMenus(FilePack& pack, MusicPlaylist& music);
     ~GameMenus();
     GameMenus(const GameMenus&) = delete;
     GameMenus& operator=(const GameMenus&) = delete;

@@ -1,6 +1,5 @@
 #include "main/GameSound.h"
 
-#include "app/Config.h"
 #include "audio/CSoundManager.h"
 
 GameSound::GameSound()
@@ -10,6 +9,6 @@ GameSound::GameSound()
 
 GameSound::~GameSound()
 {
-    Config::get().m_playlist.destroy();
+    m_music.destroy();
     CSoundManager::destroyInstance();
 }

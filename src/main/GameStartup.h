@@ -52,6 +52,7 @@ public:
     // The menus over the window there is (the shell's, or a test driver's).
     MainWindow& buildMenus();
     MainWindow& mainWindow() { return m_menus->mainWindow(); }
+    MusicPlaylist& music() { return m_sound->music(); }
 
 private:
     int run(std::optional<std::chrono::steady_clock::time_point> firstFrameFrom);

@@ -80,6 +80,7 @@ public:
     bool available() const { return m_driver.available(); }
     ScriptedDriver& driver() { return m_driver; }
     MainWindow& main() { return m_game->mainWindow(); }
+    MusicPlaylist& music() { return m_game->music(); }
     Application& app() { return Application::get(); }
     Window* front() { return app().frontScreen(); }
     Window* top() { return app().topWindow(); }
