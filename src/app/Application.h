@@ -36,6 +36,8 @@ public:
     // Opens the window at (x, y) with a client area of width by height,
     // shows and activates it; false when there is no display.
     bool createWindow(const std::string& title, int x, int y, int width, int height);
+    // The window's own jobs are the display's, the windows' order the stack's;
+    // the shell answers for both as it always has.
     DisplayWindow& display() { return m_display; }
     bool startVideo() { return m_display.startVideo(); }
     ScreenRect desktopRect() const { return m_display.desktopRect(); }
