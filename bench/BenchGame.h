@@ -5,13 +5,14 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "utils/Log.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The whole program up to its main menu in a scratch game folder, its frames
 // run back to back with the clock stepping a sixtieth of a second, and taken
@@ -27,13 +28,14 @@ public:
             return;
         }
         Log::open("game.log");
-        GameStartup::openPack();
-        if (!GameStartup::openShell()) {
+        m_game.emplace();
+        m_game->openPack();
+        if (!m_game->openShell()) {
             state.SkipWithError("no display");
             return;
         }
         prepare(Config::get());
-        m_mainWindow = GameStartup::buildMenus();
+        m_mainWindow = &m_game->buildMenus();
         Application& application = Application::get();
         application.setTargetFrameRate(0);
         application.setFrameClock(&m_clock);
@@ -43,9 +45,7 @@ public:
         if (m_mainWindow == nullptr)
             return;
         Application::get().setFrameClock(nullptr);
-        GameStartup::closeMenus(std::move(m_mainWindow));
-        GameStartup::releaseResources();
-        Application::destroy();
+        m_game.reset();
         Log::close();
     }
     BenchGame(const BenchGame&) = delete;
@@ -59,5 +59,6 @@ public:
 private:
     ScratchGameFolder m_folder;
     SixtyPerSecondClock m_clock;
-    std::unique_ptr<MainWindow> m_mainWindow;
+    std::optional<GameStartup> m_game;
+    MainWindow* m_mainWindow = nullptr;
 };

@@ -3,7 +3,7 @@
 // The drawing benchmarks set up the heap as the game's main does: the
 // software renderer's buffers then come and go as they do in the game.
 
-#include "app/Application.h"
+#include "platform/ProcessMemory.h"
 #include "platform/HugePageHeap.h"
 
 // First thing in main, before any thread starts.
@@ -11,5 +11,5 @@ inline void useTheGamesHeap()
 {
     HugePageHeap::reserve(HugePageHeap::kGameBytes);
     // What the game adds once it sees it draws in software, as under Xvfb.
-    Application::keepFreedMemory();
+    ProcessMemory::keepFreed();
 }

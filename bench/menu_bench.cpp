@@ -15,7 +15,7 @@
 #include "app/Config.h"
 #include "utils/Log.h"
 #include "objects/BackgroundCache.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
 

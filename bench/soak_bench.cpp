@@ -17,7 +17,7 @@
 #include "app/Config.h"
 #include "utils/Log.h"
 #include "game/GameWindow.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/LevelChoiceScreen.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"

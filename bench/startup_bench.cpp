@@ -13,7 +13,7 @@
 #include "app/Application.h"
 #include "utils/Log.h"
 #include "platform/PlatformWindow.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 
 #include <GL/gl.h>
@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -139,12 +140,13 @@ void startUp(benchmark::State& state, bool finePictures)
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         Log::open("game.log");
-        GameStartup::openPack();
-        if (!GameStartup::openShell()) {
+        std::optional<GameStartup> game(std::in_place);
+        game->openPack();
+        if (!game->openShell()) {
             state.SkipWithError("no display");
             break;
         }
-        std::unique_ptr<MainWindow> mainWindow = GameStartup::buildMenus();
+        game->buildMenus();
         Application::get().runOnce();
         glFinish();
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
@@ -153,9 +155,7 @@ void startUp(benchmark::State& state, bool finePictures)
         for (int frame = 0; frame < 60; ++frame)
             Application::get().runOnce();
         state.counters["peak_MB"] = peakResidentMegabytes();
-        GameStartup::closeMenus(std::move(mainWindow));
-        GameStartup::releaseResources();
-        Application::destroy();
+        game.reset();
         Log::close();
     }
 }

@@ -4,6 +4,7 @@
 #include "utils/GameFolders.h"
 #include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
+#include "audio/MusicPlaylist.h"
 #include "utils/KeyValueFile.h"
 
 #include <algorithm>
@@ -61,23 +62,24 @@ void Config::fitToDesktop(const ScreenRect& desktop)
     m_windowHeight = std::min(m_windowHeight, height);
 }
 
-void Config::apply()
+void Config::apply(MusicPlaylist& music)
 {
-    apply(*CSoundManager::instance());
+    apply(*CSoundManager::instance(), music);
 }
 
-void Config::apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput)
+void Config::apply(CSoundManager& sound, MusicPlaylist& music,
+                   std::unique_ptr<WaveOutput> musicOutput)
 {
     if (m_sound)
         sound.enable();
     else
         sound.disable();
     if (musicOutput != nullptr)
-        m_playlist.initialise(std::move(musicOutput));
+        music.initialise(std::move(musicOutput));
     else
-        m_playlist.initialise();
-    m_playlist.setVolume(m_musicVolume);
-    m_playlist.stop();
+        music.initialise();
+    music.setVolume(m_musicVolume);
+    music.stop();
 }
 
 void Config::save()

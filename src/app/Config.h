@@ -1,12 +1,13 @@
 #pragma once
 
-#include "audio/MusicPlaylist.h"
 #include "platform/PlatformWindow.h"
 
 #include <memory>
 #include <string>
 
 class CSoundManager;
+class MusicPlaylist;
+class WaveOutput;
 
 // What the shell reports to a save: the geometry is left out while minimised.
 struct ConfigSaveState {
@@ -35,7 +36,7 @@ public:
     // From data/dx.cfg with the Application's logical size and sound manager.
     void load();
     // Sound effects on or off; the music player opened, given the volume, stopped.
-    void apply();
+    void apply(MusicPlaylist& music);
     void save();
 
     // A missing file keeps the construction values (first run stays true).
@@ -43,10 +44,11 @@ public:
               CSoundManager& sound);
     // The window no larger than the desktop: a size saved on a larger screen,
     // or edited by hand, must not stop the game. Where it opens is
-    // Application::keepOnScreen's business.
+    // WindowPlacement::keepOnScreen's business.
     void fitToDesktop(const ScreenRect& desktop);
     // musicOutput null: the music player opens the audio device.
-    void apply(CSoundManager& sound, std::unique_ptr<WaveOutput> musicOutput = nullptr);
+    void apply(CSoundManager& sound, MusicPlaylist& music,
+               std::unique_ptr<WaveOutput> musicOutput = nullptr);
     void save(const std::string& path, const ConfigSaveState& state) const;
 
     int m_windowWidth = 0;
@@ -54,7 +56,6 @@ public:
     int m_windowX = 0;
     int m_windowY = 0;
     bool m_fullScreen = true;
-    MusicPlaylist m_playlist;
     int m_backKey = 27;
     int m_minimiseKey = 13;
     bool m_sound = true;

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "board/Field.h"
 #include "board/LevelFile.h"
 #include "board/Saturating.h"
@@ -41,17 +42,19 @@ void loadButtonPlace(Button& button) {
 
 } // namespace
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores)
-    : GameWindow(firstLevel, highScores, PlayArt::fromResources()) {}
+GameWindow::GameWindow(int firstLevel, HighScores* highScores, MusicPlaylist* music)
+    : GameWindow(firstLevel, highScores, PlayArt::fromResources(), FieldFeedback::soundManager(),
+                 music) {}
 
 GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art,
-                       FieldFeedback::SoundOutput sounds)
+                       FieldFeedback::SoundOutput sounds, MusicPlaylist* music)
     : m_art(art), m_renderer(art), m_feedback(ParticleSystem::create(), std::move(sounds)),
-      m_highScores(highScores) {
+      m_highScores(highScores), m_music(music) {
     if (m_art.particles)
         m_feedback.particles().setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
     startLevel(firstLevel, 0);
-    Config::get().m_playlist.playNext(-1);
+    if (m_music)
+        m_music->playNext(-1);
     m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);
     loadButtonPlace(*m_mainMenuButton);
     addControl(*m_mainMenuButton);
@@ -142,7 +145,8 @@ void GameWindow::update(float dt) {
                                                           : CursorShape::Normal);
     }
     MenuCursor::updateCurrent(dt);
-    Config::get().m_playlist.pump();
+    if (m_music)
+        m_music->pump();
     if (m_field && m_field->isLevelOver())
         finishLevel();
     if (ParticleSystem* particles = ParticleSystem::instance())
@@ -185,7 +189,8 @@ void GameWindow::startNextLevel(int level) {
         level -= 1;
     }
     startLevel(level + 1, m_totalScore);
-    Config::get().m_playlist.playNext(-1);
+    if (m_music)
+        m_music->playNext(-1);
 }
 
 void GameWindow::enterGameOver() {
@@ -232,11 +237,10 @@ void GameWindow::onCloseRequest() {
 }
 
 void GameWindow::activate() {
-    if (!m_nameDialog) {
-        MusicPlaylist& playlist = Config::get().m_playlist;
-        playlist.setTracks(kGameTracks);
-        playlist.stop();
-        playlist.playNext(-1);
+    if (!m_nameDialog && m_music) {
+        m_music->setTracks(kGameTracks);
+        m_music->stop();
+        m_music->playNext(-1);
     }
     // A player who came here by keys or the controller finds the cursor shown.
     m_aim = KeyboardFocus::isShown() ? Aim::Cursor : Aim::Pointer;
@@ -289,5 +293,6 @@ void GameWindow::render() {
     }
     Window::render();
     renderPointer();
-    Config::get().m_playlist.pump();
+    if (m_music)
+        m_music->pump();
 }

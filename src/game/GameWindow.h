@@ -19,6 +19,7 @@ class GameProgress;
 class HighScores;
 class HintOverlay;
 class KeyValueFile;
+class MusicPlaylist;
 class Picker;
 
 // What the player last steered with: the drawn pointer or the cell cursor.
@@ -37,11 +38,13 @@ public:
     static constexpr int kLastLevel = 100;
 
     // highScores (not owned) may be null: a game over then just closes the screen.
-    GameWindow(int startLevel, HighScores* highScores);
+    // music (not owned) may be null: the game is then played in silence.
+    GameWindow(int startLevel, HighScores* highScores, MusicPlaylist* music = nullptr);
     // With pictures other than the play-screen resources' (tests, tools), and
     // the board's sounds played elsewhere than through the sound manager.
     GameWindow(int startLevel, HighScores* highScores, const PlayArt& art,
-               FieldFeedback::SoundOutput sounds = FieldFeedback::soundManager());
+               FieldFeedback::SoundOutput sounds = FieldFeedback::soundManager(),
+               MusicPlaylist* music = nullptr);
     ~GameWindow() override;
 
     // Hints take the move first, then the window's controls.
@@ -143,6 +146,7 @@ private:
     int m_lives = kStartLives;
     int m_totalScore = 0;
     HighScores* m_highScores;
+    MusicPlaylist* m_music;
     GameProgress* m_progress = nullptr;
     bool m_nameRecorded = false;
     std::unique_ptr<Dialog> m_nameDialog;

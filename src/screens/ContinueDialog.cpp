@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
@@ -25,8 +26,9 @@ std::unique_ptr<Button> dialogButton(Dialog& dialog, const MenuResources& resour
 
 } // namespace
 
-ContinueDialog::ContinueDialog(MenuResources& resources, int level, int score)
-    : m_resources(resources), m_level(level), m_score(score)
+ContinueDialog::ContinueDialog(MenuResources& resources, MusicPlaylist& music, int level,
+                               int score)
+    : m_resources(resources), m_music(music), m_level(level), m_score(score)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_continueSavedButton = dialogButton(*this, resources, layout, "m_continuesaved_btn");
@@ -77,6 +79,6 @@ void ContinueDialog::render()
     m_resources.font().drawOutlined(text, 25.0f, positionX() + 164.0f, 305.0f, 0.0f, white);
     Dialog::render();
     glPopMatrix();
-    Config::get().m_playlist.pump();
+    m_music.pump();
     MenuCursor::renderCurrent();
 }

@@ -6,6 +6,7 @@
 
 class Button;
 class MenuResources;
+class MusicPlaylist;
 
 enum class ContinueChoice { Cancel = 0, ContinueSaved = 1, StartNew = 2 };
 
@@ -14,7 +15,8 @@ class ContinueDialog : public Dialog {
 public:
     static constexpr const char* kLayout = "mui/continue_dlg.txt";
 
-    ContinueDialog(MenuResources& resources, int level, int score);
+    // music: pumped while the dialog is up; not owned.
+    ContinueDialog(MenuResources& resources, MusicPlaylist& music, int level, int score);
     ~ContinueDialog() override;
 
     void onControl(Control& control) override;
@@ -30,6 +32,7 @@ private:
     void choose(ContinueChoice choice, int result);
 
     MenuResources& m_resources;
+    MusicPlaylist& m_music;
     ContinueChoice m_choice = ContinueChoice::Cancel;
     int m_level;
     int m_score;

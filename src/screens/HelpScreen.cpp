@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "utils/Log.h"
 #include "objects/Sprite.h"
 #include "ui/MenuCursor.h"
@@ -34,8 +35,9 @@ void HelpItem::render() const
         block->draw(x, y, 10.0f, colour);
 }
 
-HelpScreen::HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random)
+HelpScreen::HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                       MusicPlaylist& music)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
@@ -175,7 +177,7 @@ void HelpScreen::update(float dt)
     for (const auto& item : m_items)
         if (item->page == m_page)
             item->update(dt);
-    Config::get().m_playlist.pump();
+    m_music.pump();
 }
 
 void HelpScreen::showPageButtons()

@@ -36,7 +36,8 @@ public:
     static constexpr const char* kHelpFile = "mui/help.xml";
     static constexpr const char* kUnreadableText = "The help pages could not be read.";
 
-    HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight);
+    HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+               MusicPlaylist& music);
     ~HelpScreen() override;
 
     void onKeyDown(int virtualKey) override;

@@ -20,7 +20,7 @@ void HighScoreLink::insert(int page, int score, const std::string& name)
 
 std::unique_ptr<Dialog> HighScoreLink::createNameDialog(int score)
 {
-    auto dialog = std::make_unique<NameDialog>(m_resources, score);
+    auto dialog = std::make_unique<NameDialog>(m_resources, m_music, score);
     dialog->setScreenSize(800, 600);
     dialog->setPosition(144.0f, 172.0f, 0.0f, 1.0f);
     dialog->setBackgroundSize(512, 256);

@@ -4,12 +4,13 @@
 
 class HighScoreTable;
 class MenuResources;
+class MusicPlaylist;
 
 // Lets the play screen reach the main menu's table and name dialog.
 class HighScoreLink : public HighScores {
 public:
-    HighScoreLink(HighScoreTable& table, MenuResources& resources)
-        : m_table(table), m_resources(resources)
+    HighScoreLink(HighScoreTable& table, MenuResources& resources, MusicPlaylist& music)
+        : m_table(table), m_resources(resources), m_music(music)
     {
     }
 
@@ -26,5 +27,6 @@ public:
 private:
     HighScoreTable& m_table;
     MenuResources& m_resources;
+    MusicPlaylist& m_music;
     int m_newestRow = -1;
 };

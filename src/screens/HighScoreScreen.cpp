@@ -21,8 +21,10 @@ constexpr TextColour kNewEntryGold{1.0f, 0.82f, 0.35f, 1.0f};
 } // namespace
 
 HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth,
-                                 float logicalHeight, const HighScoreTable& table, int newRow)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex), m_table(table),
+                                 float logicalHeight, MusicPlaylist& music,
+                                 const HighScoreTable& table, int newRow)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex, music),
+      m_table(table),
       m_newRow(newRow)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);

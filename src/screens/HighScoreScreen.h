@@ -21,7 +21,8 @@ public:
 
     // newRow: the row of page 0 that a game just ended has taken, shown marked.
     HighScoreScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                    const HighScoreTable& table, int newRow = HighScoreTable::kNoRow);
+                    MusicPlaylist& music, const HighScoreTable& table,
+                    int newRow = HighScoreTable::kNoRow);
 
     void onKeyDown(int virtualKey) override;
     void onControl(Control& control) override;

@@ -28,8 +28,9 @@ float layoutNumber(const KeyValueFile& layout, const std::string& key)
 } // namespace
 
 LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidth,
-                                     float logicalHeight, const PlayArt* art)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random)
+                                     float logicalHeight, MusicPlaylist& music,
+                                     const PlayArt* art)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_cancel_btn");

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "utils/GameFolders.h"
 #include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
@@ -41,14 +42,17 @@ constexpr const char* kHiddenButtons[] = {"m_game_adv_btn", "m_game_custom_btn",
 
 } // namespace
 
-std::unique_ptr<MainWindow> MainWindow::create(FilePack& pack, const PlayArt* art)
+std::unique_ptr<MainWindow> MainWindow::create(FilePack& pack, const PlayArt* art,
+                                               MusicPlaylist& music)
 {
-    return std::make_unique<MainWindow>(std::make_unique<MenuResources>(pack), art);
+    return std::make_unique<MainWindow>(std::make_unique<MenuResources>(pack), art, music);
 }
 
-MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art)
-    : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex),
-      m_ownedResources(std::move(resources)), m_art(art), m_link(m_table, *m_ownedResources)
+MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art,
+                       MusicPlaylist& music)
+    : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex, music),
+      m_ownedResources(std::move(resources)), m_art(art),
+      m_link(m_table, *m_ownedResources, music)
 {
     if (Application::exists()) {
         m_logicalWidth = float(Application::get().camera().logicalWidth());
@@ -56,7 +60,7 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
     }
     createButtons(MenuResources::loadLayout(m_resources.pack(), kLayout));
     Config& config = Config::get();
-    config.m_playlist.setVolume(config.m_musicVolume);
+    m_music.setVolume(config.m_musicVolume);
     if (config.m_sound)
         CSoundManager::instance()->enable();
     else
@@ -107,7 +111,7 @@ void MainWindow::onKeyDown(int virtualKey)
 
 void MainWindow::minimiseProgram()
 {
-    Config::get().m_playlist.stop();
+    m_music.stop();
     Application& application = Application::get();
     if (application.isFullScreen()) {
         application.leaveFullScreen();
@@ -122,14 +126,17 @@ void MainWindow::onControl(Control& control)
     if (&control == &button("m_game_btn")) {
         onNewGame();
     } else if (&control == &button("m_help_btn")) {
-        m_help = std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight);
+        m_help = std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                              m_music);
         Application::get().pushScreen(*m_help);
     } else if (&control == &button("m_top_btn")) {
         m_highScoreScreen =
-            std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_table);
+            std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                              m_music, m_table);
         Application::get().pushScreen(*m_highScoreScreen);
     } else if (&control == &button("m_options_btn")) {
-        m_options = std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight);
+        m_options = std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                                    m_music);
         Application::get().pushScreen(*m_options);
     } else if (&control == &button("m_quit_game_btn")) {
         onCloseRequest();
@@ -147,7 +154,7 @@ void MainWindow::onNewGame()
     const Field* field = m_game->field();
     const int level = field != nullptr ? field->level() : 1;
     const int score = field != nullptr ? field->score() : m_game->totalScore();
-    m_continueDialog = std::make_unique<ContinueDialog>(m_resources, level, score);
+    m_continueDialog = std::make_unique<ContinueDialog>(m_resources, m_music, level, score);
     m_continueDialog->setScreenSize(800, 600);
     m_continueDialog->setPosition(144.0f, 44.0f, 0.0f, 1.0f);
     m_continueDialog->setBackgroundSize(512, 512);
@@ -158,13 +165,14 @@ void MainWindow::showLevelChoice()
 {
     if (m_levelChoice == nullptr)
         m_levelChoice =
-            std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_art);
+            std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                                m_music, m_art);
     Application::get().pushScreen(*m_levelChoice);
 }
 
 void MainWindow::openWebSite()
 {
-    Config::get().m_playlist.stop();
+    m_music.stop();
     Application::get().minimize();
     WebBrowser::open(m_resources.webAddress());
 }
@@ -189,7 +197,7 @@ void MainWindow::activate()
     MenuDrawing::setProjection(m_logicalWidth, m_logicalHeight);
     updateDraggable();
     MenuScreen::activate();
-    MusicPlaylist& music = Config::get().m_playlist;
+    MusicPlaylist& music = m_music;
     music.setTracks({kMenuTrack});
     if (!music.isPlaying())
         music.playNext(-1);
@@ -197,7 +205,7 @@ void MainWindow::activate()
 
 void MainWindow::restartMenuMusic()
 {
-    MusicPlaylist& music = Config::get().m_playlist;
+    MusicPlaylist& music = m_music;
     music.setTracks({kMenuTrack});
     music.stop();
     music.playNext(-1);
@@ -247,15 +255,15 @@ void MainWindow::onGameClosed()
     m_game.reset();
     if (!newRecord)
         return;
-    m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth,
-                                                          m_logicalHeight, m_table, m_link.newestRow());
+    m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                                          m_music, m_table, m_link.newestRow());
     Application::get().pushScreen(*m_highScoreScreen);
 }
 
 void MainWindow::startChosenLevel()
 {
     m_game.reset();
-    m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link);
+    m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link, &m_music);
     m_game->setProgress(this);
     saveProgress();
     Application::get().pushScreen(*m_game);
@@ -278,7 +286,7 @@ void MainWindow::loadSavedGame()
 bool MainWindow::restoreGame(const KeyValueFile& file)
 {
     m_game.reset();
-    auto game = std::make_unique<GameWindow>(1, &m_link);
+    auto game = std::make_unique<GameWindow>(1, &m_link, &m_music);
     if (!game->load(file))
         return false;
     m_game = std::move(game);

@@ -31,8 +31,10 @@ public:
     static constexpr std::size_t kSavedGameKeyLength = 12;
 
     // art: the play-screen pictures for the level preview; may be null.
-    static std::unique_ptr<MainWindow> create(FilePack& pack, const PlayArt* art);
-    MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art);
+    // music: the playlist every menu and the play screen play; not owned.
+    static std::unique_ptr<MainWindow> create(FilePack& pack, const PlayArt* art,
+                                              MusicPlaylist& music);
+    MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art, MusicPlaylist& music);
     // Writes the high-score table.
     ~MainWindow() override;
 

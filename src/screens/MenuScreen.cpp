@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
@@ -10,8 +11,8 @@
 #include <GL/gl.h>
 
 MenuScreen::MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                       DragonColours colours)
-    : m_resources(resources), m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight),
+                       DragonColours colours, MusicPlaylist& music)
+    : m_resources(resources), m_music(music), m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight),
       m_dragons(resources.dragon(), colours)
 {
     enableKeyboardFocus();
@@ -69,7 +70,7 @@ void MenuScreen::drawBackdrop(const char* imageKey) const
 void MenuScreen::finishRender()
 {
     glPopMatrix();
-    Config::get().m_playlist.pump();
+    m_music.pump();
     MenuCursor::renderCurrent();
 }
 

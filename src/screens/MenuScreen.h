@@ -11,13 +11,15 @@ class Button;
 class Control;
 class KeyValueFile;
 class MenuResources;
+class MusicPlaylist;
 
 // What the menu screens share: mouse input in logical coordinates, the
 // controls they own, the twelve dragons, and the closing steps of a frame.
 class MenuScreen : public Window {
 public:
+    // music: the playlist the screens play and pump; not owned.
     MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-               DragonColours colours);
+               DragonColours colours, MusicPlaylist& music);
     ~MenuScreen() override;
 
     void onMouseMove(int x, int y, std::uint32_t keys) override;
@@ -55,6 +57,7 @@ protected:
     void updateDraggable();
 
     MenuResources& m_resources;
+    MusicPlaylist& m_music;
     float m_logicalWidth;
     float m_logicalHeight;
     DragonFlock m_dragons;

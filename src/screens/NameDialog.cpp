@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "audio/MusicPlaylist.h"
 #include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
@@ -20,8 +21,8 @@ constexpr float kScoreSize = 22.0f;
 
 } // namespace
 
-NameDialog::NameDialog(MenuResources& resources, int score)
-    : m_resources(resources), m_score(score)
+NameDialog::NameDialog(MenuResources& resources, MusicPlaylist& music, int score)
+    : m_resources(resources), m_music(music), m_score(score)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_okButton = std::make_unique<Button>(*this, resources.texture("m_ok_btn"));
@@ -85,6 +86,6 @@ void NameDialog::render()
     drawScore();
     Dialog::render();
     glPopMatrix();
-    Config::get().m_playlist.pump();
+    m_music.pump();
     MenuCursor::renderCurrent();
 }

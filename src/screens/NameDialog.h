@@ -8,6 +8,7 @@
 class Button;
 class EditBox;
 class MenuResources;
+class MusicPlaylist;
 
 // Asks a player who reached the high-score table for a name, showing the
 // score that earned the place.
@@ -16,7 +17,8 @@ public:
     static constexpr std::size_t kMaxNameLength = 15;
     static constexpr const char* kLayout = "mui/entername_dlg.txt";
 
-    NameDialog(MenuResources& resources, int score);
+    // music: pumped while the dialog is up; not owned.
+    NameDialog(MenuResources& resources, MusicPlaylist& music, int score);
     ~NameDialog() override;
 
     void onControl(Control& control) override;
@@ -34,6 +36,7 @@ private:
     void drawScore() const;
 
     MenuResources& m_resources;
+    MusicPlaylist& m_music;
     std::unique_ptr<Button> m_okButton;
     std::unique_ptr<EditBox> m_editBox;
     int m_score;

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/CSoundManager.h"
+#include "audio/MusicPlaylist.h"
 #include "platform/VirtualKey.h"
 #include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
@@ -15,8 +16,9 @@
 
 #include <cstdlib>
 
-OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random)
+OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                             MusicPlaylist& music)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
 {
     const Config& config = Config::get();
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
@@ -83,7 +85,7 @@ void OptionsScreen::update(float dt)
 void OptionsScreen::applyFullScreenBox()
 {
     Application& application = Application::get();
-    MusicPlaylist& music = Config::get().m_playlist;
+    MusicPlaylist& music = m_music;
     const bool wanted = m_fullScreen->isChecked();
     if (wanted == application.isFullScreen())
         return;
@@ -121,7 +123,7 @@ void OptionsScreen::render()
     glPopMatrix();
     Config& config = Config::get();
     config.m_musicVolume = int(m_volume->value());
-    config.m_playlist.setVolume(config.m_musicVolume);
-    config.m_playlist.pump();
+    m_music.setVolume(config.m_musicVolume);
+    m_music.pump();
     MenuCursor::renderCurrent();
 }

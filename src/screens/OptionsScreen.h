@@ -19,7 +19,8 @@ public:
     static constexpr float kKeysTextY = 124.0f;
     static constexpr float kKeysLineStep = 18.0f;
 
-    OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight);
+    OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                  MusicPlaylist& music);
 
     void onKeyDown(int virtualKey) override;
     void onControl(Control& control) override;

@@ -1,9 +1,9 @@
 #include "screens/SaveFailureNotice.h"
 
 #include "app/Application.h"
+#include "app/LogicalScreen.h"
 #include "utils/PlayerFile.h"
 #include "objects/Font.h"
-#include "screens/GameStartup.h"
 
 #include <GL/gl.h>
 
@@ -81,7 +81,7 @@ void SaveFailureNotice::render()
 {
     if (!isShowing())
         return;
-    const float width = float(GameStartup::kLogicalWidth);
+    const float width = float(LogicalScreen::kWidth);
     const float size = m_font.sizeToFit(m_text.c_str(), kTextSize, width - 2.0f * kMargin);
     const float x = (width - m_font.measure(m_text.c_str(), size)) / 2.0f;
     TextColour colour = kColour;
@@ -91,7 +91,7 @@ void SaveFailureNotice::render()
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, double(width), double(GameStartup::kLogicalHeight), 0.0, -50.0, 50.0);
+    glOrtho(0.0, double(width), double(LogicalScreen::kHeight), 0.0, -50.0, 50.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

@@ -1,8 +1,8 @@
 #include "ui/Dialog.h"
 
-#include "app/Application.h"
 #include "objects/VertexBatch.h"
 #include "platform/VirtualKey.h"
+#include "ui/WindowHost.h"
 
 #include <GL/gl.h>
 
@@ -45,10 +45,10 @@ void Dialog::onKeyDown(int virtualKey)
 {
     if (virtualKey == VirtualKey::Escape) {
         setResult(1);
-        Application::get().close(false);
+        WindowHost::current().close(false);
     } else if (virtualKey == VirtualKey::Enter) {
         setResult(0);
-        Application::get().close(false);
+        WindowHost::current().close(false);
     }
     Window::onKeyDown(virtualKey);
 }

@@ -1,10 +1,10 @@
 #include "ui/EditBox.h"
 
-#include "app/Application.h"
 #include "objects/Texture.h"
 #include "objects/VertexBatch.h"
 #include "platform/Clipboard.h"
 #include "platform/VirtualKey.h"
+#include "ui/WindowHost.h"
 
 #include <GL/gl.h>
 
@@ -19,7 +19,8 @@ bool isPrintable(unsigned code)
 
 bool keyHeld(int virtualKey)
 {
-    return Application::exists() && Application::get().isKeyDown(virtualKey);
+    const WindowHost* host = WindowHost::installed();
+    return host != nullptr && host->isKeyDown(virtualKey);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "ui/MenuCursor.h"
 
-#include "app/Application.h"
 #include "objects/Sprite.h"
 #include "ui/MenuResources.h"
 #include "ui/Window.h"
+#include "ui/WindowHost.h"
 
 #include <GL/gl.h>
 
@@ -60,9 +60,10 @@ void MenuCursor::update(float dt)
 
 void MenuCursor::render()
 {
-    if (!Application::exists())
+    const WindowHost* host = WindowHost::installed();
+    if (host == nullptr)
         return;
-    const ScreenPoint pointer = Application::get().input().pointerPosition();
+    const ScreenPoint pointer = host->pointerPosition();
     renderAt(float(Window::toLogicalX(pointer.x)), float(Window::toLogicalY(pointer.y)));
 }
 

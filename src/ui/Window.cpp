@@ -1,14 +1,15 @@
 #include "ui/Window.h"
 
-#include "app/Application.h"
 #include "platform/VirtualKey.h"
 #include "ui/Control.h"
+#include "ui/WindowHost.h"
 
 namespace {
 
 bool shiftHeld()
 {
-    return Application::exists() && Application::get().isKeyDown(VirtualKey::Shift);
+    const WindowHost* host = WindowHost::installed();
+    return host != nullptr && host->isKeyDown(VirtualKey::Shift);
 }
 
 int toLogical(int value, int clientSize, int logicalSize)
@@ -22,14 +23,14 @@ int toLogical(int value, int clientSize, int logicalSize)
 
 int Window::toLogicalX(int x)
 {
-    Application& application = Application::get();
-    return toLogical(x, application.clientWidth(), application.camera().logicalWidth());
+    const WindowHost& shell = WindowHost::current();
+    return toLogical(x, shell.clientWidth(), shell.logicalWidth());
 }
 
 int Window::toLogicalY(int y)
 {
-    Application& application = Application::get();
-    return toLogical(y, application.clientHeight(), application.camera().logicalHeight());
+    const WindowHost& shell = WindowHost::current();
+    return toLogical(y, shell.clientHeight(), shell.logicalHeight());
 }
 
 void Window::onMouseMove(int x, int y, std::uint32_t keys)
@@ -64,7 +65,7 @@ void Window::onRightButtonUp(int x, int y, std::uint32_t keys)
 void Window::onLeftButtonDown(int x, int y, std::uint32_t keys)
 {
     m_dragging = true;
-    const ScreenPoint cursor = Application::get().cursorScreenPosition();
+    const ScreenPoint cursor = WindowHost::current().cursorScreenPosition();
     m_anchorX = cursor.x;
     m_anchorY = cursor.y;
     KeyboardFocus::setShown(false);
@@ -187,19 +188,19 @@ void Window::activate()
 
 void Window::dragWindow()
 {
-    Application& application = Application::get();
-    const ScreenRect rect = application.windowRect();
-    const ScreenPoint cursor = application.cursorScreenPosition();
-    application.moveWindow(rect.left + cursor.x - m_anchorX, rect.top + cursor.y - m_anchorY);
+    WindowHost& shell = WindowHost::current();
+    const ScreenRect rect = shell.windowRect();
+    const ScreenPoint cursor = shell.cursorScreenPosition();
+    shell.moveWindow(rect.left + cursor.x - m_anchorX, rect.top + cursor.y - m_anchorY);
     m_anchorX = cursor.x;
     m_anchorY = cursor.y;
 }
 
 bool Window::cursorInsideWindow() const
 {
-    Application& application = Application::get();
-    const ScreenRect rect = application.windowRect();
-    const ScreenPoint cursor = application.cursorScreenPosition();
+    const WindowHost& shell = WindowHost::current();
+    const ScreenRect rect = shell.windowRect();
+    const ScreenPoint cursor = shell.cursorScreenPosition();
     return rect.left <= cursor.x && cursor.x <= rect.right && rect.top <= cursor.y &&
            cursor.y <= rect.bottom;
 }

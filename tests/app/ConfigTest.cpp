@@ -1,5 +1,6 @@
 #include "app/Config.h"
 #include "audio/CSoundManager.h"
+#include "audio/MusicPlaylist.h"
 #include "platform/OfflineWaveOutput.h"
 #include "utils/KeyValueFile.h"
 #include "utils/Scrambler.h"
@@ -203,16 +204,17 @@ TEST_F(ConfigTest, WithoutADataFolderSavingMakesItRatherThanLosingTheSettings)
 
 TEST_F(ConfigTest, ApplySwitchesSoundEffectsAndStopsTheMusic)
 {
+    MusicPlaylist music;
     config.m_sound = true;
-    config.apply(sound, std::make_unique<OfflineWaveOutput>());
+    config.apply(sound, music, std::make_unique<OfflineWaveOutput>());
     EXPECT_TRUE(sound.isEnabled());
     config.m_sound = false;
     config.m_musicVolume = 30;
-    config.apply(sound, std::make_unique<OfflineWaveOutput>());
-    EXPECT_TRUE(config.m_playlist.isAvailable());
+    config.apply(sound, music, std::make_unique<OfflineWaveOutput>());
+    EXPECT_TRUE(music.isAvailable());
     EXPECT_FALSE(sound.isEnabled());
-    EXPECT_EQ(config.m_playlist.volume(), 30);
-    EXPECT_FALSE(config.m_playlist.isPlaying());
+    EXPECT_EQ(music.volume(), 30);
+    EXPECT_FALSE(music.isPlaying());
 }
 
 } // namespace

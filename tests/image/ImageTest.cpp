@@ -1,5 +1,6 @@
 #include "ImageBuilders.h"
 #include "image/Image.h"
+#include "image/TopDownRgba.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -373,4 +375,30 @@ TEST(ImageDeathTest, FailedConditionsNameTheConditionAndTheFile)
                 "index < \\(int\\)m_mipmaps.size\\(\\)");
     EXPECT_EXIT(Image::formatForComponents(2, "odd.png"), testing::ExitedWithCode(1),
                 "Unknow format.*odd.png");
+}
+
+// The window icon's rows: the top of the picture first, RGB made opaque.
+TEST(TopDownRgbaTest, RowsRunFromTheTopAndOnlyDecodedPicturesConvert)
+{
+    const Bytes file = pngFile(redOverBlue(3, 4), PNG_COLOR_TYPE_RGB);
+    Image image;
+    image.load("mui/icon.png", file.data(), file.size());
+    const std::optional<TopDownRgba> icon = TopDownRgba::from(image);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->width, 3);
+    EXPECT_EQ(icon->height, 4);
+    ASSERT_EQ(icon->pixels.size(), 48u);
+    EXPECT_EQ(std::vector<std::uint8_t>(icon->pixels.begin(), icon->pixels.begin() + 4),
+              (std::vector<std::uint8_t>{255, 0, 0, 255}));
+    EXPECT_EQ(std::vector<std::uint8_t>(icon->pixels.end() - 4, icon->pixels.end()),
+              (std::vector<std::uint8_t>{0, 0, 255, 255}));
+
+    const Bytes dxt = ddsCompressedFile("DXT1", 4, 4, dxt1SolidBlock(0xF800));
+    Image compressed;
+    compressed.load("icon.dds", dxt.data(), dxt.size());
+    ASSERT_TRUE(compressed.isCompressed());
+    EXPECT_FALSE(TopDownRgba::from(compressed));
+    Image broken;
+    broken.load("broken.png", file.data(), 8);
+    EXPECT_FALSE(TopDownRgba::from(broken));
 }

@@ -129,6 +129,8 @@ TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
         EXPECT_TRUE(run.main().art()->complete());
         startLevelOne(run);
         GameWindow& game = *run.main().game();
+        const std::vector<std::string> menuMusic{MainWindow::kMenuTrack};
+        EXPECT_NE(run.music().tracks(), menuMusic) << "the play screen plays the menu's music";
         runIntro(run, game);
         run.shot("level_1");
         playMove(run, game);
@@ -137,6 +139,7 @@ TEST(EndToEnd, AGameLeftWithEscapeIsOfferedAgainAndSurvivesARestart)
         run.press(VirtualKey::Escape);
         ASSERT_EQ(run.front(), &run.main());
         ASSERT_EQ(run.main().game(), &game);
+        EXPECT_EQ(run.music().tracks(), menuMusic);
 
         run.click(run.main().button("m_game_btn"));
         ContinueDialog* dialog = run.main().continueDialog();

@@ -3,7 +3,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "driver/ScriptedDriver.h"
-#include "screens/GameStartup.h"
+#include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
 #include "ui/Control.h"
@@ -64,27 +64,23 @@ public:
         resetConfig();
         // Shown after keys, hidden after the mouse: a new process starts hidden.
         KeyboardFocus::setShown(false);
-        GameStartup::openPack();
+        m_game = std::make_unique<GameStartup>();
+        m_game->openPack();
         Config::get().load();
         // No first-run hint over the board: the tests play at once.
         Config::get().m_firstRun = false;
-        m_main = GameStartup::buildMenus();
+        m_game->buildMenus();
         m_driver.runFrames(3);
     }
     ~GameRun() { end(); }
 
     // The exit path: saved game, high scores and configuration written.
-    void end()
-    {
-        if (m_main != nullptr)
-            GameStartup::closeMenus(std::move(m_main));
-        if (m_driver.available())
-            GameStartup::releaseResources();
-    }
+    void end() { m_game.reset(); }
 
     bool available() const { return m_driver.available(); }
     ScriptedDriver& driver() { return m_driver; }
-    MainWindow& main() { return *m_main; }
+    MainWindow& main() { return m_game->mainWindow(); }
+    MusicPlaylist& music() { return m_game->music(); }
     Application& app() { return Application::get(); }
     Window* front() { return app().frontScreen(); }
     Window* top() { return app().topWindow(); }
@@ -137,7 +133,7 @@ private:
     }
 
     ScriptedDriver m_driver;
-    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<GameStartup> m_game;
 };
 
 #define REQUIRE_GAME(run)                                                                          \

@@ -38,8 +38,9 @@ TEST(EndToEnd, TheWindowOpensWhereItWasLeftAndIsSavedThereAgain)
     GameFolder folder;
     prepareWindowTestProcess();
     writeWindowedConfig(300, 200);
-    GameStartup::openPack();
-    const bool opened = GameStartup::openShell();
+    auto game = std::make_unique<GameStartup>();
+    game->openPack();
+    const bool opened = game->openShell();
     if (opened) {
         const ScreenRect desktop = Application::get().desktopRect();
         EXPECT_GT(desktop.right - desktop.left, 800) << "the test display is too small";
@@ -49,8 +50,7 @@ TEST(EndToEnd, TheWindowOpensWhereItWasLeftAndIsSavedThereAgain)
         EXPECT_FALSE(Application::get().isFullScreen());
         Config::get().save();
     }
-    GameStartup::releaseResources();
-    Application::destroy();
+    game.reset();
     if (!opened)
         GTEST_SKIP() << "no display with OpenGL";
     const KeyValueFile saved = savedConfig();
@@ -63,8 +63,9 @@ TEST(EndToEnd, AWindowLargerThanTheDesktopStillOpensWhollyOnIt)
     GameFolder folder;
     prepareWindowTestProcess();
     writeWindowedConfig(15000, 9000, 16000, 16000);
-    GameStartup::openPack();
-    const bool opened = GameStartup::openShell();
+    auto game = std::make_unique<GameStartup>();
+    game->openPack();
+    const bool opened = game->openShell();
     if (opened) {
         const ScreenRect desktop = Application::get().desktopRect();
         const ScreenRect rect = Application::get().windowRect();
@@ -74,8 +75,7 @@ TEST(EndToEnd, AWindowLargerThanTheDesktopStillOpensWhollyOnIt)
         EXPECT_LE(rect.bottom, desktop.bottom);
         EXPECT_GT(rect.right - rect.left, 0);
     }
-    GameStartup::releaseResources();
-    Application::destroy();
+    game.reset();
     if (!opened)
         GTEST_SKIP() << "no display with OpenGL";
 }
@@ -97,7 +97,7 @@ TEST(EndToEndDeathTest, ADamagedPackAsksThePlayerToReinstallInWords)
                 ::unsetenv("DISPLAY"); // the message box has nowhere to go
                 ::unsetenv("WAYLAND_DISPLAY");
                 Log::open("game.log");
-                GameStartup::openPack();
+                GameStartup().openPack();
             },
             testing::ExitedWithCode(1),
             "^vellomar: The game's data is damaged: data/data.pk " + why +

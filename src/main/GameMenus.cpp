@@ -1,0 +1,63 @@
+#include "main/GameMenus.h"
+
+#include "app/Application.h"
+#include "app/Config.h"
+#include "audio/CSoundManager.h"
+#include "effects/GameResources.h"
+#include "effects/ParticleSystem.h"
+#include "platform/DisplayLoss.h"
+#include "platform/SystemPointer.h"
+#include "screens/IntroScreen.h"
+#include "screens/MainWindow.h"
+#include "screens/SaveFailureNotice.h"
+#include "ui/MenuCursor.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+void showIntro(IntroScreen& intro)
+{
+    Application& application = Application::get();
+    application.pushScreen(intro);
+    intro.render();
+    glFlush();
+    application.platformWindow().swapBuffers();
+}
+
+} // namespace
+
+GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
+{
+    Application& application = Application::get();
+    auto intro = std::make_unique<IntroScreen>(pack);
+    showIntro(*intro);
+    CSoundManager::instance()->initialise(&application.platformWindow());
+    Config::get().apply(music);
+    GameResources::instance();
+    m_art = PlayArt::fromResources();
+    m_mainWindow = MainWindow::create(pack, &m_art, music);
+    application.removeScreen(*intro);
+    application.pushScreen(*m_mainWindow);
+    m_mainWindow->loadSavedGame();
+    intro.reset();
+    MenuCursor::create(m_mainWindow->resources());
+    SaveFailureNotice::create(m_mainWindow->resources().font());
+    SystemPointer::hide();
+}
+
+GameMenus::~GameMenus()
+{
+    // Everything is written before the first call that needs the display.
+    DisplayLoss::setLastWords({});
+    SaveFailureNotice::destroy();
+    m_mainWindow->saveGame();
+    Config::get().save();
+    m_mainWindow.reset();
+    GameResources::release();
+    if (Application::exists())
+        Application::get().platformWindow().hide();
+    MenuCursor::destroy();
+    SystemPointer::show();
+    ParticleSystem::release();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "game/PlayArt.h"
+
+#include <memory>
+
+class FilePack;
+class MainWindow;
+class MusicPlaylist;
+
+// The menus the program runs: the intro picture while the sound, the
+// play-screen resources and the main menu load; then the drawn pointer, the
+// system one hidden. The window and its context exist already. Destroying
+// the menus writes the saved game, the high scores and the configuration,
+// and brings the system pointer back.
+class GameMenus {
+public:
+    // music: what the menus and the play screen play; not owned.
+    GameMenus(FilePack& pack, MusicPlaylist& music);
+    ~GameMenus();
+    GameMenus(const GameMenus&) = delete;
+    GameMenus& operator=(const GameMenus&) = delete;
+
+    MainWindow& mainWindow() { return *m_mainWindow; }
+
+private:
+    PlayArt m_art;
+    std::unique_ptr<MainWindow> m_mainWindow;
+};

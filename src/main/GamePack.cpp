@@ -1,0 +1,67 @@
+#include "main/GamePack.h"
+
+#include "main/GameStartup.h"
+#include "objects/ArtSet.h"
+#include "objects/ImagePrefetch.h"
+#include "platform/MessageBox.h"
+#include "screens/IntroScreen.h"
+#include "utils/FilePack.h"
+#include "utils/GameFolders.h"
+#include "utils/Log.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The player is told in words, on every channel there is, and the program
+// ends: nothing can be drawn without the game's data.
+[[noreturn]] void reportDamagedData(const std::string& path, const std::string& damage)
+{
+    const std::string text = "The game's data is damaged: " + path + " " + damage +
+                             ".\nPlease reinstall " + GameStartup::kTitle + ".";
+    std::fprintf(stderr, "vellomar: %s\n", text.c_str());
+    Log::write("%s", text.c_str());
+    Log::close();
+    MessageBox::showError(GameStartup::kTitle, text);
+    std::exit(EXIT_FAILURE);
+}
+
+FilePack& openMainPack()
+{
+    FilePack* pack = getPack("main");
+    if (pack == nullptr)
+        pack = createPack("main");
+    const GameFolders& folders = GameFolders::current();
+    pack->setKey(kMainPackKey);
+    pack->setDiskFolder(folders.dataFolder());
+    const std::string packPath = folders.dataFile(GameStartup::kPackFile);
+    pack->load(packPath);
+    if (!pack->damage().empty())
+        reportDamagedData(packPath, pack->damage());
+    return *pack;
+}
+
+} // namespace
+
+std::vector<std::string> GamePack::firstPictures()
+{
+    // A name missing here only costs its decoding later.
+    return {GameStartup::kIconFile, IntroScreen::kPicture,  "mui/bgs/main.jpg",
+            "mui/btn_new_game.png", "mui/btn_quit.png",     "mui/btn_help.png",
+            "mui/btn_top.png",      "mui/btn_options.png",  "mui/btn_website.png",
+            "mui/btn_gift.png",     "mui/dragon.png",       "mui/cursor.png"};
+}
+
+GamePack::GamePack() : m_pack(openMainPack())
+{
+    ArtSet::openFine(m_pack, GameFolders::current().dataFile(GameFolders::kFinePackFile));
+    ImagePrefetch::start(m_pack, firstPictures());
+}
+
+GamePack::~GamePack()
+{
+    ArtSet::closeFine();
+    ImagePrefetch::stop();
+    destroyPack("main");
+}

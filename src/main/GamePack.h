@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class FilePack;
+
+// The pack "main" with its key and data/data.pk from the game's data folder,
+// which also serves the names the pack lacks (a missing pack is no error),
+// and beside it the optional fine pictures, data/data2x.pk. A pack that is
+// there but damaged ends the program with a message asking for a reinstall.
+// The first screens' pictures start decoding ahead (ImagePrefetch).
+class GamePack {
+public:
+    GamePack();
+    // Decoding ahead stops and the packs close.
+    ~GamePack();
+    GamePack(const GamePack&) = delete;
+    GamePack& operator=(const GamePack&) = delete;
+
+    FilePack& pack() { return m_pack; }
+
+    // The window icon and the pictures of the intro and the first main-menu
+    // frame, in the order they are needed.
+    static std::vector<std::string> firstPictures();
+
+private:
+    FilePack& m_pack;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+// When the pictures on the GPU must be read again: a new OpenGL context, or
+// a window scale that calls for the other art set.
+class TextureReload {
+public:
+    // The art set for the new context's scale; the names of the old context
+    // are dropped and every texture is uploaded when next bound.
+    static void onNewContext(float pixelsPerUnit);
+    static void onContextGone();
+    // The window shows another number of pixels per logical unit.
+    static void onScaleChanged(float pixelsPerUnit, bool hasContext);
+};

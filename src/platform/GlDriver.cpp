@@ -1,0 +1,43 @@
+#include "platform/GlDriver.h"
+
+#include "platform/PlatformWindow.h"
+#include "utils/Log.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr const char* requiredExtensions[] = {"GL_ARB_multitexture"};
+
+const char* glText(GLenum name)
+{
+    const GLubyte* text = glGetString(name);
+    return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
+} // namespace
+
+void GlDriver::log()
+{
+    const std::string dashes(51, '-');
+    Log::write("%s", dashes.c_str());
+    Log::write("Vendor: %s", glText(GL_VENDOR));
+    Log::write("Version: %s", glText(GL_VERSION));
+    Log::write("Renderer: %s", glText(GL_RENDERER));
+    Log::write("%s", dashes.c_str());
+}
+
+bool GlDriver::hasRequiredExtensions()
+{
+    std::string missing;
+    for (const char* name : requiredExtensions)
+        if (!PlatformWindow::extensionSupported(name))
+            missing += std::string(name) + "\n";
+    if (missing.empty())
+        return true;
+    std::fprintf(stderr, "Unable to initialize the following extensions:\n%s", missing.c_str());
+    return false;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+// How the process keeps the memory it frees.
+class ProcessMemory {
+public:
+    // Under a software renderer: freed memory stays with the process.
+    static void keepFreed();
+};
