@@ -2,7 +2,6 @@
 #include "app/RecordingWindow.h"
 #include "driver/ControlledClock.h"
 #include "platform/VirtualKey.h"
-#include "platform/WindowPlacement.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -309,22 +308,6 @@ TEST_F(ApplicationTest, ThePlayersCloseRequestWithoutF4EndsTheProgram)
     EXPECT_EQ(app->dialogs().size(), 1u);
     EXPECT_THAT(journal, ::testing::Not(::testing::Contains("screen.closeRequest")));
     EXPECT_FALSE(app->runOnce());
-}
-
-// Past an edge a window goes half way back; what starts above or left of the
-// desktop, or is larger than it, goes to the corner.
-TEST(KeepOnScreen, BringsTheWindowBackOntoTheDesktop)
-{
-    struct Case {
-        int x, y, width, wantX, wantY;
-    };
-    for (const Case& c : {Case{1500, 100, 800, 750, 100}, Case{1000, 800, 800, 500, 400},
-                          Case{100, 100, 800, 100, 100}, Case{-300, -20, 800, 0, 0},
-                          Case{900, 10, 2000, 0, 10}}) {
-        const ScreenPoint point = WindowPlacement::keepOnScreen(c.x, c.y, c.width, 600, 1280, 1024);
-        EXPECT_EQ(point.x, c.wantX) << c.x << "," << c.y;
-        EXPECT_EQ(point.y, c.wantY) << c.x << "," << c.y;
-    }
 }
 
 } // namespace

@@ -2,12 +2,17 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "board/Field.h"
 #include "driver/ScriptedDriver.h"
+#include "game/GameWindow.h"
 #include "main/GameStartup.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
 #include "ui/Control.h"
 #include "ui/KeyboardFocus.h"
+#include "utils/KeyValueFile.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -139,3 +144,24 @@ private:
 #define REQUIRE_GAME(run)                                                                          \
     if (!(run).available())                                                                        \
     GTEST_SKIP() << "no display with OpenGL"
+
+inline KeyValueFile readScrambled(const std::string& path, const char* key, std::size_t length)
+{
+    KeyValueFile file;
+    file.loadFromDisk(path, true, key, length);
+    return file;
+}
+
+inline KeyValueFile savedGame()
+{
+    return readScrambled(MainWindow::kSavedGameFile, MainWindow::kSavedGameKey,
+                         MainWindow::kSavedGameKeyLength);
+}
+
+// Until the intro of the board has run and the player may act.
+inline void runIntro(GameRun& run, GameWindow& game)
+{
+    ASSERT_TRUE(run.driver().runUntil([&] {
+        return game.field() != nullptr && game.field()->state() != FieldState::Intro;
+    }));
+}
