@@ -36,7 +36,10 @@ public:
     }
     double frames() const { return double(m_frames); }
     double fps() const { return m_wall > 0.0 ? double(m_frames) / m_wall : 0.0; }
-    double cpuMillisecondsPerFrame() const { return m_frames ? m_cpu * 1000.0 / double(m_frames) : 0.0; }
+    double cpuMillisecondsPerFrame() const
+    {
+        return m_frames ? m_cpu * 1000.0 / double(m_frames) : 0.0;
+    }
     // The share of one core the frames would take at 60 per second.
     double corePercentAt60() const { return cpuMillisecondsPerFrame() * 60.0 / 10.0; }
 

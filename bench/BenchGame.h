@@ -4,9 +4,9 @@
 #include "SixtyPerSecondClock.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "utils/Log.h"
 #include "main/GameStartup.h"
 #include "screens/MainWindow.h"
+#include "utils/Log.h"
 
 #include <benchmark/benchmark.h>
 

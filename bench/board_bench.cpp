@@ -10,7 +10,8 @@
 #include "effects/ParticleSystem.h"
 
 namespace {
-LevelFile hexagon(int rows, int width, int fill, int colours) {
+LevelFile hexagon(int rows, int width, int fill, int colours)
+{
     LevelFile f;
     f.numColours = colours;
     f.fillPercent = fill;
@@ -22,7 +23,8 @@ LevelFile hexagon(int rows, int width, int fill, int colours) {
     return f;
 }
 
-std::unique_ptr<Field> readyField(const LevelFile& file, FieldListener& events) {
+std::unique_ptr<Field> readyField(const LevelFile& file, FieldListener& events)
+{
     auto field = std::make_unique<Field>(file, 30, true, 12345, events);
     for (int i = 0; i < 5000 && field->state() != FieldState::Idle; ++i)
         field->update(16.0f);
@@ -30,7 +32,8 @@ std::unique_ptr<Field> readyField(const LevelFile& file, FieldListener& events) 
 }
 
 // A turn in progress: flowers travelling, a blast and a colour bomb running.
-void makeBusy(Field& field) {
+void makeBusy(Field& field)
+{
     for (int c = 0; c < field.rowLength(0); ++c)
         if (!field.flowerAt(0, c))
             field.placeFlower(0, c, c % field.numColours());
@@ -45,7 +48,8 @@ void makeBusy(Field& field) {
     }
 }
 
-void BM_UpdateBusyFifteenRows(benchmark::State& state) {
+void BM_UpdateBusyFifteenRows(benchmark::State& state)
+{
     ParticleSystem::create().clear();
     // The sparks are part of a busy update's cost; the sounds are not played.
     FieldFeedback feedback(*ParticleSystem::instance(), {});
@@ -66,7 +70,8 @@ void BM_UpdateBusyFifteenRows(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateBusyFifteenRows)->Unit(benchmark::kMicrosecond);
 
-void BM_UpdateLargestBoard(benchmark::State& state) {
+void BM_UpdateLargestBoard(benchmark::State& state)
+{
     FieldListener unwatched;
     const std::unique_ptr<Field> field = readyField(hexagon(119, 119, 40, 13), unwatched);
     for (auto _ : state)
@@ -74,7 +79,8 @@ void BM_UpdateLargestBoard(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateLargestBoard)->Unit(benchmark::kMicrosecond);
 
-void BM_FindPathAcrossLargestBoard(benchmark::State& state) {
+void BM_FindPathAcrossLargestBoard(benchmark::State& state)
+{
     FieldListener unwatched;
     const std::unique_ptr<Field> field = readyField(hexagon(119, 119, 20, 13), unwatched);
     const int m = field->rows() / 2;

@@ -14,10 +14,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <jpeglib.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
-#include <jpeglib.h>
 #include <vector>
 
 namespace {

@@ -9,15 +9,15 @@
 // the share of one core that makes at 60 frames per second, and how many of
 // the frames were drawn whole.
 #include "BenchClock.h"
-#include "GameHeap.h"
 #include "BenchGame.h"
+#include "GameHeap.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "utils/Log.h"
-#include "objects/BackgroundCache.h"
 #include "main/GameStartup.h"
+#include "objects/BackgroundCache.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
+#include "utils/Log.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -97,11 +97,20 @@ void menuScreenFrame(benchmark::State& state)
 } // namespace
 
 // Argument: the menu dragons shown (1, as configured by default) or not (0).
-BENCHMARK(mainMenuFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(mainMenuFrame)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(300);
 BENCHMARK(mainMenuWholeFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
 // Argument: the screen, with its dragons: 1 level choice, 2 options, 3 high
 // scores, 4 help.
-BENCHMARK(menuScreenFrame)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(menuScreenFrame)
+    ->DenseRange(1, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(300);
 
 int main(int argc, char** argv)
 {

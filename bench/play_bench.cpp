@@ -10,11 +10,11 @@
 // at once while two blasts, a colour bomb and the streak blast sweep it.
 #include "BenchClock.h"
 #include "GameHeap.h"
+#include "board/Blast.h"
+#include "board/ColourBomb.h"
 #include "board/Field.h"
 #include "board/Flower.h"
 #include "board/LevelFile.h"
-#include "board/Blast.h"
-#include "board/ColourBomb.h"
 #include "effects/EffectDrawing.h"
 #include "effects/FieldFeedback.h"
 #include "effects/GameResources.h"
@@ -123,7 +123,8 @@ public:
         m_renderer->drawBoard(field);
         m_renderer->drawLives(3);
         EffectDrawing::drawParticleSystem(*m_particles, *m_art.particles, *m_art.font);
-        m_mainThread += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        m_mainThread +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         m_context->swapBuffers();
         glFinish();
         timer.stop();

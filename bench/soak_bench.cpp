@@ -11,16 +11,16 @@
 // which load the screen's pictures), the first and last samples, and the
 // wall time the stay took.
 #include "BenchClock.h"
-#include "GameHeap.h"
 #include "BenchGame.h"
+#include "GameHeap.h"
 #include "app/Application.h"
 #include "app/Config.h"
-#include "utils/Log.h"
 #include "game/GameWindow.h"
 #include "main/GameStartup.h"
 #include "screens/LevelChoiceScreen.h"
 #include "screens/MainWindow.h"
 #include "ui/Button.h"
+#include "utils/Log.h"
 
 #include <benchmark/benchmark.h>
 
@@ -81,8 +81,8 @@ void runFrame(Application& application, SixtyPerSecondClock& clock)
 
 enum class Screen { MainMenu, LevelChoice, Options, HighScores, Help, Play };
 
-constexpr const char* kScreenNames[] = {"main menu", "level choice", "options",
-                                        "high scores", "help", "play"};
+constexpr const char* kScreenNames[] = {"main menu",   "level choice", "options",
+                                        "high scores", "help",         "play"};
 
 // The main menu's button that opens each menu screen; none for the main menu.
 const char* buttonFor(Screen screen)

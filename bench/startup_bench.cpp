@@ -11,10 +11,10 @@
 // of 1280 × 1024 (1.6 pixels a unit) then draws the pictures at twice the size.
 #include "ScratchGameFolder.h"
 #include "app/Application.h"
-#include "utils/Log.h"
-#include "platform/PlatformWindow.h"
 #include "main/GameStartup.h"
+#include "platform/PlatformWindow.h"
 #include "screens/MainWindow.h"
+#include "utils/Log.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -86,7 +86,8 @@ ProgramRun runProgram(benchmark::State& state)
     char c = 0;
     while (read(out[0], &c, 1) == 1 && c != '\n')
         line += c;
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     ProgramRun run;
     run.reported = std::sscanf(line.c_str(), "first main-menu frame after %lf ms",
                                &run.reportedMilliseconds) == 1;
@@ -182,8 +183,14 @@ void startUpToTheFirstMenuFrameFinePictures(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(startProgramToTheFirstMenuFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(startUpToTheFirstMenuFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(startProgramToTheFirstMenuFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(startUpToTheFirstMenuFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(startProgramToTheFirstMenuFrameFinePictures)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)

@@ -7,7 +7,8 @@
 #include "board/Field.h"
 #include "board/LevelFile.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const LevelFile::Parsed parsed = LevelFile::parse(reinterpret_cast<const char*>(data), size);
     if (!parsed.level)
         return 0;

@@ -5,7 +5,8 @@
 
 #include "LevelDesign.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: levelgen OUTDIR\n");
         return 2;

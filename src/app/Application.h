@@ -82,7 +82,10 @@ public:
     // The next frame is drawn whole whatever changed.
     void redrawWhole() { m_presenter.forget(); }
 
-    void setTargetFrameRate(std::uint32_t framesPerSecond) { m_pacer.setTargetFrameRate(framesPerSecond); }
+    void setTargetFrameRate(std::uint32_t framesPerSecond)
+    {
+        m_pacer.setTargetFrameRate(framesPerSecond);
+    }
     std::uint32_t targetFrameRate() const { return m_pacer.targetFrameRate(); }
     // Not owned; null returns to the system clock.
     void setFrameClock(FrameClock* clock) { m_pacer.setClock(clock); }

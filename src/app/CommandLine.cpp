@@ -37,7 +37,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv)
 
 std::string CommandLine::helpText()
 {
-    return std::string("Usage: ") + kProgram + " [OPTION]\n"
+    return std::string("Usage: ") + kProgram +
+           " [OPTION]\n"
            "Vellomar, a casual puzzle game: move flowers across a hexagonal board, line up\n"
            "three or more of one colour to burst them, and clear every cell to win a level.\n"
            "\n"

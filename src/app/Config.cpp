@@ -1,11 +1,11 @@
 #include "app/Config.h"
 
 #include "app/Application.h"
-#include "utils/GameFolders.h"
-#include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
 #include "audio/MusicPlaylist.h"
+#include "utils/GameFolders.h"
 #include "utils/KeyValueFile.h"
+#include "utils/PlayerFile.h"
 
 #include <algorithm>
 

@@ -40,8 +40,7 @@ public:
     void save();
 
     // A missing file keeps the construction values (first run stays true).
-    void load(const std::string& path, int logicalWidth, int logicalHeight,
-              CSoundManager& sound);
+    void load(const std::string& path, int logicalWidth, int logicalHeight, CSoundManager& sound);
     // The window no larger than the desktop: a size saved on a larger screen,
     // or edited by hand, must not stop the game. Where it opens is
     // WindowPlacement::keepOnScreen's business.

@@ -113,9 +113,7 @@ bool shapeOf(int token, TokenShape& shape)
 
 } // namespace
 
-FrameDamage::FrameDamage() : m_record(kFirstRecordSize)
-{
-}
+FrameDamage::FrameDamage() : m_record(kFirstRecordSize) {}
 
 void FrameDamage::begin(int width, int height)
 {
@@ -198,10 +196,9 @@ bool FrameDamage::read(const float* record, int count, int width, int height,
         const float kind[] = {float(token), state};
         key.add(kind, 2);
         key.add(record + at, size);
-        const BufferRect bounds =
-            shape.wholeBuffer ? BufferRect{0, 0, width, height}
-                              : coveredPixels(record + at, shape.vertices, shape.margin, width,
-                                              height);
+        const BufferRect bounds = shape.wholeBuffer ? BufferRect{0, 0, width, height}
+                                                    : coveredPixels(record + at, shape.vertices,
+                                                                    shape.margin, width, height);
         out.push_back({key.key(), bounds});
         at += size;
     }

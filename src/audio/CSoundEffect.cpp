@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-CSoundEffect::CSoundEffect(std::vector<std::unique_ptr<SoundBuffer>> buffers, std::uint32_t bufferBytes,
-                           std::unique_ptr<CWaveReader> reader)
+CSoundEffect::CSoundEffect(std::vector<std::unique_ptr<SoundBuffer>> buffers,
+                           std::uint32_t bufferBytes, std::unique_ptr<CWaveReader> reader)
     : m_buffers(std::move(buffers)), m_bufferBytes(bufferBytes), m_reader(std::move(reader))
 {
     if (!m_buffers.empty()) {

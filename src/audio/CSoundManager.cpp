@@ -60,7 +60,8 @@ int CSoundManager::initialise(void* window, std::unique_ptr<SoundDevice> device)
     if (m_device == nullptr) {
         return kSoundNoDevice;
     }
-    const int result = m_device->setCooperativeLevel(window, SoundDevice::CooperativeLevel::Priority);
+    const int result =
+        m_device->setCooperativeLevel(window, SoundDevice::CooperativeLevel::Priority);
     if (result != kSoundOk) {
         return result;
     }
@@ -81,7 +82,8 @@ void CSoundManager::setVolume(int volume)
 long CSoundManager::attenuationFor(int volume)
 {
     const int level = static_cast<int>(volume / 100.0f * float(volume));
-    return std::clamp<long>(long(level) * 100 - 10000, SoundBuffer::kVolumeMin, SoundBuffer::kVolumeMax);
+    return std::clamp<long>(long(level) * 100 - 10000, SoundBuffer::kVolumeMin,
+                            SoundBuffer::kVolumeMax);
 }
 
 std::unique_ptr<CSoundEffect> CSoundManager::createEffect(const std::string& fileName, int count)

@@ -98,9 +98,10 @@ bool CWaveReader::rewind()
     m_dataStart = data.dataOffset;
     // A file cut short keeps its declared size (the tail plays as silence),
     // but never beyond the RIFF chunk's own declared end or a sane limit.
-    const std::uint64_t riffRoom = m_riffDeclaredEnd > data.dataOffset ? m_riffDeclaredEnd - data.dataOffset : 0;
-    m_dataSize = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>({data.declaredSize, std::max<std::uint64_t>(riffRoom, data.size), kMaxDataBytes}));
+    const std::uint64_t riffRoom =
+        m_riffDeclaredEnd > data.dataOffset ? m_riffDeclaredEnd - data.dataOffset : 0;
+    m_dataSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        {data.declaredSize, std::max<std::uint64_t>(riffRoom, data.size), kMaxDataBytes}));
     m_dataAvailable = std::min(data.size, m_dataSize);
     m_dataRead = 0;
     return true;

@@ -46,7 +46,8 @@ inline __m128 sse2Values(const std::int16_t* data, std::int64_t& position, std::
     const __m128i pairs = _mm_setr_epi32(p0, p1, p2, p3);
     const __m128 a = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_slli_epi32(pairs, 16), 16));
     const __m128 b = _mm_cvtepi32_ps(_mm_srai_epi32(pairs, 16));
-    const __m128 f = _mm_mul_ps(_mm_cvtepi32_ps(_mm_srli_epi32(fractions, 1)), _mm_set1_ps(kFractionScale));
+    const __m128 f =
+        _mm_mul_ps(_mm_cvtepi32_ps(_mm_srli_epi32(fractions, 1)), _mm_set1_ps(kFractionScale));
     fractions = _mm_add_epi32(fractions, fractionStep);
     return _mm_add_ps(a, _mm_mul_ps(f, _mm_sub_ps(b, a)));
 }

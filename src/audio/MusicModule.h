@@ -128,7 +128,7 @@ struct ChannelState {
     int loopCount = 0;
     bool notePending = false; // a delayed note waits for its tick
 
-    XmCell cell;           // the row's cell
+    XmCell cell;            // the row's cell
     int previousEffect = 0; // effect of the row before
     unsigned flags = 0;
     int voice = 0;
@@ -163,7 +163,7 @@ public:
 
     int songLength = 1;
     int restartPosition = 0;
-    int channels = 0;     // as stored in the file
+    int channels = 0; // as stored in the file
     int storedPatterns = 0;
     FrequencyTable table = FrequencyTable::Amiga;
     int defaultSpeed = 6;

@@ -72,7 +72,8 @@ void MusicPlayer::closeDevice()
     }
 }
 
-std::unique_ptr<MusicModule> MusicPlayer::loadFromMemory(const std::uint8_t* bytes, std::size_t size)
+std::unique_ptr<MusicModule> MusicPlayer::loadFromMemory(const std::uint8_t* bytes,
+                                                         std::size_t size)
 {
     return loadXmModule(bytes, size, m_masterVolume);
 }

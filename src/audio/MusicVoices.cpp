@@ -62,7 +62,8 @@ void MusicVoices::update(MusicModule& module)
         }
         Voice& voice = m_voices[channel.voice];
         if (voice.sample != nullptr && channel.flags != 0) {
-            setGains(voice, channelGain(channel, module.state.globalVolume), channelPanning(channel));
+            setGains(voice, channelGain(channel, module.state.globalVolume),
+                     channelPanning(channel));
             const int frequency = channelFrequency(channel, module.table);
             voice.step = (std::int64_t(frequency) << 32) / kRate;
         }
@@ -151,7 +152,8 @@ void MusicVoices::mixVoice(Voice& voice, float* out, int count)
 int MusicVoices::mixRun(Voice& voice, float* out, int count)
 {
     const XmSample& sample = *voice.sample;
-    const std::int64_t edge = std::int64_t(voice.backward ? sample.loopStart : sample.loopEnd()) << 32;
+    const std::int64_t edge = std::int64_t(voice.backward ? sample.loopStart : sample.loopEnd())
+                              << 32;
     const std::int64_t distance = voice.backward ? voice.position - edge : edge - voice.position;
     if (distance <= 0 || voice.step <= 0) {
         wrapAtEnd(voice);
@@ -159,8 +161,9 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
     }
     const std::int64_t toEdge = framesUntil(distance, voice.step);
     int frames = static_cast<int>(std::min<std::int64_t>(count, toEdge));
-    MixRun run{sample.data.data(), voice.position, voice.backward ? -voice.step : voice.step,
-               voice.gainLeft, voice.gainRight, voice.rampLeft, voice.rampRight};
+    MixRun run{sample.data.data(), voice.position,  voice.backward ? -voice.step : voice.step,
+               voice.gainLeft,     voice.gainRight, voice.rampLeft,
+               voice.rampRight};
     if (voice.rampFrames <= 0) {
         run.mixSteady(out, frames);
         voice.position = run.position;
@@ -211,6 +214,7 @@ void MusicVoices::wrapAtEnd(Voice& voice)
         backward = !backward;
     }
     voice.backward = backward;
-    // Backward positions stay below the loop end so that interpolation reads the guard value at most.
+    // Backward positions stay below the loop end so that interpolation reads the guard value at
+    // most.
     voice.position = backward ? end - 1 - fold : start + fold;
 }

@@ -72,7 +72,8 @@ void stepEnvelope(const XmEnvelope& envelope, EnvelopeState& state, bool keyOff)
         }
         state.value = envelope.value[state.point] << 16;
         const int last = envelope.points - 1;
-        if (state.point == last || (envelope.sustainOn && state.point == envelope.sustain && !keyOff)) {
+        if (state.point == last ||
+            (envelope.sustainOn && state.point == envelope.sustain && !keyOff)) {
             return;
         }
         const int span = envelope.position[state.point + 1] - envelope.position[state.point];
@@ -91,18 +92,40 @@ void XmSequencer::rowVolumeColumn(ChannelState& channel, int volume)
 {
     const int x = volume & 15;
     switch (volume >> 4) {
-    case 1: case 2: case 3: case 4: case 5:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
         channel.volume = std::min(volume - 16, 64);
         break;
-    case 6: channel.volume = clampVolume(channel.volume - x); break;
-    case 7: channel.volume = clampVolume(channel.volume + x); break;
-    case 8: channel.volume = clampVolume(channel.volume - x); break;
-    case 9: channel.volume = clampVolume(channel.volume + x); break;
-    case 10: channel.vibratoSpeed = x; break;
-    case 11: channel.vibratoDepth = x; break;
-    case 12: channel.panning = x * 16; break;
-    case 13: channel.panning = saturatedPanning(channel.panning - x); break;
-    case 14: channel.panning = saturatedPanning(channel.panning + x); break;
+    case 6:
+        channel.volume = clampVolume(channel.volume - x);
+        break;
+    case 7:
+        channel.volume = clampVolume(channel.volume + x);
+        break;
+    case 8:
+        channel.volume = clampVolume(channel.volume - x);
+        break;
+    case 9:
+        channel.volume = clampVolume(channel.volume + x);
+        break;
+    case 10:
+        channel.vibratoSpeed = x;
+        break;
+    case 11:
+        channel.vibratoDepth = x;
+        break;
+    case 12:
+        channel.panning = x * 16;
+        break;
+    case 13:
+        channel.panning = saturatedPanning(channel.panning - x);
+        break;
+    case 14:
+        channel.panning = saturatedPanning(channel.panning + x);
+        break;
     case 15:
         if (x != 0) {
             channel.portaSpeed = x * 16;
@@ -118,13 +141,26 @@ void XmSequencer::tickVolumeColumn(ChannelState& channel, int volume)
 {
     const int x = volume & 15;
     switch (volume >> 4) {
-    case 6: channel.volume = clampVolume(channel.volume - x); break;
-    case 7: channel.volume = clampVolume(channel.volume + x); break;
-    case 11: vibrato(channel); break;
-    case 13: channel.panning = saturatedPanning(channel.panning - x); break;
-    case 14: channel.panning = saturatedPanning(channel.panning + x); break;
-    case 15: tonePorta(channel); break;
-    default: return;
+    case 6:
+        channel.volume = clampVolume(channel.volume - x);
+        break;
+    case 7:
+        channel.volume = clampVolume(channel.volume + x);
+        break;
+    case 11:
+        vibrato(channel);
+        break;
+    case 13:
+        channel.panning = saturatedPanning(channel.panning - x);
+        break;
+    case 14:
+        channel.panning = saturatedPanning(channel.panning + x);
+        break;
+    case 15:
+        tonePorta(channel);
+        break;
+    default:
+        return;
     }
     channel.flags |= ChannelFlag::Volume | ChannelFlag::Panning | ChannelFlag::Frequency;
 }
@@ -135,33 +171,57 @@ void XmSequencer::rowEffect(ChannelState& channel, int effect, int param)
     const int x = param >> 4;
     const int y = param & 15;
     switch (effect) {
-    case 1: if (param) channel.portaUpMemory = param; break;
-    case 2: if (param) channel.portaDownMemory = param; break;
-    case 3: if (param) channel.portaSpeed = param; break;
-    case 4:
-        if (x) channel.vibratoSpeed = x;
-        if (y) channel.vibratoDepth = y;
+    case 1:
+        if (param)
+            channel.portaUpMemory = param;
         break;
-    case 5: case 6: case 10:
-        if (param) channel.volumeSlideMemory = param;
+    case 2:
+        if (param)
+            channel.portaDownMemory = param;
+        break;
+    case 3:
+        if (param)
+            channel.portaSpeed = param;
+        break;
+    case 4:
+        if (x)
+            channel.vibratoSpeed = x;
+        if (y)
+            channel.vibratoDepth = y;
+        break;
+    case 5:
+    case 6:
+    case 10:
+        if (param)
+            channel.volumeSlideMemory = param;
         break;
     case 7:
-        if (x) channel.tremoloSpeed = x;
-        if (y) channel.tremoloDepth = y;
+        if (x)
+            channel.tremoloSpeed = x;
+        if (y)
+            channel.tremoloDepth = y;
         break;
-    case 8: channel.panning = param; break;
-    case 9: sampleOffset(channel, param); break;
+    case 8:
+        channel.panning = param;
+        break;
+    case 9:
+        sampleOffset(channel, param);
+        break;
     case 11:
         s.nextOrder = param < m_module.songLength ? param : 0;
         s.nextRow = 0;
         m_jumpOnRow = true;
         break;
-    case 12: channel.volume = std::min(param, 64); break;
+    case 12:
+        channel.volume = std::min(param, 64);
+        break;
     case 13:
         m_breakOnRow = true;
         m_breakRow = x * 10 + y > 63 ? 0 : x * 10 + y;
         break;
-    case 14: rowExtended(channel, x, y); break;
+    case 14:
+        rowExtended(channel, x, y);
+        break;
     case 15:
         if (param == 0) {
             s.endPending = true; // as in the tracker: the song stops after this row
@@ -172,19 +232,35 @@ void XmSequencer::rowEffect(ChannelState& channel, int effect, int param)
             s.samplesPerTick = samplesPerTickFor(param);
         }
         break;
-    case 16: s.globalVolume = std::min(param, 64); break;
-    case 17: if (param) s.globalSlideMemory = param; break;
-    case 21: setEnvelopePosition(channel, param); break;
-    case 25: if (param) channel.panningSlideMemory = param; break;
-    case 27: if (param) channel.multiRetrigMemory = param; break;
+    case 16:
+        s.globalVolume = std::min(param, 64);
+        break;
+    case 17:
+        if (param)
+            s.globalSlideMemory = param;
+        break;
+    case 21:
+        setEnvelopePosition(channel, param);
+        break;
+    case 25:
+        if (param)
+            channel.panningSlideMemory = param;
+        break;
+    case 27:
+        if (param)
+            channel.multiRetrigMemory = param;
+        break;
     case 29:
         if (param) {
             channel.tremorOn = x + 1;
             channel.tremorOff = y + 1;
         }
         break;
-    case 33: extraFinePorta(channel, x, y); break;
-    default: return;
+    case 33:
+        extraFinePorta(channel, x, y);
+        break;
+    default:
+        return;
     }
     channel.flags |= ChannelFlag::Volume | ChannelFlag::Panning | ChannelFlag::Frequency;
 }
@@ -207,10 +283,12 @@ void XmSequencer::sampleOffset(ChannelState& channel, int param)
 void XmSequencer::extraFinePorta(ChannelState& channel, int sub, int y)
 {
     if (sub == 1) {
-        if (y) channel.extraFineUpMemory = y;
+        if (y)
+            channel.extraFineUpMemory = y;
         channel.period = std::max(channel.period - channel.extraFineUpMemory, kMinPeriod);
     } else if (sub == 2) {
-        if (y) channel.extraFineDownMemory = y;
+        if (y)
+            channel.extraFineDownMemory = y;
         channel.period += channel.extraFineDownMemory;
     }
 }
@@ -220,32 +298,47 @@ void XmSequencer::rowExtended(ChannelState& channel, int sub, int y)
     PlaybackState& s = m_module.state;
     switch (sub) {
     case 1:
-        if (y) channel.finePortaUpMemory = y;
+        if (y)
+            channel.finePortaUpMemory = y;
         channel.period = std::max(channel.period - 4 * channel.finePortaUpMemory, kMinPeriod);
         break;
     case 2:
-        if (y) channel.finePortaDownMemory = y;
+        if (y)
+            channel.finePortaDownMemory = y;
         channel.period += 4 * channel.finePortaDownMemory;
         break;
-    case 4: channel.vibratoWaveform = y; break;
+    case 4:
+        channel.vibratoWaveform = y;
+        break;
     case 5:
         if (channel.sample != nullptr && channel.sample != &m_module.emptySample) {
             channel.sample->finetune = y;
         }
         break;
-    case 6: patternLoop(channel, y); break;
-    case 7: channel.tremoloWaveform = y; break;
-    case 8: channel.panning = y * 16; break;
+    case 6:
+        patternLoop(channel, y);
+        break;
+    case 7:
+        channel.tremoloWaveform = y;
+        break;
+    case 8:
+        channel.panning = y * 16;
+        break;
     case 10:
-        if (y) channel.fineVolumeMemory = y;
+        if (y)
+            channel.fineVolumeMemory = y;
         channel.volume = clampVolume(channel.volume + channel.fineVolumeMemory);
         break;
     case 11:
-        if (y) channel.fineVolumeMemory = y;
+        if (y)
+            channel.fineVolumeMemory = y;
         channel.volume = clampVolume(channel.volume - channel.fineVolumeMemory);
         break;
-    case 14: s.patternDelay = y * s.speed; break;
-    default: break;
+    case 14:
+        s.patternDelay = y * s.speed;
+        break;
+    default:
+        break;
     }
 }
 
@@ -267,12 +360,21 @@ void XmSequencer::tickEffect(ChannelState& channel, int effect, int param)
     PlaybackState& s = m_module.state;
     switch (effect) {
     case 0:
-        if (param) arpeggio(channel, param);
+        if (param)
+            arpeggio(channel, param);
         break;
-    case 1: portaUp(channel, 4 * channel.portaUpMemory); break;
-    case 2: portaDown(channel, 4 * channel.portaDownMemory); break;
-    case 3: tonePorta(channel); break;
-    case 4: vibrato(channel); break;
+    case 1:
+        portaUp(channel, 4 * channel.portaUpMemory);
+        break;
+    case 2:
+        portaDown(channel, 4 * channel.portaDownMemory);
+        break;
+    case 3:
+        tonePorta(channel);
+        break;
+    case 4:
+        vibrato(channel);
+        break;
     case 5:
         tonePorta(channel);
         volumeSlide(channel, channel.volumeSlideMemory);
@@ -281,14 +383,29 @@ void XmSequencer::tickEffect(ChannelState& channel, int effect, int param)
         vibrato(channel);
         volumeSlide(channel, channel.volumeSlideMemory);
         break;
-    case 7: tremolo(channel); break;
-    case 10: volumeSlide(channel, channel.volumeSlideMemory); break;
-    case 14: tickExtended(channel, param >> 4, param & 15); break;
-    case 17: globalVolumeSlide(); break;
-    case 25: panningSlide(channel); break;
-    case 27: multiRetrig(channel); break;
-    case 29: tremor(channel); break;
-    default: break;
+    case 7:
+        tremolo(channel);
+        break;
+    case 10:
+        volumeSlide(channel, channel.volumeSlideMemory);
+        break;
+    case 14:
+        tickExtended(channel, param >> 4, param & 15);
+        break;
+    case 17:
+        globalVolumeSlide();
+        break;
+    case 25:
+        panningSlide(channel);
+        break;
+    case 27:
+        multiRetrig(channel);
+        break;
+    case 29:
+        tremor(channel);
+        break;
+    default:
+        break;
     }
     (void)s;
 }
@@ -452,8 +569,8 @@ void XmSequencer::setEnvelopePosition(ChannelState& channel, int position)
     const int span = envelope.position[point] - envelope.position[point - 1];
     const int rise = envelope.value[point] - envelope.value[point - 1];
     state.slope = span > 0 ? rise * 65536 / span : 0;
-    state.value = (envelope.value[point - 1] << 16) +
-                  state.slope * (position - envelope.position[point - 1]);
+    state.value =
+        (envelope.value[point - 1] << 16) + state.slope * (position - envelope.position[point - 1]);
 }
 
 void XmSequencer::tickAlways(ChannelState& channel)

@@ -47,10 +47,14 @@ XmCell readCell(MemoryReader& in)
     } else if (mask & 1) {
         cell.note = in.u8();
     }
-    if (mask & 2) cell.instrument = in.u8();
-    if (mask & 4) cell.volume = in.u8();
-    if (mask & 8) cell.effect = in.u8();
-    if (mask & 16) cell.param = in.u8();
+    if (mask & 2)
+        cell.instrument = in.u8();
+    if (mask & 4)
+        cell.volume = in.u8();
+    if (mask & 8)
+        cell.effect = in.u8();
+    if (mask & 16)
+        cell.param = in.u8();
     if (cell.note == 97) {
         cell.note = 255;
     } else if (cell.note > 97) {
@@ -169,7 +173,9 @@ void readSampleHeader(MemoryReader& in, XmSample& sample)
     in.skip(23);
     sample.sixteenBit = type & 0x10;
     const int loopBits = type & 3;
-    sample.loop = loopBits == 2 ? LoopType::PingPong : loopBits ? LoopType::Forward : LoopType::None;
+    sample.loop = loopBits == 2 ? LoopType::PingPong
+                  : loopBits    ? LoopType::Forward
+                                : LoopType::None;
     // Byte counts until the data is read; clamped to the file there.
     sample.length = static_cast<std::int32_t>(std::min<std::uint32_t>(length, 0x7FFFFFFF));
     sample.loopStart = static_cast<std::int32_t>(std::min<std::uint32_t>(loopStart, 0x7FFFFFFF));

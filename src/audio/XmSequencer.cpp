@@ -192,10 +192,10 @@ void XmSequencer::triggerNote(ChannelState& channel, const XmCell& cell)
     const bool hasNote = cell.note >= 1 && cell.note <= 96;
     if (hasNote && isTonePorta(cell)) {
         if (channel.sample != nullptr) {
-            const XmSample* target = channel.instr ? sampleFor(m_module, channel.instr, cell.note)
-                                                   : channel.sample;
-            channel.targetPeriod = notePeriod(m_module.table, cell.note + target->relativeNote - 1,
-                                              target->finetune);
+            const XmSample* target =
+                channel.instr ? sampleFor(m_module, channel.instr, cell.note) : channel.sample;
+            channel.targetPeriod =
+                notePeriod(m_module.table, cell.note + target->relativeNote - 1, target->finetune);
         }
         return;
     }

@@ -2,7 +2,8 @@
 
 #include "board/Field.h"
 
-Blast::Blast(const Vec4& centre, Field& field, float radius) : m_centre(centre), m_field(field) {
+Blast::Blast(const Vec4& centre, Field& field, float radius) : m_centre(centre), m_field(field)
+{
     Vec4 direction{1.0f, 0.0f, 0.0f, 1.0f};
     for (int i = 0; i < kRays; ++i) {
         Vec4 target = m_centre + normalise(direction) * radius;
@@ -12,7 +13,8 @@ Blast::Blast(const Vec4& centre, Field& field, float radius) : m_centre(centre),
     }
 }
 
-bool Blast::update(float) {
+bool Blast::update(float)
+{
     if (!m_started) {
         m_field.events().playSound(BoardSound::Bowl, SoundRestart::Always);
         m_started = true;
@@ -32,7 +34,8 @@ bool Blast::update(float) {
     return m_rays.empty();
 }
 
-void Blast::sweep(const Vec4& point) {
+void Blast::sweep(const Vec4& point)
+{
     const int row = m_field.rowAt(static_cast<float>(static_cast<int>(point.y)));
     const int col = m_field.colInRow(static_cast<float>(static_cast<int>(point.x)), row);
     if (Flower* f = m_field.flowerAt(row, col); f && f->isIdle()) {
@@ -40,6 +43,7 @@ void Blast::sweep(const Vec4& point) {
         f->explode(m_field.events());
         m_field.events().playSound(BoardSound::GlassBreaks, SoundRestart::UnlessPlaying);
     }
-    if (const CellBack* back = m_field.cellBackAt(row, col); back && back->type() != CellType::Cleared)
+    if (const CellBack* back = m_field.cellBackAt(row, col);
+        back && back->type() != CellType::Cleared)
         m_field.clearCellBack(row, col);
 }

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "board/Vec4.h"
 #include "board/Effect.h"
+#include "board/Vec4.h"
 
 class Field;
 

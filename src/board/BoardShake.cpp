@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 
-void BoardShake::shake(int n) {
+void BoardShake::shake(int n)
+{
     const int k = n - static_cast<int>(m_offsets.size());
     Vec4 previous{0.0f, 0.0f, 0.0f, 0.0f};
     for (int i = 0; i < k; ++i) {
@@ -17,7 +18,8 @@ void BoardShake::shake(int n) {
     }
 }
 
-void BoardShake::update() {
+void BoardShake::update()
+{
     if (m_offsets.empty())
         return;
     if (--m_hold < 0) {
@@ -26,6 +28,7 @@ void BoardShake::update() {
     }
 }
 
-Vec4 BoardShake::offset() const {
+Vec4 BoardShake::offset() const
+{
     return m_offsets.empty() ? Vec4{0.0f, 0.0f, 0.0f, 0.0f} : m_offsets.front();
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-void CellBack::update(float dt) {
+void CellBack::update(float dt)
+{
     m_startDelay -= dt;
     if (m_startDelay > 0.0f)
         return;

@@ -5,7 +5,8 @@
 enum class CellType { Raw = 0, HalfCleared = 1, Cleared = 3, Locked = 4 };
 
 // What a flower bursting on a cell leaves of it: locked -> raw -> half-cleared -> cleared.
-constexpr CellType wornDown(CellType type) {
+constexpr CellType wornDown(CellType type)
+{
     switch (type) {
     case CellType::Locked:
         return CellType::Raw;

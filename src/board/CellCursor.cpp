@@ -7,7 +7,8 @@
 namespace {
 
 // The cell of row r nearest to x; of two equally near, the western one.
-bool nearestInRow(const Field& field, int r, float x, GridPos& found) {
+bool nearestInRow(const Field& field, int r, float x, GridPos& found)
+{
     float best = 0.0f;
     bool any = false;
     for (int c = 0; c < field.rowLength(r); ++c) {
@@ -27,7 +28,8 @@ bool nearestInRow(const Field& field, int r, float x, GridPos& found) {
 
 // The middle of the cells themselves (a layout need not fill its hexagon
 // evenly); of cells equally near, the first in reading order.
-void CellCursor::reset(const Field& field) {
+void CellCursor::reset(const Field& field)
+{
     Vec4 sum;
     int count = 0;
     for (int r = 0; r < field.rows(); ++r)
@@ -52,12 +54,14 @@ void CellCursor::reset(const Field& field) {
     moveTo(field, m_position);
 }
 
-void CellCursor::fitTo(const Field& field) {
+void CellCursor::fitTo(const Field& field)
+{
     if (!field.isCell(m_position))
         reset(field);
 }
 
-bool CellCursor::step(const Field& field, CursorStep direction) {
+bool CellCursor::step(const Field& field, CursorStep direction)
+{
     switch (direction) {
     case CursorStep::Left:
         return stepAlongRow(field, -1);
@@ -71,7 +75,8 @@ bool CellCursor::step(const Field& field, CursorStep direction) {
     return false;
 }
 
-bool CellCursor::stepAlongRow(const Field& field, int dc) {
+bool CellCursor::stepAlongRow(const Field& field, int dc)
+{
     const int r = m_position.row;
     for (int c = m_position.col + dc; c >= 0 && c < field.rowLength(r); c += dc)
         if (field.isCell(r, c)) {
@@ -84,7 +89,8 @@ bool CellCursor::stepAlongRow(const Field& field, int dc) {
 // The nearest cell to the kept column in the next row that has any cell.
 // From the column itself both diagonals are equally near and the western one
 // is taken; from there the eastern one leads back: a straight zigzag.
-bool CellCursor::stepAcrossRows(const Field& field, int dr) {
+bool CellCursor::stepAcrossRows(const Field& field, int dr)
+{
     for (int r = m_position.row + dr; r >= 0 && r < field.rows(); r += dr) {
         GridPos found;
         if (nearestInRow(field, r, m_columnX, found)) {
@@ -95,7 +101,8 @@ bool CellCursor::stepAcrossRows(const Field& field, int dr) {
     return false;
 }
 
-void CellCursor::moveTo(const Field& field, GridPos to) {
+void CellCursor::moveTo(const Field& field, GridPos to)
+{
     m_position = to;
     m_columnX = field.cellCentre(to.row, to.col).x;
 }

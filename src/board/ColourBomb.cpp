@@ -3,14 +3,16 @@
 #include "board/Field.h"
 
 ColourBomb::ColourBomb(int colour, const Vec4& centre, Field& field)
-    : m_colour(colour), m_centre(centre), m_field(field) {
+    : m_colour(colour), m_centre(centre), m_field(field)
+{
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
             if (const Flower* f = field.flowerAt(r, c); f && f->colour() == colour)
                 m_darts.push_back({m_centre, f->position(), r, c});
 }
 
-bool ColourBomb::update(float) {
+bool ColourBomb::update(float)
+{
     if (!m_started) {
         m_field.events().playSound(BoardSound::Bowl, SoundRestart::Always);
         m_started = true;
@@ -30,7 +32,8 @@ bool ColourBomb::update(float) {
     return m_darts.empty();
 }
 
-void ColourBomb::strike(const Dart& dart) {
+void ColourBomb::strike(const Dart& dart)
+{
     Flower* f = m_field.flowerAt(dart.row, dart.col);
     if (!f || !f->isIdle())
         return;

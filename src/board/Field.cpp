@@ -6,7 +6,8 @@
 
 namespace {
 
-bool cellTypeOf(char ch, CellType& type) {
+bool cellTypeOf(char ch, CellType& type)
+{
     switch (ch) {
     case '0':
         type = CellType::Raw;
@@ -33,7 +34,8 @@ Field::Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed
     : m_events(events), m_flowers(std::make_unique<Grid<std::unique_ptr<Flower>>>()),
       m_colours(std::make_unique<Grid<int>>()),
       m_cellBacks(std::make_unique<Grid<std::unique_ptr<CellBack>>>()),
-      m_pathPoints(std::make_unique<Grid<std::unique_ptr<PathPoint>>>()) {
+      m_pathPoints(std::make_unique<Grid<std::unique_ptr<PathPoint>>>())
+{
     std::srand(seed);
     m_level = level;
     m_numColours = file.numColours;
@@ -53,7 +55,8 @@ Field::Field(const LevelFile& file, int level, bool realGame, std::uint32_t seed
 Field::~Field() = default;
 
 // One layout character per position; locked cells become the first candidates.
-int Field::buildCells(const LevelFile& file, std::vector<GridPos>& candidates) {
+int Field::buildCells(const LevelFile& file, std::vector<GridPos>& candidates)
+{
     for (auto& row : *m_colours)
         row.fill(kNoColour);
     std::size_t index = 0;
@@ -77,8 +80,9 @@ int Field::buildCells(const LevelFile& file, std::vector<GridPos>& candidates) {
     return locked;
 }
 
-void Field::fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount,
-                               int fillPercent, bool realGame) {
+void Field::fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount, int fillPercent,
+                               bool realGame)
+{
     int k = percentOfCells(fillPercent);
     k = std::max(k, lockedCount);
     for (int i = 0; i < k && !candidates.empty(); ++i) {
@@ -96,7 +100,8 @@ void Field::fillInitialFlowers(std::vector<GridPos> candidates, int lockedCount,
     }
 }
 
-void Field::setIntroDelays() {
+void Field::setIntroDelays()
+{
     bool found = false;
     float leftmost = 0.0f;
     for (int r = 0; r < m_H; ++r)
@@ -118,12 +123,14 @@ void Field::setIntroDelays() {
 }
 
 // trunc(cells / 100 * percent), kept within int for absurd percentages.
-int Field::percentOfCells(int percent) const {
+int Field::percentOfCells(int percent) const
+{
     const double n = static_cast<double>(m_cellCount) / 100.0 * percent;
     return static_cast<int>(std::clamp(n, 0.0, 1.0e9));
 }
 
-Vec4 Field::cellCentre(int r, int c) const {
+Vec4 Field::cellCentre(int r, int c) const
+{
     const int fromMiddle = r - middleRow();
     const float x = static_cast<float>(std::abs(fromMiddle)) * kHalfWidth +
                     static_cast<float>(c) * kCellWidth + kOriginX;
@@ -133,25 +140,34 @@ Vec4 Field::cellCentre(int r, int c) const {
 
 namespace {
 // Keeps far-off points (an insect leaving, a stray pointer) inside int range.
-float clampCoordinate(float v) { return std::clamp(v, -1.0e6f, 1.0e6f); }
+float clampCoordinate(float v)
+{
+    return std::clamp(v, -1.0e6f, 1.0e6f);
+}
 } // namespace
 
-int Field::rowAt(float y) const {
+int Field::rowAt(float y) const
+{
     y = clampCoordinate(y);
     const int inner = static_cast<int>(static_cast<double>(y) - kOriginY +
                                        (m_H / 2.0) * static_cast<double>(kRowHeight));
     return static_cast<int>(static_cast<float>(inner) / kRowHeight);
 }
 
-int Field::colAt(float x, float y) const { return colInRow(x, rowAt(y)); }
+int Field::colAt(float x, float y) const
+{
+    return colInRow(x, rowAt(y));
+}
 
-int Field::colInRow(float x, int row) const {
+int Field::colInRow(float x, int row) const
+{
     const float shift = static_cast<float>(m_W - rowLength(row)) * kHalfWidth;
     const int inner = static_cast<int>(clampCoordinate(x) - kOriginX - shift + kHalfWidth);
     return inner / static_cast<int>(kCellWidth);
 }
 
-Flower& Field::placeFlower(int r, int c, int colour) {
+Flower& Field::placeFlower(int r, int c, int colour)
+{
     auto flower = std::make_unique<Flower>(colour, 0, cellCentre(r, c));
     flower->startAppearing(0.0f);
     (*m_colours)[r][c] = colour;
@@ -159,20 +175,26 @@ Flower& Field::placeFlower(int r, int c, int colour) {
     return *(*m_flowers)[r][c];
 }
 
-void Field::removeFlower(int r, int c) {
+void Field::removeFlower(int r, int c)
+{
     if (isCell(r, c)) {
         (*m_flowers)[r][c].reset();
         (*m_colours)[r][c] = kNoColour;
     }
 }
 
-void Field::clearAnnounced() { m_newCells.clear(); }
+void Field::clearAnnounced()
+{
+    m_newCells.clear();
+}
 
-void Field::addAnnounced(const Vec4& position, int colour) {
+void Field::addAnnounced(const Vec4& position, int colour)
+{
     m_newCells.push_back(std::make_unique<Flower>(colour, 0, position));
 }
 
-std::vector<std::vector<int>> Field::colourTable() const {
+std::vector<std::vector<int>> Field::colourTable() const
+{
     std::vector<std::vector<int>> table(static_cast<std::size_t>(m_H));
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
@@ -180,11 +202,14 @@ std::vector<std::vector<int>> Field::colourTable() const {
     return table;
 }
 
-void Field::addEffect(std::unique_ptr<Effect> effect) { m_effects.push_back(std::move(effect)); }
+void Field::addEffect(std::unique_ptr<Effect> effect)
+{
+    m_effects.push_back(std::move(effect));
+}
 
-float Field::insectInterval(int level) {
+float Field::insectInterval(int level)
+{
     if (level < 20)
         return 90000.0f;
     return level < 60 ? 60000.0f : 45000.0f;
 }
-

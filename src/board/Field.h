@@ -238,23 +238,28 @@ private:
 };
 
 // The lookups every pass makes, inline because they run per cell per update.
-inline bool Field::isCell(int r, int c) const {
+inline bool Field::isCell(int r, int c) const
+{
     return r >= 0 && r < m_H && c >= 0 && c < rowLength(r) && (*m_cellBacks)[r][c] != nullptr;
 }
 
-inline Flower* Field::flowerAt(int r, int c) const {
+inline Flower* Field::flowerAt(int r, int c) const
+{
     return isCell(r, c) ? (*m_flowers)[r][c].get() : nullptr;
 }
 
-inline CellBack* Field::cellBackAt(int r, int c) const {
+inline CellBack* Field::cellBackAt(int r, int c) const
+{
     return isCell(r, c) ? (*m_cellBacks)[r][c].get() : nullptr;
 }
 
-inline PathPoint* Field::pathPointAt(int r, int c) const {
+inline PathPoint* Field::pathPointAt(int r, int c) const
+{
     return isCell(r, c) ? (*m_pathPoints)[r][c].get() : nullptr;
 }
 
-inline int Field::colourAt(int r, int c) const {
+inline int Field::colourAt(int r, int c) const
+{
     const Flower* f = flowerAt(r, c);
     return f ? f->colour() : kNoColour;
 }

@@ -2,7 +2,8 @@
 
 #include <set>
 
-std::string Field::invariantFault() const {
+std::string Field::invariantFault() const
+{
     std::set<const Flower*> seen;
     for (int r = 0; r < kMaxSize; ++r) {
         for (int c = 0; c < kMaxSize; ++c) {

@@ -2,26 +2,30 @@
 
 #include <cstdlib>
 
-
 namespace {
 constexpr int kFirstInsectLevel = 6;
 
-bool onScreen(const Vec4& p) { return p.x >= -50.0f && p.x < 850.0f && p.y >= -50.0f && p.y < 650.0f; }
+bool onScreen(const Vec4& p)
+{
+    return p.x >= -50.0f && p.x < 850.0f && p.y >= -50.0f && p.y < 650.0f;
+}
 } // namespace
 
-bool Field::insectActive() const {
+bool Field::insectActive() const
+{
     return m_insect && (m_insect->landings() == 0 || m_insect->state() == InsectState::Turning);
 }
 
-void Field::updateInsects(float dt) {
+void Field::updateInsects(float dt)
+{
     if (m_insect)
         m_insect->update(dt);
     if (m_level < kFirstInsectLevel)
         return;
     if (m_insectTimer > 0.0f)
         m_insectTimer -= dt;
-    if (m_insectTimer > 0.0f || m_finished || m_state != FieldState::Idle ||
-        !m_effects.empty() || boardBusy())
+    if (m_insectTimer > 0.0f || m_finished || m_state != FieldState::Idle || !m_effects.empty() ||
+        boardBusy())
         return;
     const std::vector<GridPos> candidates = insectCandidates();
     if (candidates.empty())
@@ -32,7 +36,8 @@ void Field::updateInsects(float dt) {
         createInsect(candidates);
 }
 
-bool Field::boardBusy() const {
+bool Field::boardBusy() const
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (const Flower* f = flowerAt(r, c); f && (!f->isIdle() || f->selected()))
@@ -40,7 +45,8 @@ bool Field::boardBusy() const {
     return false;
 }
 
-std::vector<GridPos> Field::insectCandidates() const {
+std::vector<GridPos> Field::insectCandidates() const
+{
     std::vector<GridPos> cells;
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
@@ -51,7 +57,8 @@ std::vector<GridPos> Field::insectCandidates() const {
 
 // An insect that has sat out its wait locks the cell and leaves; one that
 // has left the screen is gone, and the timer starts again.
-void Field::handleInsectAtRest() {
+void Field::handleInsectAtRest()
+{
     if (!m_insect->hit() && m_insect->state() == InsectState::Landed && m_insect->landings() == 1) {
         const GridPos under = cellUnder(m_insect->position());
         sendInsectAway();
@@ -67,7 +74,8 @@ void Field::handleInsectAtRest() {
     }
 }
 
-void Field::sendInsectAway() {
+void Field::sendInsectAway()
+{
     Vec4 heading = m_insect->direction();
     // One hit before its first flight step has no heading yet; leave away from the centre.
     if (length(heading) <= 0.0f)
@@ -82,7 +90,8 @@ void Field::sendInsectAway() {
     m_insect->setTarget(target);
 }
 
-void Field::createInsect(const std::vector<GridPos>& candidates) {
+void Field::createInsect(const std::vector<GridPos>& candidates)
+{
     m_events.playSound(BoardSound::TakeOff, SoundRestart::Always);
     auto insect = std::make_unique<Insect>();
     Vec4 start{0.0f, 0.0f, 0.0f, 1.0f};

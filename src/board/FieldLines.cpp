@@ -9,17 +9,22 @@
 #include "board/Saturating.h"
 
 namespace {
-bool matchesColour(int value, int colour) { return value != kNoColour && (isWildcard(value) || value == colour); }
+bool matchesColour(int value, int colour)
+{
+    return value != kNoColour && (isWildcard(value) || value == colour);
+}
 } // namespace
 
-bool Field::matches(int r, int c, int colour) const {
+bool Field::matches(int r, int c, int colour) const
+{
     const Flower* f = flowerAt(r, c);
     return f && f->isIdle() && matchesColour(f->colour(), colour);
 }
 
 // Adds matching positions from `from` on, stopping at an ordinary flower
 // already marked on this axis.
-int Field::walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>& line) const {
+int Field::walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>& line) const
+{
     int added = 0;
     for (GridPos p = from; matches(p.row, p.col, colour); p = step(p, d, middleRow())) {
         const Flower* f = flowerAt(p.row, p.col);
@@ -31,7 +36,8 @@ int Field::walkLine(GridPos from, Direction d, int colour, std::vector<GridPos>&
     return added;
 }
 
-bool Field::lineThrough(int r, int c, const std::array<Direction, 2>& axis) {
+bool Field::lineThrough(int r, int c, const std::array<Direction, 2>& axis)
+{
     const int colour = colourAt(r, c);
     if (colour == kBombFlower || colour == kBlastFlower)
         return false;
@@ -45,7 +51,8 @@ bool Field::lineThrough(int r, int c, const std::array<Direction, 2>& axis) {
     return true;
 }
 
-void Field::markLine(const std::vector<GridPos>& line, int colour) {
+void Field::markLine(const std::vector<GridPos>& line, int colour)
+{
     for (const GridPos& p : line) {
         Flower* f = flowerAt(p.row, p.col);
         if (!f->marked())
@@ -72,10 +79,10 @@ void Field::markLine(const std::vector<GridPos>& line, int colour) {
 }
 
 // The flowers marked in this axis pass, row-major.
-void Field::collectHits(std::vector<GridPos>& hits) {
-    std::sort(m_markedScratch.begin(), m_markedScratch.end(), [](GridPos a, GridPos b) {
-        return a.row != b.row ? a.row < b.row : a.col < b.col;
-    });
+void Field::collectHits(std::vector<GridPos>& hits)
+{
+    std::sort(m_markedScratch.begin(), m_markedScratch.end(),
+              [](GridPos a, GridPos b) { return a.row != b.row ? a.row < b.row : a.col < b.col; });
     for (const GridPos& p : m_markedScratch) {
         hits.push_back(p);
         flowerAt(p.row, p.col)->setMarked(false);
@@ -83,7 +90,8 @@ void Field::collectHits(std::vector<GridPos>& hits) {
     m_markedScratch.clear();
 }
 
-void Field::findLines() {
+void Field::findLines()
+{
     std::vector<GridPos> hits;
     for (const auto& axis : kHex.lineAxes) {
         for (int r = 0; r < m_H; ++r)
@@ -101,7 +109,8 @@ void Field::findLines() {
         afterArrival(!hits.empty());
 }
 
-void Field::burstHits(const std::vector<GridPos>& hits) {
+void Field::burstHits(const std::vector<GridPos>& hits)
+{
     int points = 10;
     for (const GridPos& p : hits) {
         flowerAt(p.row, p.col)->explode(m_events);
@@ -111,7 +120,8 @@ void Field::burstHits(const std::vector<GridPos>& hits) {
 }
 
 // The end of a move: a burst grows the streak, a quiet arrival ends the turn.
-void Field::afterArrival(bool burst) {
+void Field::afterArrival(bool burst)
+{
     if (!burst) {
         m_streak = 0;
         placeNewFlowers();
@@ -124,7 +134,8 @@ void Field::afterArrival(bool burst) {
     }
 }
 
-int Field::tableRun(GridPos from, Direction d, int colour) const {
+int Field::tableRun(GridPos from, Direction d, int colour) const
+{
     int n = 0;
     for (GridPos p = from; isCell(p) && matchesColour((*m_colours)[p.row][p.col], colour);
          p = step(p, d, middleRow()))
@@ -132,7 +143,8 @@ int Field::tableRun(GridPos from, Direction d, int colour) const {
     return n;
 }
 
-bool Field::wouldFormLine(int r, int c, int colour) {
+bool Field::wouldFormLine(int r, int c, int colour)
+{
     if (colour == kBombFlower || colour == kBlastFlower)
         return false;
     const int saved = (*m_colours)[r][c];
@@ -147,7 +159,8 @@ bool Field::wouldFormLine(int r, int c, int colour) {
     return line;
 }
 
-void Field::removeDead() {
+void Field::removeDead()
+{
     for (int r = 0; r < m_H; ++r) {
         for (int c = 0; c < rowLength(r); ++c) {
             const Flower* f = flowerAt(r, c);
@@ -162,7 +175,8 @@ void Field::removeDead() {
     }
 }
 
-void Field::award(int points, const Vec4& position, AwardSize size) {
+void Field::award(int points, const Vec4& position, AwardSize size)
+{
     m_score = saturatingAdd(m_score, points);
     m_stats.m_statScoreOnLevel = saturatingAdd(m_stats.m_statScoreOnLevel, points);
     m_stats.m_statBallsExploded = saturatingAdd(m_stats.m_statBallsExploded, 1);
@@ -171,7 +185,8 @@ void Field::award(int points, const Vec4& position, AwardSize size) {
     showFloatingText(text, position, size == AwardSize::Big ? 42.0f : 24.0f);
 }
 
-void Field::clearCellBack(int r, int c) {
+void Field::clearCellBack(int r, int c)
+{
     CellBack* back = cellBackAt(r, c);
     if (!back || back->type() == CellType::Cleared)
         return;

@@ -24,6 +24,8 @@ public:
     // One spark left behind where a blast ray, a colour-bomb dart or a shot passes.
     virtual void spark(float /*size*/, const Vec4& /*position*/, const Vec4& /*velocity*/) {}
     // Points won and notices, rising at the given velocity.
-    virtual void floatingText(const std::string& /*text*/, const Vec4& /*position*/,
-                              float /*size*/, const Vec4& /*velocity*/) {}
+    virtual void floatingText(const std::string& /*text*/, const Vec4& /*position*/, float /*size*/,
+                              const Vec4& /*velocity*/)
+    {
+    }
 };

@@ -6,11 +6,13 @@
 
 // Picks and moves wait for a quiet board: no level end, sweep, intro,
 // placing, bonus effect or insect on its way.
-bool Field::readyForMove() const {
+bool Field::readyForMove() const
+{
     return m_state == FieldState::Idle && !m_finished && m_effects.empty() && !insectActive();
 }
 
-int Field::selectAt(int r, int c) {
+int Field::selectAt(int r, int c)
+{
     if (!readyForMove())
         return kNoColour;
     Flower* flower = flowerAt(r, c);
@@ -28,7 +30,8 @@ int Field::selectAt(int r, int c) {
     return kNoColour;
 }
 
-bool Field::moveSelectedTo(int r, int c) {
+bool Field::moveSelectedTo(int r, int c)
+{
     m_idleTime = 0;
     if (!isCell(r, c) || flowerAt(r, c) || !readyForMove())
         return false;
@@ -55,37 +58,43 @@ bool Field::moveSelectedTo(int r, int c) {
     return true;
 }
 
-bool Field::anyMovePossible() const {
+bool Field::anyMovePossible() const
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c) {
             const Flower* f = flowerAt(r, c);
             if (!f || !f->isIdle() || cellBackAt(r, c)->type() == CellType::Locked)
                 continue;
             for (Direction d : searchOrder(r, middleRow()))
-                if (const GridPos n = step({r, c}, d, middleRow()); isCell(n) && !flowerAt(n.row, n.col))
+                if (const GridPos n = step({r, c}, d, middleRow());
+                    isCell(n) && !flowerAt(n.row, n.col))
                     return true;
         }
     return false;
 }
 
-bool Field::hasSelection() const {
+bool Field::hasSelection() const
+{
     GridPos where;
     return selectedFlower(&where) != nullptr;
 }
 
-bool Field::isSelectedAt(int r, int c) const {
+bool Field::isSelectedAt(int r, int c) const
+{
     const Flower* f = flowerAt(r, c);
     return f && f->selected();
 }
 
-void Field::deselectAll() {
+void Field::deselectAll()
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (Flower* f = flowerAt(r, c))
                 f->setSelected(false);
 }
 
-Flower* Field::selectedFlower(GridPos* where) const {
+Flower* Field::selectedFlower(GridPos* where) const
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (Flower* f = flowerAt(r, c); f && f->selected()) {
@@ -95,7 +104,8 @@ Flower* Field::selectedFlower(GridPos* where) const {
     return nullptr;
 }
 
-void Field::previewPath(const Vec4& mouse) {
+void Field::previewPath(const Vec4& mouse)
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (PathPoint* p = pathPointAt(r, c))
@@ -120,7 +130,8 @@ void Field::previewPath(const Vec4& mouse) {
 
 // Row-major, kMaxSize entries per row: 0 free, -1 taken, else the distance
 // from the target (the target holding 1).
-void Field::fillDistanceTable(GridPos source) const {
+void Field::fillDistanceTable(GridPos source) const
+{
     std::vector<int>& table = m_distanceScratch;
     table.assign(static_cast<std::size_t>(m_H) * kMaxSize, 0);
     for (int r = 0; r < m_H; ++r)
@@ -133,12 +144,15 @@ void Field::fillDistanceTable(GridPos source) const {
 // Breadth-first from the target. A cell gets its distance when it is first
 // queued, which in a breadth-first walk is the distance it would get when
 // first taken from the queue; the search ends once the source has one.
-bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos>& path) const {
+bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos>& path) const
+{
     if (!isCell(fromR, fromC) || !isCell(toR, toC))
         return false;
     fillDistanceTable({fromR, fromC});
     std::vector<int>& dist = m_distanceScratch;
-    auto at = [&dist](GridPos p) -> int& { return dist[static_cast<std::size_t>(p.row) * kMaxSize + p.col]; };
+    auto at = [&dist](GridPos p) -> int& {
+        return dist[static_cast<std::size_t>(p.row) * kMaxSize + p.col];
+    };
     const GridPos source{fromR, fromC};
     if (at({toR, toC}) != 0)
         return false;
@@ -190,7 +204,8 @@ bool Field::findPath(int fromR, int fromC, int toR, int toC, std::vector<GridPos
     return true;
 }
 
-void Field::showFloatingText(const std::string& text, const Vec4& position, float size) {
+void Field::showFloatingText(const std::string& text, const Vec4& position, float size)
+{
     const float rise = -(static_cast<float>(std::rand() % 100) / 400.0f + 0.25f);
     m_events.floatingText(text, position, size, {0.0f, rise, 0.0f, 1.0f});
 }

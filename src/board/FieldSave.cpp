@@ -80,8 +80,8 @@ void Field::save(KeyValueFile& file) const
         }
     std::vector<int> announced;
     for (const auto& flower : m_newCells)
-        announced.insert(announced.end(), {int(flower->position().x), int(flower->position().y),
-                                           flower->colour()});
+        announced.insert(announced.end(),
+                         {int(flower->position().x), int(flower->position().y), flower->colour()});
     file.setString("field.field", joined(colours));
     file.setString("field.cellBacks", joined(types));
     file.setString("field.newCells", joined(announced));

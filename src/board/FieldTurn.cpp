@@ -5,7 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
-void Field::update(float dt) {
+void Field::update(float dt)
+{
     const float gaugeTarget = static_cast<float>(m_streak) / 4.0f;
     if (m_streakGauge < gaugeTarget)
         m_streakGauge = std::min(m_streakGauge + 0.01f, gaugeTarget);
@@ -31,7 +32,8 @@ void Field::update(float dt) {
     updateInsects(dt);
 }
 
-void Field::updateFlowers(float dt) {
+void Field::updateFlowers(float dt)
+{
     m_arrivedThisFrame = false;
     for (int r = 0; r < m_H; ++r) {
         for (int c = 0; c < rowLength(r); ++c) {
@@ -53,7 +55,8 @@ void Field::updateFlowers(float dt) {
     }
 }
 
-void Field::finishWalk() {
+void Field::finishWalk()
+{
     Flower* walker = nullptr;
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
@@ -68,7 +71,8 @@ void Field::finishWalk() {
     m_arrivedThisFrame = false;
 }
 
-void Field::updateCells(float dt) {
+void Field::updateCells(float dt)
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (CellBack* back = cellBackAt(r, c))
@@ -80,7 +84,8 @@ void Field::updateCells(float dt) {
     m_shake.update();
 }
 
-bool Field::allDelaysDone() const {
+bool Field::allDelaysDone() const
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (const CellBack* back = cellBackAt(r, c); back && back->startDelay() > 0.001f)
@@ -88,7 +93,8 @@ bool Field::allDelaysDone() const {
     return true;
 }
 
-void Field::updateStateChanges() {
+void Field::updateStateChanges()
+{
     if (m_state == FieldState::Intro && allDelaysDone())
         m_state = FieldState::Idle;
     if (m_state != FieldState::Finished)
@@ -105,7 +111,8 @@ void Field::updateStateChanges() {
 }
 
 // New flowers wait until they have grown (or their cell was emptied again).
-void Field::updatePlacing() {
+void Field::updatePlacing()
+{
     std::erase_if(m_placing, [this](const GridPos& p) {
         const Flower* f = flowerAt(p.row, p.col);
         return !f || f->isIdle();
@@ -116,7 +123,8 @@ void Field::updatePlacing() {
     }
 }
 
-void Field::updateEffects(float dt) {
+void Field::updateEffects(float dt)
+{
     for (std::size_t i = 0; i < m_effects.size();) {
         if (m_effects[i]->update(dt))
             m_effects.erase(m_effects.begin() + static_cast<std::ptrdiff_t>(i));
@@ -125,13 +133,15 @@ void Field::updateEffects(float dt) {
     }
 }
 
-void Field::rebuildColours() {
+void Field::rebuildColours()
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             (*m_colours)[r][c] = colourAt(r, c);
 }
 
-std::vector<GridPos> Field::freeCells() const {
+std::vector<GridPos> Field::freeCells() const
+{
     std::vector<GridPos> cells;
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
@@ -140,7 +150,8 @@ std::vector<GridPos> Field::freeCells() const {
     return cells;
 }
 
-void Field::announce() {
+void Field::announce()
+{
     rebuildColours();
     std::vector<GridPos> free = freeCells();
     const int n = std::min(percentOfCells(m_newFlowerPercent), static_cast<int>(free.size()));
@@ -163,7 +174,8 @@ void Field::announce() {
     m_previewAlpha = 0.0f;
 }
 
-void Field::placeNewFlowers() {
+void Field::placeNewFlowers()
+{
     std::vector<std::unique_ptr<Flower>> homeless;
     for (auto& flower : m_newCells) {
         const GridPos p = cellUnder(flower->position());
@@ -191,7 +203,8 @@ void Field::placeNewFlowers() {
     m_state = FieldState::Placing;
 }
 
-void Field::checkLevelEnd() {
+void Field::checkLevelEnd()
+{
     if (!m_effects.empty() || m_state != FieldState::Idle || m_finished)
         return;
     bool uncleared = false;
@@ -211,7 +224,8 @@ void Field::checkLevelEnd() {
     endLevel(!uncleared);
 }
 
-void Field::endLevel(bool won) {
+void Field::endLevel(bool won)
+{
     m_finished = true;
     m_success = won;
     m_state = FieldState::Finished;
@@ -227,7 +241,8 @@ void Field::endLevel(bool won) {
 // player has had a moment to see it, the turn ends as after a move without a
 // burst; with nothing announced the board can never change again, so the
 // level is lost.
-void Field::checkStalled(float dt) {
+void Field::checkStalled(float dt)
+{
     if (m_state != FieldState::Idle || m_finished || !m_effects.empty() || !allFlowersIdle() ||
         anyMovePossible()) {
         m_stalledTime = 0.0f;
@@ -245,7 +260,8 @@ void Field::checkStalled(float dt) {
     placeNewFlowers();
 }
 
-bool Field::allFlowersIdle() const {
+bool Field::allFlowersIdle() const
+{
     for (int r = 0; r < m_H; ++r)
         for (int c = 0; c < rowLength(r); ++c)
             if (const Flower* f = flowerAt(r, c); f && !f->isIdle())
@@ -254,7 +270,8 @@ bool Field::allFlowersIdle() const {
 }
 
 // Only flowers on locked cells (or none) left: a fresh batch and a big award.
-void Field::checkBoardClear() {
+void Field::checkBoardClear()
+{
     if (m_state != FieldState::Idle || m_finished || m_newCells.empty())
         return;
     for (int r = 0; r < m_H; ++r)
@@ -265,7 +282,8 @@ void Field::checkBoardClear() {
     award(25000, {400.0f, 300.0f, 0.0f, 1.0f}, AwardSize::Big);
 }
 
-void Field::onClick(float x, float y) {
+void Field::onClick(float x, float y)
+{
     const Vec4 point{x, y, 0.0f, 1.0f};
     if (m_insect && !m_insect->hit() && m_insect->landings() == 0 && m_insect->hitTest(point)) {
         sendInsectAway();
@@ -276,7 +294,8 @@ void Field::onClick(float x, float y) {
         startExit();
 }
 
-void Field::startExit() {
+void Field::startExit()
+{
     m_previewAlphaStep = -0.04f;
     m_resultsAlphaStep = -0.04f;
     for (int r = 0; r < m_H; ++r) {

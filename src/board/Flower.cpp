@@ -6,9 +6,12 @@
 
 Flower::Flower(int colour, int skin, const Vec4& position, float size)
     : m_colour(colour), m_skin(skin), m_size(size),
-      m_animationFps(static_cast<float>(std::rand() % 30 + 15)), m_position(position) {}
+      m_animationFps(static_cast<float>(std::rand() % 30 + 15)), m_position(position)
+{
+}
 
-void Flower::update(float dt, FieldListener& events) {
+void Flower::update(float dt, FieldListener& events)
+{
     if (m_size > 50.0f)
         m_size = 50.0f;
     switch (m_state) {
@@ -29,19 +32,22 @@ void Flower::update(float dt, FieldListener& events) {
     }
 }
 
-void Flower::startAppearing(float delay) {
+void Flower::startAppearing(float delay)
+{
     m_state = FlowerState::Appearing;
     m_scale = 0.5f;
     m_startDelay = delay;
     m_appearSoundDone = false;
 }
 
-void Flower::explode(FieldListener& events) {
+void Flower::explode(FieldListener& events)
+{
     explodeAfterDelay();
     emitExplosion(events);
 }
 
-void Flower::explodeAfterDelay() {
+void Flower::explodeAfterDelay()
+{
     m_state = FlowerState::Exploding;
     m_selected = false;
     m_opacity = 1.0f;
@@ -49,19 +55,22 @@ void Flower::explodeAfterDelay() {
     m_particlesDone = false;
 }
 
-void Flower::setWaypoints(std::deque<Vec4> waypoints) {
+void Flower::setWaypoints(std::deque<Vec4> waypoints)
+{
     m_waypoints = std::move(waypoints);
     m_state = FlowerState::Moving;
 }
 
-void Flower::makeIdle() {
+void Flower::makeIdle()
+{
     m_state = FlowerState::Idle;
     m_scale = 1.0f;
     m_startDelay = 0.0f;
     m_appearSoundDone = true;
 }
 
-void Flower::updateAppearing(float dt, FieldListener& events) {
+void Flower::updateAppearing(float dt, FieldListener& events)
+{
     if (m_startDelay > 0.0f) {
         m_startDelay -= dt;
         if (m_startDelay > 0.0f)
@@ -79,7 +88,8 @@ void Flower::updateAppearing(float dt, FieldListener& events) {
     }
 }
 
-void Flower::updateIdle() {
+void Flower::updateIdle()
+{
     if (m_scale > 1.0f) {
         m_scale -= 0.03f;
         if (m_scale < 1.0f)
@@ -87,7 +97,8 @@ void Flower::updateIdle() {
     }
 }
 
-void Flower::updateExploding(float dt, FieldListener& events) {
+void Flower::updateExploding(float dt, FieldListener& events)
+{
     m_startDelay -= dt;
     if (m_startDelay >= 0.0f)
         return;
@@ -98,7 +109,8 @@ void Flower::updateExploding(float dt, FieldListener& events) {
         m_state = FlowerState::Dead;
 }
 
-void Flower::updateMoving(float dt) {
+void Flower::updateMoving(float dt)
+{
     if (m_waypoints.empty()) {
         m_state = FlowerState::Idle;
         return;
@@ -113,14 +125,16 @@ void Flower::updateMoving(float dt) {
     }
 }
 
-void Flower::arriveNow() {
+void Flower::arriveNow()
+{
     if (!m_waypoints.empty())
         m_position = m_waypoints.back();
     m_waypoints.clear();
     m_state = FlowerState::Idle;
 }
 
-void Flower::emitExplosion(FieldListener& events) {
+void Flower::emitExplosion(FieldListener& events)
+{
     m_particlesDone = true;
     events.burst(m_position, kExplosionParticles);
 }

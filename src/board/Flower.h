@@ -9,11 +9,14 @@ class FieldListener;
 enum class FlowerState { Idle = 0, Appearing = 2, Exploding = 3, Moving = 4, Dead = 5 };
 
 inline constexpr int kNoColour = -1;
-inline constexpr int kWildcard = 13;     // arrives with new flowers
-inline constexpr int kBombFlower = 14;   // left by a line of four
-inline constexpr int kBlastFlower = 15;  // left by a line of five or more
+inline constexpr int kWildcard = 13;    // arrives with new flowers
+inline constexpr int kBombFlower = 14;  // left by a line of four
+inline constexpr int kBlastFlower = 15; // left by a line of five or more
 
-inline constexpr bool isWildcard(int colour) { return colour >= kWildcard && colour <= kBlastFlower; }
+inline constexpr bool isWildcard(int colour)
+{
+    return colour >= kWildcard && colour <= kBlastFlower;
+}
 
 // One flower on the board or in the announced list. Its colour is also the
 // animation group of its sprite.

@@ -49,23 +49,27 @@ inline constexpr HexTables kHex{
     }},
 };
 
-inline constexpr RowHalf rowHalf(int row, int middleRow) {
+inline constexpr RowHalf rowHalf(int row, int middleRow)
+{
     if (row < middleRow)
         return RowHalf::Upper;
     return row == middleRow ? RowHalf::Middle : RowHalf::Lower;
 }
 
 // One step; the result may lie off the board.
-inline constexpr GridPos step(GridPos p, Direction d, int middleRow) {
+inline constexpr GridPos step(GridPos p, Direction d, int middleRow)
+{
     const auto off = kHex.steps[static_cast<int>(rowHalf(p.row, middleRow))][static_cast<int>(d)];
     return {p.row + off.dr, p.col + off.dc};
 }
 
-inline constexpr const std::array<Direction, 6>& searchOrder(int row, int middleRow) {
+inline constexpr const std::array<Direction, 6>& searchOrder(int row, int middleRow)
+{
     return kHex.searchOrder[static_cast<int>(rowHalf(row, middleRow))];
 }
 
-inline constexpr int rowLengthOf(int row, int rows, int width) {
+inline constexpr int rowLengthOf(int row, int rows, int width)
+{
     const int off = rows / 2 - row;
     return width - (off < 0 ? -off : off);
 }

@@ -2,12 +2,14 @@
 
 #include <cmath>
 
-void Insect::setTarget(const Vec4& target) {
+void Insect::setTarget(const Vec4& target)
+{
     m_target = target;
     m_state = InsectState::Turning;
 }
 
-void Insect::update(float dt) {
+void Insect::update(float dt)
+{
     switch (m_state) {
     case InsectState::Waiting:
         if (m_waitTime > 0.0f) {
@@ -29,7 +31,8 @@ void Insect::update(float dt) {
     m_animationTime += dt;
 }
 
-bool Insect::hitTest(const Vec4& point) {
+bool Insect::hitTest(const Vec4& point)
+{
     if (length(point - m_position) < kHitRadius) {
         m_hit = true;
         return true;
@@ -37,7 +40,8 @@ bool Insect::hitTest(const Vec4& point) {
     return false;
 }
 
-float Insect::headingTowards(const Vec4& from, const Vec4& to) {
+float Insect::headingTowards(const Vec4& from, const Vec4& to)
+{
     const Vec4 d = normalise(to - from);
     double radians;
     if (d.x > 0.0f)
@@ -47,7 +51,8 @@ float Insect::headingTowards(const Vec4& from, const Vec4& to) {
     return static_cast<float>(radians * 57.2958 + 90.0);
 }
 
-float Insect::foldAngle(float a, float b) {
+float Insect::foldAngle(float a, float b)
+{
     float e = a - b;
     if (e > 180.0f)
         e = a - 360.0f - b;
@@ -56,7 +61,8 @@ float Insect::foldAngle(float a, float b) {
     return e;
 }
 
-void Insect::turn() {
+void Insect::turn()
+{
     const float wanted = headingTowards(m_position, m_target);
     if (foldAngle(wanted, m_heading) < 0.0f)
         m_heading -= m_turnSpeed;
@@ -66,7 +72,8 @@ void Insect::turn() {
         m_state = InsectState::Flying;
 }
 
-void Insect::fly(float dt) {
+void Insect::fly(float dt)
+{
     const Vec4 d = normalise(m_target - m_position);
     m_direction = d;
     const Vec4 stepVec = d * ((dt / 6.0f) * m_speed);

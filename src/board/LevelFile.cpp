@@ -11,7 +11,8 @@ namespace {
 
 // Digits at the cursor, then two line-end characters. An empty run leaves the
 // value as it was. Values saturate instead of overflowing.
-void readNumber(const char* bytes, std::size_t size, std::size_t& cursor, int& value) {
+void readNumber(const char* bytes, std::size_t size, std::size_t& cursor, int& value)
+{
     bool any = false;
     long long v = 0;
     while (cursor < size && bytes[cursor] >= '0' && bytes[cursor] <= '9') {
@@ -25,7 +26,8 @@ void readNumber(const char* bytes, std::size_t size, std::size_t& cursor, int& v
     cursor += 2;
 }
 
-std::string checkLimits(const LevelFile& f) {
+std::string checkLimits(const LevelFile& f)
+{
     if (f.rows < 1 || f.rows > LevelFile::kMaxSize)
         return "the number of rows must be 1 to 120";
     // The point-to-cell mapping puts row boundaries half a row off the
@@ -43,14 +45,16 @@ std::string checkLimits(const LevelFile& f) {
 
 } // namespace
 
-int LevelFile::positionCount() const {
+int LevelFile::positionCount() const
+{
     int n = 0;
     for (int r = 0; r < rows; ++r)
         n += rowLengthOf(r, rows, width);
     return n;
 }
 
-LevelFile::Parsed LevelFile::parse(const char* bytes, std::size_t size) {
+LevelFile::Parsed LevelFile::parse(const char* bytes, std::size_t size)
+{
     LevelFile f;
     std::size_t cursor = 0;
     for (int* value : {&f.numColours, &f.fillPercent, &f.newFlowerPercent, &f.wildcardPercent,
@@ -66,13 +70,15 @@ LevelFile::Parsed LevelFile::parse(const char* bytes, std::size_t size) {
     return {std::move(f), {}};
 }
 
-std::string LevelFile::fileName(int level) {
+std::string LevelFile::fileName(int level)
+{
     char name[32];
     std::snprintf(name, sizeof name, "levels/level%03d.txt", level);
     return name;
 }
 
-LevelFile LevelFile::load(int level) {
+LevelFile LevelFile::load(int level)
+{
     const std::string name = fileName(level);
     FilePack* pack = getPack("main");
     std::optional<PackEntry> entry = pack ? pack->findFile(name) : std::nullopt;
@@ -84,7 +90,8 @@ LevelFile LevelFile::load(int level) {
     return std::move(*parsed.level);
 }
 
-std::string LevelFile::text() const {
+std::string LevelFile::text() const
+{
     std::string out;
     for (int v : {numColours, fillPercent, newFlowerPercent, wildcardPercent, rows, width})
         out += std::to_string(v) + "\r\n";

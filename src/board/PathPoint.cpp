@@ -2,4 +2,7 @@
 
 #include <algorithm>
 
-void PathPoint::update() { m_opacity = std::clamp(m_opacity + m_fadeStep, 0.0f, 1.0f); }
+void PathPoint::update()
+{
+    m_opacity = std::clamp(m_opacity + m_fadeStep, 0.0f, 1.0f);
+}

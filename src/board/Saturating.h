@@ -5,12 +5,14 @@
 #include <cstdint>
 
 // Scores stop at the largest int instead of wrapping to a negative number.
-inline int saturatingAdd(int a, int b) {
+inline int saturatingAdd(int a, int b)
+{
     const std::int64_t sum = static_cast<std::int64_t>(a) + b;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
 }
 
-inline int saturatingMultiply(int a, int b) {
+inline int saturatingMultiply(int a, int b)
+{
     const std::int64_t product = static_cast<std::int64_t>(a) * b;
     return static_cast<int>(std::clamp<std::int64_t>(product, INT_MIN, INT_MAX));
 }

@@ -15,12 +15,14 @@ namespace {
 constexpr float kInsectFps = 60.0f;
 } // namespace
 
-void drawParticleSystem(const ParticleSystem& system, Sprite& particleSprite, const Font& font) {
+void drawParticleSystem(const ParticleSystem& system, Sprite& particleSprite, const Font& font)
+{
     drawParticles(system, particleSprite);
     drawTexts(system, font);
 }
 
-void drawParticles(const ParticleSystem& system, Sprite& particleSprite) {
+void drawParticles(const ParticleSystem& system, Sprite& particleSprite)
+{
     const float baseWidth = particleSprite.frameWidth();
     const float baseHeight = particleSprite.frameHeight();
     std::vector<Sprite::AdditiveQuad> quads;
@@ -30,8 +32,8 @@ void drawParticles(const ParticleSystem& system, Sprite& particleSprite) {
         const Vec4& c = particle->colour();
         const float width = particle->size() > 0.0f ? particle->size() : baseWidth;
         const float height = particle->size() > 0.0f ? particle->size() : baseHeight;
-        quads.push_back({p.x, p.y, p.z, width, height, particle->group(), particle->frame(),
-                         c.x, c.y, c.z, c.w});
+        quads.push_back({p.x, p.y, p.z, width, height, particle->group(), particle->frame(), c.x,
+                         c.y, c.z, c.w});
     }
     particleSprite.setBlend(true);
     particleSprite.setFlipped(true);
@@ -40,7 +42,8 @@ void drawParticles(const ParticleSystem& system, Sprite& particleSprite) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void drawTexts(const ParticleSystem& system, const Font& font) {
+void drawTexts(const ParticleSystem& system, const Font& font)
+{
     for (const auto& text : system.texts()) {
         const Vec4& p = text->position();
         const Vec4& c = text->colour();
@@ -50,7 +53,8 @@ void drawTexts(const ParticleSystem& system, const Font& font) {
     }
 }
 
-void drawInsect(const Insect& insect, Sprite& insectSprite) {
+void drawInsect(const Insect& insect, Sprite& insectSprite)
+{
     const Vec4& p = insect.position();
     insectSprite.setBlend(true);
     insectSprite.setFlipped(true);
@@ -63,7 +67,8 @@ void drawInsect(const Insect& insect, Sprite& insectSprite) {
     glPopMatrix();
 }
 
-int frameAt(float milliseconds, float framesPerSecond, int frames) {
+int frameAt(float milliseconds, float framesPerSecond, int frames)
+{
     if (frames <= 1 || milliseconds <= 0.0f)
         return 0;
     const auto step = static_cast<long long>(milliseconds * framesPerSecond / 1000.0f);

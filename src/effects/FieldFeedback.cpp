@@ -4,7 +4,8 @@
 #include "audio/SoundIds.h"
 #include "effects/ParticleSystem.h"
 
-int FieldFeedback::soundId(BoardSound sound) {
+int FieldFeedback::soundId(BoardSound sound)
+{
     switch (sound) {
     case BoardSound::GlassBreaks:
         return SoundId::GlassBreaks;
@@ -28,7 +29,8 @@ int FieldFeedback::soundId(BoardSound sound) {
     return 0;
 }
 
-FieldFeedback::SoundOutput FieldFeedback::soundManager() {
+FieldFeedback::SoundOutput FieldFeedback::soundManager()
+{
     return [](int id, SoundRestart restart) {
         CSoundManager::instance()->play(id, restart == SoundRestart::Always
                                                 ? CSoundManager::WhilePlaying::Restart
@@ -37,21 +39,29 @@ FieldFeedback::SoundOutput FieldFeedback::soundManager() {
 }
 
 FieldFeedback::FieldFeedback(ParticleSystem& particles, SoundOutput sounds)
-    : m_particles(particles), m_sounds(std::move(sounds)) {}
+    : m_particles(particles), m_sounds(std::move(sounds))
+{
+}
 
-void FieldFeedback::playSound(BoardSound sound, SoundRestart restart) {
+void FieldFeedback::playSound(BoardSound sound, SoundRestart restart)
+{
     if (m_sounds)
         m_sounds(soundId(sound), restart);
 }
 
-void FieldFeedback::burst(const Vec4& position, int count) { m_particles.burst(position, count); }
+void FieldFeedback::burst(const Vec4& position, int count)
+{
+    m_particles.burst(position, count);
+}
 
-void FieldFeedback::spark(float size, const Vec4& position, const Vec4& velocity) {
+void FieldFeedback::spark(float size, const Vec4& position, const Vec4& velocity)
+{
     m_particles.emit(size, position, velocity);
 }
 
 // Texts are always white; only their alpha fades.
 void FieldFeedback::floatingText(const std::string& text, const Vec4& position, float size,
-                                 const Vec4& velocity) {
+                                 const Vec4& velocity)
+{
     m_particles.showText(text, position, size, velocity, {1.0f, 1.0f, 1.0f, 1.0f});
 }

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "utils/XmlNode.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
+#include "utils/XmlNode.h"
 
 #ifdef VM_HAVE_AUDIO
-#include "utils/GameFolders.h"
 #include "audio/CSoundManager.h"
+#include "utils/GameFolders.h"
 #endif
 
 namespace {
@@ -19,15 +19,18 @@ constexpr float kGameplayFps = 15.0f;
 
 std::unique_ptr<GameResources> s_resources;
 
-std::unique_ptr<Texture> plainTexture(FilePack& pack, const char* name) {
+std::unique_ptr<Texture> plainTexture(FilePack& pack, const char* name)
+{
     return Texture::load(&pack, name, TextureWrap::Clamp, TextureMipmaps::None);
 }
 
-std::unique_ptr<Texture> mipmappedTexture(FilePack& pack, const char* name) {
+std::unique_ptr<Texture> mipmappedTexture(FilePack& pack, const char* name)
+{
     return Texture::load(&pack, name, TextureWrap::Clamp, TextureMipmaps::Build);
 }
 
-std::unique_ptr<Sprite> gameplayAnimation(FilePack& pack, const char* name) {
+std::unique_ptr<Sprite> gameplayAnimation(FilePack& pack, const char* name)
+{
     std::unique_ptr<Sprite> sprite = Sprite::loadFrameSequence(pack, name);
     sprite->setFps(kGameplayFps);
     sprite->setFlipped(true);
@@ -36,7 +39,8 @@ std::unique_ptr<Sprite> gameplayAnimation(FilePack& pack, const char* name) {
 }
 } // namespace
 
-GameResources& GameResources::instance() {
+GameResources& GameResources::instance()
+{
     if (!s_resources) {
         FilePack* pack = getPack("main");
         if (!pack)
@@ -46,11 +50,18 @@ GameResources& GameResources::instance() {
     return *s_resources;
 }
 
-GameResources* GameResources::get() { return s_resources.get(); }
+GameResources* GameResources::get()
+{
+    return s_resources.get();
+}
 
-void GameResources::release() { s_resources.reset(); }
+void GameResources::release()
+{
+    s_resources.reset();
+}
 
-GameResources::GameResources(FilePack& pack) {
+GameResources::GameResources(FilePack& pack)
+{
     // Only the file's presence is checked; none of its keys is used.
     KeyValueFile description;
     description.loadFromPack(pack, "dat/game.txt", true);
@@ -64,7 +75,8 @@ GameResources::GameResources(FilePack& pack) {
 
 GameResources::~GameResources() = default;
 
-void GameResources::loadHints(FilePack& pack) {
+void GameResources::loadHints(FilePack& pack)
+{
     const PackEntry entry = pack.getFile(kHintsFile);
     if (entry.data.empty())
         return; // an empty document holds no hints
@@ -77,14 +89,16 @@ void GameResources::loadHints(FilePack& pack) {
     m_hintPlaces = readHintPlaces(root);
 }
 
-void GameResources::loadFont(FilePack& pack) {
+void GameResources::loadFont(FilePack& pack)
+{
     m_fontTexture = plainTexture(pack, "mui/font.tga");
     const PackEntry bytes = pack.getFile("mui/font.tga");
     if (!load(bytes.data.data(), bytes.data.size(), m_fontTexture.get()))
         FatalError::raise("font picture is a 32-bit TGA", kModule, "mui/font.tga");
 }
 
-void GameResources::loadPictures(FilePack& pack) {
+void GameResources::loadPictures(FilePack& pack)
+{
     m_background = plainTexture(pack, "dat/game_bg.jpg");
     m_smallBackground = plainTexture(pack, "dat/game_bg_small.jpg");
     m_statistics = plainTexture(pack, "dat/stat.png");
@@ -105,7 +119,8 @@ void GameResources::loadPictures(FilePack& pack) {
     m_dynamiteGrey = mipmappedTexture(pack, "dat/dymamite_gray.png");
 }
 
-std::vector<std::unique_ptr<HintPlace>> GameResources::readHintPlaces(const Xml::XmlNode& root) {
+std::vector<std::unique_ptr<HintPlace>> GameResources::readHintPlaces(const Xml::XmlNode& root)
+{
     std::vector<std::unique_ptr<HintPlace>> places;
     for (const Xml::XmlNode* element : root.children()) {
         auto place = std::make_unique<HintPlace>();
@@ -118,21 +133,23 @@ std::vector<std::unique_ptr<HintPlace>> GameResources::readHintPlaces(const Xml:
     return places;
 }
 
-std::string GameResources::hintPictureName(int index) {
+std::string GameResources::hintPictureName(int index)
+{
     char name[40];
     std::snprintf(name, sizeof name, "dat/hints/hint%02d.tga", index);
     return name;
 }
 
-void GameResources::registerSounds() {
+void GameResources::registerSounds()
+{
 #ifdef VM_HAVE_AUDIO
     struct Effect {
         const char* file;
         int id;
     };
     static constexpr Effect kEffects[] = {
-        {"wav/glassbreaks.wav", 101}, {"wav/pop.wav", 102},    {"wav/waterdrop2.wav", 103},
-        {"wav/bonk.wav", 104},        {"wav/bowl.wav", 105},   {"wav/shot.wav", 106},
+        {"wav/glassbreaks.wav", 101}, {"wav/pop.wav", 102},      {"wav/waterdrop2.wav", 103},
+        {"wav/bonk.wav", 104},        {"wav/bowl.wav", 105},     {"wav/shot.wav", 106},
         {"wav/select.wav", 107},      {"wav/unselect.wav", 108}, {"wav/takeoff.wav", 109},
         {"wav/btn_click.wav", 1001},
     };

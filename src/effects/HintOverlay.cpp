@@ -12,7 +12,8 @@ constexpr float kAnimationSpacing = 250.0f;
 
 HintOverlay::HintOverlay(int index) : m_index(index) {}
 
-bool HintOverlay::update(float dt) {
+bool HintOverlay::update(float dt)
+{
     GameResources* resources = GameResources::get();
     if (m_index == 0 && resources) {
         resources->m_gameplay1->update(dt);
@@ -28,12 +29,14 @@ bool HintOverlay::update(float dt) {
     return m_alpha < 0.0f;
 }
 
-void HintOverlay::dismiss() {
+void HintOverlay::dismiss()
+{
     if (m_holdTime <= 0.0f && m_fadeSpeed > 0.0f)
         m_fadeSpeed = -m_fadeSpeed;
 }
 
-const HintPlace* HintOverlay::place() const {
+const HintPlace* HintOverlay::place() const
+{
     const GameResources* resources = GameResources::get();
     if (!resources || m_index < 0 ||
         static_cast<std::size_t>(m_index) >= resources->m_hintPlaces.size())
@@ -41,7 +44,8 @@ const HintPlace* HintOverlay::place() const {
     return resources->m_hintPlaces[static_cast<std::size_t>(m_index)].get();
 }
 
-void HintOverlay::render() const {
+void HintOverlay::render() const
+{
     const HintPlace* hint = place();
     if (!hint || !hint->picture)
         return;

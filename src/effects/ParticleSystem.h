@@ -21,8 +21,8 @@ public:
     const ParticleGrid& spriteGrid() const { return m_grid; }
 
     void emit(float size, const Vec4& position, const Vec4& velocity);
-    void showText(const std::string& text, const Vec4& position, float size,
-                  const Vec4& velocity, const Vec4& colour);
+    void showText(const std::string& text, const Vec4& position, float size, const Vec4& velocity,
+                  const Vec4& colour);
     // Sparks flying out of a point in all directions (bursting flowers, cleared cells).
     void burst(const Vec4& position, int count);
     void update(float dt);

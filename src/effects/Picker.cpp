@@ -11,7 +11,8 @@ Picker::Picker(Field& field, const Sprite* skin) : m_field(field), m_skin(skin) 
 
 Picker::~Picker() = default;
 
-void Picker::onLeftButtonDown(float x, float y) {
+void Picker::onLeftButtonDown(float x, float y)
+{
     if (m_carrying) {
         tryMoveTo(x, y);
         return;
@@ -29,7 +30,8 @@ void Picker::onLeftButtonDown(float x, float y) {
         fireShot(x, y);
 }
 
-void Picker::onLeftButtonUp(float x, float y) {
+void Picker::onLeftButtonUp(float x, float y)
+{
     if (!m_carrying)
         return;
     const int r = m_field.rowAt(y);
@@ -38,14 +40,16 @@ void Picker::onLeftButtonUp(float x, float y) {
         tryMoveTo(x, y);
 }
 
-void Picker::onRightButtonDown(float, float) {
+void Picker::onRightButtonDown(float, float)
+{
     drop();
     m_field.deselectAll();
     m_field.previewPath(m_mouse);
     m_field.events().playSound(BoardSound::Unselect, SoundRestart::Always);
 }
 
-void Picker::update(const Vec4& mouse) {
+void Picker::update(const Vec4& mouse)
+{
     m_mouse = mouse;
     const int r = m_field.rowAt(mouse.y);
     const int c = m_field.colAt(mouse.x, mouse.y);
@@ -62,7 +66,8 @@ void Picker::update(const Vec4& mouse) {
     }
 }
 
-void Picker::draw() {
+void Picker::draw()
+{
     if (!m_carrying)
         return;
     m_field.previewPath(m_mouse);
@@ -78,7 +83,8 @@ void Picker::draw() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void Picker::tryMoveTo(float x, float y) {
+void Picker::tryMoveTo(float x, float y)
+{
     const bool moved = m_field.moveSelectedTo(m_field.rowAt(y), m_field.colAt(x, y));
     m_field.events().playSound(moved ? BoardSound::Select : BoardSound::Unselect,
                                SoundRestart::Always);
@@ -86,7 +92,8 @@ void Picker::tryMoveTo(float x, float y) {
     m_field.deselectAll();
 }
 
-void Picker::pick(int colour) {
+void Picker::pick(int colour)
+{
     m_carrying = true;
     if (m_skin) {
         m_carried = m_skin->newInstance();
@@ -98,12 +105,14 @@ void Picker::pick(int colour) {
     m_field.events().playSound(BoardSound::Select, SoundRestart::Always);
 }
 
-void Picker::drop() {
+void Picker::drop()
+{
     m_carried.reset();
     m_carrying = false;
 }
 
-void Picker::fireShot(float x, float y) {
+void Picker::fireShot(float x, float y)
+{
     m_field.events().playSound(BoardSound::Shot, SoundRestart::Always);
     for (int i = 0; i < kShotParticles; ++i) {
         const float dx = static_cast<float>(std::rand() % 100 - 50);
@@ -115,6 +124,7 @@ void Picker::fireShot(float x, float y) {
     }
 }
 
-bool Picker::boardIdle() const {
+bool Picker::boardIdle() const
+{
     return m_field.state() == FieldState::Idle && !m_field.finished();
 }

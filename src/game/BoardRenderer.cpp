@@ -27,21 +27,27 @@ constexpr float kRingRadius = 18.0f;
 constexpr int kViewWidth = 800;
 constexpr int kViewHeight = 600;
 
-float randomUnit() { return static_cast<float>(std::rand() % 100) / 100.0f; }
+float randomUnit()
+{
+    return static_cast<float>(std::rand() % 100) / 100.0f;
+}
 
-Vec4 randomDirection() {
+Vec4 randomDirection()
+{
     const float dx = static_cast<float>(std::rand() % 100 - 50);
     const float dy = static_cast<float>(std::rand() % 100 - 50);
     return normalise(Vec4{dx, dy, 0.0f, 1.0f});
 }
 
-Vec4 towards(const Vec4& from, const Vec4& to, float distance) {
+Vec4 towards(const Vec4& from, const Vec4& to, float distance)
+{
     return from + normalise(to - from) * distance;
 }
 
 // One quad with its top-left at (x0, y0); v runs from vTop to vBottom.
-void drawQuad(Texture& texture, float x0, float y0, float x1, float y1, float vTop,
-              float vBottom, float uLeft = 0.0f, float uRight = 1.0f) {
+void drawQuad(Texture& texture, float x0, float y0, float x1, float y1, float vTop, float vBottom,
+              float uLeft = 0.0f, float uRight = 1.0f)
+{
     glEnable(GL_TEXTURE_2D);
     texture.bind();
     VertexBatch strip(GL_TRIANGLE_STRIP);
@@ -57,7 +63,8 @@ void drawQuad(Texture& texture, float x0, float y0, float x1, float y1, float vT
     glDisable(GL_TEXTURE_2D);
 }
 
-void drawSpriteAt(Sprite& sprite, const Vec4& at, float scale = 1.0f) {
+void drawSpriteAt(Sprite& sprite, const Vec4& at, float scale = 1.0f)
+{
     glPushMatrix();
     glTranslatef(at.x, at.y, at.z);
     if (scale != 1.0f)
@@ -66,19 +73,22 @@ void drawSpriteAt(Sprite& sprite, const Vec4& at, float scale = 1.0f) {
     glPopMatrix();
 }
 
-void prepare(Sprite& sprite) {
+void prepare(Sprite& sprite)
+{
     sprite.setBlend(true);
     sprite.setFlipped(true);
 }
 
-template <typename Visit> void forEachCell(const Field& field, Visit visit) {
+template <typename Visit> void forEachCell(const Field& field, Visit visit)
+{
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
             visit(r, c);
 }
 
 // A band between two hexagons standing on a corner, as the cells do.
-void drawHexRing(const Vec4& centre, float inner, float outer, const Vec4& colour) {
+void drawHexRing(const Vec4& centre, float inner, float outer, const Vec4& colour)
+{
     glColor4f(colour.x, colour.y, colour.z, colour.w);
     VertexBatch strip(GL_TRIANGLE_STRIP, 14);
     for (int corner = 0; corner <= 6; ++corner) {
@@ -99,7 +109,8 @@ constexpr Placement kBackground{-112.0f, -212.0f, 912.0f, 812.0f};
 
 // Whether a texture drawn unrotated over `place` in the 2D view lands one
 // texel on each pixel of the viewport, texel centres on pixel centres.
-bool texelPerPixel(const Texture& texture, const Placement& place) {
+bool texelPerPixel(const Texture& texture, const Placement& place)
+{
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     const bool onePixelAUnit = viewport[2] == kViewWidth && viewport[3] == kViewHeight;
@@ -108,20 +119,22 @@ bool texelPerPixel(const Texture& texture, const Placement& place) {
            float(texture.height()) == place.y1 - place.y0;
 }
 
-bool lit(const Field& field, const GridPos& p) {
+bool lit(const Field& field, const GridPos& p)
+{
     const PathPoint* point = field.pathPointAt(p.row, p.col);
     return point && point->opacity() > 0.0f;
 }
 
 } // namespace
 
-void BoardRenderer::drawBackground() const {
+void BoardRenderer::drawBackground() const
+{
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     Texture& background = *m_art.background;
     const auto drawDirect = [&background] {
-        drawQuad(background, kBackground.x0, kBackground.y0, kBackground.x1, kBackground.y1,
-                 1.0f, 0.0f);
+        drawQuad(background, kBackground.x0, kBackground.y0, kBackground.x1, kBackground.y1, 1.0f,
+                 0.0f);
     };
     background.bind();
     // One texel a pixel on texel centres: nearest sampling gives the same
@@ -137,7 +150,8 @@ void BoardRenderer::drawBackground() const {
         BackgroundCache::draw(background, drawDirect);
 }
 
-void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
+void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const
+{
     const Vec4 shake = field.shake().offset();
     glPushMatrix();
     glTranslatef(shake.x, shake.y, shake.z);
@@ -161,7 +175,8 @@ void BoardRenderer::drawBoard(const Field& field, Sparkles sparkles) const {
                 HudLayout::kToClear.centreX(), HudLayout::kToClearY);
 }
 
-int BoardRenderer::cellsToClear(const Field& field) {
+int BoardRenderer::cellsToClear(const Field& field)
+{
     int count = 0;
     forEachCell(field, [&](int r, int c) {
         const CellBack* back = field.cellBackAt(r, c);
@@ -170,7 +185,8 @@ int BoardRenderer::cellsToClear(const Field& field) {
     return count;
 }
 
-void BoardRenderer::drawCellBacks(const Field& field) const {
+void BoardRenderer::drawCellBacks(const Field& field) const
+{
     Sprite& sprite = *m_art.cellBack;
     prepare(sprite);
     forEachCell(field, [&](int r, int c) {
@@ -183,12 +199,14 @@ void BoardRenderer::drawCellBacks(const Field& field) const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-bool BoardRenderer::blinkOn(int idleTime) {
+bool BoardRenderer::blinkOn(int idleTime)
+{
     const int t = idleTime % kBlinkPeriod;
     return t >= kBlinkStart && (t - kBlinkStart) % 400 <= 200;
 }
 
-void BoardRenderer::drawBlink(const Field& field) const {
+void BoardRenderer::drawBlink(const Field& field) const
+{
     if (!blinkOn(field.idleTime()))
         return;
     Sprite& sprite = *m_art.cellBack;
@@ -203,7 +221,8 @@ void BoardRenderer::drawBlink(const Field& field) const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-std::vector<Vec4> BoardRenderer::trailPoints(const Field& field) {
+std::vector<Vec4> BoardRenderer::trailPoints(const Field& field)
+{
     const std::vector<GridPos>& trail = field.trail();
     std::vector<Vec4> points;
     if (trail.size() < 2)
@@ -226,7 +245,8 @@ std::vector<Vec4> BoardRenderer::trailPoints(const Field& field) {
     return points;
 }
 
-void BoardRenderer::emitTrail(const Field& field) const {
+void BoardRenderer::emitTrail(const Field& field) const
+{
     ParticleSystem* particles = ParticleSystem::instance();
     const std::vector<Vec4> points = trailPoints(field);
     if (!particles || points.size() < 2)
@@ -245,7 +265,8 @@ void BoardRenderer::emitTrail(const Field& field) const {
     }
 }
 
-void BoardRenderer::emitSelectionRing(const Field& field) const {
+void BoardRenderer::emitSelectionRing(const Field& field) const
+{
     ParticleSystem* particles = ParticleSystem::instance();
     if (!particles)
         return;
@@ -268,14 +289,16 @@ void BoardRenderer::emitSelectionRing(const Field& field) const {
     }
 }
 
-void BoardRenderer::drawAnnounced(const Field& field) const {
+void BoardRenderer::drawAnnounced(const Field& field) const
+{
     glColor4f(1.0f, 1.0f, 1.0f, field.previewAlpha());
     for (const auto& flower : field.newCells())
         drawFlower(*flower, 0.5f, 0);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void BoardRenderer::drawFlowers(const Field& field) const {
+void BoardRenderer::drawFlowers(const Field& field) const
+{
     Sprite& block = *m_art.block;
     prepare(block);
     forEachCell(field, [&](int r, int c) {
@@ -295,7 +318,8 @@ void BoardRenderer::drawFlowers(const Field& field) const {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void BoardRenderer::drawFlower(const Flower& flower, float scale, int frame) const {
+void BoardRenderer::drawFlower(const Flower& flower, float scale, int frame) const
+{
     Sprite& skin = *m_art.skins[static_cast<std::size_t>(flower.skin() % 3)];
     prepare(skin);
     skin.setGroup(flower.colour());
@@ -303,11 +327,13 @@ void BoardRenderer::drawFlower(const Flower& flower, float scale, int frame) con
     drawSpriteAt(skin, flower.position(), scale);
 }
 
-std::string BoardRenderer::streakText(int streak) {
+std::string BoardRenderer::streakText(int streak)
+{
     return streak == 4 ? "!" : std::to_string(5 - streak);
 }
 
-void BoardRenderer::drawGauge(const Field& field) const {
+void BoardRenderer::drawGauge(const Field& field) const
+{
     const float gauge = field.streakGauge();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -321,17 +347,20 @@ void BoardRenderer::drawGauge(const Field& field) const {
     m_art.font->draw(streakText(field.streak()).c_str(), 30.0f, 750.0f, 60.0f, 0.0f, colour);
 }
 
-void BoardRenderer::drawLives(int lives) const {
+void BoardRenderer::drawLives(int lives) const
+{
     drawCentred(std::to_string(lives < 0 ? 0 : lives), HudLayout::kNumberSize,
                 HudLayout::kLives.centreX(), HudLayout::kLivesY);
 }
 
-void BoardRenderer::drawCentred(const std::string& text, float size, float x, float y) const {
+void BoardRenderer::drawCentred(const std::string& text, float size, float x, float y) const
+{
     const float width = m_art.font->measure(text.c_str(), size);
     m_art.font->draw(text.c_str(), size, x - width / 2.0f, y, 0.0f, TextColour{});
 }
 
-void BoardRenderer::drawPreview(const Field& field) const {
+void BoardRenderer::drawPreview(const Field& field) const
+{
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     drawQuad(*m_art.smallBackground, 0.0f, 0.0f, 800.0f, 600.0f, 0.79296875f, 0.20703125f,
@@ -346,7 +375,8 @@ void BoardRenderer::drawPreview(const Field& field) const {
     });
 }
 
-void BoardRenderer::drawCursor(const Field& field, GridPos cell) const {
+void BoardRenderer::drawCursor(const Field& field, GridPos cell) const
+{
     if (!field.isCell(cell))
         return;
     const Vec4 centre = field.cellCentre(cell.row, cell.col) + field.shake().offset();

@@ -15,10 +15,10 @@
 #include "game/ResultsPanel.h"
 #include "objects/Sprite.h"
 #include "platform/Clock.h"
-#include "ui/MenuCursor.h"
 #include "ui/Button.h"
 #include "ui/Dialog.h"
 #include "ui/KeyboardFocus.h"
+#include "ui/MenuCursor.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
 
@@ -28,11 +28,11 @@
 
 namespace {
 
-const std::vector<std::string> kGameTracks = {"music/game01.xm", "music/game02.xm",
-                                              "music/game03.xm", "music/menu.xm",
-                                              "music/game04.xm"};
+const std::vector<std::string> kGameTracks = {
+    "music/game01.xm", "music/game02.xm", "music/game03.xm", "music/menu.xm", "music/game04.xm"};
 
-void loadButtonPlace(Button& button) {
+void loadButtonPlace(Button& button)
+{
     FilePack* pack = getPack("main");
     KeyValueFile layout;
     if (pack && pack->contains("dat/bonuses_buttons.txt"))
@@ -44,12 +44,15 @@ void loadButtonPlace(Button& button) {
 
 GameWindow::GameWindow(int firstLevel, HighScores* highScores, MusicPlaylist* music)
     : GameWindow(firstLevel, highScores, PlayArt::fromResources(), FieldFeedback::soundManager(),
-                 music) {}
+                 music)
+{
+}
 
 GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art,
                        FieldFeedback::SoundOutput sounds, MusicPlaylist* music)
     : m_art(art), m_renderer(art), m_feedback(ParticleSystem::create(), std::move(sounds)),
-      m_highScores(highScores), m_music(music) {
+      m_highScores(highScores), m_music(music)
+{
     if (m_art.particles)
         m_feedback.particles().setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
     startLevel(firstLevel, 0);
@@ -62,7 +65,8 @@ GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& ar
         showHint(0);
 }
 
-void GameWindow::startLevel(int level, int carriedScore) {
+void GameWindow::startLevel(int level, int carriedScore)
+{
     m_picker.reset();
     // Seeded from the clock: every game deals its own boards.
     m_field = std::make_unique<Field>(LevelFile::load(level), level, true, Clock::milliseconds(),
@@ -74,7 +78,8 @@ void GameWindow::startLevel(int level, int carriedScore) {
     m_cursor.reset(*m_field);
 }
 
-void GameWindow::onMouseMove(int x, int y, std::uint32_t keys) {
+void GameWindow::onMouseMove(int x, int y, std::uint32_t keys)
+{
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
     setAim(Aim::Pointer);
@@ -82,7 +87,8 @@ void GameWindow::onMouseMove(int x, int y, std::uint32_t keys) {
     Window::onMouseMove(lx, ly, keys);
 }
 
-void GameWindow::onLeftButtonUp(int x, int y, std::uint32_t keys) {
+void GameWindow::onLeftButtonUp(int x, int y, std::uint32_t keys)
+{
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
     if (m_picker)
@@ -90,11 +96,13 @@ void GameWindow::onLeftButtonUp(int x, int y, std::uint32_t keys) {
     Window::onLeftButtonUp(lx, ly, keys);
 }
 
-void GameWindow::onRightButtonUp(int x, int y, std::uint32_t keys) {
+void GameWindow::onRightButtonUp(int x, int y, std::uint32_t keys)
+{
     Window::onRightButtonUp(toLogicalX(x), toLogicalY(y), keys);
 }
 
-void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys) {
+void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys)
+{
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
     setAim(Aim::Pointer);
@@ -102,7 +110,8 @@ void GameWindow::onLeftButtonDown(int x, int y, std::uint32_t keys) {
     Window::onLeftButtonDown(lx, ly, keys);
 }
 
-void GameWindow::pressAt(float x, float y) {
+void GameWindow::pressAt(float x, float y)
+{
     dismissHints();
     if (m_field)
         m_field->onClick(x, y);
@@ -110,7 +119,8 @@ void GameWindow::pressAt(float x, float y) {
         m_picker->onLeftButtonDown(x, y);
 }
 
-void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys) {
+void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys)
+{
     const int lx = toLogicalX(x);
     const int ly = toLogicalY(y);
     if (m_picker)
@@ -118,23 +128,27 @@ void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys) {
     Window::onRightButtonDown(lx, ly, keys);
 }
 
-void GameWindow::onChar(std::uint16_t charCode, std::uint16_t repeatCount) {
+void GameWindow::onChar(std::uint16_t charCode, std::uint16_t repeatCount)
+{
     Window::onChar(charCode, repeatCount);
 }
 
-void GameWindow::onControl(Control& control) {
+void GameWindow::onControl(Control& control)
+{
     if (&control == m_mainMenuButton.get())
         closeScreen();
 }
 
-Vec4 GameWindow::mousePosition() const {
+Vec4 GameWindow::mousePosition() const
+{
     if (!Application::exists())
         return {};
     const ScreenPoint p = Application::get().input().pointerPosition();
     return {float(toLogicalX(p.x)), float(toLogicalY(p.y)), 0.0f, 1.0f};
 }
 
-void GameWindow::update(float dt) {
+void GameWindow::update(float dt)
+{
     if (m_picker)
         m_picker->update(aimPosition());
     updateHints(dt);
@@ -155,10 +169,11 @@ void GameWindow::update(float dt) {
     Window::update(dt);
 }
 
-void GameWindow::finishLevel() {
+void GameWindow::finishLevel()
+{
     const int level = m_field->level();
-    m_totalScore = saturatingAdd(saturatingAdd(m_field->score(), m_field->timeBonus()),
-                                 m_field->chainBonus());
+    m_totalScore =
+        saturatingAdd(saturatingAdd(m_field->score(), m_field->timeBonus()), m_field->chainBonus());
     const bool won = m_field->succeeded();
     m_picker.reset();
     m_field.reset();
@@ -170,7 +185,8 @@ void GameWindow::finishLevel() {
         m_progress->gameProgressed(*this);
 }
 
-void GameWindow::replayLevel(int level) {
+void GameWindow::replayLevel(int level)
+{
     startLevel(level, m_totalScore);
     m_lives -= 1;
     m_lastOutcome = LevelOutcome::Replay;
@@ -181,7 +197,8 @@ void GameWindow::replayLevel(int level) {
 }
 
 // After the last level the game is complete; its board is built once more behind the name dialog.
-void GameWindow::startNextLevel(int level) {
+void GameWindow::startNextLevel(int level)
+{
     m_lastOutcome = LevelOutcome::NextLevel;
     if (level >= kLastLevel) {
         m_gameOver = true;
@@ -193,7 +210,8 @@ void GameWindow::startNextLevel(int level) {
         m_music->playNext(-1);
 }
 
-void GameWindow::enterGameOver() {
+void GameWindow::enterGameOver()
+{
     m_lastOutcome = LevelOutcome::GameOver;
     if (!m_highScores || !m_highScores->qualifies(0, m_totalScore)) {
         closeScreen();
@@ -211,7 +229,8 @@ void GameWindow::enterGameOver() {
     Application::get().pushDialog(*m_nameDialog);
 }
 
-void GameWindow::onDialogClosed(Window& dialog, int) {
+void GameWindow::onDialogClosed(Window& dialog, int)
+{
     if (!m_nameDialog || &dialog != m_nameDialog.get())
         return;
     recordEnteredName();
@@ -219,7 +238,8 @@ void GameWindow::onDialogClosed(Window& dialog, int) {
     closeScreen();
 }
 
-void GameWindow::recordEnteredName() {
+void GameWindow::recordEnteredName()
+{
     if (!m_nameDialog || m_nameRecorded)
         return;
     std::string name = m_highScores->enteredName(*m_nameDialog);
@@ -231,12 +251,14 @@ void GameWindow::recordEnteredName() {
 
 void GameWindow::onScreenClosed(Window&) {}
 
-void GameWindow::onCloseRequest() {
+void GameWindow::onCloseRequest()
+{
     if (Application::exists())
         Application::get().postCloseMessage();
 }
 
-void GameWindow::activate() {
+void GameWindow::activate()
+{
     if (!m_nameDialog && m_music) {
         m_music->setTracks(kGameTracks);
         m_music->stop();
@@ -247,14 +269,16 @@ void GameWindow::activate() {
     Window::activate();
 }
 
-void GameWindow::closeScreen() {
+void GameWindow::closeScreen()
+{
     if (Application::exists())
         Application::get().close(false);
 }
 
 // While the keys lead, the pointer shows only as the sight on a flying insect,
 // which is where the shooting key aims.
-void GameWindow::renderPointer() const {
+void GameWindow::renderPointer() const
+{
     if (m_aim == Aim::Pointer) {
         MenuCursor::renderCurrent();
         return;
@@ -265,7 +289,8 @@ void GameWindow::renderPointer() const {
     }
 }
 
-void GameWindow::render() {
+void GameWindow::render()
+{
     Application& app = Application::get();
     app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
     glClearColor(1.0f, 1.0f, 1.0f, 0.0f);

@@ -11,18 +11,21 @@
 
 GameWindow::~GameWindow() = default;
 
-void GameWindow::showHint(int index) {
+void GameWindow::showHint(int index)
+{
     m_hints.push_back(std::make_unique<HintOverlay>(index));
 }
 
 void GameWindow::mouseMoveHints(int, int, std::uint32_t) {}
 
-void GameWindow::dismissHints() {
+void GameWindow::dismissHints()
+{
     for (auto& hint : m_hints)
         hint->dismiss();
 }
 
-void GameWindow::updateHints(float dt) {
+void GameWindow::updateHints(float dt)
+{
     auto finished = [dt](const std::unique_ptr<HintOverlay>& hint) { return hint->update(dt); };
     m_hints.erase(std::remove_if(m_hints.begin(), m_hints.end(), finished), m_hints.end());
     // With the hints on, those explain the board; without, a short word does.
@@ -31,7 +34,8 @@ void GameWindow::updateHints(float dt) {
     m_notice.update(dt);
 }
 
-void GameWindow::renderHints() {
+void GameWindow::renderHints()
+{
     for (auto& hint : m_hints)
         hint->render();
     if (m_art.font != nullptr)

@@ -9,11 +9,15 @@
 namespace {
 
 // The logical screen the pointer can reach.
-bool onScreen(const Vec4& p) { return p.x >= 0.0f && p.x < 800.0f && p.y >= 0.0f && p.y < 600.0f; }
+bool onScreen(const Vec4& p)
+{
+    return p.x >= 0.0f && p.x < 800.0f && p.y >= 0.0f && p.y < 600.0f;
+}
 
 } // namespace
 
-void GameWindow::onKeyDown(int virtualKey) {
+void GameWindow::onKeyDown(int virtualKey)
+{
     switch (virtualKey) {
     case VirtualKey::Left:
         return moveCursor(CursorStep::Left);
@@ -44,19 +48,22 @@ void GameWindow::onKeyDown(int virtualKey) {
 }
 
 // The menus' focus glow shows by the same rule: whichever the player used last.
-void GameWindow::setAim(Aim aim) {
+void GameWindow::setAim(Aim aim)
+{
     m_aim = aim;
     KeyboardFocus::setShown(aim == Aim::Cursor);
 }
 
-Vec4 GameWindow::aimPosition() const {
+Vec4 GameWindow::aimPosition() const
+{
     if (m_aim == Aim::Cursor && m_field)
         return m_field->cellCentre(m_cursor.position().row, m_cursor.position().col);
     return mousePosition();
 }
 
 // The first press only brings the cursor back where the player left it.
-void GameWindow::moveCursor(CursorStep direction) {
+void GameWindow::moveCursor(CursorStep direction)
+{
     if (!m_field)
         return;
     m_cursor.fitTo(*m_field);
@@ -68,7 +75,8 @@ void GameWindow::moveCursor(CursorStep direction) {
 // The picker sees the cursor's cell centre, just as it would see a click
 // there. A hidden cursor is only shown: nothing happens on a cell the player
 // cannot see, except going on from the results, which a click anywhere does.
-void GameWindow::pressAtCursor() {
+void GameWindow::pressAtCursor()
+{
     if (!m_field)
         return;
     m_cursor.fitTo(*m_field);
@@ -85,7 +93,8 @@ void GameWindow::pressAtCursor() {
 }
 
 // Aims at the insect as the pointer would, so only while it is on the screen.
-void GameWindow::shootInsect() {
+void GameWindow::shootInsect()
+{
     if (!m_field || !m_field->insectActive() || !m_field->insect())
         return;
     const Vec4 at = m_field->insect()->position();
@@ -95,12 +104,14 @@ void GameWindow::shootInsect() {
     pressAt(at.x, at.y);
 }
 
-void GameWindow::putBack() {
+void GameWindow::putBack()
+{
     const Vec4 at = aimPosition();
     m_picker->onRightButtonDown(at.x, at.y);
 }
 
-void GameWindow::leaveToMenu() {
+void GameWindow::leaveToMenu()
+{
     if (m_picker && m_picker->isCarrying())
         putBack();
     closeScreen();

@@ -1,15 +1,16 @@
 #include "game/GameWindow.h"
 
-#include "utils/Log.h"
 #include "board/Field.h"
 #include "board/LevelSet.h"
 #include "utils/KeyValueFile.h"
+#include "utils/Log.h"
 
 namespace {
 
 constexpr const char* kLevelSetKey = "game.m_levelSet";
 
-bool hasBoard(const KeyValueFile& file) {
+bool hasBoard(const KeyValueFile& file)
+{
     return !file.getString("field.field", "").empty() &&
            !file.getString("field.cellBacks", "").empty();
 }
@@ -17,7 +18,8 @@ bool hasBoard(const KeyValueFile& file) {
 } // namespace
 
 // A finished game (the name dialog may still be open) leaves nothing to continue.
-bool GameWindow::save(KeyValueFile& file) {
+bool GameWindow::save(KeyValueFile& file)
+{
     if (m_field && !m_gameOver) {
         m_field->finishWalk();
         file.setInt("game.m_level", m_field->level());
@@ -32,7 +34,8 @@ bool GameWindow::save(KeyValueFile& file) {
 // cannot come from a game this program saved. A board saved on other level
 // designs, or one that no longer fits its level, gives way to a fresh board of
 // the same level: the player keeps the level, the score and the lives.
-bool GameWindow::load(const KeyValueFile& file) {
+bool GameWindow::load(const KeyValueFile& file)
+{
     const int level = file.getInt("game.m_level", -1);
     const int lives = file.getInt("game.m_lives", kStartLives);
     const int score = file.getInt("field.score", 0);
@@ -47,7 +50,7 @@ bool GameWindow::load(const KeyValueFile& file) {
     m_field->setScore(score);
     Log::write("The saved game's board %s: level %d starts afresh with its score %d and %d lives.",
                levelSet == kLevelSetVersion ? "does not fit its level"
-                                                       : "comes from other level designs",
+                                            : "comes from other level designs",
                level, score, lives);
     return true;
 }

@@ -9,7 +9,8 @@ struct Box {
     float x0, y0, x1, y1;
     constexpr float centreX() const { return (x0 + x1) / 2.0f; }
     constexpr float width() const { return x1 - x0; }
-    constexpr bool overlaps(const Box& o) const {
+    constexpr bool overlaps(const Box& o) const
+    {
         return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1;
     }
 };

@@ -2,7 +2,8 @@
 
 #include "effects/GameResources.h"
 
-bool PlayArt::complete() const {
+bool PlayArt::complete() const
+{
     for (const Sprite* skin : skins)
         if (!skin)
             return false;
@@ -10,12 +11,14 @@ bool PlayArt::complete() const {
            cellBackSmall && particles && block && mainMenuButton && dynamite && dynamiteGrey;
 }
 
-PlayArt PlayArt::fromResources() {
+PlayArt PlayArt::fromResources()
+{
     const GameResources* resources = GameResources::get();
     return resources ? from(*resources) : PlayArt{};
 }
 
-PlayArt PlayArt::from(const GameResources& resources) {
+PlayArt PlayArt::from(const GameResources& resources)
+{
     PlayArt art;
     art.font = &resources;
     for (std::size_t i = 0; i < art.skins.size(); ++i)

@@ -13,13 +13,15 @@
 
 namespace {
 
-std::string format(const char* pattern, int value) {
+std::string format(const char* pattern, int value)
+{
     char text[64];
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
 
-void drawPanel(Texture& texture, float alpha) {
+void drawPanel(Texture& texture, float alpha)
+{
     glEnable(GL_TEXTURE_2D);
     texture.bind();
     glColor4f(1.0f, 1.0f, 1.0f, alpha);
@@ -43,7 +45,8 @@ constexpr float kOutcomeSize = 26.0f;
 enum class Outline { None, Dark };
 
 void drawCentred(const Font& font, const std::string& text, float size, float y, TextColour colour,
-                 Outline outline = Outline::None) {
+                 Outline outline = Outline::None)
+{
     const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
     if (outline == Outline::Dark)
         font.drawOutlined(text.c_str(), size, x, y, 0.0f, colour);
@@ -53,11 +56,13 @@ void drawCentred(const Font& font, const std::string& text, float size, float y,
 
 } // namespace
 
-std::string ResultsPanel::title(const Field& field) {
+std::string ResultsPanel::title(const Field& field)
+{
     return field.succeeded() ? "Level completed!" : "Level not completed!";
 }
 
-std::string ResultsPanel::outcome(const Field& field, int lives) {
+std::string ResultsPanel::outcome(const Field& field, int lives)
+{
     if (field.succeeded())
         return field.level() >= GameWindow::kLastLevel ? "All levels completed!" : "";
     if (lives <= 0)
@@ -65,7 +70,8 @@ std::string ResultsPanel::outcome(const Field& field, int lives) {
     return format("Life lost! Lives left : %d", lives - 1);
 }
 
-std::string ResultsPanel::timeLine(int t) {
+std::string ResultsPanel::timeLine(int t)
+{
     const int hours = t / 1000 / 60 / 60;
     const int minutes = t / 1000 / 60 - 60 * hours;
     const int seconds = t / 1000 - (3600 * hours + 60 * minutes);
@@ -74,7 +80,8 @@ std::string ResultsPanel::timeLine(int t) {
     return text;
 }
 
-std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field) {
+std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field)
+{
     const Field::Statistics& s = field.statistics();
     return {
         {format("Score on level : %d", s.m_statScoreOnLevel), 231.0f, 290.0f},
@@ -85,7 +92,8 @@ std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field) {
     };
 }
 
-void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives) {
+void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives)
+{
     if (field.state() != FieldState::Finished)
         return;
     const float alpha = field.resultsAlpha();

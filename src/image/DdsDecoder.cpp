@@ -82,7 +82,8 @@ bool readLayout(const std::uint8_t* bytes, std::size_t size, DdsLayout& layout)
     if (caps2 & kVolumeFlag)
         layout.depth = static_cast<int>(std::clamp<std::uint32_t>(readU32(bytes + 24), 1, 16384));
     if (readU32(bytes + 8) & kMipmapCountFlag)
-        layout.levels = static_cast<int>(std::clamp<std::uint32_t>(readU32(bytes + 28), 1, kMaxLevels));
+        layout.levels =
+            static_cast<int>(std::clamp<std::uint32_t>(readU32(bytes + 28), 1, kMaxLevels));
     return readFormat(bytes, layout);
 }
 

@@ -94,7 +94,8 @@ void decodeBlock(const std::uint8_t* block, PixelFormat format, int left, int to
             Colour pixel = colours[index];
             if (!dxt1)
                 pixel[3] = alpha[row * 4 + column];
-            std::uint8_t* at = out + (static_cast<std::size_t>(top + row) * width + left + column) * 4;
+            std::uint8_t* at =
+                out + (static_cast<std::size_t>(top + row) * width + left + column) * 4;
             std::copy(pixel.begin(), pixel.end(), at);
         }
     }

@@ -161,8 +161,7 @@ bool Image::premultiplyAlpha()
     return true;
 }
 
-void Image::setPicture(int width, int height, int components, PixelFormat format,
-                       bool compressed)
+void Image::setPicture(int width, int height, int components, PixelFormat format, bool compressed)
 {
     m_width = width;
     m_height = height;

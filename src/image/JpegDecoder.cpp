@@ -51,8 +51,8 @@ bool layoutSupported(jpeg_decompress_struct& info)
 
 void limitMemory(jpeg_decompress_struct& info)
 {
-    const long samples = static_cast<long>(info.output_width) * static_cast<long>(info.output_height) *
-                         info.output_components;
+    const long samples = static_cast<long>(info.output_width) *
+                         static_cast<long>(info.output_height) * info.output_components;
     info.mem->max_memory_to_use = std::max(kMinMemory, samples * kMemoryPerSample);
 }
 

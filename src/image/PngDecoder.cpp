@@ -144,8 +144,8 @@ void PngDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
 {
     if (size < kSignatureSize || png_sig_cmp(bytes, 0, kSignatureSize) != 0)
         return;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, raiseError,
-                                             ignoreWarning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, raiseError, ignoreWarning);
     if (png == nullptr)
         return;
     png_infop info = png_create_info_struct(png);

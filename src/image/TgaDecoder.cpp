@@ -89,8 +89,8 @@ void TgaDecoder::decode(const std::uint8_t* bytes, std::size_t size, Image& imag
     if (size < kHeaderSize)
         return;
     const TgaHeader header = readHeader(bytes);
-    const bool supportedDepth = header.bytesPerPixel == 1 || header.bytesPerPixel == 3 ||
-                                header.bytesPerPixel == 4;
+    const bool supportedDepth =
+        header.bytesPerPixel == 1 || header.bytesPerPixel == 3 || header.bytesPerPixel == 4;
     if (!Image::sizeAllowed(header.width, header.height) || !supportedDepth)
         return;
     const std::size_t start = kHeaderSize + header.idLength;

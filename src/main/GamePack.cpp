@@ -47,10 +47,10 @@ FilePack& openMainPack()
 std::vector<std::string> GamePack::firstPictures()
 {
     // A name missing here only costs its decoding later.
-    return {GameStartup::kIconFile, IntroScreen::kPicture,  "mui/bgs/main.jpg",
-            "mui/btn_new_game.png", "mui/btn_quit.png",     "mui/btn_help.png",
-            "mui/btn_top.png",      "mui/btn_options.png",  "mui/btn_website.png",
-            "mui/btn_gift.png",     "mui/dragon.png",       "mui/cursor.png"};
+    return {GameStartup::kIconFile, IntroScreen::kPicture, "mui/bgs/main.jpg",
+            "mui/btn_new_game.png", "mui/btn_quit.png",    "mui/btn_help.png",
+            "mui/btn_top.png",      "mui/btn_options.png", "mui/btn_website.png",
+            "mui/btn_gift.png",     "mui/dragon.png",      "mui/cursor.png"};
 }
 
 GamePack::GamePack() : m_pack(openMainPack())

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
-#include "platform/HugePageHeap.h"
 #include "main/GameStartup.h"
+#include "platform/HugePageHeap.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "objects/ArtSet.h"
 
-#include "utils/Log.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
 
 #include <memory>
 #include <set>

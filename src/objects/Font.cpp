@@ -175,9 +175,8 @@ bool Font::outsideScissor(const char* text, float size, float x, float y, float 
         lines += *c == '\n' ? 1 : 0;
         tabs += *c == '\t' ? 1 : 0;
     }
-    const float advances = spacing == TextSpacing::Monospace
-                               ? float(std::strlen(text)) * s * 1.1f
-                               : measure(text, size);
+    const float advances = spacing == TextSpacing::Monospace ? float(std::strlen(text)) * s * 1.1f
+                                                             : measure(text, size);
     const float width = advances + s * float(6 * tabs + 1);
     return ScissorCulling::outside(x - s, y - size, x + width, y + size * float(lines - 1), z);
 }
@@ -227,8 +226,8 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
     glDisable(GL_TEXTURE_2D);
 }
 
-void Font::drawOutlined(const char* text, float size, float x, float y, float z,
-                        TextColour colour, TextFlip flip, TextSpacing spacing) const
+void Font::drawOutlined(const char* text, float size, float x, float y, float z, TextColour colour,
+                        TextFlip flip, TextSpacing spacing) const
 {
     const TextColour shadow{0.0f, 0.0f, 0.0f, colour.a * colour.a};
     draw(text, size, x - 1.0f, y, z, shadow, flip, spacing);

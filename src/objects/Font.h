@@ -41,8 +41,8 @@ public:
               TextFlip flip = TextFlip::Upright,
               TextSpacing spacing = TextSpacing::Proportional) const;
     // Four black copies (alpha a x a) one unit left, right, up and down, then the text.
-    void drawOutlined(const char* text, float size, float x, float y, float z,
-                      TextColour colour, TextFlip flip = TextFlip::Upright,
+    void drawOutlined(const char* text, float size, float x, float y, float z, TextColour colour,
+                      TextFlip flip = TextFlip::Upright,
                       TextSpacing spacing = TextSpacing::Proportional) const;
     // The width the text takes when drawn on one line.
     float measure(const char* text, float size) const;

@@ -48,10 +48,10 @@ bool FrameSequenceSprite::load(FilePack& pack, const char* bytes, std::size_t si
         return false; // the reader would take an empty buffer for a file name
     Xml::XmlNode root;
     root.parse(bytes, size);
-    const auto wrap = isTrue(root.attribute("texWrap", "false")) ? TextureWrap::Repeat
-                                                                  : TextureWrap::Clamp;
+    const auto wrap =
+        isTrue(root.attribute("texWrap", "false")) ? TextureWrap::Repeat : TextureWrap::Clamp;
     const auto mipmaps = isTrue(root.attribute("texDynamic", "false")) ? TextureMipmaps::Build
-                                                                        : TextureMipmaps::None;
+                                                                       : TextureMipmaps::None;
     for (const Xml::XmlNode* groupNode : root.children()) {
         auto& group = m_ownedGroups.emplace_back();
         for (const Xml::XmlNode* frameNode : groupNode->children())

@@ -43,8 +43,7 @@ bool GridSprite::load(FilePack& pack, const char* bytes, std::size_t size)
     m_pack = &pack;
     const SpriteDescription description = SpriteDescription::parse(bytes, size);
     m_ownedTexture = Texture::load(
-        &pack, description.fileName,
-        description.wrap ? TextureWrap::Repeat : TextureWrap::Clamp,
+        &pack, description.fileName, description.wrap ? TextureWrap::Repeat : TextureWrap::Clamp,
         description.dynamic ? TextureMipmaps::Build : TextureMipmaps::None);
     m_texture = m_ownedTexture.get();
     m_groups = description.groups;
@@ -68,10 +67,9 @@ Sprite::CellCoords GridSprite::cellCoords() const
 {
     const auto frames = static_cast<float>(m_frames);
     const auto groups = static_cast<float>(m_groups);
-    return CellCoords{static_cast<float>(m_frame) / frames,
-                      static_cast<float>(m_frame + 1) / frames,
-                      static_cast<float>(m_group) / groups,
-                      static_cast<float>(m_group + 1) / groups};
+    return CellCoords{
+        static_cast<float>(m_frame) / frames, static_cast<float>(m_frame + 1) / frames,
+        static_cast<float>(m_group) / groups, static_cast<float>(m_group + 1) / groups};
 }
 
 void GridSprite::draw()

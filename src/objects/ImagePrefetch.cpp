@@ -182,8 +182,7 @@ std::size_t ImagePrefetch::untakenCount()
 {
     Prefetch& state = prefetch();
     std::lock_guard lock(state.mutex);
-    return std::size_t(std::count_if(state.pictures.begin(), state.pictures.end(),
-                                     [](const Picture& picture) {
-                                         return picture.stage != Stage::Taken;
-                                     }));
+    return std::size_t(
+        std::count_if(state.pictures.begin(), state.pictures.end(),
+                      [](const Picture& picture) { return picture.stage != Stage::Taken; }));
 }

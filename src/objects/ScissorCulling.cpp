@@ -42,8 +42,10 @@ bool outside(float x0, float y0, float x1, float y1, float z)
         const auto clip = transform(projection, transform(modelView, {x, y, z, 1.0f}));
         if (clip[3] <= 0.0f)
             return false;
-        const float wx = float(viewport[0]) + (clip[0] / clip[3] + 1.0f) * 0.5f * float(viewport[2]);
-        const float wy = float(viewport[1]) + (clip[1] / clip[3] + 1.0f) * 0.5f * float(viewport[3]);
+        const float wx =
+            float(viewport[0]) + (clip[0] / clip[3] + 1.0f) * 0.5f * float(viewport[2]);
+        const float wy =
+            float(viewport[1]) + (clip[1] / clip[3] + 1.0f) * 0.5f * float(viewport[3]);
         left = std::min(left, wx);
         right = std::max(right, wx);
         bottom = std::min(bottom, wy);

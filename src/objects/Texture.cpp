@@ -1,8 +1,8 @@
 #include "objects/Texture.h"
 
-#include "objects/ArtSet.h"
 #include "image/Image.h"
 #include "image/ImageHeader.h"
+#include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
 #include "objects/VertexBatch.h"
 #include "platform/GlContext.h"
@@ -51,8 +51,8 @@ GLint plainInternalFormat()
 void uploadCompressed(const Image& image, bool withStoredLevels)
 {
     using CompressedUpload = PFNGLCOMPRESSEDTEXIMAGE2DARBPROC;
-    auto upload = reinterpret_cast<CompressedUpload>(
-        GlContext::procAddress("glCompressedTexImage2DARB"));
+    auto upload =
+        reinterpret_cast<CompressedUpload>(GlContext::procAddress("glCompressedTexImage2DARB"));
     if (upload == nullptr)
         FatalError::raise("glCompressedTexImage2DARB != NULL", kModule, image.fileName());
     const GLenum format = glFormatOf(image.format());
@@ -78,8 +78,8 @@ bool isPowerOfTwo(int size)
 void uploadBuiltChain(const Image& image, GLenum format)
 {
     if (isPowerOfTwo(image.width()) && isPowerOfTwo(image.height())) {
-        glTexImage2D(GL_TEXTURE_2D, 0, image.components(), image.width(), image.height(), 0,
-                     format, GL_UNSIGNED_BYTE, image.pixels());
+        glTexImage2D(GL_TEXTURE_2D, 0, image.components(), image.width(), image.height(), 0, format,
+                     GL_UNSIGNED_BYTE, image.pixels());
         return;
     }
     gluBuild2DMipmaps(GL_TEXTURE_2D, image.components(), image.width(), image.height(), format,
@@ -116,8 +116,8 @@ int uploadWholeChain(const Image& image, GLenum format)
         uploadPlain(image, TextureMipmaps::None);
         return 1;
     }
-    gluBuild2DMipmaps(GL_TEXTURE_2D, plainInternalFormat(), width, height, format,
-                      GL_UNSIGNED_BYTE, image.pixels());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, plainInternalFormat(), width, height, format, GL_UNSIGNED_BYTE,
+                      image.pixels());
     return 1 + static_cast<int>(std::log2(std::max(width, height)));
 }
 

@@ -15,9 +15,9 @@ bool isDirection(ControllerButton button)
 }
 
 // In the order of ControllerButton.
-constexpr int kKeys[] = {VirtualKey::Enter, VirtualKey::Escape, VirtualKey::GamepadY,
-                         VirtualKey::GamepadMenu, VirtualKey::Left, VirtualKey::Right,
-                         VirtualKey::Up, VirtualKey::Down};
+constexpr int kKeys[] = {VirtualKey::Enter,       VirtualKey::Escape, VirtualKey::GamepadY,
+                         VirtualKey::GamepadMenu, VirtualKey::Left,   VirtualKey::Right,
+                         VirtualKey::Up,          VirtualKey::Down};
 
 int keyOf(ControllerButton button)
 {
@@ -79,8 +79,8 @@ bool ControllerInput::isHeld(ControllerButton direction) const
     return sources[Pad] || sources[Stick];
 }
 
-void ControllerInput::hold(ControllerButton direction, Source source, bool down,
-                           std::uint32_t now, std::deque<WindowMessage>& out)
+void ControllerInput::hold(ControllerButton direction, Source source, bool down, std::uint32_t now,
+                           std::deque<WindowMessage>& out)
 {
     const int index = directionIndex(direction);
     const bool wasHeld = isHeld(direction);
@@ -108,8 +108,8 @@ void ControllerInput::repeatHeld(std::uint32_t now, std::deque<WindowMessage>& o
 
 void ControllerInput::releaseAll(std::deque<WindowMessage>& out)
 {
-    for (ControllerButton button : {ControllerButton::A, ControllerButton::B, ControllerButton::Y,
-                                    ControllerButton::Start})
+    for (ControllerButton button :
+         {ControllerButton::A, ControllerButton::B, ControllerButton::Y, ControllerButton::Start})
         this->button(button, false, 0, out);
     for (int index = 0; index < kDirections; ++index) {
         const auto direction = ControllerButton(int(ControllerButton::Left) + index);

@@ -40,9 +40,9 @@ std::unique_ptr<GlContext> GlContext::createHidden(int width, int height)
     std::unique_ptr<GlContext> context(new GlContext());
     context->m_ownsVideo = true;
     requestCompatibilityContext();
-    SDL_Window* window = SDL_CreateWindow("Vellomar", SDL_WINDOWPOS_UNDEFINED,
-                                          SDL_WINDOWPOS_UNDEFINED, width, height,
-                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* window =
+        SDL_CreateWindow("Vellomar", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                         height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         remember("window");
         return nullptr;

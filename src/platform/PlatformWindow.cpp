@@ -69,8 +69,8 @@ bool PlatformWindow::create(const std::string& title, int x, int y, int width, i
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
-    m_window = SDL_CreateWindow(title.c_str(), x, y, std::max(width, 1), std::max(height, 1),
-                                flags);
+    m_window =
+        SDL_CreateWindow(title.c_str(), x, y, std::max(width, 1), std::max(height, 1), flags);
     if (m_window == nullptr)
         return false;
     fitClientToWindow();
@@ -139,9 +139,9 @@ void PlatformWindow::setIcon(int width, int height, const std::uint8_t* rgbaTopD
 {
     if (m_window == nullptr || rgbaTopDown == nullptr || width <= 0 || height <= 0)
         return;
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint8_t*>(rgbaTopDown), width, height, 32, width * 4,
-        SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgbaTopDown), width, height,
+                                           32, width * 4, SDL_PIXELFORMAT_RGBA32);
     if (icon == nullptr)
         return;
     SDL_SetWindowIcon(m_window, icon);

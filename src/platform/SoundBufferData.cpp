@@ -28,7 +28,8 @@ std::uint16_t effectiveTag(const WaveFormat& format, const std::vector<std::uint
 bool SoundBufferData::isPlayable(const WaveFormat& format, const std::vector<std::uint8_t>& extra)
 {
     const std::uint16_t tag = effectiveTag(format, extra);
-    const bool pcm = tag == WaveFormat::kPcm && (format.bitsPerSample == 8 || format.bitsPerSample == 16);
+    const bool pcm =
+        tag == WaveFormat::kPcm && (format.bitsPerSample == 8 || format.bitsPerSample == 16);
     const bool floating = tag == WaveFormat::kFloat && format.bitsPerSample == 32;
     return (pcm || floating) && (format.channels == 1 || format.channels == 2) &&
            format.blockAlign == format.channels * format.bitsPerSample / 8 &&
@@ -37,7 +38,8 @@ bool SoundBufferData::isPlayable(const WaveFormat& format, const std::vector<std
 
 float SoundBufferData::sampleAt(std::size_t frame, int channel) const
 {
-    const std::size_t offset = frame * format.blockAlign + std::size_t(channel) * (format.bitsPerSample / 8);
+    const std::size_t offset =
+        frame * format.blockAlign + std::size_t(channel) * (format.bitsPerSample / 8);
     const std::uint8_t* p = bytes.data() + offset;
     switch (format.bitsPerSample) {
     case 8:
@@ -60,7 +62,8 @@ void SoundBufferData::convert()
         return;
     }
     const double ratio = double(format.samplesPerSecond) / AudioOutput::kRate;
-    const auto frames = std::min(static_cast<std::size_t>(std::ceil(sourceFrames / ratio)), kMaxFrames);
+    const auto frames =
+        std::min(static_cast<std::size_t>(std::ceil(sourceFrames / ratio)), kMaxFrames);
     converted.assign(frames * 2, 0);
     const int right = format.channels == 2 ? 1 : 0;
     for (std::size_t t = 0; t < frames; ++t) {
@@ -80,7 +83,7 @@ std::size_t SoundBufferData::outputFrameFor(std::uint32_t bytePosition) const
     if (format.blockAlign == 0 || format.samplesPerSecond == 0) {
         return 0;
     }
-    const double frame = double(bytePosition / format.blockAlign) * AudioOutput::kRate /
-                         format.samplesPerSecond;
+    const double frame =
+        double(bytePosition / format.blockAlign) * AudioOutput::kRate / format.samplesPerSecond;
     return static_cast<std::size_t>(frame);
 }

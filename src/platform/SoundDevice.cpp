@@ -64,7 +64,8 @@ int SoundDevice::createBuffer(const BufferDesc& desc, std::unique_ptr<SoundBuffe
     return kSoundOk;
 }
 
-int SoundDevice::duplicateBuffer(const SoundBuffer& original, std::unique_ptr<SoundBuffer>& duplicate)
+int SoundDevice::duplicateBuffer(const SoundBuffer& original,
+                                 std::unique_ptr<SoundBuffer>& duplicate)
 {
     if (original.m_primary || original.m_device != this) {
         return kSoundInvalidParam;

@@ -20,8 +20,8 @@ VirtualController::VirtualController()
         return;
     // A virtual controller of the controller type gets the library's standard
     // layout: button n is controller button n, axis n controller axis n.
-    m_deviceIndex = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-                                              SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+    m_deviceIndex = SDL_JoystickAttachVirtual(
+        SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
     if (m_deviceIndex >= 0)
         m_joystick = SDL_JoystickOpen(m_deviceIndex);
 }

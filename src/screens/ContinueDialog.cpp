@@ -3,9 +3,9 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/MusicPlaylist.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
+#include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 
 #include <GL/gl.h>
@@ -26,8 +26,7 @@ std::unique_ptr<Button> dialogButton(Dialog& dialog, const MenuResources& resour
 
 } // namespace
 
-ContinueDialog::ContinueDialog(MenuResources& resources, MusicPlaylist& music, int level,
-                               int score)
+ContinueDialog::ContinueDialog(MenuResources& resources, MusicPlaylist& music, int level, int score)
     : m_resources(resources), m_music(music), m_level(level), m_score(score)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);

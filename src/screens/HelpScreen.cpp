@@ -3,14 +3,14 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/MusicPlaylist.h"
-#include "utils/Log.h"
 #include "objects/Sprite.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
+#include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
-#include "utils/XmlNode.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
+#include "utils/XmlNode.h"
 
 #include <GL/gl.h>
 
@@ -101,8 +101,8 @@ std::unique_ptr<HelpItem> HelpScreen::makeItem(const Xml::XmlNode& node, int pag
     item->height = node.floatAttribute("height", 0.0f);
     if (const Xml::XmlNode* text = node.findChild("text")) {
         item->text = text->text();
-        item->block = std::make_unique<TextBlock>(m_resources.font(), item->width,
-                                                  item->fontSize, int(item->height));
+        item->block = std::make_unique<TextBlock>(m_resources.font(), item->width, item->fontSize,
+                                                  int(item->height));
         item->block->wrap(item->text);
     }
     if (const Xml::XmlNode* image = node.findChild("image"))

@@ -20,12 +20,10 @@ constexpr TextColour kNewEntryGold{1.0f, 0.82f, 0.35f, 1.0f};
 
 } // namespace
 
-HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth,
-                                 float logicalHeight, MusicPlaylist& music,
-                                 const HighScoreTable& table, int newRow)
+HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
+                                 MusicPlaylist& music, const HighScoreTable& table, int newRow)
     : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex, music),
-      m_table(table),
-      m_newRow(newRow)
+      m_table(table), m_newRow(newRow)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");

@@ -1,13 +1,11 @@
 #include "screens/HighScoreTable.h"
 
-#include "utils/PlayerFile.h"
 #include "utils/KeyValueFile.h"
+#include "utils/PlayerFile.h"
 
 #include <cstdio>
 
-HighScoreTable::HighScoreTable(int pages) : m_pages(std::size_t(pages > 0 ? pages : 1))
-{
-}
+HighScoreTable::HighScoreTable(int pages) : m_pages(std::size_t(pages > 0 ? pages : 1)) {}
 
 std::string HighScoreTable::nameKey(int page, int row)
 {

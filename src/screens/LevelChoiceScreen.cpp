@@ -28,8 +28,7 @@ float layoutNumber(const KeyValueFile& layout, const std::string& key)
 } // namespace
 
 LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidth,
-                                     float logicalHeight, MusicPlaylist& music,
-                                     const PlayArt* art)
+                                     float logicalHeight, MusicPlaylist& music, const PlayArt* art)
     : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);

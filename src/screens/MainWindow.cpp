@@ -2,10 +2,8 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
-#include "audio/MusicPlaylist.h"
-#include "utils/GameFolders.h"
-#include "utils/PlayerFile.h"
 #include "audio/CSoundManager.h"
+#include "audio/MusicPlaylist.h"
 #include "board/Field.h"
 #include "game/GameWindow.h"
 #include "platform/WebBrowser.h"
@@ -13,11 +11,13 @@
 #include "screens/HelpScreen.h"
 #include "screens/HighScoreScreen.h"
 #include "screens/LevelChoiceScreen.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "screens/OptionsScreen.h"
 #include "ui/Button.h"
+#include "ui/MenuCursor.h"
+#include "utils/GameFolders.h"
 #include "utils/KeyValueFile.h"
+#include "utils/PlayerFile.h"
 
 #include <GL/gl.h>
 
@@ -29,16 +29,22 @@ struct ButtonPlace {
 };
 
 constexpr ButtonPlace kButtons[] = {
-    {"m_game_btn", "m_new_game_btn"},   {"m_game_adv_btn", "m_new_game_adv_btn"},
-    {"m_game_custom_btn", "m_new_game_custom_btn"}, {"m_continue_btn", "m_continue_btn"},
-    {"m_quit_game_btn", "m_quit_game_btn"}, {"m_help_btn", "m_help_btn"},
-    {"m_top_btn", "m_top7_btn"},         {"m_options_btn", "m_options_btn"},
-    {"m_zq_btn", "m_zq_btn"},            {"m_gift_btn", "m_gift_btn"},
-    {"m_fullscreen_btn", "m_fullscreen_btn"}, {"m_mini_btn", "m_mini_btn"},
+    {"m_game_btn", "m_new_game_btn"},
+    {"m_game_adv_btn", "m_new_game_adv_btn"},
+    {"m_game_custom_btn", "m_new_game_custom_btn"},
+    {"m_continue_btn", "m_continue_btn"},
+    {"m_quit_game_btn", "m_quit_game_btn"},
+    {"m_help_btn", "m_help_btn"},
+    {"m_top_btn", "m_top7_btn"},
+    {"m_options_btn", "m_options_btn"},
+    {"m_zq_btn", "m_zq_btn"},
+    {"m_gift_btn", "m_gift_btn"},
+    {"m_fullscreen_btn", "m_fullscreen_btn"},
+    {"m_mini_btn", "m_mini_btn"},
 };
 
-constexpr const char* kHiddenButtons[] = {"m_game_adv_btn", "m_game_custom_btn",
-                                          "m_fullscreen_btn", "m_mini_btn"};
+constexpr const char* kHiddenButtons[] = {"m_game_adv_btn", "m_game_custom_btn", "m_fullscreen_btn",
+                                          "m_mini_btn"};
 
 } // namespace
 
@@ -51,8 +57,7 @@ std::unique_ptr<MainWindow> MainWindow::create(FilePack& pack, const PlayArt* ar
 MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art,
                        MusicPlaylist& music)
     : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex, music),
-      m_ownedResources(std::move(resources)), m_art(art),
-      m_link(m_table, *m_ownedResources, music)
+      m_ownedResources(std::move(resources)), m_art(art), m_link(m_table, *m_ownedResources, music)
 {
     if (Application::exists()) {
         m_logicalWidth = float(Application::get().camera().logicalWidth());
@@ -126,17 +131,16 @@ void MainWindow::onControl(Control& control)
     if (&control == &button("m_game_btn")) {
         onNewGame();
     } else if (&control == &button("m_help_btn")) {
-        m_help = std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight,
-                                              m_music);
+        m_help =
+            std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music);
         Application::get().pushScreen(*m_help);
     } else if (&control == &button("m_top_btn")) {
-        m_highScoreScreen =
-            std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight,
-                                              m_music, m_table);
+        m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth,
+                                                              m_logicalHeight, m_music, m_table);
         Application::get().pushScreen(*m_highScoreScreen);
     } else if (&control == &button("m_options_btn")) {
-        m_options = std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight,
-                                                    m_music);
+        m_options =
+            std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music);
         Application::get().pushScreen(*m_options);
     } else if (&control == &button("m_quit_game_btn")) {
         onCloseRequest();
@@ -164,9 +168,8 @@ void MainWindow::onNewGame()
 void MainWindow::showLevelChoice()
 {
     if (m_levelChoice == nullptr)
-        m_levelChoice =
-            std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth, m_logicalHeight,
-                                                m_music, m_art);
+        m_levelChoice = std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth,
+                                                            m_logicalHeight, m_music, m_art);
     Application::get().pushScreen(*m_levelChoice);
 }
 
@@ -255,8 +258,8 @@ void MainWindow::onGameClosed()
     m_game.reset();
     if (!newRecord)
         return;
-    m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight,
-                                                          m_music, m_table, m_link.newestRow());
+    m_highScoreScreen = std::make_unique<HighScoreScreen>(
+        m_resources, m_logicalWidth, m_logicalHeight, m_music, m_table, m_link.newestRow());
     Application::get().pushScreen(*m_highScoreScreen);
 }
 

@@ -27,8 +27,7 @@ float radians(float degrees)
 
 bool outsideArea(const MenuDragon& dragon)
 {
-    return dragon.y() < -50.0f || dragon.x() < -50.0f || dragon.y() > 750.0f ||
-           dragon.x() > 850.0f;
+    return dragon.y() < -50.0f || dragon.x() < -50.0f || dragon.y() > 750.0f || dragon.x() > 850.0f;
 }
 
 } // namespace

@@ -54,8 +54,8 @@ void drawBackground(const Texture* texture)
     });
 }
 
-void drawQuad(const Texture* texture, float x0, float y0, float x1, float y1, float z,
-              float alpha, bool blend)
+void drawQuad(const Texture* texture, float x0, float y0, float x1, float y1, float z, float alpha,
+              bool blend)
 {
     if (texture == nullptr)
         return;

@@ -3,17 +3,17 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/MusicPlaylist.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
+#include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 
 #include <GL/gl.h>
 
 MenuScreen::MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
                        DragonColours colours, MusicPlaylist& music)
-    : m_resources(resources), m_music(music), m_logicalWidth(logicalWidth), m_logicalHeight(logicalHeight),
-      m_dragons(resources.dragon(), colours)
+    : m_resources(resources), m_music(music), m_logicalWidth(logicalWidth),
+      m_logicalHeight(logicalHeight), m_dragons(resources.dragon(), colours)
 {
     enableKeyboardFocus();
     updateDraggable();

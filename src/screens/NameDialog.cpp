@@ -3,10 +3,10 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/MusicPlaylist.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/EditBox.h"
+#include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 
 #include <GL/gl.h>

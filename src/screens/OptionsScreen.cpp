@@ -5,10 +5,10 @@
 #include "audio/CSoundManager.h"
 #include "audio/MusicPlaylist.h"
 #include "platform/VirtualKey.h"
-#include "ui/MenuCursor.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
+#include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 #include "ui/TrackBar.h"
 
@@ -24,9 +24,10 @@ OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
     auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
-    slider->setPosition(float(std::atof(layout.getString("m_musik_volume_track_bar.x", "0").c_str())),
-                        float(std::atof(layout.getString("m_musik_volume_track_bar.y", "0").c_str())),
-                        float(std::atof(layout.getString("m_musik_volume_track_bar.z", "0").c_str())));
+    slider->setPosition(
+        float(std::atof(layout.getString("m_musik_volume_track_bar.x", "0").c_str())),
+        float(std::atof(layout.getString("m_musik_volume_track_bar.y", "0").c_str())),
+        float(std::atof(layout.getString("m_musik_volume_track_bar.z", "0").c_str())));
     slider->setRange(0.0f, 64.0f);
     slider->setLength(204.0f);
     slider->setValue(float(config.m_musicVolume));

@@ -2,8 +2,8 @@
 
 #include "app/Application.h"
 #include "app/LogicalScreen.h"
-#include "utils/PlayerFile.h"
 #include "objects/Font.h"
+#include "utils/PlayerFile.h"
 
 #include <GL/gl.h>
 

@@ -44,8 +44,8 @@ void ringPoint(const FocusArea& a, float grow, int index, float& x, float& y)
     const float inset = std::min({a.radius, a.height / 2.0f, a.width / 2.0f});
     const float radius = inset + grow;
     const int corner = index / (kCornerSteps + 1);
-    const float angle = (float(corner) + float(index % (kCornerSteps + 1)) / kCornerSteps) *
-                        float(M_PI) / 2.0f;
+    const float angle =
+        (float(corner) + float(index % (kCornerSteps + 1)) / kCornerSteps) * float(M_PI) / 2.0f;
     const float cx = corner == 0 || corner == 3 ? a.x + a.width - inset : a.x + inset;
     const float cy = corner < 2 ? a.y + a.height - inset : a.y + inset;
     x = cx + radius * std::cos(angle);

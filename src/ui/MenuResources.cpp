@@ -1,8 +1,8 @@
 #include "ui/MenuResources.h"
 
-#include "utils/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "utils/FilePack.h"
+#include "utils/GameFolders.h"
 
 MenuResources::MenuResources(FilePack& pack) : m_pack(pack)
 {
@@ -43,18 +43,39 @@ Texture* MenuResources::texture(const std::string& key) const
 
 const std::vector<std::string>& MenuResources::resourceKeys()
 {
-    static const std::vector<std::string> keys = {
-        "m_zq_btn",           "m_new_game_btn",        "m_new_game_adv_btn",
-        "m_new_game_custom_btn", "m_continue_btn",     "m_quit_game_btn",
-        "m_ok_btn",           "m_help_btn",            "m_enter_name_editbox",
-        "m_top7_btn",         "m_options_btn",         "m_mini_btn",
-        "m_fullscreen_btn",   "m_help_next_btn",       "m_help_prev_btn",
-        "m_top_next_btn",     "m_top_prev_btn",        "m_back_btn",
-        "m_cancel_btn",       "m_check_box",           "m_check_box2",
-        "m_music_track_bar",  "m_start_btn",           "m_gift_btn",
-        "m_continuesaved_btn", "m_startnew_btn",       "m_main_window_back",
-        "m_options_window_back", "m_enter_name_dlg_back", "m_continue_dlg_back",
-        "m_help_window_back", "m_top_window_back",     "m_cust_lev_wnd"};
+    static const std::vector<std::string> keys = {"m_zq_btn",
+                                                  "m_new_game_btn",
+                                                  "m_new_game_adv_btn",
+                                                  "m_new_game_custom_btn",
+                                                  "m_continue_btn",
+                                                  "m_quit_game_btn",
+                                                  "m_ok_btn",
+                                                  "m_help_btn",
+                                                  "m_enter_name_editbox",
+                                                  "m_top7_btn",
+                                                  "m_options_btn",
+                                                  "m_mini_btn",
+                                                  "m_fullscreen_btn",
+                                                  "m_help_next_btn",
+                                                  "m_help_prev_btn",
+                                                  "m_top_next_btn",
+                                                  "m_top_prev_btn",
+                                                  "m_back_btn",
+                                                  "m_cancel_btn",
+                                                  "m_check_box",
+                                                  "m_check_box2",
+                                                  "m_music_track_bar",
+                                                  "m_start_btn",
+                                                  "m_gift_btn",
+                                                  "m_continuesaved_btn",
+                                                  "m_startnew_btn",
+                                                  "m_main_window_back",
+                                                  "m_options_window_back",
+                                                  "m_enter_name_dlg_back",
+                                                  "m_continue_dlg_back",
+                                                  "m_help_window_back",
+                                                  "m_top_window_back",
+                                                  "m_cust_lev_wnd"};
     return keys;
 }
 

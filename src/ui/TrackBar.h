@@ -3,8 +3,9 @@
 #include "ui/Control.h"
 
 // A slider: a knob dragged along a track of `length` logical pixels between
-// minimum and maximum; a press on the track brings the knob there to be dragged. The owner hears of a change only when the knob is let go,
-// or at once for each step of Left or Right while the slider has the focus.
+// minimum and maximum; a press on the track brings the knob there to be dragged. The owner hears of
+// a change only when the knob is let go, or at once for each step of Left or Right while the slider
+// has the focus.
 class TrackBar : public Control {
 public:
     TrackBar(Window& owner, Texture* knobTexture);

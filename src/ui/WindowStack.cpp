@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-WindowStack::WindowStack(std::function<void()> changed) : m_changed(std::move(changed))
-{
-}
+WindowStack::WindowStack(std::function<void()> changed) : m_changed(std::move(changed)) {}
 
 Window* WindowStack::topWindow() const
 {

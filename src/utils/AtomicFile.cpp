@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

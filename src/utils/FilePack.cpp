@@ -1,8 +1,8 @@
 #include "utils/FilePack.h"
 
 #include "utils/AtomicFile.h"
-#include "utils/Log.h"
 #include "utils/FatalError.h"
+#include "utils/Log.h"
 #include "utils/RegularFile.h"
 
 #include <algorithm>
@@ -87,8 +87,8 @@ void FilePack::scrambleInPlace(std::uint8_t* data, std::size_t size, const std::
     std::vector<std::uint8_t> table(length, 0);
     for (const std::int8_t t : {second, std::int8_t{0}}) {
         for (std::size_t j = 0; j < length; ++j) {
-            const std::uint32_t index = static_cast<std::uint32_t>(signedByte(j)) + sum +
-                                        static_cast<std::uint32_t>(t);
+            const std::uint32_t index =
+                static_cast<std::uint32_t>(signedByte(j)) + sum + static_cast<std::uint32_t>(t);
             table[j] ^= static_cast<std::uint8_t>(key[index % length]);
         }
     }

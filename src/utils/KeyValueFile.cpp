@@ -1,8 +1,8 @@
 #include "utils/KeyValueFile.h"
 
-#include "utils/Log.h"
 #include "utils/AtomicFile.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
 #include "utils/RegularFile.h"
 #include "utils/Scrambler.h"
 
@@ -52,8 +52,8 @@ bool KeyValueFile::loadFromDisk(const std::string& path, bool clearFirst, const 
                        problem.c_str());
         return false;
     }
-    return parseBuffer(reinterpret_cast<const char*>(bytes->data()), bytes->size(), clearFirst,
-                       key, keyLength);
+    return parseBuffer(reinterpret_cast<const char*>(bytes->data()), bytes->size(), clearFirst, key,
+                       keyLength);
 }
 
 bool KeyValueFile::parseBuffer(const char* bytes, std::size_t count, bool clearFirst,

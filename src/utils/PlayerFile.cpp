@@ -1,7 +1,7 @@
 #include "utils/PlayerFile.h"
 
-#include "utils/Log.h"
 #include "utils/KeyValueFile.h"
+#include "utils/Log.h"
 
 #include <cerrno>
 #include <cstring>

@@ -16,12 +16,11 @@ public:
         int error = 0; // the errno of the failed step
     };
 
-
     // Makes the missing folders above path, private to the player (mode 0700).
     static bool makeFolderFor(const std::string& path);
     // Replaces the file as a whole, scrambled with the key when one is given.
-    static bool save(const KeyValueFile& file, const std::string& path,
-                     const char* key = nullptr, std::size_t keyLength = 0);
+    static bool save(const KeyValueFile& file, const std::string& path, const char* key = nullptr,
+                     std::size_t keyLength = 0);
     // The first file of this session that could not be written, so the
     // player can be told once that progress is being lost.
     static const std::optional<Failure>& firstFailure();

@@ -49,12 +49,11 @@ RegularFile::RegularFile(const std::string& path, std::uint64_t maxSize) : m_max
     if (::fstat(fd, &info) != 0) {
         refuse(Status::Unreadable, std::string("cannot be read: ") + std::strerror(errno));
     } else if (!S_ISREG(info.st_mode)) {
-        refuse(Status::NotRegular, std::string("is ") + kindOf(info.st_mode) +
-                                       ", not a regular file");
+        refuse(Status::NotRegular,
+               std::string("is ") + kindOf(info.st_mode) + ", not a regular file");
     } else if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
         refuse(Status::TooLarge, "is " + inWords(static_cast<std::uint64_t>(info.st_size)) +
-                                     ", more than the " + inWords(maxSize) +
-                                     " such a file can be");
+                                     ", more than the " + inWords(maxSize) + " such a file can be");
     } else {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         m_stream = ::fdopen(fd, "rb");
@@ -92,8 +91,8 @@ std::optional<std::vector<std::uint8_t>> RegularFile::readAll()
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, m_stream)) > 0) {
         if (bytes.size() + got > m_maxSize) {
-            refuse(Status::TooLarge, "is larger than the " + inWords(m_maxSize) +
-                                         " such a file can be");
+            refuse(Status::TooLarge,
+                   "is larger than the " + inWords(m_maxSize) + " such a file can be");
             return std::nullopt;
         }
         bytes.insert(bytes.end(), chunk, chunk + got);
@@ -105,9 +104,8 @@ std::optional<std::vector<std::uint8_t>> RegularFile::readAll()
     return bytes;
 }
 
-std::optional<std::vector<std::uint8_t>> RegularFile::read(const std::string& path,
-                                                           std::uint64_t maxSize,
-                                                           std::string& problem)
+std::optional<std::vector<std::uint8_t>>
+RegularFile::read(const std::string& path, std::uint64_t maxSize, std::string& problem)
 {
     RegularFile file(path, maxSize);
     auto bytes = file.readAll();

@@ -31,9 +31,8 @@ public:
 
     // The whole file at path, or nothing with the reason in problem (left
     // empty for a missing file).
-    static std::optional<std::vector<std::uint8_t>> read(const std::string& path,
-                                                         std::uint64_t maxSize,
-                                                         std::string& problem);
+    static std::optional<std::vector<std::uint8_t>>
+    read(const std::string& path, std::uint64_t maxSize, std::string& problem);
 
 private:
     void refuse(Status status, std::string problem);

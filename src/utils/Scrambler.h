@@ -11,8 +11,8 @@ public:
     virtual ~Scrambler() = default;
 
     // Returns count + 1 bytes; an empty text or key gives an empty result.
-    std::vector<std::uint8_t> scramble(const std::uint8_t* text, std::size_t count,
-                                       const char* key, std::size_t keyLength) const;
+    std::vector<std::uint8_t> scramble(const std::uint8_t* text, std::size_t count, const char* key,
+                                       std::size_t keyLength) const;
     // Returns count - 1 bytes; fewer than 2 bytes or an empty key give an empty result.
     std::vector<std::uint8_t> unscramble(const std::uint8_t* bytes, std::size_t count,
                                          const char* key, std::size_t keyLength) const;

@@ -96,8 +96,8 @@ TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
     app->pushDialog(topDialog);
     journal.clear();
     frame();
-    EXPECT_THAT(journal, ElementsAre("top.update(0)", "upper.render", "dialog.render",
-                                     "top.render"));
+    EXPECT_THAT(journal,
+                ElementsAre("top.update(0)", "upper.render", "dialog.render", "top.render"));
 }
 
 TEST_F(ApplicationTest, PushDialogActivatesTheDialogThenTheFrontScreen)
@@ -134,8 +134,8 @@ TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpda
     app->close(false);
     EXPECT_EQ(app->topWindow(), &dialog);
     frame();
-    EXPECT_THAT(journal, ElementsAre("screen.dialogClosed(dialog,7)", "screen.update(0)",
-                                     "screen.render"));
+    EXPECT_THAT(journal,
+                ElementsAre("screen.dialogClosed(dialog,7)", "screen.update(0)", "screen.render"));
     EXPECT_THAT(app->dialogs(), IsEmpty());
 }
 

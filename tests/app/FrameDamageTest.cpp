@@ -70,7 +70,8 @@ TEST(FrameDamage, ARecordThatDoesNotReadIsRefused)
 {
     std::vector<FrameDamage::Primitive> primitives;
     const std::vector<float> unknown = {12345.0f, 1, 2, 3};
-    EXPECT_FALSE(FrameDamage::read(unknown.data(), int(unknown.size()), kWidth, kHeight, primitives));
+    EXPECT_FALSE(
+        FrameDamage::read(unknown.data(), int(unknown.size()), kWidth, kHeight, primitives));
     std::vector<float> cut;
     addTriangle(cut, 10, 10, 10);
     cut.pop_back();
@@ -168,8 +169,10 @@ TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMoved)
     const FrameDamage::Regions moved = frame(150, 70);
     ASSERT_FALSE(moved.whole);
     ASSERT_EQ(moved.rects.size(), 2u);
-    EXPECT_TRUE(covers(moved.rects[0], {10, 10, 20, 20}) || covers(moved.rects[1], {10, 10, 20, 20}));
-    EXPECT_TRUE(covers(moved.rects[0], {150, 70, 20, 20}) || covers(moved.rects[1], {150, 70, 20, 20}));
+    EXPECT_TRUE(covers(moved.rects[0], {10, 10, 20, 20}) ||
+                covers(moved.rects[1], {10, 10, 20, 20}));
+    EXPECT_TRUE(covers(moved.rects[0], {150, 70, 20, 20}) ||
+                covers(moved.rects[1], {150, 70, 20, 20}));
     // Neither the clear nor the square reached the pixels.
     GLubyte pixel[4] = {};
     glReadPixels(15, 15, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
@@ -186,8 +189,8 @@ TEST_F(FrameDamageDrawing, AForgottenBufferOrAnUploadedPictureMeansAWholeFrame)
     EXPECT_TRUE(frame(10).whole);
     EXPECT_FALSE(frame(10).whole);
     // One opaque white pixel, uncompressed true colour.
-    const std::vector<std::uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1,
-                                           0, 32, 8, 255, 255, 255, 255};
+    const std::vector<std::uint8_t> tga = {0, 0, 2, 0, 0, 0,  0, 0,   0,   0,   0,
+                                           0, 1, 0, 1, 0, 32, 8, 255, 255, 255, 255};
     Texture picture("pixel.tga", tga, TextureWrap::Clamp, TextureMipmaps::None);
     picture.upload();
     EXPECT_TRUE(frame(10).whole);

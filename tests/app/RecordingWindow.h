@@ -17,15 +17,18 @@ public:
 
     void onMouseMove(int x, int y, std::uint32_t keys) override
     {
-        note("move(" + std::to_string(x) + "," + std::to_string(y) + "," +
-             std::to_string(keys) + ")");
+        note("move(" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(keys) +
+             ")");
     }
     void onLeftButtonDown(int x, int y, std::uint32_t) override { note("ldown" + at(x, y)); }
     void onLeftButtonUp(int x, int y, std::uint32_t) override { note("lup" + at(x, y)); }
     void onRightButtonDown(int x, int y, std::uint32_t) override { note("rdown" + at(x, y)); }
     void onRightButtonUp(int x, int y, std::uint32_t) override { note("rup" + at(x, y)); }
     void onKeyDown(int key) override { note("key(" + std::to_string(key) + ")"); }
-    void onChar(std::uint16_t c, std::uint16_t) override { note("char(" + std::to_string(c) + ")"); }
+    void onChar(std::uint16_t c, std::uint16_t) override
+    {
+        note("char(" + std::to_string(c) + ")");
+    }
     void update(float dt) override
     {
         note("update(" + std::to_string(int(dt)) + ")");

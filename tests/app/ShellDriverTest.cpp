@@ -1,5 +1,4 @@
 #include "app/Application.h"
-#include "utils/Log.h"
 #include "app/RecordingWindow.h"
 #include "driver/OwnDisplay.h"
 #include "driver/ScriptedDriver.h"
@@ -7,6 +6,7 @@
 #include "platform/GlDriver.h"
 #include "platform/VirtualKey.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
 #include "utils/TempDir.h"
 
 #include <GL/gl.h>
@@ -230,7 +230,6 @@ struct LogicalPainter : PaintingScreen {
     }
 };
 
-
 TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
 {
     OwnDisplay display("1280x720x24"); // a 16:9 desktop
@@ -290,7 +289,8 @@ TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
 class ScopedVariable {
 public:
     ScopedVariable(const char* name, const char* value)
-        : m_name(name), m_had(std::getenv(name) != nullptr), m_previous(m_had ? std::getenv(name) : "")
+        : m_name(name), m_had(std::getenv(name) != nullptr),
+          m_previous(m_had ? std::getenv(name) : "")
     {
         set(value);
     }

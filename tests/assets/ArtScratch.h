@@ -22,7 +22,9 @@ inline std::string readFile(const std::filesystem::path& path)
 
 class Scratch {
 public:
-    Scratch() : m_path(std::filesystem::temp_directory_path() / ("vellomar-art-" + std::to_string(::getpid())))
+    Scratch()
+        : m_path(std::filesystem::temp_directory_path() /
+                 ("vellomar-art-" + std::to_string(::getpid())))
     {
         std::filesystem::create_directories(m_path / "svg");
     }
@@ -37,8 +39,8 @@ public:
     {
         write("art.txt", manifest);
         return assetgen(options + " " + (m_path / "art.txt").string() + " " +
-                        (m_path / "svg").string() + " " +
-                        (m_path / "out").string() + " " + (m_path / "sheet.png").string());
+                        (m_path / "svg").string() + " " + (m_path / "out").string() + " " +
+                        (m_path / "sheet.png").string());
     }
 
 private:

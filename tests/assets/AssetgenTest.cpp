@@ -23,8 +23,8 @@ ToolRun buildRedBlueSheet(const Scratch& scratch, const std::string& options)
     std::string blue = kSquare;
     blue.replace(blue.find("#ff0000"), 7, "#0000ff");
     scratch.write("svg/blue.svg", blue);
-    return scratch.build("sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n",
-                         options);
+    return scratch.build(
+        "sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n", options);
 }
 
 } // namespace
@@ -33,14 +33,15 @@ TEST(Assetgen, SameSourcesGiveTheSameBytes)
 {
     Scratch scratch;
     const std::string art = VM_SOURCE_DIR "/assets/art";
-    ToolRun run = assetgen(art + "/art.txt " + art + "/svg " + (scratch.path() / "out").string() + " " +
-                       (scratch.path() / "sheet.png").string());
+    ToolRun run = assetgen(art + "/art.txt " + art + "/svg " + (scratch.path() / "out").string() +
+                           " " + (scratch.path() / "sheet.png").string());
     ASSERT_EQ(run.status, 0) << run.output;
     int compared = 0;
     for (const auto& entry : fs::recursive_directory_iterator(scratch.path() / "out")) {
         if (!entry.is_regular_file())
             continue;
-        fs::path built = fs::path(VM_ART_OUTPUT) / fs::relative(entry.path(), scratch.path() / "out");
+        fs::path built =
+            fs::path(VM_ART_OUTPUT) / fs::relative(entry.path(), scratch.path() / "out");
         EXPECT_EQ(readFile(entry.path()), readFile(built)) << built;
         ++compared;
     }
@@ -104,6 +105,7 @@ TEST(Assetgen, BrokenInputGetsAClearMessage)
     for (const Case& c : cases) {
         ToolRun run = scratch.build(c.manifest);
         EXPECT_NE(run.status, 0) << c.manifest;
-        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.manifest << " -> " << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos)
+            << c.manifest << " -> " << run.output;
     }
 }

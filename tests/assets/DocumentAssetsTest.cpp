@@ -74,8 +74,9 @@ TEST(Hints, EveryPlaceHasItsPictureOnScreen)
               float(first.width), float(first.height)};
     PictureSize frame = pictureSize("dat/hints/gameplay_00.png");
     for (float centre : {275.0f, 525.0f})
-        EXPECT_TRUE((Rect{centre - frame.width / 2.0f, 300 - frame.height / 2.0f, float(frame.width),
-                          float(frame.height)}.inside(hint)));
+        EXPECT_TRUE((Rect{centre - frame.width / 2.0f, 300 - frame.height / 2.0f,
+                          float(frame.width), float(frame.height)}
+                         .inside(hint)));
 }
 
 TEST(FrameSequences, GameplayAnimationsHaveAllTheirFrames)
@@ -107,9 +108,11 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
                 float lines = item->floatAttribute("height", 0);
                 float size = item->floatAttribute("font_size", 0);
                 EXPECT_GT(size, 9.0f);
-                EXPECT_TRUE((Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
+                EXPECT_TRUE(
+                    (Rect{x, y - size, width, lines * size}.inside(Rect{50, 100, 700, 410})))
                     << text->text();
-                EXPECT_TRUE(item->findChild("font_color")) << "text on the light page needs a colour";
+                EXPECT_TRUE(item->findChild("font_color"))
+                    << "text on the light page needs a colour";
                 TextBlock block(packFont(), width, size, int(lines));
                 block.wrap(text->text());
                 const auto& wrapped = block.lines();
@@ -133,7 +136,8 @@ TEST(HelpPages, ExplainTheRulesWithPicturesThatExist)
         EXPECT_TRUE(hasText);
         for (std::size_t a = 0; a < taken.size(); ++a)
             for (std::size_t b = a + 1; b < taken.size(); ++b)
-                EXPECT_FALSE(taken[a].overlaps(taken[b])) << "items " << a << " and " << b << " overlap";
+                EXPECT_FALSE(taken[a].overlaps(taken[b]))
+                    << "items " << a << " and " << b << " overlap";
     }
     EXPECT_GE(pictures, 4);
 }
@@ -151,7 +155,8 @@ TEST(HelpPages, PromiseTheBigAwardForAnEmptiedBoardAndTellEveryKey)
     }
     int mentions = 0;
     for (const std::string& words : pages)
-        for (auto award = words.find("25000"); award != std::string::npos; award = words.find("25000", award + 1)) {
+        for (auto award = words.find("25000"); award != std::string::npos;
+             award = words.find("25000", award + 1)) {
             ++mentions;
             // The award goes with the last flower leaving the board; winning
             // the level (every cell cleared) brings the time and chain bonuses.

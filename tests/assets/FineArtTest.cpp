@@ -71,7 +71,8 @@ TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
     const std::string fineBytes = fine.bytes("mui/font.tga");
     const Font& base = packFont();
     Font twice;
-    ASSERT_TRUE(twice.load(reinterpret_cast<const std::uint8_t*>(fineBytes.data()), fineBytes.size(), nullptr));
+    ASSERT_TRUE(twice.load(reinterpret_cast<const std::uint8_t*>(fineBytes.data()),
+                           fineBytes.size(), nullptr));
     ASSERT_EQ(twice.glyphCount(), base.glyphCount());
     const auto* header = reinterpret_cast<const std::uint8_t*>(baseBytes.data());
     const float column = 1.0f / float(header[12] | header[13] << 8);

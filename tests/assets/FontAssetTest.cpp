@@ -21,7 +21,8 @@ struct FontPicture {
     int columnPeak(const Font::Glyph& glyph, int column) const
     {
         int peak = 0;
-        for (int row = int(std::lround(glyph.bottom * height)); row <= int(std::lround(glyph.top * height)); ++row)
+        for (int row = int(std::lround(glyph.bottom * height));
+             row <= int(std::lround(glyph.top * height)); ++row)
             peak = std::max<int>(peak, data[18 + (std::size_t(row) * width + column) * 4 + 3]);
         return peak;
     }

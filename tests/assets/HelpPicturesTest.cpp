@@ -30,7 +30,8 @@ std::vector<HelpPicture> helpPictures()
         std::istringstream words(line);
         std::string kind, name;
         words >> kind >> name;
-        if (kind == "image" || kind == "sheet" || kind == "sequence" || kind == "gray" || kind == "font") {
+        if (kind == "image" || kind == "sheet" || kind == "sequence" || kind == "gray" ||
+            kind == "font") {
             inside = kind == "image" && name.rfind("mui/help/", 0) == 0;
             if (inside) {
                 HelpPicture picture;
@@ -43,8 +44,8 @@ std::vector<HelpPicture> helpPictures()
                 pictures.back().captionSvg = name;
             const auto at = line.find(" at=");
             Rect box;
-            if (at != std::string::npos &&
-                std::sscanf(line.c_str() + at, " at=%f,%f,%f,%f", &box.x, &box.y, &box.w, &box.h) == 4)
+            if (at != std::string::npos && std::sscanf(line.c_str() + at, " at=%f,%f,%f,%f", &box.x,
+                                                       &box.y, &box.w, &box.h) == 4)
                 pictures.back().artBoxes.push_back(box);
         }
     }
@@ -56,7 +57,8 @@ std::vector<std::string> captionDocuments(const std::string& svg)
 {
     const std::string header = svg.substr(0, svg.find('>') + 1);
     std::vector<std::string> documents;
-    for (auto start = svg.find("<text"); start != std::string::npos; start = svg.find("<text", start + 1)) {
+    for (auto start = svg.find("<text"); start != std::string::npos;
+         start = svg.find("<text", start + 1)) {
         const auto end = svg.find("</text>", start);
         documents.push_back(header + svg.substr(start, end + 7 - start) + "</svg>");
     }
@@ -116,12 +118,14 @@ TEST(HelpPictures, CaptionsStandApartFromEachOtherAndFromTheArt)
             inks.push_back(inkBox((scratch.path() / "out" / (name + ".png")).string()));
         for (std::size_t a = 0; a < inks.size(); ++a) {
             EXPECT_GT(inks[a].w, 0) << picture.name << " caption " << a << " shows nothing";
-            EXPECT_TRUE(inks[a].inside(frame)) << picture.name << " caption " << a << " leaves the frame";
+            EXPECT_TRUE(inks[a].inside(frame))
+                << picture.name << " caption " << a << " leaves the frame";
             for (std::size_t b = a + 1; b < inks.size(); ++b)
                 EXPECT_FALSE(inks[a].overlaps(inks[b]))
                     << picture.name << ": captions " << a << " and " << b << " run into each other";
             for (const Rect& art : picture.artBoxes)
-                EXPECT_FALSE(inks[a].overlaps(art)) << picture.name << ": caption " << a << " covers art";
+                EXPECT_FALSE(inks[a].overlaps(art))
+                    << picture.name << ": caption " << a << " covers art";
         }
     }
 }

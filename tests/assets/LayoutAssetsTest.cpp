@@ -17,23 +17,48 @@ namespace {
 
 const Rect kScreen{0, 0, 800, 600};
 
-const char* const kResourceKeys[] = {
-    "m_zq_btn", "m_new_game_btn", "m_new_game_adv_btn", "m_new_game_custom_btn",
-    "m_continue_btn", "m_quit_game_btn", "m_ok_btn", "m_help_btn", "m_enter_name_editbox",
-    "m_top7_btn", "m_options_btn", "m_mini_btn", "m_fullscreen_btn", "m_help_next_btn",
-    "m_help_prev_btn", "m_top_next_btn", "m_top_prev_btn", "m_back_btn", "m_cancel_btn",
-    "m_check_box", "m_check_box2", "m_music_track_bar", "m_start_btn", "m_gift_btn",
-    "m_continuesaved_btn", "m_startnew_btn", "m_main_window_back", "m_options_window_back",
-    "m_enter_name_dlg_back", "m_continue_dlg_back", "m_help_window_back", "m_top_window_back",
-    "m_cust_lev_wnd"};
+const char* const kResourceKeys[] = {"m_zq_btn",
+                                     "m_new_game_btn",
+                                     "m_new_game_adv_btn",
+                                     "m_new_game_custom_btn",
+                                     "m_continue_btn",
+                                     "m_quit_game_btn",
+                                     "m_ok_btn",
+                                     "m_help_btn",
+                                     "m_enter_name_editbox",
+                                     "m_top7_btn",
+                                     "m_options_btn",
+                                     "m_mini_btn",
+                                     "m_fullscreen_btn",
+                                     "m_help_next_btn",
+                                     "m_help_prev_btn",
+                                     "m_top_next_btn",
+                                     "m_top_prev_btn",
+                                     "m_back_btn",
+                                     "m_cancel_btn",
+                                     "m_check_box",
+                                     "m_check_box2",
+                                     "m_music_track_bar",
+                                     "m_start_btn",
+                                     "m_gift_btn",
+                                     "m_continuesaved_btn",
+                                     "m_startnew_btn",
+                                     "m_main_window_back",
+                                     "m_options_window_back",
+                                     "m_enter_name_dlg_back",
+                                     "m_continue_dlg_back",
+                                     "m_help_window_back",
+                                     "m_top_window_back",
+                                     "m_cust_lev_wnd"};
 
 // The frames stacked in an image: two for the name box, one for the slider knob
 // and the backgrounds, four for buttons and check boxes.
 int framesOf(const std::string& key)
 {
-    static const std::set<std::string> single = {
-        "m_music_track_bar", "m_main_window_back", "m_options_window_back", "m_enter_name_dlg_back",
-        "m_continue_dlg_back", "m_help_window_back", "m_top_window_back", "m_cust_lev_wnd"};
+    static const std::set<std::string> single = {"m_music_track_bar",     "m_main_window_back",
+                                                 "m_options_window_back", "m_enter_name_dlg_back",
+                                                 "m_continue_dlg_back",   "m_help_window_back",
+                                                 "m_top_window_back",     "m_cust_lev_wnd"};
     if (key == "m_enter_name_editbox")
         return 2;
     return single.count(key) ? 1 : 4;
@@ -60,8 +85,8 @@ void expectApart(const std::map<std::string, Rect>& controls, const Rect& area, 
     for (auto a = controls.begin(); a != controls.end(); ++a) {
         EXPECT_TRUE(a->second.inside(area)) << file << ": " << a->first << " leaves its window";
         for (auto b = std::next(a); b != controls.end(); ++b)
-            EXPECT_FALSE(a->second.overlaps(b->second)) << file << ": " << a->first << " overlaps "
-                                                        << b->first;
+            EXPECT_FALSE(a->second.overlaps(b->second))
+                << file << ": " << a->first << " overlaps " << b->first;
     }
 }
 
@@ -107,33 +132,41 @@ TEST(MenuResources, EveryKeyNamesAPictureOfItsKind)
 
 TEST(Layouts, MenusPlaceEveryControlApartOnScreen)
 {
-    expectApart(buttons(layout("mui/main_wnd.txt"),
-                        {{"m_game_btn", "m_new_game_btn"}, {"m_game_adv_btn", "m_new_game_adv_btn"},
-                         {"m_game_custom_btn", "m_new_game_custom_btn"},
-                         {"m_continue_btn", "m_continue_btn"}, {"m_quit_game_btn", "m_quit_game_btn"},
-                         {"m_help_btn", "m_help_btn"}, {"m_top_btn", "m_top7_btn"},
-                         {"m_options_btn", "m_options_btn"}, {"m_zq_btn", "m_zq_btn"},
-                         {"m_gift_btn", "m_gift_btn"}, {"m_fullscreen_btn", "m_fullscreen_btn"},
-                         {"m_mini_btn", "m_mini_btn"}}),
+    expectApart(buttons(layout("mui/main_wnd.txt"), {{"m_game_btn", "m_new_game_btn"},
+                                                     {"m_game_adv_btn", "m_new_game_adv_btn"},
+                                                     {"m_game_custom_btn", "m_new_game_custom_btn"},
+                                                     {"m_continue_btn", "m_continue_btn"},
+                                                     {"m_quit_game_btn", "m_quit_game_btn"},
+                                                     {"m_help_btn", "m_help_btn"},
+                                                     {"m_top_btn", "m_top7_btn"},
+                                                     {"m_options_btn", "m_options_btn"},
+                                                     {"m_zq_btn", "m_zq_btn"},
+                                                     {"m_gift_btn", "m_gift_btn"},
+                                                     {"m_fullscreen_btn", "m_fullscreen_btn"},
+                                                     {"m_mini_btn", "m_mini_btn"}}),
                 kScreen, "main_wnd");
     expectApart(buttons(layout("mui/help_wnd.txt"), {{"m_close_btn", "m_back_btn"},
                                                      {"m_next_btn", "m_help_next_btn"},
                                                      {"m_prev_btn", "m_help_prev_btn"}}),
                 kScreen, "help_wnd");
     KeyValueFile options = layout("mui/options_wnd.txt");
-    auto optionControls = buttons(options, {{"m_close_btn", "m_back_btn"}, {"m_sound_cb", "m_check_box"},
-                                            {"m_hints_cb", "m_check_box"}, {"m_dragons_cb", "m_check_box"},
+    auto optionControls = buttons(options, {{"m_close_btn", "m_back_btn"},
+                                            {"m_sound_cb", "m_check_box"},
+                                            {"m_hints_cb", "m_check_box"},
+                                            {"m_dragons_cb", "m_check_box"},
                                             {"m_fs_cb", "m_check_box"}});
-    optionControls["slider"] = placed(options, "m_musik_volume_track_bar", "m_music_track_bar", 204);
+    optionControls["slider"] =
+        placed(options, "m_musik_volume_track_bar", "m_music_track_bar", 204);
     expectApart(optionControls, kScreen, "options_wnd");
 }
 
 TEST(Layouts, DialogsKeepTheirControlsOnTheirBackgrounds)
 {
-    expectApart(buttons(layout("mui/continue_dlg.txt"),
-                        {{"m_continuesaved_btn", "m_continuesaved_btn"},
-                         {"m_startnew_btn", "m_startnew_btn"}, {"m_cancel_btn", "m_cancel_btn"}}),
-                Rect{0, 0, 512, 512}, "continue_dlg");
+    expectApart(
+        buttons(layout("mui/continue_dlg.txt"), {{"m_continuesaved_btn", "m_continuesaved_btn"},
+                                                 {"m_startnew_btn", "m_startnew_btn"},
+                                                 {"m_cancel_btn", "m_cancel_btn"}}),
+        Rect{0, 0, 512, 512}, "continue_dlg");
     KeyValueFile name = layout("mui/entername_dlg.txt");
     auto nameControls = buttons(name, {{"m_ok_btn", "m_ok_btn"}});
     nameControls["m_enter_name_box"] = placed(name, "m_enter_name_box", "m_enter_name_editbox");
@@ -148,8 +181,10 @@ TEST(Layouts, DialogsKeepTheirControlsOnTheirBackgrounds)
 TEST(Layouts, LevelChoiceLeavesRoomForThePreviewAndItsLine)
 {
     KeyValueFile custom = layout("mui/custom_wnd.txt");
-    auto controls = buttons(custom, {{"m_close_btn", "m_cancel_btn"}, {"m_ok_btn", "m_start_btn"},
-                                     {"m_next_btn", "m_help_next_btn"}, {"m_prev_btn", "m_help_prev_btn"}});
+    auto controls = buttons(custom, {{"m_close_btn", "m_cancel_btn"},
+                                     {"m_ok_btn", "m_start_btn"},
+                                     {"m_next_btn", "m_help_next_btn"},
+                                     {"m_prev_btn", "m_help_prev_btn"}});
     controls["slider"] = placed(custom, "m_level_track_bar", "m_music_track_bar", 495);
     controls["preview"] = Rect{300, 180, 800 * 0.262f, 600 * 0.262f};
     controls["level line"] = Rect{307, 401 - 38, 190, 40};
@@ -163,7 +198,8 @@ TEST(Layouts, LevelChoiceLeavesRoomForThePreviewAndItsLine)
 TEST(Layouts, HighScoreRowsFitTheirColumns)
 {
     KeyValueFile top = layout("mui/top_wnd.txt");
-    auto controls = buttons(top, {{"m_close_btn", "m_back_btn"}, {"m_next_btn", "m_top_next_btn"},
+    auto controls = buttons(top, {{"m_close_btn", "m_back_btn"},
+                                  {"m_next_btn", "m_top_next_btn"},
                                   {"m_prev_btn", "m_top_prev_btn"}});
     const Font& font = packFont();
     float size = top.getFloat("m_font_size", 10);
@@ -177,8 +213,8 @@ TEST(Layouts, HighScoreRowsFitTheirColumns)
         float y = top.getFloat(std::string(key) + ".y", 0);
         EXPECT_LT(font.measure("7.", size), numberSpace) << key;
         EXPECT_LT(font.measure("Maximilian Rose", size), scoreSpace) << key << ": a long name";
-        controls[key] = Rect{x - numberSpace, y - size, numberSpace + scoreSpace +
-                             font.measure("9999999", size), size};
+        controls[key] = Rect{x - numberSpace, y - size,
+                             numberSpace + scoreSpace + font.measure("9999999", size), size};
     }
     expectApart(controls, kScreen, "top_wnd");
     // Names that would reach the points are drawn smaller; hand-edited
@@ -206,12 +242,16 @@ TEST(Layouts, PlayScreenButtonStaysClearOfTheBoardLabels)
 {
     KeyValueFile bonuses = layout("dat/bonuses_buttons.txt");
     PictureSize picture = pictureSize("dat/maun_menu_btn.tga");
-    Rect button{bonuses.getFloat("m_main_menu_btn.x", -1), bonuses.getFloat("m_main_menu_btn.y", -1),
-                float(picture.width), float(picture.height / 4)};
+    Rect button{bonuses.getFloat("m_main_menu_btn.x", -1),
+                bonuses.getFloat("m_main_menu_btn.y", -1), float(picture.width),
+                float(picture.height / 4)};
     std::map<std::string, Rect> areas = {{"menu button", button}};
-    for (const auto& [name, box] : {std::pair{"score", HudLayout::kScore}, {"lives", HudLayout::kLives},
-                                    {"level", HudLayout::kLevel}, {"to clear", HudLayout::kToClear},
-                                    {"gauge", HudLayout::kGauge}, {"streak", HudLayout::kStreakLabel}})
+    for (const auto& [name, box] : {std::pair{"score", HudLayout::kScore},
+                                    {"lives", HudLayout::kLives},
+                                    {"level", HudLayout::kLevel},
+                                    {"to clear", HudLayout::kToClear},
+                                    {"gauge", HudLayout::kGauge},
+                                    {"streak", HudLayout::kStreakLabel}})
         areas[name] = Rect{box.x0, box.y0, box.width(), box.y1 - box.y0};
     expectApart(areas, kScreen, "bonuses_buttons");
 }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <cctype>
 #include <set>
 #include <sstream>
 
@@ -18,7 +18,8 @@ std::string readDiskFile(const std::string& path)
 
 bool isNameByte(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '/' || c == '%';
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '/' ||
+           c == '%';
 }
 
 // Every "dat/...", "mui/..." or "music/..." string literal in the game's sources.
@@ -30,7 +31,8 @@ std::set<std::string> namesInSources()
             continue;
         const std::string text = readDiskFile(entry.path().string());
         for (const char* folder : {"\"dat/", "\"mui/", "\"music/"})
-            for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at + 1)) {
+            for (auto at = text.find(folder); at != std::string::npos;
+                 at = text.find(folder, at + 1)) {
                 auto end = at + 1;
                 while (end < text.size() && isNameByte(text[end]))
                     ++end;
@@ -85,9 +87,9 @@ TEST(AssetPack, PicturesHaveTheirFixedSizes)
         const char* name;
         int width, height;
     } expected[] = {
-        {"dat/stat.png", 512, 512},          {"dat/game_bg.jpg", 1024, 1024},
-        {"dat/dymamite.png", 128, 128},      {"dat/dymamite_gray.png", 128, 128},
-        {"mui/icon.png", 256, 256},          {"mui/bgs/intro.jpg", 1024, 1024},
+        {"dat/stat.png", 512, 512},     {"dat/game_bg.jpg", 1024, 1024},
+        {"dat/dymamite.png", 128, 128}, {"dat/dymamite_gray.png", 128, 128},
+        {"mui/icon.png", 256, 256},     {"mui/bgs/intro.jpg", 1024, 1024},
     };
     for (const auto& e : expected) {
         PictureSize size = pictureSize(e.name);

@@ -33,7 +33,9 @@ public:
     {
         const int n = m_image.components();
         const std::size_t row = std::size_t(m_image.height() - 1 - y);
-        const std::uint8_t* p = m_image.pixels() + (row * std::size_t(m_image.width()) + std::size_t(x)) * std::size_t(n);
+        const std::uint8_t* p =
+            m_image.pixels() +
+            (row * std::size_t(m_image.width()) + std::size_t(x)) * std::size_t(n);
         return {p[0], p[1], p[2], n == 4 ? p[3] : 255};
     }
 
@@ -129,7 +131,8 @@ TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
         const float middle = (plaque.y0 + plaque.y1) / 2.0f;
         EXPECT_TRUE(goldNear(background, plaque.x0, middle)) << "left rim at " << plaque.x0;
         EXPECT_TRUE(goldNear(background, plaque.x1, middle)) << "right rim at " << plaque.x1;
-        EXPECT_FALSE(goldNear(background, plaque.x1 + 10.0f, middle)) << "nothing beyond " << plaque.x1;
+        EXPECT_FALSE(goldNear(background, plaque.x1 + 10.0f, middle))
+            << "nothing beyond " << plaque.x1;
     }
     for (const Box& box : {HudLayout::kGauge, HudLayout::kStreakLabel}) {
         const float middle = (box.y0 + box.y1) / 2.0f;

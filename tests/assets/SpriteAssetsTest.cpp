@@ -46,9 +46,11 @@ TEST(SpriteAssets, EveryDescriptionCutsItsPictureEvenly)
 TEST(SpriteAssets, GroupsServeTheirRoles)
 {
     // Flowers: colours 0..12 and the wildcards 13..15; cells by type 0..4.
-    const std::map<std::string, int> minimumGroups = {
-        {"dat/skin01.spr", 16}, {"dat/cellback.spr", 5}, {"dat/cellback_small.spr", 2},
-        {"mui/dragon.spr", 4},  {"dat/particles.spr", 1}};
+    const std::map<std::string, int> minimumGroups = {{"dat/skin01.spr", 16},
+                                                      {"dat/cellback.spr", 5},
+                                                      {"dat/cellback_small.spr", 2},
+                                                      {"mui/dragon.spr", 4},
+                                                      {"dat/particles.spr", 1}};
     for (const auto& [name, groups] : minimumGroups)
         EXPECT_GE(readSprite(name).groups, groups) << name;
     EXPECT_GT(readSprite("dat/skin01.spr").frames, 1) << "flowers have an idle animation";

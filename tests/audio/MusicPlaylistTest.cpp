@@ -1,5 +1,5 @@
-#include "AudioTestSupport.h"
 #include "audio/MusicPlaylist.h"
+#include "AudioTestSupport.h"
 #include "platform/OfflineWaveOutput.h"
 
 #include <gtest/gtest.h>

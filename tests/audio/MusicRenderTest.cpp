@@ -1,6 +1,6 @@
+#include "audio/MusicRender.h"
 #include "AudioTestSupport.h"
 #include "audio/MusicPlayer.h"
-#include "audio/MusicRender.h"
 #include "platform/OfflineWaveOutput.h"
 
 #include <gtest/gtest.h>
@@ -61,10 +61,12 @@ TEST(MusicRendering, GlobalAndMasterVolume)
     const double after = audiotest::rms(full.frames, 0, 8 * 5292 + 500, 16 * 5292);
     EXPECT_NEAR(after, before, before * 0.01);
     const MusicRender half = render(b, 0, 32);
-    EXPECT_NEAR(audiotest::rms(half.frames, 0, kSettled, 8 * 5292), before * 31 / 63, before * 0.02);
+    EXPECT_NEAR(audiotest::rms(half.frames, 0, kSettled, 8 * 5292), before * 31 / 63,
+                before * 0.02);
     const MusicRender silent = render(b, 0, 0);
     EXPECT_EQ(audiotest::rms(silent.frames, 0, 0, 8 * 5292), 0);
-    EXPECT_GT(audiotest::rms(silent.frames, 0, 8 * 5292 + 500, 16 * 5292), 1000); // the module's own G
+    EXPECT_GT(audiotest::rms(silent.frames, 0, 8 * 5292 + 500, 16 * 5292),
+              1000); // the module's own G
 }
 
 // Samples far from zero: a new note that took over the old note's gain, or a
@@ -120,7 +122,9 @@ TEST(MusicRendering, SecondsLimitAndSongEnd)
     EXPECT_TRUE(whole.songEnded);
     EXPECT_NEAR(whole.seconds, 3 * 64 * 5292 / 44100.0, 1e-9);
     // The last row is heard to its end.
-    EXPECT_GT(audiotest::rms(whole.frames, 0, whole.frames.size() / 2 - 2000, whole.frames.size() / 2), 1000);
+    EXPECT_GT(
+        audiotest::rms(whole.frames, 0, whole.frames.size() / 2 - 2000, whole.frames.size() / 2),
+        1000);
 }
 
 TEST(MusicRendering, XmrenderToolWritesTheWave)
@@ -131,7 +135,9 @@ TEST(MusicRendering, XmrenderToolWritesTheWave)
     const std::string tool = std::string(VM_TOOLS_DIR) + "/xmrender ";
     const std::string out = (dir / "out.txt").string();
     ASSERT_EQ(std::system((tool + (dir / "tone.xm").string() + " " + (dir / "tone.wav").string() +
-                           " > " + out).c_str()), 0);
+                           " > " + out)
+                              .c_str()),
+              0);
     std::ifstream text(out);
     std::string line, last;
     while (std::getline(text, line)) {
@@ -140,7 +146,9 @@ TEST(MusicRendering, XmrenderToolWritesTheWave)
     EXPECT_EQ(last, "1.920");
     EXPECT_EQ(std::filesystem::file_size(dir / "tone.wav"), 44u + 84672u * 4);
     EXPECT_NE(std::system((tool + (dir / "bad.xm").string() + " " + (dir / "bad.wav").string() +
-                           " 2> " + out).c_str()), 0);
+                           " 2> " + out)
+                              .c_str()),
+              0);
     std::ifstream error(out);
     std::getline(error, line);
     EXPECT_NE(line.find("not an XM module"), std::string::npos);

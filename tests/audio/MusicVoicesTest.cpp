@@ -1,7 +1,7 @@
+#include "audio/MusicVoices.h"
 #include "AudioTestSupport.h"
 #include "audio/MixRun.h"
 #include "audio/MusicRender.h"
-#include "audio/MusicVoices.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,8 @@ int sweepPingPongLoops()
             for (int finetune : {-128, -37, 0, 10, 64, 127}) {
                 ChannelState channel;
                 channel.period = notePeriod(FrequencyTable::Linear, note - 1, finetune);
-                const int frequency = MusicVoices::channelFrequency(channel, FrequencyTable::Linear);
+                const int frequency =
+                    MusicVoices::channelFrequency(channel, FrequencyTable::Linear);
                 MusicVoices voices;
                 Voice& voice = voices.voice(0);
                 voice.sample = &sample;
@@ -66,14 +67,15 @@ int sweepPingPongLoops()
                 for (int i = 0; i < kFrames; ++i) {
                     const double expected = expectedValue(sample, voice.step * i);
                     if (std::abs(out[2 * i] - expected) > 2.0 || out[2 * i + 1] != 0.0f) {
-                        std::fprintf(stderr, "loop %d, note %d, finetune %d: frame %d is %g, not %g\n",
+                        std::fprintf(stderr,
+                                     "loop %d, note %d, finetune %d: frame %d is %g, not %g\n",
                                      loopLength, note, finetune, i, out[2 * i], expected);
                         return 1;
                     }
                 }
                 if (voices.voice(0).sample == nullptr) {
-                    std::fprintf(stderr, "loop %d, note %d, finetune %d stopped\n", loopLength, note,
-                                 finetune);
+                    std::fprintf(stderr, "loop %d, note %d, finetune %d stopped\n", loopLength,
+                                 note, finetune);
                     return 1;
                 }
             }
@@ -124,7 +126,8 @@ double interpolated(const std::vector<std::int16_t>& data, std::int64_t position
 }
 
 constexpr std::int64_t kSteps[] = {std::int64_t(0.37 * 4294967296.0), std::int64_t(1) << 32,
-                                   std::int64_t(2.71 * 4294967296.0), -std::int64_t(1.13 * 4294967296.0)};
+                                   std::int64_t(2.71 * 4294967296.0),
+                                   -std::int64_t(1.13 * 4294967296.0)};
 
 std::int64_t startFor(std::int64_t step)
 {
@@ -163,7 +166,8 @@ TEST(MixRuns, RampedGainsChangeEveryFrameAndSilentRunsOnlyMoveOn)
     const std::vector<std::int16_t> data = bumpyData();
     for (int frames : {1, 3, 4, 5, 8, 37, 128}) {
         std::vector<float> out(2 * frames, 0.0f);
-        MixRun run{data.data(), startFor(kSteps[0]), kSteps[0], 0.5f, 0.0f, -0.5f / 128, 0.25f / 128};
+        MixRun run{data.data(), startFor(kSteps[0]), kSteps[0],  0.5f,
+                   0.0f,        -0.5f / 128,         0.25f / 128};
         run.mixRamped(out.data(), frames);
         for (int i = 0; i < frames; ++i) {
             const double value = interpolated(data, startFor(kSteps[0]) + i * kSteps[0]);

@@ -47,7 +47,8 @@ class Effects : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CSoundManager::setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
+        CSoundManager::setFailureNotice(
+            [this](const std::string&, const std::string&) { ++failures; });
         ASSERT_EQ(manager.initialise(nullptr, SoundDevice::createDetached()), kSoundOk);
         manager.enable();
     }
@@ -163,7 +164,8 @@ TEST_F(Effects, LostBuffersAreRefilledOnTheNextPlay)
 
 TEST_F(Effects, EffectsAreConvertedToTheOutputRate)
 {
-    ASSERT_TRUE(manager.load(wavFile("eight.wav", std::vector<int>(100, 255), 22050, 8), SoundId::TakeOff));
+    ASSERT_TRUE(
+        manager.load(wavFile("eight.wav", std::vector<int>(100, 255), 22050, 8), SoundId::TakeOff));
     manager.play(SoundId::TakeOff);
     const std::vector<int> left = mix(250);
     EXPECT_EQ(left[0], 127 * 256);
@@ -177,7 +179,8 @@ class SoundWithoutDevice : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CSoundManager::setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
+        CSoundManager::setFailureNotice(
+            [this](const std::string&, const std::string&) { ++failures; });
     }
     void TearDown() override
     {

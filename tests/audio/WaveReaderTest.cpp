@@ -32,9 +32,10 @@ protected:
 
     void SetUp() override
     {
-        CSoundManager::setFailureNotice([this](const std::string& caption, const std::string& text) {
-            notices.push_back(caption + ": " + text);
-        });
+        CSoundManager::setFailureNotice(
+            [this](const std::string& caption, const std::string& text) {
+                notices.push_back(caption + ": " + text);
+            });
         manager.initialise(nullptr, SoundDevice::createDetached());
     }
     void TearDown() override { CSoundManager::setFailureNotice({}); }

@@ -61,7 +61,8 @@ struct XmBuilder {
     {
         Sample s;
         for (int i = 0; i < period * cycles; ++i) {
-            s.data.push_back(std::int16_t(std::lround(amplitude * std::sin(2 * M_PI * i / period))));
+            s.data.push_back(
+                std::int16_t(std::lround(amplitude * std::sin(2 * M_PI * i / period))));
         }
         s.loopStart = 0;
         s.loopLength = int(s.data.size());

@@ -12,7 +12,8 @@ namespace {
 // Loads a module and steps its sequencer tick by tick.
 class Sequencer {
 public:
-    explicit Sequencer(const XmBuilder& builder) : m_module(audiotest::load(builder)), m_sequencer(*m_module)
+    explicit Sequencer(const XmBuilder& builder)
+        : m_module(audiotest::load(builder)), m_sequencer(*m_module)
     {
         m_sequencer.reset();
     }
@@ -123,7 +124,8 @@ TEST(XmOrder, BreakJumpAndLoop)
         s.row();
         visited.emplace_back(s.state().order, s.state().row);
     }
-    const std::vector<std::pair<int, int>> expected{{0, 0}, {0, 1}, {1, 11}, {1, 12}, {2, 0}, {0, 0}};
+    const std::vector<std::pair<int, int>> expected{{0, 0},  {0, 1}, {1, 11},
+                                                    {1, 12}, {2, 0}, {0, 0}};
     EXPECT_EQ(visited, expected);
     EXPECT_TRUE(s.state().playing);
 
@@ -186,11 +188,11 @@ TEST(XmNotes, PeriodsAndInstrumentReset)
 TEST(XmEffects, SlidesAndPortamentos)
 {
     XmBuilder b = oneChannel();
-    b.cell(0, 0, 0) = Cell{49, 1, 0, 1, 2};      // porta up 2
-    b.cell(0, 1, 0) = Cell{0, 0, 0, 2, 0};       // porta down from memory of 2's own (0)
-    b.cell(0, 2, 0) = Cell{61, 0, 0, 3, 8};      // tone porta towards C-5
-    b.cell(0, 3, 0) = Cell{0, 0, 0, 10, 0x04};   // volume slide down 4
-    b.cell(0, 4, 0) = Cell{0, 0, 0x65, 12, 80};  // set volume (capped), then volume column down 5
+    b.cell(0, 0, 0) = Cell{49, 1, 0, 1, 2};     // porta up 2
+    b.cell(0, 1, 0) = Cell{0, 0, 0, 2, 0};      // porta down from memory of 2's own (0)
+    b.cell(0, 2, 0) = Cell{61, 0, 0, 3, 8};     // tone porta towards C-5
+    b.cell(0, 3, 0) = Cell{0, 0, 0, 10, 0x04};  // volume slide down 4
+    b.cell(0, 4, 0) = Cell{0, 0, 0x65, 12, 80}; // set volume (capped), then volume column down 5
     Sequencer s(b);
     s.row();
     EXPECT_EQ(s.channel().period, 4608 - 5 * 8);
@@ -210,9 +212,9 @@ TEST(XmEffects, SlidesAndPortamentos)
 TEST(XmEffects, VibratoTremoloAndArpeggio)
 {
     XmBuilder b = oneChannel();
-    b.cell(0, 0, 0) = Cell{49, 1, 0, 4, 0x48};  // vibrato speed 4 depth 8
+    b.cell(0, 0, 0) = Cell{49, 1, 0, 4, 0x48};   // vibrato speed 4 depth 8
     b.cell(0, 1, 0) = Cell{0, 0, 0x30, 7, 0x4F}; // volume 32, tremolo speed 4 depth 15
-    b.cell(0, 2, 0) = Cell{0, 0, 0, 0, 0x47};   // arpeggio +4, +7
+    b.cell(0, 2, 0) = Cell{0, 0, 0, 0, 0x47};    // arpeggio +4, +7
     Sequencer s(b);
     s.ticks(2); // one vibrato step at position 0: sine 0
     EXPECT_EQ(s.channel().periodDelta, 0);
@@ -236,11 +238,11 @@ TEST(XmEffects, VibratoTremoloAndArpeggio)
 TEST(XmEffects, PanningOffsetAndGlobalSlides)
 {
     XmBuilder b = oneChannel();
-    b.cell(0, 0, 0) = Cell{49, 1, 0xC2, 0, 0};   // panning 32
-    b.cell(0, 1, 0) = Cell{0, 0, 0, 25, 0x30};   // panning slide right 3
-    b.cell(0, 2, 0) = Cell{0, 0, 0, 17, 0x02};   // global volume down 2
+    b.cell(0, 0, 0) = Cell{49, 1, 0xC2, 0, 0}; // panning 32
+    b.cell(0, 1, 0) = Cell{0, 0, 0, 25, 0x30}; // panning slide right 3
+    b.cell(0, 2, 0) = Cell{0, 0, 0, 17, 0x02}; // global volume down 2
     b.cell(0, 3, 0) = Cell{0, 0, 0, 8, 255};
-    b.cell(0, 4, 0) = Cell{49, 1, 0, 9, 0x01};   // offset 256 < 64-sample loop end: stops
+    b.cell(0, 4, 0) = Cell{49, 1, 0, 9, 0x01}; // offset 256 < 64-sample loop end: stops
     Sequencer s(b);
     s.row();
     EXPECT_EQ(s.channel().panning, 32);

@@ -25,7 +25,8 @@ struct BoardShape {
     std::string layout = {}; // replaces the uniform hexagon when given
 };
 
-inline LevelFile levelFor(const BoardShape& shape) {
+inline LevelFile levelFor(const BoardShape& shape)
+{
     LevelFile f;
     f.numColours = shape.colours;
     f.fillPercent = shape.fill;
@@ -33,37 +34,43 @@ inline LevelFile levelFor(const BoardShape& shape) {
     f.wildcardPercent = shape.wildcards;
     f.rows = shape.rows;
     f.width = shape.width;
-    f.layout = shape.layout.empty() ? std::string(static_cast<std::size_t>(f.positionCount()), shape.cell)
-                                   : shape.layout;
+    f.layout = shape.layout.empty()
+                   ? std::string(static_cast<std::size_t>(f.positionCount()), shape.cell)
+                   : shape.layout;
     return f;
 }
 
 // For boards whose sounds, sparks and texts no test looks at.
-inline FieldListener& unwatched() {
+inline FieldListener& unwatched()
+{
     static FieldListener none;
     return none;
 }
 
 inline std::unique_ptr<Field> makeField(const BoardShape& shape = {},
-                                        FieldListener& events = unwatched()) {
+                                        FieldListener& events = unwatched())
+{
     return std::make_unique<Field>(levelFor(shape), shape.level, shape.realGame, shape.seed,
                                    events);
 }
 
 // Runs the intro until the player may act.
-inline void finishIntro(Field& field) {
+inline void finishIntro(Field& field)
+{
     for (int i = 0; i < 2000 && field.state() == FieldState::Intro; ++i)
         field.update(16.0f);
 }
 
-inline Flower& idleFlower(Field& field, int r, int c, int colour) {
+inline Flower& idleFlower(Field& field, int r, int c, int colour)
+{
     Flower& f = field.placeFlower(r, c, colour);
     f.makeIdle();
     return f;
 }
 
 // Selects and moves, then updates until the flower has arrived.
-inline bool playMove(Field& field, GridPos from, GridPos to) {
+inline bool playMove(Field& field, GridPos from, GridPos to)
+{
     if (field.selectAt(from.row, from.col) < 0)
         return false;
     const bool accepted = field.moveSelectedTo(to.row, to.col);
@@ -76,7 +83,8 @@ inline bool playMove(Field& field, GridPos from, GridPos to) {
     return accepted;
 }
 
-inline void runUpdates(Field& field, int count, float dt = 16.0f) {
+inline void runUpdates(Field& field, int count, float dt = 16.0f)
+{
     for (int i = 0; i < count; ++i)
         field.update(dt);
 }
@@ -101,25 +109,30 @@ public:
         Vec4 velocity;
     };
 
-    void playSound(BoardSound sound, SoundRestart restart) override {
+    void playSound(BoardSound sound, SoundRestart restart) override
+    {
         played.push_back(sound);
         restarts.push_back(restart);
         order += 'S';
     }
-    void burst(const Vec4& position, int n) override {
+    void burst(const Vec4& position, int n) override
+    {
         bursts.push_back({position, n});
         order += 'B';
     }
-    void spark(float size, const Vec4& position, const Vec4& velocity) override {
+    void spark(float size, const Vec4& position, const Vec4& velocity) override
+    {
         sparks.push_back({size, position, velocity});
         order += 'P';
     }
     void floatingText(const std::string& text, const Vec4& position, float size,
-                      const Vec4& velocity) override {
+                      const Vec4& velocity) override
+    {
         texts.push_back({text, position, size, velocity});
         order += 'T';
     }
-    int count(BoardSound sound) const {
+    int count(BoardSound sound) const
+    {
         int n = 0;
         for (BoardSound p : played)
             n += p == sound;
@@ -137,7 +150,8 @@ public:
 // Every rules test's boards tell their events to one log.
 class BoardTest : public ::testing::Test {
 protected:
-    std::unique_ptr<Field> makeField(const BoardShape& shape = {}) {
+    std::unique_ptr<Field> makeField(const BoardShape& shape = {})
+    {
         return ::makeField(shape, events);
     }
     EventLog events;

@@ -8,7 +8,8 @@
 namespace {
 class Effects : public BoardTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BoardTest::SetUp();
         field = makeField({.rows = 9, .width = 9});
         finishIntro(*field);
@@ -17,14 +18,16 @@ protected:
 };
 } // namespace
 
-TEST_F(Effects, BlastOfRadiusZeroEndsOnItsFirstUpdate) {
+TEST_F(Effects, BlastOfRadiusZeroEndsOnItsFirstUpdate)
+{
     Blast blast({200, 300, 0, 1}, *field, 0.0f);
     EXPECT_EQ(blast.rays().size(), 72u);
     EXPECT_TRUE(blast.update(16.0f));
     EXPECT_EQ(events.count(BoardSound::Bowl), 1);
 }
 
-TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdates) {
+TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdates)
+{
     Blast blast({200, 300, 0, 1}, *field, 45.0f);
     int updates = 1;
     while (!blast.update(16.0f))
@@ -33,7 +36,8 @@ TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdates) {
     EXPECT_EQ(events.count(BoardSound::Bowl), 1);
 }
 
-TEST_F(Effects, BlastBurstsIdleFlowersAndClearsCells) {
+TEST_F(Effects, BlastBurstsIdleFlowersAndClearsCells)
+{
     idleFlower(*field, 4, 4, 1);
     idleFlower(*field, 4, 5, 2);
     Flower& moving = idleFlower(*field, 3, 4, 3);
@@ -81,7 +85,8 @@ TEST_F(Effects, BlastBurstsIdleFlowersAndClearsCells) {
     EXPECT_GE(field->score(), 200 + 300 * 7);
 }
 
-TEST_F(Effects, ColourBombForAnAbsentColourEndsAtOnce) {
+TEST_F(Effects, ColourBombForAnAbsentColourEndsAtOnce)
+{
     idleFlower(*field, 4, 4, 1);
     ColourBomb bomb(3, {200, 300, 0, 1}, *field);
     EXPECT_TRUE(bomb.darts().empty());
@@ -89,7 +94,8 @@ TEST_F(Effects, ColourBombForAnAbsentColourEndsAtOnce) {
     EXPECT_EQ(events.count(BoardSound::Bowl), 1);
 }
 
-TEST_F(Effects, ColourBombDartMissesAFlowerThatStartedMoving) {
+TEST_F(Effects, ColourBombDartMissesAFlowerThatStartedMoving)
+{
     idleFlower(*field, 0, 0, 2);
     Flower& runner = idleFlower(*field, 8, 4, 2);
     idleFlower(*field, 4, 8, 1);
@@ -114,7 +120,8 @@ TEST_F(Effects, ColourBombDartMissesAFlowerThatStartedMoving) {
     EXPECT_EQ(events.played, (std::vector<BoardSound>{BoardSound::Bowl, BoardSound::GlassBreaks}));
 }
 
-TEST(Shake, OffsetsComeInOppositePairsAndTopUp) {
+TEST(Shake, OffsetsComeInOppositePairsAndTopUp)
+{
     BoardShake shake;
     shake.shake(8);
     EXPECT_EQ(shake.queued(), 8u);
@@ -139,7 +146,8 @@ TEST(Shake, OffsetsComeInOppositePairsAndTopUp) {
     EXPECT_FLOAT_EQ(topped.offset().x, 0.0f);
 }
 
-TEST(PathMarker, FadesWithinZeroAndOne) {
+TEST(PathMarker, FadesWithinZeroAndOne)
+{
     PathPoint p({0, 0, 0, 1});
     EXPECT_FLOAT_EQ(p.fadeStep(), -0.01f);
     p.update();

@@ -19,7 +19,8 @@ protected:
 };
 } // namespace
 
-TEST_P(BotPlay, LevelPlaysToItsEndWithTheBoardSound) {
+TEST_P(BotPlay, LevelPlaysToItsEndWithTheBoardSound)
+{
     const Game game = GetParam();
     Field field(LevelDesign::make(game.level), game.level, true, game.seed, events);
     Autoplayer bot(game.seed, {.checkInvariants = true});
@@ -29,7 +30,8 @@ TEST_P(BotPlay, LevelPlaysToItsEndWithTheBoardSound) {
     EXPECT_GT(result.moves, 0);
     EXPECT_EQ(field.score(), field.statistics().m_statScoreOnLevel);
     // It shoots every insect, as an attentive player does: none locks a cell.
-    EXPECT_EQ(events.count(BoardSound::Pop), 0) << events.count(BoardSound::TakeOff) << " insects came";
+    EXPECT_EQ(events.count(BoardSound::Pop), 0)
+        << events.count(BoardSound::TakeOff) << " insects came";
     if (field.succeeded()) {
         EXPECT_EQ(field.chainBonus(), field.statistics().m_statChains * 1250);
         EXPECT_GE(field.timeBonus(), 0);

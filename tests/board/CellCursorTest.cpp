@@ -9,7 +9,8 @@
 namespace {
 
 // A 9 x 9 hexagon of raw cells with holes where asked (rows of 5 … 9 … 5).
-std::unique_ptr<Field> hexagonWithHoles(std::initializer_list<GridPos> holes = {}) {
+std::unique_ptr<Field> hexagonWithHoles(std::initializer_list<GridPos> holes = {})
+{
     BoardShape shape{.rows = 9, .width = 9};
     std::string layout;
     for (int r = 0; r < shape.rows; ++r)
@@ -23,7 +24,8 @@ std::unique_ptr<Field> hexagonWithHoles(std::initializer_list<GridPos> holes = {
     return makeField(shape);
 }
 
-CellCursor cursorAt(const Field& field, GridPos start) {
+CellCursor cursorAt(const Field& field, GridPos start)
+{
     CellCursor cursor;
     cursor.reset(field);
     // Walk there along the middle row and then up or down; the tests below
@@ -31,22 +33,29 @@ CellCursor cursorAt(const Field& field, GridPos start) {
     while (cursor.position().row != start.row)
         cursor.step(field, start.row < cursor.position().row ? CursorStep::Up : CursorStep::Down);
     while (cursor.position().col != start.col)
-        cursor.step(field, start.col < cursor.position().col ? CursorStep::Left : CursorStep::Right);
+        cursor.step(field,
+                    start.col < cursor.position().col ? CursorStep::Left : CursorStep::Right);
     return cursor;
 }
 
-bool isNeighbour(const Field& field, GridPos from, GridPos to, std::initializer_list<Direction> ways) {
+bool isNeighbour(const Field& field, GridPos from, GridPos to,
+                 std::initializer_list<Direction> ways)
+{
     for (Direction d : ways)
         if (step(from, d, field.middleRow()) == to)
             return true;
     return false;
 }
 
-float xOf(const Field& field, GridPos p) { return field.cellCentre(p.row, p.col).x; }
+float xOf(const Field& field, GridPos p)
+{
+    return field.cellCentre(p.row, p.col).x;
+}
 
 } // namespace
 
-TEST(CellCursor, StartsOnTheMiddleCellOrTheNearestCellToIt) {
+TEST(CellCursor, StartsOnTheMiddleCellOrTheNearestCellToIt)
+{
     auto full = hexagonWithHoles();
     CellCursor cursor;
     cursor.reset(*full);
@@ -57,13 +66,15 @@ TEST(CellCursor, StartsOnTheMiddleCellOrTheNearestCellToIt) {
     EXPECT_EQ(cursor.position(), (GridPos{4, 3}));
 
     // A board without a middle row still gets a cell.
-    auto ring = hexagonWithHoles({{4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6}, {4, 7}, {4, 8}});
+    auto ring =
+        hexagonWithHoles({{4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6}, {4, 7}, {4, 8}});
     cursor.reset(*ring);
     EXPECT_TRUE(ring->isCell(cursor.position()));
     EXPECT_EQ(cursor.position().row, 3);
 }
 
-TEST(CellCursor, LeftAndRightWalkTheRowOverHolesAndStopAtItsEnds) {
+TEST(CellCursor, LeftAndRightWalkTheRowOverHolesAndStopAtItsEnds)
+{
     auto field = hexagonWithHoles({{4, 5}, {4, 6}, {2, 0}});
     CellCursor cursor = cursorAt(*field, {4, 4});
     EXPECT_TRUE(cursor.step(*field, CursorStep::Right));
@@ -84,7 +95,8 @@ TEST(CellCursor, LeftAndRightWalkTheRowOverHolesAndStopAtItsEnds) {
     EXPECT_EQ(cursor.position(), (GridPos{2, 1}));
 }
 
-TEST(CellCursor, UpAndDownStepToADiagonalNeighbourInEitherHalfOfTheBoard) {
+TEST(CellCursor, UpAndDownStepToADiagonalNeighbourInEitherHalfOfTheBoard)
+{
     auto field = hexagonWithHoles();
     for (int r = 0; r < field->rows(); ++r)
         for (int c = 0; c < field->rowLength(r); ++c) {
@@ -107,7 +119,8 @@ TEST(CellCursor, UpAndDownStepToADiagonalNeighbourInEitherHalfOfTheBoard) {
         }
 }
 
-TEST(CellCursor, RepeatedUpOrDownGoesStraightByTurnsOfTheTwoDiagonals) {
+TEST(CellCursor, RepeatedUpOrDownGoesStraightByTurnsOfTheTwoDiagonals)
+{
     auto field = hexagonWithHoles();
     for (const CursorStep way : {CursorStep::Up, CursorStep::Down}) {
         CellCursor cursor = cursorAt(*field, {4, 4});
@@ -127,7 +140,8 @@ TEST(CellCursor, RepeatedUpOrDownGoesStraightByTurnsOfTheTwoDiagonals) {
     }
 }
 
-TEST(CellCursor, DownUndoesUpEverywhereAndTheWalkFollowsTheBoardEdge) {
+TEST(CellCursor, DownUndoesUpEverywhereAndTheWalkFollowsTheBoardEdge)
+{
     auto field = hexagonWithHoles({{3, 4}, {3, 5}, {2, 3}});
     for (int r = 0; r < field->rows(); ++r)
         for (int c = 0; c < field->rowLength(r); ++c) {
@@ -151,7 +165,8 @@ TEST(CellCursor, DownUndoesUpEverywhereAndTheWalkFollowsTheBoardEdge) {
     EXPECT_EQ(cursor.position(), (GridPos{8, 0}));
 }
 
-TEST(CellCursor, VerticalStepsPassOverHolesAndRowsWithoutCells) {
+TEST(CellCursor, VerticalStepsPassOverHolesAndRowsWithoutCells)
+{
     // Both diagonals above (4, 4) are holes: the nearest cell of row 3 is taken.
     auto field = hexagonWithHoles({{3, 3}, {3, 4}});
     CellCursor cursor = cursorAt(*field, {4, 4});
@@ -169,7 +184,8 @@ TEST(CellCursor, VerticalStepsPassOverHolesAndRowsWithoutCells) {
     EXPECT_EQ(cursor.position(), (GridPos{4, 4}));
 }
 
-TEST(CellCursor, KeepsItsCellOnABoardThatHasItAndResetsOtherwise) {
+TEST(CellCursor, KeepsItsCellOnABoardThatHasItAndResetsOtherwise)
+{
     auto big = hexagonWithHoles();
     CellCursor cursor = cursorAt(*big, {1, 1});
     cursor.fitTo(*big);

@@ -150,7 +150,8 @@ TEST(FieldSave, RecordsThatDoNotFitTheBoardAreRejectedWholeAndChangeNothing)
          }()},
         {"an announced triple cut short", "field.newCells", "60 300"},
         {"an announced colour that does not exist", "field.newCells", "60 300 7 "},
-        {"a huge number", "field.field", "99999999999999999999" + flowers.substr(flowers.find(' '))},
+        {"a huge number", "field.field",
+         "99999999999999999999" + flowers.substr(flowers.find(' '))},
     };
     for (const Case& c : cases) {
         KeyValueFile broken = good;

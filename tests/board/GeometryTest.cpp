@@ -2,7 +2,8 @@
 
 #include "BoardBuilder.h"
 
-TEST(Geometry, NineByNineHexagonHasSixtyOnePositions) {
+TEST(Geometry, NineByNineHexagonHasSixtyOnePositions)
+{
     LevelFile f = levelFor({.rows = 9, .width = 9});
     EXPECT_EQ(f.positionCount(), 61);
     auto field = makeField({.rows = 9, .width = 9});
@@ -15,7 +16,8 @@ TEST(Geometry, NineByNineHexagonHasSixtyOnePositions) {
     EXPECT_FALSE(field->isCell(-1, 0));
 }
 
-TEST(Geometry, CellCentresFollowTheRowShift) {
+TEST(Geometry, CellCentresFollowTheRowShift)
+{
     auto field = makeField({.rows = 9, .width = 9});
     EXPECT_NEAR(Field::kRowHeight, 35.741f, 0.001f);
     EXPECT_FLOAT_EQ(field->cellCentre(4, 0).x, 40.0f);
@@ -25,7 +27,8 @@ TEST(Geometry, CellCentresFollowTheRowShift) {
     EXPECT_FLOAT_EQ(field->cellCentre(8, 4).x, 80.0f + 160.0f + 40.0f);
 }
 
-TEST(Geometry, PointToCellTruncatesTowardZero) {
+TEST(Geometry, PointToCellTruncatesTowardZero)
+{
     auto field = makeField({.rows = 9, .width = 9});
     // Row 0 spans y from about 139.17; the inner truncation makes 175 still row 0.
     EXPECT_EQ(field->rowAt(175.0f), 0);
@@ -39,11 +42,11 @@ TEST(Geometry, PointToCellTruncatesTowardZero) {
     EXPECT_EQ(field->colAt(1.0e30f, 1.0e30f) > 0, true); // far points stay defined
 }
 
-TEST(Geometry, StepsAreSymmetricInEveryHalf) {
+TEST(Geometry, StepsAreSymmetricInEveryHalf)
+{
     constexpr int rows = 9, width = 9, middle = rows / 2;
-    const Direction opposite[] = {Direction::East,      Direction::West,
-                                  Direction::SouthEast, Direction::SouthWest,
-                                  Direction::NorthEast, Direction::NorthWest};
+    const Direction opposite[] = {Direction::East,      Direction::West,      Direction::SouthEast,
+                                  Direction::SouthWest, Direction::NorthEast, Direction::NorthWest};
     for (int r = 1; r < rows - 1; ++r)
         for (int c = 1; c < rowLengthOf(r, rows, width) - 1; ++c)
             for (int d = 0; d < 6; ++d) {
@@ -53,7 +56,8 @@ TEST(Geometry, StepsAreSymmetricInEveryHalf) {
             }
 }
 
-TEST(Geometry, NeighboursOfTheThreeHalves) {
+TEST(Geometry, NeighboursOfTheThreeHalves)
+{
     constexpr int m = 4;
     EXPECT_EQ(step({2, 3}, Direction::NorthWest, m), (GridPos{1, 2}));
     EXPECT_EQ(step({2, 3}, Direction::SouthEast, m), (GridPos{3, 4}));
@@ -64,7 +68,8 @@ TEST(Geometry, NeighboursOfTheThreeHalves) {
     EXPECT_EQ(step({6, 3}, Direction::SouthWest, m), (GridPos{7, 2}));
 }
 
-TEST(LevelFileParse, ReadsNumbersWithTwoCharacterLineEnds) {
+TEST(LevelFileParse, ReadsNumbersWithTwoCharacterLineEnds)
+{
     const std::string text = "5\r\n30\r\n5\r\n4\r\n3\r\n3\r\n0124x00";
     const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
     ASSERT_TRUE(p.level) << p.error;
@@ -78,7 +83,8 @@ TEST(LevelFileParse, ReadsNumbersWithTwoCharacterLineEnds) {
     EXPECT_EQ(p.level->text(), text);
 }
 
-TEST(LevelFileParse, RefusesImpossibleBoards) {
+TEST(LevelFileParse, RefusesImpossibleBoards)
+{
     auto refusal = [](const std::string& text) {
         const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
         return p.level ? std::string("accepted") : p.error;
@@ -92,7 +98,8 @@ TEST(LevelFileParse, RefusesImpossibleBoards) {
     EXPECT_EQ(refusal("13\r\n30\r\n5\r\n4\r\n1\r\n120\r\n"), "accepted");
 }
 
-TEST(LevelFileParse, LineEndInsideTheLayoutIsAHole) {
+TEST(LevelFileParse, LineEndInsideTheLayoutIsAHole)
+{
     auto field = makeField({.rows = 3, .width = 3, .layout = "00\r000\r"});
     EXPECT_EQ(field->cellCount(), 5);
     EXPECT_FALSE(field->isCell(1, 0));

@@ -3,14 +3,16 @@
 #include "board/Insect.h"
 
 namespace {
-Insect at(float x, float y) {
+Insect at(float x, float y)
+{
     Insect insect;
     insect.setPosition({x, y, 0, 1});
     return insect;
 }
 } // namespace
 
-TEST(InsectHeading, PointsUpRightDownAndLeft) {
+TEST(InsectHeading, PointsUpRightDownAndLeft)
+{
     const Vec4 o{100, 100, 0, 1};
     EXPECT_NEAR(Insect::headingTowards(o, {100, 0, 0, 1}), 0.0f, 1e-3f);
     EXPECT_NEAR(Insect::headingTowards(o, {200, 100, 0, 1}), 90.0f, 1e-3f);
@@ -20,7 +22,8 @@ TEST(InsectHeading, PointsUpRightDownAndLeft) {
     EXPECT_FLOAT_EQ(Insect::foldAngle(0.0f, 270.0f), 90.0f);
 }
 
-TEST(InsectTurning, TurnsTheShortWayBySixDegrees) {
+TEST(InsectTurning, TurnsTheShortWayBySixDegrees)
+{
     Insect insect = at(100, 100);
     insect.setTarget({0, 100, 0, 1});
     EXPECT_EQ(insect.state(), InsectState::Turning);
@@ -29,7 +32,8 @@ TEST(InsectTurning, TurnsTheShortWayBySixDegrees) {
     EXPECT_EQ(insect.state(), InsectState::Turning);
 }
 
-TEST(InsectTurning, SixDegreesOffFliesAfterOneUpdate) {
+TEST(InsectTurning, SixDegreesOffFliesAfterOneUpdate)
+{
     Insect insect = at(100, 100);
     insect.setHeading(84.0f);
     insect.setTarget({300, 100, 0, 1});
@@ -38,7 +42,8 @@ TEST(InsectTurning, SixDegreesOffFliesAfterOneUpdate) {
     EXPECT_EQ(insect.state(), InsectState::Flying);
 }
 
-TEST(InsectFlight, FifteenUnitsPerThirtyMillisecondsThenWaitsOnTheTarget) {
+TEST(InsectFlight, FifteenUnitsPerThirtyMillisecondsThenWaitsOnTheTarget)
+{
     Insect insect = at(100, 100);
     insect.setHeading(90.0f);
     insect.setTarget({140, 100, 0, 1});
@@ -60,7 +65,8 @@ TEST(InsectFlight, FifteenUnitsPerThirtyMillisecondsThenWaitsOnTheTarget) {
     EXPECT_EQ(insect.landings(), 1);
 }
 
-TEST(InsectHits, FiftyTwoUnitsAwayMissesAndHitsCountInAnyState) {
+TEST(InsectHits, FiftyTwoUnitsAwayMissesAndHitsCountInAnyState)
+{
     Insect insect = at(100, 100);
     EXPECT_FALSE(insect.hitTest({152, 100, 0, 1}));
     EXPECT_FALSE(insect.hit());

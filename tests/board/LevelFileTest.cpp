@@ -12,31 +12,36 @@ namespace {
 // The test runs in a fresh folder; the empty pack "main" sends level names to its levels/.
 class LevelFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!getPack("main"))
             createPack("main");
     }
     void TearDown() override { destroyPack("main"); }
-    static void write(int level, const std::string& bytes) { TempDir::writeFile(LevelFile::fileName(level), bytes); }
+    static void write(int level, const std::string& bytes)
+    {
+        TempDir::writeFile(LevelFile::fileName(level), bytes);
+    }
 
     TempDir m_dir;
 };
 } // namespace
 
-TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile) {
-    EXPECT_EXIT(
-        { LevelFile::load(42); },
-        ::testing::ExitedWithCode(EXIT_FAILURE), "levels/level042.txt");
+TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile)
+{
+    EXPECT_EXIT({ LevelFile::load(42); }, ::testing::ExitedWithCode(EXIT_FAILURE),
+                "levels/level042.txt");
 }
 
-TEST_F(LevelFolder, ARefusedLevelEndsTheProgramWithTheReasonAndTheFile) {
+TEST_F(LevelFolder, ARefusedLevelEndsTheProgramWithTheReasonAndTheFile)
+{
     write(2, "5\r\n30\r\n5\r\n4\r\n9\r\n500\r\n");
-    EXPECT_EXIT(
-        { LevelFile::load(2); },
-        ::testing::ExitedWithCode(EXIT_FAILURE), "longest row.*level002");
+    EXPECT_EXIT({ LevelFile::load(2); }, ::testing::ExitedWithCode(EXIT_FAILURE),
+                "longest row.*level002");
 }
 
-TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles) {
+TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles)
+{
     write(5, "3\r\n50\r\n10\r\n0\r\n9\r\n9\r\n00000");
     Field field(LevelFile::load(5), 5, false, 1, unwatched());
     EXPECT_EQ(field.cellCount(), 5);
@@ -45,7 +50,8 @@ TEST_F(LevelFolder, ShortFileFromThePackPlaysWithHoles) {
     EXPECT_EQ(field.invariantFault(), "");
 }
 
-TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
+TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted)
+{
     LevelFile f;
     f.numColours = 13;
     f.fillPercent = 60;
@@ -68,14 +74,16 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted) {
 // Found by fuzzing: with an even number of rows the cell centres lie on the
 // boundaries of the point-to-cell mapping, so clicks and new flowers would
 // land on the row above.
-TEST(LevelFileParse, EvenRowsAreRefused) {
+TEST(LevelFileParse, EvenRowsAreRefused)
+{
     const std::string text = "6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4";
     const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
     EXPECT_FALSE(p.level);
     EXPECT_EQ(p.error, "the number of rows must be odd");
 }
 
-TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell) {
+TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell)
+{
     for (int rows = 1; rows <= 119; rows += 2) {
         LevelFile f;
         f.numColours = 3;

@@ -4,17 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "LevelDesign.h"
 #include "BoardBuilder.h"
+#include "LevelDesign.h"
 #include "board/Field.h"
-#include "game/HudLayout.h"
 #include "board/LevelFile.h"
 #include "board/LevelSet.h"
+#include "game/HudLayout.h"
 #include "utils/FilePack.h"
 
 namespace {
@@ -23,9 +23,12 @@ constexpr int kLevels = 100;
 // What the play screen shows around the board: the plaques of the numbers
 // and of the dynamite gauge with its label, and the main-menu button.
 const std::pair<const char*, HudLayout::Box> kDisplays[] = {
-    {"score", HudLayout::kScore},   {"lives", HudLayout::kLives},
-    {"level", HudLayout::kLevel},   {"cells to clear", HudLayout::kToClear},
-    {"dynamite", HudLayout::kGauge}, {"streak label", HudLayout::kStreakLabel},
+    {"score", HudLayout::kScore},
+    {"lives", HudLayout::kLives},
+    {"level", HudLayout::kLevel},
+    {"cells to clear", HudLayout::kToClear},
+    {"dynamite", HudLayout::kGauge},
+    {"streak label", HudLayout::kStreakLabel},
     {"main menu button", {14.0f, 548.0f, 142.0f, 588.0f}}};
 // A flower grows to 1.5 times its 32 units while it appears.
 constexpr float kFlowerReach = 24.0f;
@@ -37,37 +40,46 @@ struct Level {
 
 class LevelSet : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         FilePack* pack = getPack("main") ? getPack("main") : createPack("main");
         pack->setKey(kMainPackKey);
         ASSERT_TRUE(pack->load(VM_GAME_DIR "/data/data.pk"));
         for (int level = 1; level <= kLevels; ++level) {
             const auto entry = pack->findFile(LevelFile::fileName(level));
             ASSERT_TRUE(entry) << LevelFile::fileName(level);
-            s_levels.push_back({LevelFile::load(level), std::string(entry->chars(), entry->data.size())});
+            s_levels.push_back(
+                {LevelFile::load(level), std::string(entry->chars(), entry->data.size())});
         }
     }
     static void TearDownTestSuite() { destroyPack("main"); }
 
     static const Level& level(int n) { return s_levels[static_cast<std::size_t>(n - 1)]; }
-    static int count(const LevelFile& f, char ch) {
+    static int count(const LevelFile& f, char ch)
+    {
         return static_cast<int>(std::count(f.layout.begin(), f.layout.end(), ch));
     }
-    static int cells(const LevelFile& f) {
+    static int cells(const LevelFile& f)
+    {
         return static_cast<int>(f.layout.size()) - count(f, '.');
     }
-    static int flowersPerTurn(const LevelFile& f) {
+    static int flowersPerTurn(const LevelFile& f)
+    {
         return static_cast<int>(static_cast<double>(cells(f)) / 100.0 * f.newFlowerPercent);
     }
     // Explosions the board needs: two per raw cell, one per half-cleared, three per locked.
-    static int work(const LevelFile& f) { return 2 * count(f, '0') + count(f, '1') + 3 * count(f, '4'); }
+    static int work(const LevelFile& f)
+    {
+        return 2 * count(f, '0') + count(f, '1') + 3 * count(f, '4');
+    }
 
     static std::vector<Level> s_levels;
 };
 std::vector<Level> LevelSet::s_levels;
 } // namespace
 
-TEST_F(LevelSet, NumbersEndInCarriageReturnLineFeedAndTheLayoutHasNoSeparators) {
+TEST_F(LevelSet, NumbersEndInCarriageReturnLineFeedAndTheLayoutHasNoSeparators)
+{
     for (int n = 1; n <= kLevels; ++n) {
         const Level& l = level(n);
         ASSERT_EQ(l.bytes, l.file.text()) << "level " << n;
@@ -88,7 +100,8 @@ TEST_F(LevelSet, NumbersEndInCarriageReturnLineFeedAndTheLayoutHasNoSeparators) 
     }
 }
 
-TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays) {
+TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays)
+{
     for (int n = 1; n <= kLevels; ++n) {
         Field field(level(n).file, n, true, 1, unwatched());
         float left = 800.0f, right = 0.0f, top = 600.0f, bottom = 0.0f;
@@ -115,7 +128,8 @@ TEST_F(LevelSet, BoardsAreCentredOnTheScreenAndClearOfTheDisplays) {
     }
 }
 
-TEST_F(LevelSet, FilesFollowTheirDesign) {
+TEST_F(LevelSet, FilesFollowTheirDesign)
+{
     for (int n = 1; n <= kLevels; ++n) {
         const LevelFile& f = level(n).file;
         const LevelDesign::Design d = LevelDesign::design(n);
@@ -131,7 +145,8 @@ TEST_F(LevelSet, FilesFollowTheirDesign) {
     }
 }
 
-TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard) {
+TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard)
+{
     for (int n = 1; n <= kLevels; ++n) {
         Field field(level(n).file, n, true, 3, unwatched());
         EXPECT_EQ(field.invariantFault(), "") << "level " << n;
@@ -140,7 +155,8 @@ TEST_F(LevelSet, EveryLevelBuildsAPlayableBoard) {
     }
 }
 
-TEST_F(LevelSet, DifficultyRisesAndTheDesignNeverEasesFromOneLevelToTheNext) {
+TEST_F(LevelSet, DifficultyRisesAndTheDesignNeverEasesFromOneLevelToTheNext)
+{
     for (int n = 2; n <= kLevels; ++n) {
         const LevelDesign::Design d = LevelDesign::design(n);
         const LevelDesign::Design p = LevelDesign::design(n - 1);
@@ -179,7 +195,8 @@ TEST_F(LevelSet, DifficultyRisesAndTheDesignNeverEasesFromOneLevelToTheNext) {
 
 // The first levels teach one thing each; a level that only asks for more of
 // the same (a few more bursts) teaches nothing.
-TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew) {
+TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew)
+{
     const auto lesson = [](int n) {
         const LevelDesign::Design d = LevelDesign::design(n);
         const LevelFile& f = level(n).file;
@@ -198,7 +215,8 @@ TEST_F(LevelSet, EachOfTheFirstTenLevelsBringsSomethingNew) {
 
 // With few flowers at the start, bursting them all (and the 25000 points of an
 // empty board) is luck; from five lines' worth on it takes a plan.
-TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel) {
+TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel)
+{
     for (int n = 1; n <= kLevels; ++n) {
         const LevelFile& f = level(n).file;
         const double flowers = static_cast<double>(cells(f)) / 100.0 * f.fillPercent;
@@ -208,7 +226,8 @@ TEST_F(LevelSet, AnEmptyBoardIsEarnedFromTheFirstLevel) {
 
 // A game saved on one level set must be told from one saved on another, so
 // the levels and the set's version change together.
-TEST_F(LevelSet, ChangedLevelsComeWithANewVersion) {
+TEST_F(LevelSet, ChangedLevelsComeWithANewVersion)
+{
     std::uint32_t h = 2166136261u;
     for (int n = 1; n <= kLevels; ++n)
         for (const char ch : level(n).bytes)

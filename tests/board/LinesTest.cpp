@@ -8,12 +8,14 @@
 namespace {
 class Lines : public BoardTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BoardTest::SetUp();
         field = makeField({.rows = 5, .width = 5});
         finishIntro(*field);
     }
-    void line(const std::vector<GridPos>& cells, int colour) {
+    void line(const std::vector<GridPos>& cells, int colour)
+    {
         for (const GridPos& p : cells)
             idleFlower(*field, p.row, p.col, colour);
     }
@@ -23,7 +25,8 @@ protected:
 };
 } // namespace
 
-TEST_F(Lines, ThreeInARowBurstOnEachAxis) {
+TEST_F(Lines, ThreeInARowBurstOnEachAxis)
+{
     const std::vector<std::vector<GridPos>> axes{
         {{2, 0}, {2, 1}, {2, 2}}, {{0, 0}, {1, 1}, {2, 2}}, {{4, 0}, {3, 1}, {2, 2}}};
     int expectedScore = 0;
@@ -52,20 +55,23 @@ TEST_F(Lines, ThreeInARowBurstOnEachAxis) {
     EXPECT_EQ(field->statistics().m_statChains, 0);
 }
 
-TEST_F(Lines, TwoInARowAndGapsDoNotBurst) {
+TEST_F(Lines, TwoInARowAndGapsDoNotBurst)
+{
     line({{2, 0}, {2, 1}, {2, 3}}, 1);
     field->update(16.0f);
     EXPECT_EQ(field->score(), 0);
 }
 
-TEST_F(Lines, WildcardsMatchEveryColour) {
+TEST_F(Lines, WildcardsMatchEveryColour)
+{
     line({{2, 0}, {2, 2}}, 3);
     idleFlower(*field, 2, 1, kWildcard);
     field->update(16.0f);
     EXPECT_EQ(field->score(), 36);
 }
 
-TEST_F(Lines, RowOfWildcardsBurstsOnlyFromTheArrivingKind) {
+TEST_F(Lines, RowOfWildcardsBurstsOnlyFromTheArrivingKind)
+{
     line({{2, 0}, {2, 1}, {2, 2}}, kWildcard);
     field->update(16.0f);
     EXPECT_EQ(field->score(), 36);
@@ -78,7 +84,8 @@ TEST_F(Lines, RowOfWildcardsBurstsOnlyFromTheArrivingKind) {
     EXPECT_EQ(other->score(), 0);
 }
 
-TEST_F(Lines, CrossingLinesCountTheSharedFlowerTwiceAndAsAChain) {
+TEST_F(Lines, CrossingLinesCountTheSharedFlowerTwiceAndAsAChain)
+{
     line({{2, 0}, {2, 1}, {2, 2}, {0, 0}, {1, 1}}, 4);
     field->update(16.0f);
     EXPECT_EQ(field->statistics().m_statBallsExploded, 6);
@@ -86,7 +93,8 @@ TEST_F(Lines, CrossingLinesCountTheSharedFlowerTwiceAndAsAChain) {
     EXPECT_EQ(field->statistics().m_statChains, 1);
 }
 
-TEST_F(Lines, LineOfFourLeavesColourBombFlowerWhereTheMovedOneWas) {
+TEST_F(Lines, LineOfFourLeavesColourBombFlowerWhereTheMovedOneWas)
+{
     line({{2, 0}, {2, 1}, {2, 2}, {2, 3}}, 2);
     field->flowerAt(2, 1)->setMovedLast(true);
     field->update(16.0f);
@@ -98,7 +106,8 @@ TEST_F(Lines, LineOfFourLeavesColourBombFlowerWhereTheMovedOneWas) {
     EXPECT_EQ(field->cellBackAt(2, 1)->type(), CellType::HalfCleared);
 }
 
-TEST_F(Lines, LineOfFiveLeavesBlastFlower) {
+TEST_F(Lines, LineOfFiveLeavesBlastFlower)
+{
     line({{2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}}, 2);
     field->update(16.0f);
     EXPECT_EQ(field->score(), 70);
@@ -110,7 +119,8 @@ TEST_F(Lines, LineOfFiveLeavesBlastFlower) {
     EXPECT_EQ(blasts, 1);
 }
 
-TEST_F(Lines, BombFlowerInALineSetsOffAColourBomb) {
+TEST_F(Lines, BombFlowerInALineSetsOffAColourBomb)
+{
     line({{2, 0}, {2, 2}}, 3);
     idleFlower(*field, 2, 1, kBombFlower);
     idleFlower(*field, 0, 0, 3);
@@ -126,7 +136,8 @@ TEST_F(Lines, BombFlowerInALineSetsOffAColourBomb) {
     EXPECT_EQ(events.count(BoardSound::Bowl), 1);
 }
 
-TEST_F(Lines, BlastFlowerInALineClearsCellsAround) {
+TEST_F(Lines, BlastFlowerInALineClearsCellsAround)
+{
     auto big = makeField({.rows = 9, .width = 9});
     finishIntro(*big);
     idleFlower(*big, 4, 3, 1);
@@ -141,7 +152,8 @@ TEST_F(Lines, BlastFlowerInALineClearsCellsAround) {
     EXPECT_GT(big->score(), 36 + 300 * 20);
 }
 
-TEST_F(Lines, AppearingFlowersJoinLinesOnlyWhenIdle) {
+TEST_F(Lines, AppearingFlowersJoinLinesOnlyWhenIdle)
+{
     for (int c = 0; c < 3; ++c)
         field->placeFlower(2, c, 1);
     field->update(16.0f);
@@ -151,7 +163,8 @@ TEST_F(Lines, AppearingFlowersJoinLinesOnlyWhenIdle) {
     EXPECT_EQ(field->streak(), 0);
 }
 
-TEST_F(Lines, WouldFormLineSeesTheColourTable) {
+TEST_F(Lines, WouldFormLineSeesTheColourTable)
+{
     field->placeFlower(2, 0, 1);
     field->placeFlower(2, 1, 1);
     EXPECT_TRUE(field->wouldFormLine(2, 2, 1));
@@ -161,7 +174,8 @@ TEST_F(Lines, WouldFormLineSeesTheColourTable) {
     EXPECT_FALSE(field->wouldFormLine(3, 0, 1));
 }
 
-TEST_F(Lines, FiveBurstingMovesInARowSetOffTheSmallBlast) {
+TEST_F(Lines, FiveBurstingMovesInARowSetOffTheSmallBlast)
+{
     auto big = makeField({.rows = 9, .width = 9});
     finishIntro(*big);
     for (int k = 0; k < 5; ++k) {
@@ -176,7 +190,8 @@ TEST_F(Lines, FiveBurstingMovesInARowSetOffTheSmallBlast) {
     }
 }
 
-TEST_F(Lines, QuietMoveResetsTheStreak) {
+TEST_F(Lines, QuietMoveResetsTheStreak)
+{
     auto big = makeField({.rows = 9, .width = 9});
     finishIntro(*big);
     for (int k = 0; k < 2; ++k) {
@@ -193,7 +208,8 @@ TEST_F(Lines, QuietMoveResetsTheStreak) {
     EXPECT_EQ(big->state(), FieldState::Placing);
 }
 
-TEST_F(Lines, ScoreStopsAtTheLargestNumberInsteadOfTurningNegative) {
+TEST_F(Lines, ScoreStopsAtTheLargestNumberInsteadOfTurningNegative)
+{
     field->setScore(INT_MAX - 20);
     line({{2, 0}, {2, 1}, {2, 2}}, 1);
     field->update(16.0f);
@@ -201,7 +217,8 @@ TEST_F(Lines, ScoreStopsAtTheLargestNumberInsteadOfTurningNegative) {
     EXPECT_EQ(field->statistics().m_statScoreOnLevel, 36);
 }
 
-TEST_F(Lines, AwardTextsRiseAtSpeedsSpreadOverAQuarterToAHalf) {
+TEST_F(Lines, AwardTextsRiseAtSpeedsSpreadOverAQuarterToAHalf)
+{
     std::set<float> speeds;
     for (int i = 0; i < 300; ++i) {
         field->award(10, field->cellCentre(2, 2));

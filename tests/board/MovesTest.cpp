@@ -6,7 +6,8 @@
 namespace {
 class Moves : public BoardTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BoardTest::SetUp();
         field = makeField({.rows = 5, .width = 5});
         finishIntro(*field);
@@ -15,7 +16,8 @@ protected:
 };
 } // namespace
 
-TEST_F(Moves, TargetOccupiedOrHoleIsRefused) {
+TEST_F(Moves, TargetOccupiedOrHoleIsRefused)
+{
     auto holed = makeField({.rows = 3, .width = 3, .layout = "00 0000"});
     finishIntro(*holed);
     idleFlower(*holed, 0, 0, 1);
@@ -27,7 +29,8 @@ TEST_F(Moves, TargetOccupiedOrHoleIsRefused) {
     EXPECT_TRUE(holed->isSelectedAt(0, 0));
 }
 
-TEST_F(Moves, UnreachableTargetIsAcceptedButNothingMoves) {
+TEST_F(Moves, UnreachableTargetIsAcceptedButNothingMoves)
+{
     // (0,0) walled in by its neighbours (0,1), (1,0), (1,1).
     idleFlower(*field, 0, 0, 1);
     idleFlower(*field, 0, 1, 2);
@@ -40,7 +43,8 @@ TEST_F(Moves, UnreachableTargetIsAcceptedButNothingMoves) {
     EXPECT_TRUE(field->isSelectedAt(0, 0));
 }
 
-TEST_F(Moves, AdjacentTargetGivesOneWaypoint) {
+TEST_F(Moves, AdjacentTargetGivesOneWaypoint)
+{
     idleFlower(*field, 2, 0, 1);
     ASSERT_EQ(field->selectAt(2, 0), 1);
     ASSERT_TRUE(field->moveSelectedTo(2, 1));
@@ -54,7 +58,8 @@ TEST_F(Moves, AdjacentTargetGivesOneWaypoint) {
     EXPECT_FLOAT_EQ(f->waypoints().front().x, field->cellCentre(2, 1).x);
 }
 
-TEST_F(Moves, TravelTakesPointTwoSevenFiveUnitsPerMillisecond) {
+TEST_F(Moves, TravelTakesPointTwoSevenFiveUnitsPerMillisecond)
+{
     idleFlower(*field, 2, 0, 1);
     field->selectAt(2, 0);
     field->moveSelectedTo(2, 1);
@@ -70,7 +75,8 @@ TEST_F(Moves, TravelTakesPointTwoSevenFiveUnitsPerMillisecond) {
     EXPECT_TRUE(field->arrivedThisFrame());
 }
 
-TEST_F(Moves, TieBreakFollowsTheSearchOrder) {
+TEST_F(Moves, TieBreakFollowsTheSearchOrder)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 2, 1, 2);
     std::vector<GridPos> path;
@@ -80,7 +86,8 @@ TEST_F(Moves, TieBreakFollowsTheSearchOrder) {
     EXPECT_EQ(path, upper);
 }
 
-TEST_F(Moves, PreviewedRouteWinsAmongShortestPaths) {
+TEST_F(Moves, PreviewedRouteWinsAmongShortestPaths)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 2, 1, 2);
     ASSERT_EQ(field->selectAt(2, 0), 1);
@@ -98,7 +105,8 @@ TEST_F(Moves, PreviewedRouteWinsAmongShortestPaths) {
     EXPECT_FLOAT_EQ(f->waypoints()[0].y, field->cellCentre(3, 0).y);
 }
 
-TEST_F(Moves, PreviewOffTheBoardClearsTheTrail) {
+TEST_F(Moves, PreviewOffTheBoardClearsTheTrail)
+{
     idleFlower(*field, 2, 0, 1);
     field->selectAt(2, 0);
     field->previewPath(field->cellCentre(2, 3));
@@ -107,7 +115,8 @@ TEST_F(Moves, PreviewOffTheBoardClearsTheTrail) {
     EXPECT_TRUE(field->trail().empty());
 }
 
-TEST_F(Moves, LockedFlowerCannotBeSelected) {
+TEST_F(Moves, LockedFlowerCannotBeSelected)
+{
     auto locked = makeField({.rows = 3, .width = 3, .layout = "4000000"});
     finishIntro(*locked);
     ASSERT_NE(locked->flowerAt(0, 0), nullptr); // a locked cell always starts with a flower
@@ -117,7 +126,8 @@ TEST_F(Moves, LockedFlowerCannotBeSelected) {
     EXPECT_EQ(events.texts.back().text, "CELL LOCKED");
 }
 
-TEST_F(Moves, NoSelectionWhileAFlowerTravels) {
+TEST_F(Moves, NoSelectionWhileAFlowerTravels)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 0, 0, 2);
     field->selectAt(2, 0);
@@ -126,7 +136,8 @@ TEST_F(Moves, NoSelectionWhileAFlowerTravels) {
     EXPECT_FALSE(field->isSelectedAt(0, 0));
 }
 
-TEST_F(Moves, NoSelectionDuringTheIntro) {
+TEST_F(Moves, NoSelectionDuringTheIntro)
+{
     auto fresh = makeField({.rows = 5, .width = 5});
     idleFlower(*fresh, 2, 0, 1);
     EXPECT_EQ(fresh->state(), FieldState::Intro);
@@ -135,7 +146,8 @@ TEST_F(Moves, NoSelectionDuringTheIntro) {
 
 // A wildcard growing in beside the picked flower completes its row: the flower
 // bursts, loses its selection, and a click a moment later moves nothing.
-TEST_F(Moves, BurstingFlowerLosesItsSelectionAndStays) {
+TEST_F(Moves, BurstingFlowerLosesItsSelectionAndStays)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 2, 1, 1);
     ASSERT_EQ(field->selectAt(2, 0), 1);
@@ -154,7 +166,8 @@ TEST_F(Moves, BurstingFlowerLosesItsSelectionAndStays) {
 
 // The last row of a level bursts while another flower is picked: neither the
 // results nor the click that dismisses them let it move.
-TEST_F(Moves, NoMoveOnceTheLevelIsOver) {
+TEST_F(Moves, NoMoveOnceTheLevelIsOver)
+{
     auto last = makeField({.rows = 3, .width = 3, .newFlowers = 30, .layout = "2211122"});
     idleFlower(*last, 1, 0, 1);
     idleFlower(*last, 1, 1, 1);
@@ -177,7 +190,8 @@ TEST_F(Moves, NoMoveOnceTheLevelIsOver) {
     EXPECT_TRUE(last->isLevelOver());
 }
 
-TEST_F(Moves, NoMoveWhileABonusSweepsTheBoard) {
+TEST_F(Moves, NoMoveWhileABonusSweepsTheBoard)
+{
     idleFlower(*field, 0, 0, 1);
     ASSERT_EQ(field->selectAt(0, 0), 1);
     field->addEffect(std::make_unique<Blast>(field->cellCentre(4, 2), *field, 45.0f));

@@ -7,7 +7,8 @@
 namespace {
 class Turn : public BoardTest {};
 
-int flowersOnBoard(const Field& field) {
+int flowersOnBoard(const Field& field)
+{
     int n = 0;
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
@@ -16,7 +17,8 @@ int flowersOnBoard(const Field& field) {
 }
 
 // Fills every cell with idle flowers in a pattern of colours that forms no line.
-void fillWithoutLines(Field& field, GridPos except = {-1, -1}) {
+void fillWithoutLines(Field& field, GridPos except = {-1, -1})
+{
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
             if (!(GridPos{r, c} == except) && !field.flowerAt(r, c))
@@ -24,7 +26,8 @@ void fillWithoutLines(Field& field, GridPos except = {-1, -1}) {
 }
 } // namespace
 
-TEST_F(Turn, AnnouncesFlowersOnFreeCellsAndPlacesThemAfterAQuietMove) {
+TEST_F(Turn, AnnouncesFlowersOnFreeCellsAndPlacesThemAfterAQuietMove)
+{
     auto field = makeField({.rows = 5, .width = 5, .newFlowers = 12});
     ASSERT_EQ(field->newCells().size(), 2u); // trunc(19 / 100 * 12)
     std::set<std::pair<int, int>> announced;
@@ -52,7 +55,8 @@ TEST_F(Turn, AnnouncesFlowersOnFreeCellsAndPlacesThemAfterAQuietMove) {
     EXPECT_EQ(field->newCells().size(), 2u); // the next ones are announced
 }
 
-TEST_F(Turn, AnnouncedCellTakenByTheMovedFlowerSendsTheNewOneElsewhere) {
+TEST_F(Turn, AnnouncedCellTakenByTheMovedFlowerSendsTheNewOneElsewhere)
+{
     auto field = makeField({.rows = 5, .width = 5, .newFlowers = 6});
     ASSERT_EQ(field->newCells().size(), 1u);
     const GridPos taken = field->cellUnder(field->newCells()[0]->position());
@@ -65,7 +69,8 @@ TEST_F(Turn, AnnouncedCellTakenByTheMovedFlowerSendsTheNewOneElsewhere) {
     EXPECT_TRUE(field->newCells().empty());
 }
 
-TEST_F(Turn, AnnouncedFlowersBeyondTheFreeCellsAreDropped) {
+TEST_F(Turn, AnnouncedFlowersBeyondTheFreeCellsAreDropped)
+{
     auto field = makeField({.rows = 3, .width = 3, .colours = 10});
     finishIntro(*field);
     fillWithoutLines(*field, {1, 1});
@@ -82,7 +87,8 @@ TEST_F(Turn, AnnouncedFlowersBeyondTheFreeCellsAreDropped) {
     EXPECT_EQ(field->state(), FieldState::Finished);
 }
 
-TEST_F(Turn, ClearedLayoutIsWonOnTheFirstIdleUpdateWithNoTimeBonus) {
+TEST_F(Turn, ClearedLayoutIsWonOnTheFirstIdleUpdateWithNoTimeBonus)
+{
     auto field = makeField({.rows = 5, .width = 5, .cell = '2'});
     finishIntro(*field);
     EXPECT_TRUE(field->finished());
@@ -91,7 +97,8 @@ TEST_F(Turn, ClearedLayoutIsWonOnTheFirstIdleUpdateWithNoTimeBonus) {
     EXPECT_EQ(field->timeBonus(), 0);
 }
 
-TEST_F(Turn, WinningComputesTimeAndChainBonuses) {
+TEST_F(Turn, WinningComputesTimeAndChainBonuses)
+{
     auto field = makeField({.rows = 3, .width = 3, .layout = "2211122"});
     finishIntro(*field);
     runUpdates(*field, 10);
@@ -111,7 +118,8 @@ TEST_F(Turn, WinningComputesTimeAndChainBonuses) {
     EXPECT_TRUE(field->isLevelOver());
 }
 
-TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick) {
+TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick)
+{
     auto field = makeField({.rows = 5, .width = 5, .colours = 10});
     finishIntro(*field);
     fillWithoutLines(*field);
@@ -136,7 +144,8 @@ TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick) {
     EXPECT_FLOAT_EQ(field->cellBackAt(2, 2)->opacity(), 0.0f);
 }
 
-TEST_F(Turn, BoardClearAwardOnAnEmptyBoardOrWhenOnlyLockedFlowersAreLeft) {
+TEST_F(Turn, BoardClearAwardOnAnEmptyBoardOrWhenOnlyLockedFlowersAreLeft)
+{
     auto locked = makeField({.rows = 3, .width = 3, .newFlowers = 30, .layout = "4000000"});
     finishIntro(*locked);
     // The intro's last update finds only the locked flower: the award and a new batch.
@@ -150,18 +159,20 @@ TEST_F(Turn, BoardClearAwardOnAnEmptyBoardOrWhenOnlyLockedFlowersAreLeft) {
 }
 
 // Only flowers on locked cells touch the one free cell (0, 0): nothing can move.
-std::unique_ptr<Field> walledInBoard(int newFlowers) {
+std::unique_ptr<Field> walledInBoard(int newFlowers)
+{
     std::string layout(19, '0');
     layout[1] = layout[3] = layout[4] = '4';
-    auto field = makeField({.rows = 5, .width = 5, .colours = 10, .newFlowers = newFlowers,
-                            .layout = layout});
+    auto field = makeField(
+        {.rows = 5, .width = 5, .colours = 10, .newFlowers = newFlowers, .layout = layout});
     for (GridPos p : {GridPos{0, 1}, GridPos{1, 0}, GridPos{1, 1}})
         field->removeFlower(p.row, p.col);
     fillWithoutLines(*field, {0, 0});
     return field;
 }
 
-TEST_F(Turn, BoardOnWhichNothingCanMoveEndsTheTurnAfterAPause) {
+TEST_F(Turn, BoardOnWhichNothingCanMoveEndsTheTurnAfterAPause)
+{
     auto field = walledInBoard(12);
     ASSERT_EQ(field->newCells().size(), 2u);
     finishIntro(*field);
@@ -178,7 +189,8 @@ TEST_F(Turn, BoardOnWhichNothingCanMoveEndsTheTurnAfterAPause) {
     EXPECT_FALSE(field->succeeded());
 }
 
-TEST_F(Turn, BoardThatCanNeverChangeAgainIsLost) {
+TEST_F(Turn, BoardThatCanNeverChangeAgainIsLost)
+{
     auto walled = walledInBoard(0);
     auto empty = makeField({.rows = 3, .width = 3});
     for (Field* field : {walled.get(), empty.get()}) {
@@ -192,7 +204,8 @@ TEST_F(Turn, BoardThatCanNeverChangeAgainIsLost) {
     }
 }
 
-TEST_F(Turn, InitialFillAvoidsLinesAndServesLockedCellsFirst) {
+TEST_F(Turn, InitialFillAvoidsLinesAndServesLockedCellsFirst)
+{
     std::string layout(61, '0');
     for (int i = 0; i < 61; i += 3)
         layout[static_cast<std::size_t>(i)] = '4';
@@ -208,7 +221,8 @@ TEST_F(Turn, InitialFillAvoidsLinesAndServesLockedCellsFirst) {
     EXPECT_EQ(field->state(), FieldState::Intro);
 }
 
-TEST_F(Turn, SameSeedGivesTheSameBoard) {
+TEST_F(Turn, SameSeedGivesTheSameBoard)
+{
     auto a = makeField({.rows = 9, .width = 9, .fill = 40, .newFlowers = 5, .seed = 77});
     auto b = makeField({.rows = 9, .width = 9, .fill = 40, .newFlowers = 5, .seed = 77});
     for (int r = 0; r < 9; ++r)
@@ -216,7 +230,8 @@ TEST_F(Turn, SameSeedGivesTheSameBoard) {
             EXPECT_EQ(a->colourAt(r, c), b->colourAt(r, c));
 }
 
-TEST_F(Turn, PreviewGameDrawsColoursWithoutTheLineTest) {
+TEST_F(Turn, PreviewGameDrawsColoursWithoutTheLineTest)
+{
     // With one colour every second flower would complete a line in a real game.
     auto preview = makeField({.rows = 9, .width = 9, .colours = 1, .fill = 80, .realGame = false});
     EXPECT_EQ(flowersOnBoard(*preview), 48);
@@ -224,14 +239,16 @@ TEST_F(Turn, PreviewGameDrawsColoursWithoutTheLineTest) {
 
 namespace {
 // A quiet board with one flower for the insects to aim at.
-std::unique_ptr<Field> insectBoard(int level, FieldListener& events) {
+std::unique_ptr<Field> insectBoard(int level, FieldListener& events)
+{
     auto field = makeField({.rows = 5, .width = 5, .level = level}, events);
     idleFlower(*field, 2, 2, 1);
     idleFlower(*field, 0, 0, 2);
     return field;
 }
 
-int updatesUntilInsect(Field& field, int limit) {
+int updatesUntilInsect(Field& field, int limit)
+{
     for (int i = 1; i <= limit; ++i) {
         field.update(100.0f);
         if (field.insect())
@@ -241,7 +258,8 @@ int updatesUntilInsect(Field& field, int limit) {
 }
 } // namespace
 
-TEST_F(Turn, InsectsComeFromLevelSixAtTheLevelsInterval) {
+TEST_F(Turn, InsectsComeFromLevelSixAtTheLevelsInterval)
+{
     auto quiet = insectBoard(5, events);
     EXPECT_EQ(updatesUntilInsect(*quiet, 1500), -1);
     EXPECT_EQ(updatesUntilInsect(*insectBoard(6, events), 1500), 900);
@@ -252,7 +270,8 @@ TEST_F(Turn, InsectsComeFromLevelSixAtTheLevelsInterval) {
     EXPECT_EQ(events.count(BoardSound::TakeOff), 5);
 }
 
-TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
+TEST_F(Turn, NoInsectWhileTheBoardIsBusy)
+{
     auto field = insectBoard(6, events);
     finishIntro(*field);
     field->selectAt(2, 2);
@@ -261,7 +280,8 @@ TEST_F(Turn, NoInsectWhileTheBoardIsBusy) {
     EXPECT_EQ(updatesUntilInsect(*field, 2), 1);
 }
 
-TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
+TEST_F(Turn, LandedInsectLocksTheCellAndLeaves)
+{
     auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     EXPECT_TRUE(field->insectActive());
@@ -275,7 +295,8 @@ TEST_F(Turn, LandedInsectLocksTheCellAndLeaves) {
     EXPECT_FLOAT_EQ(field->insectTimer(), 45000.0f);
 }
 
-TEST_F(Turn, CaughtInsectScoresAndSavesTheFlowerAndAMissLeavesIt) {
+TEST_F(Turn, CaughtInsectScoresAndSavesTheFlowerAndAMissLeavesIt)
+{
     auto field = insectBoard(60, events);
     ASSERT_GT(updatesUntilInsect(*field, 500), 0);
     const Vec4 from = field->insect()->position();

@@ -1,11 +1,11 @@
 #include "driver/ScriptedDriver.h"
 
 #include "app/Application.h"
-#include "utils/Log.h"
 #include "driver/WindowTestProcess.h"
 #include "support/ToolRun.h"
 #include "ui/Window.h"
 #include "utils/FatalError.h"
+#include "utils/Log.h"
 
 #include <GL/gl.h>
 
@@ -240,8 +240,7 @@ Screenshot ScriptedDriver::screenshot() const
     return shot;
 }
 
-int ScriptedDriver::countPixels(const PixelRect& area,
-                                const std::function<bool(Rgb)>& match) const
+int ScriptedDriver::countPixels(const PixelRect& area, const std::function<bool(Rgb)>& match) const
 {
     return screenshot().count(area, match);
 }
@@ -272,7 +271,8 @@ bool ScriptedDriver::resizeFromOutside(int width, int height)
 {
     const std::string id = systemWindowId();
     if (id.empty() || runTool("xdotool windowsize " + id + " " + std::to_string(width) + " " +
-                              std::to_string(height)).status != 0)
+                              std::to_string(height))
+                              .status != 0)
         return false;
     Application& application = Application::get();
     // The window system answers in its own time; a slow (sanitised) run may need a while.

@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-TEST(ParticleLife, AlphaExactlyZeroIsStillAlive) {
+TEST(ParticleLife, AlphaExactlyZeroIsStillAlive)
+{
     Particle p({0, 0, 0, 1}, 16.0f, {1, 1, 1, 1}, {3, 0, 0, 1});
     const float decay = p.decay();
     EXPECT_GE(decay, 0.05f);
@@ -22,7 +23,8 @@ TEST(ParticleLife, AlphaExactlyZeroIsStillAlive) {
     EXPECT_TRUE(q.update(1.0f));
 }
 
-TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite) {
+TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite)
+{
     ParticleSystem& system = ParticleSystem::create();
     system.clear();
     system.setSpriteGrid(4, 3);
@@ -41,13 +43,15 @@ TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite) {
     ParticleSystem::release();
 }
 
-TEST(ParticleLife, SlowsDownAsItFades) {
+TEST(ParticleLife, SlowsDownAsItFades)
+{
     Particle p({0, 0, 0, 1}, 16.0f, {1, 1, 1, 0.5f}, {2, 0, 0, 1});
     p.update(30.0f);
     EXPECT_FLOAT_EQ(p.position().x, 1.0f);
 }
 
-TEST(FloatingTextLife, KeepsMovingAndGrowingBeforeItFades) {
+TEST(FloatingTextLife, KeepsMovingAndGrowingBeforeItFades)
+{
     FloatingText t("36", {100, 100, 0, 1}, 24.0f, {0, -0.25f, 0, 1}, {1, 1, 1, 1});
     EXPECT_FLOAT_EQ(t.position().y, 112.0f); // raised by half its size
     EXPECT_GE(t.life(), 200.0f);
@@ -63,7 +67,8 @@ TEST(FloatingTextLife, KeepsMovingAndGrowingBeforeItFades) {
     EXPECT_LT(t.colour().w, 0.0f);
 }
 
-TEST(ParticleSystemLists, DeadEntriesLeaveAtOnce) {
+TEST(ParticleSystemLists, DeadEntriesLeaveAtOnce)
+{
     ParticleSystem& system = ParticleSystem::create();
     system.clear();
     system.emit(8.0f, {0, 0, 0, 1}, {0, 0, 0, 1});
@@ -77,16 +82,23 @@ TEST(ParticleSystemLists, DeadEntriesLeaveAtOnce) {
     EXPECT_EQ(ParticleSystem::instance(), nullptr);
 }
 
-TEST(FieldFeedbackShows, SoundsByTheirIdentifiersAndSparksAndTextsInTheParticleSystem) {
+TEST(FieldFeedbackShows, SoundsByTheirIdentifiersAndSparksAndTextsInTheParticleSystem)
+{
     ParticleSystem& system = ParticleSystem::create();
     system.clear();
     std::vector<std::pair<int, SoundRestart>> played;
-    FieldFeedback feedback(system, [&played](int id, SoundRestart r) { played.push_back({id, r}); });
+    FieldFeedback feedback(system, [&played](int id, SoundRestart r) {
+        played.push_back({id, r});
+    });
     const std::vector<std::pair<BoardSound, int>> sounds{
-        {BoardSound::GlassBreaks, SoundId::GlassBreaks}, {BoardSound::Pop, SoundId::Pop},
-        {BoardSound::WaterDrop, SoundId::WaterDrop},     {BoardSound::Bonk, SoundId::Bonk},
-        {BoardSound::Bowl, SoundId::Bowl},               {BoardSound::Shot, SoundId::Shot},
-        {BoardSound::Select, SoundId::Select},           {BoardSound::Unselect, SoundId::Unselect},
+        {BoardSound::GlassBreaks, SoundId::GlassBreaks},
+        {BoardSound::Pop, SoundId::Pop},
+        {BoardSound::WaterDrop, SoundId::WaterDrop},
+        {BoardSound::Bonk, SoundId::Bonk},
+        {BoardSound::Bowl, SoundId::Bowl},
+        {BoardSound::Shot, SoundId::Shot},
+        {BoardSound::Select, SoundId::Select},
+        {BoardSound::Unselect, SoundId::Unselect},
         {BoardSound::TakeOff, SoundId::TakeOff}};
     for (const auto& [sound, id] : sounds) {
         feedback.playSound(sound, SoundRestart::UnlessPlaying);

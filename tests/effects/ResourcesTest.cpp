@@ -7,8 +7,8 @@
 
 #include "effects/GameResources.h"
 #include "effects/HintOverlay.h"
-#include "utils/XmlNode.h"
 #include "utils/FilePack.h"
+#include "utils/XmlNode.h"
 
 #ifdef VM_HAVE_AUDIO
 #include "audio/CSoundManager.h"
@@ -19,14 +19,16 @@ namespace fs = std::filesystem;
 
 class Resources : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_before = fs::current_path();
         fs::current_path(VM_GAME_DIR); // the sound files lie beside the program
         FilePack* pack = getPack("main") ? getPack("main") : createPack("main");
         pack->setKey(kMainPackKey);
         ASSERT_TRUE(pack->load(VM_GAME_DIR "/data/data.pk"));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         GameResources::release();
         destroyPack("main");
 #ifdef VM_HAVE_AUDIO
@@ -38,7 +40,8 @@ protected:
     fs::path m_before;
 };
 
-std::size_t hintElements() {
+std::size_t hintElements()
+{
     Xml::XmlNode root;
     const PackEntry entry = getPack("main")->getFile("dat/hints/hints.xml");
     root.parse(entry.chars(), entry.data.size());
@@ -46,7 +49,8 @@ std::size_t hintElements() {
 }
 } // namespace
 
-TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded) {
+TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded)
+{
     const std::size_t texturesBefore = Texture::registeredCount();
     GameResources& res = GameResources::instance();
     EXPECT_EQ(&res, GameResources::get());
@@ -56,9 +60,9 @@ TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded) {
     for (const auto& skin : res.m_skins)
         ASSERT_NE(skin, nullptr);
     EXPECT_NE(res.m_skins[0].get(), res.m_skins[1].get());
-    for (const Texture* t : {res.m_background.get(), res.m_smallBackground.get(),
-                             res.m_statistics.get(), res.m_mainMenuButton.get(),
-                             res.m_dynamite.get(), res.m_dynamiteGrey.get()}) {
+    for (const Texture* t :
+         {res.m_background.get(), res.m_smallBackground.get(), res.m_statistics.get(),
+          res.m_mainMenuButton.get(), res.m_dynamite.get(), res.m_dynamiteGrey.get()}) {
         ASSERT_NE(t, nullptr);
         EXPECT_GT(t->width(), 0) << t->fileName();
     }
@@ -84,7 +88,8 @@ TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded) {
     EXPECT_EQ(Texture::registeredCount(), texturesBefore) << "a texture outlived the resources";
 }
 
-TEST(HintPlaces, AttributesAreReadWithZeroForMissingOnes) {
+TEST(HintPlaces, AttributesAreReadWithZeroForMissingOnes)
+{
     const std::string xml = "<hints><a posx=\"10\" posy=\"20\" posxcb=\"5\" posycb=\"-4\"/>"
                             "<b posy=\"7.5\" posx=\"oops\"/></hints>";
     Xml::XmlNode root;
@@ -102,7 +107,8 @@ TEST(HintPlaces, AttributesAreReadWithZeroForMissingOnes) {
     EXPECT_TRUE(GameResources::readHintPlaces(root).empty());
 }
 
-TEST_F(Resources, HintWithoutAPlaceDrawsNothing) {
+TEST_F(Resources, HintWithoutAPlaceDrawsNothing)
+{
     GameResources::instance().m_hintPlaces.clear();
     HintOverlay hint(0);
     EXPECT_EQ(hint.place(), nullptr);
@@ -114,7 +120,8 @@ TEST_F(Resources, HintWithoutAPlaceDrawsNothing) {
     orphan.render();
 }
 
-TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismiss) {
+TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismiss)
+{
     HintOverlay hint(3);
     for (int i = 0; i < 20; ++i)
         EXPECT_FALSE(hint.update(30.0f));
@@ -129,7 +136,8 @@ TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismiss) {
     EXPECT_NEAR(updates, 20, 1);
 }
 
-TEST(HintFade, DismissDuringFadeInTurnsBackFromTheCurrentAlpha) {
+TEST(HintFade, DismissDuringFadeInTurnsBackFromTheCurrentAlpha)
+{
     HintOverlay hint(0);
     for (int i = 0; i < 4; ++i)
         hint.update(30.0f);
@@ -143,7 +151,8 @@ TEST(HintFade, DismissDuringFadeInTurnsBackFromTheCurrentAlpha) {
 
 // Fading out from exactly 0 goes on, or the overlay (and the board paused
 // under it) would stay for good.
-TEST(HintFade, AlphaExactlyZeroIsStillKeptAndGoesOnTheNextUpdate) {
+TEST(HintFade, AlphaExactlyZeroIsStillKeptAndGoesOnTheNextUpdate)
+{
     HintOverlay hint(0);
     hint.update(60.0f); // alpha 0.1
     hint.dismiss();

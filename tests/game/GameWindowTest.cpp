@@ -1,3 +1,4 @@
+#include "game/GameWindow.h"
 #include "LevelPlay.h"
 #include "PlayTestSupport.h"
 #include "app/Config.h"
@@ -5,7 +6,6 @@
 #include "board/LevelSet.h"
 #include "effects/HintOverlay.h"
 #include "effects/ParticleSystem.h"
-#include "game/GameWindow.h"
 #include "game/GameProgress.h"
 #include "game/HighScores.h"
 #include "objects/Sprite.h"
@@ -22,7 +22,8 @@ namespace {
 // What the owner of the game hears, and the saved game at each report.
 class ProgressLog : public GameProgress {
 public:
-    void gameProgressed(GameWindow& game) override {
+    void gameProgressed(GameWindow& game) override
+    {
         KeyValueFile file;
         game.save(file);
         levels.push_back(file.getInt("game.m_level", -1));
@@ -34,11 +35,13 @@ public:
 class FakeScores : public HighScores {
 public:
     explicit FakeScores(bool takes) : m_takes(takes) {}
-    bool qualifies(int, int score) const override {
+    bool qualifies(int, int score) const override
+    {
         asked = score;
         return m_takes;
     }
-    void insert(int, int score, const std::string& name) override {
+    void insert(int, int score, const std::string& name) override
+    {
         inserted.emplace_back(score, name);
     }
     std::unique_ptr<Dialog> createNameDialog(int) override { return nullptr; }
@@ -54,14 +57,16 @@ private:
 // The play screen without a display: rules, levels and lives, no drawing.
 class GameWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         mainPack();
         Config::get().m_firstRun = false;
         Config::get().m_hints = false;
     }
     void TearDown() override { ParticleSystem::release(); }
 
-    static void runIntro(GameWindow& game) {
+    static void runIntro(GameWindow& game)
+    {
         for (int i = 0; i < 2000 && game.field()->state() == FieldState::Intro; ++i)
             game.update(16.0f);
     }
@@ -69,7 +74,8 @@ protected:
     // Runs the exit sweep of a finished board until the screen has built the
     // next one. The new board may well reuse the old one's address, so the
     // change shows in its state: a fresh board is not finished.
-    static void runExitSweep(GameWindow& game) {
+    static void runExitSweep(GameWindow& game)
+    {
         ASSERT_TRUE(game.field()->finished());
         game.field()->onClick(400.0f, 300.0f);
         for (int i = 0; i < 2000 && game.field()->finished(); ++i)
@@ -80,7 +86,8 @@ protected:
 
     // Plays until the board is finished, clicks through the panel and runs
     // the exit sweep until the screen has built the next board.
-    static void endLevel(GameWindow& game, void (*edit)(Field&)) {
+    static void endLevel(GameWindow& game, void (*edit)(Field&))
+    {
         runIntro(game);
         edit(*game.field());
         for (int i = 0; i < 200 && !game.field()->finished(); ++i)
@@ -92,7 +99,8 @@ protected:
     }
 };
 
-TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
+TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame)
+{
     FakeScores scores(false);
     ProgressLog progress;
     GameWindow game(2, &scores);
@@ -113,7 +121,8 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame) {
 }
 
 // The program may close while the name dialog of a lost game is open.
-TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
+TEST_F(GameWindowTest, AFinishedGameIsNotSaved)
+{
     FakeScores scores(true);
     GameWindow game(2, &scores);
     for (int lost = 0; lost < 4; ++lost)
@@ -129,7 +138,8 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved) {
 
 // A level outside the set, or lives a game in progress cannot have, are
 // refused; missing lives are the lives a game starts with.
-TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected) {
+TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected)
+{
     GameWindow playing(2, nullptr);
     KeyValueFile file;
     playing.save(file);
@@ -155,7 +165,8 @@ TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected) {
 }
 
 // Written by earlier versions on their level sets: level 1, 2 lives, 1234 points.
-TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard) {
+TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard)
+{
     for (const char* fixture : {"saved-levelset1.dat", "saved-levelset2.dat"}) {
         SCOPED_TRACE(fixture);
         KeyValueFile file;
@@ -188,7 +199,8 @@ TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard) {
     EXPECT_FALSE(restored.load(file)) << "no board saved, no game";
 }
 
-TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt) {
+TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt)
+{
     Config::get().m_level = 3;
     ProgressLog progress;
     GameWindow game(7, nullptr);
@@ -207,7 +219,8 @@ TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt) {
 }
 
 // A long, fast game: the time bonus grows with the running total.
-TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber) {
+TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber)
+{
     GameWindow game(7, nullptr);
     runIntro(game);
     game.field()->setScore(INT_MAX - 1000);
@@ -217,7 +230,8 @@ TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber) {
     EXPECT_EQ(game.field()->score(), INT_MAX);
 }
 
-TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses) {
+TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses)
+{
     FakeScores scores(false);
     GameWindow game(GameWindow::kLastLevel, &scores);
     runIntro(game);
@@ -243,7 +257,8 @@ TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses) {
 
 // Closing the program while a moved flower walks: the move stands with its
 // turn, so the announced flowers are planted, not kept for a free move.
-TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn) {
+TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn)
+{
     GameWindow game(1, nullptr);
     runIntro(game);
     Field& field = *game.field();
@@ -273,7 +288,8 @@ TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn) {
         << "the announced flower was planted";
 }
 
-TEST_F(GameWindowTest, OpenHintHoldsTheBoard) {
+TEST_F(GameWindowTest, OpenHintHoldsTheBoard)
+{
     GameWindow game(1, nullptr);
     runIntro(game);
     ASSERT_EQ(game.field()->state(), FieldState::Idle);
@@ -295,7 +311,8 @@ TEST_F(GameWindowTest, OpenHintHoldsTheBoard) {
     EXPECT_GT(game.field()->statistics().m_statTimeOnLevel, played) << "the board runs again";
 }
 
-TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet) {
+TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
+{
     LoadedArt loaded;
     const Sprite& sheet = *loaded.art().particles;
     ASSERT_GT(sheet.groups() * sheet.frames(), 1);
@@ -309,7 +326,8 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet) {
     EXPECT_EQ(int(pictures.size()), sheet.groups() * sheet.frames());
 }
 
-TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway) {
+TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway)
+{
     GameWindow game(1, nullptr);
     ParticleSystem& particles = *ParticleSystem::instance();
     std::size_t peak = 0;

@@ -10,21 +10,27 @@
 
 namespace {
 
-bool ringGold(Rgb p) { return p.r > 200 && p.g > 150 && p.b < 110; }
+bool ringGold(Rgb p)
+{
+    return p.r > 200 && p.g > 150 && p.b < 110;
+}
 
 class KeyboardPlayTest : public PlayScreenFixture {
 protected:
-    void key(int virtualKey) {
+    void key(int virtualKey)
+    {
         driver.press(virtualKey);
         driver.runFrames(1);
     }
-    Vec4 cursorCentre() const {
+    Vec4 cursorCentre() const
+    {
         const GridPos p = game->cursor().position();
         return game->field()->cellCentre(p.row, p.col);
     }
     int lastSound() const { return sounds.empty() ? 0 : sounds.back(); }
     // Gold pixels on the cell's rim, where the ring goes and no flower reaches.
-    int goldOnRim(const Vec4& centre) const {
+    int goldOnRim(const Vec4& centre) const
+    {
         int w = 0, h = 0;
         const std::vector<std::uint8_t> rgb = driver.capture(w, h);
         int n = 0;
@@ -40,8 +46,8 @@ protected:
     }
 };
 
-
-TEST_F(KeyboardPlayTest, ArrowsMoveTheCursorAndEnterPicksAndDropsAsAClickWould) {
+TEST_F(KeyboardPlayTest, ArrowsMoveTheCursorAndEnterPicksAndDropsAsAClickWould)
+{
     startGame(1);
     Field& field = emptyBoard();
     const GridPos start = game->cursor().position();
@@ -81,12 +87,14 @@ TEST_F(KeyboardPlayTest, ArrowsMoveTheCursorAndEnterPicksAndDropsAsAClickWould) 
 
     // On an empty cell the press bonks, as a click there does.
     key(VirtualKey::Up);
-    ASSERT_EQ(field.flowerAt(game->cursor().position().row, game->cursor().position().col), nullptr);
+    ASSERT_EQ(field.flowerAt(game->cursor().position().row, game->cursor().position().col),
+              nullptr);
     key(VirtualKey::Enter);
     EXPECT_EQ(lastSound(), 104);
 }
 
-TEST_F(KeyboardPlayTest, AHeldArrowKeepsWalkingButAHeldEnterPicksOnce) {
+TEST_F(KeyboardPlayTest, AHeldArrowKeepsWalkingButAHeldEnterPicksOnce)
+{
     startGame(1);
     Field& field = emptyBoard();
     key(VirtualKey::Left);
@@ -111,7 +119,8 @@ TEST_F(KeyboardPlayTest, AHeldArrowKeepsWalkingButAHeldEnterPicksOnce) {
     EXPECT_TRUE(game->picker()->isCarrying());
 }
 
-TEST_F(KeyboardPlayTest, EscapePutsTheCarriedFlowerBackAndOnlyThenLeaves) {
+TEST_F(KeyboardPlayTest, EscapePutsTheCarriedFlowerBackAndOnlyThenLeaves)
+{
     startGame(1);
     Field& field = emptyBoard();
     const GridPos start = game->cursor().position();
@@ -136,7 +145,8 @@ TEST_F(KeyboardPlayTest, EscapePutsTheCarriedFlowerBackAndOnlyThenLeaves) {
     EXPECT_FALSE(game->isGameOver());
 }
 
-TEST_F(KeyboardPlayTest, TheControllerMenuButtonPutsTheFlowerBackAndLeavesAtOnce) {
+TEST_F(KeyboardPlayTest, TheControllerMenuButtonPutsTheFlowerBackAndLeavesAtOnce)
+{
     startGame(1);
     Field& field = emptyBoard();
     const GridPos start = game->cursor().position();
@@ -153,7 +163,8 @@ TEST_F(KeyboardPlayTest, TheControllerMenuButtonPutsTheFlowerBackAndLeavesAtOnce
     EXPECT_NE(field.flowerAt(start.row, start.col), nullptr);
 }
 
-TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves) {
+TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves)
+{
     startGame(1);
     emptyBoard();
     const Vec4 cell = cursorCentre();
@@ -174,7 +185,8 @@ TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves) {
     EXPECT_LT(goldOnRim(cell), 10) << "the mouse hides the cursor";
 }
 
-TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus) {
+TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus)
+{
     KeyboardFocus::setShown(true);
     startGame(1);
     EXPECT_EQ(game->aim(), Aim::Cursor);
@@ -197,7 +209,8 @@ TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus) {
     EXPECT_EQ(game->aim(), Aim::Pointer) << "came back by a click";
 }
 
-TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower) {
+TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower)
+{
     startGame(1);
     Field& field = emptyBoard();
     const int m = field.middleRow();
@@ -232,13 +245,15 @@ TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower) {
 // The controller's Y arrives as a key code no keyboard has and shoots as X does.
 class InsectShotTest : public KeyboardPlayTest, public testing::WithParamInterface<int> {
 protected:
-    void shoot() {
+    void shoot()
+    {
         game->onKeyDown(GetParam());
         driver.runFrames(1);
     }
 };
 
-TEST_P(InsectShotTest, TheKeyShootsTheFlyingInsectForTheMouseShotsPoints) {
+TEST_P(InsectShotTest, TheKeyShootsTheFlyingInsectForTheMouseShotsPoints)
+{
     startGame(6);
     Field& field = *game->field();
     shoot();
@@ -248,10 +263,10 @@ TEST_P(InsectShotTest, TheKeyShootsTheFlyingInsectForTheMouseShotsPoints) {
     ASSERT_TRUE(driver.runUntil([&] { return field.insectActive(); }));
     shoot();
     EXPECT_FALSE(field.insect()->hit()) << "it comes in from beyond the screen's edge";
-    ASSERT_TRUE(driver.runUntil([&] { return field.insect()->position().x > 0.0f &&
-                                             field.insect()->position().x < 800.0f &&
-                                             field.insect()->position().y > 0.0f &&
-                                             field.insect()->position().y < 600.0f; }));
+    ASSERT_TRUE(driver.runUntil([&] {
+        return field.insect()->position().x > 0.0f && field.insect()->position().x < 800.0f &&
+               field.insect()->position().y > 0.0f && field.insect()->position().y < 600.0f;
+    }));
     const int score = field.score();
     shoot();
     EXPECT_TRUE(field.insect()->hit());
@@ -259,9 +274,11 @@ TEST_P(InsectShotTest, TheKeyShootsTheFlyingInsectForTheMouseShotsPoints) {
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 106), sounds.end()) << "the shot";
 }
 
-INSTANTIATE_TEST_SUITE_P(XAndY, InsectShotTest, testing::Values(VirtualKey::X, VirtualKey::GamepadY));
+INSTANTIATE_TEST_SUITE_P(XAndY, InsectShotTest,
+                         testing::Values(VirtualKey::X, VirtualKey::GamepadY));
 
-TEST_F(KeyboardPlayTest, EnterGoesOnFromTheResultsWithTheCursorHidden) {
+TEST_F(KeyboardPlayTest, EnterGoesOnFromTheResultsWithTheCursorHidden)
+{
     startGame(1);
     LevelPlay::clearBoard(*game->field());
     playUntilFinished();

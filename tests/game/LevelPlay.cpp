@@ -4,7 +4,8 @@
 
 namespace LevelPlay {
 
-void clearBoard(Field& field) {
+void clearBoard(Field& field)
+{
     field.clearAnnounced();
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c) {
@@ -16,7 +17,8 @@ void clearBoard(Field& field) {
 
 // Three colours in turn along every axis never make a row, whatever the
 // level's colour count; flowers already there (random ones among them) go.
-void fillBoard(Field& field) {
+void fillBoard(Field& field)
+{
     field.clearAnnounced();
     const int m = field.middleRow();
     for (int r = 0; r < field.rows(); ++r)

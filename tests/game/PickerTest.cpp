@@ -1,5 +1,5 @@
-#include "board/BoardBuilder.h"
 #include "effects/Picker.h"
+#include "board/BoardBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@ namespace {
 // A 5 x 5 hexagon of raw cells, its intro run, and a picker on it.
 class PickerTest : public BoardTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BoardTest::SetUp();
         field = makeField();
         finishIntro(*field);
@@ -25,7 +26,8 @@ protected:
     std::unique_ptr<Picker> picker;
 };
 
-TEST_F(PickerTest, ClickAndClickCarriesThenMoves) {
+TEST_F(PickerTest, ClickAndClickCarriesThenMoves)
+{
     idleFlower(*field, 2, 0, 1);
     press(2, 0);
     release(2, 0);
@@ -41,7 +43,8 @@ TEST_F(PickerTest, ClickAndClickCarriesThenMoves) {
     EXPECT_EQ(field->flowerAt(2, 0), nullptr);
 }
 
-TEST_F(PickerTest, DragAndDropMoves) {
+TEST_F(PickerTest, DragAndDropMoves)
+{
     idleFlower(*field, 0, 0, 2);
     press(0, 0);
     hover(4, 2);
@@ -53,7 +56,8 @@ TEST_F(PickerTest, DragAndDropMoves) {
     EXPECT_EQ(field->flowerAt(4, 2)->colour(), 2);
 }
 
-TEST_F(PickerTest, FailedMovesUnselectAndDrop) {
+TEST_F(PickerTest, FailedMovesUnselectAndDrop)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 2, 1, 2);
     press(2, 0);
@@ -67,7 +71,8 @@ TEST_F(PickerTest, FailedMovesUnselectAndDrop) {
     EXPECT_FALSE(field->isSelectedAt(2, 0));
 }
 
-TEST_F(PickerTest, MoveToUnreachableCellIsAcceptedButFlowerStays) {
+TEST_F(PickerTest, MoveToUnreachableCellIsAcceptedButFlowerStays)
+{
     // Walls of flowers around the corner cell (0, 0).
     idleFlower(*field, 0, 1, 3);
     idleFlower(*field, 1, 0, 4);
@@ -84,7 +89,8 @@ TEST_F(PickerTest, MoveToUnreachableCellIsAcceptedButFlowerStays) {
     EXPECT_EQ(field->flowerAt(0, 0), nullptr);
 }
 
-TEST_F(PickerTest, PressesThatPickNothingBonkOnlyOnCells) {
+TEST_F(PickerTest, PressesThatPickNothingBonkOnlyOnCells)
+{
     press(2, 2);
     EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::Bonk});
     field->cellBackAt(1, 1)->setType(CellType::Locked);
@@ -98,7 +104,8 @@ TEST_F(PickerTest, PressesThatPickNothingBonkOnlyOnCells) {
     EXPECT_TRUE(events.played.empty());
 }
 
-TEST_F(PickerTest, RightClickCancelsAndAlwaysUnselects) {
+TEST_F(PickerTest, RightClickCancelsAndAlwaysUnselects)
+{
     picker->onRightButtonDown(0.0f, 0.0f);
     EXPECT_EQ(events.played, std::vector<BoardSound>{BoardSound::Unselect});
     idleFlower(*field, 2, 2, 1);
@@ -112,7 +119,8 @@ TEST_F(PickerTest, RightClickCancelsAndAlwaysUnselects) {
     EXPECT_TRUE(field->trail().empty());
 }
 
-TEST_F(PickerTest, CarriedFlowerThatBurstsIsDroppedAndTheNextClickMovesNothing) {
+TEST_F(PickerTest, CarriedFlowerThatBurstsIsDroppedAndTheNextClickMovesNothing)
+{
     idleFlower(*field, 2, 0, 1);
     idleFlower(*field, 2, 1, 1);
     press(2, 0);
@@ -135,7 +143,8 @@ TEST_F(PickerTest, CarriedFlowerThatBurstsIsDroppedAndTheNextClickMovesNothing) 
 // Level 6 lets insects come; the board is run until one flies in.
 class PickerInsectTest : public BoardTest {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         BoardTest::SetUp();
         BoardShape shape;
         shape.level = 6;
@@ -148,7 +157,8 @@ protected:
         picker = std::make_unique<Picker>(*field, nullptr);
     }
 
-    bool waitForInsect() {
+    bool waitForInsect()
+    {
         for (int i = 0; i < 20000 && !field->insectActive(); ++i)
             field->update(16.0f);
         return field->insectActive();
@@ -158,7 +168,8 @@ protected:
     std::unique_ptr<Picker> picker;
 };
 
-TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently) {
+TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently)
+{
     const Vec4 flower = field->cellCentre(3, 0);
     picker->onLeftButtonDown(flower.x, flower.y);
     ASSERT_TRUE(picker->isCarrying());
@@ -173,7 +184,8 @@ TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently) {
     EXPECT_TRUE(events.played.empty());
 }
 
-TEST_F(PickerInsectTest, PressWhileInsectIsActiveFiresAShot) {
+TEST_F(PickerInsectTest, PressWhileInsectIsActiveFiresAShot)
+{
     ASSERT_TRUE(waitForInsect());
     events.sparks.clear();
     events.played.clear();

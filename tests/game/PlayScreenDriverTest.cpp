@@ -27,8 +27,11 @@ namespace {
 class PreviewScreen : public Window {
 public:
     PreviewScreen(const PlayArt& art, int level)
-        : m_renderer(art), m_field(LevelFile::load(level), level, false, 1, m_events) {}
-    void render() override {
+        : m_renderer(art), m_field(LevelFile::load(level), level, false, 1, m_events)
+    {
+    }
+    void render() override
+    {
         Application& app = Application::get();
         app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
         glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
@@ -46,7 +49,8 @@ private:
 class FlashScreen : public Window {
 public:
     explicit FlashScreen(const PlayArt& art) : m_art(art) {}
-    void render() override {
+    void render() override
+    {
         Application& app = Application::get();
         app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
@@ -60,14 +64,24 @@ private:
 
 class PlayScreenDriverTest : public PlayScreenFixture {};
 
-bool reddish(Rgb p) { return p.r > 180 && p.g < 120 && p.b < 120; }
-bool nearWhite(Rgb p) { return p.r > 220 && p.g > 220 && p.b > 220; }
-bool dark(Rgb p) { return p.r < 90 && p.g < 90 && p.b < 90; }
+bool reddish(Rgb p)
+{
+    return p.r > 180 && p.g < 120 && p.b < 120;
+}
+bool nearWhite(Rgb p)
+{
+    return p.r > 220 && p.g > 220 && p.b > 220;
+}
+bool dark(Rgb p)
+{
+    return p.r < 90 && p.g < 90 && p.b < 90;
+}
 
 constexpr PixelRect kScoreArea{45, 14, 125, 42};
 constexpr PixelRect kTitleArea{220, 200, 580, 244};
 
-TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
+TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
+{
     startGame(1);
     Field& field = emptyBoard();
     const int m = field.middleRow();
@@ -119,7 +133,8 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore) {
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
 }
 
-TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst) {
+TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst)
+{
     ParticleSystem::create();
     ParticleSystem::instance()->showText("120", {400.0f, 300.0f, 0.0f, 1.0f}, 24.0f,
                                          {0.0f, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
@@ -135,7 +150,8 @@ struct Shade {
     double r = 0, g = 0, b = 0;
     double chroma() const { return std::max({r, g, b}) - std::min({r, g, b}); }
     // CIE L*a*b* under D65.
-    std::array<double, 3> lab() const {
+    std::array<double, 3> lab() const
+    {
         auto linear = [](double c) {
             c /= 255.0;
             return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -150,7 +166,8 @@ struct Shade {
 };
 
 // How far apart two shades look (CIE76 delta E; about 2 is just noticeable).
-double difference(const Shade& a, const Shade& b) {
+double difference(const Shade& a, const Shade& b)
+{
     const auto la = a.lab(), lb = b.lab();
     return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
 }
@@ -158,13 +175,15 @@ double difference(const Shade& a, const Shade& b) {
 // The mean shades of a flower and of the cell beneath it, over the pixels
 // the flower covers: those that differ from the same cell drawn empty.
 std::pair<Shade, Shade> flowerAndCell(const std::vector<std::uint8_t>& withFlower,
-                                      const std::vector<std::uint8_t>& empty, int width, Vec4 at) {
+                                      const std::vector<std::uint8_t>& empty, int width, Vec4 at)
+{
     Shade flower, cell;
     int n = 0;
     for (int y = int(at.y) - 20; y < int(at.y) + 20; ++y)
         for (int x = int(at.x) - 20; x < int(at.x) + 20; ++x) {
             const std::size_t i = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3;
-            const int d = std::abs(withFlower[i] - empty[i]) + std::abs(withFlower[i + 1] - empty[i + 1]) +
+            const int d = std::abs(withFlower[i] - empty[i]) +
+                          std::abs(withFlower[i + 1] - empty[i + 1]) +
                           std::abs(withFlower[i + 2] - empty[i + 2]);
             if (d < 60)
                 continue;
@@ -176,7 +195,8 @@ std::pair<Shade, Shade> flowerAndCell(const std::vector<std::uint8_t>& withFlowe
     return {{flower.r * k, flower.g * k, flower.b * k}, {cell.r * k, cell.g * k, cell.b * k}};
 }
 
-TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells) {
+TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells)
+{
     constexpr int kColours = 8; // the most a level uses
     constexpr int kClover = 3;
     startGame(5);
@@ -189,7 +209,8 @@ TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells) {
     ASSERT_GE(cells.size(), std::size_t(2 * kColours));
     for (int i = 0; i < 2 * kColours; ++i) {
         const GridPos p = cells[std::size_t(i)];
-        field.cellBackAt(p.row, p.col)->setType(i < kColours ? CellType::Cleared : CellType::Locked);
+        field.cellBackAt(p.row, p.col)
+            ->setType(i < kColours ? CellType::Cleared : CellType::Locked);
         field.placeFlower(p.row, p.col, i % kColours).makeIdle();
     }
     driver.runFrames(2);
@@ -213,7 +234,8 @@ TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells) {
     }
 }
 
-TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
+TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn)
+{
     startGame(1);
     LevelPlay::clearBoard(*game->field());
     playUntilFinished();
@@ -225,7 +247,8 @@ TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn) {
     shot("level2");
 }
 
-TEST_F(PlayScreenDriverTest, TheMenuButtonReturnsToTheMenu) {
+TEST_F(PlayScreenDriverTest, TheMenuButtonReturnsToTheMenu)
+{
     startGame(1);
     const Button& button = game->mainMenuButton();
     driver.click(int(button.x() + button.width() / 2), int(button.y() + button.height() / 2));
@@ -233,7 +256,8 @@ TEST_F(PlayScreenDriverTest, TheMenuButtonReturnsToTheMenu) {
     EXPECT_EQ(driver.app().frontScreen(), &base);
 }
 
-TEST_F(PlayScreenDriverTest, PreviewDrawsTheSmallBoard) {
+TEST_F(PlayScreenDriverTest, PreviewDrawsTheSmallBoard)
+{
     PreviewScreen preview(art->art(), 5);
     driver.show(preview);
     driver.runFrames(2);

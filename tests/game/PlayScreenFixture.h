@@ -26,7 +26,8 @@ inline const std::string kArtefacts = std::string(VM_GAME_DIR) + "/../artefacts/
 // What the main menu would be: the screen under the play screen.
 class BaseScreen : public Window {
 public:
-    void render() override {
+    void render() override
+    {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
@@ -34,7 +35,8 @@ public:
 
 class PlayScreenFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!driver.available())
             GTEST_SKIP() << "no display with OpenGL";
         std::filesystem::create_directories(kArtefacts);
@@ -44,22 +46,23 @@ protected:
         art = std::make_unique<LoadedArt>();
         driver.show(base);
     }
-    void TearDown() override {
-        ParticleSystem::release();
-    }
+    void TearDown() override { ParticleSystem::release(); }
 
-    void startGame(int level) {
+    void startGame(int level)
+    {
         game = std::make_unique<GameWindow>(level, nullptr, art->art(),
                                             [this](int id, SoundRestart) { sounds.push_back(id); });
         driver.show(*game);
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
     }
 
-    void shot(const std::string& name) {
+    void shot(const std::string& name)
+    {
         EXPECT_TRUE(driver.saveScreenshot(kArtefacts + name + ".png"));
     }
 
-    std::vector<std::uint8_t> region(PixelRect r) const {
+    std::vector<std::uint8_t> region(PixelRect r) const
+    {
         int w = 0, h = 0;
         const std::vector<std::uint8_t> rgb = driver.capture(w, h);
         std::vector<std::uint8_t> out;
@@ -69,13 +72,15 @@ protected:
                     out.push_back(rgb[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3 + k]);
         return out;
     }
-    void clickCell(int r, int c, MouseButton button = MouseButton::Left) {
+    void clickCell(int r, int c, MouseButton button = MouseButton::Left)
+    {
         const Vec4 p = game->field()->cellCentre(r, c);
         driver.click(int(p.x), int(p.y), button);
         driver.runFrames(1);
     }
     // A clean board of raw cells: no flowers, nothing announced.
-    Field& emptyBoard() {
+    Field& emptyBoard()
+    {
         Field& field = *game->field();
         field.clearAnnounced();
         for (int r = 0; r < field.rows(); ++r)
@@ -83,7 +88,8 @@ protected:
                 field.removeFlower(r, c);
         return field;
     }
-    void playUntilFinished() {
+    void playUntilFinished()
+    {
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->resultsAlpha() >= 1.0f; }));
     }
 
@@ -93,4 +99,3 @@ protected:
     std::unique_ptr<GameWindow> game;
     std::vector<int> sounds;
 };
-

@@ -10,14 +10,16 @@ namespace {
 
 using PlayScreenTexts = BoardTest;
 
-TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds) {
+TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds)
+{
     EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:02:03");
     EXPECT_EQ(ResultsPanel::timeLine(342000), "Time on level : 0:05:42");
     EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:00:59");
     EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:00:00");
 }
 
-TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
+TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace)
+{
     auto field = makeField();
     Field::Statistics stats;
     stats.m_statScoreOnLevel = 1234;
@@ -38,7 +40,8 @@ TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace) {
     EXPECT_FLOAT_EQ(lines[4].x, 262.0f);
 }
 
-TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses) {
+TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses)
+{
     auto field = makeField({.rows = 3, .width = 3});
     finishIntro(*field);
     int colour = 0;
@@ -54,7 +57,8 @@ TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses) {
 }
 
 // A board brought to its end: won with every cell cleared, or lost full.
-std::unique_ptr<Field> finishedField(int level, bool won) {
+std::unique_ptr<Field> finishedField(int level, bool won)
+{
     auto field = makeField({.rows = 3, .width = 3, .level = level});
     finishIntro(*field);
     if (won)
@@ -66,7 +70,8 @@ std::unique_ptr<Field> finishedField(int level, bool won) {
     return field;
 }
 
-TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame) {
+TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame)
+{
     auto lost = finishedField(4, false);
     ASSERT_TRUE(lost->finished());
     ASSERT_FALSE(lost->succeeded());
@@ -82,21 +87,32 @@ TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame) {
     EXPECT_EQ(ResultsPanel::outcome(*last, 2), "All levels completed!");
 }
 
-TEST(StreakGauge, ReadsExplosionsStillNeededOrBang) {
+TEST(StreakGauge, ReadsExplosionsStillNeededOrBang)
+{
     EXPECT_EQ(BoardRenderer::streakText(0), "5");
     EXPECT_EQ(BoardRenderer::streakText(3), "2");
     EXPECT_EQ(BoardRenderer::streakText(4), "!");
 }
 
-TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear) {
-    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "012" "2."});
+TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear)
+{
+    auto field = makeField({.rows = 3,
+                            .width = 3,
+                            .layout = "40"
+                                      "012"
+                                      "2."});
     EXPECT_EQ(BoardRenderer::cellsToClear(*field), 4) << "stone, raw and half-cleared";
     field->cellBackAt(0, 0)->setType(CellType::Cleared);
     EXPECT_EQ(BoardRenderer::cellsToClear(*field), 3);
 }
 
-TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime) {
-    auto field = makeField({.rows = 3, .width = 3, .layout = "40" "000" "00"});
+TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime)
+{
+    auto field = makeField({.rows = 3,
+                            .width = 3,
+                            .layout = "40"
+                                      "000"
+                                      "00"});
     NewElementNotice notice;
     notice.check(*field);
     notice.update(16.0f);
@@ -114,7 +130,8 @@ TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime) {
     EXPECT_EQ(notice.text(), "") << "each element once";
 }
 
-TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {
+TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty)
+{
     EXPECT_FALSE(BoardRenderer::blinkOn(0));
     EXPECT_FALSE(BoardRenderer::blinkOn(17999));
     EXPECT_TRUE(BoardRenderer::blinkOn(18000));
@@ -125,7 +142,8 @@ TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty) {
     EXPECT_TRUE(BoardRenderer::blinkOn(38000));
 }
 
-TEST_F(PlayScreenTexts, TrailPointsFollowTheLitPath) {
+TEST_F(PlayScreenTexts, TrailPointsFollowTheLitPath)
+{
     auto field = makeField();
     finishIntro(*field);
     EXPECT_TRUE(BoardRenderer::trailPoints(*field).empty());

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-FilePack& mainPack() {
+FilePack& mainPack()
+{
     if (FilePack* pack = getPack("main"))
         return *pack;
     FilePack* pack = createPack("main");
@@ -16,6 +17,8 @@ FilePack& mainPack() {
 }
 
 LoadedArt::LoadedArt()
-    : m_resources(std::make_unique<GameResources>(mainPack())), m_art(PlayArt::from(*m_resources)) {}
+    : m_resources(std::make_unique<GameResources>(mainPack())), m_art(PlayArt::from(*m_resources))
+{
+}
 
 LoadedArt::~LoadedArt() = default;

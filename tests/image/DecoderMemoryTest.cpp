@@ -36,7 +36,8 @@ void appendChunk(Bytes& out, const char* type, const Bytes& data)
     const std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    appendU32BigEndian(out, static_cast<std::uint32_t>(crc32(0, out.data() + start, out.size() - start)));
+    appendU32BigEndian(
+        out, static_cast<std::uint32_t>(crc32(0, out.data() + start, out.size() - start)));
 }
 
 // Signature, a 1 x 1 header, then a chunk that announces `length` bytes and
@@ -68,7 +69,8 @@ bool decodes(const std::string& name, const Bytes& bytes)
 
 TEST(DecoderMemoryTest, PngChunksAnnouncingAGigabyteAreRefusedCheaply)
 {
-    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "pCAL", "sCAL", "eXIf", "iCCP", "vpAg"}) {
+    for (const char* type :
+         {"tEXt", "zTXt", "iTXt", "sPLT", "pCAL", "sCAL", "eXIf", "iCCP", "vpAg"}) {
         const Bytes bomb = pngAnnouncing(type, 0x3fffffff);
         ASSERT_EQ(bomb.size(), 57u);
         const long before = peakMemoryKb();

@@ -106,8 +106,8 @@ Bytes pngFile(const Picture& picture, int colourType, int bitDepth)
     }
     png_set_write_fn(png, &out, appendToBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
-                 static_cast<png_uint_32>(picture.height), bitDepth, colourType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 static_cast<png_uint_32>(picture.height), bitDepth, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     Bytes row;
     for (int y = 0; y < picture.height; ++y) {
@@ -170,14 +170,16 @@ Bytes jpegFile(const Picture& picture, bool grey)
         }
         return row;
     };
-    return jpegEncode(picture.width, picture.height, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB,
-                      [](jpeg_compress_struct& info) { jpeg_set_quality(&info, 100, TRUE); }, rowAt);
+    return jpegEncode(
+        picture.width, picture.height, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB,
+        [](jpeg_compress_struct& info) { jpeg_set_quality(&info, 100, TRUE); }, rowAt);
 }
 
 Bytes jpegUnknownLayoutFile(int components)
 {
-    return jpegEncode(8, 8, components, JCS_UNKNOWN, [](jpeg_compress_struct&) {},
-                      [components](int) { return Bytes(static_cast<std::size_t>(8 * components), 128); });
+    return jpegEncode(
+        8, 8, components, JCS_UNKNOWN, [](jpeg_compress_struct&) {},
+        [components](int) { return Bytes(static_cast<std::size_t>(8 * components), 128); });
 }
 
 Bytes jpegPaddedProgressiveFile(int height)
@@ -218,9 +220,14 @@ Bytes ddsCompressedFile(const char* fourCc, int width, int height, const Bytes& 
 Bytes dxt1SolidBlock(std::uint16_t colour565)
 {
     // Both end points the same colour, every index 0.
-    return Bytes{static_cast<std::uint8_t>(colour565 & 0xff), static_cast<std::uint8_t>(colour565 >> 8),
-                 static_cast<std::uint8_t>(colour565 & 0xff), static_cast<std::uint8_t>(colour565 >> 8),
-                 0, 0, 0, 0};
+    return Bytes{static_cast<std::uint8_t>(colour565 & 0xff),
+                 static_cast<std::uint8_t>(colour565 >> 8),
+                 static_cast<std::uint8_t>(colour565 & 0xff),
+                 static_cast<std::uint8_t>(colour565 >> 8),
+                 0,
+                 0,
+                 0,
+                 0};
 }
 
 void writeFile(const std::string& path, const Bytes& bytes)

@@ -1,6 +1,6 @@
+#include "image/ImageHeader.h"
 #include "ImageBuilders.h"
 #include "image/Image.h"
-#include "image/ImageHeader.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,5 +1,5 @@
-#include "ImageBuilders.h"
 #include "image/Image.h"
+#include "ImageBuilders.h"
 #include "image/TopDownRgba.h"
 
 #include <gtest/gtest.h>
@@ -102,10 +102,12 @@ TEST(TgaDecoderTest, TrueColourAlphaAndGreyPixelsBecomeRgbaInFileRowOrder)
                   {{0, 0, {30, 20, 10, 255}}, {1, 0, {3, 2, 1, 255}}, {0, 1, {60, 50, 40, 255}}});
     Bytes alpha = tgaHeader(2, 2, 1, 32, 3);
     alpha.insert(alpha.end(), {'i', 'd', '!', 10, 20, 30, 40, 1, 2, 3, 4});
-    expectDecoded("a.tga", alpha, 2, 1, PixelFormat::Rgba, {{0, 0, {30, 20, 10, 40}}, {1, 0, {3, 2, 1, 4}}});
+    expectDecoded("a.tga", alpha, 2, 1, PixelFormat::Rgba,
+                  {{0, 0, {30, 20, 10, 40}}, {1, 0, {3, 2, 1, 4}}});
     Bytes grey = tgaHeader(3, 2, 1, 8);
     grey.insert(grey.end(), {7, 200});
-    expectDecoded("g.tga", grey, 2, 1, PixelFormat::Rgba, {{0, 0, {7, 7, 7, 255}}, {1, 0, {200, 200, 200, 255}}});
+    expectDecoded("g.tga", grey, 2, 1, PixelFormat::Rgba,
+                  {{0, 0, {7, 7, 7, 255}}, {1, 0, {200, 200, 200, 255}}});
     EXPECT_FALSE(decodes("picture.bmp", colour)); // the ending, not the bytes, picks the decoder
 }
 
@@ -131,8 +133,10 @@ TEST(PngDecoderTest, RowsComeOutBottomUpWithAlphaGreyAndSixteenBitChannels)
     picture.at(1, 0) = light;
     expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA, 16), 2, 1, PixelFormat::Rgba,
                   {{0, 0, dark}, {1, 0, light}});
-    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY), 2, 1, PixelFormat::Rgb, {{1, 0, light}});
-    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY_ALPHA), 2, 1, PixelFormat::Rgba, {{0, 0, dark}});
+    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY), 2, 1, PixelFormat::Rgb,
+                  {{1, 0, light}});
+    expectDecoded("a.png", pngFile(picture, PNG_COLOR_TYPE_GRAY_ALPHA), 2, 1, PixelFormat::Rgba,
+                  {{0, 0, dark}});
 }
 
 TEST(JpegDecoderTest, RowsComeOutBottomUpAndGreyFilesHaveOneComponent)
@@ -238,8 +242,8 @@ TEST(DdsDecoderTest, HeightsBetweenBlockRowsFlipRowByRow)
 {
     const Rgba third{170, 0, 85, 255}; // two thirds red
     const Rgba twoThirds{85, 0, 170, 255};
-    const Bytes colour = ddsCompressedFile(
-        "DXT1", 4, 6, joined(dxt1Rows({0, 2, 3, 1}), dxt1Rows({0, 1, 2, 2})));
+    const Bytes colour =
+        ddsCompressedFile("DXT1", 4, 6, joined(dxt1Rows({0, 2, 3, 1}), dxt1Rows({0, 1, 2, 2})));
     Image image;
     ASSERT_TRUE(load(image, "a.dds", colour));
     ASSERT_FALSE(image.isCompressed());
@@ -251,8 +255,8 @@ TEST(DdsDecoderTest, HeightsBetweenBlockRowsFlipRowByRow)
         for (int x = 0; x < 4; ++x)
             expectPixel(pixelAt(image, x, row), bottomUp[row], 1);
 
-    const Bytes alpha = ddsCompressedFile(
-        "DXT5", 4, 6, joined(dxt5Rows({0, 1, 7, 2}), dxt5Rows({1, 0, 6, 6})));
+    const Bytes alpha =
+        ddsCompressedFile("DXT5", 4, 6, joined(dxt5Rows({0, 1, 7, 2}), dxt5Rows({1, 0, 6, 6})));
     ASSERT_TRUE(load(image, "a.dds", alpha));
     const int alphaBottomUp[6] = {255, 0, 218, 36, 0, 255};
     for (int row = 0; row < 6; ++row)
@@ -327,10 +331,12 @@ std::vector<std::pair<std::string, Bytes>> refusedFiles()
     files.emplace_back("a.tga", packetPastEnd);
     // Colour-mapped, run-length colour-mapped and grey, and no such type.
     for (const int type : {0, 1, 9, 11, 32, 255})
-        files.emplace_back("type " + std::to_string(type) + ".tga", withPixels(tgaHeader(type, 2, 2, 32), 64));
+        files.emplace_back("type " + std::to_string(type) + ".tga",
+                           withPixels(tgaHeader(type, 2, 2, 32), 64));
     // Fifteen- and sixteen-bit pixels (and odd depths) are not grey bytes.
     for (const int bits : {0, 7, 12, 15, 16, 20, 31, 40})
-        files.emplace_back(std::to_string(bits) + " bits.tga", withPixels(tgaHeader(2, 2, 2, bits), 64));
+        files.emplace_back(std::to_string(bits) + " bits.tga",
+                           withPixels(tgaHeader(2, 2, 2, bits), 64));
     const Bytes png = pngFile(redOverBlue(8, 8), PNG_COLOR_TYPE_RGB);
     files.emplace_back("half.png", Bytes(png.begin(), png.begin() + png.size() / 2));
     files.emplace_back("crc.png", png);

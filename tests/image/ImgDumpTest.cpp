@@ -27,7 +27,8 @@ std::optional<Bytes> imgDump(const std::string& name, const Bytes& bytes)
     const std::string in = tempPath(name);
     const std::string out = tempPath("out.ppm");
     writeFile(in, bytes);
-    const std::string command = std::string(VM_TOOLS_DIR) + "/imgdump " + in + " " + out + " >/dev/null 2>&1";
+    const std::string command =
+        std::string(VM_TOOLS_DIR) + "/imgdump " + in + " " + out + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream file(out, std::ios::binary);
     const Bytes ppm{std::istreambuf_iterator<char>(file), {}};
@@ -45,8 +46,9 @@ TEST(ImgDumpTest, WritesTheDecodedPixelsTopDownAndFailsOnWhatTheGameCannotDecode
     Picture picture(2, 2, Rgba{0, 255, 0, 255});
     picture.at(0, 0) = Rgba{255, 0, 0, 10}; // top left
     const std::string header = "P6\n2 2\n255\n";
-    for (const auto& [name, bytes] : {std::pair{"pic.tga", tgaFile(picture)},
-                                      std::pair{"pic.png", pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA)}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"pic.tga", tgaFile(picture)},
+          std::pair{"pic.png", pngFile(picture, PNG_COLOR_TYPE_RGB_ALPHA)}}) {
         const auto ppm = imgDump(name, bytes);
         ASSERT_TRUE(ppm) << name;
         ASSERT_EQ(ppm->size(), header.size() + 12);

@@ -3,14 +3,14 @@
 #include "driver/OwnDisplay.h"
 
 #include "app/Config.h"
-#include "utils/PlayerFile.h"
 #include "board/Field.h"
 #include "board/HexGrid.h"
-#include "board/LevelSet.h"
 #include "board/LevelFile.h"
+#include "board/LevelSet.h"
 #include "screens/MainWindow.h"
 #include "utils/FilePack.h"
 #include "utils/KeyValueFile.h"
+#include "utils/PlayerFile.h"
 
 #include <gtest/gtest.h>
 
@@ -239,7 +239,9 @@ TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
     // The play screen closes at its next frame; a click before the menu is
     // back would land on the board.
     ASSERT_TRUE(InstalledProgram::waitUntil(
-        [&] { return InstalledProgram::difference(game.pixels(kQuitX, kQuitY, 6), quitButton) < 8; },
+        [&] {
+            return InstalledProgram::difference(game.pixels(kQuitX, kQuitY, 6), quitButton) < 8;
+        },
         std::chrono::seconds(60)))
         << "no main menu after Escape";
     game.click(kQuitX, kQuitY);

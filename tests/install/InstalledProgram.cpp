@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -105,8 +105,7 @@ std::pair<int, int> InstalledProgram::toScreen(float x, float y) const
 void InstalledProgram::click(float x, float y) const
 {
     const auto [px, py] = toScreen(x, y);
-    std::system(("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py) +
-                 " click 1")
+    std::system(("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py) + " click 1")
                     .c_str());
 }
 
@@ -167,8 +166,8 @@ bool InstalledProgram::signal(int number) const
 bool InstalledProgram::waitForExit(int& code)
 {
     int status = 0;
-    const bool ended = waitUntil(
-        [&] { return ::waitpid(m_pid, &status, WNOHANG) == m_pid; }, std::chrono::seconds(120));
+    const bool ended = waitUntil([&] { return ::waitpid(m_pid, &status, WNOHANG) == m_pid; },
+                                 std::chrono::seconds(120));
     if (!ended)
         return false;
     m_pid = -1;
@@ -176,8 +175,7 @@ bool InstalledProgram::waitForExit(int& code)
     return true;
 }
 
-bool InstalledProgram::waitUntil(const std::function<bool()>& condition,
-                                 std::chrono::seconds limit)
+bool InstalledProgram::waitUntil(const std::function<bool()>& condition, std::chrono::seconds limit)
 {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {

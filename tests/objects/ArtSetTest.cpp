@@ -1,8 +1,8 @@
-#include "TestSupport.h"
-#include "utils/Log.h"
 #include "objects/ArtSet.h"
+#include "TestSupport.h"
 #include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
+#include "utils/Log.h"
 #include "utils/TempDir.h"
 
 #include <GL/gl.h>
@@ -136,10 +136,11 @@ TEST_F(ArtSetTest, OnlyPicturesOfTheBasePackComeFromTheFineSet)
 TEST_F(ArtSetTest, MipmappedFinePicturesOfAnySizeUploadAsTheyAre)
 {
     m_base.add("mui/button.png", pngFile(Picture(12, 6, kGreen), PNG_COLOR_TYPE_RGB_ALPHA));
-    ASSERT_TRUE(openFine(pngFile(Picture(24, 12, kBlue), PNG_COLOR_TYPE_RGB_ALPHA), "mui/button.png"));
+    ASSERT_TRUE(
+        openFine(pngFile(Picture(24, 12, kBlue), PNG_COLOR_TYPE_RGB_ALPHA), "mui/button.png"));
     ArtSet::choose(2.0f);
-    auto texture = Texture::load(&m_base.pack(), "mui/button.png", TextureWrap::Clamp,
-                                 TextureMipmaps::Build);
+    auto texture =
+        Texture::load(&m_base.pack(), "mui/button.png", TextureWrap::Clamp, TextureMipmaps::Build);
     clear(0, 0, 0);
     texture->draw(10, 10, 0);
     EXPECT_EQ(uploadedWidth(), 24); // not stretched to 32 by the mipmap builder

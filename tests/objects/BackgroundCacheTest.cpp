@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "objects/BackgroundCache.h"
+#include "TestSupport.h"
 #include "objects/Texture.h"
 
 #include <GL/gl.h>

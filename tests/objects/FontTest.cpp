@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "objects/Font.h"
+#include "TestSupport.h"
 #include "objects/Texture.h"
 
 #include <GL/gl.h>
@@ -127,8 +127,8 @@ TEST(FontMeasureTest, WidthsSpacesAndCharactersWithoutGlyphs)
     const Font& font = loaded.font;
     const float tenth = kSpace / 10.0f;
     EXPECT_NEAR(font.measure("AB", 20), glyphWidth('A') + tenth + glyphWidth('B') + tenth, 1e-4);
-    EXPECT_NEAR(font.measure("A B", 20),
-                    glyphWidth('A') + tenth + kSpace + glyphWidth('B') + tenth, 1e-4);
+    EXPECT_NEAR(font.measure("A B", 20), glyphWidth('A') + tenth + kSpace + glyphWidth('B') + tenth,
+                1e-4);
     EXPECT_NEAR(font.measure("A", 40), 2.0f * (glyphWidth('A') + tenth), 1e-4);
     EXPECT_NEAR(font.measure("A\x01\xe9\x7f", 20), glyphWidth('A') + tenth, 1e-4);
     EXPECT_NEAR(font.measure("", 20), 0.0f, 1e-4);
@@ -153,8 +153,7 @@ TEST(FontMeasureTest, ARunAfterTheGlyphsIsTheWordSpace)
     EXPECT_EQ(loaded.font.glyphCount(), 94);
     const float space = 2.0f * (5 + 1);
     EXPECT_NEAR(loaded.font.measure(" ", 20), space, 1e-4);
-    EXPECT_NEAR(loaded.font.measure("AB", 20),
-                glyphWidth('A') + glyphWidth('B') + space / 5, 1e-4);
+    EXPECT_NEAR(loaded.font.measure("AB", 20), glyphWidth('A') + glyphWidth('B') + space / 5, 1e-4);
 }
 
 class FontDrawTest : public GlTest {
@@ -195,8 +194,8 @@ TEST_F(FontDrawTest, TextLandsWhereMeasureSays)
     EXPECT_EQ(span.first, 52);
     // Lit pixels are those whose centre lies inside the glyph quads.
     EXPECT_NEAR(span.second + 1.0f, 50 + m_font.measure("AB", 20) - kSpace / 10, 0.5f);
-    EXPECT_TRUE(sameColour(pixel(53, 81), kInk));  // y - size + 1: the top row
-    EXPECT_TRUE(sameColour(pixel(53, 99), kInk));  // the bottom row
+    EXPECT_TRUE(sameColour(pixel(53, 81), kInk)); // y - size + 1: the top row
+    EXPECT_TRUE(sameColour(pixel(53, 99), kInk)); // the bottom row
     EXPECT_FALSE(sameColour(pixel(53, 101), kInk));
     EXPECT_FALSE(sameColour(pixel(53, 79), kInk));
     EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);

@@ -1,6 +1,6 @@
+#include "objects/ImagePrefetch.h"
 #include "TestSupport.h"
 #include "image/Image.h"
-#include "objects/ImagePrefetch.h"
 #include <png.h>
 
 namespace {

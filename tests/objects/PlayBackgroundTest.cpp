@@ -14,8 +14,7 @@ constexpr int kSide = 1024;
 // Every texel tells where it is: red and green the low bits, blue the high.
 Rgba texelAt(int x, int y)
 {
-    return Rgba{std::uint8_t(x), std::uint8_t(y), std::uint8_t((x >> 8) * 64 + (y >> 8) * 16),
-                255};
+    return Rgba{std::uint8_t(x), std::uint8_t(y), std::uint8_t((x >> 8) * 64 + (y >> 8) * 16), 255};
 }
 
 // The play screen's view, 800 x 600 units on a window of the given size.
@@ -84,7 +83,8 @@ TEST_F(PlayBackgroundTest, AtWindowSizeEveryPixelShowsOneTexel)
     int wrong = 0;
     for (int y = 0; y < 600; ++y) // rows read bottom-up
         for (int x = 0; x < 800; ++x)
-            wrong += same(pixels[std::size_t(599 - y) * 800 + x], texelAt(x + 112, y + 212)) ? 0 : 1;
+            wrong +=
+                same(pixels[std::size_t(599 - y) * 800 + x], texelAt(x + 112, y + 212)) ? 0 : 1;
     EXPECT_EQ(wrong, 0);
 }
 

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "objects/ScissorCulling.h"
+#include "TestSupport.h"
 
 #include <GL/gl.h>
 

@@ -11,8 +11,8 @@ const Rgba kRed{255, 0, 0, 255};
 const Rgba kBlue{0, 0, 255, 255};
 const Rgba kBlack{0, 0, 0, 255};
 
-std::unique_ptr<Sprite> loadGrid(TestPack& files, const std::string& description,
-                                 int width = 256, int height = 128)
+std::unique_ptr<Sprite> loadGrid(TestPack& files, const std::string& description, int width = 256,
+                                 int height = 128)
 {
     files.add("dat/grid.tga", tgaFile(Picture(width, height, kRed)));
     files.add("dat/grid.spr", description);
@@ -103,7 +103,8 @@ class SpriteTimingTest : public testing::Test {
 protected:
     void SetUp() override { sprite->setFps(10); }
     TestPack files;
-    std::unique_ptr<Sprite> sprite = loadGrid(files, "file_name dat/grid.tga\nframes 4\ngroups 3\n");
+    std::unique_ptr<Sprite> sprite =
+        loadGrid(files, "file_name dat/grid.tga\nframes 4\ngroups 3\n");
 };
 
 TEST_F(SpriteTimingTest, ForwardPlayStepsAndLoops)
@@ -247,8 +248,8 @@ TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
     auto sprite = loadCells(files);
     sprite->setBlend(true);
     clear(0, 0, 0);
-    sprite->drawAdditiveQuads({{50, 50, 0, 20, 20, 0, 1, 1, 1, 1, 1},
-                               {100, 50, 0, 10, 10, 1, 0, 1, 1, 1, 0.5f}});
+    sprite->drawAdditiveQuads(
+        {{50, 50, 0, 20, 20, 0, 1, 1, 1, 1, 1}, {100, 50, 0, 10, 10, 1, 0, 1, 1, 1, 0.5f}});
     EXPECT_TRUE(sameColour(pixel(50, 50), kBlue));
     EXPECT_TRUE(sameColour(pixel(58, 50), kBlue));
     EXPECT_TRUE(sameColour(pixel(62, 50), Rgba{0, 0, 0, 255}));

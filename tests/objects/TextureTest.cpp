@@ -1,6 +1,6 @@
+#include "objects/Texture.h"
 #include "TestSupport.h"
 #include "objects/ImagePrefetch.h"
-#include "objects/Texture.h"
 #include "utils/TempDir.h"
 
 #include <GL/gl.h>
@@ -91,7 +91,7 @@ TEST_F(TextureDrawTest, LoadedTexturesAreUploadedOnTheirFirstBindAndCoverTheirSi
 TEST_F(TextureDrawTest, OddRowLengthsUploadWithoutSkewAndShowThePictureUpright)
 {
     Picture picture(3, 3, kGreen);
-    picture.at(2, 0) = kRed; // top right
+    picture.at(2, 0) = kRed;   // top right
     picture.at(0, 2) = kWhite; // bottom left
     // RGB rows of 9 bytes, not a multiple of 4.
     Texture texture("odd.png", pngFile(picture, PNG_COLOR_TYPE_RGB), TextureWrap::Clamp,
@@ -181,8 +181,8 @@ TEST_F(TextureDrawTest, MipmapChainsAndCompressedTexturesDraw)
     for (int i = 0; i < 4 + 1 + 1; ++i)
         for (std::uint8_t b : dxt1SolidBlock(0xf800)) // pure red
             blocks.push_back(b);
-    Texture compressed("c.dds", ddsCompressedFile("DXT1", 8, 8, blocks, 3),
-                       TextureWrap::Clamp, TextureMipmaps::Build);
+    Texture compressed("c.dds", ddsCompressedFile("DXT1", 8, 8, blocks, 3), TextureWrap::Clamp,
+                       TextureMipmaps::Build);
     compressed.upload();
     compressed.draw(100, 100, 0);
     EXPECT_TRUE(sameColour(pixel(104, 104), kRed));

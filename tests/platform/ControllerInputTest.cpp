@@ -18,7 +18,9 @@ protected:
         std::vector<std::string> words;
         for (const WindowMessage& m : out) {
             EXPECT_TRUE(m.fromController);
-            const char* kind = m.type == MessageType::KeyUp ? "up " : m.repeat ? "repeat " : "down ";
+            const char* kind = m.type == MessageType::KeyUp ? "up "
+                               : m.repeat                   ? "repeat "
+                                                            : "down ";
             words.push_back(kind + std::to_string(m.virtualKey));
         }
         out.clear();
@@ -31,8 +33,8 @@ protected:
 
 TEST_F(ControllerInputTest, ButtonsAreTheKeysTheScreensKnow)
 {
-    for (ControllerButton b : {ControllerButton::A, ControllerButton::B, ControllerButton::Start,
-                               ControllerButton::Y}) {
+    for (ControllerButton b :
+         {ControllerButton::A, ControllerButton::B, ControllerButton::Start, ControllerButton::Y}) {
         input.button(b, true, 0, out);
         input.button(b, true, 0, out);
         input.button(b, false, 0, out);

@@ -16,7 +16,8 @@ bool hugePagesOnRequest()
     std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
     std::string text;
     std::getline(setting, text);
-    return text.find("[madvise]") != std::string::npos || text.find("[always]") != std::string::npos;
+    return text.find("[madvise]") != std::string::npos ||
+           text.find("[always]") != std::string::npos;
 }
 
 // The VmFlags line of the mapping holding `address`, empty when none does.

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <sys/wait.h>
 #include <unistd.h>

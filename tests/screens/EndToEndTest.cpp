@@ -2,8 +2,8 @@
 
 #include "board/Field.h"
 #include "driver/BoardWaits.h"
-#include "game/LevelPlay.h"
 #include "game/GameWindow.h"
+#include "game/LevelPlay.h"
 #include "game/PlayArt.h"
 #include "objects/ImagePrefetch.h"
 #include "platform/VirtualKey.h"
@@ -23,7 +23,6 @@
 #include <functional>
 
 namespace {
-
 
 struct Move {
     GridPos from;
@@ -184,7 +183,8 @@ KeyValueFile lostGame(int score)
         for (int c = 0; c < field.rowLength(r); ++c) {
             // Three colours in turn along every axis: no row, so no burst.
             const int across = (2 * c + std::abs(r - m) - r - m) / 2;
-            flowers += field.isCell(r, c) ? std::to_string(((across - r) % 3 + 3) % 3) + " " : "-1 ";
+            flowers +=
+                field.isCell(r, c) ? std::to_string(((across - r) % 3 + 3) % 3) + " " : "-1 ";
         }
     file.setString("field.field", flowers);
     file.setInt("game.m_lives", 0);
@@ -255,10 +255,10 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Tester 'Q'");
     EXPECT_GE(run.main().highScores().entry(0, 0).points, 5000);
     // On disk already, and the ended game with it: a kill now loses neither.
-    EXPECT_EQ(readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey,
-                            HighScoreTable::kKeyLength)
-                  .getString("top7.rec_name000000", ""),
-              "Tester 'Q'");
+    EXPECT_EQ(
+        readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey, HighScoreTable::kKeyLength)
+            .getString("top7.rec_name000000", ""),
+        "Tester 'Q'");
     EXPECT_FALSE(savedGame().contains("game.m_level"));
     EXPECT_EQ(run.main().highScoreScreen()->newRow(), 0);
     EXPECT_FALSE(run.main().highScoreScreen()->nextButton().isEnabled())
@@ -312,9 +312,8 @@ void expectOnlyEntryOnDisk(const std::string& name, int score)
 TEST(EndToEnd, ClosingTheWindowDuringTheNameDialogKeepsTheScoreUnderTheTypedName)
 {
     GameFolder folder;
-    const int score = closeDuringTheNameDialog("Late Quitter", [](GameRun& run) {
-        run.driver().requestClose();
-    });
+    const int score =
+        closeDuringTheNameDialog("Late Quitter", [](GameRun& run) { run.driver().requestClose(); });
     if (HasFatalFailure())
         return;
     if (score < 0)
@@ -322,7 +321,8 @@ TEST(EndToEnd, ClosingTheWindowDuringTheNameDialogKeepsTheScoreUnderTheTypedName
     expectOnlyEntryOnDisk("Late Quitter", score);
     GameRun again;
     REQUIRE_GAME(again);
-    EXPECT_EQ(again.main().highScores().entry(0, 0).name, "Late Quitter") << "the table is read at start";
+    EXPECT_EQ(again.main().highScores().entry(0, 0).name, "Late Quitter")
+        << "the table is read at start";
 }
 
 TEST(EndToEnd, AltF4DuringAnEmptyNameDialogKeepsTheScoreUnderTheDefaultName)

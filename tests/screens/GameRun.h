@@ -161,7 +161,6 @@ inline KeyValueFile savedGame()
 // Until the intro of the board has run and the player may act.
 inline void runIntro(GameRun& run, GameWindow& game)
 {
-    ASSERT_TRUE(run.driver().runUntil([&] {
-        return game.field() != nullptr && game.field()->state() != FieldState::Intro;
-    }));
+    ASSERT_TRUE(run.driver().runUntil(
+        [&] { return game.field() != nullptr && game.field()->state() != FieldState::Intro; }));
 }

@@ -16,8 +16,14 @@ namespace {
 
 using Frame = LevelChoiceScreen::Frame;
 
-float toScreenX(float x) { return LevelChoiceScreen::kPreviewX + x * LevelChoiceScreen::kPreviewScale; }
-float toScreenY(float y) { return LevelChoiceScreen::kPreviewY + y * LevelChoiceScreen::kPreviewScale; }
+float toScreenX(float x)
+{
+    return LevelChoiceScreen::kPreviewX + x * LevelChoiceScreen::kPreviewScale;
+}
+float toScreenY(float y)
+{
+    return LevelChoiceScreen::kPreviewY + y * LevelChoiceScreen::kPreviewScale;
+}
 
 // The cells' extent on the screen, each cell a whole cell width across.
 Frame previewOf(const Field& field)
@@ -36,8 +42,7 @@ Frame previewOf(const Field& field)
     return box;
 }
 
-class LevelChoicePreview : public ::testing::Test
-{
+class LevelChoicePreview : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {

@@ -1,6 +1,6 @@
+#include "screens/MenuDragon.h"
 #include "objects/GridSprite.h"
 #include "objects/Texture.h"
-#include "screens/MenuDragon.h"
 
 #include <gtest/gtest.h>
 

@@ -16,8 +16,7 @@ namespace {
 
 bool focusShownOn(GameRun& run, Window& window, const Control& control)
 {
-    return run.top() == &window && KeyboardFocus::isShown() &&
-           window.focusedControl() == &control;
+    return run.top() == &window && KeyboardFocus::isShown() && window.focusedControl() == &control;
 }
 
 } // namespace
@@ -91,7 +90,8 @@ TEST(ControllerEndToEnd, AControllerPluggedInLaterWalksTheMainMenu)
 
     // Held down, the stick walks on by itself to the last button of the column.
     pad->setStick(0, 30000);
-    ASSERT_TRUE(driver.runUntil([&] { return focusShownOn(run, main, main.button("m_quit_game_btn")); }));
+    ASSERT_TRUE(
+        driver.runUntil([&] { return focusShownOn(run, main, main.button("m_quit_game_btn")); }));
     pad->setStick(0, 0);
     ASSERT_TRUE(driver.runUntil([&] { return !input.hatDown(); }));
     tap(ControllerButton::Up);

@@ -5,11 +5,11 @@
 #include "GameRun.h"
 
 #include "driver/ShownPixels.h"
+#include "game/GameWindow.h"
 #include "platform/VirtualKey.h"
 #include "screens/ContinueDialog.h"
 #include "screens/HelpScreen.h"
 #include "screens/LevelChoiceScreen.h"
-#include "game/GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +123,8 @@ TEST(MenuRedraw, TheContinueDialogFadesInOverTheMenuAsDrawnWhole)
     run.press(VirtualKey::Escape);
     ASSERT_EQ(run.front(), &run.main());
     const Button& newGame = run.main().button("m_game_btn");
-    run.driver().click(int(newGame.x() + newGame.width() / 2), int(newGame.y() + newGame.height() / 2));
+    run.driver().click(int(newGame.x() + newGame.width() / 2),
+                       int(newGame.y() + newGame.height() / 2));
     run.driver().processInput();
     ASSERT_NE(run.main().continueDialog(), nullptr);
     run.driver().moveTo(300, 200);

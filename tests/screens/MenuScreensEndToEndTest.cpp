@@ -151,9 +151,9 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
     }
     ASSERT_EQ(game.field()->level(), 4);
     EXPECT_EQ(savedGame().getInt("game.m_level", -1), 4);
-    EXPECT_EQ(readScrambled(Config::kFileName, Config::kKey, Config::kKeyLength)
-                  .getInt("m_level", -1),
-              4);
+    EXPECT_EQ(
+        readScrambled(Config::kFileName, Config::kKey, Config::kKeyLength).getInt("m_level", -1),
+        4);
 }
 
 TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)

@@ -1,8 +1,8 @@
 #include "screens/SaveFailureNotice.h"
 
-#include "utils/PlayerFile.h"
 #include "objects/Font.h"
 #include "utils/KeyValueFile.h"
+#include "utils/PlayerFile.h"
 #include "utils/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "objects/Font.h"
 #include "screens/TextBlock.h"
+#include "objects/Font.h"
 #include "utils/FilePack.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "utils/GameFolders.h"
 #include "platform/WebBrowser.h"
 #include "ui/MenuResources.h"
+#include "utils/GameFolders.h"
 
 #include <gtest/gtest.h>
 

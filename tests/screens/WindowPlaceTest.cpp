@@ -1,8 +1,8 @@
 #include "driver/WindowTestProcess.h"
 #include "screens/GameRun.h"
 
-#include "utils/Log.h"
 #include "utils/KeyValueFile.h"
+#include "utils/Log.h"
 
 #include <gtest/gtest.h>
 

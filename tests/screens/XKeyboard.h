@@ -14,8 +14,8 @@ public:
     {
         if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
             return;
-        const std::string found =
-            commandOutput("xdotool search --onlyvisible --pid " + std::to_string(::getpid()) + " 2>/dev/null");
+        const std::string found = commandOutput("xdotool search --onlyvisible --pid " +
+                                                std::to_string(::getpid()) + " 2>/dev/null");
         // The last window is the visible one; SDL may have made helpers first.
         const std::size_t last = found.find_last_of('\n');
         m_window = last == std::string::npos ? found : found.substr(last + 1);

@@ -16,9 +16,13 @@ namespace {
 
 const char* const kTunes[] = {"menu", "game01", "game02", "game03", "game04"};
 
-std::string builtModule(const std::string& tune) { return std::string(VM_GAME_DIR) + "/music/" + tune + ".xm"; }
+std::string builtModule(const std::string& tune)
+{
+    return std::string(VM_GAME_DIR) + "/music/" + tune + ".xm";
+}
 
-XmInfo loadModule(const std::string& tune) {
+XmInfo loadModule(const std::string& tune)
+{
     std::string problem;
     auto xm = parseXm(readBytes(builtModule(tune)), problem);
     if (!xm) {
@@ -29,7 +33,8 @@ XmInfo loadModule(const std::string& tune) {
 }
 
 // Effect kinds as the player tells them apart: extended effects by sub-command, key-off notes too.
-std::set<unsigned> effectKinds(const XmInfo& xm) {
+std::set<unsigned> effectKinds(const XmInfo& xm)
+{
     std::set<unsigned> kinds;
     for (const auto& p : xm.patterns)
         for (const auto& c : p.cells) {
@@ -48,7 +53,8 @@ struct XmpPlayback {
 };
 
 // Plays the module once through libxmp.
-XmpPlayback playWithLibxmp(const std::string& path) {
+XmpPlayback playWithLibxmp(const std::string& path)
+{
     XmpPlayback result;
     std::unique_ptr<char, void (*)(xmp_context)> context(xmp_create_context(), xmp_free_context);
     if ((result.error = xmp_load_module(context.get(), const_cast<char*>(path.c_str()))) != 0)
@@ -73,7 +79,8 @@ XmpPlayback playWithLibxmp(const std::string& path) {
 }
 
 // The duration openmpt123 reports, -1 when it fails or complains.
-double openmptSeconds(const std::string& path) {
+double openmptSeconds(const std::string& path)
+{
     const std::string command = "openmpt123 --info \"" + path + "\" 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe)
@@ -98,9 +105,11 @@ struct GameRender {
 };
 
 // Renders the module through the game's own music player (tools/xmrender).
-GameRender renderWithXmrender(const std::string& tune) {
+GameRender renderWithXmrender(const std::string& tune)
+{
     GameRender result;
-    const std::string wav = (std::filesystem::temp_directory_path() / ("vm_xmrender_" + tune + ".wav")).string();
+    const std::string wav =
+        (std::filesystem::temp_directory_path() / ("vm_xmrender_" + tune + ".wav")).string();
     const ToolRun run = runTool(std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) +
                                 "\" \"" + wav + "\"");
     result.status = run.status;
@@ -113,7 +122,8 @@ GameRender renderWithXmrender(const std::string& tune) {
 }
 
 // The sharpest bend (second difference, either side) in each 2 ms window.
-std::vector<int> sharpestBends(const std::vector<int16_t>& s, size_t frames) {
+std::vector<int> sharpestBends(const std::vector<int16_t>& s, size_t frames)
+{
     constexpr size_t kWindow = 88;
     std::vector<int> out(frames / kWindow, 0);
     for (size_t i = 1; i + 1 < frames && i / kWindow < out.size(); ++i)
@@ -125,7 +135,8 @@ std::vector<int> sharpestBends(const std::vector<int16_t>& s, size_t frames) {
 }
 
 // Windows where our output bends more than four times as sharply as the reference's: clicks.
-int clickWindows(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference) {
+int clickWindows(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference)
+{
     const size_t frames = std::min(ours.size(), reference.size()) / 2;
     const std::vector<int> a = sharpestBends(ours, frames);
     const std::vector<int> b = sharpestBends(reference, frames);
@@ -135,14 +146,16 @@ int clickWindows(const std::vector<int16_t>& ours, const std::vector<int16_t>& r
     return clicks;
 }
 
-int peakOf(const std::vector<int16_t>& s) {
+int peakOf(const std::vector<int16_t>& s)
+{
     int peak = 0;
     for (int16_t v : s)
         peak = std::max(peak, std::abs(static_cast<int>(v)));
     return peak;
 }
 
-double rmsOf(const std::vector<int16_t>& s, size_t from) {
+double rmsOf(const std::vector<int16_t>& s, size_t from)
+{
     double sum = 0;
     for (size_t i = from; i < s.size(); ++i)
         sum += (s[i] / 32768.0) * (s[i] / 32768.0);
@@ -151,7 +164,8 @@ double rmsOf(const std::vector<int16_t>& s, size_t from) {
 
 } // namespace
 
-TEST(MusicModules, EveryTuneIsAValidSmallXmOfSixToThirtyTwoChannels) {
+TEST(MusicModules, EveryTuneIsAValidSmallXmOfSixToThirtyTwoChannels)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         const XmInfo xm = loadModule(tune);
@@ -166,7 +180,8 @@ TEST(MusicModules, EveryTuneIsAValidSmallXmOfSixToThirtyTwoChannels) {
     }
 }
 
-TEST(MusicModules, InstrumentsHaveVolumeEnvelopesAndSomeHavePanningEnvelopes) {
+TEST(MusicModules, InstrumentsHaveVolumeEnvelopesAndSomeHavePanningEnvelopes)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         const XmInfo xm = loadModule(tune);
@@ -182,14 +197,16 @@ TEST(MusicModules, InstrumentsHaveVolumeEnvelopesAndSomeHavePanningEnvelopes) {
     }
 }
 
-TEST(MusicModules, EveryTuneExercisesAtLeastEightPlayerEffects) {
+TEST(MusicModules, EveryTuneExercisesAtLeastEightPlayerEffects)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         EXPECT_GE(effectKinds(loadModule(tune)).size(), 8u);
     }
 }
 
-TEST(MusicModules, SampleLoopsAreSeamlessAndDrumsEndInSilence) {
+TEST(MusicModules, SampleLoopsAreSeamlessAndDrumsEndInSilence)
+{
     for (const char* tune : kTunes) {
         for (const auto& in : loadModule(tune).instruments) {
             SCOPED_TRACE(tune);
@@ -208,7 +225,8 @@ TEST(MusicModules, SampleLoopsAreSeamlessAndDrumsEndInSilence) {
     }
 }
 
-TEST(MusicModules, TunesPlayOverNinetySecondsAndEndInSilenceInLibxmp) {
+TEST(MusicModules, TunesPlayOverNinetySecondsAndEndInSilenceInLibxmp)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         const double ours = xmSeconds(loadModule(tune));
@@ -221,24 +239,30 @@ TEST(MusicModules, TunesPlayOverNinetySecondsAndEndInSilenceInLibxmp) {
         EXPECT_GT(peakOf(played.frames), 3276);
         EXPECT_LT(peakOf(played.frames), 32768);
         // the player drops the last second mixed when a song ends: nothing may sound there
-        EXPECT_LT(rmsOf(played.frames, played.frames.size() - std::min<size_t>(played.frames.size(), 2 * 44100)), 0.01);
+        EXPECT_LT(rmsOf(played.frames,
+                        played.frames.size() - std::min<size_t>(played.frames.size(), 2 * 44100)),
+                  0.01);
     }
 }
 
-TEST(MusicModules, OpenmptLoadsEveryTuneWithTheSameDuration) {
+TEST(MusicModules, OpenmptLoadsEveryTuneWithTheSameDuration)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         EXPECT_NEAR(openmptSeconds(builtModule(tune)), xmSeconds(loadModule(tune)), 0.5);
     }
 }
 
-TEST(MusicModules, CompilingAScoreIsDeterministic) {
+TEST(MusicModules, CompilingAScoreIsDeterministic)
+{
     const std::string score = std::string(VM_SOURCE_DIR) + "/assets/music/menu.txt";
-    const auto bytes = soundgen::writeXm(soundgen::compileScore(soundgen::SourceText::fromFile(score)));
+    const auto bytes =
+        soundgen::writeXm(soundgen::compileScore(soundgen::SourceText::fromFile(score)));
     EXPECT_EQ(bytes, readBytes(builtModule("menu")));
 }
 
-TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks) {
+TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks)
+{
     for (const char* tune : kTunes) {
         SCOPED_TRACE(tune);
         const GameRender r = renderWithXmrender(tune);
@@ -255,4 +279,3 @@ TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks) 
         EXPECT_EQ(clickWindows(r.wave.samples, playWithLibxmp(builtModule(tune)).frames), 0);
     }
 }
-

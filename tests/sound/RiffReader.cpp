@@ -5,24 +5,31 @@
 
 namespace {
 
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+uint32_t le32(const std::vector<uint8_t>& b, size_t at)
+{
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
-unsigned le16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+unsigned le16(const std::vector<uint8_t>& b, size_t at)
+{
+    return b[at] | b[at + 1] << 8;
+}
 
-bool tagAt(const std::vector<uint8_t>& b, size_t at, const char* tag) {
+bool tagAt(const std::vector<uint8_t>& b, size_t at, const char* tag)
+{
     return at + 4 <= b.size() && std::string(b.begin() + at, b.begin() + at + 4) == tag;
 }
 
 } // namespace
 
-std::vector<uint8_t> readBytes(const std::string& path) {
+std::vector<uint8_t> readBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::optional<WaveInfo> parseWave(const std::vector<uint8_t>& b, std::string& problem) {
+std::optional<WaveInfo> parseWave(const std::vector<uint8_t>& b, std::string& problem)
+{
     if (b.size() < 12 || !tagAt(b, 0, "RIFF") || !tagAt(b, 8, "WAVE")) {
         problem = "not a RIFF/WAVE file";
         return std::nullopt;

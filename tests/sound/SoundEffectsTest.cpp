@@ -13,11 +13,13 @@ namespace {
 const char* const kEffects[] = {"glassbreaks", "pop",    "waterdrop2", "bonk",    "bowl",
                                 "shot",        "select", "unselect",   "takeoff", "btn_click"};
 
-std::string builtEffect(const std::string& name) {
+std::string builtEffect(const std::string& name)
+{
     return std::string(VM_GAME_DIR) + "/wav/" + name + ".wav";
 }
 
-WaveInfo loadEffect(const std::string& name) {
+WaveInfo loadEffect(const std::string& name)
+{
     std::string problem;
     auto info = parseWave(readBytes(builtEffect(name)), problem);
     if (!info) {
@@ -27,7 +29,8 @@ WaveInfo loadEffect(const std::string& name) {
     return *info;
 }
 
-double peakOf(const std::vector<int16_t>& s) {
+double peakOf(const std::vector<int16_t>& s)
+{
     int peak = 0;
     for (int16_t v : s)
         peak = std::max(peak, std::abs(static_cast<int>(v)));
@@ -36,7 +39,8 @@ double peakOf(const std::vector<int16_t>& s) {
 
 } // namespace
 
-TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050) {
+TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050)
+{
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         const WaveInfo w = loadEffect(name);
@@ -49,7 +53,8 @@ TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050) {
     }
 }
 
-TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond) {
+TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond)
+{
     int longOnes = 0;
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
@@ -62,7 +67,8 @@ TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond) {
 }
 
 // About -6 dBFS at the loudest leaves room for the music and another effect.
-TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence) {
+TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence)
+{
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
         const auto s = loadEffect(name).samples;
@@ -78,7 +84,8 @@ TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence) {
     }
 }
 
-TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale) {
+TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
+{
     std::vector<std::vector<int16_t>> sounds;
     for (const char* name : kEffects)
         sounds.push_back(loadEffect(name).samples);
@@ -95,7 +102,8 @@ TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale) {
         }
 }
 
-TEST(SoundEffects, GenerationIsDeterministic) {
+TEST(SoundEffects, GenerationIsDeterministic)
+{
     namespace fs = std::filesystem;
     const fs::path out = fs::temp_directory_path() / "vm_soundgen_pop.wav";
     const std::string command = std::string(VM_TOOLS_DIR) + "/soundgen effect " + VM_SOURCE_DIR +
@@ -105,7 +113,8 @@ TEST(SoundEffects, GenerationIsDeterministic) {
     fs::remove(out);
 }
 
-TEST(SoundRecipes, FaultsNameTheFileAndLine) {
+TEST(SoundRecipes, FaultsNameTheFileAndLine)
+{
     using soundgen::EffectRecipe;
     using soundgen::SourceText;
     auto messageOf = [](const std::string& text) {
@@ -116,16 +125,19 @@ TEST(SoundRecipes, FaultsNameTheFileAndLine) {
         }
         return std::string("no error");
     };
-    EXPECT_EQ(messageOf("length 0.2\nlayer tone wave=sine fq=3\n"), "x.snd:2: unknown setting \"fq\"");
+    EXPECT_EQ(messageOf("length 0.2\nlayer tone wave=sine fq=3\n"),
+              "x.snd:2: unknown setting \"fq\"");
     EXPECT_EQ(messageOf("layer tone wave=buzz\n"),
               "x.snd:1: unknown wave \"buzz\" (sine, triangle, square, saw)");
     EXPECT_EQ(messageOf("length -1\nlayer noise\n"),
               "x.snd:1: unknown or out-of-range setting \"length\"");
-    EXPECT_EQ(messageOf("layer tone freq=abc\n"), "x.snd:1: \"freq\" needs a number, found \"abc\"");
+    EXPECT_EQ(messageOf("layer tone freq=abc\n"),
+              "x.snd:1: \"freq\" needs a number, found \"abc\"");
     EXPECT_EQ(messageOf("length 0.2\n"), "a sound needs at least one layer");
 }
 
-TEST(SoundRecipes, RenderedEffectHasTheRecipeLengthAndPeak) {
+TEST(SoundRecipes, RenderedEffectHasTheRecipeLengthAndPeak)
+{
     const auto recipe = soundgen::EffectRecipe::parse(
         soundgen::SourceText::fromString("t.snd", "length 0.5\npeak 0.5\nlayer noise decay=0.1\n"));
     const auto samples = soundgen::renderEffect(recipe, 22050);

@@ -9,11 +9,13 @@ public:
     explicit Cursor(const std::vector<uint8_t>& b) : m_b(b) {}
     bool ok() const { return m_ok; }
     size_t at() const { return m_at; }
-    void seek(size_t at) {
+    void seek(size_t at)
+    {
         m_ok = m_ok && at <= m_b.size();
         m_at = at;
     }
-    unsigned u8() {
+    unsigned u8()
+    {
         if (m_at + 1 > m_b.size())
             return m_ok = false, 0;
         return m_b[m_at++];
@@ -28,7 +30,8 @@ private:
     bool m_ok = true;
 };
 
-XmInfo::Pattern readPattern(Cursor& in, unsigned channels) {
+XmInfo::Pattern readPattern(Cursor& in, unsigned channels)
+{
     const size_t start = in.at();
     const uint32_t headerLength = in.u32();
     in.u8();
@@ -41,11 +44,16 @@ XmInfo::Pattern readPattern(Cursor& in, unsigned channels) {
         XmInfo::Cell c{0, 0, 0, 0, 0};
         const unsigned first = in.u8();
         if (first & 0x80) {
-            if (first & 1) c.note = in.u8();
-            if (first & 2) c.instrument = in.u8();
-            if (first & 4) c.volume = in.u8();
-            if (first & 8) c.effect = in.u8();
-            if (first & 16) c.param = in.u8();
+            if (first & 1)
+                c.note = in.u8();
+            if (first & 2)
+                c.instrument = in.u8();
+            if (first & 4)
+                c.volume = in.u8();
+            if (first & 8)
+                c.effect = in.u8();
+            if (first & 16)
+                c.param = in.u8();
         } else {
             c = {first, in.u8(), in.u8(), in.u8(), in.u8()};
         }
@@ -58,7 +66,8 @@ XmInfo::Pattern readPattern(Cursor& in, unsigned channels) {
     return p;
 }
 
-XmInfo::Instrument readInstrument(Cursor& in) {
+XmInfo::Instrument readInstrument(Cursor& in)
+{
     const size_t start = in.at();
     const uint32_t size = in.u32();
     in.skip(23);
@@ -87,7 +96,8 @@ XmInfo::Instrument readInstrument(Cursor& in) {
     int16_t value = 0;
     const bool wide = inst.type & 0x10;
     for (unsigned i = 0; i < (wide ? inst.length / 2 : inst.length); ++i) {
-        value = static_cast<int16_t>(value + (wide ? static_cast<int16_t>(in.u16()) : static_cast<int8_t>(in.u8()) * 256));
+        value = static_cast<int16_t>(
+            value + (wide ? static_cast<int16_t>(in.u16()) : static_cast<int8_t>(in.u8()) * 256));
         inst.data.push_back(value);
     }
     return inst;
@@ -95,7 +105,8 @@ XmInfo::Instrument readInstrument(Cursor& in) {
 
 } // namespace
 
-std::optional<XmInfo> parseXm(const std::vector<uint8_t>& bytes, std::string& problem) {
+std::optional<XmInfo> parseXm(const std::vector<uint8_t>& bytes, std::string& problem)
+{
     if (bytes.size() < 80 || std::memcmp(bytes.data(), "Extended Module: ", 17) != 0) {
         problem = "no XM signature";
         return std::nullopt;
@@ -120,13 +131,15 @@ std::optional<XmInfo> parseXm(const std::vector<uint8_t>& bytes, std::string& pr
     for (unsigned i = 0; i < xm.instrumentCount && in.ok(); ++i)
         xm.instruments.push_back(readInstrument(in));
     if (!in.ok() || in.at() != bytes.size()) {
-        problem = in.ok() ? "bytes left over after the last instrument" : "the module is cut short or inconsistent";
+        problem = in.ok() ? "bytes left over after the last instrument"
+                          : "the module is cut short or inconsistent";
         return std::nullopt;
     }
     return xm;
 }
 
-double xmSeconds(const XmInfo& xm) {
+double xmSeconds(const XmInfo& xm)
+{
     double seconds = 0;
     unsigned speed = xm.speed, bpm = xm.bpm;
     for (unsigned order : xm.orders) {

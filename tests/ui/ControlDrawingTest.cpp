@@ -42,9 +42,9 @@ std::uint32_t colourAt(ScriptedDriver& driver, int x, int y)
 
 std::unique_ptr<Texture> fourFrames()
 {
-    auto texture = std::make_unique<Texture>(
-        "frames.tga", bandedTga(40, 10, {kRed, kGreen, kBlue, kWhite}), TextureWrap::Clamp,
-        TextureMipmaps::None);
+    auto texture =
+        std::make_unique<Texture>("frames.tga", bandedTga(40, 10, {kRed, kGreen, kBlue, kWhite}),
+                                  TextureWrap::Clamp, TextureMipmaps::None);
     texture->upload();
     return texture;
 }
@@ -55,15 +55,16 @@ std::vector<std::uint8_t> blockFontTga()
 {
     constexpr int kWidth = 4 + 94 * 4 + 4, kHeight = 16;
     std::vector<std::uint8_t> bytes(18 + kWidth * kHeight * 4, 255);
-    const std::uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth & 255, kWidth >> 8,
-                                     kHeight, 0, 32, 8};
+    const std::uint8_t header[18] = {
+        0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth & 255, kWidth >> 8, kHeight, 0, 32, 8};
     std::copy(std::begin(header), std::end(header), bytes.begin());
     for (int row = 0; row < kHeight; ++row)
         for (int column = 0; column < kWidth; ++column) {
             const bool lineRow = row >= 3 && row <= 13;
             const bool marker = column < 2;
             const bool glyph = column >= 3 && column < 3 + 94 * 4 && (column - 3) % 4 < 3;
-            bytes[18 + std::size_t(row * kWidth + column) * 4 + 3] = lineRow && (marker || glyph) ? 255 : 0;
+            bytes[18 + std::size_t(row * kWidth + column) * 4 + 3] =
+                lineRow && (marker || glyph) ? 255 : 0;
         }
     return bytes;
 }
@@ -144,8 +145,8 @@ TEST(ControlDrawing, AnEditBoxKeepsALongTextInside)
     REQUIRE_DISPLAY(driver);
     auto frames = fourFrames(); // two frames of 40 x 20 for the box
     const std::vector<std::uint8_t> fontBytes = blockFontTga();
-    auto glyphs = std::make_unique<Texture>("font.tga", fontBytes, TextureWrap::Clamp,
-                                            TextureMipmaps::None);
+    auto glyphs =
+        std::make_unique<Texture>("font.tga", fontBytes, TextureWrap::Clamp, TextureMipmaps::None);
     glyphs->upload();
     Font font;
     ASSERT_TRUE(font.load(fontBytes.data(), fontBytes.size(), glyphs.get()));

@@ -1,6 +1,6 @@
+#include "ui/EditBox.h"
 #include "platform/Clipboard.h"
 #include "platform/VirtualKey.h"
-#include "ui/EditBox.h"
 #include "ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>

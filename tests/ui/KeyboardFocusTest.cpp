@@ -109,7 +109,8 @@ TEST_F(KeyboardFocusTest, SpacePressesEnterPressesOnlyWhileTheFocusShows)
     EXPECT_EQ(window.used, (std::vector<Control*>{&top, &left, &left}));
     EXPECT_EQ(window.keys.size(), 1u);
     keys({VirtualKey::Escape, VirtualKey::A});
-    EXPECT_EQ(window.keys, (std::vector<int>{VirtualKey::Enter, VirtualKey::Escape, VirtualKey::A}));
+    EXPECT_EQ(window.keys,
+              (std::vector<int>{VirtualKey::Enter, VirtualKey::Escape, VirtualKey::A}));
 }
 
 TEST_F(KeyboardFocusTest, TheMouseTakesTheFocusAlongAndHidesIt)
@@ -186,7 +187,8 @@ TEST(KeyboardFocus, AFocusedTextFieldKeepsItsCaretKeysAndSpace)
     for (int key : {VirtualKey::Left, VirtualKey::Space, VirtualKey::Enter})
         window.keyDown(key);
     EXPECT_EQ(field.caret(), 2u);
-    EXPECT_EQ(window.keys, (std::vector<int>{VirtualKey::Left, VirtualKey::Space, VirtualKey::Enter}));
+    EXPECT_EQ(window.keys,
+              (std::vector<int>{VirtualKey::Left, VirtualKey::Space, VirtualKey::Enter}));
     window.keyDown(VirtualKey::Down);
     EXPECT_EQ(window.focusedControl(), &ok);
 }

@@ -20,8 +20,8 @@ inline std::vector<std::uint8_t> bandedTga(int width, int bandHeight,
     for (int row = 0; row < height; ++row) {
         const std::uint32_t rgb = colours[std::size_t(row / bandHeight)];
         for (int column = 0; column < width; ++column)
-            bytes.insert(bytes.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8),
-                                       std::uint8_t(rgb >> 16), 255});
+            bytes.insert(bytes.end(),
+                         {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16), 255});
     }
     return bytes;
 }

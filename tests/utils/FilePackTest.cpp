@@ -86,9 +86,9 @@ TEST(FilePackLookup, SlashesCaseAndFirstMatch)
 {
     TempDir dir;
     TempDir::writeFile("data.pk", handMadePack({{"dat/block.spr", "fwd"},
-                                                 {"dat\\back.spr", "back"},
-                                                 {"dat/block.spr", "second copy"},
-                                                 {"a/b\\c.txt", "mixed"}}));
+                                                {"dat\\back.spr", "back"},
+                                                {"dat/block.spr", "second copy"},
+                                                {"a/b\\c.txt", "mixed"}}));
     const FilePack pack = loaded("data.pk");
     EXPECT_EQ(text(pack.getFile("dat\\block.spr")), "fwd");
     EXPECT_EQ(text(pack.getFile("DAT/Block.SPR")), "fwd");
@@ -146,7 +146,8 @@ namespace {
 
 // The scrambling as packs have always stored it: two passes of the key,
 // each through a table picked by the key's own bytes.
-std::vector<std::uint8_t> scrambledInTwoPasses(std::vector<std::uint8_t> data, const std::string& key)
+std::vector<std::uint8_t> scrambledInTwoPasses(std::vector<std::uint8_t> data,
+                                               const std::string& key)
 {
     const std::size_t length = key.size();
     std::uint32_t sum = 0;
@@ -154,9 +155,9 @@ std::vector<std::uint8_t> scrambledInTwoPasses(std::vector<std::uint8_t> data, c
         sum += static_cast<std::uint32_t>(static_cast<std::int8_t>(c));
     for (const int t : {length > 1 ? int(static_cast<std::int8_t>(key[1])) : 0, 0}) {
         for (std::size_t i = 0; i < data.size(); ++i) {
-            const std::uint32_t index = static_cast<std::uint32_t>(
-                                            static_cast<std::int8_t>(key[i % length])) +
-                                        sum + static_cast<std::uint32_t>(t);
+            const std::uint32_t index =
+                static_cast<std::uint32_t>(static_cast<std::int8_t>(key[i % length])) + sum +
+                static_cast<std::uint32_t>(t);
             data[i] ^= static_cast<std::uint8_t>(key[index % length]);
         }
     }
@@ -172,7 +173,7 @@ TEST(FilePackScrambling, KeepsTheStoredMeaningForAnyKey)
     for (auto& b : data)
         b = static_cast<std::uint8_t>(random());
     for (const std::string& key : {std::string(kMainPackKey), std::string("k"),
-                                  std::string("\xfe\x80z\x01"), std::string("ab")}) {
+                                   std::string("\xfe\x80z\x01"), std::string("ab")}) {
         auto copy = data;
         FilePack::scrambleInPlace(copy.data(), copy.size(), key);
         EXPECT_EQ(copy, scrambledInTwoPasses(data, key)) << key;

@@ -1,8 +1,8 @@
 #include "utils/KeyValueFile.h"
 
 #include "TempDir.h"
-#include "utils/Log.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
 #include "utils/RegularFile.h"
 
 #include <gtest/gtest.h>
@@ -119,8 +119,8 @@ TEST(KeyValueFileDisk, SaveAndLoadRoundTripRandomStores)
         const bool scrambled = round % 2 == 0;
         ASSERT_TRUE(store.save("store.dat", scrambled ? kKey.data() : nullptr, kKey.size()));
         KeyValueFile back;
-        ASSERT_TRUE(back.loadFromDisk("store.dat", true, scrambled ? kKey.data() : nullptr,
-                                      kKey.size()));
+        ASSERT_TRUE(
+            back.loadFromDisk("store.dat", true, scrambled ? kKey.data() : nullptr, kKey.size()));
         ASSERT_EQ(back.entries(), store.entries()) << "round " << round;
     }
 }
@@ -160,8 +160,7 @@ TEST(KeyValueFileDisk, OnlyRegularFilesOfASaneSizeAreReadAndNeverByBlocking)
     Log::open("");
     EXPECT_NE(log.find("Ignoring fifo.cfg: it is a FIFO, not a regular file"), std::string::npos)
         << log;
-    EXPECT_NE(log.find("Ignoring zero.cfg: it is a device, not a regular file"),
-              std::string::npos);
+    EXPECT_NE(log.find("Ignoring zero.cfg: it is a device, not a regular file"), std::string::npos);
     EXPECT_NE(log.find("Ignoring huge.cfg: it is 300 MB, more than the 4 MB"), std::string::npos);
     EXPECT_NE(log.find("Ignoring folder.cfg: it is a folder"), std::string::npos);
 }

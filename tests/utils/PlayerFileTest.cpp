@@ -1,12 +1,12 @@
-#include "utils/Log.h"
 #include "utils/PlayerFile.h"
 #include "utils/KeyValueFile.h"
+#include "utils/Log.h"
 #include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

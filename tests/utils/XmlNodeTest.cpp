@@ -30,7 +30,8 @@ std::string errorOf(const std::string& text)
 
 TEST(XmlReader, ReadsElementsAttributesAndChildren)
 {
-    const XmlNode root = parsed("<root><item size=\"20\"/><other a = \"1\" a=\"2\"></other></root>");
+    const XmlNode root =
+        parsed("<root><item size=\"20\"/><other a = \"1\" a=\"2\"></other></root>");
     EXPECT_EQ(root.name(), "root");
     ASSERT_EQ(root.children().size(), 2u);
     const XmlNode* item = root.findChild("item");

@@ -5,9 +5,9 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -15,8 +15,8 @@ namespace {
 
 constexpr int kFirst = 33;
 constexpr int kLast = 126;
-constexpr int kGap = 3;     // empty columns between glyphs and rows between lines
-constexpr int kMarker = 2;  // width of the marker bar
+constexpr int kGap = 3;    // empty columns between glyphs and rows between lines
+constexpr int kMarker = 2; // width of the marker bar
 // Edge columns fainter than this are antialiasing dust: they would widen a
 // glyph's run of ink without showing.
 constexpr unsigned kFaintColumn = 40;
@@ -25,7 +25,7 @@ constexpr unsigned kFaintColumn = 40;
 constexpr double kWordSpace = 0.44;
 
 struct Glyph {
-    int top = 0;       // bitmap rows above the baseline
+    int top = 0; // bitmap rows above the baseline
     int width = 0, rows = 0;
     std::vector<std::uint8_t> coverage;
 
@@ -141,7 +141,6 @@ void setAlpha(unsigned char* data, int stride, int x, int y, unsigned alpha)
     unsigned value = std::max(alpha, *pixel >> 24);
     *pixel = (value << 24) | (value << 16) | (value << 8) | value; // white, premultiplied
 }
-
 
 // Where the glyphs of the atlas stand: one line of glyphs after another,
 // every line as high as the tallest glyph.

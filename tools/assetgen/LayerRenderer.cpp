@@ -89,8 +89,7 @@ void applyOption(Pose& pose, const std::string& name, const std::string& value, 
         pose.alpha *= v[0] + (v[1] - v[0]) * eased(p, v[2], v[3]);
     } else if (name == "alpha") {
         pose.alpha *= toNumber(value, name);
-    } else if (name != "at" && name != "pivot" && name != "shift" &&
-               name != "only") {
+    } else if (name != "at" && name != "pivot" && name != "shift" && name != "only") {
         throw std::runtime_error("unknown layer option " + name);
     }
 }
@@ -116,7 +115,8 @@ Pose poseOf(const Layer& layer, double frameWidth, double frameHeight, double ph
     double p = phase + (shift != layer.options.end() ? toNumber(shift->second, "shift") : 0.0);
     p -= std::floor(p);
     for (const auto& [name, value] : layer.options)
-        applyOption(pose, name, value, name == "move" || name == "grow" || name == "fade" ? phase : p);
+        applyOption(pose, name, value,
+                    name == "move" || name == "grow" || name == "fade" ? phase : p);
     return pose;
 }
 
@@ -163,8 +163,8 @@ RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
             text.replace(at, from.size(), to);
     }
     GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_data(
-        reinterpret_cast<const guint8*>(text.data()), text.size(), &error);
+    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text.data()),
+                                                   text.size(), &error);
     if (!handle) {
         std::string message = error ? error->message : "unknown error";
         g_clear_error(&error);
@@ -216,7 +216,8 @@ void LayerRenderer::draw(cairo_t* cr, const Layer& layer, double frameWidth, dou
         handle = handleFor(layer);
         pose = poseOf(layer, frameWidth, frameHeight, phase);
     } catch (const std::exception& e) {
-        throw std::runtime_error("art manifest line " + std::to_string(layer.line) + ": " + e.what());
+        throw std::runtime_error("art manifest line " + std::to_string(layer.line) + ": " +
+                                 e.what());
     }
     if (pose.alpha <= 0.0)
         return;

@@ -156,7 +156,8 @@ std::vector<Item> readManifest(const std::string& path)
     std::string text;
     for (int line = 1; std::getline(in, text); ++line) {
         auto hash = text.find('#');
-        if (hash != std::string::npos && (hash == 0 || text[hash - 1] == ' ' || text[hash - 1] == '\t'))
+        if (hash != std::string::npos &&
+            (hash == 0 || text[hash - 1] == ' ' || text[hash - 1] == '\t'))
             text.erase(hash);
         auto t = tokenize(text);
         if (t.empty())

@@ -19,13 +19,13 @@ enum class ItemKind { Image, Sheet, Sequence, Gray, Font };
 // One output of the asset build (a sequence is several numbered outputs).
 struct Item {
     ItemKind kind = ItemKind::Image;
-    std::string output;   // name in the pack; a sequence's holds one %02d
-    int width = 0;        // image size, or frame size for sheets
+    std::string output; // name in the pack; a sequence's holds one %02d
+    int width = 0;      // image size, or frame size for sheets
     int height = 0;
-    int frames = 1;       // sheets: columns; sequences: number of files
-    int groups = 1;       // sheets: rows, group 0 at the bottom of the picture
-    std::string source;   // gray: the built image to desaturate; font: the TTF path
-    int quality = 90;     // JPEG quality
+    int frames = 1;     // sheets: columns; sequences: number of files
+    int groups = 1;     // sheets: rows, group 0 at the bottom of the picture
+    std::string source; // gray: the built image to desaturate; font: the TTF path
+    int quality = 90;   // JPEG quality
     std::vector<std::vector<Layer>> groupLayers; // one list per group (images: one)
     int line = 0;
 

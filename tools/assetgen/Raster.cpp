@@ -102,7 +102,8 @@ Rgba pixelAt(cairo_surface_t* s, int x, int y)
     cairo_surface_flush(s);
     const unsigned char* data = cairo_image_surface_get_data(s);
     int stride = cairo_image_surface_get_stride(s);
-    std::uint32_t v = *reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride + x * 4);
+    std::uint32_t v =
+        *reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride + x * 4);
     unsigned a = v >> 24;
     auto straight = [a](unsigned c) { return a == 0 ? 0u : (c * 255 + a / 2) / a; };
     return Rgba{static_cast<unsigned char>(straight((v >> 16) & 255)),
@@ -130,8 +131,8 @@ std::vector<unsigned char> withoutBackgroundChunk(const std::vector<unsigned cha
         const std::size_t chunk = 12 + length;
         if (at + chunk > png.size())
             throw std::runtime_error("cairo wrote a broken PNG");
-        if (std::string(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8)) !=
-            "bKGD")
+        if (std::string(png.begin() + std::ptrdiff_t(at + 4),
+                        png.begin() + std::ptrdiff_t(at + 8)) != "bKGD")
             out.insert(out.end(), png.begin() + std::ptrdiff_t(at),
                        png.begin() + std::ptrdiff_t(at + chunk));
         at += chunk;
@@ -176,7 +177,8 @@ Surface grayCopy(cairo_surface_t* source)
     int toStride = cairo_image_surface_get_stride(copy.get());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            std::uint32_t v = *reinterpret_cast<const std::uint32_t*>(from + y * fromStride + x * 4);
+            std::uint32_t v =
+                *reinterpret_cast<const std::uint32_t*>(from + y * fromStride + x * 4);
             unsigned r = (v >> 16) & 255, g = (v >> 8) & 255, b = v & 255;
             // Luminance, a little darkened so the empty gauge reads as empty.
             unsigned l = (r * 54 + g * 183 + b * 19) / 256 * 3 / 4;

@@ -32,21 +32,28 @@ bool drawnInFrame(const Layer& layer, int frame)
 class AssetBuild {
 public:
     AssetBuild(const std::string& sourceDir, std::string outputDir, int scale)
-        : m_renderer(sourceDir, scale), m_sourceDir(sourceDir),
-          m_outputDir(std::move(outputDir)), m_scale(scale)
+        : m_renderer(sourceDir, scale), m_sourceDir(sourceDir), m_outputDir(std::move(outputDir)),
+          m_scale(scale)
     {
     }
 
     void build(const Item& item)
     {
         switch (item.kind) {
-        case ItemKind::Image: keep(item.output, renderFrame(item, item.groupLayers[0], 0.0), item); break;
-        case ItemKind::Sheet: keep(item.output, renderSheet(item), item); break;
-        case ItemKind::Sequence: buildSequence(item); break;
-        case ItemKind::Gray: keep(item.output, grayCopy(built(item.source, item)), item); break;
+        case ItemKind::Image:
+            keep(item.output, renderFrame(item, item.groupLayers[0], 0.0), item);
+            break;
+        case ItemKind::Sheet:
+            keep(item.output, renderSheet(item), item);
+            break;
+        case ItemKind::Sequence:
+            buildSequence(item);
+            break;
+        case ItemKind::Gray:
+            keep(item.output, grayCopy(built(item.source, item)), item);
+            break;
         case ItemKind::Font:
-            keep(item.output, renderFontAtlas(item.source, item.height, item.width, m_scale),
-                 item);
+            keep(item.output, renderFontAtlas(item.source, item.height, item.width, m_scale), item);
             break;
         }
     }

@@ -4,7 +4,8 @@
 #include <vector>
 
 namespace {
-int wearOf(const CellBack* back) {
+int wearOf(const CellBack* back)
+{
     switch (back->type()) {
     case CellType::Raw:
         return 2;
@@ -20,14 +21,16 @@ int wearOf(const CellBack* back) {
 
 constexpr int kBoardClearAward = 25000;
 
-bool sameKind(int a, int colour) {
+bool sameKind(int a, int colour)
+{
     return a != kNoColour && (isWildcard(a) || a == colour);
 }
 } // namespace
 
 Autoplayer::Autoplayer(std::uint32_t seed, Options options) : m_random(seed), m_options(options) {}
 
-Autoplayer::Result Autoplayer::play(Field& field) {
+Autoplayer::Result Autoplayer::play(Field& field)
+{
     Result result;
     m_startScore = field.score();
     while (!field.isLevelOver() && result.moves < m_options.maxMoves && result.fault.empty()) {
@@ -51,7 +54,8 @@ Autoplayer::Result Autoplayer::play(Field& field) {
     return result;
 }
 
-void Autoplayer::advance(Field& field, Result& result) {
+void Autoplayer::advance(Field& field, Result& result)
+{
     const int before = field.score();
     const Field::Statistics stats = field.statistics();
     maybeShootInsect(field);
@@ -64,7 +68,8 @@ void Autoplayer::advance(Field& field, Result& result) {
         result.fault = checkInvariants(field, before, stats);
 }
 
-bool Autoplayer::readyForMove(const Field& field) const {
+bool Autoplayer::readyForMove(const Field& field) const
+{
     if (field.state() != FieldState::Idle || field.finished() || field.effectCount() > 0 ||
         field.insectActive())
         return false;
@@ -75,17 +80,20 @@ bool Autoplayer::readyForMove(const Field& field) const {
     return true;
 }
 
-bool Autoplayer::onLastTenth(const Field& field) {
+bool Autoplayer::onLastTenth(const Field& field)
+{
     int uncleared = 0;
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c)
-            if (const CellBack* back = field.cellBackAt(r, c); back && back->type() != CellType::Cleared)
+            if (const CellBack* back = field.cellBackAt(r, c);
+                back && back->type() != CellType::Cleared)
                 ++uncleared;
     return uncleared * 10 <= field.cellCount();
 }
 
 // One decision per insect: either it is shot on its way in, or it is left to land.
-void Autoplayer::maybeShootInsect(Field& field) {
+void Autoplayer::maybeShootInsect(Field& field)
+{
     const Insect* insect = field.insect();
     if (!insect || insect->landings() > 0)
         return;
@@ -101,11 +109,13 @@ void Autoplayer::maybeShootInsect(Field& field) {
         field.onClick(insect->position().x, insect->position().y);
 }
 
-Autoplayer::Move Autoplayer::chooseMove(const Field& field) {
+Autoplayer::Move Autoplayer::chooseMove(const Field& field)
+{
     return m_options.style == Style::Careless ? randomMove(field) : bestMove(field);
 }
 
-Autoplayer::Move Autoplayer::bestMove(const Field& field) {
+Autoplayer::Move Autoplayer::bestMove(const Field& field)
+{
     std::vector<Move> best;
     int bestValue = -1;
     for (int r = 0; r < field.rows(); ++r) {
@@ -139,7 +149,8 @@ Autoplayer::Move Autoplayer::bestMove(const Field& field) {
 
 // A flower picked at random goes to a free cell picked at random among those it
 // can reach; a flower that can reach none is put back and another is picked.
-Autoplayer::Move Autoplayer::randomMove(const Field& field) {
+Autoplayer::Move Autoplayer::randomMove(const Field& field)
+{
     std::vector<GridPos> flowers, free;
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c) {
@@ -161,7 +172,8 @@ Autoplayer::Move Autoplayer::randomMove(const Field& field) {
     return {};
 }
 
-Autoplayer::Move Autoplayer::firstMove(const Field& field) {
+Autoplayer::Move Autoplayer::firstMove(const Field& field)
+{
     std::vector<GridPos> path;
     for (int r = 0; r < field.rows(); ++r)
         for (int c = 0; c < field.rowLength(r); ++c) {
@@ -177,7 +189,8 @@ Autoplayer::Move Autoplayer::firstMove(const Field& field) {
 }
 
 int Autoplayer::runLength(const Field& field, GridPos from, GridPos at, int colour, Direction d,
-                          int& wear) const {
+                          int& wear) const
+{
     int n = 0;
     for (GridPos p = step(at, d, field.middleRow()); field.isCell(p);
          p = step(p, d, field.middleRow())) {
@@ -194,7 +207,8 @@ int Autoplayer::runLength(const Field& field, GridPos from, GridPos at, int colo
 
 // A wildcard takes the colour of its first neighbour along the axis.
 int Autoplayer::axisColour(const Field& field, GridPos from, GridPos to, int colour,
-                           const std::array<Direction, 2>& axis) const {
+                           const std::array<Direction, 2>& axis) const
+{
     if (!isWildcard(colour))
         return colour;
     for (Direction d : axis) {
@@ -206,7 +220,8 @@ int Autoplayer::axisColour(const Field& field, GridPos from, GridPos to, int col
     return kWildcard;
 }
 
-int Autoplayer::valueOf(const Field& field, GridPos from, GridPos to, int mover) const {
+int Autoplayer::valueOf(const Field& field, GridPos from, GridPos to, int mover) const
+{
     int value = 0;
     for (const auto& axis : kHex.lineAxes) {
         const int colour = axisColour(field, from, to, mover, axis);
@@ -224,7 +239,8 @@ int Autoplayer::valueOf(const Field& field, GridPos from, GridPos to, int mover)
 }
 
 std::string Autoplayer::checkInvariants(const Field& field, int lastScore,
-                                        const Field::Statistics& last) const {
+                                        const Field::Statistics& last) const
+{
     if (field.score() < lastScore)
         return "score fell";
     if (const std::string fault = field.invariantFault(); !fault.empty())

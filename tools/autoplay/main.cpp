@@ -25,7 +25,8 @@ struct Settings {
     bool markdown = false;
 };
 
-bool parseArgs(int argc, char** argv, Settings& s) {
+bool parseArgs(int argc, char** argv, Settings& s)
+{
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -46,7 +47,8 @@ bool parseArgs(int argc, char** argv, Settings& s) {
     return s.first >= 1 && s.last >= s.first;
 }
 
-bool readLevel(const Settings& s, int level, LevelFile& out) {
+bool readLevel(const Settings& s, int level, LevelFile& out)
+{
     if (s.dir.empty()) {
         out = LevelDesign::make(level);
         return true;
@@ -77,7 +79,8 @@ struct Tally {
     long lastTenthMoves = 0;
     int earlyClears = 0;
 
-    void add(const Autoplayer::Result& r) {
+    void add(const Autoplayer::Result& r)
+    {
         ++games;
         earlyClears += r.boardClearMove > 0 && r.boardClearMove <= 10;
         wins += r.won;
@@ -91,16 +94,21 @@ struct Tally {
     double winRate() const { return 100.0 * wins / games; }
     double earlyClearRate() const { return 100.0 * earlyClears / games; }
     // Of the moves in won games, the share spent once nine tenths of the cells were cleared.
-    double lastTenthShare() const {
-        return wonMoves > 0 ? 100.0 * static_cast<double>(lastTenthMoves) / static_cast<double>(wonMoves) : 0.0;
+    double lastTenthShare() const
+    {
+        return wonMoves > 0
+                   ? 100.0 * static_cast<double>(lastTenthMoves) / static_cast<double>(wonMoves)
+                   : 0.0;
     }
 };
 
-int flowersPerTurn(const LevelFile& file, int cells) {
+int flowersPerTurn(const LevelFile& file, int cells)
+{
     return static_cast<int>(static_cast<double>(cells) / 100.0 * file.newFlowerPercent);
 }
 
-void printHeader(bool markdown) {
+void printHeader(bool markdown)
+{
     if (markdown)
         std::printf("| level | colours | cells | per turn | wild | won | moves | clear in 10 "
                     "| last tenth | score | careless won | moves | clear in 10 |\n"
@@ -111,7 +119,8 @@ void printHeader(bool markdown) {
 }
 
 void printRow(bool markdown, int level, const LevelFile& file, int cells, const Tally& casual,
-              const Tally& careless) {
+              const Tally& careless)
+{
     const char* format =
         markdown ? "| %d | %d | %d | %d | %d%% | %.0f%% | %ld | %.0f%% | %.0f%% | %ld "
                    "| %.0f%% | %ld | %.0f%% |\n"
@@ -125,7 +134,8 @@ void printRow(bool markdown, int level, const LevelFile& file, int cells, const 
 
 // Both players start from the same boards: game g of a level uses one seed.
 Tally playLevel(const Settings& s, int level, const LevelFile& file, Autoplayer::Options options,
-                int& cells, int& faults) {
+                int& cells, int& faults)
+{
     options.checkInvariants = s.check;
     Tally tally;
     for (int g = 0; g < s.games; ++g) {
@@ -145,10 +155,13 @@ Tally playLevel(const Settings& s, int level, const LevelFile& file, Autoplayer:
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     Settings s;
     if (!parseArgs(argc, argv, s)) {
-        std::fprintf(stderr, "usage: autoplay [--dir DIR] [--levels A-B] [--games N] [--check] [--markdown]\n");
+        std::fprintf(
+            stderr,
+            "usage: autoplay [--dir DIR] [--levels A-B] [--games N] [--check] [--markdown]\n");
         return 2;
     }
     printHeader(s.markdown);

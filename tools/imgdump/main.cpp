@@ -74,8 +74,9 @@ int main(int argc, char** argv)
     Image image;
     image.load(argv[1], nullptr, 0);
     if (!image.isValid()) {
-        std::fprintf(stderr, "imgdump: %s cannot be decoded (missing, broken, or not a TGA, "
-                             "PNG, JPEG or DDS file by its name)\n",
+        std::fprintf(stderr,
+                     "imgdump: %s cannot be decoded (missing, broken, or not a TGA, "
+                     "PNG, JPEG or DDS file by its name)\n",
                      argv[1]);
         return 1;
     }

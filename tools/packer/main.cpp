@@ -1,7 +1,7 @@
 // packer: builds and inspects resource packs.
-//   packer build PACK LIST     LIST lines: "y|n NAME PATH" (scrambled flag, name in pack, disk file)
-//   packer list PACK           one line per entry: name, size, flag
-//   packer extract PACK NAME   the entry's bytes, unscrambled, on standard output
+//   packer build PACK LIST     LIST lines: "y|n NAME PATH" (scrambled flag, name in pack, disk
+//   file) packer list PACK           one line per entry: name, size, flag packer extract PACK NAME
+//   the entry's bytes, unscrambled, on standard output
 #include "utils/FilePack.h"
 
 #include <cstdio>

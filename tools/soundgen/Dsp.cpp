@@ -5,20 +5,31 @@
 
 namespace soundgen {
 
-uint32_t Rng::next() {
+uint32_t Rng::next()
+{
     m_state ^= m_state << 13;
     m_state ^= m_state >> 17;
     m_state ^= m_state << 5;
     return m_state;
 }
 
-double Rng::uniform() { return next() / 4294967296.0; }
+double Rng::uniform()
+{
+    return next() / 4294967296.0;
+}
 
-double Rng::bipolar() { return uniform() * 2.0 - 1.0; }
+double Rng::bipolar()
+{
+    return uniform() * 2.0 - 1.0;
+}
 
-double Rng::range(double low, double high) { return low + (high - low) * uniform(); }
+double Rng::range(double low, double high)
+{
+    return low + (high - low) * uniform();
+}
 
-void Biquad::setup(FilterKind kind, double cutoff, double q, double sampleRate) {
+void Biquad::setup(FilterKind kind, double cutoff, double q, double sampleRate)
+{
     cutoff = std::clamp(cutoff, 10.0, sampleRate * 0.45);
     const double w = 2.0 * kPi * cutoff / sampleRate;
     const double alpha = std::sin(w) / (2.0 * std::max(q, 0.05));
@@ -40,14 +51,16 @@ void Biquad::setup(FilterKind kind, double cutoff, double q, double sampleRate) 
     m_a1 = -2 * c / a0, m_a2 = (1 - alpha) / a0;
 }
 
-double Biquad::process(double input) {
+double Biquad::process(double input)
+{
     const double out = m_b0 * input + m_b1 * m_x1 + m_b2 * m_x2 - m_a1 * m_y1 - m_a2 * m_y2;
     m_x2 = m_x1, m_x1 = input;
     m_y2 = m_y1, m_y1 = out;
     return out;
 }
 
-double waveformAt(Waveform wave, double phase) {
+double waveformAt(Waveform wave, double phase)
+{
     phase -= std::floor(phase);
     switch (wave) {
     case Waveform::Sine:
@@ -67,13 +80,15 @@ double waveformAt(Waveform wave, double phase) {
     return 0;
 }
 
-double sweep(double from, double to, double t) {
+double sweep(double from, double to, double t)
+{
     if (from > 0 && to > 0)
         return from * std::pow(to / from, t);
     return from + (to - from) * t;
 }
 
-void normalisePeak(std::vector<float>& samples, double peak) {
+void normalisePeak(std::vector<float>& samples, double peak)
+{
     float largest = 0;
     for (float s : samples)
         largest = std::max(largest, std::fabs(s));
@@ -84,7 +99,8 @@ void normalisePeak(std::vector<float>& samples, double peak) {
         s *= scale;
 }
 
-void removeDcAndFadeEnds(std::vector<float>& samples, int fadeInFrames, int fadeOutFrames) {
+void removeDcAndFadeEnds(std::vector<float>& samples, int fadeInFrames, int fadeOutFrames)
+{
     double mean = 0;
     for (float s : samples)
         mean += s;

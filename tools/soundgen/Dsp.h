@@ -12,8 +12,8 @@ class Rng {
 public:
     explicit Rng(uint32_t seed) : m_state(seed ? seed : 0x9E3779B9u) {}
     uint32_t next();
-    double uniform();         // 0 .. 1
-    double bipolar();         // -1 .. 1
+    double uniform(); // 0 .. 1
+    double bipolar(); // -1 .. 1
     double range(double low, double high);
 
 private:

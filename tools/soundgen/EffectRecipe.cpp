@@ -5,7 +5,8 @@
 
 namespace soundgen {
 
-double Envelope::at(double t) const {
+double Envelope::at(double t) const
+{
     t -= start;
     if (t < 0)
         return 0;
@@ -20,29 +21,43 @@ double Envelope::at(double t) const {
 
 namespace {
 
-Waveform waveNamed(const SourceText& text, const SourceLine& line, const std::string& name) {
-    if (name == "sine") return Waveform::Sine;
-    if (name == "triangle") return Waveform::Triangle;
-    if (name == "square") return Waveform::Square;
-    if (name == "saw") return Waveform::Saw;
+Waveform waveNamed(const SourceText& text, const SourceLine& line, const std::string& name)
+{
+    if (name == "sine")
+        return Waveform::Sine;
+    if (name == "triangle")
+        return Waveform::Triangle;
+    if (name == "square")
+        return Waveform::Square;
+    if (name == "saw")
+        return Waveform::Saw;
     text.fail(line, "unknown wave \"" + name + "\" (sine, triangle, square, saw)");
 }
 
-FilterKind filterNamed(const SourceText& text, const SourceLine& line, const std::string& name) {
-    if (name == "lowpass") return FilterKind::LowPass;
-    if (name == "highpass") return FilterKind::HighPass;
-    if (name == "bandpass") return FilterKind::BandPass;
+FilterKind filterNamed(const SourceText& text, const SourceLine& line, const std::string& name)
+{
+    if (name == "lowpass")
+        return FilterKind::LowPass;
+    if (name == "highpass")
+        return FilterKind::HighPass;
+    if (name == "bandpass")
+        return FilterKind::BandPass;
     text.fail(line, "unknown filter \"" + name + "\" (lowpass, highpass, bandpass)");
 }
 
-LayerKind layerNamed(const SourceText& text, const SourceLine& line, const std::string& name) {
-    if (name == "tone") return LayerKind::Tone;
-    if (name == "noise") return LayerKind::Noise;
-    if (name == "shards") return LayerKind::Shards;
+LayerKind layerNamed(const SourceText& text, const SourceLine& line, const std::string& name)
+{
+    if (name == "tone")
+        return LayerKind::Tone;
+    if (name == "noise")
+        return LayerKind::Noise;
+    if (name == "shards")
+        return LayerKind::Shards;
     text.fail(line, "unknown layer \"" + name + "\" (tone, noise, shards)");
 }
 
-EffectLayer parseLayer(const SourceText& text, const SourceLine& line) {
+EffectLayer parseLayer(const SourceText& text, const SourceLine& line)
+{
     if (line.words.size() < 2)
         text.fail(line, "a layer needs a kind: tone, noise or shards");
     EffectLayer layer;
@@ -72,21 +87,24 @@ EffectLayer parseLayer(const SourceText& text, const SourceLine& line) {
 }
 
 // Seconds from the layer's start to the end of its sweep.
-double sweepSpan(const EffectLayer& layer, double length) {
+double sweepSpan(const EffectLayer& layer, double length)
+{
     if (layer.sweepTime > 0)
         return layer.sweepTime;
     const Envelope& e = layer.envelope;
     return std::min(length - e.start, e.attack + e.hold + e.decay);
 }
 
-double currentFreq(const EffectLayer& layer, double t, double span) {
+double currentFreq(const EffectLayer& layer, double t, double span)
+{
     if (layer.freqTo <= 0)
         return layer.freq;
     const double local = std::clamp((t - layer.envelope.start) / span, 0.0, 1.0);
     return sweep(layer.freq, layer.freqTo, local);
 }
 
-void addTone(const EffectLayer& layer, double length, int rate, std::vector<float>& out) {
+void addTone(const EffectLayer& layer, double length, int rate, std::vector<float>& out)
+{
     const double span = sweepSpan(layer, length);
     double phase = 0, modPhase = 0;
     for (size_t i = 0; i < out.size(); ++i) {
@@ -95,13 +113,15 @@ void addTone(const EffectLayer& layer, double length, int rate, std::vector<floa
         if (layer.vibratoRate > 0)
             f *= std::pow(2.0, layer.vibratoDepth / 12 * std::sin(2 * kPi * layer.vibratoRate * t));
         const double mod = layer.fmIndex * std::sin(2 * kPi * modPhase);
-        out[i] += static_cast<float>(layer.envelope.at(t) * waveformAt(layer.wave, phase + mod / (2 * kPi)));
+        out[i] += static_cast<float>(layer.envelope.at(t) *
+                                     waveformAt(layer.wave, phase + mod / (2 * kPi)));
         phase += f / rate;
         modPhase += f * layer.fmRatio / rate;
     }
 }
 
-void addNoise(const EffectLayer& layer, double length, int rate, Rng& rng, std::vector<float>& out) {
+void addNoise(const EffectLayer& layer, double length, int rate, Rng& rng, std::vector<float>& out)
+{
     const double span = sweepSpan(layer, length);
     Biquad filter;
     for (size_t i = 0; i < out.size(); ++i) {
@@ -113,7 +133,8 @@ void addNoise(const EffectLayer& layer, double length, int rate, Rng& rng, std::
 }
 
 // Glass fragments: short bright pings at random pitches and moments.
-void addShards(const EffectLayer& layer, double length, int rate, Rng& rng, std::vector<float>& out) {
+void addShards(const EffectLayer& layer, double length, int rate, Rng& rng, std::vector<float>& out)
+{
     for (int n = 0; n < layer.count; ++n) {
         EffectLayer ping;
         ping.envelope = layer.envelope;
@@ -129,7 +150,8 @@ void addShards(const EffectLayer& layer, double length, int rate, Rng& rng, std:
 
 } // namespace
 
-EffectRecipe EffectRecipe::parse(const SourceText& text) {
+EffectRecipe EffectRecipe::parse(const SourceText& text)
+{
     EffectRecipe recipe;
     for (const SourceLine& line : text.lines()) {
         const std::string& key = line.words[0];
@@ -155,7 +177,8 @@ EffectRecipe EffectRecipe::parse(const SourceText& text) {
     return recipe;
 }
 
-std::vector<float> renderEffect(const EffectRecipe& recipe, int sampleRate) {
+std::vector<float> renderEffect(const EffectRecipe& recipe, int sampleRate)
+{
     std::vector<float> out(static_cast<size_t>(recipe.length * sampleRate), 0.0f);
     Rng rng(recipe.seed);
     for (const EffectLayer& layer : recipe.layers) {

@@ -32,8 +32,8 @@ struct EffectLayer {
     double vibratoRate = 0, vibratoDepth = 0; // depth in semitones
     FilterKind filter = FilterKind::LowPass;
     double q = 0.7;
-    int count = 0;                   // shards: how many glass fragments
-    double spread = 0.3;             // shards: the time window they fall in
+    int count = 0;       // shards: how many glass fragments
+    double spread = 0.3; // shards: the time window they fall in
 };
 
 // One sound effect described by a small text recipe (see assets/sound/*.snd).

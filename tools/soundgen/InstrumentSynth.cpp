@@ -17,10 +17,10 @@ constexpr double kDrumRate = 33452.0;
 constexpr double kC4 = 261.6255653;
 
 struct Partial {
-    double ratio;    // multiple of the fundamental (an integer for partials that reach the loop)
+    double ratio; // multiple of the fundamental (an integer for partials that reach the loop)
     double level;
-    double decay;    // seconds to fall by 1/e before the loop starts; 0: steady
-    bool fadesOut;   // gone by the loop start (inharmonic attack partials)
+    double decay;  // seconds to fall by 1/e before the loop starts; 0: steady
+    bool fadesOut; // gone by the loop start (inharmonic attack partials)
     double phase;
 };
 
@@ -32,7 +32,8 @@ struct PitchedShape {
     int detuneVoices = 1;
 };
 
-PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng) {
+PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng)
+{
     PitchedShape s;
     const double b = std::clamp(recipe.bright, 0.0, 1.0);
     auto add = [&](double ratio, double level, double decay, bool fades = false) {
@@ -41,7 +42,8 @@ PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng) {
     switch (recipe.kind) {
     case InstrumentKind::Pluck:
         for (int k = 1; k <= 14; ++k)
-            add(k, std::pow(k, -(1.6 - b)) * (k % 2 ? 1.0 : 0.7), recipe.decay / (1 + 0.5 * (k - 1)));
+            add(k, std::pow(k, -(1.6 - b)) * (k % 2 ? 1.0 : 0.7),
+                recipe.decay / (1 + 0.5 * (k - 1)));
         s.attackSeconds = 0.3, s.noise = 0.15, s.noiseDecay = 0.006;
         break;
     case InstrumentKind::Keys:
@@ -55,7 +57,8 @@ PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng) {
         s.attackSeconds = 0, s.loopSeconds = 0.5, s.detuneVoices = 3;
         break;
     case InstrumentKind::Bass:
-        add(1, 1, 0), add(2, 0.45, 0), add(3, 0.35 * b, recipe.decay), add(4, 0.2 * b, recipe.decay * 0.6);
+        add(1, 1, 0), add(2, 0.45, 0), add(3, 0.35 * b, recipe.decay),
+            add(4, 0.2 * b, recipe.decay * 0.6);
         add(5, 0.12 * b, recipe.decay * 0.4);
         s.attackSeconds = 0.15, s.noise = 0.05, s.noiseDecay = 0.004;
         break;
@@ -75,7 +78,8 @@ PitchedShape shapeFor(const InstrumentRecipe& recipe, Rng& rng) {
     return s;
 }
 
-std::vector<float> renderPitched(const InstrumentRecipe& recipe, int& loopStart, int& loopLength) {
+std::vector<float> renderPitched(const InstrumentRecipe& recipe, int& loopStart, int& loopLength)
+{
     Rng rng(recipe.seed);
     const PitchedShape shape = shapeFor(recipe, rng);
     const double f = kC4 * std::pow(2.0, recipe.baseOctave - 4);
@@ -97,21 +101,24 @@ std::vector<float> renderPitched(const InstrumentRecipe& recipe, int& loopStart,
                 double level = p.level * (p.decay > 0 ? std::exp(-t / p.decay) : 1.0);
                 if (p.fadesOut)
                     level *= loopStart > 0 ? std::pow(1.0 - t * kRate / loopStart, 2) : 0.0;
-                out[i] += static_cast<float>(level * std::sin(2 * kPi * (freq * i / kRate + p.phase)));
+                out[i] +=
+                    static_cast<float>(level * std::sin(2 * kPi * (freq * i / kRate + p.phase)));
             }
         }
     }
     // the noise is gone by the loop start, so the loop itself stays strictly periodic
     for (int i = 0; i < loopStart && shape.noise > 0; ++i) {
         const double fade = std::pow(1.0 - static_cast<double>(i) / loopStart, 2);
-        out[i] += static_cast<float>(shape.noise * fade * rng.bipolar() * std::exp(-(i / kRate) / shape.noiseDecay));
+        out[i] += static_cast<float>(shape.noise * fade * rng.bipolar() *
+                                     std::exp(-(i / kRate) / shape.noiseDecay));
     }
     return out;
 }
 
 // Noise through a filter whose cutoff may move, under an exponential decay.
 void addFilteredNoise(std::vector<float>& out, Rng& rng, FilterKind kind, double cutoff, double q,
-                      double level, double decay, double start = 0) {
+                      double level, double decay, double start = 0)
+{
     Biquad filter;
     filter.setup(kind, cutoff, q, kDrumRate);
     for (size_t i = 0; i < out.size(); ++i) {
@@ -123,7 +130,8 @@ void addFilteredNoise(std::vector<float>& out, Rng& rng, FilterKind kind, double
 }
 
 void addSweptSine(std::vector<float>& out, double from, double to, double sweepTime, double level,
-                  double decay) {
+                  double decay)
+{
     double phase = 0;
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = i / kDrumRate;
@@ -132,7 +140,8 @@ void addSweptSine(std::vector<float>& out, double from, double to, double sweepT
     }
 }
 
-std::vector<float> renderDrum(const InstrumentRecipe& recipe) {
+std::vector<float> renderDrum(const InstrumentRecipe& recipe)
+{
     Rng rng(recipe.seed);
     auto tuned = [&](double own) { return recipe.pitch > 0 ? recipe.pitch : own; };
     std::vector<float> out(static_cast<size_t>(std::max(0.03, recipe.decay) * kDrumRate), 0.0f);
@@ -148,15 +157,19 @@ std::vector<float> renderDrum(const InstrumentRecipe& recipe) {
     case InstrumentKind::Hat:
     case InstrumentKind::OpenHat:
         addFilteredNoise(out, rng, FilterKind::HighPass, tuned(7000), 0.9, 1.0, recipe.decay * 0.3);
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(7000) * 1.4, 3, 0.4, recipe.decay * 0.2);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(7000) * 1.4, 3, 0.4,
+                         recipe.decay * 0.2);
         break;
     case InstrumentKind::Clap:
         for (int burst = 0; burst < 3; ++burst)
-            addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.5, 0.8, 0.006, burst * 0.011);
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.2, 0.6, recipe.decay * 0.3, 0.033);
+            addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.5, 0.8, 0.006,
+                             burst * 0.011);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(1300), 1.2, 0.6, recipe.decay * 0.3,
+                         0.033);
         break;
     case InstrumentKind::Shaker:
-        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(6000), 1.5, 1.0, recipe.decay * 0.25);
+        addFilteredNoise(out, rng, FilterKind::BandPass, tuned(6000), 1.5, 1.0,
+                         recipe.decay * 0.25);
         break;
     case InstrumentKind::Tom:
         addSweptSine(out, tuned(130) * 1.5, tuned(130), 0.06, 1.0, recipe.decay * 0.35);
@@ -172,7 +185,8 @@ std::vector<float> renderDrum(const InstrumentRecipe& recipe) {
     return out;
 }
 
-std::vector<int16_t> toPcm16(std::vector<float> samples, size_t fadeFrom) {
+std::vector<int16_t> toPcm16(std::vector<float> samples, size_t fadeFrom)
+{
     normalisePeak(samples, 0.9);
     // a drum's tail fades to silence so that its end makes no click
     const size_t n = samples.size();
@@ -186,13 +200,16 @@ std::vector<int16_t> toPcm16(std::vector<float> samples, size_t fadeFrom) {
 
 } // namespace
 
-bool instrumentKindNamed(const std::string& name, InstrumentKind& kind) {
+bool instrumentKindNamed(const std::string& name, InstrumentKind& kind)
+{
     static const std::map<std::string, InstrumentKind> kinds = {
-        {"pluck", InstrumentKind::Pluck}, {"keys", InstrumentKind::Keys},   {"pad", InstrumentKind::Pad},
-        {"bass", InstrumentKind::Bass},   {"lead", InstrumentKind::Lead},   {"bell", InstrumentKind::Bell},
-        {"kick", InstrumentKind::Kick},   {"snare", InstrumentKind::Snare}, {"hat", InstrumentKind::Hat},
-        {"openhat", InstrumentKind::OpenHat}, {"clap", InstrumentKind::Clap},
-        {"shaker", InstrumentKind::Shaker}, {"tom", InstrumentKind::Tom},   {"rim", InstrumentKind::Rim}};
+        {"pluck", InstrumentKind::Pluck}, {"keys", InstrumentKind::Keys},
+        {"pad", InstrumentKind::Pad},     {"bass", InstrumentKind::Bass},
+        {"lead", InstrumentKind::Lead},   {"bell", InstrumentKind::Bell},
+        {"kick", InstrumentKind::Kick},   {"snare", InstrumentKind::Snare},
+        {"hat", InstrumentKind::Hat},     {"openhat", InstrumentKind::OpenHat},
+        {"clap", InstrumentKind::Clap},   {"shaker", InstrumentKind::Shaker},
+        {"tom", InstrumentKind::Tom},     {"rim", InstrumentKind::Rim}};
     auto it = kinds.find(name);
     if (it == kinds.end())
         return false;
@@ -200,9 +217,13 @@ bool instrumentKindNamed(const std::string& name, InstrumentKind& kind) {
     return true;
 }
 
-bool isDrum(InstrumentKind kind) { return kind >= InstrumentKind::Kick; }
+bool isDrum(InstrumentKind kind)
+{
+    return kind >= InstrumentKind::Kick;
+}
 
-XmSample synthesizeSample(const InstrumentRecipe& recipe) {
+XmSample synthesizeSample(const InstrumentRecipe& recipe)
+{
     XmSample sample;
     if (isDrum(recipe.kind)) {
         const auto raw = renderDrum(recipe);

@@ -6,16 +6,31 @@
 
 namespace soundgen {
 
-enum class InstrumentKind { Pluck, Keys, Pad, Bass, Lead, Bell, Kick, Snare, Hat, OpenHat, Clap, Shaker, Tom, Rim };
+enum class InstrumentKind {
+    Pluck,
+    Keys,
+    Pad,
+    Bass,
+    Lead,
+    Bell,
+    Kick,
+    Snare,
+    Hat,
+    OpenHat,
+    Clap,
+    Shaker,
+    Tom,
+    Rim
+};
 
 // How one instrument of a score sounds; the envelopes and settings go straight into the module.
 struct InstrumentRecipe {
     std::string name;
     InstrumentKind kind = InstrumentKind::Pluck;
-    int baseOctave = 4;     // the octave whose C the sample holds
-    double bright = 0.5;    // 0 dull .. 1 bright
-    double decay = 0.6;     // seconds, for the plucked and struck kinds
-    double pitch = 0;       // drums: tuning in Hz, 0 for the kind's own
+    int baseOctave = 4;  // the octave whose C the sample holds
+    double bright = 0.5; // 0 dull .. 1 bright
+    double decay = 0.6;  // seconds, for the plucked and struck kinds
+    double pitch = 0;    // drums: tuning in Hz, 0 for the kind's own
     unsigned seed = 1;
 };
 

@@ -11,42 +11,50 @@ namespace soundgen {
 
 namespace {
 
-int intIn(const SourceText& text, const SourceLine& line, size_t word, int low, int high) {
+int intIn(const SourceText& text, const SourceLine& line, size_t word, int low, int high)
+{
     bool ok = word < line.words.size();
     const double value = ok ? parseNumber(line.words[word], ok) : 0;
     if (!ok || value < low || value > high || value != static_cast<int>(value))
-        text.fail(line, "\"" + line.words[0] + "\" needs a whole number from " + std::to_string(low) +
-                            " to " + std::to_string(high));
+        text.fail(line, "\"" + line.words[0] + "\" needs a whole number from " +
+                            std::to_string(low) + " to " + std::to_string(high));
     return static_cast<int>(value);
 }
 
-std::string joinedFrom(const SourceLine& line, size_t first) {
+std::string joinedFrom(const SourceLine& line, size_t first)
+{
     std::string out;
     for (size_t i = first; i < line.words.size(); ++i)
         out += (out.empty() ? "" : " ") + line.words[i];
     return out;
 }
 
-unsigned seedOf(const std::string& name) {
+unsigned seedOf(const std::string& name)
+{
     unsigned hash = 2166136261u;
     for (char c : name)
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     return hash;
 }
 
-XmEnvelope parseEnvelope(const SourceText& text, const SourceLine& line, const std::string& points) {
+XmEnvelope parseEnvelope(const SourceText& text, const SourceLine& line, const std::string& points)
+{
     XmEnvelope envelope;
     size_t at = 0;
     while (at < points.size()) {
         size_t comma = points.find(',', at);
-        const std::string point = points.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        const std::string point =
+            points.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
         const size_t colon = point.find(':');
         bool okTick = false, okValue = false;
-        const double tick = colon == std::string::npos ? 0 : parseNumber(point.substr(0, colon), okTick);
-        const double value = colon == std::string::npos ? 0 : parseNumber(point.substr(colon + 1), okValue);
+        const double tick =
+            colon == std::string::npos ? 0 : parseNumber(point.substr(0, colon), okTick);
+        const double value =
+            colon == std::string::npos ? 0 : parseNumber(point.substr(colon + 1), okValue);
         if (!okTick || !okValue || value < 0 || value > 64 || tick < 0 ||
             (!envelope.points.empty() && tick <= envelope.points.back().tick))
-            text.fail(line, "envelope point \"" + point + "\" is not tick:value (rising ticks, values 0..64)");
+            text.fail(line, "envelope point \"" + point +
+                                "\" is not tick:value (rising ticks, values 0..64)");
         envelope.points.push_back({static_cast<uint16_t>(tick), static_cast<uint16_t>(value)});
         at = comma == std::string::npos ? points.size() : comma + 1;
     }
@@ -56,7 +64,8 @@ XmEnvelope parseEnvelope(const SourceText& text, const SourceLine& line, const s
 }
 
 void parseEnvelopeMarks(const SourceText& text, const SourceLine& line, const Options& o,
-                        const std::string& prefix, XmEnvelope& envelope) {
+                        const std::string& prefix, XmEnvelope& envelope)
+{
     const int last = static_cast<int>(envelope.points.size()) - 1;
     if (o.has(prefix + "sus")) {
         envelope.sustain = static_cast<int>(o.number(prefix + "sus", 0));
@@ -75,7 +84,9 @@ void parseEnvelopeMarks(const SourceText& text, const SourceLine& line, const Op
     }
 }
 
-void parseVibrato(const SourceText& text, const SourceLine& line, const std::string& value, XmInstrument& in) {
+void parseVibrato(const SourceText& text, const SourceLine& line, const std::string& value,
+                  XmInstrument& in)
+{
     int parts[4] = {0, 0, 0, 0};
     size_t at = 0;
     for (int& part : parts) {
@@ -86,11 +97,14 @@ void parseVibrato(const SourceText& text, const SourceLine& line, const std::str
             text.fail(line, "vib needs type,sweep,depth,rate");
         at = comma == std::string::npos ? value.size() : comma + 1;
     }
-    in.vibratoType = static_cast<uint8_t>(parts[0]), in.vibratoSweep = static_cast<uint8_t>(parts[1]);
-    in.vibratoDepth = static_cast<uint8_t>(parts[2]), in.vibratoRate = static_cast<uint8_t>(parts[3]);
+    in.vibratoType = static_cast<uint8_t>(parts[0]),
+    in.vibratoSweep = static_cast<uint8_t>(parts[1]);
+    in.vibratoDepth = static_cast<uint8_t>(parts[2]),
+    in.vibratoRate = static_cast<uint8_t>(parts[3]);
 }
 
-XmInstrument parseInstrument(const SourceText& text, const SourceLine& line) {
+XmInstrument parseInstrument(const SourceText& text, const SourceLine& line)
+{
     if (line.words.size() < 3)
         text.fail(line, "instrument needs a name and a kind");
     InstrumentRecipe recipe;
@@ -131,7 +145,8 @@ class ScoreCompiler {
 public:
     explicit ScoreCompiler(const SourceText& text) : m_text(text) {}
 
-    XmModule run() {
+    XmModule run()
+    {
         const auto& lines = m_text.lines();
         for (size_t i = 0; i < lines.size(); ++i)
             i = topLevel(lines, i);
@@ -152,15 +167,15 @@ public:
 
 private:
     // Handles the line at index i; returns the index of the last line it used.
-    size_t topLevel(const std::vector<SourceLine>& lines, size_t i) {
+    size_t topLevel(const std::vector<SourceLine>& lines, size_t i)
+    {
         const SourceLine& line = lines[i];
         const std::string& key = line.words[0];
         if (key == "title") {
             m_module.name = joinedFrom(line, 1);
             if (m_module.name.size() > 20)
                 m_text.fail(line, "a title holds at most 20 characters");
-        }
-        else if (key == "channels")
+        } else if (key == "channels")
             m_module.channels = intIn(m_text, line, 1, 1, 32);
         else if (key == "speed")
             m_module.speed = intIn(m_text, line, 1, 1, 31);
@@ -182,24 +197,28 @@ private:
         return i;
     }
 
-    void addInstrument(const SourceLine& line) {
+    void addInstrument(const SourceLine& line)
+    {
         XmInstrument in = parseInstrument(m_text, line);
         if (m_instruments.count(in.name))
             m_text.fail(line, "instrument \"" + in.name + "\" is defined twice");
         if (m_module.instruments.size() >= 128)
             m_text.fail(line, "more than 128 instruments");
         m_module.instruments.push_back(std::move(in));
-        m_instruments[m_module.instruments.back().name] = static_cast<int>(m_module.instruments.size());
+        m_instruments[m_module.instruments.back().name] =
+            static_cast<int>(m_module.instruments.size());
     }
 
-    void addPhrase(const SourceLine& line) {
+    void addPhrase(const SourceLine& line)
+    {
         if (line.words.size() < 3)
             m_text.fail(line, "phrase needs a name and tokens");
         auto& tokens = m_phrases[line.words[1]];
         tokens.insert(tokens.end(), line.words.begin() + 2, line.words.end());
     }
 
-    size_t readPattern(const std::vector<SourceLine>& lines, size_t i) {
+    size_t readPattern(const std::vector<SourceLine>& lines, size_t i)
+    {
         const SourceLine& head = lines[i];
         if (head.words.size() < 2)
             m_text.fail(head, "pattern needs a name");
@@ -230,9 +249,13 @@ private:
 
 } // namespace
 
-XmModule compileScore(const SourceText& score) { return ScoreCompiler(score).run(); }
+XmModule compileScore(const SourceText& score)
+{
+    return ScoreCompiler(score).run();
+}
 
-double songSeconds(const XmModule& m) {
+double songSeconds(const XmModule& m)
+{
     double seconds = 0;
     int speed = m.speed, bpm = m.bpm;
     for (size_t order = 0; order < m.orders.size(); ++order) {

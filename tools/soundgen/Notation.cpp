@@ -8,7 +8,8 @@ namespace soundgen {
 
 namespace {
 
-std::optional<int> letterSemitone(char letter) {
+std::optional<int> letterSemitone(char letter)
+{
     static const int semis[] = {9, 11, 0, 2, 4, 5, 7}; // a b c d e f g
     const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     if (c < 'a' || c > 'g')
@@ -17,7 +18,8 @@ std::optional<int> letterSemitone(char letter) {
 }
 
 // Root letter and accidental at the start of text; returns the characters used, 0 on failure.
-size_t parseRoot(const std::string& text, int& semitone) {
+size_t parseRoot(const std::string& text, int& semitone)
+{
     if (text.empty())
         return 0;
     auto base = letterSemitone(text[0]);
@@ -31,7 +33,8 @@ size_t parseRoot(const std::string& text, int& semitone) {
     return 1;
 }
 
-bool parseInt(const std::string& text, int& value) {
+bool parseInt(const std::string& text, int& value)
+{
     if (text.empty() || text.size() > 4)
         return false;
     for (char c : text)
@@ -43,10 +46,12 @@ bool parseInt(const std::string& text, int& value) {
 
 } // namespace
 
-std::optional<int> parseNoteName(const std::string& text) {
+std::optional<int> parseNoteName(const std::string& text)
+{
     int semitone = 0;
     const size_t used = parseRoot(text, semitone);
-    if (used == 0 || text.size() != used + 1 || !std::isdigit(static_cast<unsigned char>(text[used])))
+    if (used == 0 || text.size() != used + 1 ||
+        !std::isdigit(static_cast<unsigned char>(text[used])))
         return std::nullopt;
     const int note = 12 * (text[used] - '0') + semitone + 1;
     if (note < 1 || note > 96)
@@ -54,14 +59,17 @@ std::optional<int> parseNoteName(const std::string& text) {
     return note;
 }
 
-std::optional<Chord> parseChord(const std::string& text) {
+std::optional<Chord> parseChord(const std::string& text)
+{
     static const std::map<std::string, std::vector<int>> qualities = {
-        {"", {0, 4, 7}},          {"m", {0, 3, 7}},         {"7", {0, 4, 7, 10}},
-        {"maj7", {0, 4, 7, 11}},  {"m7", {0, 3, 7, 10}},    {"6", {0, 4, 7, 9}},
-        {"m6", {0, 3, 7, 9}},     {"9", {0, 4, 7, 10, 14}}, {"m9", {0, 3, 7, 10, 14}},
-        {"maj9", {0, 4, 7, 11, 14}}, {"add9", {0, 4, 7, 14}}, {"sus2", {0, 2, 7}},
-        {"sus4", {0, 5, 7}},      {"dim", {0, 3, 6}},       {"aug", {0, 4, 8}},
-        {"m7b5", {0, 3, 6, 10}}};
+        {"", {0, 4, 7}},           {"m", {0, 3, 7}},
+        {"7", {0, 4, 7, 10}},      {"maj7", {0, 4, 7, 11}},
+        {"m7", {0, 3, 7, 10}},     {"6", {0, 4, 7, 9}},
+        {"m6", {0, 3, 7, 9}},      {"9", {0, 4, 7, 10, 14}},
+        {"m9", {0, 3, 7, 10, 14}}, {"maj9", {0, 4, 7, 11, 14}},
+        {"add9", {0, 4, 7, 14}},   {"sus2", {0, 2, 7}},
+        {"sus4", {0, 5, 7}},       {"dim", {0, 3, 6}},
+        {"aug", {0, 4, 8}},        {"m7b5", {0, 3, 6, 10}}};
     if (text.empty() || !std::isupper(static_cast<unsigned char>(text[0])))
         return std::nullopt;
     Chord chord;
@@ -76,7 +84,8 @@ std::optional<Chord> parseChord(const std::string& text) {
     return chord;
 }
 
-std::vector<int> chordTonesFrom(const Chord& chord, int base) {
+std::vector<int> chordTonesFrom(const Chord& chord, int base)
+{
     int root = base;
     while ((root - 1) % 12 != chord.root)
         ++root;
@@ -86,7 +95,8 @@ std::vector<int> chordTonesFrom(const Chord& chord, int base) {
     return tones;
 }
 
-bool parseEffect(const std::string& text, uint8_t& effect, uint8_t& param) {
+bool parseEffect(const std::string& text, uint8_t& effect, uint8_t& param)
+{
     if (text.size() != 3)
         return false;
     const char e = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
@@ -105,7 +115,8 @@ bool parseEffect(const std::string& text, uint8_t& effect, uint8_t& param) {
     return true;
 }
 
-std::optional<Token> parseToken(const std::string& text, std::string& problem) {
+std::optional<Token> parseToken(const std::string& text, std::string& problem)
+{
     Token token;
     const size_t mark = text.find_first_of(":@/*");
     token.head = text.substr(0, mark);
@@ -115,7 +126,8 @@ std::optional<Token> parseToken(const std::string& text, std::string& problem) {
     }
     for (size_t at = mark; at != std::string::npos;) {
         const size_t next = text.find_first_of(":@/*", at + 1);
-        const std::string value = text.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1);
+        const std::string value =
+            text.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1);
         const char kind = text[at];
         bool ok = true;
         if (kind == ':')
@@ -129,7 +141,9 @@ std::optional<Token> parseToken(const std::string& text, std::string& problem) {
         }
         if (!ok) {
             problem = "\"" + text + "\": bad " +
-                      (kind == ':' ? "length" : kind == '@' ? "volume (0..64)" : "effect (one per token, like A04)");
+                      (kind == ':'   ? "length"
+                       : kind == '@' ? "volume (0..64)"
+                                     : "effect (one per token, like A04)");
             return std::nullopt;
         }
         at = next;

@@ -11,8 +11,8 @@ namespace soundgen {
 std::optional<int> parseNoteName(const std::string& text);
 
 struct Chord {
-    int root = 0;                // semitone, C = 0
-    std::vector<int> intervals;  // semitones above the root, ascending, the root's 0 first
+    int root = 0;               // semitone, C = 0
+    std::vector<int> intervals; // semitones above the root, ascending, the root's 0 first
 };
 
 // A chord symbol: root letter, optional # or b, then "", m, 7, maj7, m7, 6, m6, 9, m9, maj9,

@@ -42,21 +42,25 @@ private:
     std::vector<std::string> expand(const SourceLine& line, size_t firstWord) const;
     void expandInto(const SourceLine& line, const std::string& word, int depth,
                     std::vector<std::string>& out) const;
-    std::vector<Timed> timeline(const SourceLine& line, const std::vector<std::string>& words) const;
-    std::vector<std::pair<Chord, int>> chordTimeline(const SourceLine& line, const std::vector<Timed>& timed) const;
+    std::vector<Timed> timeline(const SourceLine& line,
+                                const std::vector<std::string>& words) const;
+    std::vector<std::pair<Chord, int>> chordTimeline(const SourceLine& line,
+                                                     const std::vector<Timed>& timed) const;
     int channelOf(const SourceLine& line, const std::string& word) const;
     int instrumentOf(const SourceLine& line, const std::string& word) const;
     int noteOf(const SourceLine& line, const std::string& word) const;
 
-    void putNote(const SourceLine& line, int row, int channel, int note, int instrument, int volume);
+    void putNote(const SourceLine& line, int row, int channel, int note, int instrument,
+                 int volume);
     void putEffect(const SourceLine& line, int row, int channel, uint8_t effect, uint8_t param);
     void putTokenEffect(const SourceLine& line, const Timed& t, int channel);
     void putSwing(const SourceLine& line, int row, int channel, int swing);
-    void putArpeggios(const SourceLine& line, int channel, const std::vector<std::pair<Chord, int>>& chords);
+    void putArpeggios(const SourceLine& line, int channel,
+                      const std::vector<std::pair<Chord, int>>& chords);
     void strikeChord(const SourceLine& line, int row, int firstChannel, int voices, int instrument,
                      const std::vector<int>& tones, int volume, int strum);
-    void rhythmChords(const SourceLine& line, int firstChannel, int voices, int instrument, int base,
-                      const LineOptions& options, const std::vector<Timed>& timed);
+    void rhythmChords(const SourceLine& line, int firstChannel, int voices, int instrument,
+                      int base, const LineOptions& options, const std::vector<Timed>& timed);
     // Takes the leading key=value words off the expanded words.
     LineOptions readOptions(const SourceLine& line, std::vector<std::string>& words) const;
 

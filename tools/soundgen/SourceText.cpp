@@ -7,7 +7,8 @@
 
 namespace soundgen {
 
-SourceText SourceText::fromFile(const std::string& path) {
+SourceText SourceText::fromFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw SourceError(path + ": cannot be read");
@@ -16,7 +17,8 @@ SourceText SourceText::fromFile(const std::string& path) {
     return fromString(path, buffer.str());
 }
 
-SourceText SourceText::fromString(const std::string& name, const std::string& text) {
+SourceText SourceText::fromString(const std::string& name, const std::string& text)
+{
     SourceText result;
     result.m_name = name;
     std::istringstream in(text);
@@ -39,15 +41,18 @@ SourceText SourceText::fromString(const std::string& name, const std::string& te
     return result;
 }
 
-void SourceText::fail(const SourceLine& line, const std::string& message) const {
+void SourceText::fail(const SourceLine& line, const std::string& message) const
+{
     fail(line.number, message);
 }
 
-void SourceText::fail(int lineNumber, const std::string& message) const {
+void SourceText::fail(int lineNumber, const std::string& message) const
+{
     throw SourceError(m_name + ":" + std::to_string(lineNumber) + ": " + message);
 }
 
-double parseNumber(const std::string& word, bool& ok) {
+double parseNumber(const std::string& word, bool& ok)
+{
     char* end = nullptr;
     const double value = std::strtod(word.c_str(), &end);
     ok = !word.empty() && end && *end == '\0';
@@ -55,7 +60,8 @@ double parseNumber(const std::string& word, bool& ok) {
 }
 
 Options::Options(const SourceText& text, const SourceLine& line, size_t firstWord)
-    : m_text(text), m_line(line) {
+    : m_text(text), m_line(line)
+{
     for (size_t i = firstWord; i < line.words.size(); ++i) {
         const std::string& w = line.words[i];
         const size_t eq = w.find('=');
@@ -65,7 +71,8 @@ Options::Options(const SourceText& text, const SourceLine& line, size_t firstWor
     }
 }
 
-double Options::number(const std::string& key, double fallback) const {
+double Options::number(const std::string& key, double fallback) const
+{
     auto it = m_values.find(key);
     if (it == m_values.end())
         return fallback;
@@ -77,7 +84,8 @@ double Options::number(const std::string& key, double fallback) const {
     return value;
 }
 
-std::string Options::word(const std::string& key, const std::string& fallback) const {
+std::string Options::word(const std::string& key, const std::string& fallback) const
+{
     auto it = m_values.find(key);
     if (it == m_values.end())
         return fallback;
@@ -85,7 +93,8 @@ std::string Options::word(const std::string& key, const std::string& fallback) c
     return it->second;
 }
 
-void Options::rejectUnused() const {
+void Options::rejectUnused() const
+{
     for (const auto& [key, value] : m_values)
         if (!m_used.count(key))
             m_text.fail(m_line, "unknown setting \"" + key + "\"");

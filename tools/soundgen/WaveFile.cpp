@@ -8,24 +8,31 @@
 
 namespace soundgen {
 
-void putU8(std::vector<uint8_t>& out, unsigned value) { out.push_back(static_cast<uint8_t>(value)); }
+void putU8(std::vector<uint8_t>& out, unsigned value)
+{
+    out.push_back(static_cast<uint8_t>(value));
+}
 
-void putU16(std::vector<uint8_t>& out, unsigned value) {
+void putU16(std::vector<uint8_t>& out, unsigned value)
+{
     putU8(out, value & 0xFF);
     putU8(out, (value >> 8) & 0xFF);
 }
 
-void putU32(std::vector<uint8_t>& out, uint32_t value) {
+void putU32(std::vector<uint8_t>& out, uint32_t value)
+{
     putU16(out, value & 0xFFFF);
     putU16(out, value >> 16);
 }
 
-void putText(std::vector<uint8_t>& out, const std::string& text, size_t width) {
+void putText(std::vector<uint8_t>& out, const std::string& text, size_t width)
+{
     for (size_t i = 0; i < width; ++i)
         putU8(out, i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
 }
 
-std::vector<uint8_t> encodeWave(const std::vector<float>& samples, int sampleRate) {
+std::vector<uint8_t> encodeWave(const std::vector<float>& samples, int sampleRate)
+{
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> out;
     out.reserve(44 + dataBytes);
@@ -49,7 +56,8 @@ std::vector<uint8_t> encodeWave(const std::vector<float>& samples, int sampleRat
     return out;
 }
 
-void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     const std::string temporary = path + ".tmp";
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)

@@ -25,7 +25,10 @@ struct XmPattern {
     std::vector<XmCell> cells; // rows x channels, row-major
 
     XmCell& at(int row, int channel, int channels) { return cells[row * channels + channel]; }
-    const XmCell& at(int row, int channel, int channels) const { return cells[row * channels + channel]; }
+    const XmCell& at(int row, int channel, int channels) const
+    {
+        return cells[row * channels + channel];
+    }
 };
 
 struct XmEnvelopePoint {

@@ -10,7 +10,8 @@ constexpr uint32_t kHeaderSize = 276;
 constexpr uint32_t kInstrumentHeaderSize = 263;
 constexpr uint32_t kSampleHeaderSize = 40;
 
-void writeHeader(const XmModule& m, std::vector<uint8_t>& out) {
+void writeHeader(const XmModule& m, std::vector<uint8_t>& out)
+{
     putText(out, "Extended Module: ", 17);
     putText(out, m.name, 20);
     putU8(out, 0x1A);
@@ -30,7 +31,8 @@ void writeHeader(const XmModule& m, std::vector<uint8_t>& out) {
 }
 
 // A cell with every field present is stored plain; otherwise a mask byte says which follow.
-void packCell(const XmCell& c, std::vector<uint8_t>& out) {
+void packCell(const XmCell& c, std::vector<uint8_t>& out)
+{
     const unsigned mask = (c.note ? 1 : 0) | (c.instrument ? 2 : 0) | (c.volume ? 4 : 0) |
                           (c.effect ? 8 : 0) | (c.param ? 16 : 0);
     if (mask == 31) {
@@ -39,14 +41,20 @@ void packCell(const XmCell& c, std::vector<uint8_t>& out) {
         return;
     }
     putU8(out, 0x80 | mask);
-    if (mask & 1) putU8(out, c.note);
-    if (mask & 2) putU8(out, c.instrument);
-    if (mask & 4) putU8(out, c.volume);
-    if (mask & 8) putU8(out, c.effect);
-    if (mask & 16) putU8(out, c.param);
+    if (mask & 1)
+        putU8(out, c.note);
+    if (mask & 2)
+        putU8(out, c.instrument);
+    if (mask & 4)
+        putU8(out, c.volume);
+    if (mask & 8)
+        putU8(out, c.effect);
+    if (mask & 16)
+        putU8(out, c.param);
 }
 
-void writePattern(const XmPattern& p, std::vector<uint8_t>& out) {
+void writePattern(const XmPattern& p, std::vector<uint8_t>& out)
+{
     std::vector<uint8_t> packed;
     for (const XmCell& c : p.cells)
         packCell(c, packed);
@@ -57,20 +65,23 @@ void writePattern(const XmPattern& p, std::vector<uint8_t>& out) {
     out.insert(out.end(), packed.begin(), packed.end());
 }
 
-void writeEnvelopePoints(const XmEnvelope& e, std::vector<uint8_t>& out) {
+void writeEnvelopePoints(const XmEnvelope& e, std::vector<uint8_t>& out)
+{
     for (size_t i = 0; i < 12; ++i) {
         putU16(out, i < e.points.size() ? e.points[i].tick : 0);
         putU16(out, i < e.points.size() ? e.points[i].value : 0);
     }
 }
 
-unsigned envelopeFlags(const XmEnvelope& e) {
+unsigned envelopeFlags(const XmEnvelope& e)
+{
     if (!e.enabled())
         return 0;
     return 1 | (e.sustain >= 0 ? 2 : 0) | (e.loopStart >= 0 ? 4 : 0);
 }
 
-void writeEnvelopeSettings(const XmInstrument& in, std::vector<uint8_t>& out) {
+void writeEnvelopeSettings(const XmInstrument& in, std::vector<uint8_t>& out)
+{
     const XmEnvelope& v = in.volumeEnvelope;
     const XmEnvelope& p = in.panningEnvelope;
     putU8(out, static_cast<unsigned>(v.points.size()));
@@ -84,7 +95,8 @@ void writeEnvelopeSettings(const XmInstrument& in, std::vector<uint8_t>& out) {
     putU8(out, envelopeFlags(p));
 }
 
-void writeInstrument(const XmInstrument& in, std::vector<uint8_t>& out) {
+void writeInstrument(const XmInstrument& in, std::vector<uint8_t>& out)
+{
     putU32(out, kInstrumentHeaderSize);
     putText(out, in.name, 22);
     putU8(out, 0);
@@ -122,7 +134,8 @@ void writeInstrument(const XmInstrument& in, std::vector<uint8_t>& out) {
 
 } // namespace
 
-std::vector<uint8_t> writeXm(const XmModule& module) {
+std::vector<uint8_t> writeXm(const XmModule& module)
+{
     std::vector<uint8_t> out;
     writeHeader(module, out);
     for (const XmPattern& p : module.patterns)

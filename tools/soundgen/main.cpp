@@ -13,13 +13,15 @@ namespace {
 
 constexpr int kEffectRate = 22050;
 
-void buildEffect(const std::string& source, const std::string& target) {
+void buildEffect(const std::string& source, const std::string& target)
+{
     const auto recipe = soundgen::EffectRecipe::parse(soundgen::SourceText::fromFile(source));
-    soundgen::writeFileAtomically(target, soundgen::encodeWave(soundgen::renderEffect(recipe, kEffectRate),
-                                                               kEffectRate));
+    soundgen::writeFileAtomically(
+        target, soundgen::encodeWave(soundgen::renderEffect(recipe, kEffectRate), kEffectRate));
 }
 
-void buildMusic(const std::string& source, const std::string& target) {
+void buildMusic(const std::string& source, const std::string& target)
+{
     const auto module = soundgen::compileScore(soundgen::SourceText::fromFile(source));
     const auto bytes = soundgen::writeXm(module);
     soundgen::writeFileAtomically(target, bytes);
@@ -30,7 +32,8 @@ void buildMusic(const std::string& source, const std::string& target) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 4) {
         std::fprintf(stderr, "usage: soundgen effect <recipe.snd> <out.wav>\n"
                              "       soundgen music <score.txt> <out.xm>\n");

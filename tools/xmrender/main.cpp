@@ -37,7 +37,8 @@ int main(int argc, char** argv)
         char* end = nullptr;
         seconds = std::strtod(argv[3], &end);
         if (end == argv[3] || *end != '\0' || !(seconds > 0.0)) {
-            std::fprintf(stderr, "xmrender: SECONDS must be a positive number, not \"%s\"\n", argv[3]);
+            std::fprintf(stderr, "xmrender: SECONDS must be a positive number, not \"%s\"\n",
+                         argv[3]);
             return 2;
         }
     }
