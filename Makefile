@@ -11,7 +11,7 @@ export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0:strict_string_checks=1:in
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps build run install deb test asan fuzz fuzz-build bench clean
+.PHONY: all deps build run install deb test check asan fuzz fuzz-build bench clean
 
 all: build
 
@@ -57,8 +57,15 @@ fuzz: fuzz-build
 bench: build
 	@for b in build/bench/*_bench; do $$b; done
 
-# Release build first (it makes the game folder and assets), then the sanitised
-# suite under a virtual display, then the fuzzers. ctest's summary closes it.
+# The tree's layout (includes only downward, short files) and its format.
+check: deps
+	@python3 scripts/check-layout.py
+	@find src tests tools bench fuzz assets -name '*.h' -o -name '*.cpp' | sort | \
+	  xargs clang-format-14 --dry-run -Werror
+
+# The tree's checks, then the release build (it makes the game folder and
+# assets), the sanitised suite under a virtual display and the fuzzers.
+# ctest's summary closes it.
 # The play and end-to-end runs drive the real program and run in both builds;
 # the installed game is the release build's alone. Tests that read what the X
 # server shows, or type on its one keyboard, need the display to themselves:
@@ -67,7 +74,7 @@ bench: build
 DRIVEN := PlayScreenDriverTest|EndToEnd|MenuRedraw
 INSTALLED := ^Install
 SOLE_DISPLAY := ^MenuRedraw|^MenuKeysEndToEnd|^KeyboardEndToEnd
-test: build asan fuzz
+test: check build asan fuzz
 	@cd build && xvfb-run -a -s "-screen 0 1024x768x24" \
 	  ctest --output-on-failure --timeout 600 -R '$(DRIVEN)|$(INSTALLED)'
 	@cd build-asan && xvfb-run -a -s "-screen 0 1024x768x24" \

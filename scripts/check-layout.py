@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks the source tree's layout: every folder of src/ is one library,
 listed bottom-up in src/CMakeLists.txt, and a folder includes only its own
-headers and those of the folders listed before it. Also keeps files short
-and tests at most a third of all code lines (lines that are neither blank
-nor comments). Prints each breach and exits with 1 if there is any."""
+headers and those of the folders listed before it. Also keeps files short.
+Prints each breach and exits with 1 if there is any, and reports how much of
+the code (lines that are neither blank nor comments) is tests."""
 import os
 import re
 import sys
@@ -72,18 +72,16 @@ def code_lines(path):
     return count
 
 
-def test_share_breaches():
+def report_test_share():
     lines = {top: sum(code_lines(path) for path in source_files(os.path.join(ROOT, top)))
              for top in ('src', 'tools', 'bench', 'fuzz', 'tests')}
     total = sum(lines.values())
     print(f'code lines: {lines}; tests are {100 * lines["tests"] / total:.1f} % of {total}')
-    if 3 * lines['tests'] > total:
-        yield f'tests are {lines["tests"]} of {total} code lines, more than a third'
 
 
 def main():
-    breaches = (list(include_breaches(library_order())) + list(length_breaches()) +
-                list(test_share_breaches()))
+    report_test_share()
+    breaches = list(include_breaches(library_order())) + list(length_breaches())
     for breach in breaches:
         print(breach)
     return 1 if breaches else 0

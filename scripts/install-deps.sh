@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   cmake ninja-build g++ make pkg-config clang-14 libclang-rt-14-dev
+  # the tree's checks: layout and format
+  python3 clang-format-14
   # the game
   libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   # asset generation (build time only)
