@@ -2,6 +2,8 @@
 
 #include "audio/MusicModule.h"
 
+#include <algorithm>
+
 // Runs a module's pattern sequencer one tick at a time, leaving change flags
 // on the channels for the voice update.
 class XmSequencer {
@@ -13,6 +15,9 @@ public:
     void tick();
 
 private:
+    static constexpr int kMinPeriod = 56;
+    static int clampVolume(int volume) { return std::clamp(volume, 0, 64); }
+
     void startRow();
     void advanceRowPointer(int rows);
     void processCell(ChannelState& channel, const XmCell& cell);
