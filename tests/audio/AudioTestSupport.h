@@ -11,13 +11,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace audiotest {
 
 inline std::filesystem::path scratchDir(const std::string& name)
 {
-    auto dir = std::filesystem::temp_directory_path() / ("vm_audio_" + name);
+    auto dir = std::filesystem::temp_directory_path() /
+               ("vm_audio_" + std::to_string(::getpid()) + "_" + name);
     std::filesystem::create_directories(dir);
     return dir;
 }

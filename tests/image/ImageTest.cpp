@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -359,8 +360,9 @@ TEST(ImageLoadTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
 
 TEST(ImageLoadTest, SizeZeroReadsTheNamedFileFromDisk)
 {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "vm_image_disk_test.tga").string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("vm_image_disk_test_" + std::to_string(::getpid()) + ".tga"))
+                                 .string();
     writeFile(path, tgaFile(Picture(3, 1, kGreen)));
     Image image;
     EXPECT_TRUE(image.load(path, nullptr, 0));

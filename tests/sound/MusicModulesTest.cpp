@@ -4,6 +4,7 @@
 #include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <xmp.h>
 
 #include <cmath>
@@ -108,8 +109,9 @@ struct GameRender {
 GameRender renderWithXmrender(const std::string& tune)
 {
     GameRender result;
-    const std::string wav =
-        (std::filesystem::temp_directory_path() / ("vm_xmrender_" + tune + ".wav")).string();
+    const std::string wav = (std::filesystem::temp_directory_path() /
+                             ("vm_xmrender_" + std::to_string(::getpid()) + "_" + tune + ".wav"))
+                                .string();
     const ToolRun run = runTool(std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) +
                                 "\" \"" + wav + "\"");
     result.status = run.status;

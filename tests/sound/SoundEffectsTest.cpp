@@ -2,6 +2,7 @@
 #include "RiffReader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -105,7 +106,8 @@ TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
 TEST(SoundEffects, GenerationIsDeterministic)
 {
     namespace fs = std::filesystem;
-    const fs::path out = fs::temp_directory_path() / "vm_soundgen_pop.wav";
+    const fs::path out =
+        fs::temp_directory_path() / ("vm_soundgen_pop_" + std::to_string(::getpid()) + ".wav");
     const std::string command = std::string(VM_TOOLS_DIR) + "/soundgen effect " + VM_SOURCE_DIR +
                                 "/assets/sound/pop.snd " + out.string();
     ASSERT_EQ(std::system(command.c_str()), 0);
