@@ -1,5 +1,6 @@
 #include "audio/CSoundManager.h"
 
+#include "utils/FatalError.h"
 #include "utils/Log.h"
 
 #include <algorithm>
@@ -17,18 +18,30 @@ CSoundManager::FailureNotice& failureNotice()
 
 } // namespace
 
-CSoundManager* CSoundManager::instance()
+CSoundManager& CSoundManager::create()
 {
     if (g_manager == nullptr) {
         g_manager = std::make_unique<CSoundManager>();
     }
-    return g_manager.get();
+    return *g_manager;
 }
 
-void CSoundManager::destroyInstance()
+CSoundManager& CSoundManager::get()
+{
+    if (g_manager == nullptr)
+        FatalError::raise("CSoundManager::get() != NULL", "audio/CSoundManager");
+    return *g_manager;
+}
+
+bool CSoundManager::exists()
+{
+    return g_manager != nullptr;
+}
+
+void CSoundManager::destroy()
 {
     if (g_manager != nullptr) {
-        g_manager->destroy();
+        g_manager->shutdown();
         g_manager.reset();
     }
 }
@@ -37,7 +50,7 @@ CSoundManager::CSoundManager() = default;
 
 CSoundManager::~CSoundManager()
 {
-    destroy();
+    shutdown();
 }
 
 int CSoundManager::initialise(void* window)
@@ -188,7 +201,7 @@ void CSoundManager::stop(int id)
     }
 }
 
-void CSoundManager::destroy()
+void CSoundManager::shutdown()
 {
     releaseDevice();
 }

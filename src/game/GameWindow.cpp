@@ -33,10 +33,9 @@ const std::vector<std::string> kGameTracks = {
 
 void loadButtonPlace(Button& button)
 {
-    FilePack* pack = getPack("main");
     KeyValueFile layout;
-    if (pack && pack->contains("dat/bonuses_buttons.txt"))
-        layout.loadFromPack(*pack, "dat/bonuses_buttons.txt", true);
+    if (packExists("main") && getPack("main").contains("dat/bonuses_buttons.txt"))
+        layout.loadFromPack(getPack("main"), "dat/bonuses_buttons.txt", true);
     button.loadPosition(layout, "m_main_menu_btn");
 }
 
@@ -163,8 +162,7 @@ void GameWindow::update(float dt)
         m_music->pump();
     if (m_field && m_field->isLevelOver())
         finishLevel();
-    if (ParticleSystem* particles = ParticleSystem::instance())
-        particles->update(dt);
+    m_feedback.particles().update(dt);
     m_updatedSinceRender = true;
     Window::update(dt);
 }
@@ -311,8 +309,7 @@ void GameWindow::render()
     m_mainMenuButton->setEnabled(m_hints.empty());
     if (drawable) {
         m_renderer.drawLives(m_lives);
-        if (ParticleSystem* particles = ParticleSystem::instance())
-            EffectDrawing::drawParticleSystem(*particles, *m_art.particles, *m_art.font);
+        EffectDrawing::drawParticleSystem(m_feedback.particles(), *m_art.particles, *m_art.font);
         if (m_field)
             ResultsPanel::draw(*m_field, m_art, m_lives);
     }

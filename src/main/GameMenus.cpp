@@ -32,9 +32,9 @@ GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
     Application& application = Application::get();
     auto intro = std::make_unique<IntroScreen>(pack);
     showIntro(*intro);
-    CSoundManager::instance()->initialise(&application.platformWindow());
+    CSoundManager::get().initialise(&application.platformWindow());
     Config::get().apply(music);
-    GameResources::instance();
+    GameResources::create(pack);
     m_art = PlayArt::fromResources();
     m_mainWindow = MainWindow::create(pack, &m_art, music);
     application.removeScreen(*intro);
@@ -42,7 +42,8 @@ GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
     m_mainWindow->loadSavedGame();
     intro.reset();
     MenuCursor::create(m_mainWindow->resources());
-    SaveFailureNotice::create(m_mainWindow->resources().font());
+    m_saveFailure = std::make_unique<SaveFailureNotice>(m_mainWindow->resources().font());
+    application.setOverlay(m_saveFailure.get());
     SystemPointer::hide();
 }
 
@@ -50,14 +51,16 @@ GameMenus::~GameMenus()
 {
     // Everything is written before the first call that needs the display.
     DisplayLoss::setLastWords({});
-    SaveFailureNotice::destroy();
+    if (Application::exists())
+        Application::get().setOverlay(nullptr);
+    m_saveFailure.reset();
     m_mainWindow->saveGame();
     Config::get().save();
     m_mainWindow.reset();
-    GameResources::release();
+    GameResources::destroy();
     if (Application::exists())
         Application::get().platformWindow().hide();
     MenuCursor::destroy();
     SystemPointer::show();
-    ParticleSystem::release();
+    ParticleSystem::destroy();
 }

@@ -7,6 +7,7 @@
 class FilePack;
 class MainWindow;
 class MusicPlaylist;
+class SaveFailureNotice;
 
 // The menus the program runs: the intro picture while the sound, the
 // play-screen resources and the main menu load; then the drawn pointer, the
@@ -26,4 +27,5 @@ public:
 private:
     PlayArt m_art;
     std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<SaveFailureNotice> m_saveFailure;
 };

@@ -66,10 +66,8 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
     createButtons(MenuResources::loadLayout(m_resources.pack(), kLayout));
     Config& config = Config::get();
     m_music.setVolume(config.m_musicVolume);
-    if (config.m_sound)
-        CSoundManager::instance()->enable();
-    else
-        CSoundManager::instance()->disable();
+    if (CSoundManager::exists())
+        CSoundManager::get().setEnabled(config.m_sound);
     m_table.loadFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
     button("m_continue_btn").setEnabled(false);
     m_draggable = true;

@@ -64,10 +64,8 @@ void OptionsScreen::onControl(Control& control)
         config.m_musicVolume = int(m_volume->value());
     } else if (&control == m_sound) {
         config.m_sound = m_sound->isChecked();
-        if (config.m_sound)
-            CSoundManager::instance()->enable();
-        else
-            CSoundManager::instance()->disable();
+        if (CSoundManager::exists())
+            CSoundManager::get().setEnabled(config.m_sound);
     } else if (&control == m_hints) {
         config.m_hints = m_hints->isChecked();
     } else if (&control == m_dragonsBox) {

@@ -255,6 +255,6 @@ TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
     music->reset();
     EXPECT_EQ(music->position(), 0u);
     music.reset();
-    manager.destroy();
+    manager.shutdown();
     ::unsetenv("SDL_AUDIODRIVER");
 }

@@ -63,7 +63,7 @@ protected:
         Config::get().m_firstRun = false;
         Config::get().m_hints = false;
     }
-    void TearDown() override { ParticleSystem::release(); }
+    void TearDown() override { ParticleSystem::destroy(); }
 
     static void runIntro(GameWindow& game)
     {
@@ -317,7 +317,7 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
     const Sprite& sheet = *loaded.art().particles;
     ASSERT_GT(sheet.groups() * sheet.frames(), 1);
     GameWindow game(1, nullptr, loaded.art());
-    ParticleSystem& particles = *ParticleSystem::instance();
+    ParticleSystem& particles = ParticleSystem::get();
     particles.clear();
     particles.burst({400.0f, 300.0f, 0.0f, 1.0f}, 400);
     std::set<std::pair<int, int>> pictures;
@@ -329,7 +329,7 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
 TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway)
 {
     GameWindow game(1, nullptr);
-    ParticleSystem& particles = *ParticleSystem::instance();
+    ParticleSystem& particles = ParticleSystem::get();
     std::size_t peak = 0;
     // Ten minutes at 60 frames per second with a steady stream of sparkles.
     for (int frame = 0; frame < 36000; ++frame) {

@@ -46,7 +46,7 @@ protected:
         art = std::make_unique<LoadedArt>();
         driver.show(base);
     }
-    void TearDown() override { ParticleSystem::release(); }
+    void TearDown() override { ParticleSystem::destroy(); }
 
     void startGame(int level)
     {

@@ -163,7 +163,7 @@ TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
     EXPECT_EQ(run.main().highScores().entry(0, 0).points, 0);
     // The pictures decoded ahead at start-up are the ones the window icon, the
     // intro and the first main-menu frame draw: none is left over.
-    EXPECT_TRUE(run.app().loadWindowIcon(*getPack("main"), GameStartup::kIconFile));
+    EXPECT_TRUE(run.app().loadWindowIcon(getPack("main"), GameStartup::kIconFile));
     EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
 }
 
