@@ -27,16 +27,16 @@ void showIntro(IntroScreen& intro)
 
 } // namespace
 
-GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
+GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music, Config& config) : m_config(config)
 {
     Application& application = Application::get();
     auto intro = std::make_unique<IntroScreen>(pack);
     showIntro(*intro);
     CSoundManager::get().initialise(&application.platformWindow());
-    Config::get().apply(music);
+    m_config.apply(music);
     GameResources::create(pack);
     m_art = PlayArt::fromResources();
-    m_mainWindow = MainWindow::create(pack, &m_art, music);
+    m_mainWindow = MainWindow::create(pack, &m_art, music, m_config);
     application.removeScreen(*intro);
     application.pushScreen(*m_mainWindow);
     m_mainWindow->loadSavedGame();
@@ -55,7 +55,7 @@ GameMenus::~GameMenus()
         Application::get().setOverlay(nullptr);
     m_saveFailure.reset();
     m_mainWindow->saveGame();
-    Config::get().save();
+    m_config.save();
     m_mainWindow.reset();
     GameResources::destroy();
     if (Application::exists())

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class Config;
 class FilePack;
 class MainWindow;
 class MusicPlaylist;
@@ -16,8 +17,9 @@ class SaveFailureNotice;
 // and brings the system pointer back.
 class GameMenus {
 public:
-    // music: what the menus and the play screen play; not owned.
-    GameMenus(FilePack& pack, MusicPlaylist& music);
+    // music: what the menus and the play screen play; config: the settings
+    // the menus show, change and write at the end; neither owned.
+    GameMenus(FilePack& pack, MusicPlaylist& music, Config& config);
     ~GameMenus();
     GameMenus(const GameMenus&) = delete;
     GameMenus& operator=(const GameMenus&) = delete;
@@ -25,6 +27,7 @@ public:
     MainWindow& mainWindow() { return *m_mainWindow; }
 
 private:
+    Config& m_config;
     PlayArt m_art;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<SaveFailureNotice> m_saveFailure;

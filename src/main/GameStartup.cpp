@@ -94,7 +94,7 @@ MainWindow& GameStartup::buildMenus()
 {
     if (!m_sound)
         m_sound.emplace();
-    m_menus = std::make_unique<GameMenus>(m_pack->pack(), m_sound->music());
+    m_menus = std::make_unique<GameMenus>(m_pack->pack(), m_sound->music(), Config::get());
     return m_menus->mainWindow();
 }
 
