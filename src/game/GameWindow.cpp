@@ -41,16 +41,17 @@ void loadButtonPlace(Button& button)
 
 } // namespace
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores, MusicPlaylist* music)
-    : GameWindow(firstLevel, highScores, PlayArt::fromResources(), FieldFeedback::soundManager(),
-                 music)
+GameWindow::GameWindow(Config& config, int firstLevel, HighScores* highScores, MusicPlaylist* music)
+    : GameWindow(config, firstLevel, highScores, PlayArt::fromResources(),
+                 FieldFeedback::soundManager(), music)
 {
 }
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art,
+GameWindow::GameWindow(Config& config, int firstLevel, HighScores* highScores, const PlayArt& art,
                        FieldFeedback::SoundOutput sounds, MusicPlaylist* music)
-    : m_art(art), m_renderer(art), m_feedback(ParticleSystem::create(), std::move(sounds)),
-      m_highScores(highScores), m_music(music)
+    : m_config(config), m_art(art), m_renderer(art),
+      m_feedback(ParticleSystem::create(), std::move(sounds)), m_highScores(highScores),
+      m_music(music)
 {
     if (m_art.particles)
         m_feedback.particles().setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
@@ -60,7 +61,7 @@ GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& ar
     m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);
     loadButtonPlace(*m_mainMenuButton);
     addControl(*m_mainMenuButton);
-    if (Config::get().m_hints || Config::get().m_firstRun)
+    if (m_config.m_hints || m_config.m_firstRun)
         showHint(0);
 }
 
@@ -71,7 +72,7 @@ void GameWindow::startLevel(int level, int carriedScore)
     m_field = std::make_unique<Field>(LevelFile::load(level), level, true, Clock::milliseconds(),
                                       m_feedback);
     m_field->setScore(carriedScore);
-    int& highest = Config::get().m_level;
+    int& highest = m_config.m_level;
     highest = std::max(highest, level);
     m_picker = std::make_unique<Picker>(*m_field, m_art.skins[0]);
     m_cursor.reset(*m_field);

@@ -264,7 +264,8 @@ void MainWindow::onGameClosed()
 void MainWindow::startChosenLevel()
 {
     m_game.reset();
-    m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link, &m_music);
+    m_game =
+        std::make_unique<GameWindow>(m_config, m_levelChoice->chosenIndex() + 1, &m_link, &m_music);
     m_game->setProgress(this);
     saveProgress();
     Application::get().pushScreen(*m_game);
@@ -287,7 +288,7 @@ void MainWindow::loadSavedGame()
 bool MainWindow::restoreGame(const KeyValueFile& file)
 {
     m_game.reset();
-    auto game = std::make_unique<GameWindow>(1, &m_link, &m_music);
+    auto game = std::make_unique<GameWindow>(m_config, 1, &m_link, &m_music);
     if (!game->load(file))
         return false;
     m_game = std::move(game);

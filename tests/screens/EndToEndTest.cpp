@@ -172,7 +172,7 @@ TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
 // because its exit writes the saved game of its own.
 KeyValueFile lostGame(int score)
 {
-    auto game = std::make_unique<GameWindow>(1, nullptr);
+    auto game = std::make_unique<GameWindow>(Config::get(), 1, nullptr);
     KeyValueFile file;
     file.setString("menudata.gamename", "mondel game");
     game->save(file);
