@@ -10,12 +10,6 @@ namespace {
 
 std::unique_ptr<CSoundManager> g_manager;
 
-CSoundManager::FailureNotice& failureNotice()
-{
-    static CSoundManager::FailureNotice notice;
-    return notice;
-}
-
 } // namespace
 
 CSoundManager& CSoundManager::create()
@@ -140,11 +134,11 @@ bool CSoundManager::load(const std::string& fileName, int id)
     return true;
 }
 
-void CSoundManager::reportFailure(const std::string& fileName)
+void CSoundManager::reportFailure(const std::string& fileName) const
 {
     Log::write("%s (%s)", kFailureText, fileName.c_str());
-    if (failureNotice()) {
-        failureNotice()(kFailureCaption, kFailureText);
+    if (m_failureNotice) {
+        m_failureNotice(kFailureCaption, kFailureText);
     } else {
         std::fprintf(stderr, "%s: %s (%s)\n", kFailureCaption, kFailureText, fileName.c_str());
     }
@@ -162,11 +156,6 @@ void CSoundManager::reportNoDevice(const std::string& reason)
                reason.c_str());
     std::fprintf(stderr, "%s: no sound device (%s); the game goes on without sound effects\n",
                  kFailureCaption, reason.c_str());
-}
-
-void CSoundManager::setFailureNotice(FailureNotice notice)
-{
-    failureNotice() = std::move(notice);
 }
 
 CSoundEffect* CSoundManager::effect(int id)

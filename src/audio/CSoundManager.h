@@ -61,15 +61,15 @@ public:
     CSoundEffect* effect(int id);
     // Hundredths of a decibel for a volume of 0..100.
     static long attenuationFor(int volume);
-    // How load failures are shown (a message box in the game; the log by default).
-    static void setFailureNotice(FailureNotice notice);
+    // How this manager's load failures are shown; unset: the log and standard error.
+    void setFailureNotice(FailureNotice notice) { m_failureNotice = std::move(notice); }
 
     static constexpr const char* kFailureText = "Failure creating the SoundManager.";
     static constexpr const char* kFailureCaption = "CSoundManager";
 
 private:
     std::unique_ptr<CSoundEffect> createEffect(const std::string& fileName, int count);
-    static void reportFailure(const std::string& fileName);
+    void reportFailure(const std::string& fileName) const;
     void reportNoDevice(const std::string& reason);
     void releaseDevice();
 
@@ -79,4 +79,5 @@ private:
     int m_volume = 100;
     std::map<int, std::unique_ptr<CSoundEffect>> m_effects;
     std::unique_ptr<SoundDevice> m_device;
+    FailureNotice m_failureNotice;
 };
