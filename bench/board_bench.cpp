@@ -52,7 +52,7 @@ void BM_UpdateBusyFifteenRows(benchmark::State& state)
 {
     ParticleSystem::create().clear();
     // The sparks are part of a busy update's cost; the sounds are not played.
-    FieldFeedback feedback(*ParticleSystem::instance(), {});
+    FieldFeedback feedback(ParticleSystem::get(), {});
     const LevelFile file = hexagon(15, 17, 45, 7);
     std::unique_ptr<Field> field;
     int updates = 0;
@@ -61,12 +61,12 @@ void BM_UpdateBusyFifteenRows(benchmark::State& state)
             state.PauseTiming();
             field = readyField(file, feedback);
             makeBusy(*field);
-            ParticleSystem::instance()->clear();
+            ParticleSystem::get().clear();
             state.ResumeTiming();
         }
         field->update(16.0f);
     }
-    ParticleSystem::release();
+    ParticleSystem::destroy();
 }
 BENCHMARK(BM_UpdateBusyFifteenRows)->Unit(benchmark::kMicrosecond);
 

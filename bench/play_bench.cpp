@@ -78,7 +78,7 @@ public:
         m_context = GlContext::createHidden(m_screen.width, m_screen.height);
         if (!m_context)
             return;
-        m_pack = createPack("main");
+        m_pack = &createPack("main");
         m_pack->setKey(kMainPackKey);
         if (!m_pack->load(VM_GAME_DIR "/data/data.pk"))
             return;
@@ -93,7 +93,7 @@ public:
     {
         m_renderer.reset();
         m_feedback.reset();
-        ParticleSystem::release();
+        ParticleSystem::destroy();
         m_resources.reset();
         if (m_pack != nullptr)
             destroyPack("main");

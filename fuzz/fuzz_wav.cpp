@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     readAll(path);
-    CSoundManager::setFailureNotice([](const std::string&, const std::string&) {});
     CSoundManager manager;
+    manager.setFailureNotice([](const std::string&, const std::string&) {});
     manager.initialise(nullptr, SoundDevice::createDetached());
     manager.enable();
     if (manager.load(path, 1)) {

@@ -23,7 +23,7 @@ void Config::load()
         width = Application::get().camera().logicalWidth();
         height = Application::get().camera().logicalHeight();
     }
-    load(GameFolders::current().configFile(kFileName), width, height, *CSoundManager::instance());
+    load(GameFolders::current().configFile(kFileName), width, height, CSoundManager::get());
 }
 
 void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
@@ -64,7 +64,7 @@ void Config::fitToDesktop(const ScreenRect& desktop)
 
 void Config::apply(MusicPlaylist& music)
 {
-    apply(*CSoundManager::instance(), music);
+    apply(CSoundManager::get(), music);
 }
 
 void Config::apply(CSoundManager& sound, MusicPlaylist& music,
@@ -91,7 +91,7 @@ void Config::save()
         state.windowRect = application.windowRect();
         state.fullScreen = application.isFullScreen();
     }
-    state.soundInverted = CSoundManager::instance()->isStereoInverted();
+    state.soundInverted = CSoundManager::get().isStereoInverted();
     save(GameFolders::current().configFile(kFileName), state);
 }
 

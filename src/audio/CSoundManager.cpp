@@ -1,5 +1,6 @@
 #include "audio/CSoundManager.h"
 
+#include "utils/FatalError.h"
 #include "utils/Log.h"
 
 #include <algorithm>
@@ -9,26 +10,32 @@ namespace {
 
 std::unique_ptr<CSoundManager> g_manager;
 
-CSoundManager::FailureNotice& failureNotice()
-{
-    static CSoundManager::FailureNotice notice;
-    return notice;
-}
-
 } // namespace
 
-CSoundManager* CSoundManager::instance()
+CSoundManager& CSoundManager::create()
 {
     if (g_manager == nullptr) {
         g_manager = std::make_unique<CSoundManager>();
     }
-    return g_manager.get();
+    return *g_manager;
 }
 
-void CSoundManager::destroyInstance()
+CSoundManager& CSoundManager::get()
+{
+    if (g_manager == nullptr)
+        FatalError::raise("CSoundManager::get() != NULL", "audio/CSoundManager");
+    return *g_manager;
+}
+
+bool CSoundManager::exists()
+{
+    return g_manager != nullptr;
+}
+
+void CSoundManager::destroy()
 {
     if (g_manager != nullptr) {
-        g_manager->destroy();
+        g_manager->shutdown();
         g_manager.reset();
     }
 }
@@ -37,7 +44,7 @@ CSoundManager::CSoundManager() = default;
 
 CSoundManager::~CSoundManager()
 {
-    destroy();
+    shutdown();
 }
 
 int CSoundManager::initialise(void* window)
@@ -127,11 +134,11 @@ bool CSoundManager::load(const std::string& fileName, int id)
     return true;
 }
 
-void CSoundManager::reportFailure(const std::string& fileName)
+void CSoundManager::reportFailure(const std::string& fileName) const
 {
     Log::write("%s (%s)", kFailureText, fileName.c_str());
-    if (failureNotice()) {
-        failureNotice()(kFailureCaption, kFailureText);
+    if (m_failureNotice) {
+        m_failureNotice(kFailureCaption, kFailureText);
     } else {
         std::fprintf(stderr, "%s: %s (%s)\n", kFailureCaption, kFailureText, fileName.c_str());
     }
@@ -149,11 +156,6 @@ void CSoundManager::reportNoDevice(const std::string& reason)
                reason.c_str());
     std::fprintf(stderr, "%s: no sound device (%s); the game goes on without sound effects\n",
                  kFailureCaption, reason.c_str());
-}
-
-void CSoundManager::setFailureNotice(FailureNotice notice)
-{
-    failureNotice() = std::move(notice);
 }
 
 CSoundEffect* CSoundManager::effect(int id)
@@ -188,7 +190,7 @@ void CSoundManager::stop(int id)
     }
 }
 
-void CSoundManager::destroy()
+void CSoundManager::shutdown()
 {
     releaseDevice();
 }

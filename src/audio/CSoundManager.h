@@ -10,7 +10,7 @@
 
 // Owns the sound-effects device and every registered effect; anything in the
 // game plays an effect by its identifier (audio/SoundIds.h) with one call:
-//     CSoundManager::instance()->play(SoundId::Pop);
+//     CSoundManager::get().play(SoundId::Pop);
 // Playing is silent while effects are disabled or when the id is unknown.
 class CSoundManager {
 public:
@@ -18,9 +18,13 @@ public:
     enum class Repeat { Once, Loop };
     using FailureNotice = std::function<void(const std::string& caption, const std::string& text)>;
 
-    static CSoundManager* instance();
+    // The game's one manager: made at start-up, gone at the end.
+    static CSoundManager& create();
+    // Ends the program when there is none.
+    static CSoundManager& get();
+    static bool exists();
     // Destroys the manager (effects first, then the device).
-    static void destroyInstance();
+    static void destroy();
 
     CSoundManager();
     ~CSoundManager();
@@ -34,6 +38,7 @@ public:
 
     void enable() { m_enabled = true; }
     void disable() { m_enabled = false; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isEnabled() const { return m_enabled; }
     bool isStereoInverted() const { return m_invertStereo; }
     void setStereoInverted(bool inverted) { m_invertStereo = inverted; }
@@ -48,22 +53,23 @@ public:
               Repeat repeat = Repeat::Once);
     bool isPlaying(int id) const;
     void stop(int id);
-    void destroy();
+    // Drops every effect, then the device.
+    void shutdown();
 
     bool hasDevice() const { return m_device != nullptr; }
     SoundDevice* device() { return m_device.get(); }
     CSoundEffect* effect(int id);
     // Hundredths of a decibel for a volume of 0..100.
     static long attenuationFor(int volume);
-    // How load failures are shown (a message box in the game; the log by default).
-    static void setFailureNotice(FailureNotice notice);
+    // How this manager's load failures are shown; unset: the log and standard error.
+    void setFailureNotice(FailureNotice notice) { m_failureNotice = std::move(notice); }
 
     static constexpr const char* kFailureText = "Failure creating the SoundManager.";
     static constexpr const char* kFailureCaption = "CSoundManager";
 
 private:
     std::unique_ptr<CSoundEffect> createEffect(const std::string& fileName, int count);
-    static void reportFailure(const std::string& fileName);
+    void reportFailure(const std::string& fileName) const;
     void reportNoDevice(const std::string& reason);
     void releaseDevice();
 
@@ -73,4 +79,5 @@ private:
     int m_volume = 100;
     std::map<int, std::unique_ptr<CSoundEffect>> m_effects;
     std::unique_ptr<SoundDevice> m_device;
+    FailureNotice m_failureNotice;
 };

@@ -52,8 +52,8 @@ void MusicPlaylist::playNext(int n)
 
 std::vector<std::uint8_t> MusicPlaylist::readTrack(const std::string& name) const
 {
-    if (FilePack* pack = getPack("main")) {
-        return pack->getFile(name).data;
+    if (packExists("main")) {
+        return getPack("main").getFile(name).data;
     }
     std::vector<std::uint8_t> bytes;
     if (std::FILE* file = std::fopen(name.c_str(), "rb")) {

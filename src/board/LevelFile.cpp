@@ -80,8 +80,8 @@ std::string LevelFile::fileName(int level)
 LevelFile LevelFile::load(int level)
 {
     const std::string name = fileName(level);
-    FilePack* pack = getPack("main");
-    std::optional<PackEntry> entry = pack ? pack->findFile(name) : std::nullopt;
+    std::optional<PackEntry> entry =
+        packExists("main") ? getPack("main").findFile(name) : std::nullopt;
     if (!entry)
         FatalError::raise("level file present", "board/LevelFile", name);
     Parsed parsed = parse(entry->chars(), entry->data.size());

@@ -32,9 +32,11 @@ int FieldFeedback::soundId(BoardSound sound)
 FieldFeedback::SoundOutput FieldFeedback::soundManager()
 {
     return [](int id, SoundRestart restart) {
-        CSoundManager::instance()->play(id, restart == SoundRestart::Always
-                                                ? CSoundManager::WhilePlaying::Restart
-                                                : CSoundManager::WhilePlaying::Skip);
+        if (!CSoundManager::exists())
+            return;
+        CSoundManager::get().play(id, restart == SoundRestart::Always
+                                          ? CSoundManager::WhilePlaying::Restart
+                                          : CSoundManager::WhilePlaying::Skip);
     };
 }
 

@@ -39,23 +39,26 @@ std::unique_ptr<Sprite> gameplayAnimation(FilePack& pack, const char* name)
 }
 } // namespace
 
-GameResources& GameResources::instance()
+GameResources& GameResources::create(FilePack& pack)
 {
-    if (!s_resources) {
-        FilePack* pack = getPack("main");
-        if (!pack)
-            FatalError::raise("pack \"main\" created", kModule);
-        s_resources = std::make_unique<GameResources>(*pack);
-    }
+    if (!s_resources)
+        s_resources = std::make_unique<GameResources>(pack);
     return *s_resources;
 }
 
-GameResources* GameResources::get()
+GameResources& GameResources::get()
 {
-    return s_resources.get();
+    if (!s_resources)
+        FatalError::raise("GameResources::get() != NULL", kModule);
+    return *s_resources;
 }
 
-void GameResources::release()
+bool GameResources::exists()
+{
+    return s_resources != nullptr;
+}
+
+void GameResources::destroy()
 {
     s_resources.reset();
 }
@@ -153,8 +156,11 @@ void GameResources::registerSounds()
         {"wav/select.wav", 107},      {"wav/unselect.wav", 108}, {"wav/takeoff.wav", 109},
         {"wav/btn_click.wav", 1001},
     };
-    CSoundManager* sounds = CSoundManager::instance();
+    // Without the game's sound manager (a tool, a test) there is nowhere to put them.
+    if (!CSoundManager::exists())
+        return;
+    CSoundManager& sounds = CSoundManager::get();
     for (const Effect& effect : kEffects)
-        sounds->load(GameFolders::current().dataFile(effect.file), effect.id);
+        sounds.load(GameFolders::current().dataFile(effect.file), effect.id);
 #endif
 }

@@ -32,11 +32,13 @@ class GameResources : public Font {
 public:
     static constexpr int kSkins = 3;
 
-    // Builds the resources from the pack "main" on the first call.
-    static GameResources& instance();
-    // Null while they are not built.
-    static GameResources* get();
-    static void release();
+    // Builds the resources from the pack on the first call; later calls
+    // return the same ones.
+    static GameResources& create(FilePack& pack);
+    // Ends the program while they are not built.
+    static GameResources& get();
+    static bool exists();
+    static void destroy();
 
     // Loads everything from the pack; a missing file ends the program.
     explicit GameResources(FilePack& pack);

@@ -14,10 +14,10 @@ HintOverlay::HintOverlay(int index) : m_index(index) {}
 
 bool HintOverlay::update(float dt)
 {
-    GameResources* resources = GameResources::get();
-    if (m_index == 0 && resources) {
-        resources->m_gameplay1->update(dt);
-        resources->m_gameplay2->update(dt);
+    if (m_index == 0 && GameResources::exists()) {
+        GameResources& resources = GameResources::get();
+        resources.m_gameplay1->update(dt);
+        resources.m_gameplay2->update(dt);
     }
     const float t = dt / 30.0f;
     if (m_alpha < 1.0f && m_fadeSpeed > 0.0f)
@@ -37,11 +37,12 @@ void HintOverlay::dismiss()
 
 const HintPlace* HintOverlay::place() const
 {
-    const GameResources* resources = GameResources::get();
-    if (!resources || m_index < 0 ||
-        static_cast<std::size_t>(m_index) >= resources->m_hintPlaces.size())
+    if (!GameResources::exists() || m_index < 0)
         return nullptr;
-    return resources->m_hintPlaces[static_cast<std::size_t>(m_index)].get();
+    const auto& places = GameResources::get().m_hintPlaces;
+    if (static_cast<std::size_t>(m_index) >= places.size())
+        return nullptr;
+    return places[static_cast<std::size_t>(m_index)].get();
 }
 
 void HintOverlay::render() const
@@ -49,7 +50,7 @@ void HintOverlay::render() const
     const HintPlace* hint = place();
     if (!hint || !hint->picture)
         return;
-    GameResources& resources = *GameResources::get();
+    GameResources& resources = GameResources::get();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);

@@ -1,5 +1,7 @@
 #include "effects/ParticleSystem.h"
 
+#include "utils/FatalError.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -25,12 +27,19 @@ ParticleSystem& ParticleSystem::create()
     return *theSystem();
 }
 
-ParticleSystem* ParticleSystem::instance()
+ParticleSystem& ParticleSystem::get()
 {
-    return theSystem().get();
+    if (!theSystem())
+        FatalError::raise("ParticleSystem::get() != NULL", "effects/ParticleSystem");
+    return *theSystem();
 }
 
-void ParticleSystem::release()
+bool ParticleSystem::exists()
+{
+    return theSystem() != nullptr;
+}
+
+void ParticleSystem::destroy()
 {
     theSystem().reset();
 }

@@ -11,10 +11,12 @@
 // Owns every sparkle and floating text of the play screen; one per run.
 class ParticleSystem {
 public:
+    // Makes the system on the first call; later calls return the same one.
     static ParticleSystem& create();
-    // Null before create.
-    static ParticleSystem* instance();
-    static void release();
+    // Ends the program when there is none.
+    static ParticleSystem& get();
+    static bool exists();
+    static void destroy();
 
     // The particle sprite's grid, from which every new sparkle draws its picture.
     void setSpriteGrid(int groups, int frames);

@@ -247,10 +247,10 @@ std::vector<Vec4> BoardRenderer::trailPoints(const Field& field)
 
 void BoardRenderer::emitTrail(const Field& field) const
 {
-    ParticleSystem* particles = ParticleSystem::instance();
     const std::vector<Vec4> points = trailPoints(field);
-    if (!particles || points.size() < 2)
+    if (!ParticleSystem::exists() || points.size() < 2)
         return;
+    ParticleSystem& particles = ParticleSystem::get();
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const Vec4 stepVector = (points[i + 1] - points[i]) * (1.0f / kTrailSteps);
         Vec4 at = points[i];
@@ -260,16 +260,16 @@ void BoardRenderer::emitTrail(const Field& field) const
             const Vec4 direction = randomDirection();
             const Vec4 velocity = direction * randomUnit();
             const float size = static_cast<float>(std::rand() % 100) / 25.0f + 2.0f;
-            particles->emit(size, at, velocity);
+            particles.emit(size, at, velocity);
         }
     }
 }
 
 void BoardRenderer::emitSelectionRing(const Field& field) const
 {
-    ParticleSystem* particles = ParticleSystem::instance();
-    if (!particles)
+    if (!ParticleSystem::exists())
         return;
+    ParticleSystem& particles = ParticleSystem::get();
     const Flower* selected = nullptr;
     forEachCell(field, [&](int r, int c) {
         if (const Flower* f = field.flowerAt(r, c); f && f->selected() && !f->isMoving())
@@ -285,7 +285,7 @@ void BoardRenderer::emitSelectionRing(const Field& field) const
         arm = rotated(arm, d);
         const Vec4 velocity = normalise(arm) * randomUnit();
         const float size = static_cast<float>(std::rand() % 100) / 50.0f + 2.0f;
-        particles->emit(size, selected->position() + arm, velocity);
+        particles.emit(size, selected->position() + arm, velocity);
     }
 }
 

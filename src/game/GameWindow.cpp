@@ -33,25 +33,25 @@ const std::vector<std::string> kGameTracks = {
 
 void loadButtonPlace(Button& button)
 {
-    FilePack* pack = getPack("main");
     KeyValueFile layout;
-    if (pack && pack->contains("dat/bonuses_buttons.txt"))
-        layout.loadFromPack(*pack, "dat/bonuses_buttons.txt", true);
+    if (packExists("main") && getPack("main").contains("dat/bonuses_buttons.txt"))
+        layout.loadFromPack(getPack("main"), "dat/bonuses_buttons.txt", true);
     button.loadPosition(layout, "m_main_menu_btn");
 }
 
 } // namespace
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores, MusicPlaylist* music)
-    : GameWindow(firstLevel, highScores, PlayArt::fromResources(), FieldFeedback::soundManager(),
-                 music)
+GameWindow::GameWindow(Config& config, int firstLevel, HighScores* highScores, MusicPlaylist* music)
+    : GameWindow(config, firstLevel, highScores, PlayArt::fromResources(),
+                 FieldFeedback::soundManager(), music)
 {
 }
 
-GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& art,
+GameWindow::GameWindow(Config& config, int firstLevel, HighScores* highScores, const PlayArt& art,
                        FieldFeedback::SoundOutput sounds, MusicPlaylist* music)
-    : m_art(art), m_renderer(art), m_feedback(ParticleSystem::create(), std::move(sounds)),
-      m_highScores(highScores), m_music(music)
+    : m_config(config), m_art(art), m_renderer(art),
+      m_feedback(ParticleSystem::create(), std::move(sounds)), m_highScores(highScores),
+      m_music(music)
 {
     if (m_art.particles)
         m_feedback.particles().setSpriteGrid(m_art.particles->groups(), m_art.particles->frames());
@@ -61,7 +61,7 @@ GameWindow::GameWindow(int firstLevel, HighScores* highScores, const PlayArt& ar
     m_mainMenuButton = std::make_unique<Button>(*this, m_art.mainMenuButton);
     loadButtonPlace(*m_mainMenuButton);
     addControl(*m_mainMenuButton);
-    if (Config::get().m_hints || Config::get().m_firstRun)
+    if (m_config.m_hints || m_config.m_firstRun)
         showHint(0);
 }
 
@@ -72,7 +72,7 @@ void GameWindow::startLevel(int level, int carriedScore)
     m_field = std::make_unique<Field>(LevelFile::load(level), level, true, Clock::milliseconds(),
                                       m_feedback);
     m_field->setScore(carriedScore);
-    int& highest = Config::get().m_level;
+    int& highest = m_config.m_level;
     highest = std::max(highest, level);
     m_picker = std::make_unique<Picker>(*m_field, m_art.skins[0]);
     m_cursor.reset(*m_field);
@@ -163,8 +163,7 @@ void GameWindow::update(float dt)
         m_music->pump();
     if (m_field && m_field->isLevelOver())
         finishLevel();
-    if (ParticleSystem* particles = ParticleSystem::instance())
-        particles->update(dt);
+    m_feedback.particles().update(dt);
     m_updatedSinceRender = true;
     Window::update(dt);
 }
@@ -311,8 +310,7 @@ void GameWindow::render()
     m_mainMenuButton->setEnabled(m_hints.empty());
     if (drawable) {
         m_renderer.drawLives(m_lives);
-        if (ParticleSystem* particles = ParticleSystem::instance())
-            EffectDrawing::drawParticleSystem(*particles, *m_art.particles, *m_art.font);
+        EffectDrawing::drawParticleSystem(m_feedback.particles(), *m_art.particles, *m_art.font);
         if (m_field)
             ResultsPanel::draw(*m_field, m_art, m_lives);
     }

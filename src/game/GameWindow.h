@@ -13,6 +13,7 @@
 #include <vector>
 
 class Button;
+class Config;
 class Dialog;
 class Field;
 class GameProgress;
@@ -37,12 +38,14 @@ public:
     static constexpr int kStartLives = 3;
     static constexpr int kLastLevel = 100;
 
+    // config (not owned): whether hints show, and the highest level reached.
     // highScores (not owned) may be null: a game over then just closes the screen.
     // music (not owned) may be null: the game is then played in silence.
-    GameWindow(int startLevel, HighScores* highScores, MusicPlaylist* music = nullptr);
+    GameWindow(Config& config, int startLevel, HighScores* highScores,
+               MusicPlaylist* music = nullptr);
     // With pictures other than the play-screen resources' (tests, tools), and
     // the board's sounds played elsewhere than through the sound manager.
-    GameWindow(int startLevel, HighScores* highScores, const PlayArt& art,
+    GameWindow(Config& config, int startLevel, HighScores* highScores, const PlayArt& art,
                FieldFeedback::SoundOutput sounds = FieldFeedback::soundManager(),
                MusicPlaylist* music = nullptr);
     ~GameWindow() override;
@@ -136,6 +139,7 @@ private:
     void enterGameOver();
     void closeScreen();
 
+    Config& m_config;
     PlayArt m_art;
     BoardRenderer m_renderer;
     // Before the board, which tells it what happens.

@@ -29,7 +29,7 @@ void GameWindow::updateHints(float dt)
     auto finished = [dt](const std::unique_ptr<HintOverlay>& hint) { return hint->update(dt); };
     m_hints.erase(std::remove_if(m_hints.begin(), m_hints.end(), finished), m_hints.end());
     // With the hints on, those explain the board; without, a short word does.
-    if (m_field && m_hints.empty() && !Config::get().m_hints)
+    if (m_field && m_hints.empty() && !m_config.m_hints)
         m_notice.check(*m_field);
     m_notice.update(dt);
 }

@@ -38,7 +38,7 @@ void GameWindow::onKeyDown(int virtualKey)
     default:
         break;
     }
-    if (virtualKey == Config::get().m_backKey) {
+    if (virtualKey == m_config.m_backKey) {
         if (m_picker && m_picker->isCarrying())
             putBack();
         else

@@ -13,8 +13,7 @@ bool PlayArt::complete() const
 
 PlayArt PlayArt::fromResources()
 {
-    const GameResources* resources = GameResources::get();
-    return resources ? from(*resources) : PlayArt{};
+    return GameResources::exists() ? from(GameResources::get()) : PlayArt{};
 }
 
 PlayArt PlayArt::from(const GameResources& resources)

@@ -27,22 +27,23 @@ void showIntro(IntroScreen& intro)
 
 } // namespace
 
-GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music)
+GameMenus::GameMenus(FilePack& pack, MusicPlaylist& music, Config& config) : m_config(config)
 {
     Application& application = Application::get();
     auto intro = std::make_unique<IntroScreen>(pack);
     showIntro(*intro);
-    CSoundManager::instance()->initialise(&application.platformWindow());
-    Config::get().apply(music);
-    GameResources::instance();
+    CSoundManager::get().initialise(&application.platformWindow());
+    m_config.apply(music);
+    GameResources::create(pack);
     m_art = PlayArt::fromResources();
-    m_mainWindow = MainWindow::create(pack, &m_art, music);
+    m_mainWindow = MainWindow::create(pack, &m_art, music, m_config);
     application.removeScreen(*intro);
     application.pushScreen(*m_mainWindow);
     m_mainWindow->loadSavedGame();
     intro.reset();
     MenuCursor::create(m_mainWindow->resources());
-    SaveFailureNotice::create(m_mainWindow->resources().font());
+    m_saveFailure = std::make_unique<SaveFailureNotice>(m_mainWindow->resources().font());
+    application.setOverlay(m_saveFailure.get());
     SystemPointer::hide();
 }
 
@@ -50,14 +51,16 @@ GameMenus::~GameMenus()
 {
     // Everything is written before the first call that needs the display.
     DisplayLoss::setLastWords({});
-    SaveFailureNotice::destroy();
+    if (Application::exists())
+        Application::get().setOverlay(nullptr);
+    m_saveFailure.reset();
     m_mainWindow->saveGame();
-    Config::get().save();
+    m_config.save();
     m_mainWindow.reset();
-    GameResources::release();
+    GameResources::destroy();
     if (Application::exists())
         Application::get().platformWindow().hide();
     MenuCursor::destroy();
     SystemPointer::show();
-    ParticleSystem::release();
+    ParticleSystem::destroy();
 }

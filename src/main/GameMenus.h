@@ -4,9 +4,11 @@
 
 #include <memory>
 
+class Config;
 class FilePack;
 class MainWindow;
 class MusicPlaylist;
+class SaveFailureNotice;
 
 // The menus the program runs: the intro picture while the sound, the
 // play-screen resources and the main menu load; then the drawn pointer, the
@@ -15,8 +17,9 @@ class MusicPlaylist;
 // and brings the system pointer back.
 class GameMenus {
 public:
-    // music: what the menus and the play screen play; not owned.
-    GameMenus(FilePack& pack, MusicPlaylist& music);
+    // music: what the menus and the play screen play; config: the settings
+    // the menus show, change and write at the end; neither owned.
+    GameMenus(FilePack& pack, MusicPlaylist& music, Config& config);
     ~GameMenus();
     GameMenus(const GameMenus&) = delete;
     GameMenus& operator=(const GameMenus&) = delete;
@@ -24,6 +27,8 @@ public:
     MainWindow& mainWindow() { return *m_mainWindow; }
 
 private:
+    Config& m_config;
     PlayArt m_art;
     std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<SaveFailureNotice> m_saveFailure;
 };

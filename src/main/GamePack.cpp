@@ -29,17 +29,15 @@ namespace {
 
 FilePack& openMainPack()
 {
-    FilePack* pack = getPack("main");
-    if (pack == nullptr)
-        pack = createPack("main");
+    FilePack& pack = packExists("main") ? getPack("main") : createPack("main");
     const GameFolders& folders = GameFolders::current();
-    pack->setKey(kMainPackKey);
-    pack->setDiskFolder(folders.dataFolder());
+    pack.setKey(kMainPackKey);
+    pack.setDiskFolder(folders.dataFolder());
     const std::string packPath = folders.dataFile(GameStartup::kPackFile);
-    pack->load(packPath);
-    if (!pack->damage().empty())
-        reportDamagedData(packPath, pack->damage());
-    return *pack;
+    pack.load(packPath);
+    if (!pack.damage().empty())
+        reportDamagedData(packPath, pack.damage());
+    return pack;
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 
 GameSound::GameSound()
 {
-    CSoundManager::instance();
+    CSoundManager::create();
 }
 
 GameSound::~GameSound()
 {
     m_music.destroy();
-    CSoundManager::destroyInstance();
+    CSoundManager::destroy();
 }

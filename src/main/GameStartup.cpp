@@ -81,10 +81,16 @@ FilePack& GameStartup::openPack()
     return m_pack->pack();
 }
 
+void GameStartup::openSound()
+{
+    if (!m_sound)
+        m_sound.emplace();
+}
+
 bool GameStartup::openShell()
 {
     m_shell.emplace();
-    m_sound.emplace();
+    openSound();
     Config& config = Config::get();
     config.load();
     return m_shell->open(config, m_pack->pack());
@@ -92,9 +98,8 @@ bool GameStartup::openShell()
 
 MainWindow& GameStartup::buildMenus()
 {
-    if (!m_sound)
-        m_sound.emplace();
-    m_menus = std::make_unique<GameMenus>(m_pack->pack(), m_sound->music());
+    openSound();
+    m_menus = std::make_unique<GameMenus>(m_pack->pack(), m_sound->music(), Config::get());
     return m_menus->mainWindow();
 }
 

@@ -46,6 +46,8 @@ public:
     GameStartup& operator=(const GameStartup&) = delete;
 
     FilePack& openPack();
+    // The sound manager and the music, once: the configuration is read into them.
+    void openSound();
     // The shell, the sound manager, the configuration, the window and its
     // context. False when the program cannot go on.
     bool openShell();

@@ -36,8 +36,8 @@ void HelpItem::render() const
 }
 
 HelpScreen::HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                       MusicPlaylist& music)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
+                       MusicPlaylist& music, Config& config)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music, config)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
@@ -155,7 +155,7 @@ void HelpScreen::showUnreadableMessage()
 
 void HelpScreen::onKeyDown(int virtualKey)
 {
-    if (virtualKey == Config::get().m_backKey)
+    if (virtualKey == m_config.m_backKey)
         onControl(*m_closeButton);
     MenuScreen::onKeyDown(virtualKey);
 }

@@ -37,7 +37,7 @@ public:
     static constexpr const char* kUnreadableText = "The help pages could not be read.";
 
     HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-               MusicPlaylist& music);
+               MusicPlaylist& music, Config& config);
     ~HelpScreen() override;
 
     void onKeyDown(int virtualKey) override;

@@ -21,8 +21,9 @@ constexpr TextColour kNewEntryGold{1.0f, 0.82f, 0.35f, 1.0f};
 } // namespace
 
 HighScoreScreen::HighScoreScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                                 MusicPlaylist& music, const HighScoreTable& table, int newRow)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex, music),
+                                 MusicPlaylist& music, Config& config, const HighScoreTable& table,
+                                 int newRow)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::ByIndex, music, config),
       m_table(table), m_newRow(newRow)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);

@@ -21,7 +21,7 @@ public:
 
     // newRow: the row of page 0 that a game just ended has taken, shown marked.
     HighScoreScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                    MusicPlaylist& music, const HighScoreTable& table,
+                    MusicPlaylist& music, Config& config, const HighScoreTable& table,
                     int newRow = HighScoreTable::kNoRow);
 
     void onKeyDown(int virtualKey) override;

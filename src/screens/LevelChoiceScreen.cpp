@@ -28,8 +28,9 @@ float layoutNumber(const KeyValueFile& layout, const std::string& key)
 } // namespace
 
 LevelChoiceScreen::LevelChoiceScreen(MenuResources& resources, float logicalWidth,
-                                     float logicalHeight, MusicPlaylist& music, const PlayArt* art)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
+                                     float logicalHeight, MusicPlaylist& music, Config& config,
+                                     const PlayArt* art)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music, config)
 {
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_cancel_btn");
@@ -63,7 +64,7 @@ int LevelChoiceScreen::chosenIndex() const
 
 bool LevelChoiceScreen::isLocked() const
 {
-    return chosenIndex() + 1 > Config::get().m_level;
+    return chosenIndex() + 1 > m_config.m_level;
 }
 
 std::string LevelChoiceScreen::openLevels(int highest)
@@ -96,7 +97,7 @@ void LevelChoiceScreen::updateStart()
 
 void LevelChoiceScreen::onKeyDown(int virtualKey)
 {
-    if (virtualKey == Config::get().m_backKey)
+    if (virtualKey == m_config.m_backKey)
         onControl(*m_closeButton);
     MenuScreen::onKeyDown(virtualKey);
 }
@@ -150,7 +151,7 @@ void LevelChoiceScreen::render()
 
 void LevelChoiceScreen::drawOpenLevels()
 {
-    const std::string text = openLevels(Config::get().m_level);
+    const std::string text = openLevels(m_config.m_level);
     const Font& font = m_resources.font();
     const float x = 400.0f - font.measure(text.c_str(), kOpenLevelsSize) / 2.0f;
     font.drawOutlined(text.c_str(), kOpenLevelsSize, x, kOpenLevelsY, 10.0f,

@@ -34,7 +34,7 @@ public:
 
     // art: the play-screen pictures for the preview; null draws no preview.
     LevelChoiceScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                      MusicPlaylist& music, const PlayArt* art);
+                      MusicPlaylist& music, Config& config, const PlayArt* art);
     ~LevelChoiceScreen() override;
 
     void onKeyDown(int virtualKey) override;

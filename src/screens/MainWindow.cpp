@@ -49,14 +49,14 @@ constexpr const char* kHiddenButtons[] = {"m_game_adv_btn", "m_game_custom_btn",
 } // namespace
 
 std::unique_ptr<MainWindow> MainWindow::create(FilePack& pack, const PlayArt* art,
-                                               MusicPlaylist& music)
+                                               MusicPlaylist& music, Config& config)
 {
-    return std::make_unique<MainWindow>(std::make_unique<MenuResources>(pack), art, music);
+    return std::make_unique<MainWindow>(std::make_unique<MenuResources>(pack), art, music, config);
 }
 
 MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art,
-                       MusicPlaylist& music)
-    : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex, music),
+                       MusicPlaylist& music, Config& config)
+    : MenuScreen(*resources, 800.0f, 600.0f, DragonColours::ByIndex, music, config),
       m_ownedResources(std::move(resources)), m_art(art), m_link(m_table, *m_ownedResources, music)
 {
     if (Application::exists()) {
@@ -64,12 +64,9 @@ MainWindow::MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* 
         m_logicalHeight = float(Application::get().camera().logicalHeight());
     }
     createButtons(MenuResources::loadLayout(m_resources.pack(), kLayout));
-    Config& config = Config::get();
     m_music.setVolume(config.m_musicVolume);
-    if (config.m_sound)
-        CSoundManager::instance()->enable();
-    else
-        CSoundManager::instance()->disable();
+    if (CSoundManager::exists())
+        CSoundManager::get().setEnabled(config.m_sound);
     m_table.loadFile(GameFolders::current().playerDataFile(HighScoreTable::kFileName));
     button("m_continue_btn").setEnabled(false);
     m_draggable = true;
@@ -106,7 +103,7 @@ Button& MainWindow::button(const std::string& layoutName) const
 
 void MainWindow::onKeyDown(int virtualKey)
 {
-    const Config& config = Config::get();
+    const Config& config = m_config;
     if (virtualKey == config.m_backKey)
         onCloseRequest();
     else if (virtualKey == config.m_minimiseKey)
@@ -131,16 +128,16 @@ void MainWindow::onControl(Control& control)
     if (&control == &button("m_game_btn")) {
         onNewGame();
     } else if (&control == &button("m_help_btn")) {
-        m_help =
-            std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music);
+        m_help = std::make_unique<HelpScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music,
+                                              m_config);
         Application::get().pushScreen(*m_help);
     } else if (&control == &button("m_top_btn")) {
-        m_highScoreScreen = std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth,
-                                                              m_logicalHeight, m_music, m_table);
+        m_highScoreScreen = std::make_unique<HighScoreScreen>(
+            m_resources, m_logicalWidth, m_logicalHeight, m_music, m_config, m_table);
         Application::get().pushScreen(*m_highScoreScreen);
     } else if (&control == &button("m_options_btn")) {
-        m_options =
-            std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music);
+        m_options = std::make_unique<OptionsScreen>(m_resources, m_logicalWidth, m_logicalHeight,
+                                                    m_music, m_config);
         Application::get().pushScreen(*m_options);
     } else if (&control == &button("m_quit_game_btn")) {
         onCloseRequest();
@@ -168,8 +165,8 @@ void MainWindow::onNewGame()
 void MainWindow::showLevelChoice()
 {
     if (m_levelChoice == nullptr)
-        m_levelChoice = std::make_unique<LevelChoiceScreen>(m_resources, m_logicalWidth,
-                                                            m_logicalHeight, m_music, m_art);
+        m_levelChoice = std::make_unique<LevelChoiceScreen>(
+            m_resources, m_logicalWidth, m_logicalHeight, m_music, m_config, m_art);
     Application::get().pushScreen(*m_levelChoice);
 }
 
@@ -238,7 +235,7 @@ void MainWindow::onScreenClosed(Window& screen)
         onGameClosed();
     } else if (&screen == m_options.get()) {
         m_options.reset();
-        Config::get().save();
+        m_config.save();
     } else if (&screen == m_help.get()) {
         m_help.reset();
     } else if (&screen == m_highScoreScreen.get()) {
@@ -258,15 +255,17 @@ void MainWindow::onGameClosed()
     m_game.reset();
     if (!newRecord)
         return;
-    m_highScoreScreen = std::make_unique<HighScoreScreen>(
-        m_resources, m_logicalWidth, m_logicalHeight, m_music, m_table, m_link.newestRow());
+    m_highScoreScreen =
+        std::make_unique<HighScoreScreen>(m_resources, m_logicalWidth, m_logicalHeight, m_music,
+                                          m_config, m_table, m_link.newestRow());
     Application::get().pushScreen(*m_highScoreScreen);
 }
 
 void MainWindow::startChosenLevel()
 {
     m_game.reset();
-    m_game = std::make_unique<GameWindow>(m_levelChoice->chosenIndex() + 1, &m_link, &m_music);
+    m_game =
+        std::make_unique<GameWindow>(m_config, m_levelChoice->chosenIndex() + 1, &m_link, &m_music);
     m_game->setProgress(this);
     saveProgress();
     Application::get().pushScreen(*m_game);
@@ -289,7 +288,7 @@ void MainWindow::loadSavedGame()
 bool MainWindow::restoreGame(const KeyValueFile& file)
 {
     m_game.reset();
-    auto game = std::make_unique<GameWindow>(1, &m_link, &m_music);
+    auto game = std::make_unique<GameWindow>(m_config, 1, &m_link, &m_music);
     if (!game->load(file))
         return false;
     m_game = std::move(game);
@@ -314,7 +313,7 @@ void MainWindow::saveGame() const
 
 void MainWindow::saveProgress() const
 {
-    Config::get().save();
+    m_config.save();
     saveGame();
 }
 

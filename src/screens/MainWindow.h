@@ -31,10 +31,12 @@ public:
     static constexpr std::size_t kSavedGameKeyLength = 12;
 
     // art: the play-screen pictures for the level preview; may be null.
-    // music: the playlist every menu and the play screen play; not owned.
+    // music: the playlist every menu and the play screen play; config: the
+    // settings every menu shows and changes; neither owned.
     static std::unique_ptr<MainWindow> create(FilePack& pack, const PlayArt* art,
-                                              MusicPlaylist& music);
-    MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art, MusicPlaylist& music);
+                                              MusicPlaylist& music, Config& config);
+    MainWindow(std::unique_ptr<MenuResources> resources, const PlayArt* art, MusicPlaylist& music,
+               Config& config);
     // Writes the high-score table.
     ~MainWindow() override;
 

@@ -1,7 +1,6 @@
 #include "screens/MenuDragon.h"
 
 #include "app/Application.h"
-#include "app/Config.h"
 #include "objects/Sprite.h"
 #include "ui/Window.h"
 
@@ -87,8 +86,6 @@ void MenuDragon::rest(float dt, float k, float pointerX, float pointerY)
 
 void MenuDragon::render() const
 {
-    if (!Config::get().m_showDragons)
-        return;
     float ox = m_x / 20.0f - 20.0f;
     float oy = m_y / 20.0f - 15.0f;
     if (isResting()) {

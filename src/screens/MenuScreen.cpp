@@ -11,8 +11,8 @@
 #include <GL/gl.h>
 
 MenuScreen::MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                       DragonColours colours, MusicPlaylist& music)
-    : m_resources(resources), m_music(music), m_logicalWidth(logicalWidth),
+                       DragonColours colours, MusicPlaylist& music, Config& config)
+    : m_resources(resources), m_music(music), m_config(config), m_logicalWidth(logicalWidth),
       m_logicalHeight(logicalHeight), m_dragons(resources.dragon(), colours)
 {
     enableKeyboardFocus();
@@ -64,7 +64,8 @@ Button& MenuScreen::addButton(const KeyValueFile& layout, const std::string& nam
 void MenuScreen::drawBackdrop(const char* imageKey) const
 {
     MenuDrawing::drawBackground(m_resources.texture(imageKey));
-    m_dragons.render();
+    if (m_config.m_showDragons)
+        m_dragons.render();
 }
 
 void MenuScreen::finishRender()

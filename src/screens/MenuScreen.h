@@ -12,14 +12,16 @@ class Control;
 class KeyValueFile;
 class MenuResources;
 class MusicPlaylist;
+class Config;
 
 // What the menu screens share: mouse input in logical coordinates, the
 // controls they own, the twelve dragons, and the closing steps of a frame.
 class MenuScreen : public Window {
 public:
-    // music: the playlist the screens play and pump; not owned.
+    // music: the playlist the screens play and pump; config: the settings
+    // they show and change; neither owned.
     MenuScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-               DragonColours colours, MusicPlaylist& music);
+               DragonColours colours, MusicPlaylist& music, Config& config);
     ~MenuScreen() override;
 
     void onMouseMove(int x, int y, std::uint32_t keys) override;
@@ -58,6 +60,7 @@ protected:
 
     MenuResources& m_resources;
     MusicPlaylist& m_music;
+    Config& m_config;
     float m_logicalWidth;
     float m_logicalHeight;
     DragonFlock m_dragons;

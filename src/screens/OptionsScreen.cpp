@@ -17,10 +17,9 @@
 #include <cstdlib>
 
 OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                             MusicPlaylist& music)
-    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music)
+                             MusicPlaylist& music, Config& config)
+    : MenuScreen(resources, logicalWidth, logicalHeight, DragonColours::Random, music, config)
 {
-    const Config& config = Config::get();
     const KeyValueFile layout = MenuResources::loadLayout(resources.pack(), kLayout);
     m_closeButton = &addButton(layout, "m_close_btn", "m_back_btn");
     auto slider = std::make_unique<TrackBar>(*this, resources.texture("m_music_track_bar"));
@@ -49,7 +48,7 @@ CheckBox& OptionsScreen::addCheckBox(const KeyValueFile& layout, const std::stri
 
 void OptionsScreen::onKeyDown(int virtualKey)
 {
-    if (virtualKey == Config::get().m_backKey)
+    if (virtualKey == m_config.m_backKey)
         onControl(*m_closeButton);
     MenuScreen::onKeyDown(virtualKey);
 }
@@ -57,17 +56,15 @@ void OptionsScreen::onKeyDown(int virtualKey)
 void OptionsScreen::onControl(Control& control)
 {
     MenuScreen::onControl(control);
-    Config& config = Config::get();
+    Config& config = m_config;
     if (&control == m_closeButton) {
         Application::get().close(false);
     } else if (&control == m_volume) {
         config.m_musicVolume = int(m_volume->value());
     } else if (&control == m_sound) {
         config.m_sound = m_sound->isChecked();
-        if (config.m_sound)
-            CSoundManager::instance()->enable();
-        else
-            CSoundManager::instance()->disable();
+        if (CSoundManager::exists())
+            CSoundManager::get().setEnabled(config.m_sound);
     } else if (&control == m_hints) {
         config.m_hints = m_hints->isChecked();
     } else if (&control == m_dragonsBox) {
@@ -122,7 +119,7 @@ void OptionsScreen::render()
     drawKeys();
     Window::render();
     glPopMatrix();
-    Config& config = Config::get();
+    Config& config = m_config;
     config.m_musicVolume = int(m_volume->value());
     m_music.setVolume(config.m_musicVolume);
     m_music.pump();

@@ -20,7 +20,7 @@ public:
     static constexpr float kKeysLineStep = 18.0f;
 
     OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
-                  MusicPlaylist& music);
+                  MusicPlaylist& music, Config& config);
 
     void onKeyDown(int virtualKey) override;
     void onControl(Control& control) override;

@@ -1,6 +1,5 @@
 #include "screens/SaveFailureNotice.h"
 
-#include "app/Application.h"
 #include "app/LogicalScreen.h"
 #include "objects/Font.h"
 #include "utils/PlayerFile.h"
@@ -18,33 +17,7 @@ constexpr float kMargin = 160.0f;
 constexpr float kBaseline = 36.0f;
 constexpr TextColour kColour{1.0f, 0.86f, 0.55f, 1.0f};
 
-std::unique_ptr<SaveFailureNotice>& noticeInstance()
-{
-    static std::unique_ptr<SaveFailureNotice> notice;
-    return notice;
-}
-
 } // namespace
-
-SaveFailureNotice& SaveFailureNotice::create(const Font& font)
-{
-    noticeInstance() = std::make_unique<SaveFailureNotice>(font);
-    if (Application::exists())
-        Application::get().setOverlay(noticeInstance().get());
-    return *noticeInstance();
-}
-
-SaveFailureNotice* SaveFailureNotice::instance()
-{
-    return noticeInstance().get();
-}
-
-void SaveFailureNotice::destroy()
-{
-    if (Application::exists())
-        Application::get().setOverlay(nullptr);
-    noticeInstance().reset();
-}
 
 SaveFailureNotice::SaveFailureNotice(const Font& font) : m_font(font) {}
 

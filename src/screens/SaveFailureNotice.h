@@ -10,16 +10,11 @@ class Font;
 // One short outlined line at the top of whatever is on show, for a few
 // seconds, the first time in a session that a player's file could not be
 // written: settings, scores or the saved game would otherwise be lost
-// without a word. The shell draws it over every screen.
+// without a word. The shell draws it over every screen, as its overlay.
 class SaveFailureNotice : public Window {
 public:
     static constexpr float kShownMilliseconds = 6000.0f;
     static constexpr float kFadeMilliseconds = 600.0f;
-
-    // Made with the menu font and handed to the shell as its overlay.
-    static SaveFailureNotice& create(const Font& font);
-    static SaveFailureNotice* instance();
-    static void destroy();
 
     explicit SaveFailureNotice(const Font& font);
 

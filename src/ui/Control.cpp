@@ -64,5 +64,6 @@ void Control::drawFrame(int frame, int frameCount) const
 
 void Control::playClick()
 {
-    CSoundManager::instance()->play(SoundId::ButtonClick);
+    if (CSoundManager::exists())
+        CSoundManager::get().play(SoundId::ButtonClick);
 }

@@ -4,6 +4,7 @@
 #include "ui/MenuResources.h"
 #include "ui/Window.h"
 #include "ui/WindowHost.h"
+#include "utils/FatalError.h"
 
 #include <GL/gl.h>
 
@@ -31,9 +32,16 @@ MenuCursor& MenuCursor::create(const MenuResources& resources)
     return *cursorInstance();
 }
 
-MenuCursor* MenuCursor::instance()
+MenuCursor& MenuCursor::get()
 {
-    return cursorInstance().get();
+    if (!cursorInstance())
+        FatalError::raise("MenuCursor::get() != NULL", "ui/MenuCursor");
+    return *cursorInstance();
+}
+
+bool MenuCursor::exists()
+{
+    return cursorInstance() != nullptr;
 }
 
 void MenuCursor::destroy()
@@ -78,24 +86,24 @@ void MenuCursor::renderAt(float x, float y)
 
 void MenuCursor::selectCurrent(CursorShape shape)
 {
-    if (MenuCursor* cursor = instance())
-        cursor->select(shape);
+    if (exists())
+        get().select(shape);
 }
 
 void MenuCursor::updateCurrent(float dt)
 {
-    if (MenuCursor* cursor = instance())
-        cursor->update(dt);
+    if (exists())
+        get().update(dt);
 }
 
 void MenuCursor::renderCurrent()
 {
-    if (MenuCursor* cursor = instance())
-        cursor->render();
+    if (exists())
+        get().render();
 }
 
 void MenuCursor::renderCurrentAt(float x, float y)
 {
-    if (MenuCursor* cursor = instance())
-        cursor->renderAt(x, y);
+    if (exists())
+        get().renderAt(x, y);
 }

@@ -11,9 +11,12 @@ enum class CursorShape { Normal = 0, Aiming = 1 };
 // shapes, drawn last by every screen and dialog at the pointer position.
 class MenuCursor {
 public:
+    // Replaces the one there was.
     static MenuCursor& create(const MenuResources& resources);
-    // Null before create and after destroy; every call site copes with that.
-    static MenuCursor* instance();
+    // Ends the program when there is none.
+    static MenuCursor& get();
+    // None before create and after destroy: the *Current calls cope with that.
+    static bool exists();
     static void destroy();
 
     MenuCursor(const Sprite& normal, const Sprite& aiming);

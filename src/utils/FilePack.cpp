@@ -243,17 +243,24 @@ bool FilePack::save(const std::string& packPath) const
     return AtomicFile::write(packPath, out.data(), out.size());
 }
 
-FilePack* createPack(const std::string& name)
+FilePack& createPack(const std::string& name)
 {
     auto& slot = registry()[name];
     slot = std::make_unique<FilePack>();
-    return slot.get();
+    return *slot;
 }
 
-FilePack* getPack(const std::string& name)
+FilePack& getPack(const std::string& name)
 {
     const auto it = registry().find(name);
-    return it == registry().end() ? nullptr : it->second.get();
+    if (it == registry().end())
+        FatalError::raise("pack \"" + name + "\" created", "utils/FilePack");
+    return *it->second;
+}
+
+bool packExists(const std::string& name)
+{
+    return registry().count(name) != 0;
 }
 
 void destroyPack(const std::string& name)

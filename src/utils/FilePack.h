@@ -71,7 +71,9 @@ private:
 // The key of the game's own pack, data/data.pk.
 inline constexpr const char* kMainPackKey = "58#^&*9071zkpmvut904#^317ql";
 
-// The registry of packs by name; the game uses one, "main".
-FilePack* createPack(const std::string& name);
-FilePack* getPack(const std::string& name);
+// The registry of packs by name; the game uses one, "main". Creating a
+// name again replaces its pack; getting one never created ends the program.
+FilePack& createPack(const std::string& name);
+FilePack& getPack(const std::string& name);
+bool packExists(const std::string& name);
 void destroyPack(const std::string& name);

@@ -230,8 +230,8 @@ void XmlNode::parse(const char* buffer, std::size_t size)
 
 void XmlNode::loadFromPack(const std::string& fileName)
 {
-    FilePack* pack = getPack("main");
-    PackEntry entry = pack != nullptr ? pack->getFile(fileName) : FilePack().getFile(fileName);
+    PackEntry entry =
+        packExists("main") ? getPack("main").getFile(fileName) : FilePack().getFile(fileName);
     if (entry.data.empty())
         fail("Unexpected end of file");
     parse(entry.chars(), entry.data.size());

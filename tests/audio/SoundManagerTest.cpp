@@ -47,12 +47,10 @@ class Effects : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CSoundManager::setFailureNotice(
-            [this](const std::string&, const std::string&) { ++failures; });
+        manager.setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
         ASSERT_EQ(manager.initialise(nullptr, SoundDevice::createDetached()), kSoundOk);
         manager.enable();
     }
-    void TearDown() override { CSoundManager::setFailureNotice({}); }
 
     // The left samples of the next frames the device mixes.
     std::vector<int> mix(int frames)
@@ -179,14 +177,9 @@ class SoundWithoutDevice : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CSoundManager::setFailureNotice(
-            [this](const std::string&, const std::string&) { ++failures; });
+        manager.setFailureNotice([this](const std::string&, const std::string&) { ++failures; });
     }
-    void TearDown() override
-    {
-        CSoundManager::setFailureNotice({});
-        ::unsetenv("SDL_AUDIODRIVER");
-    }
+    void TearDown() override { ::unsetenv("SDL_AUDIODRIVER"); }
     void initialiseUnder(const char* driver)
     {
         ::setenv("SDL_AUDIODRIVER", driver, 1);
@@ -255,6 +248,6 @@ TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
     music->reset();
     EXPECT_EQ(music->position(), 0u);
     music.reset();
-    manager.destroy();
+    manager.shutdown();
     ::unsetenv("SDL_AUDIODRIVER");
 }

@@ -32,13 +32,11 @@ protected:
 
     void SetUp() override
     {
-        CSoundManager::setFailureNotice(
-            [this](const std::string& caption, const std::string& text) {
-                notices.push_back(caption + ": " + text);
-            });
+        manager.setFailureNotice([this](const std::string& caption, const std::string& text) {
+            notices.push_back(caption + ": " + text);
+        });
         manager.initialise(nullptr, SoundDevice::createDetached());
     }
-    void TearDown() override { CSoundManager::setFailureNotice({}); }
 
     CSoundManager manager;
     std::vector<std::string> notices;

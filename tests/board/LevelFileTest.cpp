@@ -14,7 +14,7 @@ class LevelFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!getPack("main"))
+        if (!packExists("main"))
             createPack("main");
     }
     void TearDown() override { destroyPack("main"); }

@@ -42,7 +42,7 @@ class LevelSet : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FilePack* pack = getPack("main") ? getPack("main") : createPack("main");
+        FilePack* pack = packExists("main") ? &getPack("main") : &createPack("main");
         pack->setKey(kMainPackKey);
         ASSERT_TRUE(pack->load(VM_GAME_DIR "/data/data.pk"));
         for (int level = 1; level <= kLevels; ++level) {

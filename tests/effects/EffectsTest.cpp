@@ -40,7 +40,7 @@ TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite)
     system.setSpriteGrid(0, -2);
     EXPECT_EQ(system.spriteGrid().groups, 1);
     EXPECT_EQ(system.spriteGrid().frames, 1);
-    ParticleSystem::release();
+    ParticleSystem::destroy();
 }
 
 TEST(ParticleLife, SlowsDownAsItFades)
@@ -78,8 +78,8 @@ TEST(ParticleSystemLists, DeadEntriesLeaveAtOnce)
         system.update(30.0f);
     EXPECT_TRUE(system.particles().empty());
     EXPECT_TRUE(system.texts().empty());
-    ParticleSystem::release();
-    EXPECT_EQ(ParticleSystem::instance(), nullptr);
+    ParticleSystem::destroy();
+    EXPECT_FALSE(ParticleSystem::exists());
 }
 
 TEST(FieldFeedbackShows, SoundsByTheirIdentifiersAndSparksAndTextsInTheParticleSystem)
@@ -118,5 +118,5 @@ TEST(FieldFeedbackShows, SoundsByTheirIdentifiersAndSparksAndTextsInTheParticleS
     EXPECT_EQ(system.texts().back()->text(), "300");
     EXPECT_FLOAT_EQ(system.texts().back()->velocity().y, -0.3f);
     EXPECT_FLOAT_EQ(system.texts().back()->colour().w, 1.0f);
-    ParticleSystem::release();
+    ParticleSystem::destroy();
 }

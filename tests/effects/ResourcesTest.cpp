@@ -23,16 +23,19 @@ protected:
     {
         m_before = fs::current_path();
         fs::current_path(VM_GAME_DIR); // the sound files lie beside the program
-        FilePack* pack = getPack("main") ? getPack("main") : createPack("main");
+        FilePack* pack = packExists("main") ? &getPack("main") : &createPack("main");
         pack->setKey(kMainPackKey);
         ASSERT_TRUE(pack->load(VM_GAME_DIR "/data/data.pk"));
+#ifdef VM_HAVE_AUDIO
+        CSoundManager::create();
+#endif
     }
     void TearDown() override
     {
-        GameResources::release();
+        GameResources::destroy();
         destroyPack("main");
 #ifdef VM_HAVE_AUDIO
-        CSoundManager::destroyInstance();
+        CSoundManager::destroy();
 #endif
         fs::current_path(m_before);
     }
@@ -43,7 +46,7 @@ protected:
 std::size_t hintElements()
 {
     Xml::XmlNode root;
-    const PackEntry entry = getPack("main")->getFile("dat/hints/hints.xml");
+    const PackEntry entry = getPack("main").getFile("dat/hints/hints.xml");
     root.parse(entry.chars(), entry.data.size());
     return root.children().size();
 }
@@ -52,9 +55,9 @@ std::size_t hintElements()
 TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded)
 {
     const std::size_t texturesBefore = Texture::registeredCount();
-    GameResources& res = GameResources::instance();
-    EXPECT_EQ(&res, GameResources::get());
-    EXPECT_EQ(&GameResources::instance(), &res) << "built once";
+    GameResources& res = GameResources::create(getPack("main"));
+    EXPECT_EQ(&res, &GameResources::get());
+    EXPECT_EQ(&GameResources::create(getPack("main")), &res) << "built once";
     EXPECT_GT(res.glyphCount(), 0);
     EXPECT_EQ(res.texture(), res.m_fontTexture.get());
     for (const auto& skin : res.m_skins)
@@ -83,8 +86,8 @@ TEST_F(Resources, BuildsEveryMemberAndReleasesAllItLoaded)
     }
     EXPECT_GT(Texture::registeredCount(), texturesBefore);
 
-    GameResources::release();
-    EXPECT_EQ(GameResources::get(), nullptr);
+    GameResources::destroy();
+    EXPECT_FALSE(GameResources::exists());
     EXPECT_EQ(Texture::registeredCount(), texturesBefore) << "a texture outlived the resources";
 }
 
@@ -109,12 +112,12 @@ TEST(HintPlaces, AttributesAreReadWithZeroForMissingOnes)
 
 TEST_F(Resources, HintWithoutAPlaceDrawsNothing)
 {
-    GameResources::instance().m_hintPlaces.clear();
+    GameResources::create(getPack("main")).m_hintPlaces.clear();
     HintOverlay hint(0);
     EXPECT_EQ(hint.place(), nullptr);
     hint.render(); // returns before touching OpenGL: there is no context here
     EXPECT_FALSE(hint.update(30.0f));
-    GameResources::release();
+    GameResources::destroy();
     HintOverlay orphan(0);
     EXPECT_EQ(orphan.place(), nullptr);
     orphan.render();

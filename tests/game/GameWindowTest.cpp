@@ -60,10 +60,13 @@ protected:
     void SetUp() override
     {
         mainPack();
-        Config::get().m_firstRun = false;
-        Config::get().m_hints = false;
+        m_config.m_firstRun = false;
+        m_config.m_hints = false;
     }
-    void TearDown() override { ParticleSystem::release(); }
+    void TearDown() override { ParticleSystem::destroy(); }
+
+    // The game's own settings, apart from the process-wide ones.
+    Config m_config;
 
     static void runIntro(GameWindow& game)
     {
@@ -103,7 +106,7 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame)
 {
     FakeScores scores(false);
     ProgressLog progress;
-    GameWindow game(2, &scores);
+    GameWindow game(m_config, 2, &scores);
     game.setProgress(&progress);
     for (int lives = 2; lives >= 0; --lives) {
         endLevel(game, LevelPlay::fillBoard);
@@ -124,7 +127,7 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame)
 TEST_F(GameWindowTest, AFinishedGameIsNotSaved)
 {
     FakeScores scores(true);
-    GameWindow game(2, &scores);
+    GameWindow game(m_config, 2, &scores);
     for (int lost = 0; lost < 4; ++lost)
         endLevel(game, LevelPlay::fillBoard);
     ASSERT_TRUE(game.isGameOver());
@@ -140,10 +143,10 @@ TEST_F(GameWindowTest, AFinishedGameIsNotSaved)
 // refused; missing lives are the lives a game starts with.
 TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected)
 {
-    GameWindow playing(2, nullptr);
+    GameWindow playing(m_config, 2, nullptr);
     KeyValueFile file;
     playing.save(file);
-    GameWindow restored(1, nullptr);
+    GameWindow restored(m_config, 1, nullptr);
     for (int level : {0, -1, GameWindow::kLastLevel + 1}) {
         KeyValueFile other = file;
         other.setInt("game.m_level", level);
@@ -172,7 +175,7 @@ TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard)
         KeyValueFile file;
         ASSERT_TRUE(file.loadFromDisk(std::string(VM_SAVED_GAMES_DIR) + "/" + fixture, true,
                                       "tuvorkelm&!*", 12));
-        GameWindow restored(3, nullptr);
+        GameWindow restored(m_config, 3, nullptr);
         ASSERT_TRUE(restored.load(file));
         EXPECT_EQ(restored.field()->level(), 1);
         EXPECT_EQ(restored.lives(), 2);
@@ -185,13 +188,13 @@ TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard)
             << "a fresh board, even where the old one would fit";
     }
     // This version's record whose board was cut short: the level starts afresh too.
-    GameWindow playing(2, nullptr);
+    GameWindow playing(m_config, 2, nullptr);
     playing.field()->setScore(77);
     KeyValueFile file;
     playing.save(file);
     EXPECT_EQ(file.getInt("game.m_levelSet", 0), kLevelSetVersion);
     file.setString("field.field", "0 1 2 ");
-    GameWindow restored(1, nullptr);
+    GameWindow restored(m_config, 1, nullptr);
     ASSERT_TRUE(restored.load(file));
     EXPECT_EQ(restored.field()->level(), 2);
     EXPECT_EQ(restored.field()->score(), 77);
@@ -201,16 +204,16 @@ TEST_F(GameWindowTest, AGameSavedOnOtherLevelDesignsGoesOnFromAFreshBoard)
 
 TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt)
 {
-    Config::get().m_level = 3;
+    m_config.m_level = 3;
     ProgressLog progress;
-    GameWindow game(7, nullptr);
-    EXPECT_EQ(Config::get().m_level, 7) << "a level begun for play is reached";
+    GameWindow game(m_config, 7, nullptr);
+    EXPECT_EQ(m_config.m_level, 7) << "a level begun for play is reached";
     game.setProgress(&progress);
     runIntro(game);
     game.field()->setScore(500);
     endLevel(game, LevelPlay::clearBoard);
     EXPECT_EQ(game.field()->level(), 8);
-    EXPECT_EQ(Config::get().m_level, 8);
+    EXPECT_EQ(m_config.m_level, 8);
     EXPECT_EQ(progress.levels, std::vector<int>{8}) << "saved as the next level begins";
     EXPECT_EQ(game.lives(), 3);
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
@@ -221,7 +224,7 @@ TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt)
 // A long, fast game: the time bonus grows with the running total.
 TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber)
 {
-    GameWindow game(7, nullptr);
+    GameWindow game(m_config, 7, nullptr);
     runIntro(game);
     game.field()->setScore(INT_MAX - 1000);
     endLevel(game, LevelPlay::clearBoard);
@@ -233,7 +236,7 @@ TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber)
 TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses)
 {
     FakeScores scores(false);
-    GameWindow game(GameWindow::kLastLevel, &scores);
+    GameWindow game(m_config, GameWindow::kLastLevel, &scores);
     runIntro(game);
     Field* last = game.field();
     // The time bonus is the score over the time played: no score, no bonus.
@@ -259,7 +262,7 @@ TEST_F(GameWindowTest, WinningTheLastLevelEndsTheGameWithItsBonuses)
 // turn, so the announced flowers are planted, not kept for a free move.
 TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn)
 {
-    GameWindow game(1, nullptr);
+    GameWindow game(m_config, 1, nullptr);
     runIntro(game);
     Field& field = *game.field();
     std::vector<GridPos> cells;
@@ -280,7 +283,7 @@ TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn)
     ASSERT_TRUE(field.flowerAt(to.row, to.col)->isMoving());
     KeyValueFile file;
     game.save(file);
-    GameWindow restored(1, nullptr);
+    GameWindow restored(m_config, 1, nullptr);
     ASSERT_TRUE(restored.load(file));
     EXPECT_EQ(restored.field()->colourAt(to.row, to.col), 1);
     EXPECT_EQ(restored.field()->colourAt(from.row, from.col), kNoColour);
@@ -290,7 +293,7 @@ TEST_F(GameWindowTest, AGameSavedMidWalkKeepsTheMoveAndItsTurn)
 
 TEST_F(GameWindowTest, OpenHintHoldsTheBoard)
 {
-    GameWindow game(1, nullptr);
+    GameWindow game(m_config, 1, nullptr);
     runIntro(game);
     ASSERT_EQ(game.field()->state(), FieldState::Idle);
     game.update(16.0f);
@@ -316,8 +319,8 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
     LoadedArt loaded;
     const Sprite& sheet = *loaded.art().particles;
     ASSERT_GT(sheet.groups() * sheet.frames(), 1);
-    GameWindow game(1, nullptr, loaded.art());
-    ParticleSystem& particles = *ParticleSystem::instance();
+    GameWindow game(m_config, 1, nullptr, loaded.art());
+    ParticleSystem& particles = ParticleSystem::get();
     particles.clear();
     particles.burst({400.0f, 300.0f, 0.0f, 1.0f}, 400);
     std::set<std::pair<int, int>> pictures;
@@ -328,8 +331,8 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
 
 TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway)
 {
-    GameWindow game(1, nullptr);
-    ParticleSystem& particles = *ParticleSystem::instance();
+    GameWindow game(m_config, 1, nullptr);
+    ParticleSystem& particles = ParticleSystem::get();
     std::size_t peak = 0;
     // Ten minutes at 60 frames per second with a steady stream of sparkles.
     for (int frame = 0; frame < 36000; ++frame) {

@@ -55,7 +55,7 @@ public:
         app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        EffectDrawing::drawTexts(*ParticleSystem::instance(), *m_art.font);
+        EffectDrawing::drawTexts(ParticleSystem::get(), *m_art.font);
     }
 
 private:
@@ -136,8 +136,8 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
 TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst)
 {
     ParticleSystem::create();
-    ParticleSystem::instance()->showText("120", {400.0f, 300.0f, 0.0f, 1.0f}, 24.0f,
-                                         {0.0f, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
+    ParticleSystem::get().showText("120", {400.0f, 300.0f, 0.0f, 1.0f}, 24.0f,
+                                   {0.0f, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
     FlashScreen flash(art->art());
     driver.show(flash);
     driver.runFrames(1);

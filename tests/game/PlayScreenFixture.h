@@ -40,17 +40,17 @@ protected:
         if (!driver.available())
             GTEST_SKIP() << "no display with OpenGL";
         std::filesystem::create_directories(kArtefacts);
-        Config::get().m_firstRun = false;
-        Config::get().m_hints = false;
+        config.m_firstRun = false;
+        config.m_hints = false;
         KeyboardFocus::setShown(false);
         art = std::make_unique<LoadedArt>();
         driver.show(base);
     }
-    void TearDown() override { ParticleSystem::release(); }
+    void TearDown() override { ParticleSystem::destroy(); }
 
     void startGame(int level)
     {
-        game = std::make_unique<GameWindow>(level, nullptr, art->art(),
+        game = std::make_unique<GameWindow>(config, level, nullptr, art->art(),
                                             [this](int id, SoundRestart) { sounds.push_back(id); });
         driver.show(*game);
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->state() == FieldState::Idle; }));
@@ -93,6 +93,7 @@ protected:
         ASSERT_TRUE(driver.runUntil([&] { return game->field()->resultsAlpha() >= 1.0f; }));
     }
 
+    Config config;
     ScriptedDriver driver;
     BaseScreen base;
     std::unique_ptr<LoadedArt> art;

@@ -7,13 +7,13 @@
 
 FilePack& mainPack()
 {
-    if (FilePack* pack = getPack("main"))
-        return *pack;
-    FilePack* pack = createPack("main");
-    pack->setKey(kMainPackKey);
-    if (!pack->load(VM_GAME_DIR "/data/data.pk"))
+    if (packExists("main"))
+        return getPack("main");
+    FilePack& pack = createPack("main");
+    pack.setKey(kMainPackKey);
+    if (!pack.load(VM_GAME_DIR "/data/data.pk"))
         ADD_FAILURE() << "the built pack " VM_GAME_DIR "/data/data.pk cannot be read";
-    return *pack;
+    return pack;
 }
 
 LoadedArt::LoadedArt()

@@ -79,9 +79,9 @@ class SavedGame {
 public:
     explicit SavedGame(const InstallScratch& scratch)
     {
-        FilePack* pack = createPack("main");
-        pack->setKey(kMainPackKey);
-        pack->load((scratch.prefix() / "share/vellomar/data/data.pk").string());
+        FilePack& pack = createPack("main");
+        pack.setKey(kMainPackKey);
+        pack.load((scratch.prefix() / "share/vellomar/data/data.pk").string());
         m_field = std::make_unique<Field>(LevelFile::load(1), 1, true, 2026, m_events);
         destroyPack("main");
         m_file.setString("menudata.gamename", "mondel game");

@@ -163,7 +163,7 @@ TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
     EXPECT_EQ(run.main().highScores().entry(0, 0).points, 0);
     // The pictures decoded ahead at start-up are the ones the window icon, the
     // intro and the first main-menu frame draw: none is left over.
-    EXPECT_TRUE(run.app().loadWindowIcon(*getPack("main"), GameStartup::kIconFile));
+    EXPECT_TRUE(run.app().loadWindowIcon(getPack("main"), GameStartup::kIconFile));
     EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
 }
 
@@ -172,7 +172,7 @@ TEST(EndToEnd, BrokenPlayerFilesGiveANormalStart)
 // because its exit writes the saved game of its own.
 KeyValueFile lostGame(int score)
 {
-    auto game = std::make_unique<GameWindow>(1, nullptr);
+    auto game = std::make_unique<GameWindow>(Config::get(), 1, nullptr);
     KeyValueFile file;
     file.setString("menudata.gamename", "mondel game");
     game->save(file);

@@ -71,6 +71,7 @@ public:
         KeyboardFocus::setShown(false);
         m_game = std::make_unique<GameStartup>();
         m_game->openPack();
+        m_game->openSound();
         Config::get().load();
         // No first-run hint over the board: the tests play at once.
         Config::get().m_firstRun = false;

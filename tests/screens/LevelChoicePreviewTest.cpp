@@ -46,7 +46,7 @@ class LevelChoicePreview : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FilePack* pack = getPack("main") ? getPack("main") : createPack("main");
+        FilePack* pack = packExists("main") ? &getPack("main") : &createPack("main");
         pack->setKey(kMainPackKey);
         ASSERT_TRUE(pack->load(VM_GAME_DIR "/data/data.pk"));
     }

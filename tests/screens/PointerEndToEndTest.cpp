@@ -59,8 +59,8 @@ TEST(EndToEnd, ThePointerAimsWhileAnInsectFliesAndIsNormalOnceItLanded)
     REQUIRE_GAME(run);
     GameWindow& game = startLevel(run, 6);
     ScriptedDriver& driver = run.driver();
-    MenuCursor* cursor = MenuCursor::instance();
-    ASSERT_NE(cursor, nullptr);
+    ASSERT_TRUE(MenuCursor::exists());
+    MenuCursor* cursor = &MenuCursor::get();
     const PixelRect spot = pointerArea(740, 540);
     driver.moveTo(spot.x0, spot.y0);
     driver.runFrames(1);

@@ -300,10 +300,12 @@ TEST(FilePackDamage, DiskFilesInPlaceOfAssetsMustBeRegularToo)
 
 TEST(FilePackRegistry, CreateGetDestroy)
 {
-    FilePack* first = createPack("test");
-    EXPECT_EQ(getPack("test"), first);
-    FilePack* second = createPack("test");
-    EXPECT_EQ(getPack("test"), second);
+    EXPECT_FALSE(packExists("test"));
+    FilePack& first = createPack("test");
+    EXPECT_EQ(&getPack("test"), &first);
+    FilePack& second = createPack("test");
+    EXPECT_TRUE(packExists("test"));
+    EXPECT_EQ(&getPack("test"), &second);
     destroyPack("test");
-    EXPECT_EQ(getPack("test"), nullptr);
+    EXPECT_FALSE(packExists("test"));
 }
