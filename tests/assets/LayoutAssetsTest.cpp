@@ -5,6 +5,7 @@
 #include "screens/LevelChoiceScreen.h"
 #include "screens/NameDialog.h"
 #include "screens/OptionsScreen.h"
+#include "ui/MenuResources.h"
 
 #include <gtest/gtest.h>
 
@@ -16,40 +17,6 @@
 namespace {
 
 const Rect kScreen{0, 0, 800, 600};
-
-const char* const kResourceKeys[] = {"m_zq_btn",
-                                     "m_new_game_btn",
-                                     "m_new_game_adv_btn",
-                                     "m_new_game_custom_btn",
-                                     "m_continue_btn",
-                                     "m_quit_game_btn",
-                                     "m_ok_btn",
-                                     "m_help_btn",
-                                     "m_enter_name_editbox",
-                                     "m_top7_btn",
-                                     "m_options_btn",
-                                     "m_mini_btn",
-                                     "m_fullscreen_btn",
-                                     "m_help_next_btn",
-                                     "m_help_prev_btn",
-                                     "m_top_next_btn",
-                                     "m_top_prev_btn",
-                                     "m_back_btn",
-                                     "m_cancel_btn",
-                                     "m_check_box",
-                                     "m_check_box2",
-                                     "m_music_track_bar",
-                                     "m_start_btn",
-                                     "m_gift_btn",
-                                     "m_continuesaved_btn",
-                                     "m_startnew_btn",
-                                     "m_main_window_back",
-                                     "m_options_window_back",
-                                     "m_enter_name_dlg_back",
-                                     "m_continue_dlg_back",
-                                     "m_help_window_back",
-                                     "m_top_window_back",
-                                     "m_cust_lev_wnd"};
 
 // The frames stacked in an image: two for the name box, one for the slider knob
 // and the backgrounds, four for buttons and check boxes.
@@ -113,7 +80,7 @@ KeyValueFile layout(const char* name)
 TEST(MenuResources, EveryKeyNamesAPictureOfItsKind)
 {
     KeyValueFile list = AssetPack::instance().keyValues("mui/resourses.txt");
-    for (const char* key : kResourceKeys) {
+    for (const std::string& key : MenuResources::resourceKeys()) {
         ASSERT_TRUE(list.contains(key)) << key;
         PictureSize picture = pictureSize(list.getString(key, "0"));
         ASSERT_TRUE(picture.valid) << key << " -> " << list.getString(key, "0");
