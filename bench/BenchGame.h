@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopClient.h"
 #include "ScratchGameFolder.h"
 #include "SixtyPerSecondClock.h"
 #include "app/Application.h"
@@ -27,6 +28,8 @@ public:
             state.SkipWithError("no game folder");
             return;
         }
+        // Held for the whole run, so the X server does not reset between cases.
+        static const DesktopClient desktop;
         Log::open("game.log");
         m_game.emplace();
         m_game->openPack();

@@ -9,6 +9,7 @@
 // peak memory after a second of menu frames.
 // The ...FinePictures variants add data/data2x.pk: full screen on a display
 // of 1280 × 1024 (1.6 pixels a unit) then draws the pictures at twice the size.
+#include "DesktopClient.h"
 #include "ScratchGameFolder.h"
 #include "app/Application.h"
 #include "main/GameStartup.h"
@@ -43,21 +44,6 @@ double milliseconds(const timeval& time)
 {
     return double(time.tv_sec) * 1000.0 + double(time.tv_usec) / 1000.0;
 }
-
-// A client that stays connected between the runs, as a desktop's clients do:
-// with none left the X server resets after each run, and the next run's start
-// would wait for that.
-struct DesktopClient {
-    bool connected = PlatformWindow::startVideo();
-    DesktopClient() = default;
-    DesktopClient(const DesktopClient&) = delete;
-    DesktopClient& operator=(const DesktopClient&) = delete;
-    ~DesktopClient()
-    {
-        if (connected)
-            PlatformWindow::stopVideo();
-    }
-};
 
 struct ProgramRun {
     bool reported = false;
