@@ -1,5 +1,6 @@
 #include "app/FrameDamage.h"
 
+#include "objects/FrameRecording.h"
 #include "objects/Texture.h"
 
 #include <GL/gl.h>
@@ -35,6 +36,7 @@ public:
             m_key = (m_key ^ bits) * 0x100000001b3ULL;
         }
     }
+    void add(std::uint64_t bits) { m_key = (m_key ^ bits) * 0x100000001b3ULL; }
     std::uint64_t key() const { return m_key; }
 
 private:
@@ -128,12 +130,12 @@ void FrameDamage::begin(int width, int height)
     // Clears are not primitives: an empty scissor keeps them off the pixels.
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 0, 0);
-    // The first bind of the frame is then always recorded.
-    Texture::forgetBinding();
+    FrameRecording::start(width, height);
 }
 
 FrameDamage::Regions FrameDamage::finish()
 {
+    FrameRecording::stop();
     const GLint count = glRenderMode(GL_RENDER);
     glScissor(m_scissorBox[0], m_scissorBox[1], m_scissorBox[2], m_scissorBox[3]);
     if (!m_scissorWasOn)
@@ -172,15 +174,22 @@ FrameDamage::Regions FrameDamage::compare(const std::vector<Primitive>& now) con
 bool FrameDamage::read(const float* record, int count, int width, int height,
                        std::vector<Primitive>& out)
 {
-    float state = 0.0f;
+    // The values of a run of pass-through tokens (FrameRecording's digest of
+    // the drawing state) hold for the primitives after them.
+    KeyBuilder state;
+    bool inPassThrough = false;
     for (int at = 0; at < count;) {
         const int token = int(record[at++]);
         if (token == GL_PASS_THROUGH_TOKEN) {
             if (at >= count)
                 return false;
-            state = record[at++];
+            if (!inPassThrough)
+                state = KeyBuilder();
+            inPassThrough = true;
+            state.add(record + at++, 1);
             continue;
         }
+        inPassThrough = false;
         TokenShape shape;
         if (!shapeOf(token, shape))
             return false;
@@ -193,8 +202,9 @@ bool FrameDamage::read(const float* record, int count, int width, int height,
         if (shape.vertices <= 0 || size > count - at)
             return false;
         KeyBuilder key;
-        const float kind[] = {float(token), state};
-        key.add(kind, 2);
+        const float kind[] = {float(token)};
+        key.add(kind, 1);
+        key.add(state.key());
         key.add(record + at, size);
         const BufferRect bounds = shape.wholeBuffer ? BufferRect{0, 0, width, height}
                                                     : coveredPixels(record + at, shape.vertices,

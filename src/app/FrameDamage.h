@@ -9,7 +9,8 @@
 // What changed on the screen since the last frame. The frame's drawing runs
 // once in OpenGL's feedback mode, which hands back every primitive in window
 // coordinates with its colours and texture coordinates instead of drawing it
-// (Texture passes the bound texture's name through). A primitive that differs
+// (FrameRecording passes the rest of the drawing state through, and records
+// clears). A primitive that differs
 // from the one drawn in its place in the sequence of the last frame marks the
 // area it covered then and covers now; everything else is as it was, since
 // each pixel depends only on the primitives over it, in order.

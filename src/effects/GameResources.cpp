@@ -111,7 +111,8 @@ void GameResources::loadPictures(FilePack& pack)
     m_cellBackSmall = Sprite::load(pack, "dat/cellback_small.spr");
     m_pathPoint = Sprite::load(pack, "dat/pathpoint.spr");
     m_particles = Sprite::load(pack, "dat/particles.spr");
-    // Thousands of sparkles a frame are drawn far more cheaply from these.
+    // A software renderer draws thousands of sparkles a frame far more cheaply
+    // from these (the texture ignores it under other renderers).
     m_particles->texture()->usePremultipliedAlpha();
     m_insect = Sprite::load(pack, "dat/insects.spr");
     m_block = Sprite::load(pack, "dat/block.spr");

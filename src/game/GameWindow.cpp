@@ -13,6 +13,7 @@
 #include "game/GameProgress.h"
 #include "game/HighScores.h"
 #include "game/ResultsPanel.h"
+#include "objects/FrameRecording.h"
 #include "objects/Sprite.h"
 #include "platform/Clock.h"
 #include "ui/Button.h"
@@ -293,7 +294,7 @@ void GameWindow::render()
     Application& app = Application::get();
     app.camera().set2DView(float(app.clientWidth()), float(app.clientHeight()), false);
     glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    FrameRecording::clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const bool drawable = m_art.complete();
     if (m_field && drawable) {
         m_renderer.drawBackground();

@@ -3,6 +3,7 @@
 #include "board/Field.h"
 #include "board/Flower.h"
 #include "objects/Font.h"
+#include "objects/VertexBatch.h"
 
 #include <GL/gl.h>
 
@@ -110,7 +111,12 @@ void NewElementNotice::render(const Font& font) const
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.05f, 0.12f, 0.06f, 0.7f * alpha);
-    glRectf(box.x0, box.y0, box.x1, box.y1);
+    VertexBatch rect(GL_QUADS);
+    rect.vertex(box.x0, box.y0);
+    rect.vertex(box.x1, box.y0);
+    rect.vertex(box.x1, box.y1);
+    rect.vertex(box.x0, box.y1);
+    rect.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
     font.drawOutlined(m_text.c_str(), kSize, box.x0 + kBandPadding, kBaseline, 0.0f,

@@ -6,6 +6,7 @@
 #include "objects/ImagePrefetch.h"
 #include "objects/VertexBatch.h"
 #include "platform/GlContext.h"
+#include "platform/GlDriver.h"
 #include "utils/FatalError.h"
 #include "utils/FilePack.h"
 
@@ -37,8 +38,6 @@ std::uint64_t uploads = 0;
 void bindName(unsigned name)
 {
     glBindTexture(GL_TEXTURE_2D, name);
-    // Marks the primitives that follow in a feedback record (ignored otherwise).
-    glPassThrough(GLfloat(name));
     lastBound = name;
     ++bindCount;
 }
@@ -243,7 +242,8 @@ void Texture::upload()
     m_components = image->components();
     if (!GlContext::hasCurrent())
         return;
-    m_premultiplied = m_wantsPremultiplied && image->premultiplyAlpha();
+    m_premultiplied =
+        m_wantsPremultiplied && GlDriver::rendersInSoftware() && image->premultiplyAlpha();
     glGenTextures(1, &m_name);
     ++uploads;
     bindName(m_name);

@@ -49,8 +49,9 @@ public:
     void draw(float x, float y, float z) const;
     // Deletes the OpenGL texture; the source and the size are kept.
     void deleteTexture();
-    // From the next upload on, colours are stored multiplied by their alpha
-    // (where the picture allows; see hasPremultipliedAlpha once uploaded).
+    // From the next upload on, under a software renderer, colours are stored
+    // multiplied by their alpha (where the picture allows; see
+    // hasPremultipliedAlpha once uploaded).
     void usePremultipliedAlpha();
     bool hasPremultipliedAlpha() const { return m_premultiplied; }
     // A premultiplied texture with sides of powers of two also holds each

@@ -1,5 +1,7 @@
 #include "objects/VertexBatch.h"
 
+#include "objects/FrameRecording.h"
+
 void VertexBatch::texCoord(float s, float t)
 {
     m_current.s = s;
@@ -28,6 +30,7 @@ void VertexBatch::draw()
 {
     if (m_vertices.empty())
         return;
+    FrameRecording::markState();
     constexpr GLsizei stride = sizeof(Vertex);
     const Vertex& first = m_vertices.front();
     glEnableClientState(GL_VERTEX_ARRAY);

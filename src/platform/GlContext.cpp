@@ -1,5 +1,7 @@
 #include "platform/GlContext.h"
 
+#include "platform/GlDriver.h"
+
 #include <SDL.h>
 
 #include <cstring>
@@ -72,6 +74,7 @@ bool GlContext::attach(SDL_Window& window)
     }
     SDL_GL_GetDrawableSize(&window, &m_width, &m_height);
     makeCurrent();
+    GlDriver::identify();
     return true;
 }
 

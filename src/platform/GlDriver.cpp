@@ -6,11 +6,24 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 constexpr const char* requiredExtensions[] = {"GL_ARB_multitexture"};
+
+// Mesa's llvmpipe, softpipe and swrast, and the software fallbacks of other systems.
+constexpr const char* softwareRenderers[] = {"llvmpipe",
+                                             "softpipe",
+                                             "swrast",
+                                             "Software Rasterizer",
+                                             "GDI Generic",
+                                             "Microsoft Basic Render Driver",
+                                             "Apple Software Renderer"};
+
+bool software = false;
 
 const char* glText(GLenum name)
 {
@@ -40,4 +53,33 @@ bool GlDriver::hasRequiredExtensions()
         return true;
     std::fprintf(stderr, "Unable to initialize the following extensions:\n%s", missing.c_str());
     return false;
+}
+
+bool GlDriver::isSoftwareRendererName(const char* renderer)
+{
+    for (const char* name : softwareRenderers)
+        if (std::strstr(renderer, name) != nullptr)
+            return true;
+    return false;
+}
+
+void GlDriver::identify()
+{
+    const char* choice = std::getenv("VELLOMAR_RENDERER");
+    if (choice != nullptr && std::strcmp(choice, "software") == 0) {
+        software = true;
+        return;
+    }
+    if (choice != nullptr && std::strcmp(choice, "accelerated") == 0) {
+        software = false;
+        return;
+    }
+    // SDL's accelerated-visual attribute only echoes the request, so the
+    // renderer's name is the report to go by.
+    software = isSoftwareRendererName(glText(GL_RENDERER));
+}
+
+bool GlDriver::rendersInSoftware()
+{
+    return software;
 }

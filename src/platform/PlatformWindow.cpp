@@ -1,5 +1,6 @@
 #include "platform/PlatformWindow.h"
 
+#include "platform/GlDriver.h"
 #include "platform/WindowManager.h"
 
 #include <SDL.h>
@@ -246,6 +247,7 @@ bool PlatformWindow::createContext()
     // milliseconds with the software drivers.
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
+    GlDriver::identify();
     m_presenter.attach(*m_window);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "platform/RegionPresenter.h"
 
+#include "platform/GlDriver.h"
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -8,10 +10,7 @@
 #if defined(SDL_VIDEO_DRIVER_X11)
 namespace {
 
-constexpr int kRendererAccelerated = 0x8186;
-
 using QueryExtensions = const char* (*)(void*, int);
-using QueryRendererInteger = int (*)(int, unsigned*);
 
 template <typename Function> Function glxFunction(const char* name)
 {
@@ -30,18 +29,13 @@ bool hasWord(const char* list, const char* word)
     return false;
 }
 
-bool rendersInSoftware(Display* display)
+bool canCopySubBuffer(Display* display)
 {
     auto extensions = glxFunction<QueryExtensions>("glXQueryExtensionsString");
-    auto query = glxFunction<QueryRendererInteger>("glXQueryCurrentRendererIntegerMESA");
-    if (extensions == nullptr || query == nullptr)
+    if (extensions == nullptr)
         return false;
     const char* list = extensions(display, DefaultScreen(display));
-    if (list == nullptr || !hasWord(list, "GLX_MESA_query_renderer") ||
-        !hasWord(list, "GLX_MESA_copy_sub_buffer"))
-        return false;
-    unsigned accelerated = 1;
-    return query(kRendererAccelerated, &accelerated) != 0 && accelerated == 0;
+    return list != nullptr && hasWord(list, "GLX_MESA_copy_sub_buffer");
 }
 
 } // namespace
@@ -56,7 +50,7 @@ void RegionPresenter::attach(SDL_Window& window)
     if (SDL_GetWindowWMInfo(&window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
         return;
     Display* display = info.info.x11.display;
-    if (!rendersInSoftware(display))
+    if (!GlDriver::rendersInSoftware() || !canCopySubBuffer(display))
         return;
     m_copy = glxFunction<CopySubBuffer>("glXCopySubBufferMESA");
     m_display = display;

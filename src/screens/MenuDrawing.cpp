@@ -2,8 +2,10 @@
 
 #include "app/Application.h"
 #include "objects/BackgroundCache.h"
+#include "objects/FrameRecording.h"
 #include "objects/Texture.h"
 #include "objects/VertexBatch.h"
+#include "platform/GlDriver.h"
 
 #include <GL/gl.h>
 
@@ -38,16 +40,19 @@ void setIntroProjection(float logicalWidth, float logicalHeight)
 void clearToBlack()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    FrameRecording::clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
 }
 
 void drawBackground(const Texture* texture)
 {
-    if (texture == nullptr) {
+    // The picture replaces every pixel, so a software renderer (whose fill
+    // is the CPU) skips the clear; a GPU, tile-based ones above all, draws
+    // fastest into a cleared buffer.
+    if (texture == nullptr || !GlDriver::rendersInSoftware())
         clearToBlack();
+    if (texture == nullptr)
         return;
-    }
     glDisable(GL_DEPTH_TEST);
     BackgroundCache::draw(*texture, [texture] {
         drawQuad(texture, -112.0f, -212.0f, 912.0f, 812.0f, 0.0f, 1.0f, false);

@@ -13,8 +13,8 @@ void setProjection(float logicalWidth, float logicalHeight);
 void setIntroProjection(float logicalWidth, float logicalHeight);
 void clearToBlack();
 // The 1024 × 1024 picture centred on the 800 × 600 screen, depth test off.
-// Opaque and larger than the view, it replaces every pixel, so a frame needs
-// no clear before it; without a picture the view is cleared to black.
+// The view is cleared to black first, but for a software renderer when the
+// picture (opaque and larger than the view) replaces every pixel anyway.
 void drawBackground(const Texture* texture);
 // The texture stretched over (x0, y0)–(x1, y1), the picture's top at y0.
 void drawQuad(const Texture* texture, float x0, float y0, float x1, float y1, float z,

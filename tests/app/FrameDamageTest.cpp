@@ -1,5 +1,7 @@
 #include "app/FrameDamage.h"
+#include "objects/FrameRecording.h"
 #include "objects/Texture.h"
+#include "objects/VertexBatch.h"
 #include "platform/GlContext.h"
 
 #include <GL/gl.h>
@@ -194,4 +196,92 @@ TEST_F(FrameDamageDrawing, AForgottenBufferOrAnUploadedPictureMeansAWholeFrame)
     Texture picture("pixel.tga", tga, TextureWrap::Clamp, TextureMipmaps::None);
     picture.upload();
     EXPECT_TRUE(frame(10).whole);
+}
+
+// How a frame is drawn: state a screen may change with nothing moving.
+struct Look {
+    GLenum blendDestination = GL_ONE_MINUS_SRC_ALPHA;
+    GLint environment = GL_MODULATE;
+    float clearRed = 0.0f;
+    GLint filter = GL_LINEAR;
+};
+
+void drawLook(const Texture& picture, const Look& look)
+{
+    glClearColor(look.clearRed, 0.2f, 0.1f, 1.0f);
+    FrameRecording::clear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    picture.bind();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, look.filter);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, look.environment);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, look.blendDestination);
+    glColor4f(0.5f, 0.8f, 0.3f, 0.6f);
+    VertexBatch quad(GL_TRIANGLE_STRIP);
+    quad.texCoord(0, 0);
+    quad.vertex(50, 30);
+    quad.texCoord(1, 0);
+    quad.vertex(90, 30);
+    quad.texCoord(0, 1);
+    quad.vertex(50, 70);
+    quad.texCoord(1, 1);
+    quad.vertex(90, 70);
+    quad.draw();
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+}
+
+std::vector<GLubyte> buffer()
+{
+    std::vector<GLubyte> pixels(std::size_t(kWidth) * kHeight * 4);
+    glFinish();
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The presenter's way: record the frame, then draw it whole or only the
+// regions found changed over the last frame's pixels.
+void present(FrameDamage& damage, const Texture& picture, const Look& look)
+{
+    damage.begin(kWidth, kHeight);
+    drawLook(picture, look);
+    const FrameDamage::Regions regions = damage.finish();
+    if (regions.whole) {
+        drawLook(picture, look);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (const BufferRect& rect : regions.rects) {
+        glScissor(rect.x, rect.y, rect.width, rect.height);
+        drawLook(picture, look);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+TEST_F(FrameDamageDrawing, AChangeOfDrawingStateAloneLeavesNoStalePixel)
+{
+    // 2 x 2 texels of different colours and alphas, true colour with alpha.
+    const std::vector<std::uint8_t> tga = {0, 0,   2, 0, 0,   0,  0,   0,   0,   0,   0, 0,
+                                           2, 0,   2, 0, 32,  8,  255, 0,   0,   255, 0, 255,
+                                           0, 128, 0, 0, 255, 60, 200, 200, 200, 255};
+    Texture picture("look.tga", tga, TextureWrap::Clamp, TextureMipmaps::None);
+    const Look plain;
+    Look additive, replaced, cleared, nearest;
+    additive.blendDestination = GL_ONE;
+    replaced.environment = GL_REPLACE;
+    cleared.clearRed = 0.6f;
+    nearest.filter = GL_NEAREST;
+    for (const Look& changed : {additive, replaced, cleared, nearest}) {
+        m_damage.forget();
+        present(m_damage, picture, plain);
+        present(m_damage, picture, plain);
+        present(m_damage, picture, changed);
+        const std::vector<GLubyte> shown = buffer();
+        drawLook(picture, changed);
+        EXPECT_TRUE(shown == buffer())
+            << "blend " << changed.blendDestination << ", environment " << changed.environment
+            << ", clear " << changed.clearRed << ", filter " << changed.filter;
+    }
 }

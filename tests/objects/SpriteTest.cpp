@@ -2,8 +2,11 @@
 #include "objects/FrameSequenceSprite.h"
 #include "objects/GridSprite.h"
 #include "objects/Texture.h"
+#include "platform/GlDriver.h"
 
 #include <GL/gl.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -32,6 +35,50 @@ std::unique_ptr<Sprite> loadCells(TestPack& files)
     auto sprite = Sprite::load(files.pack(), "dat/cells.spr");
     sprite->setFlipped(true);
     return sprite;
+}
+
+// The drawing of a software or an accelerated renderer, whichever draws the
+// test: VELLOMAR_RENDERER for the context made next, as long as it lives.
+class RendererChoice {
+public:
+    explicit RendererChoice(const char* kind)
+    {
+        if (const char* old = std::getenv("VELLOMAR_RENDERER"))
+            m_old = old;
+        setenv("VELLOMAR_RENDERER", kind, 1);
+    }
+    ~RendererChoice()
+    {
+        if (m_old.empty())
+            unsetenv("VELLOMAR_RENDERER");
+        else
+            setenv("VELLOMAR_RENDERER", m_old.c_str(), 1);
+    }
+
+private:
+    std::string m_old;
+};
+
+// A 4 x 2 grid of 16 x 16 cells whose texels vary in colour and alpha.
+std::unique_ptr<Sprite> loadGlow(TestPack& files, const std::string& name)
+{
+    Picture picture(64, 32, kBlack);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.at(x, y) = Rgba{std::uint8_t(x * 4), std::uint8_t(255 - y * 8), 200,
+                                    std::uint8_t(std::min(255, (x % 16 + y % 16) * 9))};
+    files.add("dat/glow.tga", tgaFile(picture));
+    files.add(name, std::string("file_name dat/glow.tga\nframes 4\ngroups 2\n"));
+    return Sprite::load(files.pack(), name);
+}
+
+std::vector<Rgba> readBuffer(int width, int height)
+{
+    std::vector<Rgba> pixels(std::size_t(width) * std::size_t(height));
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }
 
 std::vector<int> framesOverUpdates(Sprite& sprite, int updates, float dt)
@@ -269,6 +316,8 @@ TEST_F(SpriteDrawTest, BatchedAdditiveQuadsLandLikeSingleDraws)
 // pixel or two across, make both filters sample the same texels.
 TEST_F(SpriteDrawTest, PremultipliedAdditiveQuadsAddTheSameLight)
 {
+    const RendererChoice software("software");
+    recreateContext();
     TestPack files;
     Picture picture(16, 16, kBlack);
     for (int y = 0; y < 16; ++y)
@@ -314,6 +363,48 @@ TEST_F(SpriteDrawTest, PremultipliedAdditiveQuadsAddTheSameLight)
     GLfloat blendColour[4] = {1, 1, 1, 1};
     glGetFloatv(GL_BLEND_COLOR, blendColour);
     EXPECT_EQ(blendColour[3], 0.0f);
+}
+
+// Off software renderers sparkles keep their looks: every one filtered and
+// tinted by its own colour and alpha, exactly as drawn one at a time.
+TEST_F(SpriteDrawTest, AcceleratedSparklesLandAsSingleDrawsPixelForPixel)
+{
+    const RendererChoice accelerated("accelerated");
+    recreateContext();
+    TestPack files;
+    auto sprite = loadGlow(files, "dat/particles.spr");
+    sprite->texture()->usePremultipliedAlpha(); // as the play screen asks
+    sprite->setBlend(true);
+    sprite->setFlipped(true);
+    std::vector<Sprite::AdditiveQuad> quads;
+    std::srand(7);
+    for (int i = 0; i < 300; ++i) {
+        const auto random = [](int range) { return float(std::rand() % (range * 100)) / 100.0f; };
+        quads.push_back({random(kWidth), random(kHeight), 0, 4 + random(40), 4 + random(40),
+                         std::rand() % 2, std::rand() % 4, 1 - random(1), 1 - random(1),
+                         1 - random(1), random(1)});
+    }
+    clear(0.1f, 0.05f, 0.2f);
+    sprite->drawAdditiveQuads(quads);
+    EXPECT_FALSE(sprite->texture()->hasPremultipliedAlpha());
+    const std::vector<Rgba> batched = readBuffer(kWidth, kHeight);
+    clear(0.1f, 0.05f, 0.2f);
+    sprite->Sprite::drawAdditiveQuads(quads); // one textured strip each
+    const std::vector<Rgba> single = readBuffer(kWidth, kHeight);
+    int differing = 0;
+    for (std::size_t i = 0; i < single.size(); ++i)
+        differing += sameColour(batched[i], single[i], 0) ? 0 : 1;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(SparkleRenderer, SoftwareRenderersAreKnownByTheirNames)
+{
+    EXPECT_TRUE(GlDriver::isSoftwareRendererName("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(GlDriver::isSoftwareRendererName("Software Rasterizer"));
+    EXPECT_TRUE(GlDriver::isSoftwareRendererName("softpipe"));
+    EXPECT_FALSE(GlDriver::isSoftwareRendererName(
+        "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49, 6.1.0)"));
+    EXPECT_FALSE(GlDriver::isSoftwareRendererName("Mali-G52 r1 (Panfrost)"));
 }
 
 TEST_F(SpriteDrawTest, APictureWithoutAlphaStaysStraightAndStillDraws)
