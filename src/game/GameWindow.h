@@ -70,6 +70,9 @@ public:
     void update(float dt) override;
     // The whole play screen: board, picker, hints, HUD, effects, results panel.
     void render() override;
+    // The sparkles an update calls for are emitted by the first drawing after
+    // it, so drawing the same frame again (a changed region) adds nothing.
+    bool rendersStateOnly() const override { return true; }
     // Each time the screen comes to the front: the in-game play list from its
     // first track (not while the name dialog is open), and the cell cursor
     // shown when the keys or the controller lead.

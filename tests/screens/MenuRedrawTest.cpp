@@ -4,6 +4,7 @@
 // shows: no dragon trails, no stale hover looks, no half-faded dialogs.
 #include "GameRun.h"
 
+#include "board/Field.h"
 #include "driver/ShownPixels.h"
 #include "game/GameWindow.h"
 #include "platform/VirtualKey.h"
@@ -109,7 +110,7 @@ TEST(MenuRedraw, EveryMenuScreenShowsAsDrawnWhole)
     }
 }
 
-TEST(MenuRedraw, TheContinueDialogFadesInOverTheMenuAsDrawnWhole)
+TEST(MenuRedraw, TheIdleBoardAndTheContinueDialogOverTheMenuShowAsDrawnWhole)
 {
     GameFolder folder;
     GameRun run;
@@ -120,6 +121,11 @@ TEST(MenuRedraw, TheContinueDialogFadesInOverTheMenuAsDrawnWhole)
     ASSERT_EQ(run.front(), run.main().levelChoice());
     run.click(run.main().levelChoice()->okButton());
     ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
+    // The player thinking: nothing moves but the board's own animations.
+    const Field& field = *run.main().game()->field();
+    ASSERT_TRUE(run.driver().runUntil([&] { return field.state() == FieldState::Idle; }));
+    run.driver().moveTo(400, 300);
+    expectShownAsDrawnWhole(run, 60, "idle_board");
     run.press(VirtualKey::Escape);
     ASSERT_EQ(run.front(), &run.main());
     const Button& newGame = run.main().button("m_game_btn");
