@@ -5,9 +5,10 @@
 // included) and the main thread's own share (game_ms_per_frame).
 //
 // playScreenFrame: a busy board kept busy, a blast and a colour bomb running
-// and 3000 particles. largestBurst: the busiest moment the rules allow, again
-// and again: the largest board full, every flower bursting with its sparkles
-// at once while two blasts, a colour bomb and the streak blast sweep it.
+// and 3000 particles; playScreenFrameFinePictures the same with the pictures
+// of data/data2x.pk, as full screen at 1280 x 1024 draws them. largestBurst: the busiest moment the
+// rules allow, again and again: the largest board full, every flower bursting with its sparkles at
+// once while two blasts, a colour bomb and the streak blast sweep it.
 #include "BenchClock.h"
 #include "GameHeap.h"
 #include "board/Blast.h"
@@ -21,6 +22,7 @@
 #include "effects/ParticleSystem.h"
 #include "game/BoardRenderer.h"
 #include "game/PlayArt.h"
+#include "objects/ArtSet.h"
 #include "objects/Font.h"
 #include "objects/Sprite.h"
 #include "objects/Texture.h"
@@ -73,7 +75,9 @@ void setView(const Screen& screen)
 // Everything a play-screen frame needs, loaded from the built pack.
 class PlayScreenScene {
 public:
-    explicit PlayScreenScene(int width) : m_screen(screenFor(width))
+    // finePictures: the pictures of data/data2x.pk, as the game draws them
+    // full screen at 1280 x 1024.
+    PlayScreenScene(int width, bool finePictures) : m_screen(screenFor(width))
     {
         m_context = GlContext::createHidden(m_screen.width, m_screen.height);
         if (!m_context)
@@ -82,6 +86,12 @@ public:
         m_pack->setKey(kMainPackKey);
         if (!m_pack->load(VM_GAME_DIR "/data/data.pk"))
             return;
+        if (finePictures) {
+            ArtSet::openFine(*m_pack, VM_GAME_DIR "/data/data2x.pk");
+            ArtSet::choose(float(m_screen.width) / 800.0f);
+            if (!ArtSet::fineInUse())
+                return;
+        }
         m_resources = std::make_unique<GameResources>(*m_pack);
         m_art = PlayArt::from(*m_resources);
         m_particles = &ParticleSystem::create();
@@ -95,6 +105,8 @@ public:
         m_feedback.reset();
         ParticleSystem::destroy();
         m_resources.reset();
+        ArtSet::choose(1.0f);
+        ArtSet::closeFine();
         if (m_pack != nullptr)
             destroyPack("main");
     }
@@ -103,7 +115,7 @@ public:
     {
         if (!m_context)
             return "no OpenGL display";
-        return m_renderer ? nullptr : "no built data/data.pk";
+        return m_renderer ? nullptr : "no built data/data.pk (or data/data2x.pk)";
     }
     ParticleSystem& particles() { return *m_particles; }
     FieldListener& events() { return *m_feedback; }
@@ -179,9 +191,9 @@ void keepBusy(Field& field, ParticleSystem& particles)
         particles.emit(16.0f, {400.0f, 300.0f, 0.0f, 1.0f}, {0.5f, -0.5f, 0.0f, 1.0f});
 }
 
-void playScreenFrame(benchmark::State& state)
+void runPlayScreenFrames(benchmark::State& state, bool finePictures)
 {
-    PlayScreenScene scene(int(state.range(0)));
+    PlayScreenScene scene(int(state.range(0)), finePictures);
     if (const char* problem = scene.problem()) {
         state.SkipWithError(problem);
         return;
@@ -202,6 +214,16 @@ void playScreenFrame(benchmark::State& state)
         timedFrame(scene, field, timer);
     }
     scene.report(state, timer);
+}
+
+void playScreenFrame(benchmark::State& state)
+{
+    runPlayScreenFrames(state, false);
+}
+
+void playScreenFrameFinePictures(benchmark::State& state)
+{
+    runPlayScreenFrames(state, true);
 }
 
 // Every cell holds an idle flower, and all of them burst at once.
@@ -225,7 +247,7 @@ void startLargestBurst(Field& field)
 
 void largestBurst(benchmark::State& state)
 {
-    PlayScreenScene scene(int(state.range(0)));
+    PlayScreenScene scene(int(state.range(0)), false);
     if (const char* problem = scene.problem()) {
         state.SkipWithError(problem);
         return;
@@ -267,6 +289,9 @@ void registerBenchmarks()
     };
     // Argument: the screen width, 800 (a window) or 1280 (full screen at 1280 x 1024).
     pace(benchmark::RegisterBenchmark("playScreenFrame", playScreenFrame)->Arg(800)->Arg(1280));
+    // The fine pictures are drawn full screen only.
+    pace(benchmark::RegisterBenchmark("playScreenFrameFinePictures", playScreenFrameFinePictures)
+             ->Arg(1280));
     pace(benchmark::RegisterBenchmark("largestBurst", largestBurst)->Arg(1280));
 }
 

@@ -34,7 +34,6 @@ namespace {
 
 constexpr int kFramesPerMinute = 60 * 60;
 constexpr int kFramesPerSample = 10 * 60;
-constexpr int kMostFramesToPlay = 600;
 
 double minutesOfPlay()
 {
@@ -68,17 +67,6 @@ double slope(const std::vector<double>& samples)
     return denominator > 0.0 ? (n * sumXY - sumX * sumY) / denominator : 0.0;
 }
 
-void runFrame(Application& application, SixtyPerSecondClock& clock)
-{
-    clock.nextFrame();
-    // Another window on a shared display may take the focus; the screens of
-    // an inactive program stand still.
-    application.setActive(true);
-    const std::uint64_t frames = application.frameCount();
-    while (application.frameCount() == frames && application.runOnce()) {
-    }
-}
-
 enum class Screen { MainMenu, LevelChoice, Options, HighScores, Help, Play };
 
 constexpr const char* kScreenNames[] = {"main menu",   "level choice", "options",
@@ -101,39 +89,22 @@ const char* buttonFor(Screen screen)
     }
 }
 
-// The play screen opens from the level choice, after its fade.
-bool openPlayScreen(Application& application, MainWindow& mainWindow, SixtyPerSecondClock& clock)
-{
-    mainWindow.onControl(mainWindow.button("m_game_btn"));
-    LevelChoiceScreen* levelChoice = mainWindow.levelChoice();
-    if (levelChoice == nullptr)
-        return false;
-    levelChoice->onControl(levelChoice->okButton());
-    for (int frame = 0; frame < kMostFramesToPlay; ++frame) {
-        if (mainWindow.game() != nullptr && application.frontScreen() == mainWindow.game())
-            return true;
-        runFrame(application, clock);
-    }
-    return false;
-}
-
-bool openScreen(Screen screen, Application& application, MainWindow& mainWindow,
-                SixtyPerSecondClock& clock)
+bool openScreen(Screen screen, BenchGame& game)
 {
     if (screen == Screen::Play)
-        return openPlayScreen(application, mainWindow, clock);
+        return game.openPlayScreen();
     if (const char* button = buttonFor(screen))
-        mainWindow.onControl(mainWindow.button(button));
+        game.mainWindow().onControl(game.mainWindow().button(button));
     return true;
 }
 
-void stay(benchmark::State& state, Application& application, SixtyPerSecondClock& clock)
+void stay(benchmark::State& state, BenchGame& game)
 {
     const auto frames = long(minutesOfPlay() * kFramesPerMinute);
     std::vector<double> samples;
     const double wallStart = BenchClock::wallSeconds();
     for (long frame = 0; frame < frames; ++frame) {
-        runFrame(application, clock);
+        game.runFrame();
         if ((frame + 1) % kFramesPerSample == 0)
             samples.push_back(residentMegabytes());
     }
@@ -157,10 +128,10 @@ void screenSoak(benchmark::State& state)
     BenchGame game(state, [](Config& config) { config.m_firstRun = false; });
     if (!game.ready())
         return;
-    if (!openScreen(screen, game.application(), game.mainWindow(), game.clock()))
+    if (!openScreen(screen, game))
         state.SkipWithError("the screen did not open");
     for (auto _ : state)
-        stay(state, game.application(), game.clock());
+        stay(state, game);
 }
 
 } // namespace
