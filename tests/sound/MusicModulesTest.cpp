@@ -1,5 +1,5 @@
 #include "MusicCompiler.h"
-#include "RiffReader.h"
+#include "SoundFiles.h"
 #include "audio/XmLoader.h"
 #include "support/ToolRun.h"
 
@@ -115,9 +115,7 @@ GameRender renderWithXmrender(const std::string& tune)
                                 "\" \"" + wav + "\"");
     result.status = run.status;
     result.output = run.output;
-    std::string problem;
-    if (auto wave = parseWave(readBytes(wav), problem))
-        result.wave = *wave;
+    result.wave = readWave(wav).value_or(WaveInfo{});
     std::remove(wav.c_str());
     return result;
 }
@@ -257,8 +255,8 @@ TEST(MusicModules, TheGamesPlayerPlaysEveryTuneToItsEndWithoutClippingOrClicks)
         const GameRender r = renderWithXmrender(tune);
         ASSERT_EQ(r.status, 0) << r.output;
         EXPECT_EQ(r.output.find("did not end"), std::string::npos) << r.output;
-        ASSERT_EQ(r.wave.channels, 2u);
-        ASSERT_EQ(r.wave.sampleRate, 44100u);
+        ASSERT_EQ(r.wave.format.channels, 2);
+        ASSERT_EQ(r.wave.format.samplesPerSecond, 44100u);
         const XmpPlayback reference = playWithLibxmp(builtModule(tune));
         EXPECT_NEAR(r.wave.samples.size() / 2 / 44100.0, reference.reportedSeconds, 1.0);
         EXPECT_GT(peakOf(r.wave.samples), 3000);

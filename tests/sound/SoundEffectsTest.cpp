@@ -1,5 +1,5 @@
 #include "EffectRecipe.h"
-#include "RiffReader.h"
+#include "SoundFiles.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,13 +21,10 @@ std::string builtEffect(const std::string& name)
 
 WaveInfo loadEffect(const std::string& name)
 {
-    std::string problem;
-    auto info = parseWave(readBytes(builtEffect(name)), problem);
-    if (!info) {
-        ADD_FAILURE() << name << ": " << problem;
-        return {};
-    }
-    return *info;
+    auto wave = readWave(builtEffect(name));
+    if (!wave)
+        ADD_FAILURE() << name << " is no whole RIFF/WAVE file";
+    return wave.value_or(WaveInfo{});
 }
 
 double peakOf(const std::vector<int16_t>& s)
@@ -44,13 +41,13 @@ TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050)
 {
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
-        const WaveInfo w = loadEffect(name);
-        EXPECT_EQ(w.formatTag, 1u);
-        EXPECT_EQ(w.channels, 1u);
-        EXPECT_EQ(w.sampleRate, 22050u);
-        EXPECT_EQ(w.bits, 16u);
-        EXPECT_EQ(w.blockAlign, 2u);
-        EXPECT_EQ(w.byteRate, 44100u);
+        const WaveFormat w = loadEffect(name).format;
+        EXPECT_EQ(w.formatTag, WaveFormat::kPcm);
+        EXPECT_EQ(w.channels, 1);
+        EXPECT_EQ(w.samplesPerSecond, 22050u);
+        EXPECT_EQ(w.bitsPerSample, 16);
+        EXPECT_EQ(w.blockAlign, 2);
+        EXPECT_EQ(w.bytesPerSecond, 44100u);
     }
 }
 
