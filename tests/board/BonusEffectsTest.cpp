@@ -5,18 +5,7 @@
 #include "board/BoardShake.h"
 #include "board/ColourBomb.h"
 
-namespace {
-class Effects : public BoardTest {
-protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        field = makeField({.rows = 9, .width = 9});
-        finishIntro(*field);
-    }
-    std::unique_ptr<Field> field;
-};
-} // namespace
+using Effects = PlayingBoard<9>;
 
 TEST_F(Effects, BlastOfRadiusZeroEndsOnItsFirstUpdate)
 {

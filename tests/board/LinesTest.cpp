@@ -6,14 +6,8 @@
 #include "BoardBuilder.h"
 
 namespace {
-class Lines : public BoardTest {
+class Lines : public PlayingBoard<5> {
 protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        field = makeField({.rows = 5, .width = 5});
-        finishIntro(*field);
-    }
     void line(const std::vector<GridPos>& cells, int colour)
     {
         for (const GridPos& p : cells)
@@ -21,7 +15,6 @@ protected:
     }
     // Until every exploding flower has been removed.
     void settle() { runUpdates(*field, 30); }
-    std::unique_ptr<Field> field;
 };
 } // namespace
 
