@@ -1,14 +1,13 @@
 #include "image/Image.h"
 #include "ImageBuilders.h"
 #include "image/TopDownRgba.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 namespace {
@@ -360,16 +359,14 @@ TEST(ImageLoadTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
 
 TEST(ImageLoadTest, SizeZeroReadsTheNamedFileFromDisk)
 {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("vm_image_disk_test_" + std::to_string(::getpid()) + ".tga"))
-                                 .string();
-    writeFile(path, tgaFile(Picture(3, 1, kGreen)));
+    TempDir dir;
+    writeFile("disk.tga", tgaFile(Picture(3, 1, kGreen)));
     Image image;
-    EXPECT_TRUE(image.load(path, nullptr, 0));
+    EXPECT_TRUE(image.load("disk.tga", nullptr, 0));
     ASSERT_TRUE(image.isValid());
     EXPECT_EQ(image.width(), 3);
-    std::remove(path.c_str());
-    image.load(path, nullptr, 0);
+    std::remove("disk.tga");
+    image.load("disk.tga", nullptr, 0);
     EXPECT_FALSE(image.isValid());
 }
 

@@ -2,14 +2,13 @@
 #include "SoundFiles.h"
 #include "audio/XmLoader.h"
 #include "support/ToolRun.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <xmp.h>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <set>
 
@@ -107,17 +106,10 @@ struct GameRender {
 // Renders the module through the game's own music player (tools/xmrender).
 GameRender renderWithXmrender(const std::string& tune)
 {
-    GameRender result;
-    const std::string wav = (std::filesystem::temp_directory_path() /
-                             ("vm_xmrender_" + std::to_string(::getpid()) + "_" + tune + ".wav"))
-                                .string();
-    const ToolRun run = runTool(std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) +
-                                "\" \"" + wav + "\"");
-    result.status = run.status;
-    result.output = run.output;
-    result.wave = readWave(wav).value_or(WaveInfo{});
-    std::remove(wav.c_str());
-    return result;
+    TempDir dir;
+    const ToolRun run =
+        runTool(std::string(VM_TOOLS_DIR) + "/xmrender \"" + builtModule(tune) + "\" out.wav");
+    return {run.status, run.output, readWave("out.wav").value_or(WaveInfo{})};
 }
 
 // The sharpest bend (second difference, either side) in each 2 ms window.

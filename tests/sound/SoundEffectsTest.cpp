@@ -1,13 +1,12 @@
 #include "EffectRecipe.h"
 #include "SoundFiles.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 
@@ -102,14 +101,11 @@ TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
 
 TEST(SoundEffects, GenerationIsDeterministic)
 {
-    namespace fs = std::filesystem;
-    const fs::path out =
-        fs::temp_directory_path() / ("vm_soundgen_pop_" + std::to_string(::getpid()) + ".wav");
+    TempDir dir;
     const std::string command = std::string(VM_TOOLS_DIR) + "/soundgen effect " + VM_SOURCE_DIR +
-                                "/assets/sound/pop.snd " + out.string();
+                                "/assets/sound/pop.snd pop.wav";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(readBytes(out.string()), readBytes(builtEffect("pop")));
-    fs::remove(out);
+    EXPECT_EQ(readBytes("pop.wav"), readBytes(builtEffect("pop")));
 }
 
 TEST(SoundRecipes, FaultsNameTheFileAndLine)
