@@ -1,5 +1,6 @@
 #include "image/Image.h"
 #include "ImageBuilders.h"
+#include "image/ImageHeader.h"
 #include "image/TopDownRgba.h"
 #include "utils/TempDir.h"
 
@@ -75,6 +76,12 @@ void expectDecoded(const std::string& name, const Bytes& file, int width, int he
     EXPECT_EQ(Image::formatForComponents(image.components(), name), format);
     EXPECT_FALSE(image.isCompressed());
     EXPECT_EQ(image.dataSize(), std::size_t(width) * height * image.components());
+    // The header alone must promise what the decoder delivers.
+    const std::optional<ImageHeader> header = ImageHeader::read(name, file.data(), file.size());
+    ASSERT_TRUE(header.has_value());
+    EXPECT_EQ(header->width, width);
+    EXPECT_EQ(header->height, height);
+    EXPECT_EQ(header->components, image.components());
     for (const Expected& p : pixels)
         expectPixel(pixelAt(image, p.x, p.row), p.colour, tolerance);
 }
@@ -355,6 +362,25 @@ TEST(ImageLoadTest, BrokenFilesGiveAnInvalidImageWithoutEndingTheProgram)
     for (const auto& [name, bytes] : refusedFiles())
         EXPECT_FALSE(decodes(name, bytes)) << name << ", " << bytes.size() << " bytes";
     EXPECT_TRUE(decodes("a.jpg", jpegUnknownLayoutFile(1)));
+}
+
+TEST(ImageHeaderTest, BrokenUnknownAndDdsFilesGiveNothing)
+{
+    const Bytes png = pngFile(Picture(4, 4, Rgba{1, 2, 3, 255}), PNG_COLOR_TYPE_RGB);
+    const Bytes cut(png.begin(), png.begin() + 20);
+    EXPECT_FALSE(ImageHeader::read("a.png", cut.data(), cut.size()));
+    EXPECT_FALSE(ImageHeader::read("a.jpg", png.data(), png.size()));
+    EXPECT_FALSE(ImageHeader::read("a.txt", png.data(), png.size()));
+    EXPECT_FALSE(ImageHeader::read("a.tga", tgaHeader(1, 4, 4, 8).data(), 18));
+    const Bytes huge = tgaHeader(2, 20000, 20000, 32);
+    EXPECT_FALSE(ImageHeader::read("a.tga", huge.data(), huge.size()));
+    const Bytes unknownLayout = jpegUnknownLayoutFile(2);
+    EXPECT_FALSE(ImageHeader::read("a.jpg", unknownLayout.data(), unknownLayout.size()));
+    const Bytes dds = ddsPlainFile(4, 4, 32, Bytes(64, 0));
+    EXPECT_FALSE(ImageHeader::read("a.dds", dds.data(), dds.size()));
+    // A segment that claims to run past the end of the file.
+    const Bytes longSegment{0xff, 0xd8, 0xff, 0xe0, 0xff, 0xff};
+    EXPECT_FALSE(ImageHeader::read("a.jpg", longSegment.data(), longSegment.size()));
 }
 
 TEST(ImageLoadTest, SizeZeroReadsTheNamedFileFromDisk)
