@@ -125,17 +125,6 @@ TEST(KeyValueFileDisk, SaveAndLoadRoundTripRandomStores)
     }
 }
 
-TEST(KeyValueFileDisk, ScrambledFileIsTheWrittenFormPlusOneByte)
-{
-    TempDir dir;
-    KeyValueFile store;
-    store.setInt("game.m_level", 12);
-    store.save("plain.txt");
-    store.save("secret.dat", kKey.data(), kKey.size());
-    EXPECT_EQ(TempDir::readFile("plain.txt"), "game.m_level 12\n");
-    EXPECT_EQ(TempDir::readFile("secret.dat").size(), std::string("game.m_level 12\n").size() + 1);
-}
-
 // Whatever cannot be read leaves the store as it was.
 TEST(KeyValueFileDisk, OnlyRegularFilesOfASaneSizeAreReadAndNeverByBlocking)
 {
