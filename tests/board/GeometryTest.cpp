@@ -2,20 +2,6 @@
 
 #include "BoardBuilder.h"
 
-TEST(Geometry, NineByNineHexagonHasSixtyOnePositions)
-{
-    LevelFile f = levelFor({.rows = 9, .width = 9});
-    EXPECT_EQ(f.positionCount(), 61);
-    auto field = makeField({.rows = 9, .width = 9});
-    const int expected[] = {5, 6, 7, 8, 9, 8, 7, 6, 5};
-    for (int r = 0; r < 9; ++r)
-        EXPECT_EQ(field->rowLength(r), expected[r]) << "row " << r;
-    EXPECT_EQ(field->cellCount(), 61);
-    EXPECT_FALSE(field->isCell(0, 5));
-    EXPECT_TRUE(field->isCell(4, 8));
-    EXPECT_FALSE(field->isCell(-1, 0));
-}
-
 TEST(Geometry, CellCentresFollowTheRowShift)
 {
     auto field = makeField({.rows = 9, .width = 9});
@@ -54,18 +40,6 @@ TEST(Geometry, StepsAreSymmetricInEveryHalf)
                 EXPECT_EQ(step(there, opposite[d], middle), (GridPos{r, c}))
                     << r << "," << c << " dir " << d;
             }
-}
-
-TEST(Geometry, NeighboursOfTheThreeHalves)
-{
-    constexpr int m = 4;
-    EXPECT_EQ(step({2, 3}, Direction::NorthWest, m), (GridPos{1, 2}));
-    EXPECT_EQ(step({2, 3}, Direction::SouthEast, m), (GridPos{3, 4}));
-    EXPECT_EQ(step({4, 3}, Direction::SouthWest, m), (GridPos{5, 2}));
-    EXPECT_EQ(step({4, 3}, Direction::NorthEast, m), (GridPos{3, 3}));
-    EXPECT_EQ(step({6, 3}, Direction::NorthWest, m), (GridPos{5, 3}));
-    EXPECT_EQ(step({6, 3}, Direction::NorthEast, m), (GridPos{5, 4}));
-    EXPECT_EQ(step({6, 3}, Direction::SouthWest, m), (GridPos{7, 2}));
 }
 
 TEST(LevelFileParse, ReadsNumbersWithTwoCharacterLineEnds)
