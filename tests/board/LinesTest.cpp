@@ -55,14 +55,6 @@ TEST_F(Lines, TwoInARowAndGapsDoNotBurst)
     EXPECT_EQ(field->score(), 0);
 }
 
-TEST_F(Lines, WildcardsMatchEveryColour)
-{
-    line({{2, 0}, {2, 2}}, 3);
-    idleFlower(*field, 2, 1, kWildcard);
-    field->update(16.0f);
-    EXPECT_EQ(field->score(), 36);
-}
-
 TEST_F(Lines, RowOfWildcardsBurstsOnlyFromTheArrivingKind)
 {
     line({{2, 0}, {2, 1}, {2, 2}}, kWildcard);
