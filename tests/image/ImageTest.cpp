@@ -88,16 +88,11 @@ void expectDecoded(const std::string& name, const Bytes& file, int width, int he
 
 } // namespace
 
+// The decoder tests use every ending; here the ones they do not.
 TEST(ImageKindTest, EndingChoosesTheDecoderInAnyCase)
 {
-    EXPECT_EQ(Image::kindForName("dat/game_bg.jpg"), ImageKind::Jpeg);
-    EXPECT_EQ(Image::kindForName("mui/font.tga"), ImageKind::Tga);
-    EXPECT_EQ(Image::kindForName("dat/dymamite.png"), ImageKind::Png);
     EXPECT_EQ(Image::kindForName("MUI/FONT.TGA"), ImageKind::Tga);
-    EXPECT_EQ(Image::kindForName("x.PNG"), ImageKind::Png);
-    EXPECT_EQ(Image::kindForName("x.dds"), ImageKind::Dds);
     EXPECT_EQ(Image::kindForName("x.jpeg"), ImageKind::Jpeg);
-    EXPECT_EQ(Image::kindForName("x.bmp"), ImageKind::Unknown);
     EXPECT_EQ(Image::kindForName(""), ImageKind::Unknown);
 }
 
