@@ -24,14 +24,6 @@ const std::string kKey = "player-key";
 
 } // namespace
 
-TEST(KeyValueFileSyntax, PairsTokensQuotedAndPlain)
-{
-    const KeyValueFile store = parsed("a 1 b \"x y\"");
-    EXPECT_EQ(store.getString("a", "-"), "1");
-    EXPECT_EQ(store.getString("b", "-"), "x y");
-    EXPECT_EQ(store.writtenForm(), "a 1\nb \"x y\"\n");
-}
-
 TEST(KeyValueFileSyntax, SeparatorsMayHoldLineEnds)
 {
     EXPECT_EQ(parsed("key\n\n   value").getString("key", "-"), "value");
