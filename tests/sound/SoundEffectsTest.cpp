@@ -36,39 +36,26 @@ double peakOf(const std::vector<int16_t>& s)
 
 } // namespace
 
-TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050)
+// Short mono 16-bit PCM at 22050 Hz, about -6 dBFS at the loudest: room for
+// the music and another effect.
+TEST(SoundEffects, EveryEffectIsShortMonoPcmPeakingNearMinusSixDbfs)
 {
+    int longOnes = 0;
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
-        const WaveFormat w = loadEffect(name).format;
+        const WaveInfo wave = loadEffect(name);
+        const WaveFormat& w = wave.format;
         EXPECT_EQ(w.formatTag, WaveFormat::kPcm);
         EXPECT_EQ(w.channels, 1);
         EXPECT_EQ(w.samplesPerSecond, 22050u);
         EXPECT_EQ(w.bitsPerSample, 16);
         EXPECT_EQ(w.blockAlign, 2);
         EXPECT_EQ(w.bytesPerSecond, 44100u);
-    }
-}
-
-TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond)
-{
-    int longOnes = 0;
-    for (const char* name : kEffects) {
-        SCOPED_TRACE(name);
-        const double seconds = loadEffect(name).samples.size() / 22050.0;
+        const std::vector<int16_t>& s = wave.samples;
+        const double seconds = s.size() / 22050.0;
         EXPECT_GT(seconds, 0.03);
         EXPECT_LE(seconds, 1.5);
         longOnes += seconds > 0.6 ? 1 : 0;
-    }
-    EXPECT_LE(longOnes, 3);
-}
-
-// About -6 dBFS at the loudest leaves room for the music and another effect.
-TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence)
-{
-    for (const char* name : kEffects) {
-        SCOPED_TRACE(name);
-        const auto s = loadEffect(name).samples;
         ASSERT_GT(s.size(), 100u);
         EXPECT_GE(peakOf(s), 0.44);
         EXPECT_LE(peakOf(s), 0.501);
@@ -79,6 +66,7 @@ TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence)
         EXPECT_LT(peakOf(head), 0.17);
         EXPECT_LT(peakOf(tail), 0.03);
     }
+    EXPECT_LE(longOnes, 3);
 }
 
 TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
