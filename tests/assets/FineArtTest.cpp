@@ -38,7 +38,7 @@ bool isPicture(const std::string& name)
 
 } // namespace
 
-TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
+TEST(FinePictures, EveryPictureIsThereAtTwiceItsSizeAndTheFontsGlyphsWhereTheBaseHasThem)
 {
     const FinePack fine;
     ASSERT_TRUE(fine.loaded());
@@ -58,15 +58,9 @@ TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
     EXPECT_GT(pictures, 50);
     for (const std::string& name : fine.pack().names())
         EXPECT_TRUE(main.contains(name)) << name << " is in the fine pack only";
-}
-
-// The game measures the font in the base picture and draws from the fine one
-// with the same texture coordinates: every glyph must stand in the same share
-// of the picture, its ink inside the base glyph's box.
-TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
-{
-    const FinePack fine;
-    ASSERT_TRUE(fine.loaded());
+    // The game measures the font in the base picture and draws from the fine
+    // one with the same texture coordinates: every glyph must stand in the same
+    // share of the picture, its ink inside the base glyph's box.
     const std::string baseBytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
     const std::string fineBytes = fine.bytes("mui/font.tga");
     const Font& base = packFont();

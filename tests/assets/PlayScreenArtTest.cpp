@@ -84,7 +84,7 @@ bool goldNear(const Picture& background, float x, float y)
 
 } // namespace
 
-TEST(ResultsPanelArt, IsTransparentAroundItsFrameAndClearsTheDisplays)
+TEST(ResultsPanelArt, IsTransparentAroundItsFrameClearsTheDisplaysAndHoldsItsTexts)
 {
     Picture panel("dat/stat.png");
     ASSERT_TRUE(panel.valid());
@@ -97,13 +97,6 @@ TEST(ResultsPanelArt, IsTransparentAroundItsFrameAndClearsTheDisplays)
         EXPECT_FALSE(visible.overlaps({display.x0 - 6, display.y0, display.x1 + 6, display.y1}))
             << "panel " << visible.x0 << ".." << visible.x1 << " meets the display at "
             << display.x0 << ".." << display.x1;
-}
-
-TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
-{
-    Picture panel("dat/stat.png");
-    ASSERT_TRUE(panel.valid());
-    const Box visible = visiblePanel(panel);
     const Font& font = packFont();
     // The frame's rim and inner line take 18 units on each side.
     const float left = visible.x0 + 18.0f;
@@ -121,7 +114,7 @@ TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
     EXPECT_LE(231.0f + font.measure("Score on level : 1234567", 28.0f), right);
 }
 
-TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
+TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawnAndOffTheScreensEdge)
 {
     Picture background("dat/game_bg.jpg");
     ASSERT_TRUE(background.valid());
@@ -139,12 +132,6 @@ TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
         EXPECT_TRUE(goldNear(background, box.x0, middle));
         EXPECT_TRUE(goldNear(background, box.x1, middle));
     }
-}
-
-TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
-{
-    Picture background("dat/game_bg.jpg");
-    ASSERT_TRUE(background.valid());
     int goldAtEdge = 0;
     for (float y = HudLayout::kStreakLabel.y0 - 4; y < HudLayout::kStreakLabel.y1 + 4; ++y)
         for (float x = 797; x < 800; ++x)
@@ -152,7 +139,7 @@ TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
     EXPECT_EQ(goldAtEdge, 0);
 }
 
-TEST(HudArt, NewElementBannersStandBetweenThePlaques)
+TEST(HudArt, BannersStandBetweenThePlaquesAndTheLargestNumbersFitThem)
 {
     const Font& font = packFont();
     for (int i = 0; i < int(NewElementNotice::Element::Count); ++i) {
@@ -161,11 +148,6 @@ TEST(HudArt, NewElementBannersStandBetweenThePlaques)
         EXPECT_GT(band.x0, HudLayout::kScore.x1 + 8) << words;
         EXPECT_LT(band.x1, HudLayout::kGauge.x0 - 8) << words;
     }
-}
-
-TEST(HudArt, TheLargestNumbersFitTheirPlaques)
-{
-    const Font& font = packFont();
     const float size = HudLayout::kNumberSize;
     // A margin of the rim and its rounded corner on each side.
     EXPECT_LE(font.measure("9999999", size), HudLayout::kScore.width() - 24.0f);
