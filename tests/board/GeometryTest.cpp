@@ -2,7 +2,7 @@
 
 #include "BoardBuilder.h"
 
-TEST(Geometry, CellCentresFollowTheRowShift)
+TEST(Geometry, CellCentresFollowTheRowShiftAndPointsTruncateTowardZero)
 {
     auto field = makeField({.rows = 9, .width = 9});
     EXPECT_NEAR(Field::kRowHeight, 35.741f, 0.001f);
@@ -11,11 +11,6 @@ TEST(Geometry, CellCentresFollowTheRowShift)
     EXPECT_FLOAT_EQ(field->cellCentre(0, 0).x, 120.0f);
     EXPECT_NEAR(field->cellCentre(0, 0).y, 300.0f - 4 * 35.741f, 0.01f);
     EXPECT_FLOAT_EQ(field->cellCentre(8, 4).x, 80.0f + 160.0f + 40.0f);
-}
-
-TEST(Geometry, PointToCellTruncatesTowardZero)
-{
-    auto field = makeField({.rows = 9, .width = 9});
     // Row 0 spans y from about 139.17; the inner truncation makes 175 still row 0.
     EXPECT_EQ(field->rowAt(175.0f), 0);
     EXPECT_EQ(field->rowAt(176.0f), 1);
