@@ -17,30 +17,19 @@ struct Rgba {
 };
 
 // A decoded picture of the pack, read top row first.
-class Picture {
-public:
+struct Picture : Image {
     explicit Picture(const std::string& name)
     {
-        auto bytes = AssetPack::instance().bytes(name);
-        if (bytes)
-            m_image.load(name, reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+        if (auto bytes = AssetPack::instance().bytes(name))
+            load(name, reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
     }
-    bool valid() const { return m_image.isValid(); }
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
-    int components() const { return m_image.components(); }
     Rgba at(int x, int y) const
     {
-        const int n = m_image.components();
-        const std::size_t row = std::size_t(m_image.height() - 1 - y);
+        const std::size_t row = std::size_t(height() - 1 - y);
         const std::uint8_t* p =
-            m_image.pixels() +
-            (row * std::size_t(m_image.width()) + std::size_t(x)) * std::size_t(n);
-        return {p[0], p[1], p[2], n == 4 ? p[3] : 255};
+            pixels() + (row * std::size_t(width()) + std::size_t(x)) * std::size_t(components());
+        return {p[0], p[1], p[2], components() == 4 ? p[3] : 255};
     }
-
-private:
-    Image m_image;
 };
 
 // The panel is drawn from (144, 44) to (656, 556) at the picture's own size.
@@ -87,7 +76,7 @@ bool goldNear(const Picture& background, float x, float y)
 TEST(ResultsPanelArt, IsTransparentAroundItsFrameClearsTheDisplaysAndHoldsItsTexts)
 {
     Picture panel("dat/stat.png");
-    ASSERT_TRUE(panel.valid());
+    ASSERT_TRUE(panel.isValid());
     ASSERT_EQ(panel.components(), 4) << "the panel needs an alpha channel";
     EXPECT_EQ(panel.at(0, 0).a, 0);
     EXPECT_EQ(panel.at(panel.width() - 1, panel.height() - 1).a, 0);
@@ -117,7 +106,7 @@ TEST(ResultsPanelArt, IsTransparentAroundItsFrameClearsTheDisplaysAndHoldsItsTex
 TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawnAndOffTheScreensEdge)
 {
     Picture background("dat/game_bg.jpg");
-    ASSERT_TRUE(background.valid());
+    ASSERT_TRUE(background.isValid());
     for (const Box& plaque :
          {HudLayout::kScore, HudLayout::kLives, HudLayout::kLevel, HudLayout::kToClear}) {
         EXPECT_FLOAT_EQ(plaque.x0, HudLayout::kScore.x0) << "one left edge";
