@@ -65,6 +65,10 @@ TEST(LevelFileParse, RefusesImpossibleBoards)
     for (const char* text : {"5\r\n30\r\n5\r\n4\r\n9\r\n4\r\n", "", "99999999999999999999\r\n"})
         EXPECT_NE(refusal(text), "accepted") << text; // rows shorter than nothing, no numbers
     EXPECT_EQ(refusal("13\r\n30\r\n5\r\n4\r\n1\r\n120\r\n"), "accepted");
+    // With an even number of rows the cell centres lie on the boundaries of the
+    // point-to-cell mapping, so clicks and new flowers would land on the row above.
+    EXPECT_EQ(refusal("6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4"),
+              "the number of rows must be odd");
 }
 
 TEST(LevelFileParse, LineEndInsideTheLayoutIsAHole)

@@ -71,17 +71,6 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted)
     EXPECT_EQ(field.invariantFault(), "");
 }
 
-// Found by fuzzing: with an even number of rows the cell centres lie on the
-// boundaries of the point-to-cell mapping, so clicks and new flowers would
-// land on the row above.
-TEST(LevelFileParse, EvenRowsAreRefused)
-{
-    const std::string text = "6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4";
-    const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
-    EXPECT_FALSE(p.level);
-    EXPECT_EQ(p.error, "the number of rows must be odd");
-}
-
 TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell)
 {
     for (int rows = 1; rows <= 119; rows += 2) {
