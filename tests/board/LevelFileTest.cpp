@@ -27,14 +27,10 @@ protected:
 };
 } // namespace
 
-TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile)
+TEST_F(LevelFolder, AMissingOrRefusedLevelEndsTheProgramWithTheReasonAndTheFile)
 {
     EXPECT_EXIT({ LevelFile::load(42); }, ::testing::ExitedWithCode(EXIT_FAILURE),
                 "levels/level042.txt");
-}
-
-TEST_F(LevelFolder, ARefusedLevelEndsTheProgramWithTheReasonAndTheFile)
-{
     write(2, "5\r\n30\r\n5\r\n4\r\n9\r\n500\r\n");
     EXPECT_EXIT({ LevelFile::load(2); }, ::testing::ExitedWithCode(EXIT_FAILURE),
                 "longest row.*level002");
