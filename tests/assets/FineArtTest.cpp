@@ -8,25 +8,19 @@
 namespace {
 
 // The pictures at twice the size, data/data2x.pk beside the main pack.
-class FinePack {
-public:
-    FinePack()
-    {
-        m_pack.setKey(kMainPackKey);
-        m_loaded = m_pack.load(VM_GAME_DIR "/data/data2x.pk");
-    }
-    bool loaded() const { return m_loaded; }
-    const FilePack& pack() const { return m_pack; }
-    std::string bytes(const std::string& name) const
-    {
-        auto entry = m_pack.findFile(name);
-        return entry ? std::string(entry->chars(), entry->data.size()) : std::string();
-    }
+FilePack finePack()
+{
+    FilePack pack;
+    pack.setKey(kMainPackKey);
+    EXPECT_TRUE(pack.load(VM_GAME_DIR "/data/data2x.pk"));
+    return pack;
+}
 
-private:
-    FilePack m_pack;
-    bool m_loaded = false;
-};
+std::string bytesOf(const FilePack& pack, const std::string& name)
+{
+    auto entry = pack.findFile(name);
+    return entry ? std::string(entry->chars(), entry->data.size()) : std::string();
+}
 
 bool isPicture(const std::string& name)
 {
@@ -38,37 +32,30 @@ bool isPicture(const std::string& name)
 
 } // namespace
 
-TEST(FinePictures, EveryPictureOfTheMainPackIsThereAtTwiceItsSize)
+TEST(FinePictures, EveryPictureIsThereAtTwiceItsSizeAndTheFontsGlyphsWhereTheBaseHasThem)
 {
-    const FinePack fine;
-    ASSERT_TRUE(fine.loaded());
+    const FilePack fine = finePack();
     const FilePack& main = AssetPack::instance().pack();
     int pictures = 0;
     for (const std::string& name : main.names()) {
         if (!isPicture(name))
             continue;
         ++pictures;
-        ASSERT_TRUE(fine.pack().contains(name)) << name;
+        ASSERT_TRUE(fine.contains(name)) << name;
         const PictureSize base = pictureSize(name);
-        const PictureSize twice = pictureSize(name, fine.bytes(name));
+        const PictureSize twice = pictureSize(name, bytesOf(fine, name));
         ASSERT_TRUE(base.valid && twice.valid) << name;
         EXPECT_EQ(twice.width, 2 * base.width) << name;
         EXPECT_EQ(twice.height, 2 * base.height) << name;
     }
     EXPECT_GT(pictures, 50);
-    for (const std::string& name : fine.pack().names())
+    for (const std::string& name : fine.names())
         EXPECT_TRUE(main.contains(name)) << name << " is in the fine pack only";
-}
-
-// The game measures the font in the base picture and draws from the fine one
-// with the same texture coordinates: every glyph must stand in the same share
-// of the picture, its ink inside the base glyph's box.
-TEST(FinePictures, TheFontsGlyphsStandWhereTheBaseFontHasThem)
-{
-    const FinePack fine;
-    ASSERT_TRUE(fine.loaded());
+    // The game measures the font in the base picture and draws from the fine
+    // one with the same texture coordinates: every glyph must stand in the same
+    // share of the picture, its ink inside the base glyph's box.
     const std::string baseBytes = AssetPack::instance().bytes("mui/font.tga").value_or("");
-    const std::string fineBytes = fine.bytes("mui/font.tga");
+    const std::string fineBytes = bytesOf(fine, "mui/font.tga");
     const Font& base = packFont();
     Font twice;
     ASSERT_TRUE(twice.load(reinterpret_cast<const std::uint8_t*>(fineBytes.data()),

@@ -30,7 +30,7 @@ struct FontPicture {
 
 } // namespace
 
-TEST(FontImage, HasTheExactHeaderAndGlyphBoxesHoldJustTheirInk)
+TEST(FontImage, HasTheExactHeaderGlyphBoxesOfJustTheirInkAndTheTypefacesSpacing)
 {
     const FontPicture picture;
     const unsigned char header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -53,11 +53,6 @@ TEST(FontImage, HasTheExactHeaderAndGlyphBoxesHoldJustTheirInk)
         EXPECT_GE(picture.columnPeak(glyph, first), 40) << "left edge of " << char(33 + i);
         EXPECT_GE(picture.columnPeak(glyph, last), 40) << "right edge of " << char(33 + i);
     }
-}
-
-TEST(FontImage, SpacesTextLikeTheTypeface)
-{
-    const Font& font = packFont();
     // Proportional: "i" is narrow, "W" wide; widths scale with the size.
     EXPECT_LT(font.measure("i", 24), font.measure("W", 24) / 2);
     EXPECT_NEAR(font.measure("Score", 40), 2 * font.measure("Score", 20), 0.01);
@@ -71,6 +66,6 @@ TEST(FontImage, SpacesTextLikeTheTypeface)
     EXPECT_GT(space, 0.5f * font.measure("n", size));
     // The gap between letters (one tenth of a space and the two margin
     // columns) stays a small fraction of the word space.
-    const float texel = size / (font.lineHeight() * float(FontPicture().height));
+    const float texel = size / (font.lineHeight() * float(picture.height));
     EXPECT_LT(space / 10 + 2 * texel, space / 2);
 }

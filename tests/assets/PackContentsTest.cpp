@@ -1,4 +1,5 @@
 #include "AssetPack.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,6 @@
 #include <sstream>
 
 namespace {
-
-std::string readDiskFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 bool isNameByte(char c)
 {
@@ -29,7 +24,7 @@ std::set<std::string> namesInSources()
     for (const auto& entry : std::filesystem::recursive_directory_iterator(VM_SOURCE_DIR "/src")) {
         if (!entry.is_regular_file())
             continue;
-        const std::string text = readDiskFile(entry.path().string());
+        const std::string text = TempDir::readFile(entry.path().string());
         for (const char* folder : {"\"dat/", "\"mui/", "\"music/"})
             for (auto at = text.find(folder); at != std::string::npos;
                  at = text.find(folder, at + 1)) {
@@ -61,7 +56,7 @@ TEST(AssetPack, EveryListedFileReadsBackWithItsFlag)
         auto entry = assets.pack().findFile(name);
         ASSERT_TRUE(entry) << name;
         EXPECT_EQ(entry->scrambled, flag[0]) << name;
-        EXPECT_EQ(std::string(entry->chars(), entry->data.size()), readDiskFile(path)) << name;
+        EXPECT_EQ(std::string(entry->chars(), entry->data.size()), TempDir::readFile(path)) << name;
         scrambled += flag == "y";
     }
     EXPECT_GT(entries, 50);

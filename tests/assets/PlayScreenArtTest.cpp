@@ -17,30 +17,19 @@ struct Rgba {
 };
 
 // A decoded picture of the pack, read top row first.
-class Picture {
-public:
+struct Picture : Image {
     explicit Picture(const std::string& name)
     {
-        auto bytes = AssetPack::instance().bytes(name);
-        if (bytes)
-            m_image.load(name, reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+        if (auto bytes = AssetPack::instance().bytes(name))
+            load(name, reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
     }
-    bool valid() const { return m_image.isValid(); }
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
-    int components() const { return m_image.components(); }
     Rgba at(int x, int y) const
     {
-        const int n = m_image.components();
-        const std::size_t row = std::size_t(m_image.height() - 1 - y);
+        const std::size_t row = std::size_t(height() - 1 - y);
         const std::uint8_t* p =
-            m_image.pixels() +
-            (row * std::size_t(m_image.width()) + std::size_t(x)) * std::size_t(n);
-        return {p[0], p[1], p[2], n == 4 ? p[3] : 255};
+            pixels() + (row * std::size_t(width()) + std::size_t(x)) * std::size_t(components());
+        return {p[0], p[1], p[2], components() == 4 ? p[3] : 255};
     }
-
-private:
-    Image m_image;
 };
 
 // The panel is drawn from (144, 44) to (656, 556) at the picture's own size.
@@ -84,10 +73,10 @@ bool goldNear(const Picture& background, float x, float y)
 
 } // namespace
 
-TEST(ResultsPanelArt, IsTransparentAroundItsFrameAndClearsTheDisplays)
+TEST(ResultsPanelArt, IsTransparentAroundItsFrameClearsTheDisplaysAndHoldsItsTexts)
 {
     Picture panel("dat/stat.png");
-    ASSERT_TRUE(panel.valid());
+    ASSERT_TRUE(panel.isValid());
     ASSERT_EQ(panel.components(), 4) << "the panel needs an alpha channel";
     EXPECT_EQ(panel.at(0, 0).a, 0);
     EXPECT_EQ(panel.at(panel.width() - 1, panel.height() - 1).a, 0);
@@ -97,13 +86,6 @@ TEST(ResultsPanelArt, IsTransparentAroundItsFrameAndClearsTheDisplays)
         EXPECT_FALSE(visible.overlaps({display.x0 - 6, display.y0, display.x1 + 6, display.y1}))
             << "panel " << visible.x0 << ".." << visible.x1 << " meets the display at "
             << display.x0 << ".." << display.x1;
-}
-
-TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
-{
-    Picture panel("dat/stat.png");
-    ASSERT_TRUE(panel.valid());
-    const Box visible = visiblePanel(panel);
     const Font& font = packFont();
     // The frame's rim and inner line take 18 units on each side.
     const float left = visible.x0 + 18.0f;
@@ -121,10 +103,10 @@ TEST(ResultsPanelArt, ItsTextsStayInsideTheFrame)
     EXPECT_LE(231.0f + font.measure("Score on level : 1234567", 28.0f), right);
 }
 
-TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
+TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawnAndOffTheScreensEdge)
 {
     Picture background("dat/game_bg.jpg");
-    ASSERT_TRUE(background.valid());
+    ASSERT_TRUE(background.isValid());
     for (const Box& plaque :
          {HudLayout::kScore, HudLayout::kLives, HudLayout::kLevel, HudLayout::kToClear}) {
         EXPECT_FLOAT_EQ(plaque.x0, HudLayout::kScore.x0) << "one left edge";
@@ -139,12 +121,6 @@ TEST(HudArt, PlaquesStandInOneColumnWhereTheNumbersAreDrawn)
         EXPECT_TRUE(goldNear(background, box.x0, middle));
         EXPECT_TRUE(goldNear(background, box.x1, middle));
     }
-}
-
-TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
-{
-    Picture background("dat/game_bg.jpg");
-    ASSERT_TRUE(background.valid());
     int goldAtEdge = 0;
     for (float y = HudLayout::kStreakLabel.y0 - 4; y < HudLayout::kStreakLabel.y1 + 4; ++y)
         for (float x = 797; x < 800; ++x)
@@ -152,7 +128,7 @@ TEST(HudArt, TheStreakLabelKeepsOffTheScreensEdge)
     EXPECT_EQ(goldAtEdge, 0);
 }
 
-TEST(HudArt, NewElementBannersStandBetweenThePlaques)
+TEST(HudArt, BannersStandBetweenThePlaquesAndTheLargestNumbersFitThem)
 {
     const Font& font = packFont();
     for (int i = 0; i < int(NewElementNotice::Element::Count); ++i) {
@@ -161,11 +137,6 @@ TEST(HudArt, NewElementBannersStandBetweenThePlaques)
         EXPECT_GT(band.x0, HudLayout::kScore.x1 + 8) << words;
         EXPECT_LT(band.x1, HudLayout::kGauge.x0 - 8) << words;
     }
-}
-
-TEST(HudArt, TheLargestNumbersFitTheirPlaques)
-{
-    const Font& font = packFont();
     const float size = HudLayout::kNumberSize;
     // A margin of the rim and its rounded corner on each side.
     EXPECT_LE(font.measure("9999999", size), HudLayout::kScore.width() - 24.0f);

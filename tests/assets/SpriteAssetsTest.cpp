@@ -43,7 +43,7 @@ TEST(SpriteAssets, EveryDescriptionCutsItsPictureEvenly)
     EXPECT_EQ(checked, 10);
 }
 
-TEST(SpriteAssets, GroupsServeTheirRoles)
+TEST(SpriteAssets, GroupsServeTheirRolesAndFlowersAndCellsFitTheBoardGrid)
 {
     // Flowers: colours 0..12 and the wildcards 13..15; cells by type 0..4.
     const std::map<std::string, int> minimumGroups = {{"dat/skin01.spr", 16},
@@ -55,10 +55,6 @@ TEST(SpriteAssets, GroupsServeTheirRoles)
         EXPECT_GE(readSprite(name).groups, groups) << name;
     EXPECT_GT(readSprite("dat/skin01.spr").frames, 1) << "flowers have an idle animation";
     EXPECT_GT(readSprite("dat/insects.spr").frames, 1) << "insects beat their wings";
-}
-
-TEST(SpriteAssets, FlowersAndCellsFitTheBoardGrid)
-{
     // Cells stand 40 units apart; a flower grows to 1.5 times its size while appearing.
     SpriteSheet flowers = readSprite("dat/skin01.spr");
     SpriteSheet cells = readSprite("dat/cellback.spr");

@@ -8,23 +8,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace audiotest {
 
-inline std::filesystem::path scratchDir(const std::string& name)
-{
-    auto dir = std::filesystem::temp_directory_path() /
-               ("vm_audio_" + std::to_string(::getpid()) + "_" + name);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), file);

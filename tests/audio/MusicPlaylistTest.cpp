@@ -1,6 +1,7 @@
 #include "audio/MusicPlaylist.h"
 #include "AudioTestSupport.h"
 #include "platform/OfflineWaveOutput.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,12 @@ protected:
         auto output = std::make_unique<OfflineWaveOutput>();
         ring = output.get();
         ASSERT_TRUE(list.initialise(std::move(output)));
-        dir = audiotest::scratchDir("playlist");
         for (int i = 0; i < 5; ++i) {
-            const std::string name = (dir / ("track" + std::to_string(i) + ".xm")).string();
+            const std::string name = "track" + std::to_string(i) + ".xm";
             audiotest::writeBytes(name, audiotest::toneModule(4 + i).build());
             tracks.push_back(name);
         }
-        audiotest::writeBytes(dir / "broken.xm", {'n', 'o'});
+        audiotest::writeBytes("broken.xm", {'n', 'o'});
     }
 
     // Pumps frame by frame; returns the tracks started, in order.
@@ -40,9 +40,9 @@ protected:
         return started;
     }
 
+    TempDir dir;
     MusicPlaylist list;
     OfflineWaveOutput* ring = nullptr;
-    std::filesystem::path dir;
     std::vector<std::string> tracks;
     bool wasPlaying = true;
 };
@@ -103,7 +103,7 @@ TEST_F(Playlist, VolumeZeroStopsAndALaterVolumeStartsTheNext)
 
 TEST_F(Playlist, BrokenTracksAreSkippedOnTheNextPump)
 {
-    list.setTracks({(dir / "broken.xm").string(), tracks[2]});
+    list.setTracks({"broken.xm", tracks[2]});
     list.playNext(-1);
     EXPECT_FALSE(list.isPlaying());
     list.pump();

@@ -2,11 +2,10 @@
 #include "AudioTestSupport.h"
 #include "audio/MusicPlayer.h"
 #include "platform/OfflineWaveOutput.h"
+#include "support/ToolRun.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
 
 using Cell = XmBuilder::Cell;
 
@@ -129,29 +128,17 @@ TEST(MusicRendering, SecondsLimitAndSongEnd)
 
 TEST(MusicRendering, XmrenderToolWritesTheWave)
 {
-    const auto dir = audiotest::scratchDir("xmrender");
-    audiotest::writeBytes(dir / "tone.xm", audiotest::toneModule(16).build());
-    audiotest::writeBytes(dir / "bad.xm", {'n', 'o', 't'});
+    TempDir dir;
+    audiotest::writeBytes("tone.xm", audiotest::toneModule(16).build());
+    audiotest::writeBytes("bad.xm", {'n', 'o', 't'});
     const std::string tool = std::string(VM_TOOLS_DIR) + "/xmrender ";
-    const std::string out = (dir / "out.txt").string();
-    ASSERT_EQ(std::system((tool + (dir / "tone.xm").string() + " " + (dir / "tone.wav").string() +
-                           " > " + out)
-                              .c_str()),
-              0);
-    std::ifstream text(out);
-    std::string line, last;
-    while (std::getline(text, line)) {
-        last = line;
-    }
-    EXPECT_EQ(last, "1.920");
-    EXPECT_EQ(std::filesystem::file_size(dir / "tone.wav"), 44u + 84672u * 4);
-    EXPECT_NE(std::system((tool + (dir / "bad.xm").string() + " " + (dir / "bad.wav").string() +
-                           " 2> " + out)
-                              .c_str()),
-              0);
-    std::ifstream error(out);
-    std::getline(error, line);
-    EXPECT_NE(line.find("not an XM module"), std::string::npos);
+    const ToolRun tone = runTool(tool + "tone.xm tone.wav");
+    ASSERT_EQ(tone.status, 0);
+    EXPECT_EQ(tone.output.substr(tone.output.rfind('\n', tone.output.size() - 2) + 1), "1.920\n");
+    EXPECT_EQ(std::filesystem::file_size("tone.wav"), 44u + 84672u * 4);
+    const ToolRun bad = runTool(tool + "bad.xm bad.wav");
+    EXPECT_NE(bad.status, 0);
+    EXPECT_NE(bad.output.find("not an XM module"), std::string::npos);
 }
 
 TEST(MusicPlayback, ShortSongsPlayOutAndStopResetsTheDevice)

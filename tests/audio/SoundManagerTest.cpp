@@ -4,6 +4,7 @@
 #include "platform/AudioOutput.h"
 #include "platform/Clock.h"
 #include "platform/WaveOutput.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +30,8 @@ std::string wavFile(const std::string& name, const std::vector<int>& samples, in
     }
     wav.data(data, std::uint32_t(data.size()));
     wav.closeRiff();
-    const auto path = audiotest::scratchDir("sfx") / name;
-    audiotest::writeBytes(path, wav.bytes);
-    return path.string();
+    audiotest::writeBytes(name, wav.bytes);
+    return name;
 }
 
 // A ramp, so mixed output shows the position.
@@ -64,6 +64,7 @@ protected:
         return left;
     }
 
+    TempDir dir;
     CSoundManager manager;
     int failures = 0;
 };
@@ -189,6 +190,7 @@ protected:
         manager.enable();
     }
 
+    TempDir dir;
     CSoundManager manager;
     int failures = 0;
 };
@@ -230,6 +232,7 @@ TEST(SoundOnADevice, EffectsAndMusicShareTheOutput)
 {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    TempDir dir;
     CSoundManager manager;
     ASSERT_EQ(manager.initialise(nullptr), kSoundOk);
     manager.enable();

@@ -1,6 +1,7 @@
 #include "AudioTestSupport.h"
 #include "audio/CSoundManager.h"
 #include "audio/CWaveReader.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,8 @@ class WaveFiles : public ::testing::Test {
 protected:
     std::string write(const std::string& name, const WavBytes& wav)
     {
-        const auto path = audiotest::scratchDir("wav") / name;
-        audiotest::writeBytes(path, wav.bytes);
-        return path.string();
+        audiotest::writeBytes(name, wav.bytes);
+        return name;
     }
 
     // The bytes the effect registered under id holds in its buffer.
@@ -38,6 +38,7 @@ protected:
         manager.initialise(nullptr, SoundDevice::createDetached());
     }
 
+    TempDir dir;
     CSoundManager manager;
     std::vector<std::string> notices;
 };

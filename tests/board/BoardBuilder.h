@@ -156,3 +156,14 @@ protected:
     }
     EventLog events;
 };
+
+// A board of the given size past its intro, waiting for the player.
+template <int Size> class PlayingBoard : public BoardTest {
+protected:
+    void SetUp() override
+    {
+        field = BoardTest::makeField({.rows = Size, .width = Size});
+        finishIntro(*field);
+    }
+    std::unique_ptr<Field> field;
+};

@@ -5,35 +5,20 @@
 #include "board/BoardShake.h"
 #include "board/ColourBomb.h"
 
-namespace {
-class Effects : public BoardTest {
-protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        field = makeField({.rows = 9, .width = 9});
-        finishIntro(*field);
-    }
-    std::unique_ptr<Field> field;
-};
-} // namespace
+using Effects = PlayingBoard<9>;
 
-TEST_F(Effects, BlastOfRadiusZeroEndsOnItsFirstUpdate)
+TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdatesAndRadiusZeroEndsAtOnce)
 {
-    Blast blast({200, 300, 0, 1}, *field, 0.0f);
-    EXPECT_EQ(blast.rays().size(), 72u);
-    EXPECT_TRUE(blast.update(16.0f));
+    Blast still({200, 300, 0, 1}, *field, 0.0f);
+    EXPECT_EQ(still.rays().size(), 72u);
+    EXPECT_TRUE(still.update(16.0f));
     EXPECT_EQ(events.count(BoardSound::Bowl), 1);
-}
-
-TEST_F(Effects, BlastRaysLiveRadiusOverStepUpdates)
-{
     Blast blast({200, 300, 0, 1}, *field, 45.0f);
     int updates = 1;
     while (!blast.update(16.0f))
         ++updates;
     EXPECT_EQ(updates, 26);
-    EXPECT_EQ(events.count(BoardSound::Bowl), 1);
+    EXPECT_EQ(events.count(BoardSound::Bowl), 2);
 }
 
 TEST_F(Effects, BlastBurstsIdleFlowersAndClearsCells)

@@ -11,17 +11,9 @@ namespace {
 // A 5-row hexagon with a hole in its middle and one cell of every kind.
 LevelFile levelWithHole()
 {
-    LevelFile file;
-    file.numColours = 5;
-    file.fillPercent = 30;
-    file.newFlowerPercent = 10;
-    file.rows = 5;
-    file.width = 5;
-    file.layout = std::string(std::size_t(file.positionCount()), '0');
+    LevelFile file = levelFor({.fill = 30, .newFlowers = 10});
+    file.layout.replace(1, 3, "124");
     file.layout[9] = ' ';
-    file.layout[1] = '1';
-    file.layout[2] = '2';
-    file.layout[3] = '4';
     return file;
 }
 
@@ -181,17 +173,6 @@ TEST(FieldSave, WildcardsAndBlanksAroundTokensAreAccepted)
 
 namespace {
 
-// Raw cells only, no flowers and nothing announced: the rows are placed by hand.
-std::unique_ptr<Field> emptyBoard()
-{
-    LevelFile file;
-    file.numColours = 5;
-    file.rows = 5;
-    file.width = 5;
-    file.layout = std::string(std::size_t(file.positionCount()), '0');
-    return std::make_unique<Field>(file, 4, true, 1, unwatched());
-}
-
 void idleRow(Field& field, const std::vector<GridPos>& cells, int colour)
 {
     for (const GridPos& p : cells)
@@ -212,7 +193,7 @@ void runUntilIdle(Field& field)
 // so the row must not come back to burst and score again.
 TEST(FieldSave, ARowSavedWhileBurstingComesBackBurstAndScoresOnce)
 {
-    auto original = emptyBoard();
+    auto original = makeField();
     original->setScore(5000);
     idleRow(*original, {{2, 0}, {2, 1}, {2, 2}}, 1);
     idleRow(*original, {{0, 0}, {1, 1}, {3, 1}}, 2);
@@ -222,7 +203,7 @@ TEST(FieldSave, ARowSavedWhileBurstingComesBackBurstAndScoresOnce)
     const KeyValueFile file = savedOf(*original);
     EXPECT_EQ(file.getInt("field.score", 0), 5036);
 
-    auto restored = emptyBoard();
+    auto restored = makeField();
     ASSERT_TRUE(restored->load(file));
     runUntilIdle(*restored);
     EXPECT_EQ(restored->score(), 5036);
@@ -236,12 +217,12 @@ TEST(FieldSave, ARowSavedWhileBurstingComesBackBurstAndScoresOnce)
 
 TEST(FieldSave, ARowOfFourSavedWhileBurstingLeavesItsColourBomb)
 {
-    auto original = emptyBoard();
+    auto original = makeField();
     idleRow(*original, {{2, 0}, {2, 1}, {2, 2}, {2, 3}}, 1);
     original->flowerAt(2, 3)->setMovedLast(true);
     original->update(16.0f);
     ASSERT_EQ(original->score(), 10 + 12 + 14 + 16);
-    auto restored = emptyBoard();
+    auto restored = makeField();
     ASSERT_TRUE(restored->load(savedOf(*original)));
     runUntilIdle(*restored);
     EXPECT_EQ(restored->score(), 52);
@@ -252,7 +233,7 @@ TEST(FieldSave, ARowOfFourSavedWhileBurstingLeavesItsColourBomb)
 // A lost level's sweep is no burst: its board comes back full and is lost again.
 TEST(FieldSave, TheExitSweepKeepsItsFlowersWhole)
 {
-    auto original = emptyBoard();
+    auto original = makeField();
     for (int r = 0; r < original->rows(); ++r)
         for (int c = 0; c < original->rowLength(r); ++c)
             original->placeFlower(r, c, (r * 3 + c) % 5).makeIdle();
@@ -262,7 +243,7 @@ TEST(FieldSave, TheExitSweepKeepsItsFlowersWhole)
     original->onClick(400.0f, 300.0f);
     original->update(16.0f);
     const KeyValueFile file = savedOf(*original);
-    auto restored = emptyBoard();
+    auto restored = makeField();
     ASSERT_TRUE(restored->load(file));
     EXPECT_EQ(restored->colourTable(), original->colourTable());
     EXPECT_EQ(restored->cellBackAt(2, 2)->type(), CellType::Raw);
@@ -271,7 +252,7 @@ TEST(FieldSave, TheExitSweepKeepsItsFlowersWhole)
 // A flower that walks into a row bursts it when its walk is cut short.
 TEST(FieldSave, AWalkCutShortStillBurstsTheRowItCompletes)
 {
-    auto field = emptyBoard();
+    auto field = makeField();
     idleRow(*field, {{2, 0}, {2, 1}, {0, 0}}, 1);
     runUntilIdle(*field);
     ASSERT_GE(field->selectAt(0, 0), 0);
@@ -279,7 +260,7 @@ TEST(FieldSave, AWalkCutShortStillBurstsTheRowItCompletes)
     field->finishWalk();
     const KeyValueFile burst = savedOf(*field);
     EXPECT_EQ(burst.getInt("field.score", 0), 10 + 12 + 14);
-    auto restored = emptyBoard();
+    auto restored = makeField();
     ASSERT_TRUE(restored->load(burst));
     EXPECT_EQ(restored->colourAt(2, 2), kNoColour);
     EXPECT_EQ(restored->cellBackAt(2, 1)->type(), CellType::HalfCleared);

@@ -2,21 +2,7 @@
 
 #include "BoardBuilder.h"
 
-TEST(Geometry, NineByNineHexagonHasSixtyOnePositions)
-{
-    LevelFile f = levelFor({.rows = 9, .width = 9});
-    EXPECT_EQ(f.positionCount(), 61);
-    auto field = makeField({.rows = 9, .width = 9});
-    const int expected[] = {5, 6, 7, 8, 9, 8, 7, 6, 5};
-    for (int r = 0; r < 9; ++r)
-        EXPECT_EQ(field->rowLength(r), expected[r]) << "row " << r;
-    EXPECT_EQ(field->cellCount(), 61);
-    EXPECT_FALSE(field->isCell(0, 5));
-    EXPECT_TRUE(field->isCell(4, 8));
-    EXPECT_FALSE(field->isCell(-1, 0));
-}
-
-TEST(Geometry, CellCentresFollowTheRowShift)
+TEST(Geometry, CellCentresFollowTheRowShiftAndPointsTruncateTowardZero)
 {
     auto field = makeField({.rows = 9, .width = 9});
     EXPECT_NEAR(Field::kRowHeight, 35.741f, 0.001f);
@@ -25,11 +11,6 @@ TEST(Geometry, CellCentresFollowTheRowShift)
     EXPECT_FLOAT_EQ(field->cellCentre(0, 0).x, 120.0f);
     EXPECT_NEAR(field->cellCentre(0, 0).y, 300.0f - 4 * 35.741f, 0.01f);
     EXPECT_FLOAT_EQ(field->cellCentre(8, 4).x, 80.0f + 160.0f + 40.0f);
-}
-
-TEST(Geometry, PointToCellTruncatesTowardZero)
-{
-    auto field = makeField({.rows = 9, .width = 9});
     // Row 0 spans y from about 139.17; the inner truncation makes 175 still row 0.
     EXPECT_EQ(field->rowAt(175.0f), 0);
     EXPECT_EQ(field->rowAt(176.0f), 1);
@@ -54,18 +35,6 @@ TEST(Geometry, StepsAreSymmetricInEveryHalf)
                 EXPECT_EQ(step(there, opposite[d], middle), (GridPos{r, c}))
                     << r << "," << c << " dir " << d;
             }
-}
-
-TEST(Geometry, NeighboursOfTheThreeHalves)
-{
-    constexpr int m = 4;
-    EXPECT_EQ(step({2, 3}, Direction::NorthWest, m), (GridPos{1, 2}));
-    EXPECT_EQ(step({2, 3}, Direction::SouthEast, m), (GridPos{3, 4}));
-    EXPECT_EQ(step({4, 3}, Direction::SouthWest, m), (GridPos{5, 2}));
-    EXPECT_EQ(step({4, 3}, Direction::NorthEast, m), (GridPos{3, 3}));
-    EXPECT_EQ(step({6, 3}, Direction::NorthWest, m), (GridPos{5, 3}));
-    EXPECT_EQ(step({6, 3}, Direction::NorthEast, m), (GridPos{5, 4}));
-    EXPECT_EQ(step({6, 3}, Direction::SouthWest, m), (GridPos{7, 2}));
 }
 
 TEST(LevelFileParse, ReadsNumbersWithTwoCharacterLineEnds)
@@ -96,6 +65,10 @@ TEST(LevelFileParse, RefusesImpossibleBoards)
     for (const char* text : {"5\r\n30\r\n5\r\n4\r\n9\r\n4\r\n", "", "99999999999999999999\r\n"})
         EXPECT_NE(refusal(text), "accepted") << text; // rows shorter than nothing, no numbers
     EXPECT_EQ(refusal("13\r\n30\r\n5\r\n4\r\n1\r\n120\r\n"), "accepted");
+    // With an even number of rows the cell centres lie on the boundaries of the
+    // point-to-cell mapping, so clicks and new flowers would land on the row above.
+    EXPECT_EQ(refusal("6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4"),
+              "the number of rows must be odd");
 }
 
 TEST(LevelFileParse, LineEndInsideTheLayoutIsAHole)

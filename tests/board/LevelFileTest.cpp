@@ -27,14 +27,10 @@ protected:
 };
 } // namespace
 
-TEST_F(LevelFolder, MissingLevelEndsTheProgramNamingTheFile)
+TEST_F(LevelFolder, AMissingOrRefusedLevelEndsTheProgramWithTheReasonAndTheFile)
 {
     EXPECT_EXIT({ LevelFile::load(42); }, ::testing::ExitedWithCode(EXIT_FAILURE),
                 "levels/level042.txt");
-}
-
-TEST_F(LevelFolder, ARefusedLevelEndsTheProgramWithTheReasonAndTheFile)
-{
     write(2, "5\r\n30\r\n5\r\n4\r\n9\r\n500\r\n");
     EXPECT_EXIT({ LevelFile::load(2); }, ::testing::ExitedWithCode(EXIT_FAILURE),
                 "longest row.*level002");
@@ -69,17 +65,6 @@ TEST(LevelFileParse, ThirteenColoursAndTheLargestTablesAreAccepted)
     EXPECT_TRUE(field.isCell(0, 60));
     EXPECT_FALSE(field.isCell(0, 61));
     EXPECT_EQ(field.invariantFault(), "");
-}
-
-// Found by fuzzing: with an even number of rows the cell centres lie on the
-// boundaries of the point-to-cell mapping, so clicks and new flowers would
-// land on the row above.
-TEST(LevelFileParse, EvenRowsAreRefused)
-{
-    const std::string text = "6\r\n\r\n25\r\n6\r\n8\r\n7\r\n7\r\n01001820..104010000000000000=4";
-    const LevelFile::Parsed p = LevelFile::parse(text.data(), text.size());
-    EXPECT_FALSE(p.level);
-    EXPECT_EQ(p.error, "the number of rows must be odd");
 }
 
 TEST(LevelFileParse, OddRowsMapEveryCentreBackToItsCell)

@@ -6,14 +6,8 @@
 #include "BoardBuilder.h"
 
 namespace {
-class Lines : public BoardTest {
+class Lines : public PlayingBoard<5> {
 protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        field = makeField({.rows = 5, .width = 5});
-        finishIntro(*field);
-    }
     void line(const std::vector<GridPos>& cells, int colour)
     {
         for (const GridPos& p : cells)
@@ -21,7 +15,6 @@ protected:
     }
     // Until every exploding flower has been removed.
     void settle() { runUpdates(*field, 30); }
-    std::unique_ptr<Field> field;
 };
 } // namespace
 
@@ -60,14 +53,6 @@ TEST_F(Lines, TwoInARowAndGapsDoNotBurst)
     line({{2, 0}, {2, 1}, {2, 3}}, 1);
     field->update(16.0f);
     EXPECT_EQ(field->score(), 0);
-}
-
-TEST_F(Lines, WildcardsMatchEveryColour)
-{
-    line({{2, 0}, {2, 2}}, 3);
-    idleFlower(*field, 2, 1, kWildcard);
-    field->update(16.0f);
-    EXPECT_EQ(field->score(), 36);
 }
 
 TEST_F(Lines, RowOfWildcardsBurstsOnlyFromTheArrivingKind)

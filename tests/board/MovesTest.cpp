@@ -3,18 +3,7 @@
 #include "BoardBuilder.h"
 #include "board/Blast.h"
 
-namespace {
-class Moves : public BoardTest {
-protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        field = makeField({.rows = 5, .width = 5});
-        finishIntro(*field);
-    }
-    std::unique_ptr<Field> field;
-};
-} // namespace
+using Moves = PlayingBoard<5>;
 
 TEST_F(Moves, TargetOccupiedOrHoleIsRefused)
 {

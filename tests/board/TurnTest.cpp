@@ -81,10 +81,6 @@ TEST_F(Turn, AnnouncedFlowersBeyondTheFreeCellsAreDropped)
     field->placeNewFlowers();
     EXPECT_TRUE(field->newCells().empty());
     EXPECT_EQ(flowersOnBoard(*field), 7);
-    runUpdates(*field, 30);
-    EXPECT_TRUE(field->finished());
-    EXPECT_FALSE(field->succeeded());
-    EXPECT_EQ(field->state(), FieldState::Finished);
 }
 
 TEST_F(Turn, ClearedLayoutIsWonOnTheFirstIdleUpdateWithNoTimeBonus)
@@ -126,6 +122,7 @@ TEST_F(Turn, FullBoardIsLostWithoutBonusesAndTheExitSweepFollowsAClick)
     field->update(16.0f);
     EXPECT_TRUE(field->finished());
     EXPECT_FALSE(field->succeeded());
+    EXPECT_EQ(field->state(), FieldState::Finished);
     EXPECT_EQ(field->timeBonus(), 0);
     EXPECT_EQ(field->chainBonus(), 0);
     runUpdates(*field, 40);
@@ -184,9 +181,6 @@ TEST_F(Turn, BoardOnWhichNothingCanMoveEndsTheTurnAfterAPause)
     EXPECT_EQ(field->state(), FieldState::Placing);
     EXPECT_NE(field->flowerAt(0, 0), nullptr);
     EXPECT_TRUE(field->newCells().empty());
-    runUpdates(*field, 100);
-    EXPECT_TRUE(field->finished()) << "the board filled up";
-    EXPECT_FALSE(field->succeeded());
 }
 
 TEST_F(Turn, BoardThatCanNeverChangeAgainIsLost)

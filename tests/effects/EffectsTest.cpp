@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-TEST(ParticleLife, AlphaExactlyZeroIsStillAlive)
+TEST(ParticleLife, AlphaExactlyZeroIsStillAliveAndFadingSlowsItDown)
 {
     Particle p({0, 0, 0, 1}, 16.0f, {1, 1, 1, 1}, {3, 0, 0, 1});
     const float decay = p.decay();
@@ -21,6 +21,10 @@ TEST(ParticleLife, AlphaExactlyZeroIsStillAlive)
     Particle q({0, 0, 0, 1}, 16.0f, {1, 1, 1, 0}, {1, 0, 0, 1});
     EXPECT_FALSE(q.update(0.0f));
     EXPECT_TRUE(q.update(1.0f));
+    // It slows down as it fades.
+    Particle half({0, 0, 0, 1}, 16.0f, {1, 1, 1, 0.5f}, {2, 0, 0, 1});
+    half.update(30.0f);
+    EXPECT_FLOAT_EQ(half.position().x, 1.0f);
 }
 
 TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite)
@@ -41,13 +45,6 @@ TEST(ParticleLife, SparklesShowEveryGroupAndFrameOfTheSprite)
     EXPECT_EQ(system.spriteGrid().groups, 1);
     EXPECT_EQ(system.spriteGrid().frames, 1);
     ParticleSystem::destroy();
-}
-
-TEST(ParticleLife, SlowsDownAsItFades)
-{
-    Particle p({0, 0, 0, 1}, 16.0f, {1, 1, 1, 0.5f}, {2, 0, 0, 1});
-    p.update(30.0f);
-    EXPECT_FLOAT_EQ(p.position().x, 1.0f);
 }
 
 TEST(FloatingTextLife, KeepsMovingAndGrowingBeforeItFades)

@@ -123,7 +123,7 @@ TEST_F(Resources, HintWithoutAPlaceDrawsNothing)
     orphan.render();
 }
 
-TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismiss)
+TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismissFromWhereItIs)
 {
     HintOverlay hint(3);
     for (int i = 0; i < 20; ++i)
@@ -137,28 +137,20 @@ TEST(HintFade, FadesInOverSixHundredMillisecondsAndOutAfterDismiss)
         ++updates;
     while (!hint.update(30.0f) && updates < 100);
     EXPECT_NEAR(updates, 20, 1);
-}
-
-TEST(HintFade, DismissDuringFadeInTurnsBackFromTheCurrentAlpha)
-{
-    HintOverlay hint(0);
+    HintOverlay early(0);
     for (int i = 0; i < 4; ++i)
-        hint.update(30.0f);
-    const float peak = hint.alpha();
-    hint.dismiss();
-    hint.dismiss(); // a second dismiss changes nothing
-    EXPECT_LT(hint.fadeSpeed(), 0.0f);
-    hint.update(30.0f);
-    EXPECT_LT(hint.alpha(), peak);
-}
-
-// Fading out from exactly 0 goes on, or the overlay (and the board paused
-// under it) would stay for good.
-TEST(HintFade, AlphaExactlyZeroIsStillKeptAndGoesOnTheNextUpdate)
-{
-    HintOverlay hint(0);
-    hint.update(60.0f); // alpha 0.1
-    hint.dismiss();
-    EXPECT_FALSE(hint.update(60.0f)); // back to 0: kept
-    EXPECT_TRUE(hint.update(1.0f));
+        early.update(30.0f);
+    const float peak = early.alpha();
+    early.dismiss();
+    early.dismiss(); // a second dismiss changes nothing
+    EXPECT_LT(early.fadeSpeed(), 0.0f);
+    early.update(30.0f);
+    EXPECT_LT(early.alpha(), peak);
+    // Fading out from exactly 0 goes on, or the overlay (and the board paused
+    // under it) would stay for good.
+    HintOverlay faint(0);
+    faint.update(60.0f); // alpha 0.1
+    faint.dismiss();
+    EXPECT_FALSE(faint.update(60.0f)); // back to 0: kept
+    EXPECT_TRUE(faint.update(1.0f));
 }

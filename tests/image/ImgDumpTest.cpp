@@ -1,42 +1,27 @@
 #include "ImageBuilders.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <unistd.h>
 
 namespace {
-
-std::string tempPath(const std::string& name)
-{
-    return (std::filesystem::temp_directory_path() /
-            ("vm_imgdump_" + std::to_string(getpid()) + "_" + name))
-        .string();
-}
 
 // Runs the tool on the bytes saved under the name; the picture it wrote, or
 // nothing when it failed.
 std::optional<Bytes> imgDump(const std::string& name, const Bytes& bytes)
 {
-    const std::string in = tempPath(name);
-    const std::string out = tempPath("out.ppm");
-    writeFile(in, bytes);
+    TempDir dir;
+    writeFile(name, bytes);
     const std::string command =
-        std::string(VM_TOOLS_DIR) + "/imgdump " + in + " " + out + " >/dev/null 2>&1";
+        std::string(VM_TOOLS_DIR) + "/imgdump " + name + " out.ppm >/dev/null 2>&1";
     const int status = std::system(command.c_str());
-    std::ifstream file(out, std::ios::binary);
-    const Bytes ppm{std::istreambuf_iterator<char>(file), {}};
-    std::remove(in.c_str());
-    std::remove(out.c_str());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
-    return ppm;
+    const std::string ppm = TempDir::readFile("out.ppm");
+    return Bytes(ppm.begin(), ppm.end());
 }
 
 } // namespace

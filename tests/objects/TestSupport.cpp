@@ -30,26 +30,13 @@ void keepDisplayOpen()
 
 } // namespace
 
-TestPack::TestPack()
-{
-    static int serial = 0;
-    m_dir = (fs::temp_directory_path() /
-             ("vm_objects_" + std::to_string(getpid()) + "_" + std::to_string(serial++)))
-                .string();
-    fs::create_directories(m_dir);
-}
-
-TestPack::~TestPack()
-{
-    std::error_code ignored;
-    fs::remove_all(m_dir, ignored);
-}
-
+// The pack keeps the bytes it is given: the file is only their way in.
 void TestPack::add(const std::string& name, const Bytes& bytes)
 {
-    const std::string path = m_dir + "/" + std::to_string(m_pack.entryCount());
-    writeFile(path, bytes);
-    m_pack.addFile(path, name, false);
+    const fs::path path = fs::temp_directory_path() / ("vm_objects_" + std::to_string(getpid()));
+    writeFile(path.string(), bytes);
+    m_pack.addFile(path.string(), name, false);
+    fs::remove(path);
 }
 
 void TestPack::add(const std::string& name, const std::string& text)

@@ -14,15 +14,12 @@
 
 class TestPack {
 public:
-    TestPack();
-    ~TestPack();
     void add(const std::string& name, const Bytes& bytes);
     void add(const std::string& name, const std::string& text);
     FilePack& pack() { return m_pack; }
 
 private:
     FilePack m_pack;
-    std::string m_dir;
 };
 
 class GlTest : public testing::Test {

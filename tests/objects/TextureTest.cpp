@@ -31,22 +31,6 @@ std::unique_ptr<Texture> strip()
 
 } // namespace
 
-TEST(TextureRegistryTest, TexturesWithoutAContextKnowTheirSize)
-{
-    const std::size_t before = Texture::registeredCount();
-    {
-        TestPack files;
-        files.add("dat/strip.tga", greenWithRedBottomRow(64, 32));
-        auto texture = Texture::load(&files.pack(), "dat/strip.tga");
-        EXPECT_EQ(Texture::registeredCount(), before + 1);
-        EXPECT_EQ(texture->width(), 64);
-        EXPECT_EQ(texture->height(), 32);
-        EXPECT_EQ(texture->components(), 4);
-        EXPECT_FALSE(texture->isUploaded());
-    }
-    EXPECT_EQ(Texture::registeredCount(), before);
-}
-
 TEST(TextureDeathTest, MissingOrUndecodableFilesEndTheProgramNamingTheFile)
 {
     TestPack files;

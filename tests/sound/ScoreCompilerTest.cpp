@@ -1,6 +1,6 @@
 #include "MusicCompiler.h"
 #include "Notation.h"
-#include "XmReader.h"
+#include "audio/XmLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -133,26 +133,30 @@ TEST(ScoreCompiler, SongSecondsFollowTempoChangesAndBreaks)
     EXPECT_NEAR(soundgen::songSeconds(m), 4 * 0.12 + 4 * 6 * 2.5 / 125, 1e-9);
 }
 
-TEST(ScoreCompiler, ModuleBytesReadBackThroughAnIndependentReader)
+TEST(ScoreCompiler, ModuleBytesLoadInTheGame)
 {
     const XmModule m = compile(
         "pattern p 4\n notes 1 lead c4:1 = e4 -\n drums 2 k=kick K...\nend\n", "order p p\n");
-    std::string problem;
-    const auto xm = parseXm(soundgen::writeXm(m), problem);
-    ASSERT_TRUE(xm) << problem;
-    EXPECT_EQ(xm->channels, 3u);
-    EXPECT_EQ(xm->orders, (std::vector<unsigned>{0, 0}));
-    ASSERT_EQ(xm->patterns.size(), 1u);
-    EXPECT_EQ(xm->patterns[0].cells[3].note, 97u); // row 1, channel 1
-    EXPECT_EQ(xm->patterns[0].cells[1].volume, 0x10u + 40);
+    const std::vector<uint8_t> bytes = soundgen::writeXm(m);
+    const auto xm = loadXmModule(bytes.data(), bytes.size(), 64);
+    ASSERT_TRUE(xm);
+    EXPECT_EQ(xm->channels, 3);
+    EXPECT_EQ(xm->songLength, 2);
+    EXPECT_EQ(xm->orders[1], 0);
+    ASSERT_EQ(xm->storedPatterns, 1);
+    EXPECT_EQ(xm->patterns[0].cells[3].note, 255); // row 1, channel 1: key-off
+    EXPECT_EQ(xm->patterns[0].cells[1].volume, 0x10 + 40);
     ASSERT_EQ(xm->instruments.size(), 2u);
-    const auto& lead = xm->instruments[0];
-    EXPECT_EQ(lead.volumeType, 3u); // on, with sustain
-    EXPECT_EQ(lead.type & 3, 1u);   // forward loop
-    EXPECT_EQ(lead.relativeNote, 12);
-    EXPECT_EQ(lead.data, m.instruments[0].sample.data);
-    EXPECT_EQ(xm->instruments[1].type & 3, 0u);
-    EXPECT_EQ(xm->instruments[1].volume, 30u);
+    const XmInstrument& lead = xm->instruments[0];
+    EXPECT_TRUE(lead.volumeEnvelope.on);
+    EXPECT_TRUE(lead.volumeEnvelope.sustainOn);
+    const XmSample& tone = lead.samples[0];
+    EXPECT_EQ(tone.loop, LoopType::Forward);
+    EXPECT_EQ(tone.relativeNote, 12);
+    const auto& written = m.instruments[0].sample.data;
+    EXPECT_EQ(std::vector<int16_t>(tone.data.begin(), tone.data.begin() + tone.length), written);
+    EXPECT_EQ(xm->instruments[1].samples[0].loop, LoopType::None);
+    EXPECT_EQ(xm->instruments[1].samples[0].volume, 30);
 }
 
 TEST(ScoreCompiler, FaultsNameTheLineAndTheProblem)

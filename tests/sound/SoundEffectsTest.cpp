@@ -1,13 +1,12 @@
 #include "EffectRecipe.h"
-#include "RiffReader.h"
+#include "SoundFiles.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 
@@ -21,13 +20,10 @@ std::string builtEffect(const std::string& name)
 
 WaveInfo loadEffect(const std::string& name)
 {
-    std::string problem;
-    auto info = parseWave(readBytes(builtEffect(name)), problem);
-    if (!info) {
-        ADD_FAILURE() << name << ": " << problem;
-        return {};
-    }
-    return *info;
+    auto wave = readWave(builtEffect(name));
+    if (!wave)
+        ADD_FAILURE() << name << " is no whole RIFF/WAVE file";
+    return wave.value_or(WaveInfo{});
 }
 
 double peakOf(const std::vector<int16_t>& s)
@@ -40,39 +36,26 @@ double peakOf(const std::vector<int16_t>& s)
 
 } // namespace
 
-TEST(SoundEffects, EveryEffectIsMono16BitPcmAt22050)
-{
-    for (const char* name : kEffects) {
-        SCOPED_TRACE(name);
-        const WaveInfo w = loadEffect(name);
-        EXPECT_EQ(w.formatTag, 1u);
-        EXPECT_EQ(w.channels, 1u);
-        EXPECT_EQ(w.sampleRate, 22050u);
-        EXPECT_EQ(w.bits, 16u);
-        EXPECT_EQ(w.blockAlign, 2u);
-        EXPECT_EQ(w.byteRate, 44100u);
-    }
-}
-
-TEST(SoundEffects, EffectsAreShortAndMostUnderSixTenthsOfASecond)
+// Short mono 16-bit PCM at 22050 Hz, about -6 dBFS at the loudest: room for
+// the music and another effect.
+TEST(SoundEffects, EveryEffectIsShortMonoPcmPeakingNearMinusSixDbfs)
 {
     int longOnes = 0;
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
-        const double seconds = loadEffect(name).samples.size() / 22050.0;
+        const WaveInfo wave = loadEffect(name);
+        const WaveFormat& w = wave.format;
+        EXPECT_EQ(w.formatTag, WaveFormat::kPcm);
+        EXPECT_EQ(w.channels, 1);
+        EXPECT_EQ(w.samplesPerSecond, 22050u);
+        EXPECT_EQ(w.bitsPerSample, 16);
+        EXPECT_EQ(w.blockAlign, 2);
+        EXPECT_EQ(w.bytesPerSecond, 44100u);
+        const std::vector<int16_t>& s = wave.samples;
+        const double seconds = s.size() / 22050.0;
         EXPECT_GT(seconds, 0.03);
         EXPECT_LE(seconds, 1.5);
         longOnes += seconds > 0.6 ? 1 : 0;
-    }
-    EXPECT_LE(longOnes, 3);
-}
-
-// About -6 dBFS at the loudest leaves room for the music and another effect.
-TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence)
-{
-    for (const char* name : kEffects) {
-        SCOPED_TRACE(name);
-        const auto s = loadEffect(name).samples;
         ASSERT_GT(s.size(), 100u);
         EXPECT_GE(peakOf(s), 0.44);
         EXPECT_LE(peakOf(s), 0.501);
@@ -83,6 +66,7 @@ TEST(SoundEffects, EffectsPeakNearMinusSixDbfsAndStartAndEndInSilence)
         EXPECT_LT(peakOf(head), 0.17);
         EXPECT_LT(peakOf(tail), 0.03);
     }
+    EXPECT_LE(longOnes, 3);
 }
 
 TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
@@ -105,14 +89,11 @@ TEST(SoundEffects, AnyTwoEffectsStartedTogetherStayWithinFullScale)
 
 TEST(SoundEffects, GenerationIsDeterministic)
 {
-    namespace fs = std::filesystem;
-    const fs::path out =
-        fs::temp_directory_path() / ("vm_soundgen_pop_" + std::to_string(::getpid()) + ".wav");
+    TempDir dir;
     const std::string command = std::string(VM_TOOLS_DIR) + "/soundgen effect " + VM_SOURCE_DIR +
-                                "/assets/sound/pop.snd " + out.string();
+                                "/assets/sound/pop.snd pop.wav";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(readBytes(out.string()), readBytes(builtEffect("pop")));
-    fs::remove(out);
+    EXPECT_EQ(readBytes("pop.wav"), readBytes(builtEffect("pop")));
 }
 
 TEST(SoundRecipes, FaultsNameTheFileAndLine)

@@ -24,14 +24,6 @@ const std::string kKey = "player-key";
 
 } // namespace
 
-TEST(KeyValueFileSyntax, PairsTokensQuotedAndPlain)
-{
-    const KeyValueFile store = parsed("a 1 b \"x y\"");
-    EXPECT_EQ(store.getString("a", "-"), "1");
-    EXPECT_EQ(store.getString("b", "-"), "x y");
-    EXPECT_EQ(store.writtenForm(), "a 1\nb \"x y\"\n");
-}
-
 TEST(KeyValueFileSyntax, SeparatorsMayHoldLineEnds)
 {
     EXPECT_EQ(parsed("key\n\n   value").getString("key", "-"), "value");
@@ -123,17 +115,6 @@ TEST(KeyValueFileDisk, SaveAndLoadRoundTripRandomStores)
             back.loadFromDisk("store.dat", true, scrambled ? kKey.data() : nullptr, kKey.size()));
         ASSERT_EQ(back.entries(), store.entries()) << "round " << round;
     }
-}
-
-TEST(KeyValueFileDisk, ScrambledFileIsTheWrittenFormPlusOneByte)
-{
-    TempDir dir;
-    KeyValueFile store;
-    store.setInt("game.m_level", 12);
-    store.save("plain.txt");
-    store.save("secret.dat", kKey.data(), kKey.size());
-    EXPECT_EQ(TempDir::readFile("plain.txt"), "game.m_level 12\n");
-    EXPECT_EQ(TempDir::readFile("secret.dat").size(), std::string("game.m_level 12\n").size() + 1);
 }
 
 // Whatever cannot be read leaves the store as it was.

@@ -42,7 +42,7 @@ TEST(XmlReader, ReadsElementsAttributesAndChildren)
     EXPECT_EQ(root.findChild("Item"), nullptr); // names are case-sensitive
 }
 
-TEST(XmlReader, TextRules)
+TEST(XmlReader, TextRulesAttributeFallBacksAndWhatSurroundsTheRoot)
 {
     EXPECT_EQ(parsed("<p>\n   <b/>\n</p>").text(), "");
     EXPECT_EQ(parsed("<p> word <b/></p>").text(), " word ");
@@ -50,24 +50,17 @@ TEST(XmlReader, TextRules)
     const XmlNode inline_ = parsed("<p>one <b>two</b>three</p>");
     EXPECT_EQ(inline_.text(), "one three");
     EXPECT_EQ(inline_.findChild("b")->text(), "two");
-}
-
-TEST(XmlReader, AttributeConversionsFallBack)
-{
-    const XmlNode node = parsed("<n letters=\"abc\" empty=\"\" num=\"-3x\"/>");
-    EXPECT_EQ(node.intAttribute("letters", 7), 7);
-    EXPECT_EQ(node.intAttribute("empty", 7), 7);
-    EXPECT_EQ(node.intAttribute("missing", 7), 7);
-    EXPECT_EQ(node.intAttribute("num", 7), -3);
-    EXPECT_EQ(node.attribute("missing", "def"), "def");
-}
-
-TEST(XmlReader, SkipsPrologCommentsAndTrailingBytes)
-{
-    const XmlNode node = parsed("<?xml version=\"1.0\"?>\n<!-- note -->\n<doc><!-- in --><a/></doc>"
-                                " trailing garbage <<<");
-    EXPECT_EQ(node.name(), "doc");
-    EXPECT_EQ(node.children().size(), 1u);
+    const XmlNode attributes = parsed("<n letters=\"abc\" empty=\"\" num=\"-3x\"/>");
+    EXPECT_EQ(attributes.intAttribute("letters", 7), 7);
+    EXPECT_EQ(attributes.intAttribute("empty", 7), 7);
+    EXPECT_EQ(attributes.intAttribute("missing", 7), 7);
+    EXPECT_EQ(attributes.intAttribute("num", 7), -3);
+    EXPECT_EQ(attributes.attribute("missing", "def"), "def");
+    const XmlNode document =
+        parsed("<?xml version=\"1.0\"?>\n<!-- note -->\n<doc><!-- in --><a/></doc>"
+               " trailing garbage <<<");
+    EXPECT_EQ(document.name(), "doc");
+    EXPECT_EQ(document.children().size(), 1u);
 }
 
 TEST(XmlReader, ReportsEachKindOfError)
