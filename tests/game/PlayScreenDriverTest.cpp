@@ -114,6 +114,7 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
     driver.moveTo(int(to.x), int(to.y));
     driver.runFrames(2);
     shot("carried");
+    EXPECT_EQ(game->picker()->carriedPosition().x, to.x) << "the carried copy follows the pointer";
     driver.release();
     ASSERT_TRUE(driver.runUntil([&] { return field.flowerAt(m + 2, k) && boardQuiet(field); }));
     EXPECT_EQ(field.flowerAt(m + 2, k)->colour(), 4);

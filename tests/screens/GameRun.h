@@ -66,7 +66,8 @@ public:
     {
         if (!m_driver.available())
             return;
-        resetConfig();
+        // The record is process-wide; each run starts from a fresh one, as a new process would.
+        Config::get() = Config{};
         // Shown after keys, hidden after the mouse: a new process starts hidden.
         KeyboardFocus::setShown(false);
         m_game = std::make_unique<GameStartup>();
@@ -120,24 +121,6 @@ private:
         options.height = height;
         return options;
     }
-    // The record is process-wide; each run starts from a fresh one, as a new process would.
-    static void resetConfig()
-    {
-        Config& c = Config::get();
-        const Config fresh{};
-        c.m_windowWidth = fresh.m_windowWidth;
-        c.m_windowHeight = fresh.m_windowHeight;
-        c.m_windowX = fresh.m_windowX;
-        c.m_windowY = fresh.m_windowY;
-        c.m_fullScreen = fresh.m_fullScreen;
-        c.m_sound = fresh.m_sound;
-        c.m_hints = fresh.m_hints;
-        c.m_firstRun = fresh.m_firstRun;
-        c.m_showDragons = fresh.m_showDragons;
-        c.m_musicVolume = fresh.m_musicVolume;
-        c.m_level = fresh.m_level;
-    }
-
     ScriptedDriver m_driver;
     std::unique_ptr<GameStartup> m_game;
 };
