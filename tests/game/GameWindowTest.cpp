@@ -123,22 +123,6 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame)
         << "each replay is saved as it begins, and the ended game leaves nothing to continue";
 }
 
-// The program may close while the name dialog of a lost game is open.
-TEST_F(GameWindowTest, AFinishedGameIsNotSaved)
-{
-    FakeScores scores(true);
-    GameWindow game(m_config, 2, &scores);
-    for (int lost = 0; lost < 4; ++lost)
-        endLevel(game, LevelPlay::fillBoard);
-    ASSERT_TRUE(game.isGameOver());
-    ASSERT_NE(game.field(), nullptr);
-    KeyValueFile file;
-    EXPECT_TRUE(game.save(file));
-    EXPECT_FALSE(file.contains("game.m_level"));
-    EXPECT_FALSE(file.contains("game.m_lives"));
-    EXPECT_FALSE(file.contains("field.field"));
-}
-
 // A level outside the set, or lives a game in progress cannot have, are
 // refused; missing lives are the lives a game starts with.
 TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected)
