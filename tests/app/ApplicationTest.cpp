@@ -63,8 +63,10 @@ protected:
     RecordingWindow topDialog{journal, "top"};
 };
 
-TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreen)
+TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreenElseNowhere)
 {
+    send(MessageType::LeftButtonDown, 10, 20);
+    EXPECT_THAT(journal, IsEmpty());
     app->pushScreen(screen);
     send(MessageType::LeftButtonDown, 10, 20);
     sendKey(VirtualKey::Escape);
@@ -80,12 +82,6 @@ TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreen)
     app->handleMessage(character);
     EXPECT_THAT(journal, ElementsAre("dialog.move(5,6,0)", "dialog.rdown(1,2)", "dialog.rup(1,2)",
                                      "dialog.lup(3,4)", "dialog.char(97)"));
-}
-
-TEST_F(ApplicationTest, InputWithoutAnyWindowIsDropped)
-{
-    send(MessageType::LeftButtonDown, 10, 20);
-    EXPECT_THAT(journal, IsEmpty());
 }
 
 TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
@@ -200,14 +196,10 @@ TEST_F(ApplicationTest, AFrameSleepsTheRestOfItsBudgetOnly)
     work = 0;
     frame();
     EXPECT_EQ(journal.front(), "screen.update(20)");
-}
-
-TEST_F(ApplicationTest, WithoutATargetRateNothingSleeps)
-{
     app->setTargetFrameRate(0);
-    app->pushScreen(screen);
+    clock.clearSleeps();
     frame();
-    EXPECT_THAT(clock.sleeps(), IsEmpty());
+    EXPECT_THAT(clock.sleeps(), IsEmpty()) << "without a target rate nothing sleeps";
 }
 
 TEST_F(ApplicationTest, AnInactiveProgramUpdatesNothingButKeepsDrawing)

@@ -129,7 +129,7 @@ TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
     EXPECT_EQ(driver.app().clientWidth(), 800);
 }
 
-TEST(ShellDriver, KeysAndTextArriveAsVirtualKeysAndCharacters)
+TEST(ShellDriver, KeysArriveAsVirtualKeysAndCharactersAndMouseMessagesCarryTheKeyState)
 {
     ScriptedDriver driver;
     REQUIRE_DISPLAY(driver);
@@ -143,15 +143,6 @@ TEST(ShellDriver, KeysAndTextArriveAsVirtualKeysAndCharacters)
     driver.type("ab");
     EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.char(27)", "screen.key(86)",
                                      "screen.key(46)", "screen.char(97)", "screen.char(98)"));
-}
-
-TEST(ShellDriver, MouseMessagesCarryTheKeyStateWord)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
     driver.keyDown(VirtualKey::Control);
     driver.moveTo(10, 20);
     driver.press();
