@@ -276,42 +276,22 @@ TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
     EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
 }
 
-// Sets an environment variable (or removes it, for null) until the end of the scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value)
-        : m_name(name), m_had(std::getenv(name) != nullptr),
-          m_previous(m_had ? std::getenv(name) : "")
-    {
-        set(value);
-    }
-    ~ScopedVariable() { set(m_had ? m_previous.c_str() : nullptr); }
-
-private:
-    void set(const char* value) const
-    {
-        if (value != nullptr)
-            setenv(m_name, value, 1);
-        else
-            unsetenv(m_name);
-    }
-
-    const char* m_name;
-    bool m_had;
-    std::string m_previous;
-};
-
-TEST(ShellDriver, WithoutADisplayTheWindowIsNotOpenedOffScreen)
+// In a child process of its own, whose environment goes with it: 1 when the
+// window opened without a display, 2 when asking for the off-screen driver
+// by name did not open it.
+TEST(ShellDriverDeathTest, WithoutADisplayTheWindowIsNotOpenedOffScreen)
 {
-    ScopedVariable display("DISPLAY", nullptr);
-    ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
-    {
-        ScopedVariable driver("SDL_VIDEODRIVER", nullptr);
-        EXPECT_FALSE(PlatformWindow::startVideo());
-    }
-    ScopedVariable driver("SDL_VIDEODRIVER", "offscreen");
-    ASSERT_TRUE(PlatformWindow::startVideo()) << "asked for by name, it is allowed";
-    PlatformWindow::stopVideo();
+    EXPECT_EXIT(
+        {
+            ::unsetenv("DISPLAY");
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::unsetenv("SDL_VIDEODRIVER");
+            if (PlatformWindow::startVideo())
+                std::_Exit(1);
+            ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+            std::_Exit(PlatformWindow::startVideo() ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST(ShellDriver, MesaOffersTheRequiredMultitextureExtension)

@@ -128,7 +128,6 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
     shot("burst");
     EXPECT_GT(field.score(), scoreAtStart);
     EXPECT_EQ(field.statistics().m_statBallsExploded, 3);
-    EXPECT_EQ(field.flowerAt(m, k), nullptr);
     driver.runFrames(60);
     EXPECT_NE(region(kScoreArea), scoreBefore) << "the new score is shown";
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
@@ -235,17 +234,13 @@ TEST_F(PlayScreenDriverTest, FlowersStandOutOnClearedAndLockedCells)
     }
 }
 
-TEST_F(PlayScreenDriverTest, WonLevelShowsTheResultsAndAClickMovesOn)
+TEST_F(PlayScreenDriverTest, WonLevelShowsTheResults)
 {
     startGame(1);
     LevelPlay::clearBoard(*game->field());
     playUntilFinished();
     shot("results_won");
     EXPECT_GT(driver.countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
-    driver.click(400, 300);
-    ASSERT_TRUE(driver.runUntil([&] { return game->field() && game->field()->level() == 2; }));
-    driver.runFrames(60);
-    shot("level2");
 }
 
 TEST_F(PlayScreenDriverTest, TheMenuButtonReturnsToTheMenu)

@@ -183,25 +183,15 @@ TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)
     EXPECT_EQ(run.front(), &run.main());
 }
 
-// Enter on the main menu minimises; without a window manager nobody carries
-// that out and the game goes on.
+// Enter on the main menu asks the window system to minimise the game.
 TEST(EndToEnd, EnterOnTheMainMenuMinimisesAndStartsNoGame)
 {
     GameFolder folder;
     GameRun run;
     REQUIRE_GAME(run);
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> menu = run.driver().capture(width, height);
     run.press(VirtualKey::Enter);
     ASSERT_EQ(run.app().minimizeRequests(), 1);
     EXPECT_EQ(run.main().game(), nullptr);
-    if (run.app().isMinimized())
-        GTEST_SKIP() << "a window manager minimised the window";
-    run.click(run.main().button("m_options_btn"));
-    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().optionsScreen(); }));
-    run.driver().runFrames(1);
-    EXPECT_NE(run.driver().capture(width, height), menu) << "the options screen is not drawn";
-
     run.driver().minimizedByUser();
     EXPECT_TRUE(run.app().isMinimized());
     run.driver().restoredByUser();
