@@ -14,13 +14,6 @@ CommandLine parse(std::vector<const char*> arguments)
 
 } // namespace
 
-TEST(CommandLine, NoArgumentsStartTheGame)
-{
-    const CommandLine command = parse({});
-    EXPECT_EQ(command.action(), CommandLine::Action::Run);
-    EXPECT_EQ(command.exitCode(), 0);
-}
-
 TEST(CommandLine, HelpAndVersionAnswerAndExitWithSuccess)
 {
     for (const char* option : {"--help", "-h"}) {

@@ -6,14 +6,6 @@
 
 #include <filesystem>
 
-TEST(WebPage, TheButtonsPageShipsInTheGameFolder)
-{
-    const std::string page = MenuResources::kWebPage;
-    ASSERT_EQ(page.find("://"), std::string::npos) << "a local page until the game has a site";
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(VM_GAME_DIR) / page))
-        << page;
-}
-
 TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
 {
     EXPECT_EQ(WebBrowser::addressFor("https://example.org/a"), "https://example.org/a");
