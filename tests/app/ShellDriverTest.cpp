@@ -69,66 +69,6 @@ std::vector<std::string> logLines(const std::string& path)
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
 
-TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
-{
-    TempDir dir;
-    {
-        DriverOptions options;
-        options.fullScreen = true;
-        options.logFile = "game.log";
-        ScriptedDriver driver(options);
-        REQUIRE_DISPLAY(driver);
-        Application& app = driver.app();
-        EXPECT_TRUE(app.isFullScreen());
-        const ScreenRect desktop = PlatformWindow::desktopRect();
-        EXPECT_LE(app.clientWidth(), desktop.right - desktop.left);
-        EXPECT_LE(app.clientHeight(), desktop.bottom - desktop.top);
-        EXPECT_NEAR(double(app.clientWidth()) / app.clientHeight(), 800.0 / 600.0, 0.01);
-
-        std::vector<std::string> journal;
-        Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
-                        TextureMipmaps::None);
-        texture.upload();
-        Texture undrawn("green.tga", solidTga(64, 0, 255, 0), TextureWrap::Clamp,
-                        TextureMipmaps::None);
-        undrawn.upload();
-        PaintingScreen screen(journal, "screen");
-        screen.texture = &texture;
-        driver.show(screen);
-        driver.runFrames(1);
-        EXPECT_GT(driver.pixel(130, 130).r, 200);
-
-        app.leaveFullScreen();
-        driver.settle();
-        EXPECT_FALSE(app.isFullScreen());
-        EXPECT_EQ(app.clientWidth(), 800);
-        EXPECT_EQ(app.clientHeight(), 600);
-        driver.runFrames(1);
-        EXPECT_TRUE(texture.isUploaded());
-        EXPECT_GT(driver.pixel(130, 130).r, 200);
-        // Only what is drawn is read again into the new context.
-        EXPECT_FALSE(undrawn.isUploaded());
-        EXPECT_EQ(undrawn.width(), 64);
-    }
-    Log::close();
-    const std::vector<std::string> lines = logLines("game.log");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& line) { return line.rfind("Vendor: ", 0) == 0; }),
-              2);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "Closing Log");
-}
-
-TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    EXPECT_FALSE(driver.app().setFullScreen(640, 480));
-    EXPECT_FALSE(driver.app().isFullScreen());
-    EXPECT_EQ(driver.app().clientWidth(), 800);
-}
-
 TEST(ShellDriver, KeysArriveAsVirtualKeysAndCharactersAndMouseMessagesCarryTheKeyState)
 {
     ScriptedDriver driver;
@@ -221,45 +161,77 @@ struct LogicalPainter : PaintingScreen {
     }
 };
 
-TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
+// Full screen and back: the picture between black bars with the mouse mapped
+// to it, textures kept across the new context, the driver logged each time.
+TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsAndBackKeepsTheTextures)
 {
     OwnDisplay display("1280x720x24"); // a 16:9 desktop
     if (!display.up())
         GTEST_SKIP() << "Xvfb could not be started";
-    DriverOptions options;
-    options.fullScreen = true;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    Application& app = driver.app();
-    EXPECT_EQ(app.clientWidth(), 960);
-    EXPECT_EQ(app.clientHeight(), 720);
+    TempDir dir;
+    {
+        DriverOptions options;
+        options.fullScreen = true;
+        options.logFile = "game.log";
+        ScriptedDriver driver(options);
+        REQUIRE_DISPLAY(driver);
+        Application& app = driver.app();
+        EXPECT_EQ(app.clientWidth(), 960);
+        EXPECT_EQ(app.clientHeight(), 720);
 
-    std::vector<std::string> journal;
-    LogicalPainter screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    const Screenshot window = driver.wholeWindow();
-    EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
-    EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
-    EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
-    EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
+        std::vector<std::string> journal;
+        Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        texture.upload();
+        Texture undrawn("green.tga", solidTga(64, 0, 255, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        undrawn.upload();
+        LogicalPainter screen(journal, "screen");
+        screen.texture = &texture;
+        driver.show(screen);
+        driver.runFrames(1);
+        const Screenshot window = driver.wholeWindow();
+        EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
+        EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
+        EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
+        EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
 
-    journal.clear();
-    driver.click(0, 0);
-    driver.click(799, 599);
-    driver.moveTo(400, 300);
-    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
-    const ScreenPoint pointer = app.input().pointerPosition();
-    EXPECT_EQ(pointer.x, 480);
-    EXPECT_EQ(pointer.y, 360);
+        journal.clear();
+        driver.click(0, 0);
+        driver.click(799, 599);
+        driver.moveTo(400, 300);
+        EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
+        EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
+        const ScreenPoint pointer = app.input().pointerPosition();
+        EXPECT_EQ(pointer.x, 480);
+        EXPECT_EQ(pointer.y, 360);
 
-    app.leaveFullScreen();
-    driver.settle();
-    EXPECT_EQ(app.clientWidth(), 800);
-    const ScreenRect rect = app.windowRect();
-    EXPECT_EQ(rect.left, 240); // centred, as the kept position was the corner
-    EXPECT_EQ(rect.top, 60);
+        app.leaveFullScreen();
+        driver.settle();
+        EXPECT_FALSE(app.isFullScreen());
+        EXPECT_EQ(app.clientWidth(), 800);
+        EXPECT_EQ(app.clientHeight(), 600);
+        const ScreenRect rect = app.windowRect();
+        EXPECT_EQ(rect.left, 240); // centred, as the kept position was the corner
+        EXPECT_EQ(rect.top, 60);
+        driver.runFrames(1);
+        EXPECT_TRUE(texture.isUploaded());
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
+        // Only what is drawn is read again into the new context.
+        EXPECT_FALSE(undrawn.isUploaded());
+        EXPECT_EQ(undrawn.width(), 64);
+        EXPECT_FALSE(app.setFullScreen(640, 480)) << "a narrow request is ignored";
+        EXPECT_EQ(app.clientWidth(), 800);
+    }
+    Log::close();
+    const std::vector<std::string> lines = logLines("game.log");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("Vendor: ", 0) == 0; }),
+              2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Closing Log");
 }
 
 TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
