@@ -69,12 +69,17 @@ std::vector<std::string> logLines(const std::string& path)
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
 
-TEST(ShellDriver, KeysArriveAsVirtualKeysAndCharactersAndMouseMessagesCarryTheKeyState)
+// Keys, characters and the mouse reach the top window; Alt+F4 goes to the
+// front screen once, whose request then ends the program.
+TEST(ShellDriver, InputArrivesAsVirtualKeysCharactersAndMouseMessagesAndAltF4EndsTheProgram)
 {
     ScriptedDriver driver;
     REQUIRE_DISPLAY(driver);
+    EXPECT_TRUE(GlDriver::hasRequiredExtensions()) << "Mesa offers the multitexture extension";
     std::vector<std::string> journal;
     RecordingWindow screen(journal, "screen");
+    RecordingWindow dialog(journal, "dialog");
+    screen.onClose = [] { Application::get().postCloseMessage(); };
     driver.show(screen);
     journal.clear();
     driver.press(VirtualKey::Escape);
@@ -93,17 +98,7 @@ TEST(ShellDriver, KeysArriveAsVirtualKeysAndCharactersAndMouseMessagesCarryTheKe
     EXPECT_THAT(journal, Contains("screen.ldown(10,20)"));
     EXPECT_THAT(journal, Contains("screen.move(12,22,9)"));
     EXPECT_THAT(journal, Contains("screen.lup(12,22)"));
-}
 
-TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    RecordingWindow dialog(journal, "dialog");
-    screen.onClose = [] { Application::get().postCloseMessage(); };
-    driver.show(screen);
     driver.app().pushDialog(dialog);
     journal.clear();
     driver.keyDown(VirtualKey::Alt);
@@ -113,7 +108,9 @@ TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
     EXPECT_TRUE(driver.app().hasQuit());
 }
 
-TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
+// The pointer follows plain motion, also left of the window; dragging the
+// background of a draggable screen moves the window.
+TEST(ShellDriver, ThePointerFollowsMotionAndDraggingTheBackgroundMovesTheWindow)
 {
     DriverOptions options;
     options.x = 100;
@@ -128,15 +125,7 @@ TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
     point = driver.app().input().pointerPosition();
     EXPECT_EQ(point.x, -40);
     EXPECT_EQ(point.y, 10);
-}
 
-TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
-{
-    DriverOptions options;
-    options.x = 100;
-    options.y = 50;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
     struct Draggable : Window {
         Draggable() { setDraggable(true); }
     } screen;
@@ -264,13 +253,6 @@ TEST(ShellDriverDeathTest, WithoutADisplayTheWindowIsNotOpenedOffScreen)
             std::_Exit(PlatformWindow::startVideo() ? 0 : 2);
         },
         testing::ExitedWithCode(0), "");
-}
-
-TEST(ShellDriver, MesaOffersTheRequiredMultitextureExtension)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    EXPECT_TRUE(GlDriver::hasRequiredExtensions());
 }
 
 } // namespace

@@ -80,7 +80,7 @@ bool dark(Rgb p)
 constexpr PixelRect kScoreArea{45, 14, 125, 42};
 constexpr PixelRect kTitleArea{220, 200, 580, 244};
 
-TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
+TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScoreAndTheMenuButtonLeaves)
 {
     startGame(1);
     Field& field = emptyBoard();
@@ -131,6 +131,11 @@ TEST_F(PlayScreenDriverTest, MovesWithTheMouseBurstARowAndScore)
     driver.runFrames(60);
     EXPECT_NE(region(kScoreArea), scoreBefore) << "the new score is shown";
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), 107), sounds.end());
+
+    const Button& button = game->mainMenuButton();
+    driver.click(int(button.x() + button.width() / 2), int(button.y() + button.height() / 2));
+    driver.runFrames(2);
+    EXPECT_EQ(driver.app().frontScreen(), &base) << "the menu button leaves the board";
 }
 
 TEST_F(PlayScreenDriverTest, PointsStayReadableOnTheWhiteOfABurst)
@@ -241,15 +246,6 @@ TEST_F(PlayScreenDriverTest, WonLevelShowsTheResults)
     playUntilFinished();
     shot("results_won");
     EXPECT_GT(driver.countPixels(kTitleArea, reddish), 200) << "\"Level completed!\" in red";
-}
-
-TEST_F(PlayScreenDriverTest, TheMenuButtonReturnsToTheMenu)
-{
-    startGame(1);
-    const Button& button = game->mainMenuButton();
-    driver.click(int(button.x() + button.width() / 2), int(button.y() + button.height() / 2));
-    driver.runFrames(2);
-    EXPECT_EQ(driver.app().frontScreen(), &base);
 }
 
 TEST_F(PlayScreenDriverTest, PreviewDrawsTheSmallBoard)
