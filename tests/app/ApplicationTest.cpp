@@ -96,17 +96,7 @@ TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
                 ElementsAre("top.update(0)", "upper.render", "dialog.render", "top.render"));
 }
 
-TEST_F(ApplicationTest, PushDialogActivatesTheDialogThenTheFrontScreen)
-{
-    app->pushScreen(screen);
-    journal.clear();
-    dialog.onUpdate = nullptr;
-    app->pushDialog(dialog);
-    EXPECT_THAT(journal, ElementsAre("dialog.activate", "screen.activate"));
-    EXPECT_EQ(app->topWindow(), &dialog);
-}
-
-TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFront)
+TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFrontAndPushDialogAfterwards)
 {
     app->pushScreen(screen);
     Window* frontDuringActivate = nullptr;
@@ -119,6 +109,12 @@ TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFront)
     app->pushScreen(probe);
     EXPECT_EQ(frontDuringActivate, &screen);
     EXPECT_EQ(app->frontScreen(), &probe);
+    app->close(true);
+    app->runOnce();
+    journal.clear();
+    app->pushDialog(dialog);
+    EXPECT_THAT(journal, ElementsAre("dialog.activate", "screen.activate"));
+    EXPECT_EQ(app->topWindow(), &dialog);
 }
 
 TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpdated)
@@ -135,7 +131,7 @@ TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpda
     EXPECT_THAT(app->dialogs(), IsEmpty());
 }
 
-TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
+TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesItButNotTheLast)
 {
     app->pushScreen(screen);
     app->pushScreen(upper);
@@ -146,14 +142,9 @@ TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
     frame();
     EXPECT_THAT(journal, ElementsAre("screen.screenClosed(upper)", "screen.activate",
                                      "screen.update(0)", "screen.render"));
-}
-
-TEST_F(ApplicationTest, TheLastScreenIsNeverClosed)
-{
-    app->pushScreen(screen);
     app->close(false);
     frame();
-    EXPECT_EQ(app->frontScreen(), &screen);
+    EXPECT_EQ(app->frontScreen(), &screen) << "the last screen is never closed";
     EXPECT_EQ(journal.back(), "screen.render");
 }
 
@@ -170,7 +161,7 @@ TEST_F(ApplicationTest, TwoImmediateClosesTellBothOwners)
                                      "screen.update(0)", "screen.render"));
 }
 
-TEST_F(ApplicationTest, EveryFrameLastsTheBudgetWithTheControlledClock)
+TEST_F(ApplicationTest, EveryFrameLastsTheBudgetAndSleepsTheRestOfItOnly)
 {
     app->pushScreen(screen);
     frame();
@@ -179,11 +170,7 @@ TEST_F(ApplicationTest, EveryFrameLastsTheBudgetWithTheControlledClock)
     frame();
     EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
                                      "screen.render"));
-}
-
-TEST_F(ApplicationTest, AFrameSleepsTheRestOfItsBudgetOnly)
-{
-    app->pushScreen(screen);
+    clock.clearSleeps();
     std::uint32_t work = 5;
     screen.onRender = [&] { clock.advance(work); };
     frame();

@@ -87,13 +87,6 @@ TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame)
     EXPECT_EQ(ResultsPanel::outcome(*last, 2), "All levels completed!");
 }
 
-TEST(StreakGauge, ReadsExplosionsStillNeededOrBang)
-{
-    EXPECT_EQ(BoardRenderer::streakText(0), "5");
-    EXPECT_EQ(BoardRenderer::streakText(3), "2");
-    EXPECT_EQ(BoardRenderer::streakText(4), "!");
-}
-
 TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear)
 {
     auto field = makeField({.rows = 3,
@@ -130,8 +123,13 @@ TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime)
     EXPECT_EQ(notice.text(), "") << "each element once";
 }
 
-TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty)
+// The streak gauge reads the explosions still needed, or a bang; an idle
+// board blinks for two seconds every twenty.
+TEST(HudTexts, StreakGaugeAndIdleBlink)
 {
+    EXPECT_EQ(BoardRenderer::streakText(0), "5");
+    EXPECT_EQ(BoardRenderer::streakText(3), "2");
+    EXPECT_EQ(BoardRenderer::streakText(4), "!");
     EXPECT_FALSE(BoardRenderer::blinkOn(0));
     EXPECT_FALSE(BoardRenderer::blinkOn(17999));
     EXPECT_TRUE(BoardRenderer::blinkOn(18000));

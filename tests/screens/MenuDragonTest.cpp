@@ -30,7 +30,7 @@ TEST(MenuDragon, StartsFlyingForThreeToTenSeconds)
     }
 }
 
-TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreen)
+TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreenWithinOneTurn)
 {
     MenuDragon dragon = dragonAt(400, 300);
     dragon.setSpeed(1.5f);
@@ -41,6 +41,15 @@ TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreen)
     dragon.setHeading(90.0f);
     dragon.update(6.0f, -1000, -1000);
     EXPECT_NEAR(dragon.x(), 401.5f, 1e-2);
+    // The heading is kept within one turn.
+    dragon.setHeading(359.9f);
+    dragon.setTurn(1.0f);
+    dragon.update(6.0f, -1000, -1000);
+    EXPECT_NEAR(dragon.heading(), 0.9f, 1e-3);
+    dragon.setHeading(-359.9f);
+    dragon.setTurn(-1.0f);
+    dragon.update(6.0f, -1000, -1000);
+    EXPECT_NEAR(dragon.heading(), -0.9f, 1e-3);
 }
 
 TEST(MenuDragon, ARestingDragonTakesOffWhenThePointerComesWithin32Pixels)
@@ -54,19 +63,6 @@ TEST(MenuDragon, ARestingDragonTakesOffWhenThePointerComesWithin32Pixels)
     dragon.update(10.0f, 100.0f, 132.0f);
     EXPECT_FALSE(dragon.isResting());
     EXPECT_GE(dragon.flyTime(), 2500.0f);
-}
-
-TEST(MenuDragon, HeadingIsKeptWithinOneTurn)
-{
-    MenuDragon dragon = dragonAt(100, 100);
-    dragon.setHeading(359.9f);
-    dragon.setTurn(1.0f);
-    dragon.update(6.0f, -1000, -1000);
-    EXPECT_NEAR(dragon.heading(), 0.9f, 1e-3);
-    dragon.setHeading(-359.9f);
-    dragon.setTurn(-1.0f);
-    dragon.update(6.0f, -1000, -1000);
-    EXPECT_NEAR(dragon.heading(), -0.9f, 1e-3);
 }
 
 TEST(DragonFlock, ADragonLeavingTheAreaComesBackFromBelowTheScreen)

@@ -36,12 +36,16 @@ TEST_F(ButtonTest, HitTestIncludesTheTruncatedEdges)
     EXPECT_TRUE(owner.used.empty());
 }
 
-TEST_F(ButtonTest, APressDraggedOffEndsAtRestAfterTheNextMove)
+TEST_F(ButtonTest, APressDraggedOffEndsAtRestAfterTheNextMoveAsActivatingTheOwnerDoes)
 {
     button.onLeftButtonDown(60, 25, 0);
     EXPECT_FALSE(button.onMouseMove(300, 300, 0));
     EXPECT_EQ(button.state(), ButtonState::Normal);
     EXPECT_FALSE(button.onLeftButtonUp(300, 300, 0));
+    EXPECT_EQ(button.state(), ButtonState::Normal);
+    owner.addControl(button);
+    button.onMouseMove(60, 25, 0);
+    owner.activate();
     EXPECT_EQ(button.state(), ButtonState::Normal);
 }
 
@@ -54,14 +58,6 @@ TEST_F(ButtonTest, ADisabledButtonIgnoresTheMouse)
     EXPECT_EQ(button.state(), ButtonState::Normal);
 }
 
-TEST_F(ButtonTest, ActivatingTheOwnerResetsTheButton)
-{
-    owner.addControl(button);
-    button.onMouseMove(60, 25, 0);
-    owner.activate();
-    EXPECT_EQ(button.state(), ButtonState::Normal);
-}
-
 class CheckBoxTest : public ::testing::Test {
 protected:
     std::unique_ptr<Texture> texture = makeTexture(20, 80);
@@ -69,15 +65,11 @@ protected:
     CheckBox box{owner, texture.get()};
 };
 
-TEST_F(CheckBoxTest, AClickWithoutTheMouseOverItDoesNothing)
+TEST_F(CheckBoxTest, TogglesOnlyUnderTheMouseAndTellsTheOwnerEachTime)
 {
-    EXPECT_FALSE(box.onLeftButtonDown(205, 45, 0));
+    EXPECT_FALSE(box.onLeftButtonDown(205, 45, 0)) << "the mouse is not over it yet";
     EXPECT_FALSE(box.isChecked());
     EXPECT_TRUE(owner.used.empty());
-}
-
-TEST_F(CheckBoxTest, TogglesUnderTheMouseAndTellsTheOwnerEachTime)
-{
     EXPECT_TRUE(box.onMouseMove(205, 45, 0));
     EXPECT_EQ(box.state(), CheckBoxState::UncheckedHover);
     EXPECT_TRUE(box.onLeftButtonDown(205, 45, 0));
