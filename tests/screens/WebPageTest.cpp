@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
+TEST(WebPage, LocalPagesBecomeFileAddressesInTheGamesDataFolderAndWebAddressesStay)
 {
     EXPECT_EQ(WebBrowser::addressFor("https://example.org/a"), "https://example.org/a");
     EXPECT_EQ(WebBrowser::addressFor("/opt/game/doc/manual.html"),
@@ -14,10 +14,7 @@ TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
     const std::filesystem::path here = std::filesystem::current_path();
     EXPECT_EQ(WebBrowser::addressFor("doc/./manual.html"),
               "file://" + (here / "doc/manual.html").string());
-}
-
-TEST(WebPage, TheGamesOwnPageIsFoundInItsDataFolderNotTheWorkingDirectory)
-{
+    // The game's own page is found in its data folder, not the working folder.
     const std::string page = MenuResources::kWebPage;
     if (page.find("://") != std::string::npos)
         GTEST_SKIP() << "the buttons open a web site";
