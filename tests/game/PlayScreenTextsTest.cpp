@@ -40,22 +40,6 @@ TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace)
     EXPECT_FLOAT_EQ(lines[4].x, 262.0f);
 }
 
-TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses)
-{
-    auto field = makeField({.rows = 3, .width = 3});
-    finishIntro(*field);
-    int colour = 0;
-    for (int r = 0; r < field->rows(); ++r)
-        for (int c = 0; c < field->rowLength(r); ++c)
-            idleFlower(*field, r, c, colour++ % 5);
-    runUpdates(*field, 3);
-    ASSERT_TRUE(field->finished());
-    EXPECT_EQ(ResultsPanel::title(*field), "Level not completed!");
-    const auto lines = ResultsPanel::lines(*field);
-    EXPECT_EQ(lines[3].text, "Time bonus : 0");
-    EXPECT_EQ(lines[4].text, "Chain bonus : 0");
-}
-
 // A board brought to its end: won with every cell cleared, or lost full.
 std::unique_ptr<Field> finishedField(int level, bool won)
 {
@@ -68,6 +52,16 @@ std::unique_ptr<Field> finishedField(int level, bool won)
     for (int i = 0; i < 3 && !field->finished(); ++i)
         field->update(30.0f);
     return field;
+}
+
+TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses)
+{
+    auto field = finishedField(1, false);
+    ASSERT_TRUE(field->finished());
+    EXPECT_EQ(ResultsPanel::title(*field), "Level not completed!");
+    const auto lines = ResultsPanel::lines(*field);
+    EXPECT_EQ(lines[3].text, "Time bonus : 0");
+    EXPECT_EQ(lines[4].text, "Chain bonus : 0");
 }
 
 TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame)
