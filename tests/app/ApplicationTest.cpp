@@ -242,7 +242,7 @@ TEST_F(ApplicationTest, AMinimiseTheWindowSystemDoesNotCarryOutLeavesTheGameRunn
     EXPECT_TRUE(app->isMinimized());
 }
 
-TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
+TEST_F(ApplicationTest, OnlyAHeldArrowsAutoRepeatReachesTheWindowAgain)
 {
     app->pushScreen(screen);
     journal.clear();
@@ -253,11 +253,7 @@ TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
     }
     EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.key(13)", "screen.key(32)",
                                      "screen.key(65)"));
-}
-
-TEST_F(ApplicationTest, AHeldArrowsAutoRepeatReachesTheScreenAndTheDialog)
-{
-    app->pushScreen(screen);
+    // Only a held arrow's auto-repeat reaches the screen and the dialog.
     journal.clear();
     sendKey(VirtualKey::Down);
     sendRepeat(VirtualKey::Down);

@@ -181,10 +181,12 @@ TEST_F(ConfigTest, ASaveWhileMinimisedLeavesOutTheGeometry)
     EXPECT_EQ(again.m_windowY, 0);
 }
 
-TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambled)
+// Without a data folder, saving makes it rather than losing the settings.
+TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambledInAFolderMadeForIt)
 {
-    std::filesystem::create_directories("data");
+    config.m_musicVolume = 12;
     config.save("data/dx.cfg", {});
+    EXPECT_EQ(readBack().getInt("m_music_volume", 0), 12);
     const std::string bytes = TempDir::readFile("data/dx.cfg");
     const std::string text = readBack().writtenForm();
     ASSERT_FALSE(text.empty());
@@ -193,13 +195,6 @@ TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambled)
         Scrambler().unscramble(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
                                Config::kKey, Config::kKeyLength);
     EXPECT_EQ(std::string(plain.begin(), plain.end()), text);
-}
-
-TEST_F(ConfigTest, WithoutADataFolderSavingMakesItRatherThanLosingTheSettings)
-{
-    config.m_musicVolume = 12;
-    config.save("data/dx.cfg", {});
-    EXPECT_EQ(readBack().getInt("m_music_volume", 0), 12);
 }
 
 TEST_F(ConfigTest, ApplySwitchesSoundEffectsAndStopsTheMusic)
