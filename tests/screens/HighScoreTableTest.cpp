@@ -32,18 +32,14 @@ const std::vector<int> kFull = {1000, 900, 800, 700, 600, 500, 400};
 
 } // namespace
 
-TEST(HighScoreTable, AScoreEqualToTheLastRowDoesNotQualify)
+TEST(HighScoreTable, InsertionKeepsTheOrderEqualPointsStayAboveAndAnEqualLastRowStays)
 {
     HighScoreTable table = tableWith(kFull);
     EXPECT_FALSE(table.qualifies(0, 400));
     EXPECT_EQ(table.insert(0, 400, "late"), HighScoreTable::kNoRow);
     EXPECT_EQ(pointsOf(table), kFull);
     EXPECT_EQ(table.entry(0, 6).name, "row6");
-}
-
-TEST(HighScoreTable, InsertionKeepsTheOrderAndEqualPointsStayAbove)
-{
-    HighScoreTable table = tableWith(kFull);
+    // Insertion keeps the order, and equal points stay above.
     EXPECT_EQ(table.insert(0, 450, "a"), 6);
     EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 800, 700, 600, 500, 450}));
     table = tableWith(kFull);
@@ -83,7 +79,7 @@ TEST(HighScoreTable, OnlyPagesUpToTheLastWithAnEntryAreInUse)
     EXPECT_EQ(stored.pagesInUse(), 2) << "a stored second page is still offered";
 }
 
-TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
+TEST(HighScoreTable, AMissingUnreadableTruncatedOrWrongKeyFileGivesAWholeTable)
 {
     TempDir dir;
     TempDir::writeFile("data/garbage.tbl", std::string("\x01\xff\x7f\"//\"", 7));
@@ -97,6 +93,29 @@ TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
                 EXPECT_EQ(table.entry(p, r).points, 0) << path;
             }
     }
+    // A truncated file, or one scrambled with another key, gives a whole table.
+    HighScoreTable table;
+    for (int points : kFull)
+        table.insert(0, points, "Player " + std::to_string(points));
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    const std::string whole = TempDir::readFile("data/top7.tbl");
+    TempDir::writeFile("data/half.tbl", whole.substr(0, whole.size() / 2));
+    KeyValueFile plain;
+    table.save(plain);
+    ASSERT_TRUE(plain.save("data/otherkey.tbl", "not the key", 11));
+    for (const char* path : {"data/half.tbl", "data/otherkey.tbl"}) {
+        HighScoreTable again;
+        again.loadFile(path);
+        for (int p = 0; p < again.pageCount(); ++p) {
+            for (int r = 0; r < HighScoreTable::kRows; ++r) {
+                EXPECT_FALSE(again.entry(p, r).name.empty()) << path;
+                EXPECT_GE(again.entry(p, r).points, 0) << path;
+            }
+        }
+    }
+    HighScoreTable wrongKey;
+    wrongKey.loadFile("data/otherkey.tbl");
+    EXPECT_EQ(wrongKey.entry(0, 0).name, "Nemo");
 }
 
 TEST(HighScoreTable, SavedFileReadsBackWithTheScramblingKeyAndAwkwardNamesMadeSafe)
@@ -135,32 +154,4 @@ TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
     EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 0, 0, 0, 1}));
     table.insert(0, 10, "x");
     EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
-}
-
-TEST(HighScoreTable, ATruncatedOrWrongKeyFileGivesAWholeTable)
-{
-    TempDir dir;
-    std::filesystem::create_directories("data");
-    HighScoreTable table;
-    for (int points : kFull)
-        table.insert(0, points, "Player " + std::to_string(points));
-    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
-    const std::string whole = TempDir::readFile("data/top7.tbl");
-    TempDir::writeFile("data/half.tbl", whole.substr(0, whole.size() / 2));
-    KeyValueFile plain;
-    table.save(plain);
-    ASSERT_TRUE(plain.save("data/otherkey.tbl", "not the key", 11));
-    for (const char* path : {"data/half.tbl", "data/otherkey.tbl"}) {
-        HighScoreTable again;
-        again.loadFile(path);
-        for (int p = 0; p < again.pageCount(); ++p) {
-            for (int r = 0; r < HighScoreTable::kRows; ++r) {
-                EXPECT_FALSE(again.entry(p, r).name.empty()) << path;
-                EXPECT_GE(again.entry(p, r).points, 0) << path;
-            }
-        }
-    }
-    HighScoreTable wrongKey;
-    wrongKey.loadFile("data/otherkey.tbl");
-    EXPECT_EQ(wrongKey.entry(0, 0).name, "Nemo");
 }
