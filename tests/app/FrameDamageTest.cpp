@@ -72,7 +72,7 @@ TEST(FrameDamage, TheSameShapeWithAnotherTextureOrColourIsAnotherPrimitive)
     EXPECT_EQ(read(plain)[0], read(plain)[0]);
 }
 
-TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIs)
+TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIsOneThatComesOrGoesItsOwnArea)
 {
     std::vector<float> before, after;
     addTriangle(before, 10, 10, 10);
@@ -80,17 +80,16 @@ TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIs)
     addTriangle(after, 10, 10, 10);
     addTriangle(after, 120, 50, 10);
     addTriangle(after, 160, 10, 10);
-    const auto changed = FrameDamage::changes(read(before), read(after));
+    auto changed = FrameDamage::changes(read(before), read(after));
     ASSERT_EQ(changed.size(), 3u);
     EXPECT_EQ(changed[0], read(before)[1].bounds);
     EXPECT_EQ(changed[1], read(after)[1].bounds);
     EXPECT_EQ(changed[2], read(after)[2].bounds);
     EXPECT_TRUE(FrameDamage::changes(read(after), read(after)).empty());
-}
 
-TEST(FrameDamage, APrimitiveThatComesOrGoesMarksOnlyItsOwnArea)
-{
-    std::vector<float> before, after;
+    // One that comes or goes marks only its own area.
+    before.clear();
+    after.clear();
     addTriangle(before, 10, 10, 10);
     addTriangle(before, 100, 50, 10);
     addTriangle(before, 200, 50, 10);
@@ -98,7 +97,7 @@ TEST(FrameDamage, APrimitiveThatComesOrGoesMarksOnlyItsOwnArea)
     addTriangle(after, 150, 10, 10); // drawn now, before the others
     addTriangle(after, 100, 50, 10);
     addTriangle(after, 200, 50, 10);
-    auto changed = FrameDamage::changes(read(before), read(after));
+    changed = FrameDamage::changes(read(before), read(after));
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], read(after)[1].bounds);
     changed = FrameDamage::changes(read(after), read(before));

@@ -17,7 +17,7 @@ MenuDragon dragonAt(float x, float y)
 
 } // namespace
 
-TEST(MenuDragon, StartsFlyingForThreeToTenSeconds)
+TEST(MenuDragon, StartsFlyingForThreeToTenSecondsAndTakesOffAgainNearThePointer)
 {
     std::srand(3);
     for (int i = 0; i < 50; ++i) {
@@ -28,6 +28,16 @@ TEST(MenuDragon, StartsFlyingForThreeToTenSeconds)
         EXPECT_LT(dragon.restTime(), 2000.0f);
         EXPECT_FALSE(dragon.isResting());
     }
+    // A resting dragon takes off when the pointer comes within 32 pixels.
+    MenuDragon dragon = dragonAt(100, 100);
+    dragon.setFlyTime(0.0f);
+    dragon.setRestTime(5000.0f);
+    dragon.update(10.0f, 100.0f, 132.5f);
+    EXPECT_TRUE(dragon.isResting());
+    EXPECT_EQ(dragon.x(), 100.0f);
+    dragon.update(10.0f, 100.0f, 132.0f);
+    EXPECT_FALSE(dragon.isResting());
+    EXPECT_GE(dragon.flyTime(), 2500.0f);
 }
 
 TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreenWithinOneTurn)
@@ -50,19 +60,6 @@ TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreenWithinOneTurn)
     dragon.setTurn(-1.0f);
     dragon.update(6.0f, -1000, -1000);
     EXPECT_NEAR(dragon.heading(), -0.9f, 1e-3);
-}
-
-TEST(MenuDragon, ARestingDragonTakesOffWhenThePointerComesWithin32Pixels)
-{
-    MenuDragon dragon = dragonAt(100, 100);
-    dragon.setFlyTime(0.0f);
-    dragon.setRestTime(5000.0f);
-    dragon.update(10.0f, 100.0f, 132.5f);
-    EXPECT_TRUE(dragon.isResting());
-    EXPECT_EQ(dragon.x(), 100.0f);
-    dragon.update(10.0f, 100.0f, 132.0f);
-    EXPECT_FALSE(dragon.isResting());
-    EXPECT_GE(dragon.flyTime(), 2500.0f);
 }
 
 TEST(DragonFlock, ADragonLeavingTheAreaComesBackFromBelowTheScreen)
