@@ -151,7 +151,7 @@ protected:
     FrameDamage m_damage;
 };
 
-TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMoved)
+TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMovedOrAllAfterAnUpload)
 {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -172,10 +172,8 @@ TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMoved)
     EXPECT_EQ(pixel[0], 0);
     EXPECT_EQ(pixel[2], 255);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
-}
 
-TEST_F(FrameDamageDrawing, AForgottenBufferOrAnUploadedPictureMeansAWholeFrame)
-{
+    // A forgotten buffer or an uploaded picture means a whole frame.
     frame(10);
     EXPECT_FALSE(frame(10).whole);
     m_damage.forget();
