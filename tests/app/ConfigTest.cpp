@@ -53,7 +53,7 @@ TEST_F(ConfigTest, AFirstRunKeepsTheConstructionValuesWithTheLogicalSize)
     EXPECT_EQ(config.m_minimiseKey, 13);
 }
 
-TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExists)
+TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExistsAndAnotherKeysFileGivesAll)
 {
     writeConfig({{"m_level", 12}});
     load();
@@ -64,6 +64,12 @@ TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExists)
     EXPECT_EQ(config.m_musicVolume, 40);
     EXPECT_EQ(config.m_level, 12);
     EXPECT_EQ(config.m_windowWidth, 800);
+    // A file written with another key gives every default.
+    writeConfig({{"m_level", 50}, {"m_sound", 0}}, "xyz");
+    config = Config();
+    load();
+    EXPECT_EQ(config.m_level, 3);
+    EXPECT_TRUE(config.m_sound);
 }
 
 TEST_F(ConfigTest, ReadingRulesForSizesFlagsAndTheSoundManager)
@@ -110,14 +116,6 @@ TEST_F(ConfigTest, AWindowLargerThanTheDesktopIsFittedToIt)
     config.m_windowWidth = 800;
     config.fitToDesktop({-1280, 0, 1280, 1024}); // a second screen to the left
     EXPECT_EQ(config.m_windowWidth, 800);
-}
-
-TEST_F(ConfigTest, AFileWrittenWithAnotherKeyGivesEveryDefault)
-{
-    writeConfig({{"m_level", 50}, {"m_sound", 0}}, "xyz");
-    load();
-    EXPECT_EQ(config.m_level, 3);
-    EXPECT_TRUE(config.m_sound);
 }
 
 TEST_F(ConfigTest, SaveWritesEveryKeyAndReadsBack)

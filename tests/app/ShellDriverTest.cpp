@@ -109,9 +109,11 @@ TEST(ShellDriver, InputArrivesAsVirtualKeysCharactersAndMouseMessagesAndAltF4End
 }
 
 // The pointer follows plain motion, also left of the window; dragging the
-// background of a draggable screen moves the window.
-TEST(ShellDriver, ThePointerFollowsMotionAndDraggingTheBackgroundMovesTheWindow)
+// background of a draggable screen moves the window; its icon comes from the
+// pack or the disk and may be missing.
+TEST(ShellDriver, ThePointerFollowsMotionDraggingTheBackgroundMovesTheWindowAndItsIconLoads)
 {
+    TempDir dir;
     DriverOptions options;
     options.x = 100;
     options.y = 50;
@@ -139,6 +141,15 @@ TEST(ShellDriver, ThePointerFollowsMotionAndDraggingTheBackgroundMovesTheWindow)
     EXPECT_EQ(after.left - before.left, 50);
     EXPECT_EQ(after.top - before.top, 20);
     EXPECT_EQ(after.right - after.left, 800);
+
+    // The window icon comes from the pack or the disk and may be missing.
+    const std::vector<std::uint8_t> tga = solidTga(32, 10, 200, 30);
+    TempDir::writeFile("icon.tga", std::string(tga.begin(), tga.end()));
+    TempDir::writeFile("broken.png", "not a picture");
+    FilePack pack;
+    EXPECT_TRUE(driver.app().loadWindowIcon(pack, "icon.tga"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "missing.png"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
 }
 
 // A screen that records its clicks in logical coordinates.
@@ -221,20 +232,6 @@ TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsAndBackKeepsTh
     EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Closing Log");
-}
-
-TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
-{
-    TempDir dir;
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    const std::vector<std::uint8_t> tga = solidTga(32, 10, 200, 30);
-    TempDir::writeFile("icon.tga", std::string(tga.begin(), tga.end()));
-    TempDir::writeFile("broken.png", "not a picture");
-    FilePack pack;
-    EXPECT_TRUE(driver.app().loadWindowIcon(pack, "icon.tga"));
-    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "missing.png"));
-    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
 }
 
 // In a child process of its own, whose environment goes with it: 1 when the
