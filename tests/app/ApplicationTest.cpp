@@ -63,8 +63,10 @@ protected:
     RecordingWindow topDialog{journal, "top"};
 };
 
-TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreen)
+TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreenElseNowhere)
 {
+    send(MessageType::LeftButtonDown, 10, 20);
+    EXPECT_THAT(journal, IsEmpty());
     app->pushScreen(screen);
     send(MessageType::LeftButtonDown, 10, 20);
     sendKey(VirtualKey::Escape);
@@ -82,12 +84,6 @@ TEST_F(ApplicationTest, InputGoesToTheTopDialogElseToTheFrontScreen)
                                      "dialog.lup(3,4)", "dialog.char(97)"));
 }
 
-TEST_F(ApplicationTest, InputWithoutAnyWindowIsDropped)
-{
-    send(MessageType::LeftButtonDown, 10, 20);
-    EXPECT_THAT(journal, IsEmpty());
-}
-
 TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
 {
     app->pushScreen(screen);
@@ -100,17 +96,7 @@ TEST_F(ApplicationTest, OnlyTheTopWindowIsUpdatedButAllAreDrawnScreenFirst)
                 ElementsAre("top.update(0)", "upper.render", "dialog.render", "top.render"));
 }
 
-TEST_F(ApplicationTest, PushDialogActivatesTheDialogThenTheFrontScreen)
-{
-    app->pushScreen(screen);
-    journal.clear();
-    dialog.onUpdate = nullptr;
-    app->pushDialog(dialog);
-    EXPECT_THAT(journal, ElementsAre("dialog.activate", "screen.activate"));
-    EXPECT_EQ(app->topWindow(), &dialog);
-}
-
-TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFront)
+TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFrontAndPushDialogAfterwards)
 {
     app->pushScreen(screen);
     Window* frontDuringActivate = nullptr;
@@ -123,6 +109,12 @@ TEST_F(ApplicationTest, PushScreenActivatesBeforeTheScreenIsInFront)
     app->pushScreen(probe);
     EXPECT_EQ(frontDuringActivate, &screen);
     EXPECT_EQ(app->frontScreen(), &probe);
+    app->close(true);
+    app->runOnce();
+    journal.clear();
+    app->pushDialog(dialog);
+    EXPECT_THAT(journal, ElementsAre("dialog.activate", "screen.activate"));
+    EXPECT_EQ(app->topWindow(), &dialog);
 }
 
 TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpdated)
@@ -139,7 +131,7 @@ TEST_F(ApplicationTest, DeferredCloseHappensAtTheNextUpdateBeforeAnyWindowIsUpda
     EXPECT_THAT(app->dialogs(), IsEmpty());
 }
 
-TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
+TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesItButNotTheLast)
 {
     app->pushScreen(screen);
     app->pushScreen(upper);
@@ -150,14 +142,9 @@ TEST_F(ApplicationTest, ClosingAScreenTellsTheNewFrontScreenAndActivatesIt)
     frame();
     EXPECT_THAT(journal, ElementsAre("screen.screenClosed(upper)", "screen.activate",
                                      "screen.update(0)", "screen.render"));
-}
-
-TEST_F(ApplicationTest, TheLastScreenIsNeverClosed)
-{
-    app->pushScreen(screen);
     app->close(false);
     frame();
-    EXPECT_EQ(app->frontScreen(), &screen);
+    EXPECT_EQ(app->frontScreen(), &screen) << "the last screen is never closed";
     EXPECT_EQ(journal.back(), "screen.render");
 }
 
@@ -174,7 +161,7 @@ TEST_F(ApplicationTest, TwoImmediateClosesTellBothOwners)
                                      "screen.update(0)", "screen.render"));
 }
 
-TEST_F(ApplicationTest, EveryFrameLastsTheBudgetWithTheControlledClock)
+TEST_F(ApplicationTest, EveryFrameLastsTheBudgetAndSleepsTheRestOfItOnly)
 {
     app->pushScreen(screen);
     frame();
@@ -183,11 +170,7 @@ TEST_F(ApplicationTest, EveryFrameLastsTheBudgetWithTheControlledClock)
     frame();
     EXPECT_THAT(journal, ElementsAre("screen.update(16)", "screen.render", "screen.update(16)",
                                      "screen.render"));
-}
-
-TEST_F(ApplicationTest, AFrameSleepsTheRestOfItsBudgetOnly)
-{
-    app->pushScreen(screen);
+    clock.clearSleeps();
     std::uint32_t work = 5;
     screen.onRender = [&] { clock.advance(work); };
     frame();
@@ -200,14 +183,10 @@ TEST_F(ApplicationTest, AFrameSleepsTheRestOfItsBudgetOnly)
     work = 0;
     frame();
     EXPECT_EQ(journal.front(), "screen.update(20)");
-}
-
-TEST_F(ApplicationTest, WithoutATargetRateNothingSleeps)
-{
     app->setTargetFrameRate(0);
-    app->pushScreen(screen);
+    clock.clearSleeps();
     frame();
-    EXPECT_THAT(clock.sleeps(), IsEmpty());
+    EXPECT_THAT(clock.sleeps(), IsEmpty()) << "without a target rate nothing sleeps";
 }
 
 TEST_F(ApplicationTest, AnInactiveProgramUpdatesNothingButKeepsDrawing)
@@ -263,7 +242,7 @@ TEST_F(ApplicationTest, AMinimiseTheWindowSystemDoesNotCarryOutLeavesTheGameRunn
     EXPECT_TRUE(app->isMinimized());
 }
 
-TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
+TEST_F(ApplicationTest, OnlyAHeldArrowsAutoRepeatReachesTheWindowAgain)
 {
     app->pushScreen(screen);
     journal.clear();
@@ -274,11 +253,7 @@ TEST_F(ApplicationTest, AHeldKeysAutoRepeatDoesNotReachTheWindowAgain)
     }
     EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.key(13)", "screen.key(32)",
                                      "screen.key(65)"));
-}
-
-TEST_F(ApplicationTest, AHeldArrowsAutoRepeatReachesTheScreenAndTheDialog)
-{
-    app->pushScreen(screen);
+    // Only a held arrow's auto-repeat reaches the screen and the dialog.
     journal.clear();
     sendKey(VirtualKey::Down);
     sendRepeat(VirtualKey::Down);

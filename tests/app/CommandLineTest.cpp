@@ -14,14 +14,7 @@ CommandLine parse(std::vector<const char*> arguments)
 
 } // namespace
 
-TEST(CommandLine, NoArgumentsStartTheGame)
-{
-    const CommandLine command = parse({});
-    EXPECT_EQ(command.action(), CommandLine::Action::Run);
-    EXPECT_EQ(command.exitCode(), 0);
-}
-
-TEST(CommandLine, HelpAndVersionAnswerAndExitWithSuccess)
+TEST(CommandLine, HelpVersionAndFirstFrameTimeAreAnsweredWithSuccess)
 {
     for (const char* option : {"--help", "-h"}) {
         const CommandLine command = parse({option});
@@ -35,10 +28,7 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitWithSuccess)
         EXPECT_EQ(command.action(), CommandLine::Action::Version);
         EXPECT_EQ(command.text(), "vellomar " VM_VERSION "\n");
     }
-}
-
-TEST(CommandLine, FirstFrameTimeStartsTheGameToMeasureItAndIsInTheHelp)
-{
+    // The first frame's time starts the game to measure it.
     const CommandLine command = parse({"--first-frame-time"});
     EXPECT_EQ(command.action(), CommandLine::Action::FirstFrameTime);
     EXPECT_EQ(command.exitCode(), 0);

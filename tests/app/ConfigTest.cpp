@@ -53,7 +53,7 @@ TEST_F(ConfigTest, AFirstRunKeepsTheConstructionValuesWithTheLogicalSize)
     EXPECT_EQ(config.m_minimiseKey, 13);
 }
 
-TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExists)
+TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExistsAndAnotherKeysFileGivesAll)
 {
     writeConfig({{"m_level", 12}});
     load();
@@ -64,6 +64,12 @@ TEST_F(ConfigTest, MissingKeysTakeTheirDefaultsOnceAFileExists)
     EXPECT_EQ(config.m_musicVolume, 40);
     EXPECT_EQ(config.m_level, 12);
     EXPECT_EQ(config.m_windowWidth, 800);
+    // A file written with another key gives every default.
+    writeConfig({{"m_level", 50}, {"m_sound", 0}}, "xyz");
+    config = Config();
+    load();
+    EXPECT_EQ(config.m_level, 3);
+    EXPECT_TRUE(config.m_sound);
 }
 
 TEST_F(ConfigTest, ReadingRulesForSizesFlagsAndTheSoundManager)
@@ -110,14 +116,6 @@ TEST_F(ConfigTest, AWindowLargerThanTheDesktopIsFittedToIt)
     config.m_windowWidth = 800;
     config.fitToDesktop({-1280, 0, 1280, 1024}); // a second screen to the left
     EXPECT_EQ(config.m_windowWidth, 800);
-}
-
-TEST_F(ConfigTest, AFileWrittenWithAnotherKeyGivesEveryDefault)
-{
-    writeConfig({{"m_level", 50}, {"m_sound", 0}}, "xyz");
-    load();
-    EXPECT_EQ(config.m_level, 3);
-    EXPECT_TRUE(config.m_sound);
 }
 
 TEST_F(ConfigTest, SaveWritesEveryKeyAndReadsBack)
@@ -181,10 +179,12 @@ TEST_F(ConfigTest, ASaveWhileMinimisedLeavesOutTheGeometry)
     EXPECT_EQ(again.m_windowY, 0);
 }
 
-TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambled)
+// Without a data folder, saving makes it rather than losing the settings.
+TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambledInAFolderMadeForIt)
 {
-    std::filesystem::create_directories("data");
+    config.m_musicVolume = 12;
     config.save("data/dx.cfg", {});
+    EXPECT_EQ(readBack().getInt("m_music_volume", 0), 12);
     const std::string bytes = TempDir::readFile("data/dx.cfg");
     const std::string text = readBack().writtenForm();
     ASSERT_FALSE(text.empty());
@@ -193,13 +193,6 @@ TEST_F(ConfigTest, TheSavedFileIsTheWrittenFormScrambled)
         Scrambler().unscramble(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
                                Config::kKey, Config::kKeyLength);
     EXPECT_EQ(std::string(plain.begin(), plain.end()), text);
-}
-
-TEST_F(ConfigTest, WithoutADataFolderSavingMakesItRatherThanLosingTheSettings)
-{
-    config.m_musicVolume = 12;
-    config.save("data/dx.cfg", {});
-    EXPECT_EQ(readBack().getInt("m_music_volume", 0), 12);
 }
 
 TEST_F(ConfigTest, ApplySwitchesSoundEffectsAndStopsTheMusic)

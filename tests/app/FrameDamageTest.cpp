@@ -44,7 +44,7 @@ bool covers(const BufferRect& outer, const BufferRect& inner)
 
 } // namespace
 
-TEST(FrameDamage, APrimitiveCoversThePixelsItCanReachWithinTheBuffer)
+TEST(FrameDamage, APrimitiveCoversThePixelsItCanReachWithinTheBufferAndACutRecordIsRefused)
 {
     std::vector<float> record;
     addTriangle(record, 10.5f, 20.25f, 10.0f);
@@ -53,6 +53,12 @@ TEST(FrameDamage, APrimitiveCoversThePixelsItCanReachWithinTheBuffer)
     ASSERT_EQ(primitives.size(), 2u);
     EXPECT_EQ(primitives[0].bounds, (BufferRect{9, 19, 13, 13}));
     EXPECT_EQ(primitives[1].bounds, (BufferRect{189, 89, 11, 11}));
+    // A record that does not read is refused.
+    std::vector<FrameDamage::Primitive> refused;
+    const std::vector<float> unknown = {12345.0f, 1, 2, 3};
+    EXPECT_FALSE(FrameDamage::read(unknown.data(), int(unknown.size()), kWidth, kHeight, refused));
+    record.pop_back();
+    EXPECT_FALSE(FrameDamage::read(record.data(), int(record.size()), kWidth, kHeight, refused));
 }
 
 TEST(FrameDamage, TheSameShapeWithAnotherTextureOrColourIsAnotherPrimitive)
@@ -68,19 +74,7 @@ TEST(FrameDamage, TheSameShapeWithAnotherTextureOrColourIsAnotherPrimitive)
     EXPECT_EQ(read(plain)[0], read(plain)[0]);
 }
 
-TEST(FrameDamage, ARecordThatDoesNotReadIsRefused)
-{
-    std::vector<FrameDamage::Primitive> primitives;
-    const std::vector<float> unknown = {12345.0f, 1, 2, 3};
-    EXPECT_FALSE(
-        FrameDamage::read(unknown.data(), int(unknown.size()), kWidth, kHeight, primitives));
-    std::vector<float> cut;
-    addTriangle(cut, 10, 10, 10);
-    cut.pop_back();
-    EXPECT_FALSE(FrameDamage::read(cut.data(), int(cut.size()), kWidth, kHeight, primitives));
-}
-
-TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIs)
+TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIsOneThatComesOrGoesItsOwnArea)
 {
     std::vector<float> before, after;
     addTriangle(before, 10, 10, 10);
@@ -88,17 +82,16 @@ TEST(FrameDamage, AMovedPrimitiveMarksWhereItWasAndWhereItIs)
     addTriangle(after, 10, 10, 10);
     addTriangle(after, 120, 50, 10);
     addTriangle(after, 160, 10, 10);
-    const auto changed = FrameDamage::changes(read(before), read(after));
+    auto changed = FrameDamage::changes(read(before), read(after));
     ASSERT_EQ(changed.size(), 3u);
     EXPECT_EQ(changed[0], read(before)[1].bounds);
     EXPECT_EQ(changed[1], read(after)[1].bounds);
     EXPECT_EQ(changed[2], read(after)[2].bounds);
     EXPECT_TRUE(FrameDamage::changes(read(after), read(after)).empty());
-}
 
-TEST(FrameDamage, APrimitiveThatComesOrGoesMarksOnlyItsOwnArea)
-{
-    std::vector<float> before, after;
+    // One that comes or goes marks only its own area.
+    before.clear();
+    after.clear();
     addTriangle(before, 10, 10, 10);
     addTriangle(before, 100, 50, 10);
     addTriangle(before, 200, 50, 10);
@@ -106,7 +99,7 @@ TEST(FrameDamage, APrimitiveThatComesOrGoesMarksOnlyItsOwnArea)
     addTriangle(after, 150, 10, 10); // drawn now, before the others
     addTriangle(after, 100, 50, 10);
     addTriangle(after, 200, 50, 10);
-    auto changed = FrameDamage::changes(read(before), read(after));
+    changed = FrameDamage::changes(read(before), read(after));
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], read(after)[1].bounds);
     changed = FrameDamage::changes(read(after), read(before));
@@ -160,7 +153,7 @@ protected:
     FrameDamage m_damage;
 };
 
-TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMoved)
+TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMovedOrAllAfterAnUpload)
 {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -181,10 +174,8 @@ TEST_F(FrameDamageDrawing, TheRecordingDrawsNothingAndFindsOnlyWhatMoved)
     EXPECT_EQ(pixel[0], 0);
     EXPECT_EQ(pixel[2], 255);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
-}
 
-TEST_F(FrameDamageDrawing, AForgottenBufferOrAnUploadedPictureMeansAWholeFrame)
-{
+    // A forgotten buffer or an uploaded picture means a whole frame.
     frame(10);
     EXPECT_FALSE(frame(10).whole);
     m_damage.forget();

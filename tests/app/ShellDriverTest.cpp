@@ -69,72 +69,17 @@ std::vector<std::string> logLines(const std::string& path)
     if (!(driver).available())                                                                     \
     GTEST_SKIP() << "no display with OpenGL"
 
-TEST(ShellDriver, FullScreenAndBackKeepTexturesAndLogTheDriverEachTime)
-{
-    TempDir dir;
-    {
-        DriverOptions options;
-        options.fullScreen = true;
-        options.logFile = "game.log";
-        ScriptedDriver driver(options);
-        REQUIRE_DISPLAY(driver);
-        Application& app = driver.app();
-        EXPECT_TRUE(app.isFullScreen());
-        const ScreenRect desktop = PlatformWindow::desktopRect();
-        EXPECT_LE(app.clientWidth(), desktop.right - desktop.left);
-        EXPECT_LE(app.clientHeight(), desktop.bottom - desktop.top);
-        EXPECT_NEAR(double(app.clientWidth()) / app.clientHeight(), 800.0 / 600.0, 0.01);
-
-        std::vector<std::string> journal;
-        Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
-                        TextureMipmaps::None);
-        texture.upload();
-        Texture undrawn("green.tga", solidTga(64, 0, 255, 0), TextureWrap::Clamp,
-                        TextureMipmaps::None);
-        undrawn.upload();
-        PaintingScreen screen(journal, "screen");
-        screen.texture = &texture;
-        driver.show(screen);
-        driver.runFrames(1);
-        EXPECT_GT(driver.pixel(130, 130).r, 200);
-
-        app.leaveFullScreen();
-        driver.settle();
-        EXPECT_FALSE(app.isFullScreen());
-        EXPECT_EQ(app.clientWidth(), 800);
-        EXPECT_EQ(app.clientHeight(), 600);
-        driver.runFrames(1);
-        EXPECT_TRUE(texture.isUploaded());
-        EXPECT_GT(driver.pixel(130, 130).r, 200);
-        // Only what is drawn is read again into the new context.
-        EXPECT_FALSE(undrawn.isUploaded());
-        EXPECT_EQ(undrawn.width(), 64);
-    }
-    Log::close();
-    const std::vector<std::string> lines = logLines("game.log");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& line) { return line.rfind("Vendor: ", 0) == 0; }),
-              2);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "Closing Log");
-}
-
-TEST(ShellDriver, NarrowFullScreenRequestsAreIgnored)
+// Keys, characters and the mouse reach the top window; Alt+F4 goes to the
+// front screen once, whose request then ends the program.
+TEST(ShellDriver, InputArrivesAsVirtualKeysCharactersAndMouseMessagesAndAltF4EndsTheProgram)
 {
     ScriptedDriver driver;
     REQUIRE_DISPLAY(driver);
-    EXPECT_FALSE(driver.app().setFullScreen(640, 480));
-    EXPECT_FALSE(driver.app().isFullScreen());
-    EXPECT_EQ(driver.app().clientWidth(), 800);
-}
-
-TEST(ShellDriver, KeysAndTextArriveAsVirtualKeysAndCharacters)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
+    EXPECT_TRUE(GlDriver::hasRequiredExtensions()) << "Mesa offers the multitexture extension";
     std::vector<std::string> journal;
     RecordingWindow screen(journal, "screen");
+    RecordingWindow dialog(journal, "dialog");
+    screen.onClose = [] { Application::get().postCloseMessage(); };
     driver.show(screen);
     journal.clear();
     driver.press(VirtualKey::Escape);
@@ -143,15 +88,6 @@ TEST(ShellDriver, KeysAndTextArriveAsVirtualKeysAndCharacters)
     driver.type("ab");
     EXPECT_THAT(journal, ElementsAre("screen.key(27)", "screen.char(27)", "screen.key(86)",
                                      "screen.key(46)", "screen.char(97)", "screen.char(98)"));
-}
-
-TEST(ShellDriver, MouseMessagesCarryTheKeyStateWord)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    driver.show(screen);
     driver.keyDown(VirtualKey::Control);
     driver.moveTo(10, 20);
     driver.press();
@@ -162,17 +98,7 @@ TEST(ShellDriver, MouseMessagesCarryTheKeyStateWord)
     EXPECT_THAT(journal, Contains("screen.ldown(10,20)"));
     EXPECT_THAT(journal, Contains("screen.move(12,22,9)"));
     EXPECT_THAT(journal, Contains("screen.lup(12,22)"));
-}
 
-TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    std::vector<std::string> journal;
-    RecordingWindow screen(journal, "screen");
-    RecordingWindow dialog(journal, "dialog");
-    screen.onClose = [] { Application::get().postCloseMessage(); };
-    driver.show(screen);
     driver.app().pushDialog(dialog);
     journal.clear();
     driver.keyDown(VirtualKey::Alt);
@@ -182,8 +108,12 @@ TEST(ShellDriver, AltF4GoesToTheFrontScreenOnceAndItsRequestEndsTheProgram)
     EXPECT_TRUE(driver.app().hasQuit());
 }
 
-TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
+// The pointer follows plain motion, also left of the window; dragging the
+// background of a draggable screen moves the window; its icon comes from the
+// pack or the disk and may be missing.
+TEST(ShellDriver, ThePointerFollowsMotionDraggingTheBackgroundMovesTheWindowAndItsIconLoads)
 {
+    TempDir dir;
     DriverOptions options;
     options.x = 100;
     options.y = 50;
@@ -197,15 +127,7 @@ TEST(ShellDriver, ThePointerFollowsPlainMotionAndGoesNegativeLeftOfTheWindow)
     point = driver.app().input().pointerPosition();
     EXPECT_EQ(point.x, -40);
     EXPECT_EQ(point.y, 10);
-}
 
-TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
-{
-    DriverOptions options;
-    options.x = 100;
-    options.y = 50;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
     struct Draggable : Window {
         Draggable() { setDraggable(true); }
     } screen;
@@ -219,6 +141,15 @@ TEST(ShellDriver, DraggingTheBackgroundOfADraggableScreenMovesTheWindow)
     EXPECT_EQ(after.left - before.left, 50);
     EXPECT_EQ(after.top - before.top, 20);
     EXPECT_EQ(after.right - after.left, 800);
+
+    // The window icon comes from the pack or the disk and may be missing.
+    const std::vector<std::uint8_t> tga = solidTga(32, 10, 200, 30);
+    TempDir::writeFile("icon.tga", std::string(tga.begin(), tga.end()));
+    TempDir::writeFile("broken.png", "not a picture");
+    FilePack pack;
+    EXPECT_TRUE(driver.app().loadWindowIcon(pack, "icon.tga"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "missing.png"));
+    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
 }
 
 // A screen that records its clicks in logical coordinates.
@@ -230,104 +161,95 @@ struct LogicalPainter : PaintingScreen {
     }
 };
 
-TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsWithTheMouseMapped)
+// Full screen and back: the picture between black bars with the mouse mapped
+// to it, textures kept across the new context, the driver logged each time.
+TEST(ShellDriver, AWideDesktopShowsTheScaledScreenBetweenBlackBarsAndBackKeepsTheTextures)
 {
     OwnDisplay display("1280x720x24"); // a 16:9 desktop
     if (!display.up())
         GTEST_SKIP() << "Xvfb could not be started";
-    DriverOptions options;
-    options.fullScreen = true;
-    ScriptedDriver driver(options);
-    REQUIRE_DISPLAY(driver);
-    Application& app = driver.app();
-    EXPECT_EQ(app.clientWidth(), 960);
-    EXPECT_EQ(app.clientHeight(), 720);
-
-    std::vector<std::string> journal;
-    LogicalPainter screen(journal, "screen");
-    driver.show(screen);
-    driver.runFrames(1);
-    const Screenshot window = driver.wholeWindow();
-    EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
-    EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
-    EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
-    EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
-
-    journal.clear();
-    driver.click(0, 0);
-    driver.click(799, 599);
-    driver.moveTo(400, 300);
-    EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
-    EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
-    const ScreenPoint pointer = app.input().pointerPosition();
-    EXPECT_EQ(pointer.x, 480);
-    EXPECT_EQ(pointer.y, 360);
-
-    app.leaveFullScreen();
-    driver.settle();
-    EXPECT_EQ(app.clientWidth(), 800);
-    const ScreenRect rect = app.windowRect();
-    EXPECT_EQ(rect.left, 240); // centred, as the kept position was the corner
-    EXPECT_EQ(rect.top, 60);
-}
-
-TEST(ShellDriver, TheWindowIconComesFromThePackOrTheDiskAndMayBeMissing)
-{
     TempDir dir;
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    const std::vector<std::uint8_t> tga = solidTga(32, 10, 200, 30);
-    TempDir::writeFile("icon.tga", std::string(tga.begin(), tga.end()));
-    TempDir::writeFile("broken.png", "not a picture");
-    FilePack pack;
-    EXPECT_TRUE(driver.app().loadWindowIcon(pack, "icon.tga"));
-    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "missing.png"));
-    EXPECT_FALSE(driver.app().loadWindowIcon(pack, "broken.png"));
+    {
+        DriverOptions options;
+        options.fullScreen = true;
+        options.logFile = "game.log";
+        ScriptedDriver driver(options);
+        REQUIRE_DISPLAY(driver);
+        Application& app = driver.app();
+        EXPECT_EQ(app.clientWidth(), 960);
+        EXPECT_EQ(app.clientHeight(), 720);
+
+        std::vector<std::string> journal;
+        Texture texture("red.tga", solidTga(64, 255, 0, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        texture.upload();
+        Texture undrawn("green.tga", solidTga(64, 0, 255, 0), TextureWrap::Clamp,
+                        TextureMipmaps::None);
+        undrawn.upload();
+        LogicalPainter screen(journal, "screen");
+        screen.texture = &texture;
+        driver.show(screen);
+        driver.runFrames(1);
+        const Screenshot window = driver.wholeWindow();
+        EXPECT_EQ(window.at(80, 360).b, 0);     // left bar
+        EXPECT_EQ(window.at(1200, 360).b, 0);   // right bar
+        EXPECT_GT(window.at(170, 5).b, 100);    // the screen's top-left corner
+        EXPECT_GT(window.at(1110, 715).b, 100); // and its bottom-right one
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
+
+        journal.clear();
+        driver.click(0, 0);
+        driver.click(799, 599);
+        driver.moveTo(400, 300);
+        EXPECT_THAT(journal, Contains("screen.ldown(0,0)"));
+        EXPECT_THAT(journal, Contains("screen.ldown(799,599)"));
+        const ScreenPoint pointer = app.input().pointerPosition();
+        EXPECT_EQ(pointer.x, 480);
+        EXPECT_EQ(pointer.y, 360);
+
+        app.leaveFullScreen();
+        driver.settle();
+        EXPECT_FALSE(app.isFullScreen());
+        EXPECT_EQ(app.clientWidth(), 800);
+        EXPECT_EQ(app.clientHeight(), 600);
+        const ScreenRect rect = app.windowRect();
+        EXPECT_EQ(rect.left, 240); // centred, as the kept position was the corner
+        EXPECT_EQ(rect.top, 60);
+        driver.runFrames(1);
+        EXPECT_TRUE(texture.isUploaded());
+        EXPECT_GT(driver.pixel(130, 130).r, 200);
+        // Only what is drawn is read again into the new context.
+        EXPECT_FALSE(undrawn.isUploaded());
+        EXPECT_EQ(undrawn.width(), 64);
+        EXPECT_FALSE(app.setFullScreen(640, 480)) << "a narrow request is ignored";
+        EXPECT_EQ(app.clientWidth(), 800);
+    }
+    Log::close();
+    const std::vector<std::string> lines = logLines("game.log");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("Vendor: ", 0) == 0; }),
+              2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(51, '-')), 4);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Closing Log");
 }
 
-// Sets an environment variable (or removes it, for null) until the end of the scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value)
-        : m_name(name), m_had(std::getenv(name) != nullptr),
-          m_previous(m_had ? std::getenv(name) : "")
-    {
-        set(value);
-    }
-    ~ScopedVariable() { set(m_had ? m_previous.c_str() : nullptr); }
-
-private:
-    void set(const char* value) const
-    {
-        if (value != nullptr)
-            setenv(m_name, value, 1);
-        else
-            unsetenv(m_name);
-    }
-
-    const char* m_name;
-    bool m_had;
-    std::string m_previous;
-};
-
-TEST(ShellDriver, WithoutADisplayTheWindowIsNotOpenedOffScreen)
+// In a child process of its own, whose environment goes with it: 1 when the
+// window opened without a display, 2 when asking for the off-screen driver
+// by name did not open it.
+TEST(ShellDriverDeathTest, WithoutADisplayTheWindowIsNotOpenedOffScreen)
 {
-    ScopedVariable display("DISPLAY", nullptr);
-    ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
-    {
-        ScopedVariable driver("SDL_VIDEODRIVER", nullptr);
-        EXPECT_FALSE(PlatformWindow::startVideo());
-    }
-    ScopedVariable driver("SDL_VIDEODRIVER", "offscreen");
-    ASSERT_TRUE(PlatformWindow::startVideo()) << "asked for by name, it is allowed";
-    PlatformWindow::stopVideo();
-}
-
-TEST(ShellDriver, MesaOffersTheRequiredMultitextureExtension)
-{
-    ScriptedDriver driver;
-    REQUIRE_DISPLAY(driver);
-    EXPECT_TRUE(GlDriver::hasRequiredExtensions());
+    EXPECT_EXIT(
+        {
+            ::unsetenv("DISPLAY");
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::unsetenv("SDL_VIDEODRIVER");
+            if (PlatformWindow::startVideo())
+                std::_Exit(1);
+            ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+            std::_Exit(PlatformWindow::startVideo() ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 } // namespace

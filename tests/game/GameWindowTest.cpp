@@ -123,22 +123,6 @@ TEST_F(GameWindowTest, LostLevelsCostLivesAndTheFourthEndsTheGame)
         << "each replay is saved as it begins, and the ended game leaves nothing to continue";
 }
 
-// The program may close while the name dialog of a lost game is open.
-TEST_F(GameWindowTest, AFinishedGameIsNotSaved)
-{
-    FakeScores scores(true);
-    GameWindow game(m_config, 2, &scores);
-    for (int lost = 0; lost < 4; ++lost)
-        endLevel(game, LevelPlay::fillBoard);
-    ASSERT_TRUE(game.isGameOver());
-    ASSERT_NE(game.field(), nullptr);
-    KeyValueFile file;
-    EXPECT_TRUE(game.save(file));
-    EXPECT_FALSE(file.contains("game.m_level"));
-    EXPECT_FALSE(file.contains("game.m_lives"));
-    EXPECT_FALSE(file.contains("field.field"));
-}
-
 // A level outside the set, or lives a game in progress cannot have, are
 // refused; missing lives are the lives a game starts with.
 TEST_F(GameWindowTest, SavedLevelsAndLivesOutsideAGameInProgressAreRejected)
@@ -219,12 +203,9 @@ TEST_F(GameWindowTest, WonLevelCarriesScoreWithBonusesToTheNextAndUnlocksIt)
     EXPECT_EQ(game.lastOutcome(), LevelOutcome::NextLevel);
     EXPECT_GT(game.totalScore(), 500) << "time bonus added";
     EXPECT_EQ(game.field()->score(), game.totalScore());
-}
 
-// A long, fast game: the time bonus grows with the running total.
-TEST_F(GameWindowTest, HugeScoresStopAtTheLargestNumber)
-{
-    GameWindow game(m_config, 7, nullptr);
+    // A long, fast game: the time bonus grows with the running total, which
+    // stops at the largest number.
     runIntro(game);
     game.field()->setScore(INT_MAX - 1000);
     endLevel(game, LevelPlay::clearBoard);
@@ -314,7 +295,7 @@ TEST_F(GameWindowTest, OpenHintHoldsTheBoard)
     EXPECT_GT(game.field()->statistics().m_statTimeOnLevel, played) << "the board runs again";
 }
 
-TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
+TEST_F(GameWindowTest, SparklesTakeTheWholeParticleSheetAndAllFadeAway)
 {
     LoadedArt loaded;
     const Sprite& sheet = *loaded.art().particles;
@@ -327,12 +308,9 @@ TEST_F(GameWindowTest, SparklesTakeTheirPicturesFromTheWholeParticleSheet)
     for (const auto& p : particles.particles())
         pictures.insert({p->group(), p->frame()});
     EXPECT_EQ(int(pictures.size()), sheet.groups() * sheet.frames());
-}
 
-TEST_F(GameWindowTest, ParticlesOfALongSessionAllFadeAway)
-{
-    GameWindow game(m_config, 1, nullptr);
-    ParticleSystem& particles = ParticleSystem::get();
+    // Those of a long session all fade away.
+    particles.clear();
     std::size_t peak = 0;
     // Ten minutes at 60 frames per second with a steady stream of sparkles.
     for (int frame = 0; frame < 36000; ++frame) {

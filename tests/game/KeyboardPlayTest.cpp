@@ -125,10 +125,7 @@ TEST_F(KeyboardPlayTest, EscapePutsTheCarriedFlowerBackAndOnlyThenLeaves)
     Field& field = emptyBoard();
     const GridPos start = game->cursor().position();
     field.placeFlower(start.row, start.col, 1).makeIdle();
-    key(VirtualKey::Left);
-    key(VirtualKey::Right);
-    EXPECT_EQ(game->cursor().position(), (GridPos{start.row, start.col + 1}));
-    key(VirtualKey::Left);
+    key(VirtualKey::Enter);
     key(VirtualKey::Enter);
     ASSERT_TRUE(game->picker()->isCarrying());
     key(VirtualKey::Right);
@@ -163,10 +160,10 @@ TEST_F(KeyboardPlayTest, TheControllerMenuButtonPutsTheFlowerBackAndLeavesAtOnce
     EXPECT_NE(field.flowerAt(start.row, start.col), nullptr);
 }
 
-TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves)
+TEST_F(KeyboardPlayTest, TheCursorRingShowsOnEveryKindOfCellUntilTheMouseMoves)
 {
     startGame(1);
-    emptyBoard();
+    Field& field = emptyBoard();
     const Vec4 cell = cursorCentre();
     driver.moveTo(600, 480);
     driver.runFrames(2);
@@ -183,36 +180,8 @@ TEST_F(KeyboardPlayTest, TheCursorRingShowsUntilTheMouseMoves)
     driver.runFrames(2);
     EXPECT_EQ(game->aim(), Aim::Pointer);
     EXPECT_LT(goldOnRim(cell), 10) << "the mouse hides the cursor";
-}
 
-TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus)
-{
-    KeyboardFocus::setShown(true);
-    startGame(1);
-    EXPECT_EQ(game->aim(), Aim::Cursor);
-    const GridPos start = game->cursor().position();
-    key(VirtualKey::Right);
-    EXPECT_NE(game->cursor().position(), start) << "the first key already moves";
-
-    // Back in the menus the focus glow shows by the same rule.
-    driver.moveTo(700, 500);
-    driver.runFrames(1);
-    EXPECT_FALSE(KeyboardFocus::isShown());
-    key(VirtualKey::Left);
-    EXPECT_TRUE(KeyboardFocus::isShown());
-    key(VirtualKey::Escape);
-    ASSERT_EQ(driver.app().frontScreen(), &base);
-    driver.click(100, 100);
-    driver.runFrames(1);
-    driver.show(*game);
-    driver.runFrames(1);
-    EXPECT_EQ(game->aim(), Aim::Pointer) << "came back by a click";
-}
-
-TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower)
-{
-    startGame(1);
-    Field& field = emptyBoard();
+    // The ring shows on every kind of cell and flower.
     const int m = field.middleRow();
     const CellType types[] = {CellType::Raw, CellType::HalfCleared, CellType::Cleared,
                               CellType::Locked};
@@ -240,6 +209,30 @@ TEST_F(KeyboardPlayTest, TheRingShowsOnEveryKindOfCellAndFlower)
         if (i < 4)
             shot("keyboard_ring_" + std::to_string(i));
     }
+}
+
+TEST_F(KeyboardPlayTest, TheCursorShowsAtOnceWhenTheKeysLedInTheMenus)
+{
+    KeyboardFocus::setShown(true);
+    startGame(1);
+    EXPECT_EQ(game->aim(), Aim::Cursor);
+    const GridPos start = game->cursor().position();
+    key(VirtualKey::Right);
+    EXPECT_NE(game->cursor().position(), start) << "the first key already moves";
+
+    // Back in the menus the focus glow shows by the same rule.
+    driver.moveTo(700, 500);
+    driver.runFrames(1);
+    EXPECT_FALSE(KeyboardFocus::isShown());
+    key(VirtualKey::Left);
+    EXPECT_TRUE(KeyboardFocus::isShown());
+    key(VirtualKey::Escape);
+    ASSERT_EQ(driver.app().frontScreen(), &base);
+    driver.click(100, 100);
+    driver.runFrames(1);
+    driver.show(*game);
+    driver.runFrames(1);
+    EXPECT_EQ(game->aim(), Aim::Pointer) << "came back by a click";
 }
 
 // The controller's Y arrives as a key code no keyboard has and shoots as X does.

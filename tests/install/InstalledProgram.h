@@ -27,7 +27,6 @@ public:
     bool waitForWindow();
     // Plain pointer motion to a point of the 800 x 600 screen, then a click.
     void click(float x, float y) const;
-    void key(const char* name) const;
     // The pixels of a square of the 800 x 600 screen, by its top left corner.
     std::vector<unsigned char> pixels(float x, float y, float size) const;
     // Clicks an empty spot of the screen until the game's own pointer shows

@@ -52,6 +52,11 @@ TEST(InstanceLock, OneHolderAtATimeAndTheLockEndsWithItsHolder)
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(InstanceLock("game.lock").state(), InstanceLock::State::Held);
+
+    // A folder that cannot hold the file makes the lock unavailable.
+    const InstanceLock lock("missing/game.lock");
+    EXPECT_EQ(lock.state(), InstanceLock::State::Unavailable);
+    EXPECT_NE(lock.error(), 0);
 }
 
 TEST(InstanceLock, AProgramStartedByTheHolderDoesNotKeepTheLock)
@@ -76,12 +81,4 @@ TEST(InstanceLock, AProgramStartedByTheHolderDoesNotKeepTheLock)
     EXPECT_EQ(InstanceLock("game.lock").state(), InstanceLock::State::Held);
     ::kill(browser, SIGKILL);
     ::waitpid(browser, nullptr, 0);
-}
-
-TEST(InstanceLock, AFolderThatCannotHoldTheFileIsUnavailable)
-{
-    const TempDir dir;
-    const InstanceLock lock("missing/game.lock");
-    EXPECT_EQ(lock.state(), InstanceLock::State::Unavailable);
-    EXPECT_NE(lock.error(), 0);
 }

@@ -11,6 +11,7 @@
 #include "ui/Control.h"
 #include "ui/KeyboardFocus.h"
 #include "utils/KeyValueFile.h"
+#include "utils/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,43 +19,24 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 // A folder that looks like the installed game: the real pack, music, sounds
 // and pictures linked in, and a data/ folder of its own for the player files.
 // The test runs inside it.
-class GameFolder {
+class GameFolder : public TempDir {
 public:
     GameFolder()
     {
         namespace fs = std::filesystem;
-        static int counter = 0;
-        m_previous = fs::current_path();
-        m_path = fs::temp_directory_path() /
-                 ("vellomar-game-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(m_path / "data");
+        fs::create_directories("data");
         const fs::path game = VM_GAME_DIR;
         for (const char* pack : {"data.pk", "data2x.pk"})
             if (fs::exists(game / "data" / pack))
-                fs::create_symlink(game / "data" / pack, m_path / "data" / pack);
+                fs::create_symlink(game / "data" / pack, fs::path("data") / pack);
         for (const char* folder : {"music", "wav", "mui", "levels", "doc"})
             if (fs::exists(game / folder))
-                fs::create_directory_symlink(game / folder, m_path / folder);
-        fs::current_path(m_path);
+                fs::create_directory_symlink(game / folder, folder);
     }
-    ~GameFolder()
-    {
-        std::filesystem::current_path(m_previous);
-        std::filesystem::remove_all(m_path);
-    }
-    GameFolder(const GameFolder&) = delete;
-    GameFolder& operator=(const GameFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_previous;
-    std::filesystem::path m_path;
 };
 
 // One run of the program inside the driver: the menus built as at start-up,
@@ -66,7 +48,8 @@ public:
     {
         if (!m_driver.available())
             return;
-        resetConfig();
+        // The record is process-wide; each run starts from a fresh one, as a new process would.
+        Config::get() = Config{};
         // Shown after keys, hidden after the mouse: a new process starts hidden.
         KeyboardFocus::setShown(false);
         m_game = std::make_unique<GameStartup>();
@@ -120,24 +103,6 @@ private:
         options.height = height;
         return options;
     }
-    // The record is process-wide; each run starts from a fresh one, as a new process would.
-    static void resetConfig()
-    {
-        Config& c = Config::get();
-        const Config fresh{};
-        c.m_windowWidth = fresh.m_windowWidth;
-        c.m_windowHeight = fresh.m_windowHeight;
-        c.m_windowX = fresh.m_windowX;
-        c.m_windowY = fresh.m_windowY;
-        c.m_fullScreen = fresh.m_fullScreen;
-        c.m_sound = fresh.m_sound;
-        c.m_hints = fresh.m_hints;
-        c.m_firstRun = fresh.m_firstRun;
-        c.m_showDragons = fresh.m_showDragons;
-        c.m_musicVolume = fresh.m_musicVolume;
-        c.m_level = fresh.m_level;
-    }
-
     ScriptedDriver m_driver;
     std::unique_ptr<GameStartup> m_game;
 };

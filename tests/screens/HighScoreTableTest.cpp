@@ -32,18 +32,14 @@ const std::vector<int> kFull = {1000, 900, 800, 700, 600, 500, 400};
 
 } // namespace
 
-TEST(HighScoreTable, AScoreEqualToTheLastRowDoesNotQualify)
+TEST(HighScoreTable, InsertionKeepsTheOrderEqualPointsStayAboveAndAnEqualLastRowStays)
 {
     HighScoreTable table = tableWith(kFull);
     EXPECT_FALSE(table.qualifies(0, 400));
     EXPECT_EQ(table.insert(0, 400, "late"), HighScoreTable::kNoRow);
     EXPECT_EQ(pointsOf(table), kFull);
     EXPECT_EQ(table.entry(0, 6).name, "row6");
-}
-
-TEST(HighScoreTable, InsertionKeepsTheOrderAndEqualPointsStayAbove)
-{
-    HighScoreTable table = tableWith(kFull);
+    // Insertion keeps the order, and equal points stay above.
     EXPECT_EQ(table.insert(0, 450, "a"), 6);
     EXPECT_EQ(pointsOf(table), (std::vector<int>{1000, 900, 800, 700, 600, 500, 450}));
     table = tableWith(kFull);
@@ -83,7 +79,7 @@ TEST(HighScoreTable, OnlyPagesUpToTheLastWithAnEntryAreInUse)
     EXPECT_EQ(stored.pagesInUse(), 2) << "a stored second page is still offered";
 }
 
-TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
+TEST(HighScoreTable, AMissingUnreadableTruncatedOrWrongKeyFileGivesAWholeTable)
 {
     TempDir dir;
     TempDir::writeFile("data/garbage.tbl", std::string("\x01\xff\x7f\"//\"", 7));
@@ -97,55 +93,7 @@ TEST(HighScoreTable, AMissingOrUnreadableFileGivesNemoWithNothingEverywhere)
                 EXPECT_EQ(table.entry(p, r).points, 0) << path;
             }
     }
-}
-
-TEST(HighScoreTable, SavedFileReadsBackWithTheScramblingKey)
-{
-    TempDir dir;
-    std::filesystem::create_directories("data");
-    HighScoreTable table;
-    table.insert(0, 1234, "Ada Lovelace");
-    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
-    HighScoreTable again;
-    again.loadFile("data/top7.tbl");
-    EXPECT_EQ(again.entry(0, 0).name, "Ada Lovelace");
-    EXPECT_EQ(again.entry(0, 0).points, 1234);
-    KeyValueFile unscrambled;
-    unscrambled.loadFromDisk("data/top7.tbl", true);
-    EXPECT_FALSE(unscrambled.contains(HighScoreTable::nameKey(0, 0)));
-}
-
-TEST(HighScoreTable, NamesTheFileSyntaxCannotHoldAreStoredSoTheTableStaysIntact)
-{
-    TempDir dir;
-    std::filesystem::create_directories("data");
-    HighScoreTable table;
-    table.insert(0, 300, "say \"hi\"");
-    table.insert(0, 200, "a//b c");
-    table.insert(0, 100, "\"");
-    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
-    HighScoreTable again;
-    again.loadFile("data/top7.tbl");
-    EXPECT_EQ(again.entry(0, 0).name, "say 'hi'");
-    EXPECT_EQ(again.entry(0, 1).name, "a/\\b c");
-    EXPECT_EQ(again.entry(0, 2).name, "'");
-    EXPECT_EQ(pointsOf(again), (std::vector<int>{300, 200, 100, 0, 0, 0, 0}));
-    for (int r = 3; r < HighScoreTable::kRows; ++r)
-        EXPECT_EQ(again.entry(0, r).name, "Nemo");
-}
-
-TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
-{
-    HighScoreTable table = tableWith({5, 50, 500, 0, 0, 0, 1});
-    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 0, 0, 0, 1}));
-    table.insert(0, 10, "x");
-    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
-}
-
-TEST(HighScoreTable, ATruncatedOrWrongKeyFileGivesAWholeTable)
-{
-    TempDir dir;
-    std::filesystem::create_directories("data");
+    // A truncated file, or one scrambled with another key, gives a whole table.
     HighScoreTable table;
     for (int points : kFull)
         table.insert(0, points, "Player " + std::to_string(points));
@@ -168,4 +116,42 @@ TEST(HighScoreTable, ATruncatedOrWrongKeyFileGivesAWholeTable)
     HighScoreTable wrongKey;
     wrongKey.loadFile("data/otherkey.tbl");
     EXPECT_EQ(wrongKey.entry(0, 0).name, "Nemo");
+}
+
+TEST(HighScoreTable, SavedFileReadsBackWithTheScramblingKeyAndAwkwardNamesMadeSafe)
+{
+    TempDir dir;
+    std::filesystem::create_directories("data");
+    HighScoreTable table;
+    table.insert(0, 1234, "Ada Lovelace");
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    HighScoreTable again;
+    again.loadFile("data/top7.tbl");
+    EXPECT_EQ(again.entry(0, 0).name, "Ada Lovelace");
+    EXPECT_EQ(again.entry(0, 0).points, 1234);
+    KeyValueFile unscrambled;
+    unscrambled.loadFromDisk("data/top7.tbl", true);
+    EXPECT_FALSE(unscrambled.contains(HighScoreTable::nameKey(0, 0)));
+
+    // Names the file syntax cannot hold are stored so that the table stays intact.
+    table = HighScoreTable();
+    table.insert(0, 300, "say \"hi\"");
+    table.insert(0, 200, "a//b c");
+    table.insert(0, 100, "\"");
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    again.loadFile("data/top7.tbl");
+    EXPECT_EQ(again.entry(0, 0).name, "say 'hi'");
+    EXPECT_EQ(again.entry(0, 1).name, "a/\\b c");
+    EXPECT_EQ(again.entry(0, 2).name, "'");
+    EXPECT_EQ(pointsOf(again), (std::vector<int>{300, 200, 100, 0, 0, 0, 0}));
+    for (int r = 3; r < HighScoreTable::kRows; ++r)
+        EXPECT_EQ(again.entry(0, r).name, "Nemo");
+}
+
+TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
+{
+    HighScoreTable table = tableWith({5, 50, 500, 0, 0, 0, 1});
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 0, 0, 0, 1}));
+    table.insert(0, 10, "x");
+    EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
 }

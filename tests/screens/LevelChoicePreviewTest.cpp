@@ -59,7 +59,7 @@ constexpr float kFrameMiddleY = (kFrame.top + kFrame.bottom) / 2.0f;
 
 } // namespace
 
-TEST_F(LevelChoicePreview, TheFrameIsTheOnePaintedAroundThePreview)
+TEST_F(LevelChoicePreview, TheFrameIsTheOnePaintedAroundThePreviewAndEveryBoardIsCentredInIt)
 {
     std::ifstream in(VM_SOURCE_DIR "/assets/art/svg/bg/custom_overlay.svg");
     const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -70,10 +70,7 @@ TEST_F(LevelChoicePreview, TheFrameIsTheOnePaintedAroundThePreview)
     // The shrunk play screen sits in the middle of the frame.
     EXPECT_NEAR((toScreenX(0.0f) + toScreenX(800.0f)) / 2.0f, kFrameMiddleX, 1.0f);
     EXPECT_NEAR((toScreenY(0.0f) + toScreenY(600.0f)) / 2.0f, kFrameMiddleY, 1.0f);
-}
-
-TEST_F(LevelChoicePreview, EveryBoardIsCentredInTheFrame)
-{
+    // Every board is centred in the frame.
     const float cell = Field::kCellWidth * LevelChoiceScreen::kPreviewScale;
     for (int level = 1; level <= LevelChoiceScreen::kLevelCount; ++level) {
         FieldListener unwatched;

@@ -17,7 +17,7 @@ MenuDragon dragonAt(float x, float y)
 
 } // namespace
 
-TEST(MenuDragon, StartsFlyingForThreeToTenSeconds)
+TEST(MenuDragon, StartsFlyingForThreeToTenSecondsAndTakesOffAgainNearThePointer)
 {
     std::srand(3);
     for (int i = 0; i < 50; ++i) {
@@ -28,23 +28,7 @@ TEST(MenuDragon, StartsFlyingForThreeToTenSeconds)
         EXPECT_LT(dragon.restTime(), 2000.0f);
         EXPECT_FALSE(dragon.isResting());
     }
-}
-
-TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreen)
-{
-    MenuDragon dragon = dragonAt(400, 300);
-    dragon.setSpeed(1.5f);
-    dragon.setTurn(0.0f);
-    dragon.update(60.0f, -1000, -1000);
-    EXPECT_NEAR(dragon.x(), 400.0f, 1e-3);
-    EXPECT_NEAR(dragon.y(), 285.0f, 1e-3);
-    dragon.setHeading(90.0f);
-    dragon.update(6.0f, -1000, -1000);
-    EXPECT_NEAR(dragon.x(), 401.5f, 1e-2);
-}
-
-TEST(MenuDragon, ARestingDragonTakesOffWhenThePointerComesWithin32Pixels)
-{
+    // A resting dragon takes off when the pointer comes within 32 pixels.
     MenuDragon dragon = dragonAt(100, 100);
     dragon.setFlyTime(0.0f);
     dragon.setRestTime(5000.0f);
@@ -56,9 +40,18 @@ TEST(MenuDragon, ARestingDragonTakesOffWhenThePointerComesWithin32Pixels)
     EXPECT_GE(dragon.flyTime(), 2500.0f);
 }
 
-TEST(MenuDragon, HeadingIsKeptWithinOneTurn)
+TEST(MenuDragon, FliesAlongItsHeadingZeroMeaningUpTheScreenWithinOneTurn)
 {
-    MenuDragon dragon = dragonAt(100, 100);
+    MenuDragon dragon = dragonAt(400, 300);
+    dragon.setSpeed(1.5f);
+    dragon.setTurn(0.0f);
+    dragon.update(60.0f, -1000, -1000);
+    EXPECT_NEAR(dragon.x(), 400.0f, 1e-3);
+    EXPECT_NEAR(dragon.y(), 285.0f, 1e-3);
+    dragon.setHeading(90.0f);
+    dragon.update(6.0f, -1000, -1000);
+    EXPECT_NEAR(dragon.x(), 401.5f, 1e-2);
+    // The heading is kept within one turn.
     dragon.setHeading(359.9f);
     dragon.setTurn(1.0f);
     dragon.update(6.0f, -1000, -1000);

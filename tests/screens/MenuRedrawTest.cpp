@@ -73,13 +73,14 @@ std::size_t heapInUse()
 
 } // namespace
 
-TEST(MenuRedraw, FlyingDragonsThePointerHoverAndTheFocusGlowShowAsDrawnWhole)
+TEST(MenuRedraw, EveryMenuScreenTheIdleBoardAndTheContinueDialogShowAsDrawnWhole)
 {
     GameFolder folder;
     GameRun run;
     REQUIRE_GAME(run);
     if (!run.app().platformWindow().canPresentRegions())
         GTEST_SKIP() << "the renderer draws whole frames";
+    // Flying dragons, the pointer's hover look and the focus glow.
     run.driver().moveTo(400, 250);
     run.driver().runFrames(20);
     run.driver().moveTo(120, 520);
@@ -91,34 +92,15 @@ TEST(MenuRedraw, FlyingDragonsThePointerHoverAndTheFocusGlowShowAsDrawnWhole)
     run.driver().press(VirtualKey::Down);
     run.driver().press(VirtualKey::Down);
     expectShownAsDrawnWhole(run, 40, "main_menu_focus");
-}
-
-TEST(MenuRedraw, EveryMenuScreenShowsAsDrawnWhole)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    if (!run.app().platformWindow().canPresentRegions())
-        GTEST_SKIP() << "the renderer draws whole frames";
-    const Config& config = Config::get();
     for (const char* button : {"m_options_btn", "m_help_btn", "m_top_btn", "m_game_btn"}) {
         run.click(run.main().button(button));
         ASSERT_NE(run.front(), &run.main()) << button;
         expectShownAsDrawnWhole(run, 60, button);
-        run.press(config.m_backKey);
+        run.press(Config::get().m_backKey);
         ASSERT_EQ(run.front(), &run.main()) << button;
     }
-}
-
-TEST(MenuRedraw, TheIdleBoardAndTheContinueDialogOverTheMenuShowAsDrawnWhole)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    if (!run.app().platformWindow().canPresentRegions())
-        GTEST_SKIP() << "the renderer draws whole frames";
+    // The idle board, then the continue dialog fading in over the menu from its first frame on.
     run.click(run.main().button("m_game_btn"));
-    ASSERT_EQ(run.front(), run.main().levelChoice());
     run.click(run.main().levelChoice()->okButton());
     ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().game(); }));
     // The player thinking: nothing moves but the board's own animations.

@@ -156,7 +156,7 @@ TEST(EndToEnd, LevelChoiceLocksTheLevelsAboveTheHighestReached)
         4);
 }
 
-TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)
+TEST(EndToEnd, TheWebSiteButtonsAndEnterMinimiseAndTheButtonsOpenThePage)
 {
     GameFolder folder;
     GameRun run;
@@ -179,29 +179,14 @@ TEST(EndToEnd, TheWebSiteButtonsOpenThePageAndMinimise)
     ASSERT_EQ(opened[0].rfind(scheme, 0), 0u) << opened[0];
     const std::filesystem::path page = opened[0].substr(scheme.size());
     EXPECT_TRUE(std::filesystem::is_regular_file(page)) << page;
-    EXPECT_EQ(page.lexically_relative(folder.path()), "doc/manual.html");
+    EXPECT_EQ(page.lexically_relative(std::filesystem::current_path()), "doc/manual.html");
     EXPECT_EQ(run.front(), &run.main());
-}
 
-// Enter on the main menu minimises; without a window manager nobody carries
-// that out and the game goes on.
-TEST(EndToEnd, EnterOnTheMainMenuMinimisesAndStartsNoGame)
-{
-    GameFolder folder;
-    GameRun run;
-    REQUIRE_GAME(run);
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> menu = run.driver().capture(width, height);
+    // Enter on the main menu minimises too, and starts no game.
+    const int requests = run.app().minimizeRequests();
     run.press(VirtualKey::Enter);
-    ASSERT_EQ(run.app().minimizeRequests(), 1);
+    EXPECT_EQ(run.app().minimizeRequests(), requests + 1);
     EXPECT_EQ(run.main().game(), nullptr);
-    if (run.app().isMinimized())
-        GTEST_SKIP() << "a window manager minimised the window";
-    run.click(run.main().button("m_options_btn"));
-    ASSERT_TRUE(run.driver().runUntil([&] { return run.front() == run.main().optionsScreen(); }));
-    run.driver().runFrames(1);
-    EXPECT_NE(run.driver().capture(width, height), menu) << "the options screen is not drawn";
-
     run.driver().minimizedByUser();
     EXPECT_TRUE(run.app().isMinimized());
     run.driver().restoredByUser();

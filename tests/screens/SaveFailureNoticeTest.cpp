@@ -22,16 +22,11 @@ KeyValueFile settings()
 
 } // namespace
 
-TEST(SaveFailureNotice, SaysWhyInAFewWords)
+TEST(SaveFailureNotice, ShowsTheSessionsFirstFailedSaveOnceForAFewSecondsSayingWhy)
 {
-    EXPECT_EQ(SaveFailureNotice::textFor(ENOSPC), "Could not save your progress: the disk is full");
     EXPECT_EQ(SaveFailureNotice::textFor(EROFS),
               "Could not save your progress: the disk is read-only");
     EXPECT_EQ(SaveFailureNotice::textFor(EIO), "Could not save your progress");
-}
-
-TEST(SaveFailureNotice, ShowsTheSessionsFirstFailedSaveOnceForAFewSeconds)
-{
     TempDir dir;
     PlayerFile::forgetFailures();
     const Font font;

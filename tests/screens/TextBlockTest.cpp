@@ -30,7 +30,7 @@ std::vector<std::string> wrapped(const std::string& text, float width)
 
 } // namespace
 
-TEST(TextBlock, WordsFillALineUpToTheWidthAndEveryLineEndsWithABlank)
+TEST(TextBlock, WordsFillALineUpToTheWidthAWiderWordStandsAloneAndLinesEndWithABlank)
 {
     ASSERT_GT(menuFont().glyphCount(), 0);
     const float one = menuFont().measure("flower ", 20.0f);
@@ -38,6 +38,12 @@ TEST(TextBlock, WordsFillALineUpToTheWidthAndEveryLineEndsWithABlank)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "flower flower ");
     EXPECT_EQ(lines[1], "flower flower ");
+    // A word wider than the width stands alone on its line.
+    const auto wide = wrapped("a unbelievably b", menuFont().measure("unbeliev", 20.0f));
+    ASSERT_EQ(wide.size(), 3u);
+    EXPECT_EQ(wide[0], "a ");
+    EXPECT_EQ(wide[1], "unbelievably ");
+    EXPECT_EQ(wide[2], "b ");
 }
 
 TEST(TextBlock, OnlyACarriageReturnBreaksALineAndTwoInARowLeaveAnEmptyOne)
@@ -47,13 +53,4 @@ TEST(TextBlock, OnlyACarriageReturnBreaksALineAndTwoInARowLeaveAnEmptyOne)
     EXPECT_EQ(lines[0], "one ");
     EXPECT_EQ(lines[1], " ");
     EXPECT_EQ(lines[2], "twothree ");
-}
-
-TEST(TextBlock, AWordWiderThanTheWidthStandsAloneOnItsLine)
-{
-    const auto lines = wrapped("a unbelievably b", menuFont().measure("unbeliev", 20.0f));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "a ");
-    EXPECT_EQ(lines[1], "unbelievably ");
-    EXPECT_EQ(lines[2], "b ");
 }

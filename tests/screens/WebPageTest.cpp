@@ -6,15 +6,7 @@
 
 #include <filesystem>
 
-TEST(WebPage, TheButtonsPageShipsInTheGameFolder)
-{
-    const std::string page = MenuResources::kWebPage;
-    ASSERT_EQ(page.find("://"), std::string::npos) << "a local page until the game has a site";
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(VM_GAME_DIR) / page))
-        << page;
-}
-
-TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
+TEST(WebPage, LocalPagesBecomeFileAddressesInTheGamesDataFolderAndWebAddressesStay)
 {
     EXPECT_EQ(WebBrowser::addressFor("https://example.org/a"), "https://example.org/a");
     EXPECT_EQ(WebBrowser::addressFor("/opt/game/doc/manual.html"),
@@ -22,10 +14,7 @@ TEST(WebPage, LocalPagesBecomeFileAddressesAndWebAddressesStay)
     const std::filesystem::path here = std::filesystem::current_path();
     EXPECT_EQ(WebBrowser::addressFor("doc/./manual.html"),
               "file://" + (here / "doc/manual.html").string());
-}
-
-TEST(WebPage, TheGamesOwnPageIsFoundInItsDataFolderNotTheWorkingDirectory)
-{
+    // The game's own page is found in its data folder, not the working folder.
     const std::string page = MenuResources::kWebPage;
     if (page.find("://") != std::string::npos)
         GTEST_SKIP() << "the buttons open a web site";

@@ -50,6 +50,8 @@ void expectBlackBars(const Screenshot& shown, const ScreenRect& client)
 
 } // namespace
 
+// Full screen on a wide desktop shows the bars beside the picture (the shell
+// driver test); a tall window shows them above and below.
 TEST(EndToEnd, AWindowResizedFromOutsideShowsTheWholePictureBetweenBlackBars)
 {
     GameFolder folder;
@@ -63,21 +65,9 @@ TEST(EndToEnd, AWindowResizedFromOutsideShowsTheWholePictureBetweenBlackBars)
     ASSERT_EQ(original.width, 800);
     ASSERT_EQ(original.height, 600);
 
-    ASSERT_TRUE(driver.resizeFromOutside(1000, 700));
-    driver.runFrames(1);
-    ScreenRect client = app.platformWindow().clientRect();
-    EXPECT_EQ(client.right - client.left, 933);
-    EXPECT_EQ(client.bottom - client.top, 700);
-    const Screenshot wide = driver.wholeWindow();
-    wide.savePng(dir + "/resized_wide.png");
-    ASSERT_EQ(wide.width, 1000);
-    ASSERT_EQ(wide.height, 700);
-    expectBlackBars(wide, client);
-    EXPECT_EQ(blocksThatDiffer(original, wide, client), 0);
-
     ASSERT_TRUE(driver.resizeFromOutside(600, 700));
     driver.runFrames(1);
-    client = app.platformWindow().clientRect();
+    const ScreenRect client = app.platformWindow().clientRect();
     EXPECT_EQ(client.right - client.left, 600);
     EXPECT_EQ(client.bottom - client.top, 450);
     const Screenshot tall = driver.wholeWindow();

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <array>
-#include <cstdio>
+#include "support/ToolRun.h"
+
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -14,11 +15,11 @@ public:
     {
         if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
             return;
-        const std::string found = commandOutput("xdotool search --onlyvisible --pid " +
-                                                std::to_string(::getpid()) + " 2>/dev/null");
+        std::istringstream found(
+            runTool("xdotool search --onlyvisible --pid " + std::to_string(::getpid())).output);
         // The last window is the visible one; SDL may have made helpers first.
-        const std::size_t last = found.find_last_of('\n');
-        m_window = last == std::string::npos ? found : found.substr(last + 1);
+        for (std::string line; std::getline(found, line);)
+            m_window = line;
     }
     bool available() const { return !m_window.empty(); }
     // An xdotool key name or chord: "Down", "space", "shift+Tab".
@@ -28,19 +29,5 @@ public:
     }
 
 private:
-    static std::string commandOutput(const std::string& command)
-    {
-        std::string out;
-        if (FILE* pipe = ::popen(command.c_str(), "r")) {
-            std::array<char, 256> buffer{};
-            while (std::fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-                out += buffer.data();
-            ::pclose(pipe);
-        }
-        while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-            out.pop_back();
-        return out;
-    }
-
     std::string m_window;
 };

@@ -36,12 +36,16 @@ TEST_F(ButtonTest, HitTestIncludesTheTruncatedEdges)
     EXPECT_TRUE(owner.used.empty());
 }
 
-TEST_F(ButtonTest, APressDraggedOffEndsAtRestAfterTheNextMove)
+TEST_F(ButtonTest, APressDraggedOffEndsAtRestAfterTheNextMoveAsActivatingTheOwnerDoes)
 {
     button.onLeftButtonDown(60, 25, 0);
     EXPECT_FALSE(button.onMouseMove(300, 300, 0));
     EXPECT_EQ(button.state(), ButtonState::Normal);
     EXPECT_FALSE(button.onLeftButtonUp(300, 300, 0));
+    EXPECT_EQ(button.state(), ButtonState::Normal);
+    owner.addControl(button);
+    button.onMouseMove(60, 25, 0);
+    owner.activate();
     EXPECT_EQ(button.state(), ButtonState::Normal);
 }
 
@@ -54,14 +58,6 @@ TEST_F(ButtonTest, ADisabledButtonIgnoresTheMouse)
     EXPECT_EQ(button.state(), ButtonState::Normal);
 }
 
-TEST_F(ButtonTest, ActivatingTheOwnerResetsTheButton)
-{
-    owner.addControl(button);
-    button.onMouseMove(60, 25, 0);
-    owner.activate();
-    EXPECT_EQ(button.state(), ButtonState::Normal);
-}
-
 class CheckBoxTest : public ::testing::Test {
 protected:
     std::unique_ptr<Texture> texture = makeTexture(20, 80);
@@ -69,15 +65,11 @@ protected:
     CheckBox box{owner, texture.get()};
 };
 
-TEST_F(CheckBoxTest, AClickWithoutTheMouseOverItDoesNothing)
+TEST_F(CheckBoxTest, TogglesOnlyUnderTheMouseAndTellsTheOwnerEachTime)
 {
-    EXPECT_FALSE(box.onLeftButtonDown(205, 45, 0));
+    EXPECT_FALSE(box.onLeftButtonDown(205, 45, 0)) << "the mouse is not over it yet";
     EXPECT_FALSE(box.isChecked());
     EXPECT_TRUE(owner.used.empty());
-}
-
-TEST_F(CheckBoxTest, TogglesUnderTheMouseAndTellsTheOwnerEachTime)
-{
     EXPECT_TRUE(box.onMouseMove(205, 45, 0));
     EXPECT_EQ(box.state(), CheckBoxState::UncheckedHover);
     EXPECT_TRUE(box.onLeftButtonDown(205, 45, 0));
@@ -111,18 +103,9 @@ protected:
     void SetUp() override { bar.setPosition(100.0f, 50.0f, 0.0f); }
 };
 
-TEST_F(TrackBarTest, TheKnobSitsAlongTheTrackByValue)
-{
-    EXPECT_EQ(bar.value(), 5.0f);
-    EXPECT_EQ(bar.knobX(), 150.0f);
-    bar.setRange(0.0f, 64.0f);
-    bar.setLength(128.0f);
-    bar.setValue(16.0f);
-    EXPECT_EQ(bar.knobX(), 132.0f);
-}
-
 TEST_F(TrackBarTest, APressOnTheTrackBringsTheKnobThereAndOffItDoesNothing)
 {
+    EXPECT_EQ(bar.knobX(), 150.0f) << "the knob sits along the track by value";
     EXPECT_FALSE(bar.onLeftButtonDown(120, 80, 0)); // below the track
     EXPECT_FALSE(bar.onLeftButtonDown(95, 55, 0));  // left of it
     EXPECT_FALSE(bar.onMouseMove(180, 55, 0));
@@ -150,10 +133,14 @@ TEST_F(TrackBarTest, DraggingStaysWithinTheRangeAndTellsTheOwnerOnceOnRelease)
     EXPECT_EQ(owner.used.size(), 1u);
     EXPECT_FALSE(bar.onLeftButtonUp(0, 0, 0));
     EXPECT_EQ(owner.used.size(), 1u);
+    bar.setRange(0.0f, 64.0f);
+    bar.setLength(128.0f);
+    bar.setValue(16.0f);
+    EXPECT_EQ(bar.knobX(), 132.0f);
 }
 
 // Every control hears every event, whatever the others answered.
-TEST(WindowControls, EveryControlGetsEveryEventAndKeysGoToAll)
+TEST(WindowControls, EveryControlGetsEveryEventAndTheBackgroundDrags)
 {
     std::unique_ptr<Texture> texture = makeTexture(100, 40);
     OwnerWindow window;
@@ -167,11 +154,8 @@ TEST(WindowControls, EveryControlGetsEveryEventAndKeysGoToAll)
     window.onLeftButtonDown(10, 10, 0);
     EXPECT_EQ(window.used.size(), 2u);
     EXPECT_FALSE(window.isDragging());
-}
-
-TEST(WindowControls, APressOnTheBackgroundStartsADragThatTheReleaseEnds)
-{
-    OwnerWindow window;
+    window.onLeftButtonUp(10, 10, 0);
+    // A press on the background starts a drag that the release ends.
     window.onLeftButtonDown(400, 400, 0);
     EXPECT_TRUE(window.isDragging());
     window.onLeftButtonUp(400, 400, 0);

@@ -113,7 +113,7 @@ TEST_F(KeyboardFocusTest, SpacePressesEnterPressesOnlyWhileTheFocusShows)
               (std::vector<int>{VirtualKey::Enter, VirtualKey::Escape, VirtualKey::A}));
 }
 
-TEST_F(KeyboardFocusTest, TheMouseTakesTheFocusAlongAndHidesIt)
+TEST_F(KeyboardFocusTest, TheMouseTakesTheFocusAlongAndHidesItAndAKeyClearsItsHoverLook)
 {
     keys({VirtualKey::Down});
     EXPECT_TRUE(top.showsFocus());
@@ -128,10 +128,7 @@ TEST_F(KeyboardFocusTest, TheMouseTakesTheFocusAlongAndHidesIt)
     keys({VirtualKey::Down});
     window.onLeftButtonDown(5, 500, 0);
     EXPECT_FALSE(bottom.showsFocus());
-}
-
-TEST_F(KeyboardFocusTest, AKeyClearsAHoverLookElsewhere)
-{
+    // A key clears a hover look elsewhere.
     window.onMouseMove(150, 25, 0);
     EXPECT_EQ(top.state(), ButtonState::Hover);
     keys({VirtualKey::Down, VirtualKey::Down});
