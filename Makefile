@@ -18,8 +18,10 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# The release build carries Debian's hardening flags and debug symbols, so
+# `make deb` packages it as it is instead of building the game again.
 build: deps
-	@cmake -S . -B build $(GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build $(GEN) -DCMAKE_BUILD_TYPE=Release $(shell bash scripts/debian-flags.sh) >/dev/null
 	@cmake --build build
 
 run: build

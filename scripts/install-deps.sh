@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing the game needs.
-# Idempotent and quiet when everything is already there.
+# Idempotent and quiet when everything is already there. A user who is not root
+# and cannot use sudo without a password is told the command to run as root.
 set -euo pipefail
 
 packages=(
@@ -19,8 +20,9 @@ packages=(
   xmp openmpt123 libxmp-dev
   # the installed game driven by pointer and screenshots (tests only)
   xdotool imagemagick
-  # install checks and the Debian package (make deb)
-  desktop-file-utils appstream man-db debhelper dpkg-dev lintian
+  # install checks and the Debian packages (make deb), hardening-check among
+  # devscripts
+  desktop-file-utils appstream man-db debhelper dpkg-dev lintian devscripts
 )
 
 missing=()
@@ -30,7 +32,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null || ! sudo -n true 2>/dev/null; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root, then run this again:" >&2
+    echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo="sudo -n"
+fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <sstream>
@@ -26,6 +27,14 @@ int shellValue(const std::string& text, const std::string& name)
 {
     const auto at = text.find(name + "=");
     return at == std::string::npos ? 0 : std::atoi(text.c_str() + at + name.size() + 1);
+}
+
+// X commands whose effect the tests check on the screen or in the files,
+// where a failure shows; a failed one is named.
+void run(const std::string& command)
+{
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
 }
 
 } // namespace
@@ -60,8 +69,8 @@ bool InstalledProgram::start()
     // The sounds are really loaded and played, into nowhere.
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    std::freopen(log.c_str(), "w", stdout);
-    std::freopen(log.c_str(), "a", stderr);
+    if (!std::freopen(log.c_str(), "w", stdout) || !std::freopen(log.c_str(), "a", stderr))
+        std::_Exit(127);
     std::vector<char*> arguments;
     for (std::string& word : argv)
         arguments.push_back(word.data());
@@ -89,7 +98,7 @@ bool InstalledProgram::waitForWindow()
     m_height = shellValue(geometry, "HEIGHT");
     // Without a window manager nothing gives the new window the focus, and an
     // inactive game stands still.
-    std::system(("xdotool windowfocus " + m_window).c_str());
+    run("xdotool windowfocus " + m_window);
     return m_width > 0 && m_height > 0;
 }
 
@@ -105,8 +114,7 @@ std::pair<int, int> InstalledProgram::toScreen(float x, float y) const
 void InstalledProgram::click(float x, float y) const
 {
     const auto [px, py] = toScreen(x, y);
-    std::system(("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py) + " click 1")
-                    .c_str());
+    run("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py) + " click 1");
 }
 
 std::vector<unsigned char> InstalledProgram::pixels(float x, float y, float size) const
@@ -150,7 +158,7 @@ bool InstalledProgram::waitForPointer(float x, float y)
 void InstalledProgram::screenshot(const std::string& path) const
 {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::system(("import -silent -window root '" + path + "'").c_str());
+    run("import -silent -window root '" + path + "'");
 }
 
 bool InstalledProgram::signal(int number) const

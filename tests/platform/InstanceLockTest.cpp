@@ -22,13 +22,15 @@ pid_t holdInChild(const char* path)
     if (child == 0) {
         const InstanceLock lock(path);
         const char held = lock.state() == InstanceLock::State::Held ? 'y' : 'n';
-        (void)::write(ready[1], &held, 1);
+        if (::write(ready[1], &held, 1) != 1)
+            std::_Exit(1);
         ::pause();
         std::_Exit(0);
     }
     ::close(ready[1]);
     char held = 'n';
-    (void)::read(ready[0], &held, 1);
+    if (::read(ready[0], &held, 1) != 1)
+        held = 'n';
     ::close(ready[0]);
     return held == 'y' ? child : -1;
 }

@@ -25,7 +25,10 @@ public:
     // An xdotool key name or chord: "Down", "space", "shift+Tab".
     void key(const std::string& name) const
     {
-        std::system(("xdotool key --window " + m_window + " " + name).c_str());
+        // What the key does shows on the screen; a failed command is named.
+        const std::string command = "xdotool key --window " + m_window + " " + name;
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "failed: %s\n", command.c_str());
     }
 
 private:
