@@ -10,7 +10,6 @@
 // the frames were drawn whole.
 #include "BenchClock.h"
 #include "BenchGame.h"
-#include "GameHeap.h"
 #include "app/Application.h"
 #include "app/Config.h"
 #include "main/GameStartup.h"
@@ -114,7 +113,6 @@ BENCHMARK(menuScreenFrame)
 
 int main(int argc, char** argv)
 {
-    useTheGamesHeap();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
