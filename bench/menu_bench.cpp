@@ -11,7 +11,6 @@
 // the frames were drawn whole and how many drew nothing (nothing changed).
 #include "BenchClock.h"
 #include "BenchGame.h"
-#include "GameHeap.h"
 #include "app/Application.h"
 #include "app/Config.h"
 #include "board/Field.h"
@@ -147,7 +146,6 @@ BENCHMARK(idlePlayScreenFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 
 int main(int argc, char** argv)
 {
-    useTheGamesHeap();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

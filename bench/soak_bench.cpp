@@ -12,7 +12,6 @@
 // wall time the stay took.
 #include "BenchClock.h"
 #include "BenchGame.h"
-#include "GameHeap.h"
 #include "app/Application.h"
 #include "app/Config.h"
 #include "game/GameWindow.h"
@@ -142,7 +141,6 @@ BENCHMARK(screenSoak)->DenseRange(0, 5)->Unit(benchmark::kSecond)->UseRealTime()
 
 int main(int argc, char** argv)
 {
-    useTheGamesHeap();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

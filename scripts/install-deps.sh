@@ -18,8 +18,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
   # music module checks (tests only)
   xmp openmpt123 libxmp-dev
-  # the installed game driven by pointer and screenshots (tests only)
-  xdotool imagemagick
+  # the installed game driven by pointer and screenshots, its window's
+  # properties read (tests only)
+  xdotool imagemagick x11-utils
+  # the game as a native Wayland client, under a compositor nested in Xvfb (tests only)
+  weston
   # install checks and the Debian packages (make deb), hardening-check among
   # devscripts
   desktop-file-utils appstream man-db debhelper dpkg-dev lintian devscripts

@@ -53,6 +53,10 @@ bool Application::createWindow(const std::string& title, int x, int y, int width
 {
     if (!m_display.createWindow(title, x, y, width, height))
         return false;
+    m_window.letSystemDrag([this](int x, int y) {
+        const Window* top = topWindow();
+        return top != nullptr && top->isDragArea(x, y);
+    });
     // Showing the window activates it, whether or not a focus event follows.
     setActive(true);
     return true;

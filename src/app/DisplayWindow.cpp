@@ -79,7 +79,7 @@ bool DisplayWindow::initGraphics()
         return false;
     GlDriver::log();
     m_presenter.forget();
-    if (m_window.canPresentRegions())
+    if (GlDriver::rendersInSoftware())
         ProcessMemory::keepFreed();
     m_window.setSwapInterval(1);
     m_input.create(m_window, m_events);

@@ -106,7 +106,7 @@ int sse2Ramped(MixRun& run, float* out, int frames)
 
 } // namespace
 
-void MixRun::mixSteady(float* out, int frames)
+void MixRun::mixSteady(float* out, int frames, [[maybe_unused]] MixLoops loops)
 {
     if (left == 0.0f && right == 0.0f) {
         position += frames * step; // silent: it only moves on
@@ -114,7 +114,8 @@ void MixRun::mixSteady(float* out, int frames)
     }
     int i = 0;
 #if defined(__SSE2__)
-    i = sse2Steady(*this, out, frames);
+    if (loops == MixLoops::Vector)
+        i = sse2Steady(*this, out, frames);
 #endif
     for (; i < frames; ++i) {
         const float value = valueAt(data, position);
@@ -124,11 +125,12 @@ void MixRun::mixSteady(float* out, int frames)
     }
 }
 
-void MixRun::mixRamped(float* out, int frames)
+void MixRun::mixRamped(float* out, int frames, [[maybe_unused]] MixLoops loops)
 {
     int i = 0;
 #if defined(__SSE2__)
-    i = sse2Ramped(*this, out, frames);
+    if (loops == MixLoops::Vector)
+        i = sse2Ramped(*this, out, frames);
 #endif
     for (; i < frames; ++i) {
         const float value = valueAt(data, position);

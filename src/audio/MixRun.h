@@ -2,6 +2,11 @@
 
 #include <cstdint>
 
+// Which loops mix: the vector loops of the processor where the build has them
+// (SSE2), with the scalar loops for the frames left over; or the scalar loops
+// alone, as a build for a processor without them plays (compared in tests).
+enum class MixLoops { Vector, Scalar };
+
 // One stretch of a voice that needs no decision per frame: the caller has cut it
 // at the loop edge and at the end of a gain ramp, so every frame interpolates
 // between two stored values and adds the result to both sides.
@@ -15,7 +20,7 @@ struct MixRun {
     float rampRight = 0.0f;
 
     // Adds `frames` frames to interleaved stereo at constant gains.
-    void mixSteady(float* out, int frames);
+    void mixSteady(float* out, int frames, MixLoops loops = MixLoops::Vector);
     // The same with gains changing by the ramp every frame.
-    void mixRamped(float* out, int frames);
+    void mixRamped(float* out, int frames, MixLoops loops = MixLoops::Vector);
 };

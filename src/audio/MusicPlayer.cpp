@@ -16,13 +16,14 @@ WaveFormat outputFormat()
 }
 
 // Nearest integer, clamped to 16 bits.
-void convertToPcm(const float* in, std::int16_t* out, std::size_t count)
+void convertToPcm(const float* in, std::int16_t* out, std::size_t count,
+                  [[maybe_unused]] MixLoops loops)
 {
     std::size_t i = 0;
 #if defined(__SSE2__)
     const __m128 low = _mm_set1_ps(-32768.0f);
     const __m128 high = _mm_set1_ps(32767.0f);
-    for (; i + 8 <= count; i += 8) {
+    for (; loops == MixLoops::Vector && i + 8 <= count; i += 8) {
         const __m128 a = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(in + i), low), high);
         const __m128 b = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(in + i + 4), low), high);
         const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
@@ -153,6 +154,12 @@ void MusicPlayer::setVolume(int volume)
     }
 }
 
+void MusicPlayer::setMixLoops(MixLoops loops)
+{
+    m_loops = loops;
+    m_voices.setLoops(loops);
+}
+
 int MusicPlayer::heardBlock() const
 {
     return int((m_output->position() / 4) % kRingFrames) / kBlockFrames;
@@ -205,7 +212,7 @@ void MusicPlayer::fillBlock()
     m_filling = true;
     std::fill(m_mix.begin(), m_mix.end(), 0.0f);
     mixFrames(kBlockFrames);
-    convertToPcm(m_mix.data(), m_block.data(), m_mix.size());
+    convertToPcm(m_mix.data(), m_block.data(), m_mix.size(), m_loops);
     writeBlock(m_fillCursor);
     m_fillCursor = (m_fillCursor + 1) % kBlocks;
     m_filling = false;

@@ -40,6 +40,8 @@ public:
     bool isPlaying() const;
     void setVolume(int volume);
     int volume() const { return m_masterVolume; }
+    // The game mixes with the vector loops; tests compare the scalar ones.
+    void setMixLoops(MixLoops loops);
 
     // True once the sequencer has passed the last order of the current song.
     bool songEnded() const { return m_songEnded; }
@@ -62,6 +64,7 @@ private:
     std::vector<std::int16_t> m_block;
     int m_fillCursor = 0;
     int m_masterVolume = 64;
+    MixLoops m_loops = MixLoops::Vector;
     bool m_filling = false;
     bool m_stopRequested = false;
     bool m_songEnded = false;

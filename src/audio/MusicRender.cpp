@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-MusicRender renderModule(const std::uint8_t* bytes, std::size_t size, double maxSeconds, int volume)
+MusicRender renderModule(const std::uint8_t* bytes, std::size_t size, double maxSeconds, int volume,
+                         MixLoops loops)
 {
     MusicRender result;
     MusicPlayer player;
@@ -18,6 +19,7 @@ MusicRender renderModule(const std::uint8_t* bytes, std::size_t size, double max
         return result;
     }
     player.setVolume(volume);
+    player.setMixLoops(loops);
     std::unique_ptr<MusicModule> module = player.loadFromMemory(bytes, size);
     if (module == nullptr || !player.play(*module)) {
         return result;

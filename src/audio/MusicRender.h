@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/MixRun.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,6 +21,6 @@ inline constexpr double kLongestRender = 600.0;
 
 // Stops at the song's end or after maxSeconds (kLongestRender when <= 0).
 MusicRender renderModule(const std::uint8_t* bytes, std::size_t size, double maxSeconds,
-                         int volume = 64);
+                         int volume = 64, MixLoops loops = MixLoops::Vector);
 
 bool writeWaveFile(const std::string& path, const std::vector<std::int16_t>& frames);

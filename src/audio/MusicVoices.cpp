@@ -165,12 +165,12 @@ int MusicVoices::mixRun(Voice& voice, float* out, int count)
                voice.gainLeft,     voice.gainRight, voice.rampLeft,
                voice.rampRight};
     if (voice.rampFrames <= 0) {
-        run.mixSteady(out, frames);
+        run.mixSteady(out, frames, m_loops);
         voice.position = run.position;
         return frames;
     }
     frames = std::min(frames, voice.rampFrames);
-    run.mixRamped(out, frames);
+    run.mixRamped(out, frames, m_loops);
     voice.position = run.position;
     voice.gainLeft = run.left;
     voice.gainRight = run.right;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/MixRun.h"
 #include "audio/MusicModule.h"
 
 #include <array>
@@ -37,6 +38,7 @@ public:
     void update(MusicModule& module);
     // Adds count frames of every voice to interleaved stereo floats.
     void mix(float* out, int count);
+    void setLoops(MixLoops loops) { m_loops = loops; }
 
     const Voice& voice(int index) const { return m_voices[index]; }
     Voice& voice(int index) { return m_voices[index]; }
@@ -56,4 +58,5 @@ private:
     static void endRamp(Voice& voice);
 
     std::array<Voice, kVoices> m_voices{};
+    MixLoops m_loops = MixLoops::Vector;
 };

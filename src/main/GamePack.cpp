@@ -59,7 +59,8 @@ GamePack::GamePack() : m_pack(openMainPack())
 
 GamePack::~GamePack()
 {
-    ArtSet::closeFine();
+    // The decoding thread reads both packs.
     ImagePrefetch::stop();
+    ArtSet::closeFine();
     destroyPack("main");
 }

@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 #include "main/GameStartup.h"
-#include "platform/HugePageHeap.h"
 
 #include <chrono>
 #include <cstdio>
@@ -8,7 +7,6 @@
 int main(int argc, char** argv)
 {
     const auto start = std::chrono::steady_clock::now();
-    HugePageHeap::reserve(HugePageHeap::kGameBytes);
     const CommandLine command = CommandLine::parse(argc, argv);
     if (command.action() == CommandLine::Action::FirstFrameTime)
         return GameStartup::runProgram(start);

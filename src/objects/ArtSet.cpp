@@ -1,5 +1,6 @@
 #include "objects/ArtSet.h"
 
+#include "objects/ImagePrefetch.h"
 #include "utils/FilePack.h"
 #include "utils/Log.h"
 
@@ -51,6 +52,8 @@ bool ArtSet::openFine(const FilePack& base, const std::string& packPath)
 void ArtSet::closeFine()
 {
     FineSet& set = fine();
+    if (set.pack != nullptr)
+        ImagePrefetch::stop(); // it may be reading the pack
     set.pack.reset();
     set.base = nullptr;
     set.unfit.clear();

@@ -2,10 +2,12 @@
 
 #include "image/Image.h"
 #include "utils/FilePack.h"
+#include "utils/Log.h"
 
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -27,6 +29,7 @@ struct Prefetch {
     std::deque<Picture> pictures;
     bool stopping = false;
     bool working = false;
+    ImagePrefetch::Decoder decoder = nullptr;
     std::thread thread;
 
     ~Prefetch() { stop(); }
@@ -49,6 +52,22 @@ std::unique_ptr<Image> decode(const FilePack& pack, const std::string& name)
     return image->isValid() ? std::move(image) : nullptr;
 }
 
+// A decoder that throws (out of memory, a library's own failure) leaves the
+// picture undecoded, as a broken file does; on the decoding thread the
+// exception would end the program.
+std::unique_ptr<Image> decodeAhead(const Prefetch& state, const FilePack& pack,
+                                   const std::string& name)
+{
+    try {
+        return (state.decoder != nullptr ? state.decoder : decode)(pack, name);
+    } catch (const std::exception& error) {
+        Log::write("Decoding %s ahead failed: %s", name.c_str(), error.what());
+    } catch (...) {
+        Log::write("Decoding %s ahead failed.", name.c_str());
+    }
+    return nullptr;
+}
+
 // The next waiting picture, now marked as being decoded; null when none is left.
 Picture* nextPicture(Prefetch& state)
 {
@@ -69,7 +88,7 @@ void decodeAll(Prefetch& state)
         const FilePack& pack = *picture->pack;
         const std::string name = picture->name;
         lock.unlock();
-        std::unique_ptr<Image> image = decode(pack, name);
+        std::unique_ptr<Image> image = decodeAhead(state, pack, name);
         lock.lock();
         if (picture->stage == Stage::Decoding) {
             picture->image = std::move(image);
@@ -110,12 +129,13 @@ void Prefetch::stop()
 
 } // namespace
 
-void ImagePrefetch::start(const FilePack& pack, std::vector<std::string> names)
+void ImagePrefetch::start(const FilePack& pack, std::vector<std::string> names, Decoder decoder)
 {
     stop();
     Prefetch& state = prefetch();
     std::lock_guard lock(state.mutex);
     state.stopping = false;
+    state.decoder = decoder;
     add(state, pack, names);
     state.working = true;
     state.thread = std::thread(decodeAll, std::ref(state));
@@ -149,7 +169,7 @@ std::unique_ptr<Image> ImagePrefetch::take(const FilePack* pack, const std::stri
         // Not begun: decoded here rather than after the pictures before it.
         found->stage = Stage::Taken;
         lock.unlock();
-        return decode(*pack, name);
+        return decodeAhead(state, *pack, name);
     }
     state.decoded.wait(lock, [&] { return found->stage != Stage::Decoding; });
     found->stage = Stage::Taken;

@@ -10,11 +10,16 @@ class Image;
 // Pictures the first screens draw, read and decoded on a thread of their own
 // while the window and its OpenGL context are being made, so that drawing
 // them the first time only uploads them. A picture that does not decode is
-// left to its texture, which decodes and reports it as ever.
+// left to its texture, which decodes and reports it as ever; so is one whose
+// decoding fails with an exception, which the log tells.
 class ImagePrefetch {
 public:
-    // Decodes `names` of `pack`, in their order; the pack must stay until stop.
-    static void start(const FilePack& pack, std::vector<std::string> names);
+    using Decoder = std::unique_ptr<Image> (*)(const FilePack& pack, const std::string& name);
+
+    // Decodes `names` of `pack`, in their order, with `decoder` (null: the
+    // picture files' own decoding); the pack must stay until stop.
+    static void start(const FilePack& pack, std::vector<std::string> names,
+                      Decoder decoder = nullptr);
     // Gives up the pictures not begun yet for `names` of `pack`, when the
     // first screens turn out to draw those instead (the pack must stay until
     // stop). Nothing while no decoding was started.

@@ -43,6 +43,15 @@ void GlDriver::log()
     Log::write("%s", dashes.c_str());
 }
 
+bool GlDriver::rendersInSoftware()
+{
+    const std::string renderer = glText(GL_RENDERER);
+    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer"})
+        if (renderer.find(name) != std::string::npos)
+            return true;
+    return false;
+}
+
 bool GlDriver::hasRequiredExtensions()
 {
     std::string missing;

@@ -14,11 +14,33 @@ PlatformWindow::~PlatformWindow()
     destroy();
 }
 
+namespace {
+
+// The desktop entry's id: desktops match the window to its entry and icon by
+// the X11 class and the Wayland app id. This library reads both from the
+// environment when its video starts; a player's own choice stays.
+constexpr const char* kAppId = "org.vellomar.Vellomar";
+
+SDL_HitTestResult dragHitTest(SDL_Window*, const SDL_Point* point, void* window)
+{
+    return static_cast<PlatformWindow*>(window)->isDragPoint(point->x, point->y)
+               ? SDL_HITTEST_DRAGGABLE
+               : SDL_HITTEST_NORMAL;
+}
+
+} // namespace
+
 bool PlatformWindow::startVideo()
 {
     // The game decides itself what a close request means (Alt+F4 goes to the screens).
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Wayland cannot warp the pointer; emulating a warp locks the pointer while
+    // the system one is hidden, and the drawn pointer then keeps the offset
+    // of wherever the window stood before it went full screen.
+    SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+    setenv("SDL_VIDEO_X11_WMCLASS", kAppId, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kAppId, 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     // Without a display SDL falls back to drawing off-screen, and the game would
@@ -75,7 +97,22 @@ bool PlatformWindow::create(const std::string& title, int x, int y, int width, i
     if (m_window == nullptr)
         return false;
     fitClientToWindow();
+    if (m_dragArea)
+        letSystemDrag(m_dragArea);
     return true;
+}
+
+bool PlatformWindow::letSystemDrag(DragArea area)
+{
+    m_dragArea = std::move(area);
+    if (m_window == nullptr || !WindowManager::runs(*m_window))
+        return false;
+    return SDL_SetWindowHitTest(m_window, dragHitTest, this) == 0;
+}
+
+bool PlatformWindow::isDragPoint(int windowX, int windowY) const
+{
+    return m_dragArea && m_dragArea(windowX - m_client.left, windowY - m_client.top);
 }
 
 void PlatformWindow::destroy()

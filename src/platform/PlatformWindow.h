@@ -3,6 +3,7 @@
 #include "platform/RegionPresenter.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct SDL_Window;
@@ -69,6 +70,17 @@ public:
     // Moves the system pointer to a point of the client area.
     void warpPointer(int clientX, int clientY) const;
 
+    // Whether a press of the left button at a point of the client area moves
+    // the window.
+    using DragArea = std::function<bool(int clientX, int clientY)>;
+    // Lets the window system move the window for presses in `area` (a Wayland
+    // compositor, or an X11 window manager; a bare X server moves nothing):
+    // such presses then never reach the game. False where it cannot, and the
+    // game moves the window itself.
+    bool letSystemDrag(DragArea area);
+    // The window system's question, in window coordinates.
+    bool isDragPoint(int windowX, int windowY) const;
+
     bool createContext();
     void destroyContext();
     bool hasContext() const { return m_context != nullptr; }
@@ -90,6 +102,7 @@ private:
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;
     RegionPresenter m_presenter;
+    DragArea m_dragArea;
     std::uint64_t m_swaps = 0;
     ScreenRect m_client;
     int m_drawableWidth = 0;

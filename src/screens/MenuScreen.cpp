@@ -26,6 +26,11 @@ void MenuScreen::onMouseMove(int x, int y, std::uint32_t keys)
     Window::onMouseMove(toLogicalX(x), toLogicalY(y), keys);
 }
 
+bool MenuScreen::isDragArea(int x, int y) const
+{
+    return Window::isDragArea(toLogicalX(x), toLogicalY(y));
+}
+
 void MenuScreen::onLeftButtonUp(int x, int y, std::uint32_t keys)
 {
     Window::onLeftButtonUp(toLogicalX(x), toLogicalY(y), keys);

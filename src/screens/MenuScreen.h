@@ -28,6 +28,7 @@ public:
     void onLeftButtonUp(int x, int y, std::uint32_t keys) override;
     void onRightButtonUp(int x, int y, std::uint32_t keys) override;
     void onLeftButtonDown(int x, int y, std::uint32_t keys) override;
+    bool isDragArea(int x, int y) const override;
     // Base update, the pointer's animation, the dragons' step.
     void update(float dt) override;
     // Alt+F4 on any menu ends the program the normal way.

@@ -16,6 +16,7 @@ public:
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void render() override;
     void reset() override { m_state = ButtonState::Normal; }
+    bool isUnder(int x, int y) const override { return m_enabled && contains(x, y); }
     bool canFocus() const override { return m_enabled; }
     void press() override;
     // The pill shape of the buttons' art.

@@ -38,6 +38,8 @@ public:
     virtual void render() {}
     // Back to the resting state; called on every activate of the owner.
     virtual void reset() {}
+    // Whether a press at (x, y) is the control's rather than the window's.
+    virtual bool isUnder(int x, int y) const { return contains(x, y); }
 
     // Keyboard focus. canFocus: whether the control can take it now. press:
     // what Space (and Enter while the focus is shown) does, as a click would.

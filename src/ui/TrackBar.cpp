@@ -50,12 +50,16 @@ FocusArea TrackBar::focusArea() const
     return {m_x, m_y, m_length + m_width, m_height, m_height / 2.0f};
 }
 
+bool TrackBar::isUnder(int x, int y) const
+{
+    return int(m_x) <= x && x <= int(m_x + m_length + m_width) && int(m_y) <= y &&
+           y <= int(m_y + m_height);
+}
+
 bool TrackBar::onLeftButtonDown(int x, int y, std::uint32_t)
 {
     m_grabbed = false;
-    const bool onTrack = int(m_x) <= x && x <= int(m_x + m_length + m_width) && int(m_y) <= y &&
-                         y <= int(m_y + m_height);
-    if (!onTrack)
+    if (!isUnder(x, y))
         return false;
     const float left = knobX();
     m_grabbed = true;

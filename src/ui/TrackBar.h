@@ -15,6 +15,8 @@ public:
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void render() override;
     void reset() override { m_grabbed = false; }
+    // The whole track, where a press brings the knob.
+    bool isUnder(int x, int y) const override;
     void onKeyDown(int virtualKey) override;
     bool canFocus() const override { return true; }
     bool keepsKey(int virtualKey) const override;

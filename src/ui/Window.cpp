@@ -76,6 +76,16 @@ void Window::onLeftButtonDown(int x, int y, std::uint32_t keys)
         m_dragging = false;
 }
 
+bool Window::isDragArea(int x, int y) const
+{
+    if (!m_draggable)
+        return false;
+    for (const Control* control : m_controls)
+        if (control->isUnder(x, y))
+            return false;
+    return true;
+}
+
 void Window::onKeyDown(int virtualKey)
 {
     for (Control* control : m_controls)

@@ -67,6 +67,10 @@ public:
     bool isDragging() const { return m_dragging; }
     bool isDraggable() const { return m_draggable; }
     void setDraggable(bool draggable) { m_draggable = draggable; }
+    // Whether a press at (x, y), as the mouse operations take them, moves the
+    // program window: the background of a draggable window, under no control.
+    // The window system asks it before the press reaches the game.
+    virtual bool isDragArea(int x, int y) const;
 
     // A client coordinate in logical units, with the shell's client and logical size.
     static int toLogicalX(int x);

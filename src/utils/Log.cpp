@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -77,6 +78,9 @@ bool Log::open(const std::string& name)
 
 void Log::write(const char* format, ...)
 {
+    // The decoding thread reports its failures too.
+    static std::mutex writing;
+    const std::lock_guard lock(writing);
     if (state().name.empty())
         return;
     std::va_list args;

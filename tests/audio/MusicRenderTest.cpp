@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 using Cell = XmBuilder::Cell;
 
 namespace {
@@ -124,6 +129,28 @@ TEST(MusicRendering, SecondsLimitAndSongEnd)
     EXPECT_GT(
         audiotest::rms(whole.frames, 0, whole.frames.size() / 2 - 2000, whole.frames.size() / 2),
         1000);
+}
+
+// A processor without SSE2 (arm64) mixes with the scalar loops alone; on the
+// game's own tunes they play what the vector loops play.
+TEST(MusicRendering, TheScalarLoopsPlayTheGamesTunesAsTheVectorLoopsDo)
+{
+    for (const char* tune : {"menu", "game01", "game02", "game03", "game04"}) {
+        std::ifstream file(std::string(VM_GAME_DIR) + "/music/" + tune + ".xm", std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+        ASSERT_FALSE(bytes.empty()) << tune;
+        const MusicRender vector =
+            renderModule(bytes.data(), bytes.size(), 0, 64, MixLoops::Vector);
+        const MusicRender scalar =
+            renderModule(bytes.data(), bytes.size(), 0, 64, MixLoops::Scalar);
+        ASSERT_TRUE(vector.songEnded) << tune;
+        ASSERT_EQ(scalar.frames.size(), vector.frames.size()) << tune;
+        EXPECT_GT(audiotest::rms(vector.frames, 0, 0, vector.frames.size() / 2), 500) << tune;
+        int largest = 0;
+        for (std::size_t i = 0; i < vector.frames.size(); ++i)
+            largest = std::max(largest, std::abs(scalar.frames[i] - vector.frames[i]));
+        EXPECT_LE(largest, 1) << tune;
+    }
 }
 
 TEST(MusicRendering, XmrenderToolWritesTheWave)

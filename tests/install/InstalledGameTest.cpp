@@ -1,5 +1,6 @@
 #include "InstallScratch.h"
 #include "InstalledProgram.h"
+#include "NestedWeston.h"
 #include "driver/OwnDisplay.h"
 
 #include "app/Config.h"
@@ -28,6 +29,11 @@ namespace fs = std::filesystem;
 // layouts), with a step into the button.
 constexpr float kNewGameX = 280 + 40, kNewGameY = 200 + 20;
 constexpr float kContinueX = 144 + 136 + 40, kContinueY = 44 + 296 + 20;
+constexpr float kQuitX = 280 + 40, kQuitY = 464 + 20;
+constexpr float kOptionsX = 280 + 40, kOptionsY = 398 + 20;
+// The options screen's full-screen box and Back button.
+constexpr float kFullScreenBoxX = 250 + 12, kFullScreenBoxY = 380 + 12;
+constexpr float kBackX = 320 + 40, kBackY = 520 + 20;
 // Open sky beside the main menu's title; a spot of the New game button that
 // the continue dialog covers with its dark panel.
 constexpr float kSkyX = 660, kSkyY = 150;
@@ -145,14 +151,14 @@ bool playMove(const InstalledProgram& game, const Move& move)
 
 // The settings of an earlier run: no first-run hint over the board, and no
 // dragons flying over the menus, so a still menu is a finished one.
-bool writeConfig(const fs::path& path)
+bool writeConfig(const fs::path& path, bool fullScreen = true)
 {
     Config config;
     config.m_musicVolume = 33;
     config.m_hints = false;
     config.m_showDragons = false;
     ConfigSaveState state;
-    state.fullScreen = true;
+    state.fullScreen = fullScreen;
     config.save(path.string(), state);
     return fs::exists(path);
 }
@@ -210,6 +216,11 @@ void expectPlayedGameSaved(const InstallScratch& scratch, const SavedGame& saved
     EXPECT_NE(fs::last_write_time(configFile), configTime);
 }
 
+std::string at(int x, int y)
+{
+    return std::to_string(x) + " " + std::to_string(y);
+}
+
 } // namespace
 
 // The game plays from any folder, keeps the player's files in the XDG folders
@@ -233,6 +244,10 @@ TEST(InstalledGame, ALostDisplaySavesTheGameTheScoresAndTheSettingsInTheXdgFolde
     ASSERT_TRUE(game.start());
     ASSERT_TRUE(continueAndMove(game, move, "lost_display"))
         << InstallScratch::read(scratch.file("program.out"));
+    // Desktops match the window to its entry by the entry's id.
+    EXPECT_NE(InstallScratch::output("xprop -id " + game.window() + " WM_CLASS")
+                  .find("\"org.vellomar.Vellomar\", \"org.vellomar.Vellomar\""),
+              std::string::npos);
     display.end();
     int code = -1;
     ASSERT_TRUE(game.waitForExit(code)) << "the game outlived its display";
@@ -300,5 +315,126 @@ TEST(InstalledGame, OneCopyAtATimeOnThePlayersFilesAndAHangUpClosesTheGame)
     EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "top7.tbl"));
     EXPECT_TRUE(fs::exists(scratch.data() / "vellomar" / "saved.dat"));
     const std::string log = InstallScratch::read(logFile);
+    EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
+}
+
+// SDL's own Wayland driver, as players get it on a Wayland desktop: the
+// borderless window moves when dragged by its background, the pointer the
+// game draws stays where the system's is after a change to full screen, so a
+// click lands on the button under it, and the game quits cleanly.
+TEST(InstalledGame, RunsAsANativeWaylandClient)
+{
+    InstallScratch scratch;
+    ASSERT_TRUE(scratch.install()) << InstallScratch::read(scratch.file("install.log"));
+    ASSERT_TRUE(writeConfig(scratch.config() / "vellomar" / "dx.cfg", false)); // no dragons
+    OwnDisplay display("1100x800x24"); // room beside the desktop
+    ASSERT_TRUE(display.up()) << "no Xvfb";
+    const NestedWeston weston(scratch.file("wayland"));
+    if (!weston.up())
+        GTEST_SKIP() << "weston could not start nested in Xvfb: " << weston.log();
+    InstalledProgram game(scratch);
+    ASSERT_TRUE(game.start(weston.clientEnvironment()));
+    const auto output = [&] { return InstallScratch::read(scratch.file("program.out")); };
+    const auto shot = [&](const std::string& name) {
+        game.screenshot(std::string(VM_SCREENSHOT_DIR) + "/wayland_" + name + ".png");
+    };
+    // Windowed the logical screen is drawn at its size from the window's corner
+    // (where the desktop put it); full screen it is magnified 1.28 times.
+    NestedWeston::Rect window;
+    const auto point = [&](float x, float y) {
+        const float scale = float(window.width) / 800.0f;
+        return std::pair{window.left + int(x * scale), window.top + int(y * scale)};
+    };
+    const auto move = [&](float x, float y, const std::string& then = "") {
+        const auto [px, py] = point(x, y);
+        NestedWeston::pointer("mousemove " + at(px, py) + then);
+    };
+    // Below and right of a point, where the drawn pointer hangs.
+    const auto spot = [&](float x, float y) {
+        const auto [px, py] = point(x, y);
+        return NestedWeston::pixels(px + 4, py + 4, 6);
+    };
+    const auto windowBecomes = [&](int width, int height) {
+        return InstalledProgram::waitUntil(
+            [&] {
+                window = NestedWeston::windowRect();
+                return window.width == width && window.height == height;
+            },
+            std::chrono::seconds(60));
+    };
+    // The drawn pointer shows at a point once it is moved there.
+    const auto pointerShows = [&](float x, float y) {
+        const auto before = spot(x, y);
+        move(x, y);
+        return InstalledProgram::waitUntil(
+            [&] { return InstalledProgram::difference(spot(x, y), before) > 30; },
+            std::chrono::seconds(1));
+    };
+    ASSERT_TRUE(windowBecomes(800, 600)) << output();
+    // The main menu is up once the game draws its own pointer where the
+    // system's is. Each try comes in from beside the desktop (its X window
+    // may have appeared under a resting pointer and not know it is there)
+    // and clicks the sky (a window the desktop did not activate stands still).
+    const bool menuUp = InstalledProgram::waitUntil(
+        [&] {
+            NestedWeston::pointer("mousemove " + at(NestedWeston::kWidth + 20, 20));
+            move(kSkyX + 20, kSkyY, " click 1");
+            return pointerShows(kSkyX, kSkyY);
+        },
+        std::chrono::seconds(60));
+    shot("main_menu");
+    ASSERT_TRUE(menuUp) << "no drawn pointer on the main menu";
+
+    // Dragged by the open sky of the main menu. The desktop starts the move
+    // once the game has answered the press, then follows the pointer: it is
+    // moved until the window has come along.
+    const NestedWeston::Rect before = window;
+    const int dx = before.left > 100 ? -60 : 60, dy = before.top > 80 ? -40 : 40;
+    const auto [fromX, fromY] = point(kSkyX, kSkyY);
+    NestedWeston::pointer("mousemove " + at(fromX, fromY) + " mousedown 1");
+    const bool dragged = InstalledProgram::waitUntil(
+        [&] {
+            NestedWeston::pointer("mousemove " + at(fromX + dx, fromY + dy + 1) + " mousemove " +
+                                  at(fromX + dx, fromY + dy));
+            window = NestedWeston::windowRect();
+            return window.left == before.left + dx && window.top == before.top + dy;
+        },
+        std::chrono::seconds(30));
+    NestedWeston::pointer("mouseup 1");
+    shot("dragged");
+    EXPECT_TRUE(dragged) << "the window stayed at " << window.left << ", " << window.top;
+    ASSERT_TRUE(windowBecomes(800, 600)) << window.width << " x " << window.height;
+
+    // Options, then full screen, then the Back button under the drawn pointer.
+    // The middle of the screen: buttons on the menu, labels on the options.
+    const auto middle = [&] {
+        const auto [px, py] = point(300, 250);
+        return NestedWeston::pixels(px, py, 100);
+    };
+    const auto menu = middle();
+    move(kOptionsX, kOptionsY, " click 1");
+    const bool options = InstalledProgram::waitUntil(
+        [&] { return InstalledProgram::difference(middle(), menu) > 30; },
+        std::chrono::seconds(60));
+    shot("options");
+    ASSERT_TRUE(options) << "no options screen";
+    move(kFullScreenBoxX, kFullScreenBoxY, " click 1");
+    ASSERT_TRUE(windowBecomes(1024, 768)) << "the game stayed in its window";
+    const bool drawnThere = InstalledProgram::waitUntil(
+        [&] { return pointerShows(kBackX, kBackY) || pointerShows(kBackX, kBackY + 10); },
+        std::chrono::seconds(30));
+    shot("pointer_on_back");
+    ASSERT_TRUE(drawnThere) << "the drawn pointer is not where the system's is";
+    const auto optionsMiddle = middle();
+    NestedWeston::pointer("click 1");
+    ASSERT_TRUE(InstalledProgram::waitUntil(
+        [&] { return InstalledProgram::difference(middle(), optionsMiddle) > 30; },
+        std::chrono::seconds(60)))
+        << "the click did not reach the Back button";
+    move(kQuitX, kQuitY, " click 1");
+    int code = -1;
+    ASSERT_TRUE(game.waitForExit(code)) << "the game did not quit";
+    EXPECT_EQ(code, 0) << output();
+    const std::string log = InstallScratch::read(scratch.state() / "vellomar" / "game.log");
     EXPECT_NE(log.find("Closing Log"), std::string::npos) << log;
 }

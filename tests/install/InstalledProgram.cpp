@@ -49,7 +49,7 @@ InstalledProgram::~InstalledProgram()
     }
 }
 
-bool InstalledProgram::start()
+bool InstalledProgram::start(const std::map<std::string, std::string>& environment)
 {
     std::istringstream words(desktopCommand(m_scratch.prefix()));
     std::vector<std::string> argv{std::istream_iterator<std::string>(words), {}};
@@ -69,6 +69,8 @@ bool InstalledProgram::start()
     // The sounds are really loaded and played, into nowhere.
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    for (const auto& [name, value] : environment)
+        value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
     if (!std::freopen(log.c_str(), "w", stdout) || !std::freopen(log.c_str(), "a", stderr))
         std::_Exit(127);
     std::vector<char*> arguments;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -20,11 +21,14 @@ public:
     InstalledProgram(const InstalledProgram&) = delete;
     InstalledProgram& operator=(const InstalledProgram&) = delete;
 
-    // The command of the installed desktop entry, run through PATH.
-    bool start();
+    // The command of the installed desktop entry, run through PATH, with
+    // `environment` on top (an empty value removes the variable).
+    bool start(const std::map<std::string, std::string>& environment = {});
     // Its window is up and its log holds the driver lines, so the window has
     // its final size (full screen comes before the context).
     bool waitForWindow();
+    // Its X window, once found.
+    const std::string& window() const { return m_window; }
     // Plain pointer motion to a point of the 800 x 600 screen, then a click.
     void click(float x, float y) const;
     // The pixels of a square of the 800 x 600 screen, by its top left corner.

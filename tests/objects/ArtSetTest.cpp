@@ -1,5 +1,6 @@
 #include "objects/ArtSet.h"
 #include "TestSupport.h"
+#include "image/Image.h"
 #include "objects/ImagePrefetch.h"
 #include "objects/Texture.h"
 #include "utils/Log.h"
@@ -7,6 +8,10 @@
 
 #include <GL/gl.h>
 #include <png.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -165,4 +170,26 @@ TEST_F(ArtSetTest, AFinePictureDecodedAheadIsDrawnAndItsBasePictureDropped)
     EXPECT_TRUE(sameColour(pixel(115, 57), kBlue));
     EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
     ImagePrefetch::stop();
+}
+
+// The decoding thread may be reading the fine pack when it closes.
+TEST_F(ArtSetTest, ClosingTheFineSetWaitsForThePictureBeingDecodedFromIt)
+{
+    ASSERT_TRUE(openFine(tgaFile(Picture(32, 16, kBlue))));
+    enum Stage { Idle, Decoding, PackStayed, PackClosed };
+    static std::atomic<Stage> stage;
+    stage = Idle;
+    ImagePrefetch::start(*ArtSet::finePack(), {"dat/swatch.tga"},
+                         [](const FilePack& pack, const std::string&) -> std::unique_ptr<Image> {
+                             stage = Decoding;
+                             // Long enough for a close that does not wait to go on.
+                             std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                             stage = ArtSet::finePack() == &pack ? PackStayed : PackClosed;
+                             return nullptr;
+                         });
+    while (stage == Idle)
+        std::this_thread::yield();
+    ArtSet::closeFine();
+    ImagePrefetch::stop();
+    EXPECT_EQ(stage, PackStayed);
 }

@@ -1,7 +1,14 @@
 #include "objects/ImagePrefetch.h"
 #include "TestSupport.h"
 #include "image/Image.h"
+#include "utils/Log.h"
+#include "utils/TempDir.h"
+
 #include <png.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -24,6 +31,17 @@ std::vector<std::uint8_t> decodedNow(FilePack& pack, const std::string& name)
     Image image;
     image.load(name, entry.data.data(), entry.data.size());
     return pixelsOf(image);
+}
+
+// Decodes as the game does, but throws for a.png.
+std::unique_ptr<Image> failingOnA(const FilePack& pack, const std::string& name)
+{
+    if (name == "mui/a.png")
+        throw std::runtime_error("no memory left");
+    const PackEntry entry = pack.getFile(name);
+    auto image = std::make_unique<Image>();
+    image->load(name, entry.data.data(), entry.data.size());
+    return image;
 }
 
 class ImagePrefetchTest : public testing::Test {
@@ -109,4 +127,21 @@ TEST_F(ImagePrefetchTest, ARedirectGivesUpThePicturesNotBegunForThoseOfAnotherPa
     EXPECT_LE(ImagePrefetch::untakenCount(), 1u); // the base b.jpg when it had been begun
     ImagePrefetch::drop(&files.pack(), "mui/b.jpg");
     EXPECT_EQ(ImagePrefetch::untakenCount(), 0u);
+}
+
+TEST_F(ImagePrefetchTest, AFailureOfTheDecodingThreadIsLoggedAndThePictureLeftToTheCaller)
+{
+    TempDir folder;
+    ASSERT_TRUE(Log::open("game.log"));
+    ImagePrefetch::start(files.pack(), {"mui/a.png", "mui/c.tga"}, failingOnA);
+    const std::string said = "Decoding mui/a.png ahead failed: no memory left";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (TempDir::readFile("game.log").find(said) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_NE(TempDir::readFile("game.log").find(said), std::string::npos);
+    EXPECT_EQ(ImagePrefetch::take(&files.pack(), "mui/a.png"), nullptr);
+    EXPECT_NE(ImagePrefetch::take(&files.pack(), "mui/c.tga"), nullptr);
+    ImagePrefetch::stop();
+    Log::open("");
 }

@@ -165,4 +165,25 @@ TEST(WindowControls, EveryControlGetsEveryEventAndTheBackgroundDrags)
     EXPECT_FALSE(window.isDragging());
 }
 
+// What the window system asks before a press reaches the game.
+TEST(WindowControls, TheDragAreaIsTheBackgroundOfADraggableWindowUnderNoEnabledControl)
+{
+    std::unique_ptr<Texture> texture = makeTexture(100, 40);
+    OwnerWindow window;
+    Button button(window, texture.get());
+    button.setPosition(50.0f, 20.0f, 0.0f);
+    TrackBar bar(window, texture.get());
+    bar.setPosition(50.0f, 100.0f, 0.0f);
+    window.addControl(button);
+    window.addControl(bar);
+    EXPECT_FALSE(window.isDragArea(400, 400));
+    window.setDraggable(true);
+    EXPECT_TRUE(window.isDragArea(400, 400));
+    EXPECT_FALSE(window.isDragArea(150, 30));  // the button's corner
+    EXPECT_FALSE(window.isDragArea(245, 120)); // the track beyond the knob
+    EXPECT_TRUE(window.isDragArea(251, 120));
+    button.setEnabled(false);
+    EXPECT_TRUE(window.isDragArea(150, 30));
+}
+
 } // namespace
