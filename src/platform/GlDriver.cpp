@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/GlDriver.h"
 
 #include "platform/PlatformWindow.h"
@@ -41,15 +42,6 @@ void GlDriver::log()
     Log::write("Version: %s", glText(GL_VERSION));
     Log::write("Renderer: %s", glText(GL_RENDERER));
     Log::write("%s", dashes.c_str());
-}
-
-bool GlDriver::rendersInSoftware()
-{
-    const std::string renderer = glText(GL_RENDERER);
-    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer"})
-        if (renderer.find(name) != std::string::npos)
-            return true;
-    return false;
 }
 
 bool GlDriver::hasRequiredExtensions()

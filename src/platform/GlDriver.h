@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The OpenGL driver behind the current context.
@@ -5,9 +6,6 @@ class GlDriver {
 public:
     // Writes its vendor, version and renderer to the log.
     static void log();
-    // Whether the current context draws on the processor (Mesa's llvmpipe,
-    // softpipe and swrast) rather than on a graphics card.
-    static bool rendersInSoftware();
     // Writes the missing names to standard error and returns false when the
     // driver lacks one of the extensions the game needs.
     static bool hasRequiredExtensions();
