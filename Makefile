@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Thin wrapper over CMake. `make run` builds and starts the game,
 # `make test` builds everything and runs every test.
 FUZZ_SECONDS ?= 20

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Music mixing speed: our player against libxmp with linear interpolation, both
 // rendering the same dense 24-channel module at 44100 Hz in the same run. Each
 // iteration times both in thread CPU time; the counters keep the fastest time of

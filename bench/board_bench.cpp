@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board speed: one update on a 15-row board during a busy turn and on the
 // largest board, and the path search across the largest board.
 #include <benchmark/benchmark.h>

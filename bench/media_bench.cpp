@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding full-size pictures and drawing a busy frame of sprites and text.
 #include "image/Image.h"
 #include "objects/Font.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the menus, and of the play screen while the player thinks, as the
 // player sees them: the whole program started in
 // a scratch copy of the game folder with no settings, so it opens full screen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the play screen, drawn on a hidden window at 800 x 600 or at
 // 1280 x 1024 full screen (the 800 x 600 view scaled to 1280 x 960 between
 // black bars), each ending with the swap and glFinish. Reports frames per

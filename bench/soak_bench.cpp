@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long stays on every screen: the whole program started as in menu_bench
 // (scratch game folder, no settings, so full screen with the menu dragons),
 // then one screen left running for SOAK_MINUTES minutes of play (default

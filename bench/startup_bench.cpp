@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to the first drawn main-menu frame, run under a display (Xvfb with
 // Mesa in CI machines), in a scratch copy of the built game folder with no
 // settings (so the game opens full screen, as it does the first time).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Asset producers register the files that go into data/data.pk:
 #   vm_pack_add(NAME dat/game.txt FILE ${built_file} TARGET producer_target [SCRAMBLED])
 # vm_pack_finalize() then writes the list and the rule that runs the packer.

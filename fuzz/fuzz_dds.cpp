@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the DDS decoder: it must never read outside the
 // buffer, and whatever it calls valid must hold the pixels it claims.
 #include "image/Image.h"

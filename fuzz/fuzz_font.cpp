@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the font's glyph scan, then measures text with
 // whatever glyphs it found.
 #include "objects/Font.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses arbitrary bytes as a plain and as a scrambled key-value file, and
 // checks that a parsed store survives its written form.
 #include "utils/KeyValueFile.h"

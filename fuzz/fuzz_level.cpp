@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level files: the parser must refuse what the board tables cannot hold, and
 // whatever it accepts must build a board that runs a few turns soundly.
 #include <cstddef>

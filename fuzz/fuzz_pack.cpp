@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads arbitrary bytes as a pack file and fetches every entry it holds.
 #include "utils/FilePack.h"
 

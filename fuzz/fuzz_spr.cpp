@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the sprite description reader; the counts it gives
 // must always be usable as divisors.
 #include "objects/GridSprite.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WAV reader and effect loading, with a short mix of the loaded sound.
 #include "audio/CSoundManager.h"
 #include "audio/CWaveReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // XM loader followed by two seconds of playback through the real player.
 #include "audio/MusicRender.h"
 #include "audio/XmLoader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the XML reader; only its own exception may come out.
 #include "utils/XmlNode.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the source tree's layout: every folder of src/ is one library,
 listed bottom-up in src/CMakeLists.txt, and a folder includes only its own
 headers and those of the folders listed before it. Also keeps files short.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's build flags (hardening, debug symbols) as CMake cache settings, for
 # the release build and the package, which is made from that build when it
 # carries them.

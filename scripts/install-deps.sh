@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing the game needs.
 # Idempotent and quiet when everything is already there. A user who is not root
 # and cannot use sudo without a password is told the command to run as root.

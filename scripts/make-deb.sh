@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian packages with debian/ and checks them: lintian --pedantic
 # (an error or a warning fails) and hardening-check on the program.
 #   scripts/make-deb.sh BUILD_DIR OUT_DIR

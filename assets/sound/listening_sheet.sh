@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders every effect and tune and prints their durations and levels, for a listening check.
 #   listening_sheet.sh <game dir> <tools dir> <output dir>
 set -euo pipefail

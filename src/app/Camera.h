@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Sets up the logical 2D drawing space (800 by 600 in the game, y downwards).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/MusicRender.h"
 
 #include "audio/MusicPlayer.h"

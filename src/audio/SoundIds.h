@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Identifiers of the game's sound effects, as registered with CSoundManager.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row effects of the sequencer: what a cell's volume column and effect do
 // when its row starts.
 #include "audio/XmSequencer.h"

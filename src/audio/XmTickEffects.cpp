@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick effects of the sequencer: what runs on every tick of a row, and the
 // envelopes and auto-vibrato that run on every tick of a note.
 #include "audio/XmSequencer.h"

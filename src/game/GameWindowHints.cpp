@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/GameWindow.h"
 
 #include "app/Config.h"

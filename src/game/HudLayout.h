@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where the play screen's displays stand, in the 800 × 600 view. The plaques

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // When the pictures on the GPU must be read again: a new OpenGL context, or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/TextBlock.h"
 
 TextBlock::TextBlock(const Font& font, float width, float fontSize, int linesShown)

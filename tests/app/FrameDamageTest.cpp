@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FrameDamage.h"
 #include "objects/FrameRecording.h"
 #include "objects/Texture.h"

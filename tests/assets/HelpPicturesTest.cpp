@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArtScratch.h"
 #include "AssetPack.h"
 #include "image/Image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Writes small XM modules for the tests, the benchmark and the fuzz seeds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole levels played by the casual bot, here shooting every insect, through
 // the real board, with the board's invariants checked after every update.
 // Kept to a few levels and seeds so that it also runs under the sanitizers.

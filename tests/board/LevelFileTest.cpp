@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level files that the game cannot play end the program with a message that
 // names the file, instead of running off the board tables.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hundred level files in the built pack: their exact format, their place
 // on the screen and the difficulty curve they follow.
 #include <gtest/gtest.h>

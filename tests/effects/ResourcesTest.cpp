@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play-screen resource set built from the game's own pack (no OpenGL
 // context is needed: textures keep their source and size), and the hint
 // overlay that shows its pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files whose headers announce more than they hold must be refused without
 // the decoder first claiming the memory they announce.
 #include "ImageBuilders.h"

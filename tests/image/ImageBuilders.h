@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builds small image files in memory for the decoder, texture, sprite and font tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/Image.h"
 #include "ImageBuilders.h"
 #include "image/ImageHeader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A pack of files written by the test, and a hidden OpenGL window with the 2D

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level choice screen's small picture of each level's board: inside the
 // frame of the background picture and in its middle.
 #include "board/Field.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus draw only what changed since the last frame wherever the window
 // keeps its back buffer (software rendering). Whatever moved, lit up or
 // faded, the window must then show exactly what drawing the whole frame

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu screens driven end to end: options, help, the level choice, the
 // web-site buttons and the main menu's keys.
 #include "screens/GameRun.h"

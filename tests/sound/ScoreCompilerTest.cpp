@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MusicCompiler.h"
 #include "Notation.h"
 #include "audio/XmLoader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sanitised test runs only. SDL and libGLX load D-Bus, the GL libraries and the
 // Mesa driver at run time and unload them when the last window closes; their
 // allocations then lose their module name and the leak checker can no longer

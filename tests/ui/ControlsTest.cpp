@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/TrackBar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/VirtualKey.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"

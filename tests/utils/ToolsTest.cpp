@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TempDir.h"
 #include "support/ToolRun.h"
 #include "utils/KeyValueFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FontAtlas.h"
 
 #include <ft2build.h>

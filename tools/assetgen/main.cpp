@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // assetgen: renders every generated picture of the game from the SVG sources
 // listed in the art manifest, and a contact sheet of all of them; or the
 // desktop icon set from one item of the manifest. With --scale 2 every picture

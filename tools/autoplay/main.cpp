@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // autoplay: plays levels headless through the real Field, many seeds per
 // level, with a casual player (the best single move, 70 % of the insects
 // shot) and a careless one (random moves), and prints for each how often it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // imgdump IN OUT.ppm: decodes IN with the game's decoders (chosen by the name's
 // ending) and writes the pixels top-down as a binary PPM, alpha dropped.
 #include "image/DxtDecoder.h"

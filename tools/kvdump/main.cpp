@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvdump FILE [KEY]: prints a key-value file in key order as "key<TAB>value".
 #include "utils/KeyValueFile.h"
 

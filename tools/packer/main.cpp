@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // packer: builds and inspects resource packs.
 //   packer build PACK LIST     LIST lines: "y|n NAME PATH" (scrambled flag, name in pack, disk
 //   file) packer list PACK           one line per entry: name, size, flag packer extract PACK NAME

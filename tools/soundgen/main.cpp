@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // soundgen: builds the game's sound from the text sources in assets/.
 //   soundgen effect <recipe.snd> <out.wav>
 //   soundgen music <score.txt> <out.xm>

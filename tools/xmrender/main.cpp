@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // xmrender IN.xm OUT.wav [SECONDS]: renders a module through the game's music
 // player into a 44100 Hz 16-bit stereo WAV file.
 #include "audio/MusicRender.h"
