@@ -7,8 +7,10 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <sys/wait.h>
@@ -38,8 +40,8 @@ public:
         m_pid = ::fork();
         if (m_pid == 0) {
             ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-            std::freopen(log.c_str(), "w", stdout);
-            std::freopen(log.c_str(), "a", stderr);
+            if (!std::freopen(log.c_str(), "w", stdout) || !std::freopen(log.c_str(), "a", stderr))
+                std::_Exit(127);
             ::execlp("weston", "weston", "--backend=x11-backend.so", "--socket=vellomar-test",
                      "--width=1024", "--height=768", config.c_str(), static_cast<char*>(nullptr));
             std::_Exit(127);
@@ -117,7 +119,10 @@ public:
                                    std::to_string(y) + " +repage -depth 8 rgb:-");
         return {bytes.begin(), bytes.end()};
     }
-    static void pointer(const std::string& actions) { std::system(("xdotool " + actions).c_str()); }
+    static void pointer(const std::string& actions)
+    {
+        EXPECT_EQ(std::system(("xdotool " + actions).c_str()), 0) << actions;
+    }
 
 private:
     std::filesystem::path m_runtime;
