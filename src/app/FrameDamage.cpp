@@ -3,6 +3,7 @@
 
 #include "objects/FrameRecording.h"
 #include "objects/Texture.h"
+#include "utils/WordHash.h"
 
 #include <GL/gl.h>
 
@@ -26,23 +27,6 @@ constexpr std::size_t kMostRegions = 8;
 constexpr std::size_t kMostChanges = 1024;
 // Beyond this share of the buffer one whole drawing is cheaper.
 constexpr double kMostChangedShare = 0.6;
-
-class KeyBuilder {
-public:
-    void add(const float* values, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            std::uint32_t bits = 0;
-            std::memcpy(&bits, &values[i], sizeof bits);
-            m_key = (m_key ^ bits) * 0x100000001b3ULL;
-        }
-    }
-    void add(std::uint64_t bits) { m_key = (m_key ^ bits) * 0x100000001b3ULL; }
-    std::uint64_t key() const { return m_key; }
-
-private:
-    std::uint64_t m_key = 0xcbf29ce484222325ULL;
-};
 
 long area(const BufferRect& r)
 {
@@ -177,7 +161,7 @@ bool FrameDamage::read(const float* record, int count, int width, int height,
 {
     // The values of a run of pass-through tokens (FrameRecording's digest of
     // the drawing state) hold for the primitives after them.
-    KeyBuilder state;
+    WordHash state;
     bool inPassThrough = false;
     for (int at = 0; at < count;) {
         const int token = int(record[at++]);
@@ -185,9 +169,9 @@ bool FrameDamage::read(const float* record, int count, int width, int height,
             if (at >= count)
                 return false;
             if (!inPassThrough)
-                state = KeyBuilder();
+                state = WordHash();
             inPassThrough = true;
-            state.add(record + at++, 1);
+            state.addWords(record + at++, 1);
             continue;
         }
         inPassThrough = false;
@@ -202,15 +186,15 @@ bool FrameDamage::read(const float* record, int count, int width, int height,
         const int size = shape.vertices * kVertexSize;
         if (shape.vertices <= 0 || size > count - at)
             return false;
-        KeyBuilder key;
-        const float kind[] = {float(token)};
-        key.add(kind, 1);
-        key.add(state.key());
-        key.add(record + at, size);
+        WordHash key;
+        const float kind = float(token);
+        key.addWords(&kind, 1);
+        key.add(state.value());
+        key.addWords(record + at, size);
         const BufferRect bounds = shape.wholeBuffer ? BufferRect{0, 0, width, height}
                                                     : coveredPixels(record + at, shape.vertices,
                                                                     shape.margin, width, height);
-        out.push_back({key.key(), bounds});
+        out.push_back({key.value(), bounds});
         at += size;
     }
     return true;

@@ -9,6 +9,18 @@
 
 namespace {
 
+// A slide's parameter: up by its high nibble when that is set, else down by
+// its low one, within 0 … most.
+void slide(int& value, int param, int most)
+{
+    const int up = param >> 4;
+    const int down = param & 15;
+    if (up > 0)
+        value = std::min(value + up, most);
+    else if (down > 0)
+        value = std::max(value - down, 0);
+}
+
 int vibratoValue(int waveform, int position)
 {
     switch (waveform & 3) {
@@ -80,7 +92,6 @@ void stepEnvelope(const XmEnvelope& envelope, EnvelopeState& state, bool keyOff)
 
 void XmSequencer::tickEffect(ChannelState& channel, int effect, int param)
 {
-    PlaybackState& s = m_module.state;
     switch (effect) {
     case 0:
         if (param)
@@ -130,7 +141,6 @@ void XmSequencer::tickEffect(ChannelState& channel, int effect, int param)
     default:
         break;
     }
-    (void)s;
 }
 
 void XmSequencer::tickExtended(ChannelState& channel, int sub, int y)
@@ -204,36 +214,18 @@ void XmSequencer::tremolo(ChannelState& channel)
 
 void XmSequencer::volumeSlide(ChannelState& channel, int param)
 {
-    const int x = param >> 4;
-    const int y = param & 15;
-    if (x > 0) {
-        channel.volume = std::min(channel.volume + x, 64);
-    } else if (y > 0) {
-        channel.volume = std::max(channel.volume - y, 0);
-    }
+    slide(channel.volume, param, 64);
 }
 
 void XmSequencer::globalVolumeSlide()
 {
     PlaybackState& s = m_module.state;
-    const int x = s.globalSlideMemory >> 4;
-    const int y = s.globalSlideMemory & 15;
-    if (x > 0) {
-        s.globalVolume = std::min(s.globalVolume + x, 64);
-    } else if (y > 0) {
-        s.globalVolume = std::max(s.globalVolume - y, 0);
-    }
+    slide(s.globalVolume, s.globalSlideMemory, 64);
 }
 
 void XmSequencer::panningSlide(ChannelState& channel)
 {
-    const int x = channel.panningSlideMemory >> 4;
-    const int y = channel.panningSlideMemory & 15;
-    if (x > 0) {
-        channel.panning = std::min(channel.panning + x, 255);
-    } else if (y > 0) {
-        channel.panning = std::max(channel.panning - y, 0);
-    }
+    slide(channel.panning, channel.panningSlideMemory, 255);
 }
 
 void XmSequencer::multiRetrig(ChannelState& channel)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "objects/FrameRecording.h"
 
+#include "utils/WordHash.h"
+
 #include <GL/glext.h>
 
 #include <initializer_list>
@@ -12,53 +14,40 @@ int bufferHeight = 0;
 std::uint64_t lastMarked = 0;
 bool marked = false;
 
-class Digest {
+// The drawing state, read back from OpenGL.
+class Digest : public WordHash {
 public:
-    void add(const void* bytes, std::size_t size)
-    {
-        const auto* at = static_cast<const unsigned char*>(bytes);
-        for (std::size_t i = 0; i < size; ++i)
-            m_value = (m_value ^ at[i]) * 0x100000001b3ULL;
-    }
-    void enabled(GLenum capability)
-    {
-        const GLboolean on = glIsEnabled(capability);
-        add(&on, sizeof on);
-    }
+    void enabled(GLenum capability) { add(glIsEnabled(capability)); }
     void integers(GLenum name, int count = 1)
     {
         GLint values[4] = {};
         glGetIntegerv(name, values);
-        add(values, sizeof(GLint) * std::size_t(count));
+        addWords(values, count);
     }
     void floats(GLenum name, int count = 1)
     {
         GLfloat values[4] = {};
         glGetFloatv(name, values);
-        add(values, sizeof(GLfloat) * std::size_t(count));
+        addWords(values, count);
     }
-    std::uint64_t value() const { return m_value; }
-
-private:
-    std::uint64_t m_value = 0xcbf29ce484222325ULL;
 };
 
 void addTextureState(Digest& digest)
 {
     digest.enabled(GL_TEXTURE_2D);
     digest.integers(GL_TEXTURE_BINDING_2D);
-    GLint environment[2] = {};
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment[0]);
-    digest.add(environment, sizeof environment);
+    GLint environment = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    digest.addWords(&environment, 1);
     GLfloat environmentColour[4] = {};
     glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, environmentColour);
-    digest.add(environmentColour, sizeof environmentColour);
+    digest.addWords(environmentColour, 4);
     for (const GLenum parameter :
          {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T,
           GL_TEXTURE_BASE_LEVEL, GL_TEXTURE_MAX_LEVEL}) {
         GLint value = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
-        digest.add(&value, sizeof value);
+        digest.addWords(&value, 1);
     }
 }
 
@@ -125,7 +114,7 @@ void FrameRecording::clear(GLbitfield mask)
     if (!s_on)
         return;
     Digest digest;
-    digest.add(&mask, sizeof mask);
+    digest.add(mask);
     digest.floats(GL_COLOR_CLEAR_VALUE, 4);
     digest.integers(GL_COLOR_WRITEMASK, 4);
     pass(digest.value());
