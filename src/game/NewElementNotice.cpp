@@ -5,6 +5,7 @@
 #include "board/Flower.h"
 #include "objects/Font.h"
 #include "objects/VertexBatch.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -55,15 +56,15 @@ const char* NewElementNotice::words(Element element)
 {
     switch (element) {
     case Element::StoneCells:
-        return "Flowers on stone cells cannot move";
+        return tr("Flowers on stone cells cannot move");
     case Element::Insect:
-        return "An insect! Click it before it lands";
+        return tr("An insect! Click it before it lands");
     case Element::Rainbow:
-        return "The rainbow flower matches every colour";
+        return tr("The rainbow flower matches every colour");
     case Element::ColourBomb:
-        return "A colour bomb clears its whole colour";
+        return tr("A colour bomb clears its whole colour");
     default:
-        return "A blast flower clears all around it";
+        return tr("A blast flower clears all around it");
     }
 }
 

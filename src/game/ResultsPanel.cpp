@@ -7,6 +7,7 @@
 #include "objects/Font.h"
 #include "objects/Texture.h"
 #include "objects/VertexBatch.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -59,16 +60,16 @@ void drawCentred(const Font& font, const std::string& text, float size, float y,
 
 std::string ResultsPanel::title(const Field& field)
 {
-    return field.succeeded() ? "Level completed!" : "Level not completed!";
+    return field.succeeded() ? tr("Level completed!") : tr("Level not completed!");
 }
 
 std::string ResultsPanel::outcome(const Field& field, int lives)
 {
     if (field.succeeded())
-        return field.level() >= GameWindow::kLastLevel ? "All levels completed!" : "";
+        return field.level() >= GameWindow::kLastLevel ? tr("All levels completed!") : "";
     if (lives <= 0)
-        return "Game over!";
-    return format("Life lost! Lives left : %d", lives - 1);
+        return tr("Game over!");
+    return format(tr("Life lost! Lives left : %d"), lives - 1);
 }
 
 std::string ResultsPanel::timeLine(int t)
@@ -77,7 +78,7 @@ std::string ResultsPanel::timeLine(int t)
     const int minutes = t / 1000 / 60 - 60 * hours;
     const int seconds = t / 1000 - (3600 * hours + 60 * minutes);
     char text[96];
-    std::snprintf(text, sizeof text, "Time on level : %d:%02d:%02d", hours, minutes, seconds);
+    std::snprintf(text, sizeof text, tr("Time on level : %d:%02d:%02d"), hours, minutes, seconds);
     return text;
 }
 
@@ -85,11 +86,11 @@ std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field)
 {
     const Field::Statistics& s = field.statistics();
     return {
-        {format("Score on level : %d", s.m_statScoreOnLevel), 231.0f, 290.0f},
-        {format("Balls exploded : %d", s.m_statBallsExploded), 236.0f, 330.0f},
+        {format(tr("Score on level : %d"), s.m_statScoreOnLevel), 231.0f, 290.0f},
+        {format(tr("Balls exploded : %d"), s.m_statBallsExploded), 236.0f, 330.0f},
         {timeLine(s.m_statTimeOnLevel), 233.0f, 370.0f},
-        {format("Time bonus : %d", s.m_statTimeBonus), 271.0f, 410.0f},
-        {format("Chain bonus : %d", s.m_statChainBonus), 262.0f, 450.0f},
+        {format(tr("Time bonus : %d"), s.m_statTimeBonus), 271.0f, 410.0f},
+        {format(tr("Chain bonus : %d"), s.m_statChainBonus), 262.0f, 450.0f},
     };
 }
 
@@ -107,7 +108,7 @@ void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives)
     drawCentred(font, title(field), 36.0f, 240.0f, {1.0f, 0.2f, 0.2f, alpha});
     for (const Line& line : lines(field))
         font.draw(line.text.c_str(), 28.0f, line.x, line.y, 0.0f, {1.0f, 1.0f, 1.0f, alpha});
-    drawCentred(font, "click to continue ...", 24.0f, 510.0f, {1.0f, 1.0f, 1.0f, alpha});
+    drawCentred(font, tr("click to continue ..."), 24.0f, 510.0f, {1.0f, 1.0f, 1.0f, alpha});
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }

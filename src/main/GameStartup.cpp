@@ -11,6 +11,7 @@
 #include "screens/MainWindow.h"
 #include "utils/Log.h"
 #include "utils/PlayerFile.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -24,7 +25,7 @@ namespace {
 void tellAlreadyRunning()
 {
     std::fprintf(stderr, "vellomar: %s\n", GameStartup::kAlreadyRunning);
-    MessageBox::showError(GameStartup::kTitle, GameStartup::kAlreadyRunning);
+    MessageBox::showError(GameStartup::kTitle, tr(GameStartup::kAlreadyRunning));
 }
 
 // The lock on the player's files, taken before the log or any of them is

@@ -8,6 +8,7 @@
 #include "main/GameShell.h"
 #include "main/GameSound.h"
 #include "utils/GameFolders.h"
+#include "utils/Translation.h"
 
 #include <chrono>
 #include <memory>
@@ -26,7 +27,7 @@ public:
     static constexpr const char* kLogFile = GameLog::kFileName;
     // Beside the player's files; held while the program runs.
     static constexpr const char* kLockFile = "data/vellomar.lock";
-    static constexpr const char* kAlreadyRunning = "Vellomar is already running.";
+    static constexpr const char* kAlreadyRunning = trLater("Vellomar is already running.");
     static constexpr const char* kPackFile = GameFolders::kPackFile;
     static constexpr const char* kTitle = "Vellomar";
     static constexpr const char* kIconFile = "mui/icon.png";

@@ -8,6 +8,7 @@
 #include "ui/Button.h"
 #include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -73,9 +74,9 @@ void ContinueDialog::render()
                           positionY() + float(backgroundHeight()), positionZ(), m_alpha);
     char text[64];
     const TextColour white{1.0f, 1.0f, 1.0f, 1.0f};
-    std::snprintf(text, sizeof text, "LEVEL : %d", m_level);
+    std::snprintf(text, sizeof text, tr("LEVEL : %d"), m_level);
     m_resources.font().drawOutlined(text, 25.0f, positionX() + 162.0f, 275.0f, 0.0f, white);
-    std::snprintf(text, sizeof text, "SCORE : %d", m_score);
+    std::snprintf(text, sizeof text, tr("SCORE : %d"), m_score);
     m_resources.font().drawOutlined(text, 25.0f, positionX() + 164.0f, 305.0f, 0.0f, white);
     Dialog::render();
     glPopMatrix();

@@ -11,6 +11,7 @@
 #include "ui/MenuResources.h"
 #include "utils/FilePack.h"
 #include "utils/Log.h"
+#include "utils/Translation.h"
 #include "utils/XmlNode.h"
 
 #include <GL/gl.h>
@@ -101,7 +102,7 @@ std::unique_ptr<HelpItem> HelpScreen::makeItem(const Xml::XmlNode& node, int pag
     item->width = node.floatAttribute("width", 0.0f);
     item->height = node.floatAttribute("height", 0.0f);
     if (const Xml::XmlNode* text = node.findChild("text")) {
-        item->text = text->text();
+        item->text = tr(text->text());
         item->block = std::make_unique<TextBlock>(m_resources.font(), item->width, item->fontSize,
                                                   int(item->height));
         item->block->wrap(item->text);
@@ -148,7 +149,7 @@ void HelpScreen::showUnreadableMessage()
     item->width = 640.0f;
     item->height = 2.0f;
     item->colour = {1.0f, 1.0f, 1.0f, 1.0f};
-    item->text = kUnreadableText;
+    item->text = tr(kUnreadableText);
     item->block = std::make_unique<TextBlock>(m_resources.font(), item->width, item->fontSize, 2);
     item->block->wrap(item->text);
     m_items.push_back(std::move(item));

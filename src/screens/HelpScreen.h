@@ -3,6 +3,7 @@
 
 #include "screens/MenuScreen.h"
 #include "screens/TextBlock.h"
+#include "utils/Translation.h"
 
 #include <memory>
 #include <string>
@@ -35,7 +36,7 @@ class HelpScreen : public MenuScreen {
 public:
     static constexpr const char* kLayout = "mui/help_wnd.txt";
     static constexpr const char* kHelpFile = "mui/help.xml";
-    static constexpr const char* kUnreadableText = "The help pages could not be read.";
+    static constexpr const char* kUnreadableText = trLater("The help pages could not be read.");
 
     HelpScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
                MusicPlaylist& music, Config& config);

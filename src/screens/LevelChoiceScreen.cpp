@@ -13,6 +13,7 @@
 #include "ui/Button.h"
 #include "ui/MenuResources.h"
 #include "ui/TrackBar.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -71,8 +72,11 @@ bool LevelChoiceScreen::isLocked() const
 std::string LevelChoiceScreen::openLevels(int highest)
 {
     if (highest <= 1)
-        return "Level 1 open";
-    return "Levels 1-" + std::to_string(highest > kLevelCount ? kLevelCount : highest) + " open";
+        return tr("Level 1 open");
+    char text[96];
+    std::snprintf(text, sizeof text, tr("Levels 1-%d open"),
+                  highest > kLevelCount ? kLevelCount : highest);
+    return text;
 }
 
 bool LevelChoiceScreen::onFocusKey(int virtualKey)
@@ -136,7 +140,7 @@ void LevelChoiceScreen::render()
     glPushMatrix();
     drawBackdrop("m_cust_lev_wnd");
     char text[32];
-    std::snprintf(text, sizeof text, "Level: %d", chosenIndex() + 1);
+    std::snprintf(text, sizeof text, tr("Level: %d"), chosenIndex() + 1);
     m_resources.font().drawOutlined(text, 38.0f, 307.0f, 401.0f, 10.0f,
                                     TextColour{1.0f, 1.0f, 1.0f, 1.0f});
     drawOpenLevels();

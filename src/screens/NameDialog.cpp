@@ -9,10 +9,12 @@
 #include "ui/EditBox.h"
 #include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -55,7 +57,9 @@ std::string NameDialog::name() const
 
 std::string NameDialog::scoreText() const
 {
-    return "A new high score : " + std::to_string(m_score);
+    char text[96];
+    std::snprintf(text, sizeof text, tr("A new high score : %d"), m_score);
+    return text;
 }
 
 void NameDialog::drawScore() const

@@ -12,6 +12,7 @@
 #include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 #include "ui/TrackBar.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -106,7 +107,8 @@ void OptionsScreen::drawKeys() const
 {
     const Font& font = m_resources.font();
     float y = kKeysTextY;
-    for (const char* line : kKeysLines) {
+    for (const char* english : kKeysLines) {
+        const char* line = tr(english);
         const float x = (m_logicalWidth - font.measure(line, kKeysTextSize)) / 2.0f;
         font.drawOutlined(line, kKeysTextSize, x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
         y += kKeysLineStep;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "screens/MenuScreen.h"
+#include "utils/Translation.h"
 
 class CheckBox;
 class TrackBar;
@@ -14,8 +15,13 @@ public:
     // The keys and controller buttons, two centred lines under the title,
     // above the options' box; y is the bottom of the first line.
     static constexpr const char* kKeysLines[] = {
-        "Keys: arrows or Tab move, Space or Enter presses, Escape goes back",
-        "Controller: d-pad or stick moves, A presses, B goes back"};
+        trLater("Keys: arrows or Tab move, Space or Enter presses, Escape goes back"),
+        trLater("Controller: d-pad or stick moves, A presses, B goes back")};
+    // The language choice: its label, and what the choice shows while the
+    // game follows the system's language. A language's own name is never
+    // translated: a player must find it whatever the game speaks.
+    static constexpr const char* kLanguageLabel = trLater("Language");
+    static constexpr const char* kSystemLanguage = trLater("System language");
     static constexpr float kKeysTextSize = 15.0f;
     static constexpr float kKeysTextY = 124.0f;
     static constexpr float kKeysLineStep = 18.0f;

@@ -4,6 +4,7 @@
 #include "app/LogicalScreen.h"
 #include "objects/Font.h"
 #include "utils/PlayerFile.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 
@@ -24,18 +25,17 @@ SaveFailureNotice::SaveFailureNotice(const Font& font) : m_font(font) {}
 
 std::string SaveFailureNotice::textFor(int error)
 {
-    const std::string start = "Could not save your progress";
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return start + ": the disk is full";
+        return tr("Could not save your progress: the disk is full");
     case EROFS:
-        return start + ": the disk is read-only";
+        return tr("Could not save your progress: the disk is read-only");
     case EACCES:
     case EPERM:
-        return start + ": the folder is not yours to write";
+        return tr("Could not save your progress: the folder is not yours to write");
     default:
-        return start;
+        return tr("Could not save your progress");
     }
 }
 

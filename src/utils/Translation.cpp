@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "utils/Translation.h"
+
+#include "utils/Log.h"
+
+#include <set>
+
+namespace {
+
+struct Spoken {
+    Catalogue catalogue;
+    std::string code;
+    unsigned generation = 0;
+    std::set<std::string> reportedMisses;
+};
+
+Spoken& spoken()
+{
+    static Spoken instance;
+    return instance;
+}
+
+} // namespace
+
+void Translation::use(Catalogue catalogue, const std::string& code)
+{
+    Spoken& now = spoken();
+    now.catalogue = std::move(catalogue);
+    now.code = code;
+    now.reportedMisses.clear();
+    ++now.generation;
+}
+
+const std::string& Translation::code()
+{
+    return spoken().code;
+}
+
+unsigned Translation::generation()
+{
+    return spoken().generation;
+}
+
+const char* tr(const char* english)
+{
+    Spoken& now = spoken();
+    if (now.code.empty() || english == nullptr || *english == '\0')
+        return english;
+    if (const std::string* found = now.catalogue.find(english))
+        return found->c_str();
+    if (now.reportedMisses.insert(english).second)
+        Log::write("No %s translation of \"%s\"; it is shown in English", now.code.c_str(),
+                   english);
+    return english;
+}
+
+std::string tr(const std::string& english)
+{
+    return tr(english.c_str());
+}

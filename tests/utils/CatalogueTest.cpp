@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "utils/Catalogue.h"
+
+#include "TempDir.h"
+#include "utils/Log.h"
+#include "utils/Translation.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+const std::string kHeader = "Content-Type: text/plain; charset=UTF-8\n";
+
+// A compiled catalogue as msgfmt lays it out: header, two tables, the strings.
+std::vector<std::uint8_t> compiled(const Pairs& entries, bool bigEndian = false)
+{
+    std::vector<std::uint8_t> bytes;
+    auto word = [&](std::uint32_t value) {
+        for (int k = 0; k < 4; ++k)
+            bytes.push_back(std::uint8_t(value >> (bigEndian ? 24 - 8 * k : 8 * k)));
+    };
+    const auto count = static_cast<std::uint32_t>(entries.size());
+    word(0x950412de);
+    word(0);
+    word(count);
+    word(28);
+    word(28 + 8 * count);
+    word(0);
+    word(0);
+    std::uint32_t offset = 28 + 16 * count;
+    for (int table = 0; table < 2; ++table)
+        for (const auto& entry : entries) {
+            const std::string& text = table == 0 ? entry.first : entry.second;
+            word(static_cast<std::uint32_t>(text.size()));
+            word(offset);
+            offset += static_cast<std::uint32_t>(text.size()) + 1;
+        }
+    for (int table = 0; table < 2; ++table)
+        for (const auto& entry : entries) {
+            const std::string& text = table == 0 ? entry.first : entry.second;
+            bytes.insert(bytes.end(), text.begin(), text.end());
+            bytes.push_back(0);
+        }
+    return bytes;
+}
+
+Catalogue loaded(const std::vector<std::uint8_t>& bytes)
+{
+    Catalogue catalogue;
+    catalogue.load(bytes.data(), bytes.size());
+    return catalogue;
+}
+
+} // namespace
+
+TEST(Catalogue, FindsTranslationsInEitherByteOrder)
+{
+    const Pairs entries = {
+        {"", kHeader},
+        {"New game", "Neues Spiel"},
+        {"Score on level : %d", "Punkte im Level: %d"},
+        {std::string("%d flower\0%d flowers", 20), std::string("%d Blume\0%d Blumen", 18)}};
+    for (bool bigEndian : {false, true}) {
+        const Catalogue catalogue = loaded(compiled(entries, bigEndian));
+        ASSERT_EQ(catalogue.size(), 3u) << catalogue.problem();
+        EXPECT_EQ(*catalogue.find("New game"), "Neues Spiel");
+        EXPECT_EQ(*catalogue.find("Score on level : %d"), "Punkte im Level: %d");
+        EXPECT_EQ(*catalogue.find("%d flower"), "%d Blume");
+        EXPECT_EQ(catalogue.find("Quit"), nullptr);
+    }
+}
+
+TEST(Catalogue, DropsTranslationsThatCouldNotBeDrawnSafely)
+{
+    const Catalogue catalogue = loaded(compiled({{"", kHeader},
+                                                 {"Lives left : %d", "Vidas: %s"},
+                                                 {"Time : %d:%02d", "Tempo: %d:%d"},
+                                                 {"100%% sure", "100%% sicuro"},
+                                                 {"Quit", "Esci\xff"},
+                                                 {"Help", ""}}));
+    EXPECT_EQ(catalogue.size(), 1u);
+    EXPECT_EQ(catalogue.dropped(), 3u);
+    EXPECT_EQ(*catalogue.find("100%% sure"), "100%% sicuro");
+    EXPECT_EQ(catalogue.find("Help"), nullptr);
+}
+
+TEST(Catalogue, RefusesDamagedFilesWhole)
+{
+    const std::vector<std::uint8_t> good = compiled({{"", kHeader}, {"Quit", "Beenden"}});
+    std::vector<std::vector<std::uint8_t>> damaged;
+    damaged.emplace_back(good.begin(), good.end() - 3); // the last string cut short
+    damaged.push_back(good);
+    damaged.back()[8] = 0xff; // a count beyond the tables
+    damaged.push_back(good);
+    damaged.back()[good.size() - 1] = 'x'; // no terminating zero
+    damaged.push_back(good);
+    damaged.back()[0] = 0x12; // no magic
+    damaged.push_back(
+        compiled({{"", "Content-Type: text/plain; charset=ISO-8859-1\n"}, {"Quit", "Beenden"}}));
+    damaged.emplace_back(good.begin(), good.begin() + 10);
+    for (const auto& bytes : damaged) {
+        Catalogue catalogue;
+        EXPECT_FALSE(catalogue.load(bytes.data(), bytes.size()));
+        EXPECT_TRUE(catalogue.empty());
+        EXPECT_FALSE(catalogue.problem().empty());
+    }
+}
+
+TEST(Translation, FallsBackToEnglishAndSaysSoOnce)
+{
+    TempDir dir;
+    ASSERT_TRUE(Log::open("game.log"));
+    Translation::use(loaded(compiled({{"", kHeader}, {"Quit", "Beenden"}})), "de");
+    EXPECT_STREQ(tr("Quit"), "Beenden");
+    EXPECT_STREQ(tr("Options"), "Options");
+    EXPECT_STREQ(tr("Options"), "Options");
+    Translation::use(Catalogue(), "");
+    EXPECT_STREQ(tr("Quit"), "Quit");
+    Log::close();
+    EXPECT_EQ(TempDir::readFile("game.log"),
+              "No de translation of \"Options\"; it is shown in English\nClosing Log\n");
+}
