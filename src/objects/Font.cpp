@@ -223,8 +223,8 @@ bool Font::outsideScissor(const char* text, float size, float x, float y, float 
         tabs += *c == '\t' ? 1 : 0;
         ++characters;
     }
-    const float advances = spacing == TextSpacing::Monospace ? float(characters) * s * 1.1f
-                                                             : measure(text, size);
+    const float advances =
+        spacing == TextSpacing::Monospace ? float(characters) * s * 1.1f : measure(text, size);
     const float width = advances + s * float(6 * tabs + 1);
     return ScissorCulling::outside(x - s, y - size, x + width, y + size * float(lines - 1), z);
 }

@@ -260,10 +260,9 @@ AtlasLayout layOut(const std::vector<Glyph>& glyphs, std::size_t measured, int i
         x += g.width + kGap;
     }
     layout.lines = line + 1;
-    int needed = layout.lines * (layout.lineHeight + kGap) + kGap;
-    layout.height = 16;
-    while (layout.height < needed)
-        layout.height *= 2;
+    // Just the rows the lines take: the font is drawn without mipmaps, so a
+    // power-of-two height would only add empty rows.
+    layout.height = layout.lines * (layout.lineHeight + kGap) + kGap;
     return layout;
 }
 

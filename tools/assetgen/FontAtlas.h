@@ -10,9 +10,9 @@
 // full-height marker bar, glyphs separated by empty columns, and after "~" one
 // faint run whose box is the word space, then U+00A1 to U+017F (Latin-1 and
 // Latin Extended-A). The ASCII glyphs set the line's height; the marks of the
-// other letters are lowered and flattened where they would leave it. The game spaces text by each glyph's
-// run of ink, a tenth of a word space after every glyph; so every box is the
-// glyph's ink alone (no faint fringe), and every letter keeps its own shape.
-// At a scale above 1 the picture is that many times larger with every glyph,
-// line and marker in the same place relative to its size as at scale 1.
+// other letters are lowered and flattened where they would leave it. The game spaces text by each
+// glyph's run of ink, a tenth of a word space after every glyph; so every box is the glyph's ink
+// alone (no faint fringe), and every letter keeps its own shape. At a scale above 1 the picture is
+// that many times larger with every glyph, line and marker in the same place relative to its size
+// as at scale 1.
 Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth, int scale = 1);
