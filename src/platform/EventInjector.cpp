@@ -100,11 +100,15 @@ void EventInjector::key(int virtualKey, bool down, bool repeat)
 void EventInjector::text(const std::string& bytes)
 {
     const std::size_t chunk = sizeof(SDL_TextInputEvent::text) - 1;
-    for (std::size_t start = 0; start < bytes.size(); start += chunk) {
+    for (std::size_t start = 0, count = 0; start < bytes.size(); start += count) {
         SDL_Event event{};
         event.type = SDL_TEXTINPUT;
         event.text.windowID = m_window.id();
-        const std::size_t count = std::min(chunk, bytes.size() - start);
+        count = std::min(chunk, bytes.size() - start);
+        // Each event holds whole UTF-8 characters, as the library's own do.
+        while (start + count < bytes.size() && count > 1 &&
+               (static_cast<unsigned char>(bytes[start + count]) & 0xC0) == 0x80)
+            --count;
         std::memcpy(event.text.text, bytes.data() + start, count);
         SDL_PushEvent(&event);
     }

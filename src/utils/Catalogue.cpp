@@ -150,11 +150,11 @@ std::string Catalogue::conversions(const std::string& text)
 
 bool Catalogue::isUtf8(const std::string& text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        const Utf8::Decoded next = Utf8::decode(text.data() + i, text.size() - i);
-        if (next.code == Utf8::kInvalid)
+    for (const char* next = text.c_str(); *next != '\0';) {
+        const Utf8::Unit unit = Utf8::decode(next);
+        if (unit.code == Utf8::kInvalid)
             return false;
-        i += next.length;
+        next += unit.length;
     }
     return true;
 }
