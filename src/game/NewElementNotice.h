@@ -23,6 +23,7 @@ public:
     void update(float dt);
     // A dark band across the top of the screen with the words in gold.
     void render(const Font& font) const;
+    static void drawBanner(const Font& font, const std::string& words, float alpha);
 
     // The banner showing now; empty when none.
     const std::string& text() const { return m_text; }
