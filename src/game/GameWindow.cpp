@@ -130,7 +130,7 @@ void GameWindow::onRightButtonDown(int x, int y, std::uint32_t keys)
     Window::onRightButtonDown(lx, ly, keys);
 }
 
-void GameWindow::onChar(std::uint16_t charCode, std::uint16_t repeatCount)
+void GameWindow::onChar(char32_t charCode, std::uint16_t repeatCount)
 {
     Window::onChar(charCode, repeatCount);
 }

@@ -63,7 +63,7 @@ public:
     // back, and with nothing carried returns to the main menu (the game
     // stays for continue), as the controller's menu button always does.
     void onKeyDown(int virtualKey) override;
-    void onChar(std::uint16_t charCode, std::uint16_t repeatCount) override;
+    void onChar(char32_t charCode, std::uint16_t repeatCount) override;
     // The main-menu button returns to the main menu.
     void onControl(Control& control) override;
     // The picker, the hints, the board (only while no hint is open), the

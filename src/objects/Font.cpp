@@ -4,6 +4,7 @@
 #include "objects/ScissorCulling.h"
 #include "objects/Texture.h"
 #include "objects/VertexBatch.h"
+#include "utils/Utf8.h"
 
 #include <GL/gl.h>
 
@@ -15,6 +16,32 @@ namespace {
 constexpr std::size_t kHeaderSize = 18;
 constexpr std::uint8_t kHeaderStart[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr int kGlyphOfA = 'A' - Font::kFirstChar;
+constexpr char32_t kNoBreakSpace = 0xA0;
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The glyph runs after the space box: two ranges of code points, in order.
+struct GlyphRange {
+    char32_t first, last;
+    int index; // of the glyph of `first`
+};
+constexpr GlyphRange kGlyphRanges[] = {
+    {Font::kFirstChar, '~', 0},
+    {0xA1, 0xFF, Font::kGlyphCount},
+    {0x100, 0x17F, Font::kGlyphCount + 95},
+};
+
+int glyphIndex(char32_t code)
+{
+    for (const GlyphRange& range : kGlyphRanges)
+        if (code >= range.first && code <= range.last)
+            return range.index + static_cast<int>(code - range.first);
+    return -1;
+}
+
+bool isSpace(char32_t code)
+{
+    return code == ' ' || code == kNoBreakSpace;
+}
 
 // Rows are counted from the bottom of the picture, as stored.
 class InkMap {
@@ -78,6 +105,22 @@ void vertex(VertexBatch& triangles, float x, float y, float z, float u, float v)
     triangles.vertex(x, y, z);
 }
 
+struct Quad {
+    float left, top, right, bottom;
+};
+
+void addQuad(VertexBatch& triangles, const Font::Glyph& glyph, Quad at, float z, TextFlip flip)
+{
+    const float top = flip == TextFlip::Flipped ? glyph.bottom : glyph.top;
+    const float bottom = flip == TextFlip::Flipped ? glyph.top : glyph.bottom;
+    vertex(triangles, at.left, at.bottom, z, glyph.left, bottom);
+    vertex(triangles, at.left, at.top, z, glyph.left, top);
+    vertex(triangles, at.right, at.bottom, z, glyph.right, bottom);
+    vertex(triangles, at.right, at.bottom, z, glyph.right, bottom);
+    vertex(triangles, at.left, at.top, z, glyph.left, top);
+    vertex(triangles, at.right, at.top, z, glyph.right, top);
+}
+
 } // namespace
 
 bool Font::load(const std::uint8_t* fileBytes, std::size_t size, Texture* texture)
@@ -129,11 +172,13 @@ void Font::scanGlyphs(const std::uint8_t* pixels)
             end = ink.runEnd(x, bottom, top);
             const Glyph box{static_cast<float>(top) / height, static_cast<float>(bottom) / height,
                             static_cast<float>(x - 1) / width, static_cast<float>(end + 1) / width};
-            if (m_glyphCount == kGlyphCount) {
+            if (m_glyphCount == kGlyphCount && m_spaceWidth == 0.0f) {
                 m_spaceWidth = box.right - box.left;
-                return;
+                continue;
             }
             m_glyphs[static_cast<std::size_t>(m_glyphCount++)] = box;
+            if (m_glyphCount == kMaxGlyphs)
+                return;
         }
     }
 }
@@ -156,9 +201,9 @@ float Font::spaceAdvance(float k) const
     return k * (a.right - a.left);
 }
 
-const Font::Glyph* Font::glyphFor(unsigned char c) const
+const Font::Glyph* Font::glyphFor(char32_t code) const
 {
-    const int index = static_cast<int>(c) - kFirstChar;
+    const int index = glyphIndex(code);
     if (index < 0 || index >= m_glyphCount)
         return nullptr;
     return &m_glyphs[static_cast<std::size_t>(index)];
@@ -172,12 +217,14 @@ bool Font::outsideScissor(const char* text, float size, float x, float y, float 
     const float s = spaceAdvance(scale(size));
     int lines = 1;
     int tabs = 0;
-    for (const char* c = text; *c != '\0'; ++c) {
+    std::size_t characters = 0;
+    for (const char* c = text; *c != '\0'; c += Utf8::decode(c).length) {
         lines += *c == '\n' ? 1 : 0;
         tabs += *c == '\t' ? 1 : 0;
+        ++characters;
     }
-    const float advances = spacing == TextSpacing::Monospace ? float(std::strlen(text)) * s * 1.1f
-                                                             : measure(text, size);
+    const float advances =
+        spacing == TextSpacing::Monospace ? float(characters) * s * 1.1f : measure(text, size);
     const float width = advances + s * float(6 * tabs + 1);
     return ScissorCulling::outside(x - s, y - size, x + width, y + size * float(lines - 1), z);
 }
@@ -200,25 +247,20 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
     const float startX = x;
     // The two triangles a glyph's strip made, every glyph in one draw.
     VertexBatch triangles(GL_TRIANGLES, std::strlen(text) * 6);
-    for (std::size_t i = 0; text[i] != '\0'; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == ' ') {
+    std::size_t column = 0; // characters before this one, for the tab stops
+    for (const char* c = text; *c != '\0'; ++column) {
+        const Utf8::Unit unit = Utf8::decode(c);
+        c += unit.length;
+        if (isSpace(unit.code)) {
             x += s;
-        } else if (c == '\t') {
-            x += s * static_cast<float>((i / 6 + 1) * 6 - i);
-        } else if (c == '\n') {
+        } else if (unit.code == '\t') {
+            x += s * static_cast<float>((column / 6 + 1) * 6 - column);
+        } else if (unit.code == '\n') {
             y += size;
             x = startX + s / 10.0f;
-        } else if (const Glyph* glyph = glyphFor(c)) {
+        } else if (const Glyph* glyph = glyphFor(unit.code)) {
             const float w = k * (glyph->right - glyph->left);
-            const float top = flip == TextFlip::Flipped ? glyph->bottom : glyph->top;
-            const float bottom = flip == TextFlip::Flipped ? glyph->top : glyph->bottom;
-            vertex(triangles, x, y, z, glyph->left, bottom);
-            vertex(triangles, x, y - size, z, glyph->left, top);
-            vertex(triangles, x + w, y, z, glyph->right, bottom);
-            vertex(triangles, x + w, y, z, glyph->right, bottom);
-            vertex(triangles, x, y - size, z, glyph->left, top);
-            vertex(triangles, x + w, y - size, z, glyph->right, top);
+            addQuad(triangles, *glyph, {x, y - size, x + w, y}, z, flip);
             x += spacing == TextSpacing::Monospace ? s : w;
             x += s / 10.0f;
         }
@@ -247,11 +289,12 @@ float Font::measure(const char* text, float size) const
         return 0.0f;
     const float s = spaceAdvance(k);
     float width = 0.0f;
-    for (std::size_t i = 0; text[i] != '\0'; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == ' ')
+    for (const char* c = text; *c != '\0';) {
+        const Utf8::Unit unit = Utf8::decode(c);
+        c += unit.length;
+        if (isSpace(unit.code))
             width += s;
-        else if (const Glyph* glyph = glyphFor(c))
+        else if (const Glyph* glyph = glyphFor(unit.code))
             width += k * (glyph->right - glyph->left) + s / 10.0f;
     }
     return width;
@@ -262,4 +305,18 @@ float Font::sizeToFit(const char* text, float size, float width) const
     // Widths grow in proportion to the size.
     const float measured = measure(text, size);
     return measured > width ? size * std::max(width, 0.0f) / measured : size;
+}
+
+char32_t Font::firstMissingGlyph(const char* utf8) const
+{
+    for (const char* c = utf8; c != nullptr && *c != '\0';) {
+        const Utf8::Unit unit = Utf8::decode(c);
+        c += unit.length;
+        if (unit.code == Utf8::kInvalid)
+            return kReplacement;
+        const bool layout = unit.code == '\t' || unit.code == '\n' || unit.code == '\r';
+        if (!layout && !isSpace(unit.code) && glyphFor(unit.code) == nullptr)
+            return unit.code;
+    }
+    return 0;
 }

@@ -19,10 +19,13 @@ struct TextColour {
 // glyphs by empty columns; the first run of every line is a marker, the
 // following runs are "!" to "~" in code order. A run after those is the box
 // of the word space; a picture without it spaces words by the width of "A".
+// Runs after the space box are U+00A1 to U+00FF, then U+0100 to U+017F.
+// Text is UTF-8; U+00A0 is a space.
 class Font {
 public:
     static constexpr int kFirstChar = 33;
-    static constexpr int kGlyphCount = 94;
+    static constexpr int kGlyphCount = 94; // the ASCII glyphs
+    static constexpr int kMaxGlyphs = kGlyphCount + 95 + 128;
 
     struct Glyph {
         float top = 0.0f, bottom = 0.0f, left = 0.0f, right = 0.0f; // texture units
@@ -47,8 +50,8 @@ public:
     bool load(const std::uint8_t* fileBytes, std::size_t size, Texture* texture);
 
     // y is the bottom edge of the first line in the 2D view, size a line's
-    // height. Line feeds start a new line size units lower; characters
-    // without a glyph are skipped.
+    // height. Line feeds start a new line size units lower; invalid bytes and
+    // characters without a glyph are skipped.
     void draw(const char* text, float size, float x, float y, float z, TextColour colour,
               TextFlip flip = TextFlip::Upright,
               TextSpacing spacing = TextSpacing::Proportional) const;
@@ -61,6 +64,12 @@ public:
     // The largest size, up to `size`, at which the text is at most `width` wide.
     float sizeToFit(const char* text, float size, float width) const;
 
+    // The first character of the text that cannot be drawn, U+FFFD for an
+    // invalid byte; 0 when the whole text can. Spaces, tabs and line breaks
+    // need no glyph.
+    char32_t firstMissingGlyph(const char* utf8) const;
+    bool hasGlyph(char32_t code) const { return glyphFor(code) != nullptr; }
+
     int glyphCount() const { return m_glyphCount; }
     const Glyph& glyph(int index) const { return m_glyphs[static_cast<std::size_t>(index)]; }
     float lineHeight() const { return m_lineHeight; }
@@ -70,7 +79,7 @@ private:
     void scanGlyphs(const std::uint8_t* pixels);
     float scale(float size) const;
     float spaceAdvance(float k) const;
-    const Glyph* glyphFor(unsigned char c) const;
+    const Glyph* glyphFor(char32_t code) const;
     // Whether none of the text's glyphs can reach the pixels being drawn.
     bool outsideScissor(const char* text, float size, float x, float y, float z,
                         TextSpacing spacing) const;
@@ -78,7 +87,7 @@ private:
     static inline DrawObserver* s_drawObserver = nullptr;
 
     Texture* m_texture = nullptr;
-    std::array<Glyph, kGlyphCount> m_glyphs{};
+    std::array<Glyph, kMaxGlyphs> m_glyphs{};
     int m_glyphCount = 0;
     float m_lineHeight = 0.0f;
     float m_spaceWidth = 0.0f; // texture units; 0 without a space run

@@ -4,6 +4,7 @@
 #include "platform/PlatformWindow.h"
 #include "platform/QuitSignals.h"
 #include "platform/VirtualKey.h"
+#include "utils/Utf8.h"
 
 #include <SDL.h>
 
@@ -193,12 +194,7 @@ void EventSource::translate(const SDL_Event& event, std::deque<WindowMessage>& o
         translateKey(event, out);
         break;
     case SDL_TEXTINPUT:
-        for (const char* c = event.text.text; *c != '\0'; ++c) {
-            WindowMessage message;
-            message.type = MessageType::Char;
-            message.charCode = std::uint8_t(*c);
-            out.push_back(message);
-        }
+        translateText(event.text.text, out);
         break;
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
@@ -217,6 +213,21 @@ void EventSource::translate(const SDL_Event& event, std::deque<WindowMessage>& o
     default:
         m_controllers.translate(event, out);
         break;
+    }
+}
+
+// One character message per code point of the UTF-8 text; invalid bytes are dropped.
+void EventSource::translateText(const char* text, std::deque<WindowMessage>& out)
+{
+    for (const char* c = text; *c != '\0';) {
+        const Utf8::Unit unit = Utf8::decode(c);
+        c += unit.length;
+        if (unit.code == Utf8::kInvalid)
+            continue;
+        WindowMessage message;
+        message.type = MessageType::Char;
+        message.charCode = unit.code;
+        out.push_back(message);
     }
 }
 
@@ -239,7 +250,7 @@ void EventSource::translateKey(const SDL_Event& event, std::deque<WindowMessage>
     if (down && controlCharacterFor(virtualKey) != 0) {
         WindowMessage character;
         character.type = MessageType::Char;
-        character.charCode = std::uint16_t(controlCharacterFor(virtualKey));
+        character.charCode = char32_t(controlCharacterFor(virtualKey));
         out.push_back(character);
     }
 }

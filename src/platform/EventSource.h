@@ -40,6 +40,7 @@ public:
 private:
     void translate(const SDL_Event& event, std::deque<WindowMessage>& out);
     void translateKey(const SDL_Event& event, std::deque<WindowMessage>& out);
+    static void translateText(const char* text, std::deque<WindowMessage>& out);
     void translateWindowEvent(const SDL_Event& event, std::deque<WindowMessage>& out);
     void translateMouse(const SDL_Event& event, std::deque<WindowMessage>& out);
     void setKey(int virtualKey, bool down);

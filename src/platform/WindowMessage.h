@@ -23,14 +23,14 @@ enum class MessageType {
 };
 
 // One input or window event, already in the terms the screens use: client
-// coordinates, the mouse key-state word, virtual-key codes and single-byte characters.
+// coordinates, the mouse key-state word, virtual-key codes and characters.
 struct WindowMessage {
     MessageType type = MessageType::MouseMove;
     int x = 0;
     int y = 0;
     std::uint32_t keys = 0;
     int virtualKey = 0;
-    std::uint16_t charCode = 0;
+    char32_t charCode = 0; // a Unicode code point
     std::uint16_t repeatCount = 1;
     // A key down the keyboard's auto-repeat made while the key stays held.
     bool repeat = false;

@@ -8,6 +8,7 @@
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuResources.h"
+#include "utils/Utf8.h"
 
 #include <GL/gl.h>
 
@@ -131,6 +132,6 @@ FittedName HighScoreScreen::fitName(const Font& font, const std::string& name, f
     const float smallest = size * kSmallestScale;
     std::string shown = name;
     while (!shown.empty() && font.measure((shown + "...").c_str(), smallest) > room)
-        shown.pop_back();
+        shown.resize(Utf8::previous(shown, shown.size())); // a whole character
     return {shown + "...", smallest};
 }

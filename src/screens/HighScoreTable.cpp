@@ -3,6 +3,7 @@
 
 #include "utils/KeyValueFile.h"
 #include "utils/PlayerFile.h"
+#include "utils/Utf8.h"
 
 #include <cstdio>
 
@@ -27,7 +28,8 @@ void HighScoreTable::load(const KeyValueFile& file)
     for (int p = 0; p < pageCount(); ++p)
         for (int r = 0; r < kRows; ++r) {
             HighScoreEntry& e = m_pages[std::size_t(p)][std::size_t(r)];
-            e.name = file.getString(nameKey(p, r), kFreshName);
+            // Damaged or hand-edited bytes are dropped, not drawn.
+            e.name = Utf8::valid(file.getString(nameKey(p, r), kFreshName));
             e.points = file.getInt(pointsKey(p, r), 0);
         }
 }

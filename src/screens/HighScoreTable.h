@@ -24,7 +24,7 @@ public:
 
     explicit HighScoreTable(int pages = kPages);
 
-    // Missing keys give the fresh entry.
+    // Missing keys give the fresh entry. Names are UTF-8; invalid bytes are dropped.
     void load(const KeyValueFile& file);
     void save(KeyValueFile& file) const;
     // A missing or unreadable file leaves every entry fresh.

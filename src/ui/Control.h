@@ -33,7 +33,7 @@ public:
     virtual bool onRightButtonUp(int, int, std::uint32_t) { return false; }
     virtual bool onLeftButtonDown(int, int, std::uint32_t) { return false; }
     virtual void onKeyDown(int) {}
-    virtual void onChar(std::uint16_t, std::uint16_t) {}
+    virtual void onChar(char32_t, std::uint16_t) {}
     virtual void reserved(int) {}
     virtual void update(float) {}
     virtual void render() {}

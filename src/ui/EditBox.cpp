@@ -6,6 +6,7 @@
 #include "platform/Clipboard.h"
 #include "platform/VirtualKey.h"
 #include "ui/WindowHost.h"
+#include "utils/Utf8.h"
 
 #include <GL/gl.h>
 
@@ -13,10 +14,7 @@
 
 namespace {
 
-bool isPrintable(unsigned code)
-{
-    return code >= 32 && code < 127;
-}
+constexpr char32_t kSpace = ' ';
 
 bool keyHeld(int virtualKey)
 {
@@ -69,7 +67,7 @@ void EditBox::onKeyDown(int virtualKey)
     switch (virtualKey) {
     case VirtualKey::Backspace:
         if (m_caret > 0) {
-            --m_caret;
+            m_caret = Utf8::previous(m_text, m_caret);
             eraseAt(m_caret);
         }
         break;
@@ -84,10 +82,10 @@ void EditBox::onKeyDown(int virtualKey)
         moveCaret(m_text.size());
         break;
     case VirtualKey::Left:
-        moveCaret(m_caret > 0 ? m_caret - 1 : 0);
+        moveCaret(Utf8::previous(m_text, m_caret));
         break;
     case VirtualKey::Right:
-        moveCaret(std::min(m_caret + 1, m_text.size()));
+        moveCaret(m_caret + Utf8::decode(m_text.c_str() + m_caret).length);
         break;
     case VirtualKey::V:
         if (keyHeld(VirtualKey::Control))
@@ -108,15 +106,25 @@ bool EditBox::keepsKey(int virtualKey) const
            virtualKey == VirtualKey::Space || virtualKey == VirtualKey::Enter;
 }
 
-void EditBox::onChar(std::uint16_t charCode, std::uint16_t)
+bool EditBox::isPrintable(char32_t code) const
 {
-    if (hasFocus() && isPrintable(charCode))
-        insert(std::string(1, char(charCode)));
+    if (code < kSpace || code == 0x7F)
+        return false;
+    return m_font != nullptr ? code == kSpace || m_font->hasGlyph(code) : code < 0x7F;
+}
+
+void EditBox::onChar(char32_t charCode, std::uint16_t)
+{
+    if (!hasFocus() || !isPrintable(charCode))
+        return;
+    std::string bytes;
+    Utf8::append(bytes, charCode);
+    insert(bytes);
 }
 
 void EditBox::eraseAt(std::size_t index)
 {
-    m_text.erase(index, 1);
+    m_text.erase(index, Utf8::decode(m_text.c_str() + index).length);
     m_caretVisible = true;
 }
 
@@ -126,15 +134,20 @@ void EditBox::moveCaret(std::size_t index)
     m_caretVisible = true;
 }
 
+// Cut to maxLength characters and the buffer's bytes, never inside a character.
+std::string EditBox::fitted(const std::string& text) const
+{
+    std::size_t end = Utf8::prefixBytes(text, m_maxLength);
+    while (end > kBufferSize - 1)
+        end = Utf8::previous(text, end);
+    return text.substr(0, end);
+}
+
 void EditBox::insert(const std::string& bytes)
 {
-    std::string text = m_text.substr(0, m_caret) + bytes + m_text.substr(m_caret);
-    text.resize(std::min(text.size(), kBufferSize - 1));
-    m_caret += bytes.size();
-    if (text.size() > m_maxLength)
-        text.resize(m_maxLength);
-    m_text = std::move(text);
-    m_caret = std::min({m_caret, m_maxLength, m_text.size()});
+    const std::string valid = Utf8::valid(bytes);
+    m_text = fitted(m_text.substr(0, m_caret) + valid + m_text.substr(m_caret));
+    m_caret = std::min(m_caret + valid.size(), m_text.size());
 }
 
 void EditBox::paste()
@@ -142,16 +155,20 @@ void EditBox::paste()
     const Clipboard& clipboard = Clipboard::current();
     if (!clipboard.hasText())
         return;
-    std::string text = clipboard.text();
-    for (char& c : text)
-        if (!isPrintable(static_cast<unsigned char>(c)))
-            c = ' ';
-    insert(text);
+    // Each character the box cannot show, and each invalid byte, becomes a space.
+    const std::string text = clipboard.text();
+    std::string shown;
+    for (const char* c = text.c_str(); *c != '\0';) {
+        const Utf8::Unit unit = Utf8::decode(c);
+        c += unit.length;
+        Utf8::append(shown, isPrintable(unit.code) ? unit.code : kSpace);
+    }
+    insert(shown);
 }
 
 void EditBox::setText(const std::string& text)
 {
-    m_text = text.substr(0, std::min(m_maxLength, kBufferSize - 1));
+    m_text = fitted(Utf8::valid(text));
     m_caret = m_text.size();
 }
 

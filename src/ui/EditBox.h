@@ -9,8 +9,10 @@
 enum class EditBoxState { Unfocused = 1, Focused = 2 };
 
 // A single-line text field with a blinking caret. It edits only while focused
-// (a click into it focuses it) and accepts the printable characters 32 … 126,
-// typed or pasted, up to maxLength of them.
+// (a click into it focuses it) and accepts, typed or pasted, the space and the
+// characters its font has a glyph for (without a font, 32 … 126), up to
+// maxLength of them. The text is UTF-8; the caret is a byte offset that
+// always stands between characters.
 class EditBox : public Control {
 public:
     static constexpr std::size_t kBufferSize = 1024;
@@ -21,7 +23,7 @@ public:
     bool onLeftButtonUp(int x, int y, std::uint32_t keys) override;
     bool onLeftButtonDown(int x, int y, std::uint32_t keys) override;
     void onKeyDown(int virtualKey) override;
-    void onChar(std::uint16_t charCode, std::uint16_t repeatCount) override;
+    void onChar(char32_t charCode, std::uint16_t repeatCount) override;
     void update(float dt) override;
     void render() override;
     bool canFocus() const override { return true; }
@@ -38,11 +40,13 @@ public:
     bool isCaretVisible() const { return m_caretVisible; }
     void setTextColour(TextColour colour) { m_colour = colour; }
 
-    // Inserts at the caret, then cuts the text to maxLength.
+    // Inserts the valid UTF-8 of `bytes` at the caret, then cuts the text to maxLength.
     void insert(const std::string& bytes);
     void paste();
 
 private:
+    bool isPrintable(char32_t code) const;
+    std::string fitted(const std::string& text) const;
     void eraseAt(std::size_t index);
     void moveCaret(std::size_t index);
     float textSize() const;

@@ -162,7 +162,7 @@ void Window::onKeyRepeat(int virtualKey)
         control->onKeyDown(virtualKey);
 }
 
-void Window::onChar(std::uint16_t charCode, std::uint16_t repeatCount)
+void Window::onChar(char32_t charCode, std::uint16_t repeatCount)
 {
     for (Control* control : m_controls)
         control->onChar(charCode, repeatCount);

@@ -34,7 +34,7 @@ public:
     // other (focus and cursors keep moving); any other key's repeat reaches
     // only the controls (a text field's caret), so a screen acts once per press.
     void onKeyRepeat(int virtualKey);
-    virtual void onChar(std::uint16_t charCode, std::uint16_t repeatCount);
+    virtual void onChar(char32_t charCode, std::uint16_t repeatCount);
     // A control of this window reports that it was used.
     virtual void onControl(Control& control);
     // dt: frame time in milliseconds. Called only for the top window.

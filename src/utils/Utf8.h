@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Text is UTF-8 from the catalogue and the keyboard to the screen and the
 // player's files.
@@ -39,5 +40,23 @@ constexpr Decoded decode(const char* text, std::size_t available)
         return {kInvalid, 1};
     return {code, length};
 }
+
+// Strict in the same way, each bad byte one invalid unit.
+struct Unit {
+    char32_t code = kInvalid;
+    std::size_t length = 1; // bytes; 0 at the terminating NUL
+};
+
+// The character that starts at `text`, which ends with a NUL; never reads past it.
+Unit decode(const char* text);
+void append(std::string& out, char32_t code);
+// Characters, counting each invalid byte as one.
+std::size_t length(const std::string& text);
+// The text without its invalid bytes.
+std::string valid(const std::string& text);
+// The byte offset of the character before `offset` (0 at the start).
+std::size_t previous(const std::string& text, std::size_t offset);
+// The longest start of the text of at most `characters` characters.
+std::size_t prefixBytes(const std::string& text, std::size_t characters);
 
 } // namespace Utf8

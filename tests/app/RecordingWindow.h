@@ -26,10 +26,7 @@ public:
     void onRightButtonDown(int x, int y, std::uint32_t) override { note("rdown" + at(x, y)); }
     void onRightButtonUp(int x, int y, std::uint32_t) override { note("rup" + at(x, y)); }
     void onKeyDown(int key) override { note("key(" + std::to_string(key) + ")"); }
-    void onChar(std::uint16_t c, std::uint16_t) override
-    {
-        note("char(" + std::to_string(c) + ")");
-    }
+    void onChar(char32_t c, std::uint16_t) override { note("char(" + std::to_string(c) + ")"); }
     void update(float dt) override
     {
         note("update(" + std::to_string(int(dt)) + ")");

@@ -69,10 +69,10 @@ TEST(FinePictures, EveryPictureIsThereAtTwiceItsSizeAndTheFontsGlyphsWhereTheBas
         const Font::Glyph& b = base.glyph(i);
         const Font::Glyph& t = twice.glyph(i);
         // The fine ink runs from half a base column right of the fine box's left edge.
-        EXPECT_GE(t.left + column / 2, b.left - 1e-5f) << char(33 + i);
-        EXPECT_LE(t.right, b.right + 1e-5f) << char(33 + i);
-        EXPECT_NEAR(t.right - t.left, b.right - b.left, 2 * column) << char(33 + i);
-        EXPECT_NEAR(t.top, b.top, row) << char(33 + i);
-        EXPECT_NEAR(t.bottom, b.bottom, row) << char(33 + i);
+        EXPECT_GE(t.left + column / 2, b.left - 1e-5f) << "glyph " << i;
+        EXPECT_LE(t.right, b.right + 1e-5f) << "glyph " << i;
+        EXPECT_NEAR(t.right - t.left, b.right - b.left, 2 * column) << "glyph " << i;
+        EXPECT_NEAR(t.top, b.top, row) << "glyph " << i;
+        EXPECT_NEAR(t.bottom, b.bottom, row) << "glyph " << i;
     }
 }

@@ -7,6 +7,7 @@
 #include "screens/NameDialog.h"
 #include "screens/OptionsScreen.h"
 #include "ui/MenuResources.h"
+#include "utils/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -191,11 +192,15 @@ TEST(Layouts, HighScoreRowsFitTheirColumns)
     const FittedName common = HighScoreScreen::fitName(font, "Maximilian Rose", size, room);
     EXPECT_EQ(common.text, "Maximilian Rose");
     EXPECT_EQ(common.size, size);
-    for (const std::string& name : {kWidestName, std::string(60, 'M')}) {
+    std::string accented;
+    for (int i = 0; i < 40; ++i)
+        accented += "\xc5\xbb"; // "Ż"
+    for (const std::string& name : {kWidestName, std::string(60, 'M'), accented}) {
         const FittedName fitted = HighScoreScreen::fitName(font, name, size, room);
         EXPECT_LE(font.measure(fitted.text.c_str(), fitted.size), room + 0.01f) << name;
         EXPECT_GE(fitted.size, 0.6f * size) << name;
         EXPECT_EQ(fitted.text == name, name == kWidestName) << fitted.text;
+        EXPECT_EQ(Utf8::valid(fitted.text), fitted.text) << "cut between characters";
     }
 }
 

@@ -50,6 +50,20 @@ std::vector<std::vector<int>> twoLines()
     return lines;
 }
 
+// After the ASCII glyphs, a space run as wide as "A" and the 223 Latin
+// letters, U+00A1 … U+017F, of widths 1, 2, 3, 4, 1, 2 ... 56 to a line.
+std::vector<std::vector<int>> latinLines()
+{
+    std::vector<std::vector<int>> lines = twoLines();
+    lines[1].push_back(3);
+    for (int i = 0; i < Font::kMaxGlyphs - Font::kGlyphCount; ++i) {
+        if (i % 56 == 0)
+            lines.emplace_back();
+        lines.back().push_back(i % 4 + 1);
+    }
+    return lines;
+}
+
 int widthOf(char c)
 {
     return (c - Font::kFirstChar) % 3 + 1;
@@ -62,6 +76,12 @@ float glyphWidth(char c)
 }
 
 constexpr float kSpace = 2.0f * (3 + 1); // from "A"
+
+float latinWidth(char32_t code)
+{
+    const int index = code < 0x100 ? int(code) - 0xA1 : 95 + int(code) - 0x100;
+    return 2.0f * static_cast<float>(index % 4 + 1 + 1) + kSpace / 10.0f;
+}
 
 struct LoadedFont {
     Bytes file;
@@ -97,12 +117,18 @@ TEST(FontScanTest, GlyphsAreFoundLineByLineAfterEachMarker)
     EXPECT_FLOAT_EQ(font.lineHeight(), 10.0f / h);
 }
 
-TEST(FontScanTest, MoreThanNinetyFourRunsKeepNinetyFourGlyphs)
+TEST(FontScanTest, RunsAfterTheSpaceBoxAreLatinLettersUpToTheirCount)
 {
     std::vector<std::vector<int>> lines(2, std::vector<int>(80, 1));
     LoadedFont loaded;
     load(loaded, makeFont(lines, 200));
-    EXPECT_EQ(loaded.font.glyphCount(), 94);
+    EXPECT_EQ(loaded.font.glyphCount(), 159) << "94, the space box, then 65 letters";
+    EXPECT_TRUE(loaded.font.hasGlyph(0xA1 + 64));
+    EXPECT_FALSE(loaded.font.hasGlyph(0xA1 + 65));
+    lines.assign(8, std::vector<int>(80, 1));
+    load(loaded, makeFont(lines, 200));
+    EXPECT_EQ(loaded.font.glyphCount(), Font::kMaxGlyphs);
+    EXPECT_TRUE(loaded.font.hasGlyph(0x17F));
 }
 
 TEST(FontScanTest, OtherLayoutsLeaveTheFontWithoutGlyphs)
@@ -154,6 +180,55 @@ TEST(FontMeasureTest, ARunAfterTheGlyphsIsTheWordSpaceAndFewGlyphsHaveNone)
     EXPECT_FLOAT_EQ(few.font.measure("!\"A", 20), 2.0f * 3 + 2.0f * 4);
 }
 
+TEST(FontUtf8Test, EachCharacterIsOneGlyphAndNoBreakSpaceIsASpace)
+{
+    LoadedFont loaded;
+    load(loaded, makeFont(latinLines(), 300));
+    const Font& font = loaded.font;
+    const float tenth = kSpace / 10.0f;
+    // "Zoë Łódź"
+    const float word = glyphWidth('Z') + glyphWidth('o') + 2 * tenth + latinWidth(0xEB) + kSpace +
+                       latinWidth(0x141) + latinWidth(0xF3) + glyphWidth('d') + tenth +
+                       latinWidth(0x17A);
+    EXPECT_NEAR(font.measure("Zo\xc3\xab \xc5\x81\xc3\xb3"
+                             "d\xc5\xba",
+                             20),
+                word, 1e-4);
+    // Read byte by byte, "é" would be "Ã©", two glyphs.
+    EXPECT_NEAR(font.measure("\xc3\xa9", 20), latinWidth(0xE9), 1e-4);
+    EXPECT_NEAR(font.measure("\xc2\xa0", 20), kSpace, 1e-4);
+    EXPECT_EQ(font.firstMissingGlyph("Zo\xc3\xab \xc2\xa0\t\r\n\xc5\xbf"), 0u);
+}
+
+TEST(FontUtf8Test, InvalidBytesAndCharactersWithoutGlyphsAreSkippedAndReported)
+{
+    LoadedFont loaded;
+    load(loaded, makeFont(latinLines(), 300));
+    const Font& font = loaded.font;
+    const float ab = font.measure("AB", 20);
+    // A stray continuation byte, a cut sequence, an overlong "!", a surrogate, "€".
+    for (const char* text : {"A\x80"
+                             "B",
+                             "A\xc3"
+                             "B",
+                             "A\xc0\xa1"
+                             "B",
+                             "A\xed\xa0\x80"
+                             "B",
+                             "A\xe2\x82\xac"
+                             "B"})
+        EXPECT_NEAR(font.measure(text, 20), ab, 1e-4) << text;
+    EXPECT_EQ(font.firstMissingGlyph("A\xe2\x82\xac"), U'\u20ac');
+    EXPECT_EQ(font.firstMissingGlyph("A\xc3"), U'\ufffd');
+    EXPECT_EQ(font.firstMissingGlyph("\xc0\xa1"), U'\ufffd');
+    EXPECT_EQ(font.firstMissingGlyph("A\x01"), 1u);
+    // A picture with ASCII alone has no "é".
+    LoadedFont ascii;
+    load(ascii, makeFont(twoLines(), 220));
+    EXPECT_EQ(ascii.font.firstMissingGlyph("caf\xc3\xa9"), U'\u00e9');
+    EXPECT_NEAR(ascii.font.measure("A\xc3\xa9", 20), glyphWidth('A') + kSpace / 10, 1e-4);
+}
+
 class FontDrawTest : public GlTest {
 protected:
     void SetUp() override
@@ -161,7 +236,7 @@ protected:
         GlTest::SetUp();
         if (IsSkipped())
             return;
-        const FontPicture picture = makeFont(twoLines(), 220);
+        const FontPicture picture = makeFont(latinLines(), 300);
         m_file = tgaFile(picture.picture);
         m_texture = std::make_unique<Texture>("mui/font.tga", m_file, TextureWrap::Clamp,
                                               TextureMipmaps::None);
@@ -197,6 +272,16 @@ TEST_F(FontDrawTest, TextLandsWhereMeasureSays)
     EXPECT_FALSE(sameColour(pixel(53, 101), kInk));
     EXPECT_FALSE(sameColour(pixel(53, 79), kInk));
     EXPECT_TRUE(glIsEnabled(GL_BLEND) == GL_FALSE);
+}
+
+TEST_F(FontDrawTest, ATwoByteCharacterDrawsAsItsOneGlyph)
+{
+    useNearestFiltering();
+    const char* text = "\xc3\xa9\xc5\x81"; // "éŁ"
+    m_font.draw(text, 20, 50, 100, 0, TextColour{});
+    const auto span = inkSpan(90, Rgba{0, 0, 0, 255});
+    EXPECT_EQ(span.first, 52);
+    EXPECT_NEAR(span.second + 1.0f, 50 + m_font.measure(text, 20) - kSpace / 10, 0.5f);
 }
 
 TEST_F(FontDrawTest, TabsAdvanceToTheNextMultipleOfSix)

@@ -156,3 +156,30 @@ TEST(HighScoreTable, AHandEditedUnsortedPageIsKeptAsItIs)
     table.insert(0, 10, "x");
     EXPECT_EQ(pointsOf(table), (std::vector<int>{5, 50, 500, 10, 0, 0, 0}));
 }
+
+TEST(HighScoreTable, NamesAreUtf8AnAsciiTableResavesUnchangedAndInvalidBytesAreDropped)
+{
+    TempDir dir;
+    std::filesystem::create_directories("data");
+    HighScoreTable table;
+    table.insert(0, 700, "Zo\xc3\xab \xc5\x81ukasz");
+    table.insert(0, 600, "Ada");
+    ASSERT_TRUE(table.saveFile("data/top7.tbl"));
+    HighScoreTable again;
+    again.loadFile("data/top7.tbl");
+    EXPECT_EQ(again.entry(0, 0).name, "Zo\xc3\xab \xc5\x81ukasz");
+
+    HighScoreTable ascii = tableWith(kFull);
+    ASSERT_TRUE(ascii.saveFile("data/ascii.tbl"));
+    again.loadFile("data/ascii.tbl");
+    ASSERT_TRUE(again.saveFile("data/resaved.tbl"));
+    EXPECT_EQ(TempDir::readFile("data/resaved.tbl"), TempDir::readFile("data/ascii.tbl"));
+
+    // A Latin-1 "ë", a cut character and a stray continuation byte.
+    KeyValueFile damaged;
+    damaged.setString(HighScoreTable::nameKey(0, 0), "Zo\xeb \xc5\x81u\xc5");
+    damaged.setString(HighScoreTable::nameKey(0, 1), "\x80\xbf");
+    again.load(damaged);
+    EXPECT_EQ(again.entry(0, 0).name, "Zo \xc5\x81u");
+    EXPECT_EQ(again.entry(0, 1).name, "");
+}

@@ -50,26 +50,6 @@ std::unique_ptr<Texture> fourFrames()
     return texture;
 }
 
-// A font picture of one line: a marker, then 94 glyphs each a solid block
-// three columns wide and ten rows high.
-std::vector<std::uint8_t> blockFontTga()
-{
-    constexpr int kWidth = 4 + 94 * 4 + 4, kHeight = 16;
-    std::vector<std::uint8_t> bytes(18 + kWidth * kHeight * 4, 255);
-    const std::uint8_t header[18] = {
-        0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, kWidth & 255, kWidth >> 8, kHeight, 0, 32, 8};
-    std::copy(std::begin(header), std::end(header), bytes.begin());
-    for (int row = 0; row < kHeight; ++row)
-        for (int column = 0; column < kWidth; ++column) {
-            const bool lineRow = row >= 3 && row <= 13;
-            const bool marker = column < 2;
-            const bool glyph = column >= 3 && column < 3 + 94 * 4 && (column - 3) % 4 < 3;
-            bytes[18 + std::size_t(row * kWidth + column) * 4 + 3] =
-                lineRow && (marker || glyph) ? 255 : 0;
-        }
-    return bytes;
-}
-
 // The driver with a screen of controls; skipped without a display.
 class ControlDrawing : public ::testing::Test {
 protected:
@@ -164,11 +144,14 @@ TEST_F(ControlDrawing, AnEditBoxKeepsALongTextInside)
     EXPECT_FALSE(yellowBetween(140, 180)) << "but stays inside it";
 }
 
-TEST_F(ControlDrawing, CtrlVAndShiftInsertPasteIntoTheFocusedBox)
+TEST_F(ControlDrawing, CtrlVAndShiftInsertPasteAndTypedUtf8GoIntoTheFocusedBox)
 {
     ClipboardText clipboard;
     Clipboard::install(&clipboard);
-    EditBox box(screen, nullptr, 16.0f, nullptr);
+    const std::vector<std::uint8_t> fontBytes = blockFontTga(Font::kMaxGlyphs + 1);
+    Font font;
+    ASSERT_TRUE(font.load(fontBytes.data(), fontBytes.size(), nullptr));
+    EditBox box(screen, &font, 16.0f, nullptr);
     box.setMaxLength(20);
     box.setFocus(true);
     screen.addControl(box);
@@ -183,8 +166,8 @@ TEST_F(ControlDrawing, CtrlVAndShiftInsertPasteIntoTheFocusedBox)
     driver.press(VirtualKey::Insert);
     driver.keyUp(VirtualKey::Shift);
     EXPECT_EQ(box.text(), "pastedpasted");
-    driver.type("!");
-    EXPECT_EQ(box.text(), "pastedpasted!");
+    driver.type("!\xc3\xab\xff"); // a typed "ë" is one character, a stray byte none
+    EXPECT_EQ(box.text(), "pastedpasted!\xc3\xab");
     Clipboard::install(nullptr);
 }
 

@@ -78,6 +78,31 @@ TEST_F(EditBoxTest, CharactersOutside32To126AreNeverInserted)
     EXPECT_EQ(box.text(), " ~");
 }
 
+TEST_F(EditBoxTest, LettersTheFontHasCountAsOneCharacterEachTypedPastedOrErased)
+{
+    const std::vector<std::uint8_t> bytes = blockFontTga(Font::kMaxGlyphs + 1);
+    Font font;
+    ASSERT_TRUE(font.load(bytes.data(), bytes.size(), nullptr));
+    EditBox named(owner, &font, 16.0f, texture.get());
+    named.setFocus(true);
+    // "€" and the emoji have no glyph; the tenth character fills the box.
+    for (char32_t c : std::u32string(U"Zo\u00eb\u20ac \U0001F600\u0141ukasz\u0105"))
+        named.onChar(c, 1);
+    EXPECT_EQ(named.text(), "Zo\xc3\xab \xc5\x81ukasz");
+    named.onKeyDown(VirtualKey::Home);
+    for (int i = 0; i < 3; ++i)
+        named.onKeyDown(VirtualKey::Right);
+    EXPECT_EQ(named.caret(), 4u) << "after the two bytes of \"\xc3\xab\"";
+    named.onKeyDown(VirtualKey::Backspace);
+    named.onKeyDown(VirtualKey::Right);
+    named.onKeyDown(VirtualKey::Delete);
+    EXPECT_EQ(named.text(), "Zo ukasz");
+    named.onKeyDown(VirtualKey::End);
+    clipboard.contents = "\xc3\x89\xff\xe2\x82\xac!";
+    named.paste();
+    EXPECT_EQ(named.text(), "Zo ukasz\xc3\x89 ") << "cut after ten characters";
+}
+
 TEST_F(EditBoxTest, EditingKeysAlsoHeldMoveTheCaretAndDelete)
 {
     box.setFocus(true);
@@ -126,7 +151,7 @@ TEST_F(EditBoxTest, TypingAndPastingStopAtMaxLength)
     EXPECT_EQ(box.caret(), 10u);
 }
 
-TEST_F(EditBoxTest, APasteTurnsUnprintableBytesIntoBlanksAtTheCaret)
+TEST_F(EditBoxTest, APasteTurnsCharactersItCannotShowIntoBlanksAtTheCaret)
 {
     box.setFocus(true);
     typeText("ad");
@@ -135,9 +160,9 @@ TEST_F(EditBoxTest, APasteTurnsUnprintableBytesIntoBlanksAtTheCaret)
     box.paste();
     EXPECT_EQ(box.text(), "ab cd");
     EXPECT_EQ(box.caret(), 4u);
-    clipboard.contents = "\xc3\xa9";
+    clipboard.contents = "\xc3\xa9"; // one character, without a font to show it
     box.paste();
-    EXPECT_EQ(box.text(), "ab c  d");
+    EXPECT_EQ(box.text(), "ab c d");
 }
 
 TEST_F(EditBoxTest, NothingIsPastedWithoutTextOrWithoutControlOrShiftHeld)

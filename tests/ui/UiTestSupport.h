@@ -6,6 +6,8 @@
 #include "ui/Dialog.h"
 #include "ui/Window.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -24,6 +26,42 @@ inline std::vector<std::uint8_t> bandedTga(int width, int bandHeight,
             bytes.insert(bytes.end(),
                          {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16), 255});
     }
+    return bytes;
+}
+
+// A font picture of one line: the marker, then `runs` glyph runs 3 columns
+// wide (after the 94 ASCII ones the space box, then the Latin letters).
+inline std::vector<std::uint8_t> blockFontTga(int runs = 94)
+{
+    const int width = 4 + runs * 4 + 4, height = 16;
+    std::vector<std::uint8_t> bytes(18 + std::size_t(width * height) * 4, 255);
+    const std::uint8_t header[18] = {0,
+                                     0,
+                                     2,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     std::uint8_t(width & 255),
+                                     std::uint8_t(width >> 8),
+                                     std::uint8_t(height),
+                                     0,
+                                     32,
+                                     8};
+    std::copy(std::begin(header), std::end(header), bytes.begin());
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const bool lineRow = row >= 3 && row <= 13;
+            const bool marker = column < 2;
+            const bool glyph = column >= 3 && column < 3 + runs * 4 && (column - 3) % 4 < 3;
+            bytes[18 + std::size_t(row * width + column) * 4 + 3] =
+                lineRow && (marker || glyph) ? 255 : 0;
+        }
     return bytes;
 }
 

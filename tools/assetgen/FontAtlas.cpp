@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kFirst = 33;
 constexpr int kLast = 126;
+// The letters after the space run: Latin-1 and Latin Extended-A.
+constexpr std::pair<int, int> kLatinRanges[] = {{0xA1, 0xFF}, {0x100, 0x17F}};
 constexpr int kGap = 3;    // empty columns between glyphs and rows between lines
 constexpr int kMarker = 2; // width of the marker bar
 // Edge columns fainter than this are antialiasing dust: they would widen a
@@ -75,9 +77,84 @@ struct FreeTypeFace {
     }
 };
 
+// The rows a glyph may fill, in 26.6 pixels from the baseline (0: no limit),
+// and half the x-height, which the letter's own contours cross and its marks
+// (accents, rings, cedillas) do not.
+struct LineRoom {
+    FT_Pos above = 0, below = 0;
+    FT_Pos middle = 0;
+};
+
+struct Span {
+    FT_Pos low = 0, high = 0;
+};
+
+Span contourSpan(const FT_Outline& outline, int contour)
+{
+    const int first = contour == 0 ? 0 : outline.contours[contour - 1] + 1;
+    Span span{outline.points[first].y, outline.points[first].y};
+    for (int i = first; i <= outline.contours[contour]; ++i) {
+        span.low = std::min(span.low, outline.points[i].y);
+        span.high = std::max(span.high, outline.points[i].y);
+    }
+    return span;
+}
+
+void moveContour(FT_Outline& outline, int contour, Span from, FT_Pos low, double flatten)
+{
+    const int first = contour == 0 ? 0 : outline.contours[contour - 1] + 1;
+    for (int i = first; i <= outline.contours[contour]; ++i)
+        outline.points[i].y = low + FT_Pos(double(outline.points[i].y - from.low) * flatten);
+}
+
+// Marks above the letter that would reach past `limit` come down by up to
+// half their gap to it, then flatten toward it; the letter keeps its shape.
+// The ASCII letters set the line's height, so accented capitals fit the line
+// this way, as typefaces shape capital accents for tight leading.
+void fitMarksAbove(FT_Outline& outline, FT_Pos limit, FT_Pos middle)
+{
+    FT_Pos letterTop = 0;
+    for (int c = 0; c < outline.n_contours; ++c)
+        if (const Span span = contourSpan(outline, c); span.low <= middle && span.high >= middle)
+            letterTop = std::max(letterTop, span.high);
+    Span marks{limit, 0};
+    for (int c = 0; c < outline.n_contours; ++c)
+        if (const Span span = contourSpan(outline, c); span.low >= letterTop) {
+            marks.low = std::min(marks.low, span.low);
+            marks.high = std::max(marks.high, span.high);
+        }
+    if (marks.high <= limit || marks.low >= marks.high)
+        return;
+    const FT_Pos low = marks.low - std::min(marks.high - limit, (marks.low - letterTop) / 2);
+    if (low >= limit)
+        return;
+    const double flatten = std::min(1.0, double(limit - low) / double(marks.high - marks.low));
+    for (int c = 0; c < outline.n_contours; ++c)
+        if (contourSpan(outline, c).low >= letterTop)
+            moveContour(outline, c, marks, low, flatten);
+}
+
+void mirror(FT_Outline& outline)
+{
+    for (int i = 0; i < outline.n_points; ++i)
+        outline.points[i].y = -outline.points[i].y;
+}
+
+void fitMarks(FT_Outline& outline, const LineRoom& room)
+{
+    if (room.above > 0)
+        fitMarksAbove(outline, room.above, room.middle);
+    if (room.below > 0) {
+        mirror(outline);
+        fitMarksAbove(outline, room.below, -room.middle);
+        mirror(outline);
+    }
+}
+
 // The outline of a character, hinted, narrowed (or widened) to `squeeze` of its
-// width and emboldened by what a narrowing takes from its strokes.
-FT_GlyphSlot loadOutline(FT_Face face, int code, double squeeze)
+// width and emboldened by what a narrowing takes from its strokes, its marks
+// fitted into the room.
+FT_GlyphSlot loadOutline(FT_Face face, int code, double squeeze, const LineRoom& room)
 {
     if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) ||
         face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
@@ -92,14 +169,15 @@ FT_GlyphSlot loadOutline(FT_Face face, int code, double squeeze)
         FT_Pos stem = FT_Pos(face->size->metrics.x_ppem * 64 / 6);
         FT_Outline_EmboldenXY(&slot->outline, FT_Pos((1.0 - squeeze) * stem * 0.25), 0);
     }
+    fitMarks(slot->outline, room);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT))
         throw std::runtime_error("cannot render character " + std::to_string(code));
     return slot;
 }
 
-Glyph renderGlyph(FT_Face face, int code, double squeeze = 1.0)
+Glyph renderGlyph(FT_Face face, int code, double squeeze = 1.0, const LineRoom& room = {})
 {
-    FT_GlyphSlot slot = loadOutline(face, code, squeeze);
+    FT_GlyphSlot slot = loadOutline(face, code, squeeze, room);
     Glyph g;
     g.width = int(slot->bitmap.width);
     g.rows = int(slot->bitmap.rows);
@@ -155,13 +233,15 @@ struct AtlasLayout {
     int lineTop(int line) const { return kGap + line * (lineHeight + kGap); }
 };
 
-AtlasLayout layOut(const std::vector<Glyph>& glyphs, int imageWidth)
+// The line's height comes from the first `measured` glyphs (the ASCII ones),
+// so adding letters leaves the ASCII text as it was.
+AtlasLayout layOut(const std::vector<Glyph>& glyphs, std::size_t measured, int imageWidth)
 {
     AtlasLayout layout;
     int descent = 0;
-    for (const Glyph& g : glyphs) {
-        layout.ascent = std::max(layout.ascent, g.top);
-        descent = std::max(descent, g.rows - g.top);
+    for (std::size_t i = 0; i < measured; ++i) {
+        layout.ascent = std::max(layout.ascent, glyphs[i].top);
+        descent = std::max(descent, glyphs[i].rows - glyphs[i].top);
     }
     // The marker reaches a little beyond the ink, a line gap that sets the
     // letters off from the line above and below.
@@ -180,20 +260,19 @@ AtlasLayout layOut(const std::vector<Glyph>& glyphs, int imageWidth)
         x += g.width + kGap;
     }
     layout.lines = line + 1;
-    int needed = layout.lines * (layout.lineHeight + kGap) + kGap;
-    layout.height = 16;
-    while (layout.height < needed)
-        layout.height *= 2;
+    // Just the rows the lines take: the font is drawn without mipmaps, so a
+    // power-of-two height would only add empty rows.
+    layout.height = layout.lines * (layout.lineHeight + kGap) + kGap;
     return layout;
 }
 
 // A glyph rendered larger, narrowed or widened until its ink is `width` columns.
-Glyph renderToWidth(FT_Face face, int code, int width)
+Glyph renderToWidth(FT_Face face, int code, int width, const LineRoom& room)
 {
-    Glyph best = renderGlyph(face, code);
+    Glyph best = renderGlyph(face, code, 1.0, room);
     double squeeze = double(width) / best.width;
     for (int tries = 0; tries < 6 && best.width != width; ++tries) {
-        Glyph g = renderGlyph(face, code, squeeze);
+        Glyph g = renderGlyph(face, code, squeeze, room);
         if (std::abs(g.width - width) < std::abs(best.width - width))
             best = g;
         squeeze *= double(width) / g.width;
@@ -243,43 +322,66 @@ private:
     int m_width = 0;
 };
 
+// The characters in the picture's order; 0 stands for the space run.
+std::vector<int> atlasCodes()
+{
+    std::vector<int> codes;
+    for (int c = kFirst; c <= kLast; ++c)
+        codes.push_back(c);
+    codes.push_back(0);
+    for (auto [first, last] : kLatinRanges)
+        for (int c = first; c <= last; ++c)
+            codes.push_back(c);
+    return codes;
+}
+
+LineRoom roomAt(const AtlasLayout& layout, int xHeight, int scale)
+{
+    return {FT_Pos(layout.ascent * scale * 64),
+            FT_Pos((layout.lineHeight - layout.ascent) * scale * 64), FT_Pos(xHeight * scale * 32)};
+}
+
 } // namespace
 
 Surface renderFontAtlas(const std::string& ttfPath, int pixelSize, int imageWidth, int scale)
 {
     FreeTypeFace font(ttfPath, pixelSize);
+    const std::vector<int> codes = atlasCodes();
     std::vector<Glyph> glyphs;
     for (int c = kFirst; c <= kLast; ++c)
         glyphs.push_back(renderGlyph(font.face, c));
-    const int spaceTop = glyphs['x' - kFirst].top / 2;
-    glyphs.push_back(spaceRun(spaceRunWidth(font.face), spaceTop));
-    const AtlasLayout layout = layOut(glyphs, imageWidth);
+    const int xHeight = glyphs['x' - kFirst].top;
+    glyphs.push_back(spaceRun(spaceRunWidth(font.face), xHeight / 2));
+    const std::size_t measured = glyphs.size();
+    const LineRoom room = roomAt(layOut(glyphs, measured, imageWidth), xHeight, 1);
+    for (std::size_t i = measured; i < codes.size(); ++i)
+        glyphs.push_back(renderGlyph(font.face, codes[i], 1.0, room));
+    const AtlasLayout layout = layOut(glyphs, measured, imageWidth);
     AtlasCanvas canvas(imageWidth * scale, layout.height * scale);
     for (int l = 0; l < layout.lines; ++l)
         canvas.marker(layout.lineTop(l) * scale, layout.lineHeight * scale, kMarker * scale);
     std::unique_ptr<FreeTypeFace> larger;
     if (scale != 1)
         larger = std::make_unique<FreeTypeFace>(ttfPath, pixelSize * scale);
+    const LineRoom largerRoom = roomAt(layout, xHeight, scale);
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         auto [l, x] = layout.places[i];
         const int top = layout.lineTop(l) * scale;
+        const int bottom = top + layout.lineHeight * scale;
         const int baseline = top + layout.ascent * scale;
         if (scale == 1) {
-            canvas.glyph(glyphs[i], x, baseline, top, top + layout.lineHeight);
+            canvas.glyph(glyphs[i], x, baseline, top, bottom);
             continue;
         }
         // Each glyph fills the same share of the picture as at the base size,
         // so the game's glyph boxes, measured there, fit this picture too.
         const int width = glyphs[i].width * scale;
-        if (kFirst + int(i) > kLast) {
-            canvas.glyph(spaceRun(width, spaceTop * scale), x * scale, baseline, top,
-                         top + layout.lineHeight * scale);
-            continue;
-        }
-        const Glyph g = renderToWidth(larger->face, kFirst + int(i), width);
+        const Glyph g = codes[i] == 0 ? spaceRun(width, xHeight / 2 * scale)
+                                      : renderToWidth(larger->face, codes[i], width,
+                                                      codes[i] > kLast ? largerRoom : LineRoom{});
         // The game's box of a glyph has a margin column on its left only.
         const int shift = g.width > width ? width - g.width : (width - g.width) / 2;
-        canvas.glyph(g, x * scale + shift, baseline, top, top + layout.lineHeight * scale);
+        canvas.glyph(g, x * scale + shift, baseline, top, bottom);
     }
     return canvas.finish();
 }
