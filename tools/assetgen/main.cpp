@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -111,10 +112,51 @@ private:
 
     Surface renderFrame(const Item& item, const std::vector<Layer>& layers, double phase)
     {
+        if (layers.size() < 2) {
+            auto [surface, cr] = canvas(item.width, item.height);
+            for (const Layer& layer : layers)
+                m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
+            return surface;
+        }
+        auto [surface, cr] = copyOfBackdrop(item, layers, phase);
+        m_renderer.draw(cr.get(), layers.back(), item.width, item.height, phase);
+        return std::move(surface);
+    }
+
+    // A picture's layers but the top one are often a backdrop that the next
+    // picture shares (the garden under every menu screen): drawn once, copied.
+    std::pair<Surface, Context> copyOfBackdrop(const Item& item, const std::vector<Layer>& layers,
+                                               double phase)
+    {
+        std::string key = std::to_string(item.width) + "x" + std::to_string(item.height) + "@" +
+                          std::to_string(phase);
+        for (std::size_t i = 0; i + 1 < layers.size(); ++i)
+            key += "\n" + describe(layers[i]);
+        if (key != m_backdropKey) {
+            auto [backdrop, cr] = canvas(item.width, item.height);
+            for (std::size_t i = 0; i + 1 < layers.size(); ++i)
+                m_renderer.draw(cr.get(), layers[i], item.width, item.height, phase);
+            m_backdrop = std::move(backdrop);
+            m_backdropKey = key;
+        }
         auto [surface, cr] = canvas(item.width, item.height);
-        for (const Layer& layer : layers)
-            m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
-        return surface;
+        cairo_surface_flush(m_backdrop.get());
+        const std::size_t bytes = std::size_t(cairo_image_surface_get_stride(m_backdrop.get())) *
+                                  cairo_image_surface_get_height(m_backdrop.get());
+        std::memcpy(cairo_image_surface_get_data(surface.get()),
+                    cairo_image_surface_get_data(m_backdrop.get()), bytes);
+        cairo_surface_mark_dirty(surface.get());
+        return {std::move(surface), std::move(cr)};
+    }
+
+    static std::string describe(const Layer& layer)
+    {
+        std::string text = layer.svg;
+        for (const auto& [from, to] : layer.substitutions)
+            text += " sub=" + from + "|" + to;
+        for (const auto& [name, value] : layer.options)
+            text += " " + name + "=" + value;
+        return text;
     }
 
     // Frames left to right; group 0 is the bottom row, as the game's sprites read it.
@@ -167,6 +209,8 @@ private:
     std::string m_outputDir;
     int m_scale;
     bool m_translated;
+    Surface m_backdrop;
+    std::string m_backdropKey;
     std::map<std::string, Surface> m_built;
     std::vector<std::string> m_order;
 };
