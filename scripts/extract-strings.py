@@ -39,7 +39,7 @@ def svg_words():
             if element.tag not in (SVG + 'text', SVG + 'tspan', 'text', 'tspan'):
                 continue
             text = (element.text or '').strip()
-            if not re.search('[a-z]', text) or text == PLACEHOLDER:
+            if not re.search('[A-Za-z]', text) or text == PLACEHOLDER:
                 continue
             number = next((i for i, line in enumerate(lines, 1) if '>' + text + '<' in line), 1)
             yield text, path, number, 'Words drawn in a picture; keep the length.'
