@@ -32,6 +32,8 @@ public:
     static HudLayout::Box band(const Font& font, const std::string& words);
 
 private:
+    static float textSize(const Font& font, const std::string& words);
+
     std::array<bool, static_cast<std::size_t>(Element::Count)> m_told{};
     std::deque<std::string> m_waiting;
     std::string m_text;

@@ -36,10 +36,20 @@ struct Box {
 };
 
 constexpr Box kScreen{0.0f, 0.0f, 800.0f, 600.0f};
-constexpr Box kResultsPanel{144.0f, 44.0f, 656.0f, 556.0f};
+// Inside the results panel's gold frame, and its statistics' frame.
+constexpr Box kResultsPanel{184.0f, 64.0f, 616.0f, 536.0f};
+constexpr Box kStatistics{202.0f, 256.0f, 598.0f, 466.0f};
 // The top of the play screen between its corner plaques, where notices stand.
 constexpr Box kBetweenPlaques{HudLayout::kScore.x1, 0.0f, HudLayout::kGauge.x0,
                               HudLayout::kScore.y1};
+// The level choice's number between the preview and the slider, left of
+// the next button, and the open levels between the slider's end labels.
+constexpr Box kLevelNumber{80.0f, 350.0f, 660.0f, 410.0f};
+constexpr Box kOpenLevels{170.0f, 450.0f, 630.0f, 486.0f};
+// Inside the frames of the name dialog and of the continue dialog, between
+// the latter's greeting and its first button.
+constexpr Box kNameDialogRoom{30.0f, 20.0f, 482.0f, 240.0f};
+constexpr Box kContinueRoom{118.0f, 151.0f, 394.0f, 290.0f};
 // Rounding, and the outline's one unit around the letters.
 constexpr float kSlack = 1.0f;
 
@@ -90,19 +100,6 @@ private:
     }
     std::vector<Line> m_lines;
 };
-
-// The first character of the text the font has no glyph for; 0 when none.
-char32_t missingGlyph(const Font& font, const std::string& text)
-{
-    for (const char c : text) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code == ' ' || code == '\t' || code == '\r')
-            continue;
-        if (code < Font::kFirstChar || code - Font::kFirstChar >= font.glyphCount())
-            return code;
-    }
-    return 0;
-}
 
 bool overlap(const Box& a, const Box& b)
 {
@@ -158,7 +155,7 @@ protected:
         const Font& font = m_run->main().resources().font();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Line& line = lines[i];
-            const char32_t missing = missingGlyph(font, line.text);
+            const char32_t missing = font.firstMissingGlyph(line.text.c_str());
             EXPECT_EQ(missing, 0u) << where << line.text << "\" has no glyph for U+" << std::hex
                                    << std::uppercase << std::uint32_t(missing);
             const Box* box = &kScreen;
@@ -190,7 +187,7 @@ protected:
                     continue;
                 boxes.push_back({item->x, item->y - item->fontSize, item->x + item->width,
                                  item->y + (item->height - 1.0f) * item->fontSize});
-                EXPECT_LE(item->block->lines().size(), std::size_t(item->height))
+                EXPECT_EQ(item->block->shownLines(), item->block->lines().size())
                     << GetParam() << ", help page " << page << ": \"" << item->text
                     << "\" needs more lines than its box holds";
             }
@@ -201,11 +198,9 @@ protected:
     }
 
     // The finished board's panel for a level played with `lives`, won or lost.
-    void checkResults(const std::string& name, int level, int lives, bool won)
+    void checkResults(KeyValueFile file, const std::string& name, int level, int lives, bool won)
     {
         GameWindow& game = *m_run->main().game();
-        KeyValueFile file;
-        m_run->main().fillSavedGame(file);
         file.setInt("game.m_level", level);
         file.setInt("game.m_lives", lives);
         ASSERT_TRUE(game.load(file)) << name;
@@ -216,7 +211,7 @@ protected:
         else
             LevelPlay::fillBoard(field);
         ASSERT_TRUE(m_run->driver().runUntil([&] { return field.resultsAlpha() >= 1.0f; })) << name;
-        expectFit("results panel, " + name, {kResultsPanel});
+        expectFit("results panel, " + name, {kResultsPanel, kStatistics});
     }
 
     void checkPlayScreen()
@@ -235,17 +230,20 @@ protected:
                       [&] { SaveFailureNotice::drawLine(font, text, 1.0f); });
         }
         checkNameDialog();
-        checkResults("won", 3, 3, true);
-        checkResults("a life lost", 3, 3, false);
-        checkResults("game over", 3, 0, false);
-        checkResults("all levels", GameWindow::kLastLevel, 2, true);
+        // Each ending played from the board as it began.
+        KeyValueFile fresh;
+        m_run->main().fillSavedGame(fresh);
+        checkResults(fresh, "won", 3, 3, true);
+        checkResults(fresh, "a life lost", 3, 3, false);
+        checkResults(fresh, "game over", 3, 0, false);
+        checkResults(fresh, "all levels", GameWindow::kLastLevel, 2, true);
     }
 
-    std::vector<Box> dialogBox(const Dialog& dialog)
+    // The room inside a dialog's frame, given from the dialog's origin.
+    static std::vector<Box> inDialog(const Dialog& dialog, Box room)
     {
-        return {{dialog.positionX(), dialog.positionY(),
-                 dialog.positionX() + float(dialog.backgroundWidth()),
-                 dialog.positionY() + float(dialog.backgroundHeight())}};
+        return {{dialog.positionX() + room.x0, dialog.positionY() + room.y0,
+                 dialog.positionX() + room.x1, dialog.positionY() + room.y1}};
     }
 
     void checkNameDialog()
@@ -256,7 +254,7 @@ protected:
         dialog.setBackgroundSize(512, 256);
         m_run->app().pushDialog(dialog);
         m_run->driver().runFrames(2);
-        expectFit("name dialog", dialogBox(dialog));
+        expectFit("name dialog", inDialog(dialog, kNameDialogRoom));
         dialog.onControl(*dialog.controls().front());
         m_run->driver().runFrames(2);
     }
@@ -291,7 +289,7 @@ TEST_P(LanguageFit, EveryScreenAndDialogKeepsItsTextsInTheirBoxesApartAndDrawabl
     open("m_game_btn");
     LevelChoiceScreen& choice = *m_run->main().levelChoice();
     m_run->click(choice.nextButton());
-    expectFit("level choice", {});
+    expectFit("level choice", {kLevelNumber, kOpenLevels});
     m_run->click(choice.prevButton());
     m_run->click(choice.okButton());
     ASSERT_TRUE(m_run->driver().runUntil([&] { return m_run->main().game() != nullptr; }));
@@ -299,7 +297,7 @@ TEST_P(LanguageFit, EveryScreenAndDialogKeepsItsTextsInTheirBoxesApartAndDrawabl
     back();
     open("m_game_btn");
     ASSERT_NE(m_run->main().continueDialog(), nullptr);
-    expectFit("continue dialog", dialogBox(*m_run->main().continueDialog()));
+    expectFit("continue dialog", inDialog(*m_run->main().continueDialog(), kContinueRoom));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageFit, ::testing::ValuesIn(languages()),
