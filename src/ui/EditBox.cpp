@@ -137,10 +137,7 @@ void EditBox::moveCaret(std::size_t index)
 // Cut to maxLength characters and the buffer's bytes, never inside a character.
 std::string EditBox::fitted(const std::string& text) const
 {
-    std::size_t end = Utf8::prefixBytes(text, m_maxLength);
-    while (end > kBufferSize - 1)
-        end = Utf8::previous(text, end);
-    return text.substr(0, end);
+    return text.substr(0, Utf8::prefixBytes(text, m_maxLength, kBufferSize - 1));
 }
 
 void EditBox::insert(const std::string& bytes)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "utils/Utf8.h"
 
+#include <algorithm>
+
 namespace Utf8 {
 
 namespace {
@@ -105,16 +107,20 @@ std::size_t previous(const std::string& text, std::size_t offset)
     std::size_t start = 0;
     for (std::size_t at = 0; at < offset && at < text.size();) {
         start = at;
-        at += decode(text.c_str() + at).length;
+        at += std::max<std::size_t>(decode(text.c_str() + at).length, 1); // a NUL is one byte
     }
     return start;
 }
 
-std::size_t prefixBytes(const std::string& text, std::size_t characters)
+std::size_t prefixBytes(const std::string& text, std::size_t characters, std::size_t bytes)
 {
     std::size_t at = 0;
-    for (std::size_t n = 0; n < characters && at < text.size(); ++n)
-        at += decode(text.c_str() + at).length;
+    for (std::size_t n = 0; n < characters && at < text.size(); ++n) {
+        const std::size_t next = at + decode(text.c_str() + at).length;
+        if (next > bytes || next == at)
+            break;
+        at = next;
+    }
     return at;
 }
 

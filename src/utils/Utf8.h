@@ -56,7 +56,9 @@ std::size_t length(const std::string& text);
 std::string valid(const std::string& text);
 // The byte offset of the character before `offset` (0 at the start).
 std::size_t previous(const std::string& text, std::size_t offset);
-// The longest start of the text of at most `characters` characters.
-std::size_t prefixBytes(const std::string& text, std::size_t characters);
+// The length of the longest start of the text that has at most `characters`
+// characters and `bytes` bytes.
+std::size_t prefixBytes(const std::string& text, std::size_t characters,
+                        std::size_t bytes = std::string::npos);
 
 } // namespace Utf8

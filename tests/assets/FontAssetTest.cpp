@@ -52,11 +52,18 @@ TEST(FontImage, HasTheExactHeaderGlyphBoxesOfJustTheirInkAndTheTypefacesSpacing)
         EXPECT_LT(glyph.left, glyph.right) << "glyph " << i;
         const int first = int(std::lround(glyph.left * picture.width)) + 1;
         const int last = int(std::lround(glyph.right * picture.width)) - 1;
-        EXPECT_GE(picture.columnPeak(glyph, first), 40) << "left edge of "
-                                                        << "glyph " << i;
-        EXPECT_GE(picture.columnPeak(glyph, last), 40) << "right edge of "
-                                                       << "glyph " << i;
+        EXPECT_GE(picture.columnPeak(glyph, first), 40) << "left edge of glyph " << i;
+        EXPECT_GE(picture.columnPeak(glyph, last), 40) << "right edge of glyph " << i;
     }
+    // The ASCII letters set the line's height, not the accented capitals:
+    // the stem of "H" fills two thirds of the line, as it did before them.
+    const Font::Glyph& h = font.glyph('H' - Font::kFirstChar);
+    const int stem = int(std::lround(h.left * picture.width)) + 2;
+    int stemRows = 0;
+    for (int row = int(std::lround(h.bottom * picture.height));
+         row <= int(std::lround(h.top * picture.height)); ++row)
+        stemRows += picture.data[18 + (std::size_t(row) * picture.width + stem) * 4 + 3] >= 128;
+    EXPECT_GT(float(stemRows) / (font.lineHeight() * float(picture.height)), 0.62f);
     // Proportional: "i" is narrow, "W" wide; widths scale with the size.
     EXPECT_LT(font.measure("i", 24), font.measure("W", 24) / 2);
     EXPECT_NEAR(font.measure("Score", 40), 2 * font.measure("Score", 20), 0.01);

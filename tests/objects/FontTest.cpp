@@ -219,8 +219,9 @@ TEST(FontUtf8Test, InvalidBytesAndCharactersWithoutGlyphsAreSkippedAndReported)
                              "B"})
         EXPECT_NEAR(font.measure(text, 20), ab, 1e-4) << text;
     EXPECT_EQ(font.firstMissingGlyph("A\xe2\x82\xac"), U'\u20ac');
-    EXPECT_EQ(font.firstMissingGlyph("A\xc3"), U'\ufffd');
-    EXPECT_EQ(font.firstMissingGlyph("\xc0\xa1"), U'\ufffd');
+    // Past U+10FFFF too; an invalid byte is reported as U+FFFD.
+    for (const char* text : {"A\x80", "A\xc3", "\xc0\xa1", "\xed\xa0\x80", "\xf4\x90\x80\x80"})
+        EXPECT_EQ(font.firstMissingGlyph(text), U'\ufffd') << text;
     EXPECT_EQ(font.firstMissingGlyph("A\x01"), 1u);
     // A picture with ASCII alone has no "é".
     LoadedFont ascii;

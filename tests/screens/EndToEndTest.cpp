@@ -187,7 +187,7 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     auto* nameDialog = dynamic_cast<NameDialog*>(run.top());
     ASSERT_NE(nameDialog, nullptr);
     EXPECT_EQ(nameDialog->scoreText(), "A new high score : " + std::to_string(game.totalScore()));
-    run.driver().type("Tester \"Q\"");
+    run.driver().type("T\xc3\xabster \"Q\""); // "ë" from text input
     run.driver().runFrames(30);
     run.shot("name_dialog");
     // The score line between the title and the name box, light on the dark dialog.
@@ -196,13 +196,13 @@ TEST(EndToEnd, ALostGameWithAQualifyingScoreAsksForTheNameAndShowsItInTheTable)
     ASSERT_TRUE(run.driver().runUntil([&] { return run.main().highScoreScreen() != nullptr; }));
     EXPECT_EQ(run.front(), run.main().highScoreScreen());
     EXPECT_EQ(run.main().game(), nullptr);
-    EXPECT_EQ(run.main().highScores().entry(0, 0).name, "Tester 'Q'");
+    EXPECT_EQ(run.main().highScores().entry(0, 0).name, "T\xc3\xabster 'Q'");
     EXPECT_GE(run.main().highScores().entry(0, 0).points, 5000);
     // On disk already: a kill now does not lose it.
     EXPECT_EQ(
         readScrambled(HighScoreTable::kFileName, HighScoreTable::kKey, HighScoreTable::kKeyLength)
             .getString("top7.rec_name000000", ""),
-        "Tester 'Q'");
+        "T\xc3\xabster 'Q'");
     EXPECT_EQ(run.main().highScoreScreen()->newRow(), 0);
     EXPECT_FALSE(run.main().highScoreScreen()->nextButton().isEnabled())
         << "no empty second page is offered";
