@@ -9,7 +9,6 @@
 #include "game/LevelPlay.h"
 #include "game/NewElementNotice.h"
 #include "objects/Font.h"
-#include "platform/VirtualKey.h"
 #include "screens/ContinueDialog.h"
 #include "screens/HelpScreen.h"
 #include "screens/LevelChoiceScreen.h"
