@@ -60,11 +60,14 @@ fuzz: fuzz-build
 bench: build
 	@for b in build/bench/*_bench; do $$b; done
 
-# The tree's layout (includes only downward, short files) and its format.
+# The tree's layout (includes only downward, short files), its format, the
+# catalogues (msgfmt's checks) and the template (up to date with the sources).
 check: deps
 	@python3 scripts/check-layout.py
 	@find src tests tools bench fuzz assets -name '*.h' -o -name '*.cpp' | sort | \
 	  xargs clang-format-14 --dry-run -Werror
+	@for po in po/*.po; do [ ! -e "$$po" ] || msgfmt --check -o /dev/null "$$po" || exit 1; done
+	@bash scripts/update-po.sh --check
 
 # The tree's checks, then the release build (it makes the game folder and
 # assets), the sanitised suite under a virtual display and the fuzzers.

@@ -15,6 +15,9 @@ packages=(
   # asset generation (build time only)
   libcairo2-dev librsvg2-dev libfreetype-dev fonts-dejavu-core
   fonts-dejavu-extra
+  # the translations: catalogues compiled and checked, merged into the desktop
+  # entry and the AppStream file (build time and the tree's checks)
+  gettext
   # tests, benchmarks and drawing checks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri sox
   # music module checks (tests only)

@@ -27,6 +27,13 @@ void Config::load()
     load(GameFolders::current().configFile(kFileName), width, height, CSoundManager::get());
 }
 
+void Config::loadLanguage()
+{
+    KeyValueFile file;
+    if (file.loadFromDisk(GameFolders::current().configFile(kFileName), true, kKey, kKeyLength))
+        m_language = file.getString(kLanguageKey, "");
+}
+
 void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
                   CSoundManager& sound)
 {
@@ -51,6 +58,7 @@ void Config::load(const std::string& path, int logicalWidth, int logicalHeight,
     m_fullScreen = file.getInt("m_is_full_screen_loaded", 1) != 0;
     m_musicVolume = file.getInt("m_music_volume", 40);
     m_level = std::max(1, file.getInt("m_level", 3));
+    m_language = file.getString(kLanguageKey, "");
 }
 
 void Config::fitToDesktop(const ScreenRect& desktop)
@@ -112,6 +120,9 @@ void Config::save(const std::string& path, const ConfigSaveState& state) const
     file.setInt("m_music_volume", m_musicVolume);
     file.setInt("m_show_dragons", m_showDragons ? 1 : 0);
     file.setInt("m_level", m_level);
+    // Left out while the environment is followed, as older versions wrote it.
+    if (!m_language.empty())
+        file.setString(kLanguageKey, m_language);
     // Replaced atomically: a failed write keeps the old file.
     PlayerFile::save(file, path, kKey, kKeyLength);
 }

@@ -19,7 +19,7 @@ struct ConfigSaveState {
 };
 
 // The configuration record: window geometry, full screen, sound, hints,
-// dragons, music volume and the highest level reached, read from data/dx.cfg
+// dragons, music volume, the language and the highest level reached, read from data/dx.cfg
 // at start-up and written back at shutdown. Other parts read and write the
 // fields directly.
 class Config {
@@ -28,6 +28,7 @@ public:
     static constexpr const char* kFileName = "data/dx.cfg";
     static constexpr const char* kKey = "kiv";
     static constexpr std::size_t kKeyLength = 3;
+    static constexpr const char* kLanguageKey = "m_language";
     // No screen is this large; sizes and positions past it are nonsense.
     static constexpr int kMaxWindowSize = 16384;
 
@@ -39,6 +40,8 @@ public:
     // Sound effects on or off; the music player opened, given the volume, stopped.
     void apply(MusicPlaylist& music);
     void save();
+    // Only the language, read before the pictures are (the rest needs the sound manager).
+    void loadLanguage();
 
     // A missing file keeps the construction values (first run stays true).
     void load(const std::string& path, int logicalWidth, int logicalHeight, CSoundManager& sound);
@@ -64,4 +67,6 @@ public:
     bool m_showDragons = true;
     int m_musicVolume = 40;
     int m_level = 3;
+    // A language code, or empty to follow the environment.
+    std::string m_language;
 };

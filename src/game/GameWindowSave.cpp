@@ -5,6 +5,7 @@
 #include "board/LevelSet.h"
 #include "utils/KeyValueFile.h"
 #include "utils/Log.h"
+#include "utils/Translation.h"
 
 namespace {
 
@@ -49,9 +50,12 @@ bool GameWindow::load(const KeyValueFile& file)
     if (levelSet == kLevelSetVersion && m_field->load(file))
         return true;
     m_field->setScore(score);
-    Log::write("The saved game's board %s: level %d starts afresh with its score %d and %d lives.",
-               levelSet == kLevelSetVersion ? "does not fit its level"
-                                            : "comes from other level designs",
-               level, score, lives);
+    // Whole sentences, for the translations' word order.
+    const char* why = levelSet == kLevelSetVersion
+                          ? trLater("The saved game's board does not fit its level: level %d "
+                                    "starts afresh with its score %d and %d lives.")
+                          : trLater("The saved game's board comes from other level designs: "
+                                    "level %d starts afresh with its score %d and %d lives.");
+    Log::write(tr(why), level, score, lives);
     return true;
 }

@@ -97,18 +97,29 @@ void NewElementNotice::update(float dt)
     }
 }
 
+// Smaller when the band would otherwise reach the plaques.
+float NewElementNotice::textSize(const Font& font, const std::string& words)
+{
+    const float room = HudLayout::kGauge.x0 - HudLayout::kScore.x1 - 2.0f * kBandPadding;
+    return font.sizeToFit(words.c_str(), kSize, room);
+}
+
 HudLayout::Box NewElementNotice::band(const Font& font, const std::string& words)
 {
-    const float half = font.measure(words.c_str(), kSize) / 2.0f + kBandPadding;
+    const float size = textSize(font, words);
+    const float half = font.measure(words.c_str(), size) / 2.0f + kBandPadding;
     return {400.0f - half, kBandTop, 400.0f + half, kBandBottom};
 }
 
 void NewElementNotice::render(const Font& font) const
 {
-    if (m_text.empty())
-        return;
-    const float alpha = opacityAt(m_age);
-    const HudLayout::Box box = band(font, m_text);
+    if (!m_text.empty())
+        drawBanner(font, m_text, opacityAt(m_age));
+}
+
+void NewElementNotice::drawBanner(const Font& font, const std::string& words, float alpha)
+{
+    const HudLayout::Box box = band(font, words);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -121,6 +132,6 @@ void NewElementNotice::render(const Font& font) const
     rect.draw();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
-    font.drawOutlined(m_text.c_str(), kSize, box.x0 + kBandPadding, kBaseline, 0.0f,
+    font.drawOutlined(words.c_str(), textSize(font, words), box.x0 + kBandPadding, kBaseline, 0.0f,
                       TextColour{0.95f, 0.76f, 0.31f, alpha});
 }

@@ -23,6 +23,7 @@ public:
     void update(float dt);
     // A dark band across the top of the screen with the words in gold.
     void render(const Font& font) const;
+    static void drawBanner(const Font& font, const std::string& words, float alpha);
 
     // The banner showing now; empty when none.
     const std::string& text() const { return m_text; }
@@ -31,6 +32,8 @@ public:
     static HudLayout::Box band(const Font& font, const std::string& words);
 
 private:
+    static float textSize(const Font& font, const std::string& words);
+
     std::array<bool, static_cast<std::size_t>(Element::Count)> m_told{};
     std::deque<std::string> m_waiting;
     std::string m_text;

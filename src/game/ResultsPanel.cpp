@@ -11,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -43,12 +44,19 @@ void drawPanel(Texture& texture, float alpha)
 // Above the title, under the panel's ribbon.
 constexpr float kOutcomeY = 184.0f;
 constexpr float kOutcomeSize = 26.0f;
+constexpr float kLineSize = 28.0f;
+// The room inside the panel's gold frame, and inside the statistics' frame.
+constexpr float kInsideWidth = 420.0f;
+constexpr float kStatisticsRight = 588.0f;
+constexpr float kStatisticsWidth = 376.0f;
 
 enum class Outline { None, Dark };
 
-void drawCentred(const Font& font, const std::string& text, float size, float y, TextColour colour,
-                 Outline outline = Outline::None)
+// Centred on the panel, smaller when it would not fit inside the frame.
+void drawCentred(const Font& font, const std::string& text, float wantedSize, float y,
+                 TextColour colour, Outline outline = Outline::None)
 {
+    const float size = font.sizeToFit(text.c_str(), wantedSize, kInsideWidth);
     const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
     if (outline == Outline::Dark)
         font.drawOutlined(text.c_str(), size, x, y, 0.0f, colour);
@@ -86,12 +94,30 @@ std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field)
 {
     const Field::Statistics& s = field.statistics();
     return {
-        {format(tr("Score on level : %d"), s.m_statScoreOnLevel), 231.0f, 290.0f},
-        {format(tr("Balls exploded : %d"), s.m_statBallsExploded), 236.0f, 330.0f},
-        {timeLine(s.m_statTimeOnLevel), 233.0f, 370.0f},
-        {format(tr("Time bonus : %d"), s.m_statTimeBonus), 271.0f, 410.0f},
-        {format(tr("Chain bonus : %d"), s.m_statChainBonus), 262.0f, 450.0f},
+        {format(tr("Score on level : %d"), s.m_statScoreOnLevel), 231.0f, 290.0f, kLineSize},
+        {format(tr("Balls exploded : %d"), s.m_statBallsExploded), 236.0f, 330.0f, kLineSize},
+        {timeLine(s.m_statTimeOnLevel), 233.0f, 370.0f, kLineSize},
+        {format(tr("Time bonus : %d"), s.m_statTimeBonus), 271.0f, 410.0f, kLineSize},
+        {format(tr("Chain bonus : %d"), s.m_statChainBonus), 262.0f, 450.0f, kLineSize},
     };
+}
+
+// The lines stay in their places while all of them fit there; otherwise
+// all are centred, each shrunk to the frame's width if need be, so that
+// their column does not break up.
+std::vector<ResultsPanel::Line> ResultsPanel::fitted(std::vector<Line> lines, const Font& font)
+{
+    const auto fitsInPlace = [&](const Line& line) {
+        return line.x + font.measure(line.text.c_str(), kLineSize) <= kStatisticsRight;
+    };
+    const bool inPlace = std::all_of(lines.begin(), lines.end(), fitsInPlace);
+    for (Line& line : lines) {
+        line.size =
+            inPlace ? kLineSize : font.sizeToFit(line.text.c_str(), kLineSize, kStatisticsWidth);
+        if (!inPlace)
+            line.x = 400.0f - font.measure(line.text.c_str(), line.size) / 2.0f;
+    }
+    return lines;
 }
 
 void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives)
@@ -106,8 +132,8 @@ void ResultsPanel::draw(const Field& field, const PlayArt& art, int lives)
     drawCentred(font, outcome(field, lives), kOutcomeSize, kOutcomeY, {0.95f, 0.76f, 0.31f, alpha},
                 Outline::Dark);
     drawCentred(font, title(field), 36.0f, 240.0f, {1.0f, 0.2f, 0.2f, alpha});
-    for (const Line& line : lines(field))
-        font.draw(line.text.c_str(), 28.0f, line.x, line.y, 0.0f, {1.0f, 1.0f, 1.0f, alpha});
+    for (const Line& line : fitted(lines(field), font))
+        font.draw(line.text.c_str(), line.size, line.x, line.y, 0.0f, {1.0f, 1.0f, 1.0f, alpha});
     drawCentred(font, tr("click to continue ..."), 24.0f, 510.0f, {1.0f, 1.0f, 1.0f, alpha});
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

@@ -5,6 +5,7 @@
 #include <vector>
 
 class Field;
+class Font;
 struct PlayArt;
 
 // The panel over a finished board: the title, the level's statistics and
@@ -15,6 +16,7 @@ public:
         std::string text;
         float x;
         float y;
+        float size = 28.0f;
     };
 
     static std::string title(const Field& field);
@@ -25,6 +27,8 @@ public:
     // The five statistics lines with their places on the panel.
     static std::vector<Line> lines(const Field& field);
     static std::string timeLine(int milliseconds);
+    // The lines as drawn with the font: in their places when all fit there.
+    static std::vector<Line> fitted(std::vector<Line> lines, const Font& font);
 
     // Draws only while the board is in its finished state.
     static void draw(const Field& field, const PlayArt& art, int lives);

@@ -4,11 +4,13 @@
 #include "main/GameStartup.h"
 #include "objects/ArtSet.h"
 #include "objects/ImagePrefetch.h"
+#include "objects/LanguagePack.h"
 #include "platform/MessageBox.h"
 #include "screens/IntroScreen.h"
 #include "utils/FilePack.h"
 #include "utils/GameFolders.h"
 #include "utils/Log.h"
+#include "utils/Translation.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,21 +21,25 @@ namespace {
 // ends: nothing can be drawn without the game's data.
 [[noreturn]] void reportDamagedData(const std::string& path, const std::string& damage)
 {
-    const std::string text = "The game's data is damaged: " + path + " " + damage +
-                             ".\nPlease reinstall " + GameStartup::kTitle + ".";
-    std::fprintf(stderr, "vellomar: %s\n", text.c_str());
-    Log::write("%s", text.c_str());
+    char text[1024];
+    std::snprintf(text, sizeof text, tr(GamePack::kDamagedData), (path + " " + damage).c_str(),
+                  GameStartup::kTitle);
+    std::fprintf(stderr, "vellomar: %s\n", text);
+    Log::write("%s", text);
     Log::close();
     MessageBox::showError(GameStartup::kTitle, text);
     std::exit(EXIT_FAILURE);
 }
 
-FilePack& openMainPack()
+// The language first, so that a damaged pack is reported in it.
+FilePack& openMainPack(const std::string& language)
 {
     FilePack& pack = packExists("main") ? getPack("main") : createPack("main");
     const GameFolders& folders = GameFolders::current();
     pack.setKey(kMainPackKey);
     pack.setDiskFolder(folders.dataFolder());
+    ArtSet::openFine(pack, folders.dataFile(GameFolders::kFinePackFile));
+    LanguagePack::follow(pack, folders.dataFolder(), language, GameFolders::systemVariable);
     const std::string packPath = folders.dataFile(GameStartup::kPackFile);
     pack.load(packPath);
     if (!pack.damage().empty())
@@ -52,9 +58,8 @@ std::vector<std::string> GamePack::firstPictures()
             "mui/btn_gift.png",     "mui/dragon.png",      "mui/cursor.png"};
 }
 
-GamePack::GamePack() : m_pack(openMainPack())
+GamePack::GamePack(const std::string& language) : m_pack(openMainPack(language))
 {
-    ArtSet::openFine(m_pack, GameFolders::current().dataFile(GameFolders::kFinePackFile));
     ImagePrefetch::start(m_pack, firstPictures());
 }
 

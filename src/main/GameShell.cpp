@@ -18,7 +18,7 @@ namespace {
 
 // A window that will magnify the logical screen enough draws the fine
 // pictures: those are decoded ahead instead (the icon stays the base one).
-void decodeAheadForTheWindow(const Config& config, const ScreenRect& desktop)
+void decodeAheadForTheWindow(const Config& config, const ScreenRect& desktop, const FilePack& pack)
 {
     const FilePack* fine = ArtSet::finePack();
     if (fine == nullptr)
@@ -31,7 +31,7 @@ void decodeAheadForTheWindow(const Config& config, const ScreenRect& desktop)
         return;
     std::vector<std::string> names;
     for (std::string& name : GamePack::firstPictures())
-        if (name != GameStartup::kIconFile && fine->contains(name))
+        if (name != GameStartup::kIconFile && ArtSet::fineHolds(pack, name))
             names.push_back(std::move(name));
     ImagePrefetch::redirect(*fine, std::move(names));
 }
@@ -59,7 +59,7 @@ bool GameShell::open(Config& config, const FilePack& pack)
     }
     const ScreenRect desktop = application.desktopRect();
     config.fitToDesktop(desktop);
-    decodeAheadForTheWindow(config, desktop);
+    decodeAheadForTheWindow(config, desktop, pack);
     const ScreenPoint at = WindowPlacement::keepOnScreen(
         config.m_windowX, config.m_windowY, config.m_windowWidth, config.m_windowHeight,
         desktop.right - desktop.left, desktop.bottom - desktop.top);

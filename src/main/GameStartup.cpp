@@ -3,12 +3,14 @@
 
 #include "app/Application.h"
 #include "app/Config.h"
+#include "objects/LanguagePack.h"
 #include "platform/DisplayLoss.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QuitSignals.h"
 #include "screens/MainWindow.h"
+#include "utils/FilePack.h"
 #include "utils/Log.h"
 #include "utils/PlayerFile.h"
 #include "utils/Translation.h"
@@ -25,6 +27,11 @@ namespace {
 void tellAlreadyRunning()
 {
     std::fprintf(stderr, "vellomar: %s\n", GameStartup::kAlreadyRunning);
+    // Only the catalogue: the pack of pictures goes with this stand-in.
+    FilePack noPictures;
+    Config::get().loadLanguage();
+    LanguagePack::follow(noPictures, GameFolders::current().dataFolder(), Config::get().m_language,
+                         GameFolders::systemVariable);
     MessageBox::showError(GameStartup::kTitle, tr(GameStartup::kAlreadyRunning));
 }
 
@@ -56,7 +63,7 @@ std::unique_ptr<InstanceLock> lockPlayerFiles()
 // holds in memory; the window's place is the library's own record of it.
 void saveWithoutDisplay(MainWindow& mainWindow)
 {
-    Log::write("The display was lost; saving and leaving.");
+    Log::write("%s", tr("The display was lost; saving and leaving."));
     mainWindow.saveGame();
     mainWindow.saveHighScores();
     Config::get().save();
@@ -79,7 +86,8 @@ GameStartup::~GameStartup() = default;
 
 FilePack& GameStartup::openPack()
 {
-    m_pack.emplace();
+    Config::get().loadLanguage();
+    m_pack.emplace(Config::get().m_language);
     return m_pack->pack();
 }
 

@@ -65,6 +65,23 @@ bool ArtSet::hasFine()
     return fine().pack != nullptr;
 }
 
+void ArtSet::setFineOverlay(std::unique_ptr<FilePack> overlay)
+{
+    if (FilePack* pack = fine().pack.get())
+        pack->setOverlay(std::move(overlay));
+}
+
+bool ArtSet::fineHolds(const FilePack& base, const std::string& name)
+{
+    const FilePack* pack = fine().pack.get();
+    if (pack == nullptr || !pack->contains(name))
+        return false;
+    const FilePack* language = base.overlay();
+    const FilePack* fineLanguage = pack->overlay();
+    return language == nullptr || !language->contains(name) ||
+           (fineLanguage != nullptr && fineLanguage->contains(name));
+}
+
 bool ArtSet::choose(float pixelsPerUnit)
 {
     // A window of no size (minimised, not yet shown) keeps what it draws.
@@ -89,7 +106,7 @@ std::optional<std::vector<std::uint8_t>> ArtSet::fineBytes(const FilePack* pack,
 {
     const FineSet& set = fine();
     // Only the pack's own entries: its disk fallback would find the base picture.
-    if (!fineInUse() || pack == nullptr || pack != set.base || !set.pack->contains(name))
+    if (!fineInUse() || pack == nullptr || pack != set.base || !fineHolds(*pack, name))
         return std::nullopt;
     std::optional<PackEntry> entry = set.pack->findFile(name);
     if (!entry || entry->data.empty())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,13 @@ public:
     static bool openFine(const FilePack& base, const std::string& packPath);
     static void closeFine();
     static bool hasFine();
+    // The language's fine pictures laid over the fine set (null: none). Not
+    // while pictures are decoded ahead.
+    static void setFineOverlay(std::unique_ptr<FilePack> overlay);
+    // Whether the fine set has its own picture of `name` of `base`: a picture
+    // the language replaces at the base size only is drawn from the base set,
+    // as its English fine picture would speak the wrong language.
+    static bool fineHolds(const FilePack& base, const std::string& name);
 
     // Picks the set for a window showing `pixelsPerUnit` pixels per logical
     // unit; true when the set drawn changes (textures must be read again).

@@ -25,6 +25,7 @@ BackgroundCache::Key BackgroundCache::currentKey(const Texture& texture)
     Key key;
     key.texture = &texture;
     key.textureName = texture.name();
+    key.upload = texture.uploadNumber();
     glGetIntegerv(GL_VIEWPORT, key.viewport.data());
     glGetFloatv(GL_PROJECTION_MATRIX, key.projection.data());
     glGetFloatv(GL_MODELVIEW_MATRIX, key.modelView.data());

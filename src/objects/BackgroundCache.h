@@ -27,6 +27,7 @@ private:
     struct Key {
         const Texture* texture = nullptr;
         unsigned textureName = 0;
+        std::uint64_t upload = 0;
         std::array<int, 4> viewport{};
         std::array<float, 16> projection{};
         std::array<float, 16> modelView{};

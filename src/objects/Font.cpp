@@ -233,6 +233,8 @@ void Font::draw(const char* text, float size, float x, float y, float z, TextCol
                 TextFlip flip, TextSpacing spacing) const
 {
     const float k = scale(size);
+    if (text != nullptr && s_drawObserver != nullptr)
+        s_drawObserver->drawn(*this, text, size, x, y, spacing);
     if (text == nullptr || k <= 0.0f || outsideScissor(text, size, x, y, z, spacing))
         return;
     glEnable(GL_TEXTURE_2D);

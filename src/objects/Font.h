@@ -31,6 +31,17 @@ public:
         float top = 0.0f, bottom = 0.0f, left = 0.0f, right = 0.0f; // texture units
     };
 
+    // Told of every text about to be drawn, in the coordinates given to
+    // draw(), so tests can check layouts against the font's own metrics.
+    class DrawObserver {
+    public:
+        virtual ~DrawObserver() = default;
+        virtual void drawn(const Font& font, const char* text, float size, float x, float y,
+                           TextSpacing spacing) = 0;
+    };
+    // Not owned; null (the default) tells no one.
+    static void setDrawObserver(DrawObserver* observer) { s_drawObserver = observer; }
+
     virtual ~Font() = default;
 
     // fileBytes: the whole TGA file (32-bit, type 2, no id field, no colour map).
@@ -72,6 +83,8 @@ private:
     // Whether none of the text's glyphs can reach the pixels being drawn.
     bool outsideScissor(const char* text, float size, float x, float y, float z,
                         TextSpacing spacing) const;
+
+    static inline DrawObserver* s_drawObserver = nullptr;
 
     Texture* m_texture = nullptr;
     std::array<Glyph, kMaxGlyphs> m_glyphs{};

@@ -246,7 +246,7 @@ void Texture::upload()
     m_premultiplied =
         m_wantsPremultiplied && GlDriver::rendersInSoftware() && image->premultiplyAlpha();
     glGenTextures(1, &m_name);
-    ++uploads;
+    m_upload = ++uploads;
     bindName(m_name);
     setParameters(*image, m_wrap, m_mipmaps);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows are packed without padding

@@ -61,6 +61,9 @@ public:
     int levels() const { return m_levels; }
     // Texels across the uploaded base level (twice width() for fine pictures).
     int levelZeroWidth() const { return m_levelZeroWidth; }
+    // Which upload gave this texture its pixels: OpenGL may hand out a
+    // deleted name again for other pixels.
+    std::uint64_t uploadNumber() const { return m_upload; }
 
     // Over the registry, around a change of the OpenGL context.
     static void reloadAll();
@@ -111,4 +114,5 @@ private:
     bool m_premultiplied = false;
     int m_levels = 1;
     int m_levelZeroWidth = 0;
+    std::uint64_t m_upload = 0;
 };

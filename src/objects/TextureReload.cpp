@@ -23,3 +23,9 @@ void TextureReload::onScaleChanged(float pixelsPerUnit, bool hasContext)
     if (ArtSet::choose(pixelsPerUnit) && hasContext)
         Texture::unloadAll();
 }
+
+void TextureReload::onLanguageChanged(bool hasContext)
+{
+    if (hasContext)
+        Texture::unloadAll();
+}

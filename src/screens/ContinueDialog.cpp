@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Config.h"
 #include "audio/MusicPlaylist.h"
+#include "objects/Font.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/MenuCursor.h"
@@ -14,8 +15,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
+
+constexpr float kTextSize = 25.0f;
+// The room inside the dialog's frame, from the dialog's left edge.
+constexpr float kTextRight = 388.0f;
+constexpr float kTextMiddle = 256.0f;
+constexpr float kTextWidth = 264.0f;
+
+std::string formatted(const char* pattern, int value)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
 
 std::unique_ptr<Button> dialogButton(Dialog& dialog, const MenuResources& resources,
                                      const KeyValueFile& layout, const std::string& name)
@@ -65,6 +80,27 @@ void ContinueDialog::update(float dt)
         m_alpha += 0.075f;
 }
 
+// The two lines keep their places while both fit inside the dialog's frame;
+// otherwise both are centred in it, each smaller if need be.
+void ContinueDialog::drawLines() const
+{
+    const Font& font = m_resources.font();
+    const std::string lines[] = {formatted(tr("LEVEL : %d"), m_level),
+                                 formatted(tr("SCORE : %d"), m_score)};
+    constexpr float kPlaces[] = {162.0f, 164.0f};
+    constexpr float kBaselines[] = {275.0f, 305.0f};
+    bool inPlace = true;
+    for (std::size_t i = 0; i < 2; ++i)
+        inPlace = inPlace && kPlaces[i] + font.measure(lines[i].c_str(), kTextSize) <= kTextRight;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const char* text = lines[i].c_str();
+        const float size = inPlace ? kTextSize : font.sizeToFit(text, kTextSize, kTextWidth);
+        const float x = inPlace ? kPlaces[i] : kTextMiddle - font.measure(text, size) / 2.0f;
+        font.drawOutlined(text, size, positionX() + x, kBaselines[i], 0.0f,
+                          {1.0f, 1.0f, 1.0f, 1.0f});
+    }
+}
+
 void ContinueDialog::render()
 {
     glPushMatrix();
@@ -72,12 +108,7 @@ void ContinueDialog::render()
     MenuDrawing::drawQuad(m_resources.texture("m_continue_dlg_back"), positionX(), positionY(),
                           positionX() + float(backgroundWidth()),
                           positionY() + float(backgroundHeight()), positionZ(), m_alpha);
-    char text[64];
-    const TextColour white{1.0f, 1.0f, 1.0f, 1.0f};
-    std::snprintf(text, sizeof text, tr("LEVEL : %d"), m_level);
-    m_resources.font().drawOutlined(text, 25.0f, positionX() + 162.0f, 275.0f, 0.0f, white);
-    std::snprintf(text, sizeof text, tr("SCORE : %d"), m_score);
-    m_resources.font().drawOutlined(text, 25.0f, positionX() + 164.0f, 305.0f, 0.0f, white);
+    drawLines();
     Dialog::render();
     glPopMatrix();
     m_music.pump();

@@ -30,6 +30,7 @@ public:
     int score() const { return m_score; }
 
 private:
+    void drawLines() const;
     void choose(ContinueChoice choice, int result);
 
     MenuResources& m_resources;

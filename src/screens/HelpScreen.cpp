@@ -80,10 +80,35 @@ bool HelpScreen::readPages(const char* bytes, std::size_t size)
     }
     for (const Xml::XmlNode* pageNode : root.children()) {
         ++m_pageCount;
+        const std::size_t first = m_items.size();
         for (const Xml::XmlNode* itemNode : pageNode->children())
             m_items.push_back(makeItem(*itemNode, m_pageCount));
+        for (std::size_t i = first; i < m_items.size(); ++i)
+            fitText(*m_items[i]);
     }
     return m_pageCount > 0;
+}
+
+// A block's room ends where the next text below it on the page begins, even
+// when the page gives it more lines, so a longer translation is set smaller
+// rather than run into it.
+int HelpScreen::roomInLines(const HelpItem& item) const
+{
+    float bottom = item.y + (item.height - 1.0f) * item.fontSize;
+    for (const auto& other : m_items)
+        if (other.get() != &item && other->page == item.page && !other->text.empty() &&
+            other->y > item.y && other->x < item.x + item.width && item.x < other->x + other->width)
+            bottom = std::min(bottom, other->y - other->fontSize);
+    return std::max(1, int((bottom - item.y) / item.fontSize + 1.001f));
+}
+
+void HelpScreen::fitText(HelpItem& item) const
+{
+    if (item.text.empty())
+        return;
+    item.block = std::make_unique<TextBlock>(m_resources.font(), item.width, item.fontSize,
+                                             std::min(int(item.height), roomInLines(item)));
+    item.block->fit(item.text);
 }
 
 std::unique_ptr<HelpItem> HelpScreen::makeItem(const Xml::XmlNode& node, int page) const
@@ -101,12 +126,8 @@ std::unique_ptr<HelpItem> HelpScreen::makeItem(const Xml::XmlNode& node, int pag
     item->fontSize = node.floatAttribute("font_size", 0.0f);
     item->width = node.floatAttribute("width", 0.0f);
     item->height = node.floatAttribute("height", 0.0f);
-    if (const Xml::XmlNode* text = node.findChild("text")) {
+    if (const Xml::XmlNode* text = node.findChild("text"))
         item->text = tr(text->text());
-        item->block = std::make_unique<TextBlock>(m_resources.font(), item->width, item->fontSize,
-                                                  int(item->height));
-        item->block->wrap(item->text);
-    }
     if (const Xml::XmlNode* image = node.findChild("image"))
         loadPicture(*item, *image);
     return item;
@@ -151,7 +172,7 @@ void HelpScreen::showUnreadableMessage()
     item->colour = {1.0f, 1.0f, 1.0f, 1.0f};
     item->text = tr(kUnreadableText);
     item->block = std::make_unique<TextBlock>(m_resources.font(), item->width, item->fontSize, 2);
-    item->block->wrap(item->text);
+    item->block->fit(item->text);
     m_items.push_back(std::move(item));
 }
 

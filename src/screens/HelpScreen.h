@@ -61,6 +61,8 @@ public:
 private:
     bool readPages(const char* bytes, std::size_t size);
     std::unique_ptr<HelpItem> makeItem(const Xml::XmlNode& node, int page) const;
+    int roomInLines(const HelpItem& item) const;
+    void fitText(HelpItem& item) const;
     void loadPicture(HelpItem& item, const Xml::XmlNode& image) const;
     void showUnreadableMessage();
     void showPageButtons();

@@ -139,10 +139,7 @@ void LevelChoiceScreen::render()
 {
     glPushMatrix();
     drawBackdrop("m_cust_lev_wnd");
-    char text[32];
-    std::snprintf(text, sizeof text, tr("Level: %d"), chosenIndex() + 1);
-    m_resources.font().drawOutlined(text, 38.0f, 307.0f, 401.0f, 10.0f,
-                                    TextColour{1.0f, 1.0f, 1.0f, 1.0f});
+    drawLevelNumber();
     drawOpenLevels();
     drawPreview();
     updateStart();
@@ -154,12 +151,30 @@ void LevelChoiceScreen::render()
     finishRender();
 }
 
+// At its place under the preview while it ends before the next button;
+// otherwise centred, smaller if need be.
+void LevelChoiceScreen::drawLevelNumber() const
+{
+    char text[96];
+    std::snprintf(text, sizeof text, tr("Level: %d"), chosenIndex() + 1);
+    const Font& font = m_resources.font();
+    float size = kLevelSize;
+    float x = kLevelX;
+    if (x + font.measure(text, size) > kLevelRight) {
+        size = font.sizeToFit(text, size, kLevelWidth);
+        x = 400.0f - font.measure(text, size) / 2.0f;
+    }
+    font.drawOutlined(text, size, x, kLevelY, 10.0f, TextColour{1.0f, 1.0f, 1.0f, 1.0f});
+}
+
+// Centred between the slider's end labels.
 void LevelChoiceScreen::drawOpenLevels()
 {
     const std::string text = openLevels(m_config.m_level);
     const Font& font = m_resources.font();
-    const float x = 400.0f - font.measure(text.c_str(), kOpenLevelsSize) / 2.0f;
-    font.drawOutlined(text.c_str(), kOpenLevelsSize, x, kOpenLevelsY, 10.0f,
+    const float size = font.sizeToFit(text.c_str(), kOpenLevelsSize, kOpenLevelsWidth);
+    const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
+    font.drawOutlined(text.c_str(), size, x, kOpenLevelsY, 10.0f,
                       TextColour{1.0f, 0.85f, 0.4f, 1.0f});
 }
 

@@ -32,6 +32,13 @@ public:
     // the buttons: its bottom edge and size.
     static constexpr float kOpenLevelsY = 480.0f;
     static constexpr float kOpenLevelsSize = 22.0f;
+    static constexpr float kOpenLevelsWidth = 420.0f;
+    // The chosen level's number under the preview, and its room before the next button.
+    static constexpr float kLevelX = 307.0f;
+    static constexpr float kLevelY = 401.0f;
+    static constexpr float kLevelSize = 38.0f;
+    static constexpr float kLevelRight = 660.0f;
+    static constexpr float kLevelWidth = 560.0f;
 
     // art: the play-screen pictures for the preview; null draws no preview.
     LevelChoiceScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
@@ -62,6 +69,7 @@ protected:
 
 private:
     void drawPreview();
+    void drawLevelNumber() const;
     void drawOpenLevels();
     void showLevel(int index);
     // Start is shown disabled while the level shown is locked.

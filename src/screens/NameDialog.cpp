@@ -21,6 +21,8 @@ namespace {
 // Under the title, above the edit box, relative to the dialog.
 constexpr float kScoreY = 92.0f;
 constexpr float kScoreSize = 22.0f;
+// The room inside the dialog's frame.
+constexpr float kScoreWidth = 440.0f;
 
 } // namespace
 
@@ -67,8 +69,9 @@ void NameDialog::drawScore() const
     const std::string score = scoreText();
     const Font& font = m_resources.font();
     const float middle = positionX() + float(backgroundWidth()) / 2.0f;
-    const float x = middle - font.measure(score.c_str(), kScoreSize) / 2.0f;
-    font.drawOutlined(score.c_str(), kScoreSize, x, positionY() + kScoreY, positionZ(),
+    const float size = font.sizeToFit(score.c_str(), kScoreSize, kScoreWidth);
+    const float x = middle - font.measure(score.c_str(), size) / 2.0f;
+    font.drawOutlined(score.c_str(), size, x, positionY() + kScoreY, positionZ(),
                       {0.91f, 0.96f, 0.88f, std::min(m_alpha, 1.0f)});
 }
 

@@ -5,17 +5,23 @@
 #include "app/Config.h"
 #include "audio/CSoundManager.h"
 #include "audio/MusicPlaylist.h"
+#include "objects/LanguagePack.h"
+#include "objects/TextureReload.h"
 #include "platform/VirtualKey.h"
 #include "screens/MenuDrawing.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
+#include "ui/ChoiceBox.h"
 #include "ui/MenuCursor.h"
 #include "ui/MenuResources.h"
 #include "ui/TrackBar.h"
+#include "utils/GameFolders.h"
+#include "utils/LanguageChoice.h"
 #include "utils/Translation.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
@@ -37,6 +43,40 @@ OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float
     m_hints = &addCheckBox(layout, "m_hints_cb", config.m_hints);
     m_dragonsBox = &addCheckBox(layout, "m_dragons_cb", config.m_showDragons);
     m_fullScreen = &addCheckBox(layout, "m_fs_cb", Application::get().isFullScreen());
+    m_language = &own(std::make_unique<ChoiceBox>(*this, resources.font(), kLanguageChoiceWidth,
+                                                  kLanguageChoiceHeight, kLanguageLabelSize));
+    m_language->loadPosition(layout, "m_language_choice");
+    m_languageLabelX = float(std::atof(layout.getString("m_language_label.x", "0").c_str()));
+    m_languageLabelY = float(std::atof(layout.getString("m_language_label.y", "0").c_str()));
+    listLanguages();
+}
+
+// "System language" first, in the language spoken; every other choice in its own.
+void OptionsScreen::listLanguages()
+{
+    m_languageCodes = {""};
+    for (std::string& code : LanguageChoice::available(GameFolders::current().dataFolder()))
+        m_languageCodes.push_back(std::move(code));
+    std::vector<std::string> names = {tr(kSystemLanguage)};
+    for (std::size_t i = 1; i < m_languageCodes.size(); ++i)
+        names.push_back(LanguageChoice::ownName(m_languageCodes[i]));
+    const auto chosen =
+        std::find(m_languageCodes.begin(), m_languageCodes.end(), m_config.m_language);
+    const int selected =
+        chosen == m_languageCodes.end() ? 0 : int(chosen - m_languageCodes.begin());
+    m_language->setChoices(std::move(names), selected);
+}
+
+// The catalogue and the pictures change at once; the choice is saved at once.
+void OptionsScreen::applyLanguage()
+{
+    m_config.m_language = m_languageCodes[std::size_t(m_language->selected())];
+    LanguagePack::follow(m_resources.pack(), GameFolders::current().dataFolder(),
+                         m_config.m_language, GameFolders::systemVariable);
+    TextureReload::onLanguageChanged(Application::exists() &&
+                                     Application::get().platformWindow().hasContext());
+    listLanguages();
+    m_config.save();
 }
 
 CheckBox& OptionsScreen::addCheckBox(const KeyValueFile& layout, const std::string& name,
@@ -71,6 +111,8 @@ void OptionsScreen::onControl(Control& control)
         config.m_hints = m_hints->isChecked();
     } else if (&control == m_dragonsBox) {
         config.m_showDragons = m_dragonsBox->isChecked();
+    } else if (&control == m_language) {
+        applyLanguage();
     }
 }
 
@@ -109,10 +151,18 @@ void OptionsScreen::drawKeys() const
     float y = kKeysTextY;
     for (const char* english : kKeysLines) {
         const char* line = tr(english);
-        const float x = (m_logicalWidth - font.measure(line, kKeysTextSize)) / 2.0f;
-        font.drawOutlined(line, kKeysTextSize, x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
+        // A margin at each side of the window, smaller words when they need it.
+        const float size = font.sizeToFit(line, kKeysTextSize, m_logicalWidth - 40.0f);
+        const float x = (m_logicalWidth - font.measure(line, size)) / 2.0f;
+        font.drawOutlined(line, size, x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
         y += kKeysLineStep;
     }
+}
+
+void OptionsScreen::drawLanguageLabel() const
+{
+    m_resources.font().drawOutlined(tr(kLanguageLabel), kLanguageLabelSize, m_languageLabelX,
+                                    m_languageLabelY, 0.0f, {1.0f, 0.953f, 0.816f, 1.0f});
 }
 
 void OptionsScreen::render()
@@ -120,6 +170,7 @@ void OptionsScreen::render()
     glPushMatrix();
     drawBackdrop("m_options_window_back");
     drawKeys();
+    drawLanguageLabel();
     Window::render();
     glPopMatrix();
     Config& config = m_config;

@@ -4,11 +4,16 @@
 #include "screens/MenuScreen.h"
 #include "utils/Translation.h"
 
+#include <string>
+#include <vector>
+
 class CheckBox;
+class ChoiceBox;
 class TrackBar;
 
-// Music volume, sound effects, hints, menu dragons and full screen; every
-// change takes effect at once and goes into the configuration.
+// Music volume, sound effects, hints, menu dragons, full screen and the
+// language; every change takes effect at once and goes into the
+// configuration (the language is saved at once).
 class OptionsScreen : public MenuScreen {
 public:
     static constexpr const char* kLayout = "mui/options_wnd.txt";
@@ -25,6 +30,10 @@ public:
     static constexpr float kKeysTextSize = 15.0f;
     static constexpr float kKeysTextY = 124.0f;
     static constexpr float kKeysLineStep = 18.0f;
+    // The language label's left end and baseline; the choice's box is in the layout.
+    static constexpr float kLanguageLabelSize = 20.0f;
+    static constexpr float kLanguageChoiceWidth = 236.0f;
+    static constexpr float kLanguageChoiceHeight = 34.0f;
 
     OptionsScreen(MenuResources& resources, float logicalWidth, float logicalHeight,
                   MusicPlaylist& music, Config& config);
@@ -41,11 +50,15 @@ public:
     CheckBox& hintsBox() { return *m_hints; }
     CheckBox& dragonsBox() { return *m_dragonsBox; }
     CheckBox& fullScreenBox() { return *m_fullScreen; }
+    ChoiceBox& languageChoice() { return *m_language; }
 
 private:
     CheckBox& addCheckBox(const KeyValueFile& layout, const std::string& name, bool checked);
     void applyFullScreenBox();
     void drawKeys() const;
+    void drawLanguageLabel() const;
+    void listLanguages();
+    void applyLanguage();
 
     Button* m_closeButton;
     TrackBar* m_volume;
@@ -53,4 +66,9 @@ private:
     CheckBox* m_hints;
     CheckBox* m_dragonsBox;
     CheckBox* m_fullScreen;
+    ChoiceBox* m_language;
+    // The settings' values of the choices: "" follows the system, then the codes.
+    std::vector<std::string> m_languageCodes;
+    float m_languageLabelX = 0.0f;
+    float m_languageLabelY = 0.0f;
 };

@@ -53,13 +53,17 @@ void SaveFailureNotice::update(float dt)
 // Over the screen's own projection and state, which are left as they were.
 void SaveFailureNotice::render()
 {
-    if (!isShowing())
-        return;
+    if (isShowing())
+        drawLine(m_font, m_text, std::min(1.0f, m_remaining / kFadeMilliseconds));
+}
+
+void SaveFailureNotice::drawLine(const Font& font, const std::string& text, float alpha)
+{
     const float width = float(LogicalScreen::kWidth);
-    const float size = m_font.sizeToFit(m_text.c_str(), kTextSize, width - 2.0f * kMargin);
-    const float x = (width - m_font.measure(m_text.c_str(), size)) / 2.0f;
+    const float size = font.sizeToFit(text.c_str(), kTextSize, width - 2.0f * kMargin);
+    const float x = (width - font.measure(text.c_str(), size)) / 2.0f;
     TextColour colour = kColour;
-    colour.a = std::min(1.0f, m_remaining / kFadeMilliseconds);
+    colour.a = alpha;
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
@@ -69,7 +73,7 @@ void SaveFailureNotice::render()
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    m_font.drawOutlined(m_text.c_str(), size, x, kBaseline, 0.0f, colour);
+    font.drawOutlined(text.c_str(), size, x, kBaseline, 0.0f, colour);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

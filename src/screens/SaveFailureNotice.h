@@ -25,6 +25,8 @@ public:
     // Picks up the session's first failed save once, then counts its time down.
     void update(float dt) override;
     void render() override;
+    // The line centred at the top of the screen, whatever the projection.
+    static void drawLine(const Font& font, const std::string& text, float alpha);
     bool rendersStateOnly() const override { return true; }
 
     bool isShowing() const { return m_remaining > 0.0f; }

@@ -163,7 +163,7 @@ int FilePack::indexOf(const std::string& name) const
 
 bool FilePack::contains(const std::string& name) const
 {
-    return indexOf(name) >= 0;
+    return (m_overlay != nullptr && m_overlay->contains(name)) || indexOf(name) >= 0;
 }
 
 std::optional<PackEntry> FilePack::readEntry(std::size_t index) const
@@ -190,6 +190,9 @@ std::optional<PackEntry> FilePack::readEntry(std::size_t index) const
 
 std::optional<PackEntry> FilePack::findFile(const std::string& name) const
 {
+    // Only the overlay's own entries: its disk fallback is this pack's.
+    if (m_overlay != nullptr && m_overlay->contains(name))
+        return m_overlay->findFile(name);
     const int index = indexOf(name);
     if (index >= 0)
         return readEntry(static_cast<std::size_t>(index));

@@ -46,6 +46,12 @@ public:
     std::optional<PackEntry> findFile(const std::string& name) const;
     bool contains(const std::string& name) const;
 
+    // A pack laid over this one (a language's): the names it holds are read
+    // from it, every other name from this pack. Null takes it away. Not while
+    // another thread reads this pack.
+    void setOverlay(std::unique_ptr<FilePack> overlay) { m_overlay = std::move(overlay); }
+    const FilePack* overlay() const { return m_overlay.get(); }
+
     bool addFile(const std::string& diskPath, const std::string& nameInPack, bool scramble);
     bool save(const std::string& packPath) const;
 
@@ -67,6 +73,7 @@ private:
     std::string m_key;
     std::string m_diskFolder;
     std::string m_damage;
+    std::unique_ptr<FilePack> m_overlay;
 };
 
 // The key of the game's own pack, data/data.pk.

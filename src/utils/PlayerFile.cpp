@@ -3,6 +3,7 @@
 
 #include "utils/KeyValueFile.h"
 #include "utils/Log.h"
+#include "utils/Translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,7 +18,8 @@ bool PlayerFile::makeFolderFor(const std::string& path)
         partial /= part;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
             const int error = errno;
-            Log::write("Could not create the folder %s: %s", partial.c_str(), std::strerror(error));
+            Log::write(tr("Could not create the folder %s: %s"), partial.c_str(),
+                       std::strerror(error));
             errno = error;
             return false;
         }
@@ -45,7 +47,7 @@ bool PlayerFile::save(const KeyValueFile& file, const std::string& path, const c
     if (file.save(path, key, keyLength))
         return true;
     const int error = errno;
-    Log::write("Could not write %s: %s", path.c_str(), std::strerror(error));
+    Log::write(tr("Could not write %s: %s"), path.c_str(), std::strerror(error));
     noteFailure(path, error);
     return false;
 }

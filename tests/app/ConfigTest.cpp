@@ -157,6 +157,33 @@ TEST_F(ConfigTest, SaveWritesEveryKeyAndReadsBack)
     EXPECT_TRUE(sound.isStereoInverted());
 }
 
+// Older versions neither write nor read the language; following the
+// environment writes nothing either.
+TEST_F(ConfigTest, TheLanguageRoundTripsBesideTheOtherKeysAndIsAbsentWhileFollowingTheSystem)
+{
+    writeConfig({{"m_level", 12}, {"m_music_volume", 20}});
+    load();
+    EXPECT_EQ(config.m_language, "");
+    EXPECT_EQ(config.m_level, 12);
+    config.m_language = "pt_BR";
+    config.save("data/dx.cfg", {});
+    KeyValueFile file = readBack();
+    EXPECT_EQ(file.getString("m_language", ""), "pt_BR");
+    EXPECT_EQ(file.getInt("m_level", 0), 12);
+    EXPECT_EQ(file.getInt("m_music_volume", 0), 20);
+    Config again;
+    again.load("data/dx.cfg", 800, 600, sound);
+    EXPECT_EQ(again.m_language, "pt_BR");
+    EXPECT_EQ(again.m_level, 12);
+    EXPECT_EQ(again.m_musicVolume, 20);
+    Config early;
+    early.loadLanguage();
+    EXPECT_EQ(early.m_language, "pt_BR");
+    again.m_language.clear();
+    again.save("data/dx.cfg", {});
+    EXPECT_FALSE(readBack().contains("m_language"));
+}
+
 TEST_F(ConfigTest, ASaveWhileMinimisedLeavesOutTheGeometry)
 {
     config.m_windowWidth = 1024;

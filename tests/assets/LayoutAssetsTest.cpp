@@ -126,6 +126,14 @@ TEST(Layouts, MenusPlaceEveryControlApartOnScreen)
                                             {"m_fs_cb", "m_check_box"}});
     optionControls["slider"] =
         placed(options, "m_musik_volume_track_bar", "m_music_track_bar", 204);
+    optionControls["language"] = {options.getFloat("m_language_choice.x", -1000),
+                                  options.getFloat("m_language_choice.y", -1000),
+                                  OptionsScreen::kLanguageChoiceWidth,
+                                  OptionsScreen::kLanguageChoiceHeight};
+    optionControls["language label"] = {
+        options.getFloat("m_language_label.x", -1000),
+        options.getFloat("m_language_label.y", -1000) - OptionsScreen::kLanguageLabelSize,
+        OptionsScreen::kLanguageChoiceWidth, OptionsScreen::kLanguageLabelSize};
     expectApart(optionControls, kScreen, "options_wnd");
 }
 

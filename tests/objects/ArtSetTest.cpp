@@ -3,9 +3,12 @@
 #include "TestSupport.h"
 #include "image/Image.h"
 #include "objects/ImagePrefetch.h"
+#include "objects/LanguagePack.h"
 #include "objects/Texture.h"
+#include "utils/CompiledCatalogue.h"
 #include "utils/Log.h"
 #include "utils/TempDir.h"
+#include "utils/Translation.h"
 
 #include <GL/gl.h>
 #include <png.h>
@@ -19,6 +22,7 @@ namespace {
 const Rgba kGreen{0, 255, 0, 255};
 const Rgba kBlue{0, 0, 255, 255};
 const Rgba kBlack{0, 0, 0, 255};
+const Rgba kRed{255, 0, 0, 255};
 
 // A base pack with a green 16 × 8 picture, a fine pack beside it with
 // `fine` under the same name, and game.log in the test's folder.
@@ -32,6 +36,7 @@ protected:
     }
     void TearDown() override
     {
+        LanguagePack::use(m_base.pack(), "", "en");
         ArtSet::closeFine();
         ArtSet::choose(1.0f);
         Log::open("");
@@ -193,4 +198,85 @@ TEST_F(ArtSetTest, ClosingTheFineSetWaitsForThePictureBeingDecodedFromIt)
     ArtSet::closeFine();
     ImagePrefetch::stop();
     EXPECT_EQ(stage, PackStayed);
+}
+
+namespace {
+
+void saveLanguagePack(const std::string& path,
+                      const std::vector<std::pair<std::string, Bytes>>& files)
+{
+    TestPack pack;
+    for (const auto& [name, bytes] : files)
+        pack.add(name, bytes);
+    pack.pack().setKey(kMainPackKey);
+    TempDir::writeFile(path, "");
+    ASSERT_TRUE(pack.pack().save(path));
+}
+
+const Bytes kGerman =
+    compiled({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Quit", "Beenden"}});
+
+} // namespace
+
+// The language's picture replaces the base one at every size: its fine pack
+// lacks it, so the English fine picture is not drawn. Others stay fine.
+TEST_F(ArtSetTest, ALanguagePackReplacesOnlyItsPicturesAndSpeaksItsCatalogue)
+{
+    m_base.add("dat/other.tga", tgaFile(Picture(16, 8, kGreen)));
+    TestPack fine;
+    for (const char* name : {"dat/swatch.tga", "dat/other.tga"})
+        fine.add(name, tgaFile(Picture(32, 16, kBlue)));
+    fine.pack().setKey(kMainPackKey);
+    ASSERT_TRUE(fine.pack().save("data2x.pk"));
+    ASSERT_TRUE(ArtSet::openFine(m_base.pack(), "data2x.pk"));
+    saveLanguagePack("game/data/lang/de.pk", {{"dat/swatch.tga", tgaFile(Picture(16, 8, kRed))},
+                                              {"lang/vellomar.mo", kGerman}});
+    saveLanguagePack("game/data/lang/de2x.pk",
+                     {{"dat/unused.tga", tgaFile(Picture(32, 16, kRed))}});
+    ArtSet::choose(2.0f);
+    ASSERT_TRUE(LanguagePack::use(m_base.pack(), "game/", "de"));
+    EXPECT_EQ(Translation::code(), "de");
+    EXPECT_STREQ(tr("Quit"), "Beenden");
+    auto swatch = Texture::load(&m_base.pack(), "dat/swatch.tga");
+    auto other = Texture::load(&m_base.pack(), "dat/other.tga");
+    clear(0, 0, 0);
+    swatch->draw(0, 0, 0);
+    other->draw(0, 20, 0);
+    EXPECT_TRUE(sameColour(pixel(8, 4), kRed));
+    EXPECT_TRUE(sameColour(pixel(8, 24), kBlue));
+
+    ASSERT_TRUE(LanguagePack::use(m_base.pack(), "game/", "en"));
+    Texture::unloadAll();
+    clear(0, 0, 0);
+    swatch->draw(0, 0, 0);
+    EXPECT_TRUE(sameColour(pixel(8, 4), kBlue));
+    EXPECT_STREQ(tr("Quit"), "Quit");
+}
+
+TEST_F(ArtSetTest, AMissingOrDamagedLanguagePackLeavesEnglishAndALogLine)
+{
+    saveLanguagePack("game/data/lang/de.pk", {{"dat/swatch.tga", tgaFile(Picture(16, 8, kRed))},
+                                              {"lang/vellomar.mo", kGerman}});
+    const std::string whole = TempDir::readFile("game/data/lang/de.pk");
+    TempDir::writeFile("game/data/lang/fr.pk", whole.substr(0, whole.size() - 5));
+    saveLanguagePack("game/data/lang/nl.pk", {{"dat/swatch.tga", tgaFile(Picture(16, 8, kRed))}});
+    saveLanguagePack("game/data/lang/pl.pk", {{"lang/vellomar.mo", Bytes(40, 7)}});
+    for (const char* code : {"fr", "nl", "pl", "it"}) {
+        ASSERT_TRUE(LanguagePack::use(m_base.pack(), "game/", "de"));
+        EXPECT_FALSE(LanguagePack::use(m_base.pack(), "game/", code)) << code;
+        EXPECT_EQ(Translation::code(), "") << code;
+        EXPECT_STREQ(tr("Quit"), "Quit");
+        auto texture = Texture::load(&m_base.pack(), "dat/swatch.tga");
+        clear(0, 0, 0);
+        texture->draw(0, 0, 0);
+        EXPECT_TRUE(sameColour(pixel(8, 4), kGreen)) << code;
+    }
+    const std::string log = TempDir::readFile("game.log");
+    for (const char* reason :
+         {"Language fr: game/data/lang/fr.pk has a damaged table of contents: 1 of its 2 files "
+          "are whole; the game speaks English.",
+          "Language nl: game/data/lang/nl.pk holds no lang/vellomar.mo; the game speaks English.",
+          "Language pl: the catalogue in game/data/lang/pl.pk is damaged",
+          "Language it: game/data/lang/it.pk is missing; the game speaks English."})
+        EXPECT_NE(log.find(reason), std::string::npos) << reason << "\n" << log;
 }

@@ -55,3 +55,23 @@ TEST(TextBlock, OnlyACarriageReturnBreaksALineAndTwoInARowLeaveAnEmptyOne)
     EXPECT_EQ(lines[1], " ");
     EXPECT_EQ(lines[2], "twothree ");
 }
+
+TEST(TextBlock, ALongerTextIsSetSmallerUntilItsLinesAndWordsFitTheRoom)
+{
+    const float one = menuFont().measure("flower", 20.0f);
+    TextBlock fits(menuFont(), one * 2.5f, 20.0f, 2);
+    fits.fit("flower flower flower flower");
+    EXPECT_EQ(fits.size(), 20.0f) << "a text that fits keeps its size";
+    EXPECT_EQ(fits.shownLines(), 2u);
+
+    TextBlock longer(menuFont(), one * 2.5f, 20.0f, 2);
+    longer.fit("flower flower flower flower flower");
+    EXPECT_LT(longer.size(), 20.0f);
+    EXPECT_GE(longer.size(), 20.0f * TextBlock::kSmallestScale);
+    EXPECT_EQ(longer.shownLines(), longer.lines().size()) << "no line left out";
+
+    TextBlock wide(menuFont(), one * 0.8f, 20.0f, 3);
+    wide.fit("flower");
+    ASSERT_EQ(wide.lines().size(), 1u) << "no empty line before a wide word";
+    EXPECT_LE(menuFont().measure("flower", wide.size()), one * 0.8f);
+}

@@ -113,6 +113,29 @@ TEST(FilePackLookup, PackBeforeDiskAndDiskFallback)
     EXPECT_FALSE(pack.findFile("absent.txt").has_value());
 }
 
+// A language's pack over the main one replaces only the names it holds, and
+// its own disk fallback is never asked: the main pack's copy wins over it.
+TEST(FilePackLookup, AnOverlayReplacesOnlyItsOwnNames)
+{
+    TempDir dir;
+    TempDir::writeFile(
+        "data.pk", handMadePack({{"mui/btn_quit.png", "Quit"}, {"mui/bgs/main.jpg", "garden"}}));
+    TempDir::writeFile("lang/de.pk", handMadePack({{"mui/btn_quit.png", "Beenden"},
+                                                   {"lang/vellomar.mo", "catalogue"}}));
+    TempDir::writeFile("levels/level001.txt", "level on disk");
+    FilePack pack = loaded("data.pk");
+    pack.setOverlay(std::make_unique<FilePack>(loaded("lang/de.pk")));
+    EXPECT_EQ(text(pack.getFile("MUI/Btn_Quit.png")), "Beenden");
+    EXPECT_EQ(text(pack.getFile("mui/bgs/main.jpg")), "garden");
+    EXPECT_EQ(text(pack.getFile("levels/level001.txt")), "level on disk");
+    EXPECT_TRUE(pack.contains("lang/vellomar.mo"));
+    EXPECT_FALSE(pack.contains("levels/level001.txt"));
+    EXPECT_EQ(pack.entryCount(), 2u);
+    pack.setOverlay(nullptr);
+    EXPECT_EQ(text(pack.getFile("mui/btn_quit.png")), "Quit");
+    EXPECT_FALSE(pack.contains("lang/vellomar.mo"));
+}
+
 TEST(FilePackLookup, NamesThePackLacksComeFromItsDiskFolderNotTheWorkingDirectory)
 {
     TempDir dir;

@@ -2,6 +2,7 @@
 #include "LayerRenderer.h"
 
 #include "Raster.h"
+#include "TextTranslator.h"
 
 #include <librsvg/rsvg.h>
 
@@ -121,10 +122,20 @@ Pose poseOf(const Layer& layer, double frameWidth, double frameHeight, double ph
     return pose;
 }
 
+// One SVG with one set of substitutions is loaded once.
+std::string handleKey(const Layer& layer)
+{
+    std::string key = layer.svg;
+    for (const auto& [from, to] : layer.substitutions)
+        key += "\n" + from + "\n" + to;
+    return key;
+}
+
 } // namespace
 
-LayerRenderer::LayerRenderer(std::string sourceDir, double pixelScale)
-    : m_sourceDir(std::move(sourceDir)), m_pixelScale(pixelScale)
+LayerRenderer::LayerRenderer(std::string sourceDir, double pixelScale,
+                             const TextTranslator* translator)
+    : m_sourceDir(std::move(sourceDir)), m_pixelScale(pixelScale), m_translator(translator)
 {
 }
 
@@ -149,9 +160,7 @@ const std::string& LayerRenderer::sourceText(const std::string& file)
 
 RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
 {
-    std::string key = layer.svg;
-    for (const auto& [from, to] : layer.substitutions)
-        key += "\n" + from + "\n" + to;
+    const std::string key = handleKey(layer);
     auto found = m_handles.find(key);
     if (found != m_handles.end())
         return found->second;
@@ -163,6 +172,11 @@ RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
         for (; at != std::string::npos; at = text.find(from, at + to.size()))
             text.replace(at, from.size(), to);
     }
+    if (m_translator) {
+        TextTranslator::Result translated = m_translator->translate(text, layer.svg);
+        text = std::move(translated.svg);
+        m_translated[key] = translated.translated > 0;
+    }
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text.data()),
                                                    text.size(), &error);
@@ -173,6 +187,17 @@ RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
     }
     m_handles[key] = handle;
     return handle;
+}
+
+bool LayerRenderer::translates(const Layer& layer)
+{
+    try {
+        handleFor(layer);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("art manifest line " + std::to_string(layer.line) + ": " +
+                                 e.what());
+    }
+    return m_translated[handleKey(layer)];
 }
 
 void LayerRenderer::render(RsvgHandle* handle, const Layer& layer, cairo_t* cr,

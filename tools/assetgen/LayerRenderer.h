@@ -3,6 +3,8 @@
 
 #include "Manifest.h"
 
+class TextTranslator;
+
 #include <cairo.h>
 
 #include <map>
@@ -17,13 +19,17 @@ struct _RsvgRectangle;
 class LayerRenderer {
 public:
     // pixelScale: device pixels per manifest unit of the pictures drawn.
-    explicit LayerRenderer(std::string sourceDir, double pixelScale = 1.0);
+    // translator: the language the pictures' words are drawn in; none, English.
+    explicit LayerRenderer(std::string sourceDir, double pixelScale = 1.0,
+                           const TextTranslator* translator = nullptr);
     ~LayerRenderer();
     LayerRenderer(const LayerRenderer&) = delete;
     LayerRenderer& operator=(const LayerRenderer&) = delete;
 
     // Draws the layer into the frame whose top-left corner is at the context's origin.
     void draw(cairo_t* cr, const Layer& layer, double frameWidth, double frameHeight, double phase);
+    // Whether the translator changed any of the layer's words.
+    bool translates(const Layer& layer);
 
 private:
     _RsvgHandle* handleFor(const Layer& layer);
@@ -35,6 +41,8 @@ private:
 
     std::string m_sourceDir;
     double m_pixelScale;
+    const TextTranslator* m_translator;
+    std::map<std::string, bool> m_translated;
     std::map<std::string, std::string> m_texts;
     std::map<std::string, _RsvgHandle*> m_handles;
 };

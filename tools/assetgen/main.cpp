@@ -3,7 +3,10 @@
 // listed in the art manifest, and a contact sheet of all of them; or the
 // desktop icon set from one item of the manifest. With --scale 2 every picture
 // has twice the manifest's width and height (the same drawing, finer pixels).
+// With --catalogue, only the pictures whose words the catalogue translates are
+// drawn, in its language, and their names are listed instead of a contact sheet.
 //   assetgen [--scale N] MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
+//   assetgen [--scale N] --catalogue FILE.mo MANIFEST SOURCE_DIR OUTPUT_DIR LIST.txt
 //   assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME SIZE,SIZE,...
 #include "ContactSheet.h"
 #include "FontAtlas.h"
@@ -11,12 +14,16 @@
 #include "LayerRenderer.h"
 #include "Manifest.h"
 #include "Raster.h"
+#include "TextTranslator.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -32,14 +39,17 @@ bool drawnInFrame(const Layer& layer, int frame)
 
 class AssetBuild {
 public:
-    AssetBuild(const std::string& sourceDir, std::string outputDir, int scale)
-        : m_renderer(sourceDir, scale), m_sourceDir(sourceDir), m_outputDir(std::move(outputDir)),
-          m_scale(scale)
+    AssetBuild(const std::string& sourceDir, std::string outputDir, int scale,
+               const TextTranslator* translator)
+        : m_renderer(sourceDir, scale, translator), m_sourceDir(sourceDir),
+          m_outputDir(std::move(outputDir)), m_scale(scale), m_translated(translator != nullptr)
     {
     }
 
     void build(const Item& item)
     {
+        if (m_translated && !hasTranslatedWords(item))
+            return;
         switch (item.kind) {
         case ItemKind::Image:
             keep(item.output, renderFrame(item, item.groupLayers[0], 0.0), item);
@@ -67,7 +77,29 @@ public:
         writeContactSheet(images, path);
     }
 
+    void writeListTo(const std::string& path) const
+    {
+        std::ofstream out(path);
+        for (const auto& name : m_order)
+            out << name << '\n';
+        if (!out.flush())
+            throw std::runtime_error("cannot write " + path);
+    }
+
 private:
+    // In a language's build, only the pictures with words of that language are
+    // drawn (a gray copy with its source); every other picture stays English.
+    bool hasTranslatedWords(const Item& item)
+    {
+        if (item.kind == ItemKind::Gray)
+            return m_built.count(item.source) > 0;
+        for (const auto& layers : item.groupLayers)
+            for (const Layer& layer : layers)
+                if (m_renderer.translates(layer))
+                    return true;
+        return false;
+    }
+
     // A surface of the given size in manifest units, drawn on in those units.
     std::pair<Surface, Context> canvas(int width, int height) const
     {
@@ -80,10 +112,51 @@ private:
 
     Surface renderFrame(const Item& item, const std::vector<Layer>& layers, double phase)
     {
+        if (layers.size() < 2) {
+            auto [surface, cr] = canvas(item.width, item.height);
+            for (const Layer& layer : layers)
+                m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
+            return surface;
+        }
+        auto [surface, cr] = copyOfBackdrop(item, layers, phase);
+        m_renderer.draw(cr.get(), layers.back(), item.width, item.height, phase);
+        return std::move(surface);
+    }
+
+    // A picture's layers but the top one are often a backdrop that the next
+    // picture shares (the garden under every menu screen): drawn once, copied.
+    std::pair<Surface, Context> copyOfBackdrop(const Item& item, const std::vector<Layer>& layers,
+                                               double phase)
+    {
+        std::string key = std::to_string(item.width) + "x" + std::to_string(item.height) + "@" +
+                          std::to_string(phase);
+        for (std::size_t i = 0; i + 1 < layers.size(); ++i)
+            key += "\n" + describe(layers[i]);
+        if (key != m_backdropKey) {
+            auto [backdrop, cr] = canvas(item.width, item.height);
+            for (std::size_t i = 0; i + 1 < layers.size(); ++i)
+                m_renderer.draw(cr.get(), layers[i], item.width, item.height, phase);
+            m_backdrop = std::move(backdrop);
+            m_backdropKey = key;
+        }
         auto [surface, cr] = canvas(item.width, item.height);
-        for (const Layer& layer : layers)
-            m_renderer.draw(cr.get(), layer, item.width, item.height, phase);
-        return surface;
+        cairo_surface_flush(m_backdrop.get());
+        const std::size_t bytes = std::size_t(cairo_image_surface_get_stride(m_backdrop.get())) *
+                                  cairo_image_surface_get_height(m_backdrop.get());
+        std::memcpy(cairo_image_surface_get_data(surface.get()),
+                    cairo_image_surface_get_data(m_backdrop.get()), bytes);
+        cairo_surface_mark_dirty(surface.get());
+        return {std::move(surface), std::move(cr)};
+    }
+
+    static std::string describe(const Layer& layer)
+    {
+        std::string text = layer.svg;
+        for (const auto& [from, to] : layer.substitutions)
+            text += " sub=" + from + "|" + to;
+        for (const auto& [name, value] : layer.options)
+            text += " " + name + "=" + value;
+        return text;
     }
 
     // Frames left to right; group 0 is the bottom row, as the game's sprites read it.
@@ -135,6 +208,9 @@ private:
     std::string m_sourceDir;
     std::string m_outputDir;
     int m_scale;
+    bool m_translated;
+    Surface m_backdrop;
+    std::string m_backdropKey;
     std::map<std::string, Surface> m_built;
     std::vector<std::string> m_order;
 };
@@ -165,35 +241,59 @@ void buildIcons(char** argv)
     throw std::runtime_error(std::string("the manifest holds no item ") + argv[2]);
 }
 
-void buildAll(char** argv, int scale)
+struct Options {
+    int scale = 1; // 0 when bad
+    std::string catalogue;
+};
+
+void buildAll(char** argv, const Options& options)
 {
     auto items = readManifest(argv[0]);
-    AssetBuild build(argv[1], argv[2], scale);
+    std::unique_ptr<TextTranslator> translator;
+    if (!options.catalogue.empty())
+        translator = std::make_unique<TextTranslator>(options.catalogue);
+    AssetBuild build(argv[1], argv[2], options.scale, translator.get());
     for (const Item& item : items)
         build.build(item);
-    build.writeContactSheetTo(argv[3]);
+    if (translator)
+        build.writeListTo(argv[3]);
+    else
+        build.writeContactSheetTo(argv[3]);
+}
+
+// The leading "--scale N" (1 to 4) and "--catalogue FILE", moving argv past them.
+Options takeOptions(int& argc, char**& argv)
+{
+    Options options;
+    while (argc >= 3) {
+        const std::string name = argv[1];
+        if (name == "--scale") {
+            options.scale = std::atoi(argv[2]);
+            if (options.scale < 1 || options.scale > 4)
+                options.scale = 0;
+        } else if (name == "--catalogue") {
+            options.catalogue = argv[2];
+        } else {
+            break;
+        }
+        argc -= 2;
+        argv += 2;
+    }
+    return options;
 }
 
 } // namespace
 
-// The N of a leading "--scale N" (1 to 4), moving argv past it; 1 without one, 0 when bad.
-int takeScale(int& argc, char**& argv)
-{
-    if (argc < 3 || std::string(argv[1]) != "--scale")
-        return 1;
-    const int scale = std::atoi(argv[2]);
-    argc -= 2;
-    argv += 2;
-    return scale >= 1 && scale <= 4 ? scale : 0;
-}
-
 int main(int argc, char** argv)
 {
-    const int scale = takeScale(argc, argv);
+    const Options options = takeOptions(argc, argv);
     const bool icons = argc > 1 && std::string(argv[1]) == "icons";
-    if (scale == 0 || (icons ? argc != 8 || scale != 1 : argc != 5)) {
+    if (options.scale == 0 ||
+        (icons ? argc != 8 || options.scale != 1 || !options.catalogue.empty() : argc != 5)) {
         std::fprintf(stderr, "usage: assetgen [--scale 1-4] MANIFEST SOURCE_DIR OUTPUT_DIR "
                              "CONTACT_SHEET.png\n"
+                             "       assetgen [--scale 1-4] --catalogue FILE.mo MANIFEST "
+                             "SOURCE_DIR OUTPUT_DIR LIST.txt\n"
                              "       assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME "
                              "SIZE,SIZE,...\n");
         return 2;
@@ -202,7 +302,7 @@ int main(int argc, char** argv)
         if (icons)
             buildIcons(argv + 2);
         else
-            buildAll(argv + 1, scale);
+            buildAll(argv + 1, options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
