@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArtScratch.h"
 
+#include "image/Image.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -57,23 +59,23 @@ TEST(Assetgen, ComposesSheetsWithGroupZeroAtTheBottomAtEveryScale)
         ToolRun run = buildRedBlueSheet(scratch, scale == 1 ? "" : "--scale 2");
         ASSERT_EQ(run.status, 0) << run.output;
         const std::string tga = readFile(scratch.path() / "out/a.tga");
+        EXPECT_EQ(tga[2], 10); // run-length packed, which the game's reader unpacks
+        Image image;
+        image.load("a.tga", reinterpret_cast<const std::uint8_t*>(tga.data()), tga.size());
         const int side = 16 * scale;
-        ASSERT_EQ(tga.size(), 18u + std::size_t(side) * side * 4);
-        EXPECT_EQ(tga[2], 2);
-        EXPECT_EQ(static_cast<unsigned char>(tga[12]), side);
-        EXPECT_EQ(static_cast<unsigned char>(tga[14]), side);
-        // Rows are stored bottom-up (B, G, R, A): group 0 (red) fills the bottom
+        ASSERT_EQ(image.width(), side);
+        ASSERT_EQ(image.height(), side);
+        // Rows come bottom-up (R, G, B, A): group 0 (red) fills the bottom
         // half, group 1 (blue) the top half.
-        auto channel = [&](int storedRow, int column, int c) {
-            return static_cast<unsigned char>(
-                tga[18 + (std::size_t(storedRow) * side + column) * 4 + c]);
+        auto channel = [&](int row, int column, int c) {
+            return image.pixels()[(std::size_t(row) * side + column) * 4 + c];
         };
-        EXPECT_EQ(channel(0, 0, 2), 255);
-        EXPECT_EQ(channel(0, 0, 0), 0);
-        EXPECT_EQ(channel(side / 2 - 1, side - 1, 0), 0);
-        EXPECT_EQ(channel(side / 2, side - 1, 0), 255);
-        EXPECT_EQ(channel(side - 1, 0, 0), 255);
-        EXPECT_EQ(channel(side - 1, 0, 2), 0);
+        EXPECT_EQ(channel(0, 0, 0), 255);
+        EXPECT_EQ(channel(0, 0, 2), 0);
+        EXPECT_EQ(channel(side / 2 - 1, side - 1, 2), 0);
+        EXPECT_EQ(channel(side / 2, side - 1, 2), 255);
+        EXPECT_EQ(channel(side - 1, 0, 2), 255);
+        EXPECT_EQ(channel(side - 1, 0, 0), 0);
     }
     Scratch scratch;
     ToolRun bad = buildRedBlueSheet(scratch, "--scale 9");

@@ -28,27 +28,72 @@ File openForWriting(const std::string& path)
     return file;
 }
 
-void writeTga(cairo_surface_t* s, const std::string& path)
+// Pixels bottom row first, as B, G, R, A.
+std::vector<std::uint32_t> tgaPixels(cairo_surface_t* s)
 {
     int w = cairo_image_surface_get_width(s);
     int h = cairo_image_surface_get_height(s);
-    std::vector<std::uint8_t> bytes(18 + std::size_t(w) * h * 4);
-    bytes[2] = 2;
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(std::size_t(w) * h);
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            Rgba p = pixelAt(s, x, y);
+            pixels.push_back(p.b | p.g << 8 | p.r << 16 | std::uint32_t(p.a) << 24);
+        }
+    return pixels;
+}
+
+void putPixel(std::vector<std::uint8_t>& bytes, std::uint32_t pixel)
+{
+    for (int k = 0; k < 4; ++k)
+        bytes.push_back(std::uint8_t(pixel >> (8 * k)));
+}
+
+// Packets of up to 128 pixels: a repeated pixel, or pixels as they come.
+void putRunLength(std::vector<std::uint8_t>& bytes, const std::vector<std::uint32_t>& pixels)
+{
+    std::size_t at = 0;
+    while (at < pixels.size()) {
+        std::size_t run = 1;
+        while (at + run < pixels.size() && run < 128 && pixels[at + run] == pixels[at])
+            ++run;
+        if (run > 1) {
+            bytes.push_back(std::uint8_t(127 + run));
+            putPixel(bytes, pixels[at]);
+            at += run;
+            continue;
+        }
+        std::size_t literal = 1;
+        while (
+            at + literal < pixels.size() && literal < 128 &&
+            !(at + literal + 1 < pixels.size() && pixels[at + literal + 1] == pixels[at + literal]))
+            ++literal;
+        bytes.push_back(std::uint8_t(literal - 1));
+        for (std::size_t k = 0; k < literal; ++k)
+            putPixel(bytes, pixels[at + k]);
+        at += literal;
+    }
+}
+
+void writeTga(cairo_surface_t* s, const std::string& path, TgaPacking packing)
+{
+    int w = cairo_image_surface_get_width(s);
+    int h = cairo_image_surface_get_height(s);
+    std::vector<std::uint8_t> bytes(18);
+    bytes[2] = packing == TgaPacking::RunLength ? 10 : 2;
     bytes[12] = std::uint8_t(w & 255);
     bytes[13] = std::uint8_t(w >> 8);
     bytes[14] = std::uint8_t(h & 255);
     bytes[15] = std::uint8_t(h >> 8);
     bytes[16] = 32;
     bytes[17] = 8; // eight alpha bits, origin bottom left
-    std::size_t at = 18;
-    for (int y = h - 1; y >= 0; --y)
-        for (int x = 0; x < w; ++x) {
-            Rgba p = pixelAt(s, x, y);
-            bytes[at++] = p.b;
-            bytes[at++] = p.g;
-            bytes[at++] = p.r;
-            bytes[at++] = p.a;
-        }
+    const std::vector<std::uint32_t> pixels = tgaPixels(s);
+    if (packing == TgaPacking::RunLength) {
+        putRunLength(bytes, pixels);
+    } else {
+        for (std::uint32_t pixel : pixels)
+            putPixel(bytes, pixel);
+    }
     File file = openForWriting(path);
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         throw std::runtime_error("cannot write " + path);
@@ -153,14 +198,14 @@ void writePng(cairo_surface_t* s, const std::string& path)
         throw std::runtime_error("cannot write " + path);
 }
 
-void writeImage(cairo_surface_t* s, const std::string& path, int jpegQuality)
+void writeImage(cairo_surface_t* s, const std::string& path, int jpegQuality, TgaPacking packing)
 {
     if (endsWith(path, ".png")) {
         writePng(s, path);
     } else if (endsWith(path, ".jpg")) {
         writeJpeg(s, path, jpegQuality);
     } else if (endsWith(path, ".tga")) {
-        writeTga(s, path);
+        writeTga(s, path, packing);
     } else {
         throw std::runtime_error("no image writer for " + path);
     }

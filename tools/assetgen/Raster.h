@@ -18,9 +18,14 @@ using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 // A transparent ARGB picture of the given size.
 Surface makeSurface(int width, int height);
 
+// A TGA's pixels run-length packed (most pictures: their flat and clear
+// areas shrink tenfold in the packs), or plain, as the font's reader needs.
+enum class TgaPacking { RunLength, Plain };
+
 // Writes by the name's ending: .png, .jpg (flattened on black) or .tga
-// (32-bit, uncompressed, rows bottom-up as the game's reader expects).
-void writeImage(cairo_surface_t* surface, const std::string& path, int jpegQuality);
+// (32-bit, rows bottom-up as the game's reader expects).
+void writeImage(cairo_surface_t* surface, const std::string& path, int jpegQuality,
+                TgaPacking packing = TgaPacking::RunLength);
 
 // A copy with every pixel turned to its luminance, alpha kept.
 Surface grayCopy(cairo_surface_t* surface);

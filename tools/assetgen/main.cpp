@@ -198,7 +198,8 @@ private:
     {
         std::filesystem::path path = std::filesystem::path(m_outputDir) / name;
         std::filesystem::create_directories(path.parent_path());
-        writeImage(surface.get(), path.string(), item.quality);
+        writeImage(surface.get(), path.string(), item.quality,
+                   item.kind == ItemKind::Font ? TgaPacking::Plain : TgaPacking::RunLength);
         if (!m_built.count(name))
             m_order.push_back(name);
         m_built[name] = std::move(surface);
