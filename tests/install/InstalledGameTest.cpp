@@ -33,7 +33,7 @@ constexpr float kContinueX = 144 + 136 + 40, kContinueY = 44 + 296 + 20;
 constexpr float kQuitX = 280 + 40, kQuitY = 464 + 20;
 constexpr float kOptionsX = 280 + 40, kOptionsY = 398 + 20;
 // The options screen's full-screen box and Back button.
-constexpr float kFullScreenBoxX = 250 + 12, kFullScreenBoxY = 380 + 12;
+constexpr float kFullScreenBoxX = 250 + 12, kFullScreenBoxY = 306 + 12;
 constexpr float kBackX = 320 + 40, kBackY = 520 + 20;
 // Open sky beside the main menu's title; a spot of the New game button that
 // the continue dialog covers with its dark panel.
