@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the packer's list of a language pack: the catalogue, when given, as
-# lang/vellomar.mo, and the pictures assetgen drew for the language (named in
+# lang/vellomar.mo with assetgen's list of the words left English beside it,
+# and the pictures assetgen drew for the language (named in
 # NAMES, found under PICTURES) by the names of the main pack, scrambled when
 # the main pack scrambles them (SCRAMBLED, comma-separated).
 #   cmake -DNAMES=... -DPICTURES=... [-DCATALOGUE=...] -DSCRAMBLED=... -DLIST=... -P LanguagePack.cmake
@@ -9,7 +10,8 @@ file(STRINGS ${NAMES} names)
 string(REPLACE "," ";" scrambled "${SCRAMBLED}")
 set(lines)
 if(CATALOGUE)
-  list(APPEND lines "n lang/vellomar.mo ${CATALOGUE}")
+  list(APPEND lines "n lang/vellomar.mo ${CATALOGUE}"
+                    "n lang/untranslated.txt ${PICTURES}/lang/untranslated.txt")
 endif()
 foreach(name IN LISTS names)
   set(flag n)

@@ -8,6 +8,7 @@
 #include "utils/LanguageChoice.h"
 #include "utils/Log.h"
 #include "utils/Translation.h"
+#include "utils/Utf8.h"
 
 #include <memory>
 
@@ -45,6 +46,36 @@ bool loadCatalogue(const FilePack& pack, const std::string& path, Catalogue& cat
                    "English.",
                    path.c_str(), catalogue.dropped());
     return true;
+}
+
+// Says once each word the pack's pictures show in English (the art tool's
+// list); a damaged list is left unsaid, as it changes nothing drawn.
+void sayUntranslated(const FilePack& pack, const std::string& code, const std::string& path)
+{
+    const auto entry = pack.contains(LanguagePack::kUntranslated)
+                           ? pack.findFile(LanguagePack::kUntranslated)
+                           : std::nullopt;
+    if (!entry)
+        return;
+    const std::string text(entry->data.begin(), entry->data.end());
+    if (text.size() > LanguagePack::kMaxUntranslatedSize || text.find('\0') != std::string::npos ||
+        Utf8::valid(text) != text) {
+        Log::write("Language %s: the %s in %s is damaged and left unread.", code.c_str(),
+                   LanguagePack::kUntranslated, path.c_str());
+        return;
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        const std::size_t tab = line.find('\t');
+        if (tab != 0 && !line.empty())
+            Translation::missing(line.substr(0, tab),
+                                 tab == std::string::npos ? "" : line.substr(tab + 1));
+        start = end + 1;
+    }
 }
 
 void speakEnglish(FilePack& main)
@@ -91,10 +122,11 @@ bool LanguagePack::use(FilePack& main, const std::string& dataFolder, const std:
         speakEnglish(main);
         return false;
     }
-    main.setOverlay(std::move(pack));
-    ArtSet::setFineOverlay(openFine(dataFolder, code));
     Translation::use(std::move(catalogue), code);
     Log::write("Speaking %s.", code.c_str());
+    sayUntranslated(*pack, code, path);
+    main.setOverlay(std::move(pack));
+    ArtSet::setFineOverlay(openFine(dataFolder, code));
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "utils/LanguageChoice.h"
 
+#include <cstddef>
 #include <string>
 
 class FilePack;
@@ -14,6 +15,10 @@ class LanguagePack {
 public:
     // The catalogue's name inside a language pack.
     static constexpr const char* kCatalogue = "lang/vellomar.mo";
+    // The words its pictures show in English for want of a translation, one
+    // a line: the word, a tab and the pictures it is in. Absent: none.
+    static constexpr const char* kUntranslated = "lang/untranslated.txt";
+    static constexpr std::size_t kMaxUntranslatedSize = 256u << 10;
 
     // The game folder's name of `code`'s pack ("data/lang/de.pk", fine: "data/lang/de2x.pk").
     static std::string packFile(const std::string& code, bool fine);

@@ -10,14 +10,31 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace {
 
-constexpr float kTextSize = 26.0f;
 // Clear of the play screen's panels in both top corners.
 constexpr float kMargin = 160.0f;
 constexpr float kBaseline = 36.0f;
+// Two lines stand from here down, inside the top corner plaques' height.
+constexpr float kTwoLinesTop = 4.0f;
+constexpr float kLeastScale = 0.75f;
 constexpr TextColour kColour{1.0f, 0.86f, 0.55f, 1.0f};
+
+constexpr float kRoom = float(LogicalScreen::kWidth) - 2.0f * kMargin;
+
+// The text's two lines, the second empty when it has no place to break.
+std::pair<std::string, std::string> halves(const std::string& text)
+{
+    std::size_t at = text.find(": ");
+    if (at != std::string::npos)
+        return {text.substr(0, at + 1), text.substr(at + 2)};
+    at = text.rfind(' ', text.size() / 2);
+    if (at == std::string::npos || at == 0)
+        return {text, ""};
+    return {text.substr(0, at), text.substr(at + 1)};
+}
 
 } // namespace
 
@@ -57,11 +74,23 @@ void SaveFailureNotice::render()
         drawLine(m_font, m_text, std::min(1.0f, m_remaining / kFadeMilliseconds));
 }
 
+SaveFailureNotice::Layout SaveFailureNotice::layout(const Font& font, const std::string& text)
+{
+    const float oneLine = font.sizeToFit(text.c_str(), kTextSize, kRoom);
+    if (oneLine >= kTextSize * kLeastScale)
+        return {{text}, oneLine};
+    auto [first, second] = halves(text);
+    const float twoLines = std::min(font.sizeToFit(first.c_str(), kTextSize, kRoom),
+                                    font.sizeToFit(second.c_str(), kTextSize, kRoom));
+    if (second.empty() || twoLines <= oneLine)
+        return {{text}, oneLine};
+    return {{std::move(first), std::move(second)}, twoLines};
+}
+
 void SaveFailureNotice::drawLine(const Font& font, const std::string& text, float alpha)
 {
     const float width = float(LogicalScreen::kWidth);
-    const float size = font.sizeToFit(text.c_str(), kTextSize, width - 2.0f * kMargin);
-    const float x = (width - font.measure(text.c_str(), size)) / 2.0f;
+    const Layout shown = layout(font, text);
     TextColour colour = kColour;
     colour.a = alpha;
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
@@ -73,7 +102,13 @@ void SaveFailureNotice::drawLine(const Font& font, const std::string& text, floa
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    font.drawOutlined(text.c_str(), size, x, kBaseline, 0.0f, colour);
+    for (std::size_t i = 0; i < shown.lines.size(); ++i) {
+        const std::string& line = shown.lines[i];
+        const float x = (width - font.measure(line.c_str(), shown.size)) / 2.0f;
+        const float y =
+            shown.lines.size() == 1 ? kBaseline : kTwoLinesTop + float(i + 1) * shown.size;
+        font.drawOutlined(line.c_str(), shown.size, x, y, 0.0f, colour);
+    }
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Font;
 
@@ -16,6 +17,7 @@ class SaveFailureNotice : public Window {
 public:
     static constexpr float kShownMilliseconds = 6000.0f;
     static constexpr float kFadeMilliseconds = 600.0f;
+    static constexpr float kTextSize = 26.0f;
 
     explicit SaveFailureNotice(const Font& font);
 
@@ -27,6 +29,14 @@ public:
     void render() override;
     // The line centred at the top of the screen, whatever the projection.
     static void drawLine(const Font& font, const std::string& text, float alpha);
+    // How the text is drawn: on one line unless that would shrink it by more
+    // than a quarter, then in two (after its ": " or at a space before its
+    // middle) when that draws it larger.
+    struct Layout {
+        std::vector<std::string> lines;
+        float size = 0.0f;
+    };
+    static Layout layout(const Font& font, const std::string& text);
     bool rendersStateOnly() const override { return true; }
 
     bool isShowing() const { return m_remaining > 0.0f; }

@@ -41,6 +41,16 @@ unsigned Translation::generation()
     return spoken().generation;
 }
 
+void Translation::missing(const std::string& english, const std::string& where)
+{
+    Spoken& now = spoken();
+    if (now.code.empty() || !now.reportedMisses.insert(english).second)
+        return;
+    Log::write("No %s translation of \"%s\"; it is shown in English%s%s%s", now.code.c_str(),
+               english.c_str(), where.empty() ? "" : " (in ", where.c_str(),
+               where.empty() ? "" : ")");
+}
+
 const char* tr(const char* english)
 {
     Spoken& now = spoken();
@@ -48,9 +58,7 @@ const char* tr(const char* english)
         return english;
     if (const std::string* found = now.catalogue.find(english))
         return found->c_str();
-    if (now.reportedMisses.insert(english).second)
-        Log::write("No %s translation of \"%s\"; it is shown in English", now.code.c_str(),
-                   english);
+    Translation::missing(english);
     return english;
 }
 

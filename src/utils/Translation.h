@@ -16,6 +16,10 @@ public:
     static const std::string& code();
     // Changes with every use(), so text kept translated can tell it is stale.
     static unsigned generation();
+    // Says in game.log, once per language taken into use, that `english` has
+    // no translation and is shown as it is; `where` names what shows it
+    // (pictures drawn at build time), if anything.
+    static void missing(const std::string& english, const std::string& where = "");
 };
 
 // The player's text for `english`: its translation, or `english` itself,

@@ -2,9 +2,11 @@
 #include "ArtScratch.h"
 
 #include "image/Image.h"
+#include "utils/CompiledCatalogue.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,7 +32,39 @@ ToolRun buildRedBlueSheet(const Scratch& scratch, const std::string& options)
         "sheet a.tga 8 8 2 2\n  group\n  layer red.svg\n  group\n  layer blue.svg\n", options);
 }
 
+std::string wordsSvg(const std::string& words)
+{
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"20\">";
+    for (std::size_t at = 0, next; at < words.size(); at = next + 1) {
+        next = std::min(words.find(',', at), words.size());
+        svg += "<text x=\"0\" y=\"16\" font-size=\"12\">" + words.substr(at, next - at) + "</text>";
+    }
+    return svg + "</svg>";
+}
+
 } // namespace
+
+// Only the pictures with a translated word are drawn in the language; every
+// word left English is listed once, with all the pictures that show it.
+TEST(Assetgen, ALanguageDrawsItsTranslatedPicturesAndListsTheWordsLeftEnglish)
+{
+    Scratch scratch;
+    scratch.write("svg/menu.svg", wordsSvg("Play,Quit,12"));
+    scratch.write("svg/bye.svg", wordsSvg("Quit"));
+    scratch.write("svg/score.svg", wordsSvg("42"));
+    const auto mo = compiled({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Play", "Los"}});
+    scratch.write("de.mo", std::string(mo.begin(), mo.end()));
+    scratch.write("art.txt", "image menu.tga 200 20\n  layer menu.svg\n"
+                             "image bye.tga 200 20\n  layer bye.svg\n"
+                             "image score.tga 200 20\n  layer score.svg\n");
+    const fs::path& dir = scratch.path();
+    ToolRun run = assetgen("--catalogue " + (dir / "de.mo").string() + " " +
+                           (dir / "art.txt").string() + " " + (dir / "svg").string() + " " +
+                           (dir / "out").string() + " " + (dir / "names.txt").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(readFile(dir / "names.txt"), "menu.tga\n");
+    EXPECT_EQ(readFile(dir / "out/lang/untranslated.txt"), "Quit\tmenu.tga, bye.tga\n");
+}
 
 TEST(Assetgen, SameSourcesGiveTheSameBytes)
 {

@@ -216,6 +216,11 @@ void saveLanguagePack(const std::string& path,
 const Bytes kGerman =
     compiled({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Quit", "Beenden"}});
 
+Bytes bytesOf(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
 } // namespace
 
 // The language's picture replaces the base one at every size: its fine pack
@@ -230,13 +235,16 @@ TEST_F(ArtSetTest, ALanguagePackReplacesOnlyItsPicturesAndSpeaksItsCatalogue)
     ASSERT_TRUE(fine.pack().save("data2x.pk"));
     ASSERT_TRUE(ArtSet::openFine(m_base.pack(), "data2x.pk"));
     saveLanguagePack("game/data/lang/de.pk", {{"dat/swatch.tga", tgaFile(Picture(16, 8, kRed))},
-                                              {"lang/vellomar.mo", kGerman}});
+                                              {"lang/vellomar.mo", kGerman},
+                                              {"lang/untranslated.txt",
+                                               bytesOf("Hints\tmui/a.tga, mui/b.tga\n\nLevel\n")}});
     saveLanguagePack("game/data/lang/de2x.pk",
                      {{"dat/unused.tga", tgaFile(Picture(32, 16, kRed))}});
     ArtSet::choose(2.0f);
     ASSERT_TRUE(LanguagePack::use(m_base.pack(), "game/", "de"));
     EXPECT_EQ(Translation::code(), "de");
     EXPECT_STREQ(tr("Quit"), "Beenden");
+    EXPECT_STREQ(tr("Hints"), "Hints");
     auto swatch = Texture::load(&m_base.pack(), "dat/swatch.tga");
     auto other = Texture::load(&m_base.pack(), "dat/other.tga");
     clear(0, 0, 0);
@@ -251,6 +259,39 @@ TEST_F(ArtSetTest, ALanguagePackReplacesOnlyItsPicturesAndSpeaksItsCatalogue)
     swatch->draw(0, 0, 0);
     EXPECT_TRUE(sameColour(pixel(8, 4), kBlue));
     EXPECT_STREQ(tr("Quit"), "Quit");
+
+    // The words its pictures show in English are said once, as tr()'s misses.
+    const std::string log = TempDir::readFile("game.log");
+    const std::string hints =
+        "No de translation of \"Hints\"; it is shown in English (in mui/a.tga, mui/b.tga)\n";
+    EXPECT_NE(log.find(hints), std::string::npos) << log;
+    EXPECT_EQ(log.find("\"Hints\""), log.rfind("\"Hints\"")) << log;
+    EXPECT_NE(log.find("No de translation of \"Level\"; it is shown in English\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("\"Quit\""), std::string::npos) << log;
+}
+
+// A damaged list of words left English is passed over; the language is spoken.
+TEST_F(ArtSetTest, ALanguagePacksDamagedListOfEnglishWordsIsLeftUnsaid)
+{
+    const std::string large(LanguagePack::kMaxUntranslatedSize + 1, 'a');
+    const std::pair<const char*, std::string> lists[] = {
+        {"fr", "Hints\xff\n"}, {"nl", std::string("Hi\0nts\n", 7)}, {"pl", large}};
+    for (const auto& [code, list] : lists) {
+        saveLanguagePack(std::string("game/data/lang/") + code + ".pk",
+                         {{"lang/vellomar.mo", kGerman}, {"lang/untranslated.txt", bytesOf(list)}});
+        EXPECT_TRUE(LanguagePack::use(m_base.pack(), "game/", code)) << code;
+        EXPECT_STREQ(tr("Quit"), "Beenden");
+    }
+    const std::string log = TempDir::readFile("game.log");
+    for (const char* code : {"fr", "nl", "pl"})
+        EXPECT_NE(log.find(std::string("Language ") + code +
+                           ": the lang/untranslated.txt in game/data/lang/" + code +
+                           ".pk is damaged and left unread."),
+                  std::string::npos)
+            << log;
+    EXPECT_EQ(log.find("translation of"), std::string::npos) << log;
 }
 
 TEST_F(ArtSetTest, AMissingOrDamagedLanguagePackLeavesEnglishAndALogLine)

@@ -229,6 +229,14 @@ protected:
             const std::string text = SaveFailureNotice::textFor(error);
             expectFit("save-failure notice", {kBetweenPlaques},
                       [&] { SaveFailureNotice::drawLine(font, text, 1.0f); });
+            // Long lines break in two rather than shrink past reading; the
+            // English ones that fit stay one line.
+            const auto shown = SaveFailureNotice::layout(font, text);
+            EXPECT_GE(shown.size, 0.75f * SaveFailureNotice::kTextSize)
+                << GetParam() << ", save-failure notice: \"" << text << "\" drawn too small";
+            if (GetParam() == "en" && error != EACCES) {
+                EXPECT_EQ(shown.lines.size(), 1u) << text;
+            }
         }
         checkNameDialog();
         // Each ending played from the board as it began; an ordinary win

@@ -176,6 +176,7 @@ RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
         TextTranslator::Result translated = m_translator->translate(text, layer.svg);
         text = std::move(translated.svg);
         m_translated[key] = translated.translated > 0;
+        m_untranslated[key] = std::move(translated.untranslated);
     }
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text.data()),
@@ -189,7 +190,7 @@ RsvgHandle* LayerRenderer::handleFor(const Layer& layer)
     return handle;
 }
 
-bool LayerRenderer::translates(const Layer& layer)
+std::string LayerRenderer::loaded(const Layer& layer)
 {
     try {
         handleFor(layer);
@@ -197,7 +198,17 @@ bool LayerRenderer::translates(const Layer& layer)
         throw std::runtime_error("art manifest line " + std::to_string(layer.line) + ": " +
                                  e.what());
     }
-    return m_translated[handleKey(layer)];
+    return handleKey(layer);
+}
+
+bool LayerRenderer::translates(const Layer& layer)
+{
+    return m_translated[loaded(layer)];
+}
+
+const std::vector<std::string>& LayerRenderer::untranslated(const Layer& layer)
+{
+    return m_untranslated[loaded(layer)];
 }
 
 void LayerRenderer::render(RsvgHandle* handle, const Layer& layer, cairo_t* cr,

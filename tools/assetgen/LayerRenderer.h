@@ -10,6 +10,7 @@ class TextTranslator;
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct _RsvgHandle;
 struct _RsvgRectangle;
@@ -30,9 +31,13 @@ public:
     void draw(cairo_t* cr, const Layer& layer, double frameWidth, double frameHeight, double phase);
     // Whether the translator changed any of the layer's words.
     bool translates(const Layer& layer);
+    // The layer's words the translator left English.
+    const std::vector<std::string>& untranslated(const Layer& layer);
 
 private:
     _RsvgHandle* handleFor(const Layer& layer);
+    // The key of the layer's loaded source, loading it first.
+    std::string loaded(const Layer& layer);
     static void render(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
                        const _RsvgRectangle& viewport);
     void renderTurned(_RsvgHandle* handle, const Layer& layer, cairo_t* cr,
@@ -43,6 +48,7 @@ private:
     double m_pixelScale;
     const TextTranslator* m_translator;
     std::map<std::string, bool> m_translated;
+    std::map<std::string, std::vector<std::string>> m_untranslated;
     std::map<std::string, std::string> m_texts;
     std::map<std::string, _RsvgHandle*> m_handles;
 };

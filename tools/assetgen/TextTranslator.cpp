@@ -3,6 +3,7 @@
 
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -109,6 +110,13 @@ double roomOf(const std::string& tag, double pictureWide)
     if (anchor == "middle")
         return 2 * std::min(x, pictureWide - x);
     return anchor == "end" ? x : pictureWide - x;
+}
+
+// Texts without a letter (numbers, signs) are the same in every language.
+bool isWord(const std::string& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
 std::string contentAfter(const std::string& svg, std::size_t tagEnd)
@@ -246,7 +254,7 @@ TextTranslator::~TextTranslator()
 TextTranslator::Result TextTranslator::translate(const std::string& svg,
                                                  const std::string& name) const
 {
-    Result result{svg, 0};
+    Result result{svg, 0, {}};
     std::string& out = result.svg;
     std::set<std::size_t> changedTexts;
     std::size_t textIndex = 0;
@@ -266,6 +274,8 @@ TextTranslator::Result TextTranslator::translate(const std::string& svg,
                 : m_catalogue.find(unescaped(content.substr(begin, end - begin + 1)));
         if (text)
             ++textIndex;
+        if (!translation && isWord(content))
+            result.untranslated.push_back(unescaped(content.substr(begin, end - begin + 1)));
         if (!translation || *translation == content.substr(begin, end - begin + 1))
             continue;
         out.replace(tagEnd + 1 + begin, end - begin + 1, escaped(*translation));

@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 // Puts one language into the SVG sources: the content of every <text> and
 // <tspan> the catalogue translates is replaced by its translation (the rest
@@ -23,6 +24,8 @@ public:
     struct Result {
         std::string svg;
         int translated = 0; // texts replaced
+        // The words the catalogue has no translation for, left English.
+        std::vector<std::string> untranslated;
     };
     // `name` is the source's, for messages; throws when a text cannot be fitted.
     Result translate(const std::string& svg, const std::string& name) const;

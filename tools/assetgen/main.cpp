@@ -4,7 +4,9 @@
 // desktop icon set from one item of the manifest. With --scale 2 every picture
 // has twice the manifest's width and height (the same drawing, finer pixels).
 // With --catalogue, only the pictures whose words the catalogue translates are
-// drawn, in its language, and their names are listed instead of a contact sheet.
+// drawn, in its language, and their names are listed instead of a contact sheet;
+// OUTPUT_DIR/lang/untranslated.txt lists the words drawn in English for want of
+// a translation, one a line with a tab and the pictures that show it.
 //   assetgen [--scale N] MANIFEST SOURCE_DIR OUTPUT_DIR CONTACT_SHEET.png
 //   assetgen [--scale N] --catalogue FILE.mo MANIFEST SOURCE_DIR OUTPUT_DIR LIST.txt
 //   assetgen icons MANIFEST SOURCE_DIR ITEM OUTPUT_DIR NAME SIZE,SIZE,...
@@ -16,6 +18,7 @@
 #include "Raster.h"
 #include "TextTranslator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +32,9 @@
 #include <string>
 
 namespace {
+
+// As the game reads it from a language's pack.
+constexpr const char* kUntranslated = "lang/untranslated.txt";
 
 // A layer with only=N belongs to frame N alone (frames that are separate pictures).
 bool drawnInFrame(const Layer& layer, int frame)
@@ -86,18 +92,49 @@ public:
             throw std::runtime_error("cannot write " + path);
     }
 
+    // Written even when empty, so no list of an earlier build is left standing.
+    void writeUntranslated() const
+    {
+        const std::filesystem::path path = std::filesystem::path(m_outputDir) / kUntranslated;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream out(path, std::ios::binary);
+        for (const auto& [word, pictures] : m_untranslated) {
+            out << oneLine(word) << '\t';
+            for (std::size_t i = 0; i < pictures.size(); ++i)
+                out << (i == 0 ? "" : ", ") << pictures[i];
+            out << '\n';
+        }
+        if (!out.flush())
+            throw std::runtime_error("cannot write " + path.string());
+    }
+
 private:
     // In a language's build, only the pictures with words of that language are
     // drawn (a gray copy with its source); every other picture stays English.
+    // Notes the words left English on the way, by picture.
     bool hasTranslatedWords(const Item& item)
     {
         if (item.kind == ItemKind::Gray)
             return m_built.count(item.source) > 0;
+        bool translated = false;
         for (const auto& layers : item.groupLayers)
-            for (const Layer& layer : layers)
-                if (m_renderer.translates(layer))
-                    return true;
-        return false;
+            for (const Layer& layer : layers) {
+                translated = m_renderer.translates(layer) || translated;
+                for (const std::string& word : m_renderer.untranslated(layer)) {
+                    auto& pictures = m_untranslated[word];
+                    if (std::find(pictures.begin(), pictures.end(), item.output) == pictures.end())
+                        pictures.push_back(item.output);
+                }
+            }
+        return translated;
+    }
+
+    static std::string oneLine(std::string text)
+    {
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\n' || c == '\t' || c == '\r'; },
+            ' ');
+        return text;
     }
 
     // A surface of the given size in manifest units, drawn on in those units.
@@ -214,6 +251,7 @@ private:
     std::string m_backdropKey;
     std::map<std::string, Surface> m_built;
     std::vector<std::string> m_order;
+    std::map<std::string, std::vector<std::string>> m_untranslated;
 };
 
 std::vector<int> sizeList(const std::string& text)
@@ -256,9 +294,10 @@ void buildAll(char** argv, const Options& options)
     AssetBuild build(argv[1], argv[2], options.scale, translator.get());
     for (const Item& item : items)
         build.build(item);
-    if (translator)
+    if (translator) {
         build.writeListTo(argv[3]);
-    else
+        build.writeUntranslated();
+    } else
         build.writeContactSheetTo(argv[3]);
 }
 
