@@ -21,7 +21,8 @@ public:
         m_path = fs::temp_directory_path() / ("vellomar-bench-" + std::to_string(getpid()));
         std::error_code error;
         fs::create_directories(m_path / "data", error);
-        for (const char* name : {"mui", "music", "wav", "data/data.pk", "data/data2x.pk"})
+        for (const char* name :
+             {"mui", "music", "wav", "data/data.pk", "data/data2x.pk", "data/lang"})
             if (fs::exists(game / name) && (finePictures || name != std::string("data/data2x.pk")))
                 fs::create_symlink(game / name, m_path / name, error);
         if (error || chdir(m_path.c_str()) != 0)

@@ -54,8 +54,8 @@ struct ProgramRun {
 };
 
 // Starts the game and returns once its first-frame line has arrived; the
-// run's CPU time is known once it has quit.
-ProgramRun runProgram(benchmark::State& state)
+// run's CPU time is known once it has quit. An empty language is English.
+ProgramRun runProgram(benchmark::State& state, const std::string& language)
 {
     int out[2];
     if (pipe(out) != 0)
@@ -65,6 +65,10 @@ ProgramRun runProgram(benchmark::State& state)
     if (child == 0) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
+        setenv("LANG", language.empty() ? "C" : (language + ".UTF-8").c_str(), 1);
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        unsetenv("LANGUAGE");
         execl("./vellomar", "vellomar", "--first-frame-time", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -89,7 +93,7 @@ ProgramRun runProgram(benchmark::State& state)
     return run;
 }
 
-void startProgram(benchmark::State& state, bool finePictures)
+void startProgram(benchmark::State& state, bool finePictures, const std::string& language = {})
 {
     ScratchGameFolder folder(finePictures);
     std::error_code error;
@@ -103,7 +107,7 @@ void startProgram(benchmark::State& state, bool finePictures)
     double cpu = 0.0;
     double peak = 0.0;
     for (auto _ : state) {
-        const ProgramRun run = runProgram(state);
+        const ProgramRun run = runProgram(state, language);
         if (!run.reported) {
             state.SkipWithError("the game reported no first frame (no display?)");
             return;
@@ -158,6 +162,12 @@ void startProgramToTheFirstMenuFrameFinePictures(benchmark::State& state)
     startProgram(state, true);
 }
 
+// The same in the longest and the most accented language, beside English.
+void startProgramInALanguage(benchmark::State& state, const char* locale)
+{
+    startProgram(state, true, locale);
+}
+
 void startUpToTheFirstMenuFrame(benchmark::State& state)
 {
     startUp(state, false);
@@ -179,6 +189,14 @@ BENCHMARK(startUpToTheFirstMenuFrame)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK(startProgramToTheFirstMenuFrameFinePictures)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(startProgramInALanguage, German, "de_DE")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(startProgramInALanguage, Polish, "pl_PL")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
