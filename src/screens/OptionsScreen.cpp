@@ -44,7 +44,7 @@ OptionsScreen::OptionsScreen(MenuResources& resources, float logicalWidth, float
     m_dragonsBox = &addCheckBox(layout, "m_dragons_cb", config.m_showDragons);
     m_fullScreen = &addCheckBox(layout, "m_fs_cb", Application::get().isFullScreen());
     m_language = &own(std::make_unique<ChoiceBox>(*this, resources.font(), kLanguageChoiceWidth,
-                                                  kLanguageChoiceHeight, kLanguageLabelSize));
+                                                  kLanguageChoiceHeight, kLanguageChoiceTextSize));
     m_language->loadPosition(layout, "m_language_choice");
     m_languageLabelX = float(std::atof(layout.getString("m_language_label.x", "0").c_str()));
     m_languageLabelY = float(std::atof(layout.getString("m_language_label.y", "0").c_str()));

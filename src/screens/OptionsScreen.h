@@ -30,8 +30,9 @@ public:
     static constexpr float kKeysTextSize = 15.0f;
     static constexpr float kKeysTextY = 124.0f;
     static constexpr float kKeysLineStep = 18.0f;
-    // The language label's left end and baseline; the choice's box is in the layout.
-    static constexpr float kLanguageLabelSize = 20.0f;
+    // The language's label, as large as the art's "Music volume", and its choice's box.
+    static constexpr float kLanguageLabelSize = 24.0f;
+    static constexpr float kLanguageChoiceTextSize = 20.0f;
     static constexpr float kLanguageChoiceWidth = 236.0f;
     static constexpr float kLanguageChoiceHeight = 34.0f;
 

@@ -61,8 +61,14 @@ void SaveFailureNotice::update(float dt)
     if (!m_told && PlayerFile::firstFailure()) {
         m_told = true;
         m_text = textFor(PlayerFile::firstFailure()->error);
+        m_generation = Translation::generation();
         m_remaining = kShownMilliseconds;
         return;
+    }
+    // The language changed while it shows: say it again in the new one.
+    if (m_told && m_generation != Translation::generation()) {
+        m_text = textFor(PlayerFile::firstFailure()->error);
+        m_generation = Translation::generation();
     }
     m_remaining = std::max(0.0f, m_remaining - dt);
 }

@@ -47,4 +47,5 @@ private:
     std::string m_text;
     float m_remaining = 0.0f;
     bool m_told = false;
+    unsigned m_generation = 0;
 };

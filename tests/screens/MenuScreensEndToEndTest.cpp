@@ -10,15 +10,37 @@
 #include "screens/LevelChoiceScreen.h"
 #include "screens/OptionsScreen.h"
 #include "ui/CheckBox.h"
+#include "ui/ChoiceBox.h"
 #include "ui/TrackBar.h"
+#include "utils/CompiledCatalogue.h"
+#include "utils/FilePack.h"
+#include "utils/Translation.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+namespace {
+
+// A language of one translation beside the game's packs.
+void addGermanPack()
+{
+    const std::vector<std::uint8_t> catalogue =
+        compiled({{"", "Content-Type: text/plain; charset=UTF-8\n"}, {"Quit", "Beenden"}});
+    TempDir::writeFile("de.mo", std::string(catalogue.begin(), catalogue.end()));
+    FilePack pack;
+    pack.setKey(kMainPackKey);
+    ASSERT_TRUE(pack.addFile("de.mo", "lang/vellomar.mo", false));
+    std::filesystem::create_directories("data/lang");
+    ASSERT_TRUE(pack.save("data/lang/de.pk"));
+}
+
+} // namespace
+
 TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
 {
     GameFolder folder;
+    addGermanPack();
     {
         GameRun run;
         REQUIRE_GAME(run);
@@ -42,6 +64,14 @@ TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
         run.driver().runFrames(2);
         const int volume = Config::get().m_musicVolume;
         EXPECT_NE(volume, 40);
+        // System language, English, Deutsch: spoken at once.
+        ChoiceBox& language = options->languageChoice();
+        EXPECT_EQ(language.selectedName(), tr(OptionsScreen::kSystemLanguage));
+        run.click(language);
+        run.click(language);
+        EXPECT_EQ(language.selectedName(), "Deutsch");
+        EXPECT_EQ(Translation::code(), "de");
+        EXPECT_STREQ(tr("Quit"), "Beenden");
         run.click(options->fullScreenBox());
         EXPECT_TRUE(run.driver().runUntil([&] { return run.app().isFullScreen(); }));
         run.shot("options_full_screen");
@@ -56,6 +86,7 @@ TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
         EXPECT_EQ(config.getInt("m_show_dragons", -1), 0);
         EXPECT_EQ(config.getInt("m_is_full_screen_loaded", -1), 1);
         EXPECT_EQ(config.getInt("m_music_volume", -1), volume);
+        EXPECT_EQ(config.getString("m_language", ""), "de");
     }
     GameRun again;
     REQUIRE_GAME(again);
@@ -66,6 +97,8 @@ TEST(EndToEnd, OptionsTakeEffectAndSurviveARestart)
     EXPECT_TRUE(options->hintsBox().isChecked());
     EXPECT_FALSE(options->dragonsBox().isChecked());
     EXPECT_EQ(int(options->volumeSlider().value()), Config::get().m_musicVolume);
+    EXPECT_EQ(options->languageChoice().selectedName(), "Deutsch");
+    EXPECT_EQ(Translation::code(), "de");
 }
 
 TEST(EndToEnd, HelpPagesTurnAndABrokenDocumentStillLetsThePlayerBack)

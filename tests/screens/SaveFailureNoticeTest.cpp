@@ -2,9 +2,11 @@
 #include "screens/SaveFailureNotice.h"
 
 #include "objects/Font.h"
+#include "utils/CompiledCatalogue.h"
 #include "utils/KeyValueFile.h"
 #include "utils/PlayerFile.h"
 #include "utils/TempDir.h"
+#include "utils/Translation.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +43,18 @@ TEST(SaveFailureNotice, ShowsTheSessionsFirstFailedSaveOnceForAFewSecondsSayingW
     notice.update(16.0f);
     EXPECT_TRUE(notice.isShowing());
     EXPECT_EQ(notice.text(), "Could not save your progress: the disk is full");
-    notice.update(SaveFailureNotice::kShownMilliseconds - 100.0f);
+    // Another language chosen meanwhile: the line is said again in it.
+    const auto bytes =
+        compiled({{"", "Content-Type: text/plain; charset=UTF-8\n"},
+                  {"Could not save your progress: the disk is full", "Disque plein"}});
+    Catalogue french;
+    ASSERT_TRUE(french.load(bytes.data(), bytes.size()));
+    Translation::use(std::move(french), "fr");
+    notice.update(16.0f);
+    EXPECT_EQ(notice.text(), "Disque plein");
+    Translation::use(Catalogue(), "");
+    notice.update(16.0f);
+    notice.update(SaveFailureNotice::kShownMilliseconds - 132.0f);
     EXPECT_TRUE(notice.isShowing());
     notice.update(100.0f);
     EXPECT_FALSE(notice.isShowing());

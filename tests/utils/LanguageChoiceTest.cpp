@@ -35,7 +35,7 @@ TEST(LanguageChoice, TheEnvironmentIsReadAsGettextReadsItAndTheSettingOverridesI
         {{{"LANGUAGE", "de"}}, "", "en"},
         {{{"LANG", "C"}, {"LANGUAGE", "de"}}, "", "en"},
         {{{"LANG", "C.UTF-8"}, {"LANGUAGE", "de"}}, "", "en"},
-        {{{"LC_ALL", "POSIX"}, {"LANG", "de_DE.UTF-8"}}, "", "en"},
+        {{{"LC_ALL", "POSIX"}, {"LANGUAGE", "de"}, {"LANG", "de_DE.UTF-8"}}, "", "en"},
         // LC_ALL before LC_MESSAGES before LANG; an empty one is unset.
         {{{"LC_ALL", "fr_FR.UTF-8"}, {"LC_MESSAGES", "de_DE"}, {"LANG", "pl_PL"}}, "", "fr"},
         {{{"LC_ALL", ""}, {"LC_MESSAGES", "de_DE"}, {"LANG", "pl_PL"}}, "", "de"},
