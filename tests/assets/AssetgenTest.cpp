@@ -146,3 +146,74 @@ TEST(Assetgen, BrokenInputGetsAClearMessage)
             << c.manifest << " -> " << run.output;
     }
 }
+
+namespace {
+
+// A word on a transparent strip, anchored at its middle, with 80 units of room.
+const char* kWordStrip =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"40\" viewBox=\"0 0 200 "
+    "40\"><text x=\"100\" y=\"28\" font-family=\"DejaVu Sans\" font-size=\"20\" "
+    "text-anchor=\"middle\" fill=\"#ffffff\" data-max-width=\"80\">LABEL</text></svg>";
+
+const char* kWordManifest = "image short.tga 200 40\n  layer word.svg \"sub=LABEL|Play\"\n"
+                            "image long.tga 200 40\n  layer word.svg \"sub=LABEL|Quit\"\n"
+                            "image untranslated.tga 200 40\n  layer word.svg \"sub=LABEL|Back\"\n"
+                            "image plain.tga 8 8\n  layer red.svg\n";
+
+// The columns where a TGA picture has any ink, as [first, last].
+std::pair<int, int> inkColumns(const std::string& tga)
+{
+    const int width = static_cast<unsigned char>(tga[12]) | static_cast<unsigned char>(tga[13])
+                                                                << 8;
+    const int rows = int((tga.size() - 18) / 4 / width);
+    int first = width, last = -1;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < width; ++column)
+            if (tga[18 + (std::size_t(row) * width + column) * 4 + 3] != 0) {
+                first = std::min(first, column);
+                last = std::max(last, column);
+            }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(Assetgen, DrawsACataloguesWordsInsideTheirRoomAndOnlyThosePictures)
+{
+    Scratch scratch;
+    scratch.write("svg/word.svg", kWordStrip);
+    scratch.write("svg/red.svg", kSquare);
+    scratch.write("de.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                           "msgid \"Play\"\nmsgstr \"Spiel\"\n\n"
+                           "msgid \"Quit\"\nmsgstr \"Das Spiel jetzt wirklich ganz beenden\"\n");
+    const fs::path dir = scratch.path();
+    ASSERT_EQ(
+        runTool("msgfmt -o " + (dir / "de.mo").string() + " " + (dir / "de.po").string()).status,
+        0);
+    ASSERT_EQ(scratch.build(kWordManifest).status, 0);
+    for (int scale : {1, 2}) {
+        const fs::path lang = dir / ("de" + std::to_string(scale));
+        const ToolRun run =
+            assetgen("--scale " + std::to_string(scale) + " --catalogue " +
+                     (dir / "de.mo").string() + " " + (dir / "art.txt").string() + " " +
+                     (dir / "svg").string() + " " + lang.string() + " " + lang.string() + ".txt");
+        ASSERT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(readFile(lang.string() + ".txt"), "short.tga\nlong.tga\n");
+        if (scale == 1) {
+            EXPECT_NE(readFile(lang / "short.tga"), readFile(dir / "out/short.tga"));
+        }
+        // Unshrunk, the long translation would run far past the strip's 80 units.
+        const auto [first, last] = inkColumns(readFile(lang / "long.tga"));
+        EXPECT_GE(first, 60 * scale);
+        EXPECT_LE(last, 140 * scale);
+        EXPECT_GT(last - first, 60 * scale);
+    }
+    for (const char* catalogue : {"absent.mo", "svg/word.svg"}) {
+        const ToolRun bad =
+            assetgen(std::string("--catalogue ") + (dir / catalogue).string() + " " +
+                     (dir / "art.txt").string() + " " + (dir / "svg").string() + " " +
+                     (dir / "x").string() + " " + (dir / "x.txt").string());
+        EXPECT_NE(bad.status, 0);
+        EXPECT_NE(bad.output.find(catalogue), std::string::npos) << bad.output;
+    }
+}

@@ -61,6 +61,22 @@ TEST(InstallTree, DesktopEntryMetadataIconsAndManualPassTheirChecks)
               "");
     EXPECT_TRUE(fs::is_regular_file(scratch.prefix() / "share/vellomar/data/data.pk"));
     EXPECT_TRUE(fs::is_regular_file(scratch.prefix() / "share/vellomar/data/data2x.pk"));
+    // Each shipped language: its packs and its words in the desktop files; the
+    // pseudo-language is for tests and stays in the build.
+    const fs::path langDir = scratch.prefix() / "share/vellomar/data/lang";
+    std::set<std::string> packs;
+    if (fs::is_directory(langDir))
+        for (const auto& entry : fs::directory_iterator(langDir))
+            packs.insert(entry.path().filename().string());
+    std::set<std::string> expected;
+    std::istringstream languages(VM_LANGUAGES);
+    for (std::string code; languages >> code;) {
+        expected.insert({code + ".pk", code + "2x.pk"});
+        EXPECT_NE(InstallScratch::read(desktop).find("Comment[" + code + "]="), std::string::npos);
+        EXPECT_NE(InstallScratch::read(metainfo).find("xml:lang=\"" + code + "\""),
+                  std::string::npos);
+    }
+    EXPECT_EQ(packs, expected);
     EXPECT_EQ(InstallScratch::output("'" + (scratch.prefix() / "games/vellomar").string() +
                                      "' --version"),
               "vellomar " VM_VERSION "\n");

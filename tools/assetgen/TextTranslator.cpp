@@ -279,7 +279,8 @@ TextTranslator::Result TextTranslator::translate(const std::string& svg,
         if (!translation || *translation == content.substr(begin, end - begin + 1))
             continue;
         out.replace(tagEnd + 1 + begin, end - begin + 1, escaped(*translation));
-        changedTexts.insert(textIndex - 1);
+        if (textIndex > 0) // a <tspan> is fitted with its <text>
+            changedTexts.insert(textIndex - 1);
         ++result.translated;
     }
     if (!changedTexts.empty())

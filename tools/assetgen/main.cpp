@@ -48,13 +48,13 @@ public:
     AssetBuild(const std::string& sourceDir, std::string outputDir, int scale,
                const TextTranslator* translator)
         : m_renderer(sourceDir, scale, translator), m_sourceDir(sourceDir),
-          m_outputDir(std::move(outputDir)), m_scale(scale), m_translated(translator != nullptr)
+          m_outputDir(std::move(outputDir)), m_scale(scale), m_wordedOnly(translator != nullptr)
     {
     }
 
     void build(const Item& item)
     {
-        if (m_translated && !hasTranslatedWords(item))
+        if (m_wordedOnly && !hasTranslatedWords(item))
             return;
         switch (item.kind) {
         case ItemKind::Image:
@@ -246,7 +246,7 @@ private:
     std::string m_sourceDir;
     std::string m_outputDir;
     int m_scale;
-    bool m_translated;
+    bool m_wordedOnly; // a language's build: its worded pictures alone
     Surface m_backdrop;
     std::string m_backdropKey;
     std::map<std::string, Surface> m_built;
