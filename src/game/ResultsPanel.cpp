@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string format(const char* pattern, int value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, pattern, value);
-    return text;
-}
-
 void drawPanel(Texture& texture, float alpha)
 {
     glEnable(GL_TEXTURE_2D);
@@ -56,12 +49,11 @@ enum class Outline { None, Dark };
 void drawCentred(const Font& font, const std::string& text, float wantedSize, float y,
                  TextColour colour, Outline outline = Outline::None)
 {
-    const float size = font.sizeToFit(text.c_str(), wantedSize, kInsideWidth);
-    const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
+    const Font::FittedText fitted = font.fitCentred(text.c_str(), wantedSize, 400.0f, kInsideWidth);
     if (outline == Outline::Dark)
-        font.drawOutlined(text.c_str(), size, x, y, 0.0f, colour);
+        font.drawOutlined(text.c_str(), fitted.size, fitted.x, y, 0.0f, colour);
     else
-        font.draw(text.c_str(), size, x, y, 0.0f, colour);
+        font.draw(text.c_str(), fitted.size, fitted.x, y, 0.0f, colour);
 }
 
 } // namespace
@@ -77,7 +69,7 @@ std::string ResultsPanel::outcome(const Field& field, int lives)
         return field.level() >= GameWindow::kLastLevel ? tr("All levels completed!") : "";
     if (lives <= 0)
         return tr("Game over!");
-    return format(tr("Life lost! Lives left : %d"), lives - 1);
+    return tr("Life lost! Lives left : %d", lives - 1);
 }
 
 std::string ResultsPanel::timeLine(int t)
@@ -94,11 +86,11 @@ std::vector<ResultsPanel::Line> ResultsPanel::lines(const Field& field)
 {
     const Field::Statistics& s = field.statistics();
     return {
-        {format(tr("Score on level : %d"), s.m_statScoreOnLevel), 231.0f, 290.0f, kLineSize},
-        {format(tr("Balls exploded : %d"), s.m_statBallsExploded), 236.0f, 330.0f, kLineSize},
+        {tr("Score on level : %d", s.m_statScoreOnLevel), 231.0f, 290.0f, kLineSize},
+        {tr("Balls exploded : %d", s.m_statBallsExploded), 236.0f, 330.0f, kLineSize},
         {timeLine(s.m_statTimeOnLevel), 233.0f, 370.0f, kLineSize},
-        {format(tr("Time bonus : %d"), s.m_statTimeBonus), 271.0f, 410.0f, kLineSize},
-        {format(tr("Chain bonus : %d"), s.m_statChainBonus), 262.0f, 450.0f, kLineSize},
+        {tr("Time bonus : %d", s.m_statTimeBonus), 271.0f, 410.0f, kLineSize},
+        {tr("Chain bonus : %d", s.m_statChainBonus), 262.0f, 450.0f, kLineSize},
     };
 }
 
@@ -112,10 +104,11 @@ std::vector<ResultsPanel::Line> ResultsPanel::fitted(std::vector<Line> lines, co
     };
     const bool inPlace = std::all_of(lines.begin(), lines.end(), fitsInPlace);
     for (Line& line : lines) {
-        line.size =
-            inPlace ? kLineSize : font.sizeToFit(line.text.c_str(), kLineSize, kStatisticsWidth);
-        if (!inPlace)
-            line.x = 400.0f - font.measure(line.text.c_str(), line.size) / 2.0f;
+        const Font::FittedText fitted =
+            inPlace ? Font::FittedText{kLineSize, line.x}
+                    : font.fitCentred(line.text.c_str(), kLineSize, 400.0f, kStatisticsWidth);
+        line.size = fitted.size;
+        line.x = fitted.x;
     }
     return lines;
 }

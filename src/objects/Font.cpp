@@ -307,6 +307,12 @@ float Font::sizeToFit(const char* text, float size, float width) const
     return measured > width ? size * std::max(width, 0.0f) / measured : size;
 }
 
+Font::FittedText Font::fitCentred(const char* text, float size, float middle, float width) const
+{
+    const float fitted = sizeToFit(text, size, width);
+    return {fitted, middle - measure(text, fitted) / 2.0f};
+}
+
 char32_t Font::firstMissingGlyph(const char* utf8) const
 {
     for (const char* c = utf8; c != nullptr && *c != '\0';) {

@@ -63,6 +63,12 @@ public:
     float measure(const char* text, float size) const;
     // The largest size, up to `size`, at which the text is at most `width` wide.
     float sizeToFit(const char* text, float size, float width) const;
+    struct FittedText {
+        float size = 0.0f;
+        float x = 0.0f; // where the text starts
+    };
+    // sizeToFit's size, and the start of the text centred on `middle` at it.
+    FittedText fitCentred(const char* text, float size, float middle, float width) const;
 
     // The first character of the text that cannot be drawn, U+FFFD for an
     // invalid byte; 0 when the whole text can. Spaces, tabs and line breaks

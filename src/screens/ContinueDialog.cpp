@@ -14,7 +14,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -24,13 +23,6 @@ constexpr float kTextSize = 25.0f;
 constexpr float kTextRight = 388.0f;
 constexpr float kTextMiddle = 256.0f;
 constexpr float kTextWidth = 264.0f;
-
-std::string formatted(const char* pattern, int value)
-{
-    char text[128];
-    std::snprintf(text, sizeof text, pattern, value);
-    return text;
-}
 
 std::unique_ptr<Button> dialogButton(Dialog& dialog, const MenuResources& resources,
                                      const KeyValueFile& layout, const std::string& name)
@@ -85,8 +77,7 @@ void ContinueDialog::update(float dt)
 void ContinueDialog::drawLines() const
 {
     const Font& font = m_resources.font();
-    const std::string lines[] = {formatted(tr("LEVEL : %d"), m_level),
-                                 formatted(tr("SCORE : %d"), m_score)};
+    const std::string lines[] = {tr("LEVEL : %d", m_level), tr("SCORE : %d", m_score)};
     constexpr float kPlaces[] = {162.0f, 164.0f};
     constexpr float kBaselines[] = {275.0f, 305.0f};
     bool inPlace = true;
@@ -94,9 +85,10 @@ void ContinueDialog::drawLines() const
         inPlace = inPlace && kPlaces[i] + font.measure(lines[i].c_str(), kTextSize) <= kTextRight;
     for (std::size_t i = 0; i < 2; ++i) {
         const char* text = lines[i].c_str();
-        const float size = inPlace ? kTextSize : font.sizeToFit(text, kTextSize, kTextWidth);
-        const float x = inPlace ? kPlaces[i] : kTextMiddle - font.measure(text, size) / 2.0f;
-        font.drawOutlined(text, size, positionX() + x, kBaselines[i], 0.0f,
+        const Font::FittedText place =
+            inPlace ? Font::FittedText{kTextSize, kPlaces[i]}
+                    : font.fitCentred(text, kTextSize, kTextMiddle, kTextWidth);
+        font.drawOutlined(text, place.size, positionX() + place.x, kBaselines[i], 0.0f,
                           {1.0f, 1.0f, 1.0f, 1.0f});
     }
 }

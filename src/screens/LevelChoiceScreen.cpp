@@ -17,7 +17,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -73,10 +72,7 @@ std::string LevelChoiceScreen::openLevels(int highest)
 {
     if (highest <= 1)
         return tr("Level 1 open");
-    char text[96];
-    std::snprintf(text, sizeof text, tr("Levels 1-%d open"),
-                  highest > kLevelCount ? kLevelCount : highest);
-    return text;
+    return tr("Levels 1-%d open", highest > kLevelCount ? kLevelCount : highest);
 }
 
 bool LevelChoiceScreen::onFocusKey(int virtualKey)
@@ -155,16 +151,14 @@ void LevelChoiceScreen::render()
 // otherwise centred, smaller if need be.
 void LevelChoiceScreen::drawLevelNumber() const
 {
-    char text[96];
-    std::snprintf(text, sizeof text, tr("Level: %d"), chosenIndex() + 1);
+    const std::string number = tr("Level: %d", chosenIndex() + 1);
+    const char* text = number.c_str();
     const Font& font = m_resources.font();
-    float size = kLevelSize;
-    float x = kLevelX;
-    if (x + font.measure(text, size) > kLevelRight) {
-        size = font.sizeToFit(text, size, kLevelWidth);
-        x = 400.0f - font.measure(text, size) / 2.0f;
-    }
-    font.drawOutlined(text, size, x, kLevelY, 10.0f, TextColour{1.0f, 1.0f, 1.0f, 1.0f});
+    Font::FittedText place{kLevelSize, kLevelX};
+    if (kLevelX + font.measure(text, kLevelSize) > kLevelRight)
+        place = font.fitCentred(text, kLevelSize, 400.0f, kLevelWidth);
+    font.drawOutlined(text, place.size, place.x, kLevelY, 10.0f,
+                      TextColour{1.0f, 1.0f, 1.0f, 1.0f});
 }
 
 // Centred between the slider's end labels.
@@ -172,9 +166,9 @@ void LevelChoiceScreen::drawOpenLevels()
 {
     const std::string text = openLevels(m_config.m_level);
     const Font& font = m_resources.font();
-    const float size = font.sizeToFit(text.c_str(), kOpenLevelsSize, kOpenLevelsWidth);
-    const float x = 400.0f - font.measure(text.c_str(), size) / 2.0f;
-    font.drawOutlined(text.c_str(), size, x, kOpenLevelsY, 10.0f,
+    const Font::FittedText fitted =
+        font.fitCentred(text.c_str(), kOpenLevelsSize, 400.0f, kOpenLevelsWidth);
+    font.drawOutlined(text.c_str(), fitted.size, fitted.x, kOpenLevelsY, 10.0f,
                       TextColour{1.0f, 0.85f, 0.4f, 1.0f});
 }
 

@@ -14,7 +14,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -59,9 +58,7 @@ std::string NameDialog::name() const
 
 std::string NameDialog::scoreText() const
 {
-    char text[96];
-    std::snprintf(text, sizeof text, tr("A new high score : %d"), m_score);
-    return text;
+    return tr("A new high score : %d", m_score);
 }
 
 void NameDialog::drawScore() const
@@ -69,9 +66,8 @@ void NameDialog::drawScore() const
     const std::string score = scoreText();
     const Font& font = m_resources.font();
     const float middle = positionX() + float(backgroundWidth()) / 2.0f;
-    const float size = font.sizeToFit(score.c_str(), kScoreSize, kScoreWidth);
-    const float x = middle - font.measure(score.c_str(), size) / 2.0f;
-    font.drawOutlined(score.c_str(), size, x, positionY() + kScoreY, positionZ(),
+    const Font::FittedText fitted = font.fitCentred(score.c_str(), kScoreSize, middle, kScoreWidth);
+    font.drawOutlined(score.c_str(), fitted.size, fitted.x, positionY() + kScoreY, positionZ(),
                       {0.91f, 0.96f, 0.88f, std::min(m_alpha, 1.0f)});
 }
 

@@ -152,9 +152,9 @@ void OptionsScreen::drawKeys() const
     for (const char* english : kKeysLines) {
         const char* line = tr(english);
         // A margin at each side of the window, smaller words when they need it.
-        const float size = font.sizeToFit(line, kKeysTextSize, m_logicalWidth - 40.0f);
-        const float x = (m_logicalWidth - font.measure(line, size)) / 2.0f;
-        font.drawOutlined(line, size, x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
+        const Font::FittedText fitted =
+            font.fitCentred(line, kKeysTextSize, m_logicalWidth / 2.0f, m_logicalWidth - 40.0f);
+        font.drawOutlined(line, fitted.size, fitted.x, y, 0.0f, {0.91f, 0.96f, 0.88f, 1.0f});
         y += kKeysLineStep;
     }
 }

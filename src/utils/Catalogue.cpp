@@ -150,11 +150,5 @@ std::string Catalogue::conversions(const std::string& text)
 
 bool Catalogue::isUtf8(const std::string& text)
 {
-    for (const char* next = text.c_str(); *next != '\0';) {
-        const Utf8::Unit unit = Utf8::decode(next);
-        if (unit.code == Utf8::kInvalid)
-            return false;
-        next += unit.length;
-    }
-    return true;
+    return Utf8::valid(text) == text;
 }

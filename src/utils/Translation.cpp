@@ -3,6 +3,8 @@
 
 #include "utils/Log.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace {
@@ -65,4 +67,13 @@ const char* tr(const char* english)
 std::string tr(const std::string& english)
 {
     return tr(english.c_str());
+}
+
+std::string tr(const char* english, int value)
+{
+    const char* pattern = tr(english);
+    const int length = std::snprintf(nullptr, 0, pattern, value);
+    std::string text(std::size_t(std::max(length, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, pattern, value);
+    return text;
 }

@@ -27,6 +27,10 @@ public:
 // language changes; keep a copy, not the pointer, across frames.
 const char* tr(const char* english);
 std::string tr(const std::string& english);
+// The player's text for an English pattern holding one integer conversion,
+// with `value` put in: a catalogue keeps only translations whose conversions
+// are the English ones.
+std::string tr(const char* english, int value);
 
 // Marks a text for the catalogue template where it is stored, to be given to
 // tr() where it is shown.

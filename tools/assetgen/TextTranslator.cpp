@@ -235,8 +235,7 @@ TextTranslator::TextTranslator(const std::string& moPath)
     if (!in)
         throw std::runtime_error("cannot read the catalogue " + moPath);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() > Catalogue::kMaxSize ||
-        !m_catalogue.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
+    if (!m_catalogue.load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))
         throw std::runtime_error(
             moPath + ": not a catalogue the game can read" +
             (m_catalogue.problem().empty() ? "" : " (" + m_catalogue.problem() + ")"));
