@@ -77,12 +77,14 @@ TEST(Catalogue, RefusesDamagedFilesWhole)
     }
 }
 
-TEST(Translation, FallsBackToEnglishAndSaysSoOnce)
+TEST(Translation, FallsBackToEnglishAndSaysSoOnceAndFillsInNumbers)
 {
     TempDir dir;
     ASSERT_TRUE(Log::open("game.log"));
-    Translation::use(loaded(compiled({{"", kHeader}, {"Quit", "Beenden"}})), "de");
+    Translation::use(
+        loaded(compiled({{"", kHeader}, {"Quit", "Beenden"}, {"Lives : %d", "Leben: %d"}})), "de");
     EXPECT_STREQ(tr("Quit"), "Beenden");
+    EXPECT_EQ(tr("Lives : %d", 12345), "Leben: 12345");
     EXPECT_STREQ(tr("Options"), "Options");
     EXPECT_STREQ(tr("Options"), "Options");
     Translation::use(Catalogue(), "");
